@@ -1,0 +1,179 @@
+// The Win32 operations the program uses, behind one interface, so every rule
+// can run against the real system (platform/win32) or a simulated machine
+// (platform/sim). Text is code page 936 bytes throughout.
+#pragma once
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace os {
+
+using Handle = std::uintptr_t;  // process, snapshot: 0 means "none"
+using Hwnd = std::uintptr_t;    // window handle: 0 means "none"
+using HKey = std::uintptr_t;    // registry key handle
+
+constexpr Handle kNoHandle = 0;
+
+// Raised by the file helpers; what() is the system's reason, ready for the
+// standard error box.
+class OsError : public std::runtime_error {
+public:
+    OsError(const std::string& what, std::uint32_t code = 0)
+        : std::runtime_error(what), code_(code) {}
+    std::uint32_t code() const { return code_; }
+private:
+    std::uint32_t code_;
+};
+
+// Toolhelp flags and process rights as the Win32 headers define them.
+constexpr std::uint32_t TH32CS_SNAPPROCESS = 2;
+constexpr std::uint32_t TH32CS_SNAPMODULE = 8;
+constexpr std::uint32_t PROCESS_TERMINATE = 1;
+constexpr std::uint32_t PROCESS_ALL_ACCESS = 0x1F0FFF;
+constexpr std::uint32_t STILL_ACTIVE = 259;
+constexpr std::uint32_t FILE_ATTRIBUTE_READONLY = 0x01;
+constexpr std::uint32_t FILE_ATTRIBUTE_HIDDEN = 0x02;
+constexpr std::uint32_t FILE_ATTRIBUTE_SYSTEM = 0x04;
+constexpr std::uint32_t FILE_ATTRIBUTE_DIRECTORY = 0x10;
+constexpr std::uint32_t FILE_ATTRIBUTE_ARCHIVE = 0x20;
+constexpr std::uint32_t GW_HWNDFIRST = 0;
+constexpr std::uint32_t GW_HWNDNEXT = 2;
+constexpr std::uint32_t VER_PLATFORM_WIN32_WINDOWS = 1;
+constexpr std::uint32_t VER_PLATFORM_WIN32_NT = 2;
+
+// Record sizes the program passes; the real layer fills them in exactly.
+constexpr std::uint32_t kProcessEntrySize = 296;
+constexpr std::uint32_t kModuleEntrySize = 548;
+constexpr std::uint32_t kVersionInfoSize = 148;
+constexpr std::uint32_t kNotifyIconDataSize = 88;
+
+// PROCESSENTRY32: the two fields the program reads.
+struct ProcessEntry {
+    std::uint32_t size = kProcessEntrySize;
+    std::uint32_t processId = 0;
+    std::string exeFile;  // szExeFile up to its NUL, at most 259 bytes
+};
+
+// MODULEENTRY32: the one field the program reads.
+struct ModuleEntry {
+    std::uint32_t size = kModuleEntrySize;
+    std::string exePath;  // szExePath up to its NUL
+};
+
+// OSVERSIONINFOA.
+struct VersionInfo {
+    std::uint32_t size = kVersionInfoSize;
+    std::uint32_t major = 0, minor = 0, build = 0, platformId = 0;
+    std::string csdVersion;
+};
+
+// Registry roots, as the Win32 headers number them.
+constexpr HKey HKEY_CLASSES_ROOT = 0x80000000u;
+constexpr HKey HKEY_CURRENT_USER = 0x80000001u;
+constexpr HKey HKEY_LOCAL_MACHINE = 0x80000002u;
+constexpr HKey HKEY_USERS = 0x80000003u;
+constexpr std::uint32_t KEY_READ = 0x20019;
+constexpr std::uint32_t KEY_ALL_ACCESS = 0xF003F;
+constexpr std::uint32_t REG_NONE = 0, REG_SZ = 1, REG_EXPAND_SZ = 2, REG_BINARY = 3,
+                        REG_DWORD = 4, REG_MULTI_SZ = 7;
+// Win32 error codes the registry calls return.
+constexpr long ERROR_SUCCESS = 0, ERROR_FILE_NOT_FOUND = 2, ERROR_ACCESS_DENIED = 5,
+               ERROR_MORE_DATA = 234, ERROR_NO_MORE_ITEMS = 259;
+
+struct RegValue {
+    std::uint32_t type = REG_NONE;
+    std::string data;  // raw bytes, REG_SZ data includes its terminating NUL
+};
+
+struct RegKeyInfo {
+    std::uint32_t subKeys = 0, maxSubKeyLen = 0, values = 0, maxValueNameLen = 0,
+                  maxValueLen = 0;
+};
+
+// NOTIFYICONDATAA in its first, 88-byte form.
+struct NotifyIconData {
+    Hwnd wnd = 0;
+    std::uint32_t id = 0;
+    std::uint32_t flags = 0;
+    std::uint32_t callbackMessage = 0;
+    std::uintptr_t icon = 0;  // HICON
+    std::string tip;          // at most 63 bytes are kept, the rest of 64 zero
+};
+constexpr std::uint32_t NIM_ADD = 0, NIM_MODIFY = 1, NIM_DELETE = 2;
+constexpr std::uint32_t NIF_MESSAGE = 1, NIF_ICON = 2, NIF_TIP = 4;
+
+constexpr std::uint32_t EWX_LOGOFF = 0, EWX_SHUTDOWN = 1, EWX_REBOOT = 2;
+
+// How a WM_CLOSE sent to another program's window ended. The send is bounded:
+// a window that does not answer within the timeout is given up on, so our own
+// window never freezes for ever on a hung program.
+enum class SendResult { Handled, NoAnswer, Failed };
+constexpr std::uint32_t kCloseTimeoutMs = 5000;
+
+struct Point { std::int32_t x = 0, y = 0; };
+
+class Os {
+public:
+    virtual ~Os() = default;
+
+    // --- Toolhelp: looked up by name in kernel32 at first use.
+    virtual bool toolhelpAvailable() = 0;
+    // Returns kNoHandle on failure (INVALID_HANDLE_VALUE is mapped to it).
+    virtual Handle createToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) = 0;
+    virtual bool process32First(Handle snapshot, ProcessEntry& entry) = 0;
+    virtual bool process32Next(Handle snapshot, ProcessEntry& entry) = 0;
+    virtual bool module32First(Handle snapshot, ModuleEntry& entry) = 0;
+
+    // --- Processes.
+    virtual Handle openProcess(std::uint32_t access, bool inherit, std::uint32_t processId) = 0;
+    virtual bool getExitCodeProcess(Handle process, std::uint32_t& code) = 0;
+    // Result is the BOOL TerminateProcess returned (nonzero for success).
+    virtual std::int32_t terminateProcess(Handle process, std::uint32_t exitCode) = 0;
+    virtual bool closeHandle(Handle h) = 0;
+
+    // --- Files.
+    // True only when path names an existing file, not a directory.
+    virtual bool fileExists(const std::string& path) = 0;
+    virtual bool setFileAttributes(const std::string& path, std::uint32_t attributes) = 0;
+    virtual bool deleteFile(const std::string& path) = 0;
+    // Whole-file helpers; raise OsError with the system's reason.
+    virtual std::string readFile(const std::string& path) = 0;
+    virtual void writeFile(const std::string& path, const std::string& bytes) = 0;
+
+    // --- Top-level windows.
+    virtual Hwnd getWindow(Hwnd wnd, std::uint32_t cmd) = 0;
+    // GetWindowTextA with a 255-byte buffer: at most 254 bytes come back.
+    virtual int getWindowText(Hwnd wnd, std::string& text) = 0;
+    virtual Hwnd findWindow(const char* className, const char* windowName) = 0;
+    virtual SendResult sendClose(Hwnd wnd, std::uint32_t timeoutMs = kCloseTimeoutMs) = 0;
+    virtual bool postQuit(Hwnd wnd) = 0;
+
+    // --- Registry. Results are Win32 error codes (ERROR_SUCCESS is 0).
+    virtual long regOpenKeyEx(HKey root, const std::string& subKey, std::uint32_t access,
+                              HKey& key) = 0;
+    virtual long regCreateKeyEx(HKey root, const std::string& subKey, std::uint32_t access,
+                                HKey& key) = 0;
+    virtual long regCloseKey(HKey key) = 0;
+    // ERROR_FILE_NOT_FOUND when the value is missing.
+    virtual long regQueryValueEx(HKey key, const std::string& name, RegValue& value) = 0;
+    virtual long regSetValueEx(HKey key, const std::string& name, const RegValue& value) = 0;
+    virtual long regDeleteValue(HKey key, const std::string& name) = 0;
+    // ERROR_NO_MORE_ITEMS past the last value; a default value has an empty name.
+    virtual long regEnumValue(HKey key, std::uint32_t index, std::string& name) = 0;
+    virtual long regQueryInfoKey(HKey key, RegKeyInfo& info) = 0;
+    virtual long regDeleteKey(HKey root, const std::string& subKey) = 0;
+
+    // --- System.
+    virtual bool getVersionEx(VersionInfo& info) = 0;
+    virtual std::uint32_t getTickCount() = 0;
+    virtual std::intptr_t shellExecute(Hwnd wnd, const std::string& verb,
+                                       const std::string& file, const std::string& params,
+                                       const std::string& dir, int show) = 0;
+    virtual std::string exePath() = 0;  // the running executable's full path
+    virtual bool shellNotifyIcon(std::uint32_t message, const NotifyIconData& data) = 0;
+    virtual bool getCursorPos(Point& p) = 0;
+    virtual bool exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) = 0;
+};
+
+}  // namespace os

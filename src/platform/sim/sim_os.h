@@ -1,0 +1,161 @@
+// A simulated machine behind os::Os, for the native tests: a process table, a
+// registry hive, top-level windows, files and a clock, with faults to inject.
+// Everything is in memory and deterministic; time moves only when told to.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/os.h"
+
+namespace sim {
+
+enum class Family { Win9x, NT };
+
+struct Process {
+    std::uint32_t id = 0;
+    std::string exeFile;     // what Toolhelp reports as szExeFile
+    std::string modulePath;  // szExePath of the first module
+    bool running = true;
+    std::uint32_t exitCode = os::STILL_ACTIVE;
+    bool cannotOpen = false;       // OpenProcess fails (idle process, no rights)
+    bool modulesUnreadable = false;  // Module32First fails (Wine, 64-bit Windows)
+    bool cannotTerminate = false;    // TerminateProcess fails
+};
+
+struct Window {
+    os::Hwnd hwnd = 0;
+    std::string title;
+    std::uint32_t ownerPid = 0;
+    bool refusesClose = false;  // handles WM_CLOSE but stays
+    bool hung = false;          // never answers a sent message
+    bool alive = true;
+};
+
+struct File {
+    std::string bytes;
+    std::uint32_t attributes = os::FILE_ATTRIBUTE_ARCHIVE;
+    bool directory = false;
+    bool refusesDelete = false;  // DeleteFileA fails while this is set
+    bool unreadable = false;     // reading raises OsError
+    bool unwritable = false;     // writing raises OsError
+    int deleteFailuresLeft = 0;  // DeleteFileA fails this many more times
+};
+
+// One logged platform call: its name and its arguments as text.
+struct Call {
+    std::string name;
+    std::string args;
+};
+
+class SimOs : public os::Os {
+public:
+    explicit SimOs(Family family = Family::NT);
+    ~SimOs() override;
+
+    // --- Setting up the machine.
+    Family family() const;
+    void setFamily(Family f);
+    void setToolhelpAvailable(bool available);
+    void setVersionFails(bool fails);
+    // Adds a running process; returns its id (ids count up from 4, or `id` if
+    // given nonzero). On the 9x family exeFile is normally a full path.
+    std::uint32_t addProcess(const std::string& exeFile, const std::string& modulePath = "",
+                             std::uint32_t id = 0);
+    Process* process(std::uint32_t id);           // nullptr when not in the table
+    std::vector<Process> runningProcesses() const;  // snapshot order
+    // Called after a process was terminated (to model programs restarting each other).
+    void onTerminate(std::function<void(SimOs&, const Process&)> hook);
+
+    os::Hwnd addWindow(const std::string& title, std::uint32_t ownerPid = 0);
+    Window* window(os::Hwnd h);
+    std::vector<Window> windows() const;  // Z order, topmost first
+
+    void addFile(const std::string& path, const std::string& bytes = "",
+                 std::uint32_t attributes = os::FILE_ATTRIBUTE_ARCHIVE);
+    void addDirectory(const std::string& path);
+    File* file(const std::string& path);  // exact path; nullptr when absent
+    std::vector<std::string> files() const;
+
+    // Registry: values under root\subKey (key path compared ignoring ASCII case).
+    void setValue(os::HKey root, const std::string& subKey, const std::string& name,
+                  std::uint32_t type, const std::string& data);
+    void setString(os::HKey root, const std::string& subKey, const std::string& name,
+                   const std::string& text);  // REG_SZ with its NUL
+    bool hasKey(os::HKey root, const std::string& subKey) const;
+    bool hasValue(os::HKey root, const std::string& subKey, const std::string& name) const;
+    // The value's data as text up to its first NUL; empty when missing.
+    std::string stringValue(os::HKey root, const std::string& subKey,
+                            const std::string& name) const;
+    std::uint32_t valueType(os::HKey root, const std::string& subKey,
+                            const std::string& name) const;
+    std::vector<std::string> valueNames(os::HKey root, const std::string& subKey) const;
+    void removeKey(os::HKey root, const std::string& subKey);
+    void setKeyReadOnly(os::HKey root, const std::string& subKey, bool readOnly);
+    void setKeyUnopenable(os::HKey root, const std::string& subKey, bool unopenable);
+
+    void setTickCount(std::uint32_t ticks);
+    void advance(std::uint32_t ms);  // wraps modulo 2^32
+    void setExePath(const std::string& path);
+    void setCursorPos(os::Point p);
+
+    // --- Observing.
+    const std::vector<Call>& calls() const;
+    std::size_t countCalls(const std::string& name) const;
+    void clearCalls();
+    int openHandles() const;  // handles opened and not yet closed
+    std::vector<os::NotifyIconData> trayIcons() const;
+    std::vector<std::string> shellExecutes() const;  // "verb|file|params|dir|show"
+    std::vector<std::uint32_t> exitWindowsCalls() const;
+
+    // --- os::Os
+    bool toolhelpAvailable() override;
+    os::Handle createToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) override;
+    bool process32First(os::Handle snapshot, os::ProcessEntry& entry) override;
+    bool process32Next(os::Handle snapshot, os::ProcessEntry& entry) override;
+    bool module32First(os::Handle snapshot, os::ModuleEntry& entry) override;
+    os::Handle openProcess(std::uint32_t access, bool inherit, std::uint32_t processId) override;
+    bool getExitCodeProcess(os::Handle process, std::uint32_t& code) override;
+    std::int32_t terminateProcess(os::Handle process, std::uint32_t exitCode) override;
+    bool closeHandle(os::Handle h) override;
+    bool fileExists(const std::string& path) override;
+    bool setFileAttributes(const std::string& path, std::uint32_t attributes) override;
+    bool deleteFile(const std::string& path) override;
+    std::string readFile(const std::string& path) override;
+    void writeFile(const std::string& path, const std::string& bytes) override;
+    os::Hwnd getWindow(os::Hwnd wnd, std::uint32_t cmd) override;
+    int getWindowText(os::Hwnd wnd, std::string& text) override;
+    os::Hwnd findWindow(const char* className, const char* windowName) override;
+    os::SendResult sendClose(os::Hwnd wnd, std::uint32_t timeoutMs) override;
+    bool postQuit(os::Hwnd wnd) override;
+    long regOpenKeyEx(os::HKey root, const std::string& subKey, std::uint32_t access,
+                      os::HKey& key) override;
+    long regCreateKeyEx(os::HKey root, const std::string& subKey, std::uint32_t access,
+                        os::HKey& key) override;
+    long regCloseKey(os::HKey key) override;
+    long regQueryValueEx(os::HKey key, const std::string& name, os::RegValue& value) override;
+    long regSetValueEx(os::HKey key, const std::string& name, const os::RegValue& value) override;
+    long regDeleteValue(os::HKey key, const std::string& name) override;
+    long regEnumValue(os::HKey key, std::uint32_t index, std::string& name) override;
+    long regQueryInfoKey(os::HKey key, os::RegKeyInfo& info) override;
+    long regDeleteKey(os::HKey root, const std::string& subKey) override;
+    bool getVersionEx(os::VersionInfo& info) override;
+    std::uint32_t getTickCount() override;
+    std::intptr_t shellExecute(os::Hwnd wnd, const std::string& verb, const std::string& file,
+                               const std::string& params, const std::string& dir,
+                               int show) override;
+    std::string exePath() override;
+    bool shellNotifyIcon(std::uint32_t message, const os::NotifyIconData& data) override;
+    bool getCursorPos(os::Point& p) override;
+    bool exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) override;
+
+private:
+    struct State;
+    std::unique_ptr<State> s_;
+};
+
+}  // namespace sim
