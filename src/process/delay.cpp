@@ -1,0 +1,17 @@
+#include "process/delay.h"
+
+namespace process {
+
+void delay(os::Os& os, std::int32_t ms, const std::function<void()>& processMessages,
+           const std::function<void(std::uint32_t)>& idle) {
+    const std::uint32_t start = os.getTickCount();
+    const std::uint32_t wanted = ms > 0 ? static_cast<std::uint32_t>(ms) : 0;
+    for (;;) {
+        processMessages();
+        const std::uint32_t elapsed = os.getTickCount() - start;
+        if (elapsed >= wanted) return;
+        if (idle) idle(wanted - elapsed);
+    }
+}
+
+}  // namespace process

@@ -1,0 +1,68 @@
+#include "process/kill.h"
+
+#include <algorithm>
+
+#include "base/text.h"
+#include "process/normal_list.h"
+
+namespace process {
+
+std::int32_t killByName(os::Os& os, const std::string& name) {
+    std::int32_t result = 0;
+    os::Handle snap = os.createToolhelp32Snapshot(os::TH32CS_SNAPPROCESS, 0);
+    if (snap == os::kNoHandle) return result;
+
+    const std::string wanted = base::asciiUpper(name);
+    os::ProcessEntry entry;
+    entry.size = os::kProcessEntrySize;
+    for (bool ok = os.process32First(snap, entry); ok; ok = os.process32Next(snap, entry)) {
+        if (base::asciiUpper(entry.exeFile) != wanted) continue;
+        os::Handle h = os.openProcess(os::PROCESS_TERMINATE, false, entry.processId);
+        if (h == os::kNoHandle) {
+            result = 0;  // what TerminateProcess on no handle would have given
+            continue;
+        }
+        result = os.terminateProcess(h, 0);
+        os.closeHandle(h);
+    }
+    os.closeHandle(snap);
+    return result;
+}
+
+std::int32_t killEntry(os::Os& os, const ProcessSnapshot& snapshot, std::int32_t index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= snapshot.size()) return 0;
+    os::Handle h = os.openProcess(os::PROCESS_ALL_ACCESS, true, snapshot[index].id);
+    if (h == os::kNoHandle) return 0;
+    std::uint32_t code = 0;
+    os.getExitCodeProcess(h, code);
+    std::int32_t result = os.terminateProcess(h, code);
+    os.closeHandle(h);
+    return result;
+}
+
+KillPlan planSingleKill(const std::vector<std::string>& lines, std::int32_t selected) {
+    KillPlan plan;
+    if (selected < 0 || static_cast<std::size_t>(selected) >= lines.size()) return plan;
+    if (isNormalMarker(lines[selected])) return plan;
+    plan.lines.push_back(selected);
+    plan.delayMs = 300;
+    plan.refresh = true;
+    return plan;
+}
+
+KillPlan planMultipleKill(const std::vector<std::string>& lines,
+                          const std::vector<bool>& checked) {
+    KillPlan plan;
+    const std::size_t n = std::min(lines.size(), checked.size());
+    for (std::size_t i = 0; i < n; ++i)
+        if (checked[i] && !isNormalMarker(lines[i]))
+            plan.lines.push_back(static_cast<std::int32_t>(i));
+    // A list box holds far fewer lines than would overflow this, but keep the
+    // wait a valid 32-bit count whatever comes in.
+    const long long ms = 150LL * static_cast<long long>(plan.lines.size());
+    plan.delayMs = static_cast<std::int32_t>(std::min<long long>(ms, INT32_MAX));
+    plan.refresh = true;
+    return plan;
+}
+
+}  // namespace process

@@ -1,0 +1,64 @@
+#include "process/normal_list.h"
+
+#include <algorithm>
+
+#include "base/text.h"
+
+namespace process {
+
+bool isNormalMarker(std::string_view line) { return line == kNormalMarker; }
+
+std::vector<std::size_t> linesToMark(const std::vector<std::string>& lines,
+                                     const std::vector<std::string>& normalList) {
+    std::vector<std::size_t> out;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (std::find(normalList.begin(), normalList.end(), lines[i]) != normalList.end())
+            out.push_back(i);
+    return out;
+}
+
+AddFromLine addFromLine(const std::vector<std::string>& lines, int selected,
+                        const std::vector<std::string>& normalList) {
+    AddFromLine r;
+    if (selected < 0 || static_cast<std::size_t>(selected) >= lines.size()) return r;
+    if (isNormalMarker(lines[selected])) return r;
+    std::string entry = base::asciiUpper(lines[selected]);
+    if (std::find(normalList.begin(), normalList.end(), entry) != normalList.end()) {
+        r.outcome = AddFromLine::AlreadyListed;
+        return r;
+    }
+    r.outcome = AddFromLine::Added;
+    r.entry = std::move(entry);
+    return r;
+}
+
+std::optional<std::string> entryFromPath(const std::string& path,
+                                         const std::vector<std::string>& normalList) {
+    std::string entry = base::asciiUpper(path);
+    if (std::find(normalList.begin(), normalList.end(), entry) != normalList.end())
+        return std::nullopt;
+    return entry;
+}
+
+std::string normalListPath(const std::string& appDir) { return appDir + kNormalListFileName; }
+
+std::optional<std::vector<std::string>> loadNormalList(os::Os& os, const std::string& appDir) {
+    const std::string path = normalListPath(appDir);
+    if (!os.fileExists(path)) return std::nullopt;
+    return base::splitLines(os.readFile(path), base::ReadRule::EndFirst);
+}
+
+void saveNormalList(os::Os& os, const std::string& appDir,
+                    const std::vector<std::string>& entries) {
+    writeListFile(os, normalListPath(appDir), entries);
+}
+
+std::vector<std::string> readChosenListFile(os::Os& os, const std::string& path) {
+    return base::splitLines(os.readFile(path), base::ReadRule::LineFirst);
+}
+
+void writeListFile(os::Os& os, const std::string& path, const std::vector<std::string>& lines) {
+    os.writeFile(path, base::joinLines(lines));
+}
+
+}  // namespace process

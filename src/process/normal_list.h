@@ -1,0 +1,61 @@
+// The list of programs the user regards as normal, the marker that hides their
+// lines, and the list files it is kept in.
+#pragma once
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/os.h"
+
+namespace process {
+
+// Written over a process line in place, never inserted, so line N stays
+// paired with snapshot entry N.
+inline constexpr char kNormalMarker[] = "********正****常****程****序********";
+static_assert(sizeof(kNormalMarker) - 1 == 36, "the marker is 36 GBK bytes");
+
+inline constexpr char kNormalListFileName[] = "Napplst.dat";
+inline constexpr char kAlreadyListedText[] = "该项已存在于正常程序列表中！";
+inline constexpr char kAlreadyListedCaption[] = "提示";
+inline constexpr char kClearQuestion[] = "您当真要清空正常程序列表吗？";
+inline constexpr char kClearCaption[] = "确认";
+inline constexpr char kAddDialogTitle[] = "添加正常程序";
+
+bool isNormalMarker(std::string_view line);
+
+// Lines equal byte for byte to some entry (no case folding, no reduction of a
+// path to its file name); these are the ones to overwrite with the marker.
+std::vector<std::size_t> linesToMark(const std::vector<std::string>& lines,
+                                     const std::vector<std::string>& normalList);
+
+// Adding the selected process line to the list.
+struct AddFromLine {
+    enum Outcome { Nothing, AlreadyListed, Added } outcome = Nothing;
+    std::string entry;  // the upper-cased line, when Added
+};
+// selected: -1 when no line is selected.
+AddFromLine addFromLine(const std::vector<std::string>& lines, int selected,
+                        const std::vector<std::string>& normalList);
+
+// Adding a program file chosen in the dialog: the upper-cased path, or nothing
+// when it is already listed (refused without a message).
+std::optional<std::string> entryFromPath(const std::string& path,
+                                         const std::vector<std::string>& normalList);
+
+// Napplst.dat beside the executable. Loading: nothing when the file is
+// missing (no error, the list is left as it is); an empty file gives an empty
+// list. An unreadable file raises os::OsError before anything changes.
+std::string normalListPath(const std::string& appDir);
+std::optional<std::vector<std::string>> loadNormalList(os::Os& os, const std::string& appDir);
+void saveNormalList(os::Os& os, const std::string& appDir,
+                    const std::vector<std::string>& entries);
+
+// A list file chosen by the user: the first line is read before the end is
+// tested, so an empty file gives one empty entry. Raises os::OsError.
+std::vector<std::string> readChosenListFile(os::Os& os, const std::string& path);
+// Every line followed by CR LF; an empty list is an empty file.
+void writeListFile(os::Os& os, const std::string& path, const std::vector<std::string>& lines);
+
+}  // namespace process

@@ -1,0 +1,17 @@
+// One process as one Toolhelp entry reported it, and the ordered list of them
+// from one enumeration: entry N stands behind line N of one list box.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace process {
+
+struct ProcessRecord {
+    std::string name;      // szExeFile as reported, not upper-cased
+    std::uint32_t id = 0;  // th32ProcessID
+};
+
+using ProcessSnapshot = std::vector<ProcessRecord>;
+
+}  // namespace process
