@@ -1,0 +1,446 @@
+#include "platform/win32/win32_os.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstring>
+#include <memory>
+
+#include "base/text.h"
+
+namespace platform {
+
+namespace {
+
+// Toolhelp records, ANSI, laid out as kernel32 expects them. Defined here so
+// the sizes we pass never depend on the headers' version macros.
+struct ProcessEntry32A {
+    DWORD dwSize;
+    DWORD cntUsage;
+    DWORD th32ProcessID;
+    ULONG_PTR th32DefaultHeapID;
+    DWORD th32ModuleID;
+    DWORD cntThreads;
+    DWORD th32ParentProcessID;
+    LONG pcPriClassBase;
+    DWORD dwFlags;
+    CHAR szExeFile[MAX_PATH];
+};
+static_assert(sizeof(ProcessEntry32A) == os::kProcessEntrySize);
+
+struct ModuleEntry32A {
+    DWORD dwSize;
+    DWORD th32ModuleID;
+    DWORD th32ProcessID;
+    DWORD GlblcntUsage;
+    DWORD ProccntUsage;
+    BYTE* modBaseAddr;
+    DWORD modBaseSize;
+    HMODULE hModule;
+    CHAR szModule[256];
+    CHAR szExePath[MAX_PATH];
+};
+static_assert(sizeof(ModuleEntry32A) == os::kModuleEntrySize);
+
+// NOTIFYICONDATAA as Windows 95 and NT 4 know it (NOTIFYICONDATAA_V1_SIZE).
+struct NotifyIconDataV1 {
+    DWORD cbSize;
+    HWND hWnd;
+    UINT uID;
+    UINT uFlags;
+    UINT uCallbackMessage;
+    HICON hIcon;
+    CHAR szTip[64];
+};
+static_assert(sizeof(NotifyIconDataV1) == os::kNotifyIconDataSize);
+static_assert(sizeof(OSVERSIONINFOA) == os::kVersionInfoSize);
+
+using CreateSnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
+using ProcessWalkFn = BOOL(WINAPI*)(HANDLE, ProcessEntry32A*);
+using ModuleWalkFn = BOOL(WINAPI*)(HANDLE, ModuleEntry32A*);
+
+template <class Fn>
+Fn lookUp(HMODULE module, const char* name) {
+    // GetProcAddress hands back a generic FARPROC; the cast to the real
+    // signature goes through void* to keep -Wcast-function-type quiet.
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+HANDLE asHandle(os::Handle h) { return reinterpret_cast<HANDLE>(h); }
+HWND asHwnd(os::Hwnd h) { return reinterpret_cast<HWND>(h); }
+HKEY asHkey(os::HKey k) { return reinterpret_cast<HKEY>(k); }
+
+// szExeFile and friends up to their NUL, never past the field.
+std::string fieldText(const char* field, std::size_t size) {
+    const void* nul = std::memchr(field, 0, size);
+    return std::string(field, nul ? static_cast<const char*>(nul) - field : size);
+}
+
+// Bytes of `text` that fit in `room` bytes before a NUL, without splitting a
+// double-byte character.
+std::size_t fitGbk(const std::string& text, std::size_t room) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        std::size_t step = base::isLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+        if (i + step > room || i + step > text.size()) break;
+        i += step;
+    }
+    return i;
+}
+
+std::string systemText(DWORD code) {
+    char* buf = nullptr;
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                 FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, code, 0, reinterpret_cast<char*>(&buf), 0, nullptr);
+    std::string text = n && buf ? base::trim(std::string(buf, n)) : std::string();
+    if (buf) LocalFree(buf);
+    return text;
+}
+
+[[noreturn]] void raiseFileError(DWORD code) { throw os::OsError(fileErrorText(code), code); }
+
+// Closes a file handle however the helper leaves.
+struct FileCloser {
+    HANDLE h;
+    ~FileCloser() {
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    }
+};
+
+}  // namespace
+
+std::string fileErrorText(std::uint32_t code) {
+    // The texts the standard error box has always shown for these; anything
+    // else keeps its number and, where the system has one, its own wording.
+    switch (code) {
+    case ERROR_FILE_NOT_FOUND: return "File not found";
+    case ERROR_PATH_NOT_FOUND: return "Path not found";
+    case ERROR_TOO_MANY_OPEN_FILES: return "Too many open files";
+    case ERROR_ACCESS_DENIED: return "File access denied";
+    case ERROR_HANDLE_DISK_FULL:
+    case ERROR_DISK_FULL: return "Disk full";
+    default: break;
+    }
+    std::string text = "I/O error " + base::intToStr(code);
+    std::string reason = systemText(code);
+    if (!reason.empty()) text += " (" + reason + ")";
+    return text;
+}
+
+struct Win32Os::Toolhelp {
+    bool available = false;
+    CreateSnapshotFn createSnapshot = nullptr;
+    ProcessWalkFn processFirst = nullptr;
+    ProcessWalkFn processNext = nullptr;
+    ModuleWalkFn moduleFirst = nullptr;
+};
+
+Win32Os::Win32Os() = default;
+Win32Os::~Win32Os() { delete th_; }
+
+// Never imported: NT 4's kernel32 has no Toolhelp, and a static import would
+// keep the program from loading there at all.
+Win32Os::Toolhelp& Win32Os::toolhelp() {
+    if (th_) return *th_;
+    th_ = new Toolhelp;
+    if (HMODULE k32 = GetModuleHandleA("kernel32.dll")) {
+        th_->createSnapshot = lookUp<CreateSnapshotFn>(k32, "CreateToolhelp32Snapshot");
+        th_->processFirst = lookUp<ProcessWalkFn>(k32, "Process32First");
+        th_->processNext = lookUp<ProcessWalkFn>(k32, "Process32Next");
+        th_->moduleFirst = lookUp<ModuleWalkFn>(k32, "Module32First");
+        th_->available = th_->createSnapshot != nullptr;
+    }
+    return *th_;
+}
+
+bool Win32Os::toolhelpAvailable() { return toolhelp().available; }
+
+os::Handle Win32Os::createToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) {
+    Toolhelp& th = toolhelp();
+    if (!th.available) return os::kNoHandle;
+    HANDLE h = th.createSnapshot(flags, processId);
+    if (h == INVALID_HANDLE_VALUE || h == nullptr) return os::kNoHandle;
+    return reinterpret_cast<os::Handle>(h);
+}
+
+static bool walkProcess(ProcessWalkFn fn, os::Handle snapshot, os::ProcessEntry& entry) {
+    if (!fn || snapshot == os::kNoHandle) return false;
+    ProcessEntry32A raw{};
+    // A caller's size larger than our record would let kernel32 write past it.
+    raw.dwSize = entry.size <= sizeof raw ? entry.size : sizeof raw;
+    if (!fn(asHandle(snapshot), &raw)) return false;
+    entry.processId = raw.th32ProcessID;
+    entry.exeFile = fieldText(raw.szExeFile, sizeof raw.szExeFile);
+    return true;
+}
+
+bool Win32Os::process32First(os::Handle snapshot, os::ProcessEntry& entry) {
+    return walkProcess(toolhelp().processFirst, snapshot, entry);
+}
+
+bool Win32Os::process32Next(os::Handle snapshot, os::ProcessEntry& entry) {
+    return walkProcess(toolhelp().processNext, snapshot, entry);
+}
+
+bool Win32Os::module32First(os::Handle snapshot, os::ModuleEntry& entry) {
+    ModuleWalkFn fn = toolhelp().moduleFirst;
+    if (!fn || snapshot == os::kNoHandle) return false;
+    ModuleEntry32A raw{};
+    raw.dwSize = entry.size <= sizeof raw ? entry.size : sizeof raw;
+    if (!fn(asHandle(snapshot), &raw)) return false;
+    entry.exePath = fieldText(raw.szExePath, sizeof raw.szExePath);
+    return true;
+}
+
+os::Handle Win32Os::openProcess(std::uint32_t access, bool inherit, std::uint32_t processId) {
+    return reinterpret_cast<os::Handle>(OpenProcess(access, inherit ? TRUE : FALSE, processId));
+}
+
+bool Win32Os::getExitCodeProcess(os::Handle process, std::uint32_t& code) {
+    DWORD c = 0;
+    if (!GetExitCodeProcess(asHandle(process), &c)) return false;
+    code = c;
+    return true;
+}
+
+std::int32_t Win32Os::terminateProcess(os::Handle process, std::uint32_t exitCode) {
+    return TerminateProcess(asHandle(process), exitCode);
+}
+
+bool Win32Os::closeHandle(os::Handle h) {
+    if (h == os::kNoHandle) return false;
+    return CloseHandle(asHandle(h)) != FALSE;
+}
+
+bool Win32Os::fileExists(const std::string& path) {
+    // FindFirstFileA takes wildcards; a path holding one names no single file.
+    // Neither byte can be the trail byte of a GBK character.
+    if (path.empty() || path.find_first_of("*?") != std::string::npos) return false;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA(path.c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    FindClose(h);
+    return (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool Win32Os::setFileAttributes(const std::string& path, std::uint32_t attributes) {
+    return SetFileAttributesA(path.c_str(), attributes) != FALSE;
+}
+
+bool Win32Os::deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
+
+std::string Win32Os::readFile(const std::string& path) {
+    FileCloser f{CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
+    if (f.h == INVALID_HANDLE_VALUE) raiseFileError(GetLastError());
+    DWORD high = 0;
+    DWORD low = GetFileSize(f.h, &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) raiseFileError(GetLastError());
+    if (high != 0 || low > kMaxReadBytes)
+        throw os::OsError("File too large: more than 64 MB", ERROR_NOT_ENOUGH_MEMORY);
+    std::string bytes(low, '\0');
+    DWORD done = 0;
+    while (done < low) {
+        DWORD got = 0;
+        if (!ReadFile(f.h, &bytes[done], low - done, &got, nullptr)) raiseFileError(GetLastError());
+        if (got == 0) break;  // the file shrank while we read it
+        done += got;
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+void Win32Os::writeFile(const std::string& path, const std::string& bytes) {
+    FileCloser f{CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr)};
+    if (f.h == INVALID_HANDLE_VALUE) raiseFileError(GetLastError());
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD put = 0;
+        DWORD chunk = static_cast<DWORD>(bytes.size() - done);
+        if (!WriteFile(f.h, bytes.data() + done, chunk, &put, nullptr))
+            raiseFileError(GetLastError());
+        if (put == 0) raiseFileError(ERROR_DISK_FULL);
+        done += put;
+    }
+}
+
+os::Hwnd Win32Os::getWindow(os::Hwnd wnd, std::uint32_t cmd) {
+    return reinterpret_cast<os::Hwnd>(GetWindow(asHwnd(wnd), cmd));
+}
+
+int Win32Os::getWindowText(os::Hwnd wnd, std::string& text) {
+    char buf[255];
+    int n = GetWindowTextA(asHwnd(wnd), buf, sizeof buf);
+    if (n < 0) n = 0;
+    if (n > static_cast<int>(sizeof buf) - 1) n = sizeof buf - 1;
+    text.assign(buf, n);
+    return n;
+}
+
+os::Hwnd Win32Os::findWindow(const char* className, const char* windowName) {
+    return reinterpret_cast<os::Hwnd>(FindWindowA(className, windowName));
+}
+
+// A plain SendMessageA would block until the other program answers, so a hung
+// window would freeze ours for good. The timeout bounds the wait, and
+// SMTO_ABORTIFHUNG gives up at once on a window the system already knows hung.
+os::SendResult Win32Os::sendClose(os::Hwnd wnd, std::uint32_t timeoutMs) {
+    HWND h = asHwnd(wnd);
+    if (!IsWindow(h)) return os::SendResult::Failed;
+    DWORD_PTR answer = 0;
+    if (SendMessageTimeoutA(h, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL, timeoutMs,
+                            &answer))
+        return os::SendResult::Handled;
+    // 9x leaves the last error alone, so judge by the window: one still there
+    // did not answer in time; one that is gone failed as a target.
+    return IsWindow(h) ? os::SendResult::NoAnswer : os::SendResult::Failed;
+}
+
+bool Win32Os::postQuit(os::Hwnd wnd) { return PostMessageA(asHwnd(wnd), WM_QUIT, 0, 0) != FALSE; }
+
+long Win32Os::regOpenKeyEx(os::HKey root, const std::string& subKey, std::uint32_t access,
+                           os::HKey& key) {
+    HKEY k = nullptr;
+    LONG rc = RegOpenKeyExA(asHkey(root), subKey.c_str(), 0, access, &k);
+    key = rc == ERROR_SUCCESS ? reinterpret_cast<os::HKey>(k) : 0;
+    return rc;
+}
+
+long Win32Os::regCreateKeyEx(os::HKey root, const std::string& subKey, std::uint32_t access,
+                             os::HKey& key) {
+    HKEY k = nullptr;
+    DWORD disposition = 0;
+    LONG rc = RegCreateKeyExA(asHkey(root), subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                              access, nullptr, &k, &disposition);
+    key = rc == ERROR_SUCCESS ? reinterpret_cast<os::HKey>(k) : 0;
+    return rc;
+}
+
+long Win32Os::regCloseKey(os::HKey key) { return RegCloseKey(asHkey(key)); }
+
+long Win32Os::regQueryValueEx(os::HKey key, const std::string& name, os::RegValue& value) {
+    // The value may grow between asking its size and reading it; a few tries
+    // settle that without looping for ever.
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        DWORD type = 0, size = 0;
+        LONG rc = RegQueryValueExA(asHkey(key), name.c_str(), nullptr, &type, nullptr, &size);
+        if (rc != ERROR_SUCCESS) return rc;
+        std::string data(size, '\0');
+        rc = RegQueryValueExA(asHkey(key), name.c_str(), nullptr, &type,
+                              size ? reinterpret_cast<BYTE*>(&data[0]) : nullptr, &size);
+        if (rc == ERROR_MORE_DATA) continue;
+        if (rc != ERROR_SUCCESS) return rc;
+        data.resize(size);
+        value.type = type;
+        value.data = std::move(data);
+        return ERROR_SUCCESS;
+    }
+    return ERROR_MORE_DATA;
+}
+
+long Win32Os::regSetValueEx(os::HKey key, const std::string& name, const os::RegValue& value) {
+    return RegSetValueExA(asHkey(key), name.c_str(), 0, value.type,
+                          reinterpret_cast<const BYTE*>(value.data.data()),
+                          static_cast<DWORD>(value.data.size()));
+}
+
+long Win32Os::regDeleteValue(os::HKey key, const std::string& name) {
+    return RegDeleteValueA(asHkey(key), name.c_str());
+}
+
+long Win32Os::regEnumValue(os::HKey key, std::uint32_t index, std::string& name) {
+    // Value names are at most 16383 characters on NT, 255 bytes on 9x.
+    for (DWORD room = 256; room <= 32768; room *= 2) {
+        std::string buf(room, '\0');
+        DWORD len = room;
+        LONG rc = RegEnumValueA(asHkey(key), index, &buf[0], &len, nullptr, nullptr, nullptr,
+                                nullptr);
+        if (rc == ERROR_MORE_DATA) continue;
+        if (rc == ERROR_SUCCESS) name.assign(buf.data(), len < room ? len : room - 1);
+        return rc;
+    }
+    return ERROR_MORE_DATA;
+}
+
+long Win32Os::regQueryInfoKey(os::HKey key, os::RegKeyInfo& info) {
+    DWORD subKeys = 0, maxSubKeyLen = 0, values = 0, maxValueNameLen = 0, maxValueLen = 0;
+    LONG rc = RegQueryInfoKeyA(asHkey(key), nullptr, nullptr, nullptr, &subKeys, &maxSubKeyLen,
+                               nullptr, &values, &maxValueNameLen, &maxValueLen, nullptr, nullptr);
+    if (rc == ERROR_SUCCESS) {
+        info.subKeys = subKeys;
+        info.maxSubKeyLen = maxSubKeyLen;
+        info.values = values;
+        info.maxValueNameLen = maxValueNameLen;
+        info.maxValueLen = maxValueLen;
+    }
+    return rc;
+}
+
+long Win32Os::regDeleteKey(os::HKey root, const std::string& subKey) {
+    return RegDeleteKeyA(asHkey(root), subKey.c_str());
+}
+
+bool Win32Os::getVersionEx(os::VersionInfo& info) {
+    OSVERSIONINFOA v{};
+    v.dwOSVersionInfoSize = info.size <= sizeof v ? info.size : sizeof v;
+    if (!GetVersionExA(&v)) return false;
+    info.major = v.dwMajorVersion;
+    info.minor = v.dwMinorVersion;
+    info.build = v.dwBuildNumber;
+    info.platformId = v.dwPlatformId;
+    info.csdVersion = fieldText(v.szCSDVersion, sizeof v.szCSDVersion);
+    return true;
+}
+
+std::uint32_t Win32Os::getTickCount() { return GetTickCount(); }
+
+std::intptr_t Win32Os::shellExecute(os::Hwnd wnd, const std::string& verb,
+                                    const std::string& file, const std::string& params,
+                                    const std::string& dir, int show) {
+    HINSTANCE r = ShellExecuteA(asHwnd(wnd), verb.empty() ? nullptr : verb.c_str(), file.c_str(),
+                                params.c_str(), dir.c_str(), show);
+    return reinterpret_cast<std::intptr_t>(r);
+}
+
+std::string Win32Os::exePath() {
+    // A path cut to the buffer comes back without its NUL on XP; grow until it fits.
+    for (DWORD room = MAX_PATH; room <= 32768; room *= 2) {
+        std::string buf(room, '\0');
+        DWORD n = GetModuleFileNameA(nullptr, &buf[0], room);
+        if (n == 0) return std::string();
+        if (n < room - 1) {
+            buf.resize(n);
+            return buf;
+        }
+    }
+    return std::string();
+}
+
+bool Win32Os::shellNotifyIcon(std::uint32_t message, const os::NotifyIconData& data) {
+    NotifyIconDataV1 nid;
+    std::memset(&nid, 0, sizeof nid);
+    nid.cbSize = sizeof nid;
+    nid.hWnd = asHwnd(data.wnd);
+    nid.uID = data.id;
+    nid.uFlags = data.flags;
+    nid.uCallbackMessage = data.callbackMessage;
+    nid.hIcon = reinterpret_cast<HICON>(data.icon);
+    std::memcpy(nid.szTip, data.tip.data(), fitGbk(data.tip, sizeof nid.szTip - 1));
+    return Shell_NotifyIconA(message, reinterpret_cast<NOTIFYICONDATAA*>(&nid)) != FALSE;
+}
+
+bool Win32Os::getCursorPos(os::Point& p) {
+    POINT pt{};
+    if (!GetCursorPos(&pt)) return false;
+    p.x = pt.x;
+    p.y = pt.y;
+    return true;
+}
+
+bool Win32Os::exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) {
+    return ExitWindowsEx(flags, reserved) != FALSE;
+}
+
+}  // namespace platform

@@ -1,0 +1,72 @@
+// The real machine behind os::Os: ANSI Win32 calls only, nothing that
+// Windows 95, 98 or NT 4 lacks.
+#pragma once
+#include "platform/os.h"
+
+namespace platform {
+
+class Win32Os : public os::Os {
+public:
+    Win32Os();
+    ~Win32Os() override;
+
+    bool toolhelpAvailable() override;
+    os::Handle createToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) override;
+    bool process32First(os::Handle snapshot, os::ProcessEntry& entry) override;
+    bool process32Next(os::Handle snapshot, os::ProcessEntry& entry) override;
+    bool module32First(os::Handle snapshot, os::ModuleEntry& entry) override;
+
+    os::Handle openProcess(std::uint32_t access, bool inherit, std::uint32_t processId) override;
+    bool getExitCodeProcess(os::Handle process, std::uint32_t& code) override;
+    std::int32_t terminateProcess(os::Handle process, std::uint32_t exitCode) override;
+    bool closeHandle(os::Handle h) override;
+
+    bool fileExists(const std::string& path) override;
+    bool setFileAttributes(const std::string& path, std::uint32_t attributes) override;
+    bool deleteFile(const std::string& path) override;
+    std::string readFile(const std::string& path) override;
+    void writeFile(const std::string& path, const std::string& bytes) override;
+
+    os::Hwnd getWindow(os::Hwnd wnd, std::uint32_t cmd) override;
+    int getWindowText(os::Hwnd wnd, std::string& text) override;
+    os::Hwnd findWindow(const char* className, const char* windowName) override;
+    os::SendResult sendClose(os::Hwnd wnd, std::uint32_t timeoutMs) override;
+    bool postQuit(os::Hwnd wnd) override;
+
+    long regOpenKeyEx(os::HKey root, const std::string& subKey, std::uint32_t access,
+                      os::HKey& key) override;
+    long regCreateKeyEx(os::HKey root, const std::string& subKey, std::uint32_t access,
+                        os::HKey& key) override;
+    long regCloseKey(os::HKey key) override;
+    long regQueryValueEx(os::HKey key, const std::string& name, os::RegValue& value) override;
+    long regSetValueEx(os::HKey key, const std::string& name, const os::RegValue& value) override;
+    long regDeleteValue(os::HKey key, const std::string& name) override;
+    long regEnumValue(os::HKey key, std::uint32_t index, std::string& name) override;
+    long regQueryInfoKey(os::HKey key, os::RegKeyInfo& info) override;
+    long regDeleteKey(os::HKey root, const std::string& subKey) override;
+
+    bool getVersionEx(os::VersionInfo& info) override;
+    std::uint32_t getTickCount() override;
+    std::intptr_t shellExecute(os::Hwnd wnd, const std::string& verb, const std::string& file,
+                               const std::string& params, const std::string& dir,
+                               int show) override;
+    std::string exePath() override;
+    bool shellNotifyIcon(std::uint32_t message, const os::NotifyIconData& data) override;
+    bool getCursorPos(os::Point& p) override;
+    bool exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) override;
+
+    // Largest file readFile accepts; bigger ones are refused with a clear error
+    // rather than exhausting memory.
+    static constexpr std::uint32_t kMaxReadBytes = 64u * 1024 * 1024;
+
+private:
+    struct Toolhelp;
+    Toolhelp& toolhelp();
+    Toolhelp* th_ = nullptr;
+};
+
+// The text the standard error box shows for a failed file operation with this
+// system error code.
+std::string fileErrorText(std::uint32_t code);
+
+}  // namespace platform
