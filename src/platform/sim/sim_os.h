@@ -33,7 +33,8 @@ struct Window {
     std::uint32_t ownerPid = 0;
     bool refusesClose = false;  // handles WM_CLOSE but stays
     bool hung = false;          // never answers a sent message
-    bool alive = true;
+    bool alive = true;          // false once destroyed; window(h) still finds it
+    std::string className;      // matched by findWindow when a class is given
 };
 
 struct File {
@@ -62,15 +63,22 @@ public:
     void setFamily(Family f);
     void setToolhelpAvailable(bool available);
     void setVersionFails(bool fails);
-    // Adds a running process; returns its id (ids count up from 4, or `id` if
-    // given nonzero). On the 9x family exeFile is normally a full path.
+    // Adds a running process at the end of the table; returns its id (ids count
+    // up from 4: 4, 5, 6..., or `id` if given nonzero). On the 9x family exeFile
+    // is normally a full path. An empty modulePath means the same as exeFile.
+    // Adding an id that is already running throws std::invalid_argument.
     std::uint32_t addProcess(const std::string& exeFile, const std::string& modulePath = "",
                              std::uint32_t id = 0);
+    // Adds a record exactly as given, id 0 included (the idle process of NT).
+    std::uint32_t insertProcess(const Process& p);
     Process* process(std::uint32_t id);           // nullptr when not in the table
     std::vector<Process> runningProcesses() const;  // snapshot order
-    // Called after a process was terminated (to model programs restarting each other).
+    // Called after a process ended (TerminateProcess, or its program quit on
+    // WM_QUIT), to model programs that restart each other.
     void onTerminate(std::function<void(SimOs&, const Process&)> hook);
 
+    // Added below the windows already there: add order is Z order. Destroying a
+    // window or ending its owner marks it dead (alive = false).
     os::Hwnd addWindow(const std::string& title, std::uint32_t ownerPid = 0);
     Window* window(os::Hwnd h);
     std::vector<Window> windows() const;  // Z order, topmost first
@@ -97,13 +105,23 @@ public:
     void removeKey(os::HKey root, const std::string& subKey);
     void setKeyReadOnly(os::HKey root, const std::string& subKey, bool readOnly);
     void setKeyUnopenable(os::HKey root, const std::string& subKey, bool unopenable);
+    int openKeys() const;  // registry keys opened and not yet closed
+
+    void setTrayAvailable(bool available);   // no tray: Shell_NotifyIcon fails
+    void setShellExecuteResult(std::intptr_t result);  // default 42 (success)
 
     void setTickCount(std::uint32_t ticks);
     void advance(std::uint32_t ms);  // wraps modulo 2^32
+    // Every GetTickCount also moves the clock by this much (default 0), so a
+    // wait loop that only polls the clock still ends.
+    void setTickStep(std::uint32_t ms);
     void setExePath(const std::string& path);
     void setCursorPos(os::Point p);
 
     // --- Observing.
+    // Calls are logged under their Win32 names ("OpenProcess", "RegSetValueExA",
+    // "DeleteFileA", "FindFirstFileA", "SendMessageA", "PostMessageA", "ReadFile",
+    // "WriteFile", ...); countCalls("DeleteFile") also counts "DeleteFileA".
     const std::vector<Call>& calls() const;
     std::size_t countCalls(const std::string& name) const;
     void clearCalls();
