@@ -119,6 +119,7 @@ struct SimOs::State {
     std::intptr_t shellResult = 42;
 
     std::vector<std::shared_ptr<Process>> table;  // running, snapshot order
+    std::vector<std::shared_ptr<Process>> ended;  // left the table, oldest first
     std::uint32_t nextPid = 4;
     std::vector<std::function<void(SimOs&, const Process&)>> hooks;
 
@@ -154,6 +155,8 @@ struct SimOs::State {
 
     // A process whose record a test marked as ended leaves the table.
     void prune() {
+        for (auto& p : table)
+            if (!p->running) ended.push_back(p);
         std::erase_if(table, [](const auto& p) { return !p->running; });
     }
 
@@ -284,8 +287,10 @@ std::uint32_t SimOs::insertProcess(const Process& p) {
 
 Process* SimOs::process(std::uint32_t id) {
     s_->prune();
-    auto p = s_->running(id);
-    return p.get();
+    if (auto p = s_->running(id)) return p.get();
+    for (auto it = s_->ended.rbegin(); it != s_->ended.rend(); ++it)
+        if ((*it)->id == id) return it->get();
+    return nullptr;
 }
 
 std::vector<Process> SimOs::runningProcesses() const {

@@ -71,7 +71,9 @@ public:
                              std::uint32_t id = 0);
     // Adds a record exactly as given, id 0 included (the idle process of NT).
     std::uint32_t insertProcess(const Process& p);
-    Process* process(std::uint32_t id);           // nullptr when not in the table
+    // The running process with that id, else the last one that ended with it
+    // (running false, exitCode as it ended); nullptr when never added.
+    Process* process(std::uint32_t id);
     std::vector<Process> runningProcesses() const;  // snapshot order
     // Called after a process ended (TerminateProcess, or its program quit on
     // WM_QUIT), to model programs that restart each other.
