@@ -1,0 +1,78 @@
+#include "platform/registry.h"
+
+namespace platform {
+
+Registry::Registry(os::Os& os, os::HKey root, std::uint32_t access)
+    : os_(os), root_(root), access_(access) {}
+
+Registry::~Registry() { closeKey(); }
+
+bool Registry::openKey(const std::string& path, bool canCreate) {
+    std::string sub = path;
+    while (!sub.empty() && sub.front() == '\\') sub.erase(0, 1);
+    os::HKey k = 0;
+    long err = canCreate ? os_.regCreateKeyEx(root_, sub, access_, k)
+                         : os_.regOpenKeyEx(root_, sub, access_, k);
+    if (err != os::ERROR_SUCCESS) return false;
+    closeKey();
+    key_ = k;
+    return true;
+}
+
+void Registry::closeKey() {
+    if (key_ == 0) return;
+    os_.regCloseKey(key_);
+    key_ = 0;
+}
+
+bool Registry::valueExists(const std::string& name) {
+    os::RegValue v;
+    return key_ != 0 && os_.regQueryValueEx(key_, name, v) == os::ERROR_SUCCESS;
+}
+
+std::string Registry::readString(const std::string& name) {
+    os::RegValue v;
+    if (key_ == 0 || os_.regQueryValueEx(key_, name, v) != os::ERROR_SUCCESS || v.data.empty())
+        return "";
+    if (v.type != os::REG_SZ && v.type != os::REG_EXPAND_SZ)
+        throw RegistryError("Invalid data type for '" + name + "'");
+    return v.data.substr(0, v.data.find('\0'));
+}
+
+void Registry::writeString(const std::string& name, const std::string& text) {
+    os::RegValue v{os::REG_SZ, text + '\0'};
+    if (key_ == 0 || os_.regSetValueEx(key_, name, v) != os::ERROR_SUCCESS)
+        throw RegistryError("Failed to set data for '" + name + "'");
+}
+
+bool Registry::deleteValue(const std::string& name) {
+    return key_ != 0 && os_.regDeleteValue(key_, name) == os::ERROR_SUCCESS;
+}
+
+std::vector<std::string> Registry::getValueNames() {
+    std::vector<std::string> names;
+    os::RegKeyInfo info;
+    if (key_ == 0 || os_.regQueryInfoKey(key_, info) != os::ERROR_SUCCESS) return names;
+    for (std::uint32_t i = 0; i < info.values; ++i) {
+        std::string name;
+        if (os_.regEnumValue(key_, i, name) != os::ERROR_SUCCESS) break;
+        names.push_back(name);
+    }
+    return names;
+}
+
+void Registry::createKey(const std::string& path) {
+    os::HKey k = 0;
+    if (os_.regCreateKeyEx(root_, path, access_, k) != os::ERROR_SUCCESS)
+        throw RegistryError("Failed to create key " + path);
+    os_.regCloseKey(k);
+}
+
+bool Registry::keyExists(const std::string& path) {
+    os::HKey k = 0;
+    if (os_.regOpenKeyEx(root_, path, os::KEY_READ, k) != os::ERROR_SUCCESS) return false;
+    os_.regCloseKey(k);
+    return true;
+}
+
+}  // namespace platform
