@@ -1,0 +1,556 @@
+#include "e2e/driver.h"
+
+#include <commctrl.h>
+#include <tlhelp32.h>
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace e2e {
+
+const char* const kCaption = "Morvane进程管理器";
+
+namespace {
+
+std::string fmt(const char* f, ...) __attribute__((format(printf, 1, 2)));
+std::string fmt(const char* f, ...) {
+    char buf[1024];
+    va_list ap;
+    va_start(ap, f);
+    vsnprintf(buf, sizeof buf, f, ap);
+    va_end(ap);
+    return buf;
+}
+
+// A block of memory inside the program, for the messages whose arguments
+// are pointers that Wine does not marshal across processes (TCM_*, LB_GETITEMRECT).
+class RemoteBuffer {
+public:
+    RemoteBuffer(HANDLE proc, size_t size) : proc_(proc), size_(size) {
+        mem_ = VirtualAllocEx(proc, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        if (!mem_) throw Failure(fmt("VirtualAllocEx failed (error %lu)", GetLastError()));
+    }
+    ~RemoteBuffer() { VirtualFreeEx(proc_, mem_, 0, MEM_RELEASE); }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+    char* addr() const { return static_cast<char*>(mem_); }
+    void write(size_t off, const void* data, size_t n) const {
+        SIZE_T done = 0;
+        if (off + n > size_ || !WriteProcessMemory(proc_, addr() + off, data, n, &done) || done != n)
+            throw Failure("WriteProcessMemory failed");
+    }
+    void read(size_t off, void* data, size_t n) const {
+        SIZE_T done = 0;
+        if (off + n > size_ || !ReadProcessMemory(proc_, addr() + off, data, n, &done) || done != n)
+            throw Failure("ReadProcessMemory failed");
+    }
+
+private:
+    HANDLE proc_;
+    size_t size_;
+    void* mem_;
+};
+
+struct FindCtl {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK findCtlProc(HWND h, LPARAM lp) {
+    auto* f = reinterpret_cast<FindCtl*>(lp);
+    if (GetDlgCtrlID(h) == f->id) {
+        f->found = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK collectProc(HWND h, LPARAM lp) {
+    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+    return TRUE;
+}
+
+std::vector<HWND> children(HWND parent) {
+    std::vector<HWND> out;
+    EnumChildWindows(parent, collectProc, reinterpret_cast<LPARAM>(&out));
+    return out;
+}
+
+std::vector<HWND> topWindowsOf(DWORD pid) {
+    std::vector<HWND> all, out;
+    EnumWindows(collectProc, reinterpret_cast<LPARAM>(&all));
+    for (HWND h : all) {
+        DWORD p = 0;
+        GetWindowThreadProcessId(h, &p);
+        if (p == pid) out.push_back(h);
+    }
+    return out;
+}
+
+// The file-name field of an open/save dialog: edt1, or the edit inside cmb13.
+HWND fileNameField(HWND dlg) {
+    HWND edt = GetDlgItem(dlg, 0x480);
+    if (edt && className(edt) == "Edit") return edt;
+    HWND cmb = GetDlgItem(dlg, 0x47c);
+    if (cmb) {
+        for (HWND c : children(cmb))
+            if (className(c) == "Edit") return c;
+    }
+    return nullptr;
+}
+
+std::wstring widen(const std::string& s) { return fromGbk(s); }
+
+void postCommand(HWND dlg, int id) {
+    PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, id)));
+}
+
+void removeTree(const std::wstring& dir) {
+    WIN32_FIND_DATAW fd;
+    HANDLE f = FindFirstFileW((dir + L"\\*").c_str(), &fd);
+    if (f != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring n = fd.cFileName;
+            if (n == L"." || n == L"..") continue;
+            std::wstring p = dir + L"\\" + n;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                removeTree(p);
+            } else {
+                SetFileAttributesW(p.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(p.c_str());
+            }
+        } while (FindNextFileW(f, &fd));
+        FindClose(f);
+    }
+    RemoveDirectoryW(dir.c_str());
+}
+
+}  // namespace
+
+// ---- text -------------------------------------------------------------------
+
+std::string toGbk(const std::wstring& w) {
+    if (w.empty()) return {};
+    int n = WideCharToMultiByte(936, 0, w.data(), (int)w.size(), nullptr, 0, nullptr, nullptr);
+    std::string s(n, '\0');
+    WideCharToMultiByte(936, 0, w.data(), (int)w.size(), s.data(), n, nullptr, nullptr);
+    return s;
+}
+
+std::wstring fromGbk(const std::string& s) {
+    if (s.empty()) return {};
+    int n = MultiByteToWideChar(936, 0, s.data(), (int)s.size(), nullptr, 0);
+    std::wstring w(n, L'\0');
+    MultiByteToWideChar(936, 0, s.data(), (int)s.size(), w.data(), n);
+    return w;
+}
+
+std::string hostToWinPath(const std::string& path) {
+    if (path.empty() || path[0] != '/') return path;
+    std::string out = "Z:" + path;
+    for (char& c : out)
+        if (c == '/') c = '\\';
+    return out;
+}
+
+bool envSet(const char* name) {
+    char buf[4];
+    return GetEnvironmentVariableA(name, buf, sizeof buf) > 0;
+}
+
+std::string envPath(const char* name) {
+    char buf[MAX_PATH * 2];
+    DWORD n = GetEnvironmentVariableA(name, buf, sizeof buf);
+    if (n == 0 || n >= sizeof buf) throw Failure(fmt("environment variable %s is not set", name));
+    return hostToWinPath(buf);
+}
+
+// ---- windows ----------------------------------------------------------------
+
+LRESULT send(HWND h, UINT msg, WPARAM w, LPARAM l, DWORD ms) {
+    DWORD_PTR res = 0;
+    if (!SendMessageTimeoutW(h, msg, w, l, SMTO_NORMAL, ms, &res))
+        throw Failure(fmt("window %p did not answer message 0x%04x within %lu ms", (void*)h, msg, ms));
+    return static_cast<LRESULT>(res);
+}
+
+bool answers(HWND h, DWORD ms) {
+    DWORD_PTR res = 0;
+    return SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_NORMAL, ms, &res) != 0;
+}
+
+std::string windowText(HWND h) {
+    LRESULT n = send(h, WM_GETTEXTLENGTH);
+    std::wstring w(static_cast<size_t>(n) + 1, L'\0');
+    LRESULT got = send(h, WM_GETTEXT, w.size(), reinterpret_cast<LPARAM>(w.data()));
+    w.resize(static_cast<size_t>(got));
+    return toGbk(w);
+}
+
+std::string className(HWND h) {
+    wchar_t buf[256];
+    int n = GetClassNameW(h, buf, 256);
+    return toGbk(std::wstring(buf, n > 0 ? n : 0));
+}
+
+HWND findTopWindow(DWORD pid, const std::string& caption) {
+    for (HWND h : topWindowsOf(pid)) {
+        if (!IsWindowVisible(h)) continue;
+        wchar_t buf[256];
+        int n = GetWindowTextW(h, buf, 256);
+        if (toGbk(std::wstring(buf, n > 0 ? n : 0)) == caption) return h;
+    }
+    return nullptr;
+}
+
+HWND waitTopWindow(DWORD pid, const std::string& caption, DWORD ms) {
+    HWND found = nullptr;
+    bool ok = waitFor([&] {
+        found = findTopWindow(pid, caption);
+        return found && answers(found, 500);
+    }, ms);
+    if (!ok) throw Failure(fmt("no visible, answering window \"%s\" of process %lu within %lu ms", caption.c_str(), pid, ms));
+    return found;
+}
+
+// ---- processes --------------------------------------------------------------
+
+Process::~Process() {
+    if (owned_) kill();
+    CloseHandle(h_);
+}
+
+std::unique_ptr<Process> Process::attach(DWORD pid) {
+    HANDLE h = OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid);
+    if (!h) throw Failure(fmt("cannot open process %lu (error %lu)", pid, GetLastError()));
+    return std::make_unique<Process>(h, pid, false);
+}
+
+bool Process::running() const { return WaitForSingleObject(h_, 0) == WAIT_TIMEOUT; }
+
+bool Process::waitExit(DWORD ms) const { return WaitForSingleObject(h_, ms) == WAIT_OBJECT_0; }
+
+DWORD Process::exitCode() const {
+    DWORD code = 0;
+    if (!GetExitCodeProcess(h_, &code)) throw Failure("GetExitCodeProcess failed");
+    return code;
+}
+
+void Process::kill() {
+    if (running()) {
+        TerminateProcess(h_, 1);
+        WaitForSingleObject(h_, 5000);
+    }
+}
+
+bool processListed(DWORD pid) {
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snap == INVALID_HANDLE_VALUE) return false;
+    PROCESSENTRY32W e = {};
+    e.dwSize = sizeof e;
+    bool found = false;
+    for (BOOL ok = Process32FirstW(snap, &e); ok && !found; ok = Process32NextW(snap, &e))
+        found = e.th32ProcessID == pid;
+    CloseHandle(snap);
+    return found;
+}
+
+// ---- dialogs ----------------------------------------------------------------
+
+void MsgBox::press(int id) const {
+    if (!GetDlgItem(hwnd, id)) throw Failure(fmt("message box \"%s\" has no button %d", caption.c_str(), id));
+    postCommand(hwnd, id);
+    if (!waitFor([&] { return !IsWindow(hwnd) || !IsWindowVisible(hwnd); }))
+        throw Failure(fmt("message box \"%s\" did not close after button %d", caption.c_str(), id));
+}
+
+void FileDialog::accept(const std::string& path) const {
+    HWND edit = fileNameField(hwnd);
+    if (!edit) throw Failure("file dialog has no file-name field");
+    std::wstring w = widen(path);
+    send(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(w.c_str()));
+    postCommand(hwnd, IDOK);
+}
+
+void FileDialog::cancel() const {
+    postCommand(hwnd, IDCANCEL);
+    if (!waitFor([&] { return !IsWindow(hwnd) || !IsWindowVisible(hwnd); }))
+        throw Failure("file dialog did not close after Cancel");
+}
+
+// ---- the main window --------------------------------------------------------
+
+HWND App::control(int id) const {
+    FindCtl f{id, nullptr};
+    EnumChildWindows(main_, findCtlProc, reinterpret_cast<LPARAM>(&f));
+    if (!f.found) throw Failure(fmt("the main window has no control with id %d", id));
+    return f.found;
+}
+
+bool App::hasControl(int id) const {
+    FindCtl f{id, nullptr};
+    EnumChildWindows(main_, findCtlProc, reinterpret_cast<LPARAM>(&f));
+    return f.found != nullptr;
+}
+
+std::string App::text(int id) const { return windowText(control(id)); }
+bool App::enabled(int id) const { return IsWindowEnabled(control(id)) != 0; }
+bool App::visible(int id) const { return IsWindowVisible(control(id)) != 0; }
+
+static void checkUsable(HWND h, int id) {
+    if (!IsWindowVisible(h)) throw Failure(fmt("control %d is not visible (is its page selected?)", id));
+    if (!IsWindowEnabled(h)) throw Failure(fmt("control %d is disabled", id));
+}
+
+void App::click(int id) {
+    HWND h = control(id);
+    checkUsable(h, id);
+    DWORD_PTR res = 0;
+    if (!SendMessageTimeoutW(h, BM_CLICK, 0, 0, SMTO_NORMAL, kWaitMs, &res))
+        throw Failure(fmt("the click on control %d was not handled within %lu ms "
+                          "(a dialog open? use clickAsync)", id, kWaitMs));
+}
+
+void App::clickAsync(int id) {
+    HWND h = control(id);
+    checkUsable(h, id);
+    PostMessageW(h, BM_CLICK, 0, 0);
+}
+
+int App::count(int id) const {
+    LRESULT n = send(control(id), LB_GETCOUNT);
+    if (n == LB_ERR) throw Failure(fmt("control %d is not a list box", id));
+    return static_cast<int>(n);
+}
+
+std::string App::line(int id, int index) const {
+    HWND h = control(id);
+    LRESULT n = send(h, LB_GETTEXTLEN, index);
+    if (n == LB_ERR) throw Failure(fmt("list %d has no line %d", id, index));
+    std::wstring w(static_cast<size_t>(n) + 1, L'\0');
+    LRESULT got = send(h, LB_GETTEXT, index, reinterpret_cast<LPARAM>(w.data()));
+    if (got == LB_ERR) throw Failure(fmt("list %d has no line %d", id, index));
+    w.resize(static_cast<size_t>(got));
+    return toGbk(w);
+}
+
+std::vector<std::string> App::lines(int id) const {
+    std::vector<std::string> out;
+    int n = count(id);
+    for (int i = 0; i < n; ++i) out.push_back(line(id, i));
+    return out;
+}
+
+int App::selected(int id) const { return static_cast<int>(send(control(id), LB_GETCURSEL)); }
+
+// Clicks at a point of a list line, the line scrolled into view first.
+static void clickListLine(HANDLE proc, HWND h, int id, int index, bool checkArea) {
+    send(h, LB_SETTOPINDEX, index);
+    RemoteBuffer buf(proc, sizeof(RECT));
+    if (send(h, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(buf.addr())) == LB_ERR)
+        throw Failure(fmt("list %d has no line %d", id, index));
+    RECT r;
+    buf.read(0, &r, sizeof r);
+    int x = checkArea ? r.left + 6 : (r.left + r.right) / 2;
+    int y = (r.top + r.bottom) / 2;
+    send(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    send(h, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+void App::select(int id, int index) {
+    HWND h = control(id);
+    checkUsable(h, id);
+    if (index < 0 || index >= count(id)) throw Failure(fmt("list %d has no line %d", id, index));
+    clickListLine(proc_.handle(), h, id, index, false);
+    if (selected(id) != index) throw Failure(fmt("clicking line %d of list %d did not select it", index, id));
+}
+
+bool App::checked(int id, int index) const {
+    LRESULT d = send(control(id), LB_GETITEMDATA, index);
+    if (d == LB_ERR) throw Failure(fmt("list %d has no line %d", id, index));
+    return d == 1;
+}
+
+void App::toggleCheck(int id, int index) {
+    HWND h = control(id);
+    checkUsable(h, id);
+    bool before = checked(id, index);
+    clickListLine(proc_.handle(), h, id, index, true);
+    if (checked(id, index) != before) return;
+    // Not toggled by the click on the box: the space key on the selected line.
+    send(h, WM_KEYDOWN, VK_SPACE, 0x00390001);
+    send(h, WM_CHAR, ' ', 0x00390001);
+    send(h, WM_KEYUP, VK_SPACE, 0xC0390001);
+    if (checked(id, index) == before) throw Failure(fmt("line %d of list %d could not be toggled", index, id));
+}
+
+int App::tabCount(int id) const { return static_cast<int>(send(control(id), TCM_GETITEMCOUNT)); }
+int App::currentTab(int id) const { return static_cast<int>(send(control(id), TCM_GETCURSEL)); }
+
+std::vector<std::string> App::tabCaptions(int id) const {
+    HWND h = control(id);
+    int n = tabCount(id);
+    const int chars = 256;
+    RemoteBuffer buf(proc_.handle(), sizeof(TCITEMW) + chars * sizeof(wchar_t));
+    std::vector<std::string> out;
+    for (int i = 0; i < n; ++i) {
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = reinterpret_cast<LPWSTR>(buf.addr() + sizeof(TCITEMW));
+        item.cchTextMax = chars;
+        wchar_t zero = 0;
+        buf.write(0, &item, sizeof item);
+        buf.write(sizeof(TCITEMW), &zero, sizeof zero);
+        if (!send(h, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(buf.addr())))
+            throw Failure(fmt("tab %d of control %d could not be read", i, id));
+        TCITEMW back;
+        buf.read(0, &back, sizeof back);
+        // The control may answer with a pointer of its own instead of copying.
+        std::wstring w;
+        for (int k = 0; k < chars; ++k) {
+            wchar_t c;
+            SIZE_T done = 0;
+            if (!ReadProcessMemory(proc_.handle(), back.pszText + k, &c, sizeof c, &done) || c == 0) break;
+            w.push_back(c);
+        }
+        out.push_back(toGbk(w));
+    }
+    return out;
+}
+
+void App::selectTab(int id, int index) {
+    HWND h = control(id);
+    checkUsable(h, id);
+    if (index < 0 || index >= tabCount(id)) throw Failure(fmt("tab control %d has no tab %d", id, index));
+    if (currentTab(id) == index) return;
+    RemoteBuffer buf(proc_.handle(), sizeof(RECT));
+    if (!send(h, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(buf.addr())))
+        throw Failure(fmt("tab %d of control %d has no rectangle", index, id));
+    RECT r;
+    buf.read(0, &r, sizeof r);
+    int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
+    send(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    send(h, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    sync();
+    if (currentTab(id) != index) throw Failure(fmt("clicking tab %d of control %d did not select it", index, id));
+}
+
+HWND App::dialog() const {
+    for (HWND h : topWindowsOf(proc_.pid()))
+        if (IsWindowVisible(h) && className(h) == "#32770") return h;
+    return nullptr;
+}
+
+MsgBox App::waitMessageBox(DWORD ms) const {
+    MsgBox box;
+    bool ok = waitFor([&] {
+        for (HWND h : topWindowsOf(proc_.pid())) {
+            if (!IsWindowVisible(h) || className(h) != "#32770" || fileNameField(h)) continue;
+            box.hwnd = h;
+            return true;
+        }
+        return false;
+    }, ms);
+    if (!ok) throw Failure(fmt("no message box appeared within %lu ms", ms));
+    box.caption = windowText(box.hwnd);
+    for (HWND c : children(box.hwnd)) {
+        std::string cls = className(c);
+        if (cls == "Static") {
+            std::string t = windowText(c);
+            if (!t.empty()) box.text = t;
+        } else if (cls == "Button") {
+            box.buttons.push_back(GetDlgCtrlID(c));
+        }
+    }
+    return box;
+}
+
+FileDialog App::waitFileDialog(DWORD ms) const {
+    FileDialog d;
+    bool ok = waitFor([&] {
+        for (HWND h : topWindowsOf(proc_.pid())) {
+            if (!IsWindowVisible(h) || className(h) != "#32770" || !fileNameField(h)) continue;
+            d.hwnd = h;
+            return true;
+        }
+        return false;
+    }, ms);
+    if (!ok) throw Failure(fmt("no file dialog appeared within %lu ms", ms));
+    d.caption = windowText(d.hwnd);
+    return d;
+}
+
+void App::sync() const {
+    if (!answers(main_)) throw Failure("the main window does not answer");
+}
+
+// ---- session ----------------------------------------------------------------
+
+Session::Session() {
+    static int counter = 0;
+    wchar_t tmp[MAX_PATH];
+    GetTempPathW(MAX_PATH, tmp);
+    std::wstring base = tmp;
+    for (;;) {
+        std::wstring d = base + L"morvane-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                         std::to_wstring(++counter);
+        if (CreateDirectoryW(d.c_str(), nullptr)) {
+            dir_ = toGbk(d);
+            break;
+        }
+        if (GetLastError() != ERROR_ALREADY_EXISTS) throw Failure("cannot create a test directory");
+    }
+}
+
+Session::~Session() {
+    apps_.clear();
+    for (auto it = procs_.rbegin(); it != procs_.rend(); ++it) (*it)->kill();
+    procs_.clear();
+    removeTree(fromGbk(dir_));
+}
+
+Process& Session::start(const std::string& exe, const std::string& args) {
+    std::wstring cmd = L"\"" + fromGbk(exe) + L"\"";
+    if (!args.empty()) cmd += L" " + fromGbk(args);
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    std::wstring wdir = fromGbk(dir_);
+    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, wdir.c_str(), &si, &pi))
+        throw Failure(fmt("cannot start %s (error %lu)", exe.c_str(), GetLastError()));
+    CloseHandle(pi.hThread);
+    procs_.push_back(std::make_unique<Process>(pi.hProcess, pi.dwProcessId));
+    return *procs_.back();
+}
+
+static void copyInto(const std::string& from, const std::string& to) {
+    if (GetFileAttributesW(fromGbk(to).c_str()) != INVALID_FILE_ATTRIBUTES) return;
+    if (!CopyFileW(fromGbk(from).c_str(), fromGbk(to).c_str(), TRUE))
+        throw Failure(fmt("cannot copy %s to %s (error %lu)", from.c_str(), to.c_str(), GetLastError()));
+}
+
+App& Session::startApp(DWORD ms) {
+    std::string exe = dir_ + "\\Morvane.exe";
+    copyInto(envPath("MORVANE_EXE"), exe);
+    Process& p = start(exe);
+    HWND h = nullptr;
+    bool ok = waitFor([&] {
+        if (!p.running()) return true;
+        h = findTopWindow(p.pid(), kCaption);
+        return h && answers(h, 500);
+    }, ms);
+    if (!p.running())
+        throw Failure(fmt("Morvane.exe ended during start-up with exit code %lu", p.exitCode()));
+    if (!ok) throw Failure(fmt("Morvane.exe showed no answering window \"%s\" within %lu ms", kCaption, ms));
+    apps_.push_back(std::make_unique<App>(p, h));
+    return *apps_.back();
+}
+
+Process& Session::startHelper(const std::string& name, const std::string& args) {
+    std::string exe = dir_ + "\\" + name;
+    copyInto(envPath("MORVANE_HELPER"), exe);
+    return start(exe, args);
+}
+
+}  // namespace e2e

@@ -1,0 +1,188 @@
+// Drives the real Morvane.exe from outside, as a user would: through its
+// windows and controls only. Every wait is bounded and fails with a message
+// that says what was awaited.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+struct Failure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+constexpr DWORD kWaitMs = 10000;   // default for any wait on the program
+constexpr DWORD kStartMs = 20000;  // the first start in a fresh Wine session is slow
+
+// GBK (code page 936) <-> UTF-16; the program's texts are GBK bytes.
+std::string toGbk(const std::wstring& w);
+std::wstring fromGbk(const std::string& s);
+
+// "/a/b" -> "Z:\a\b"; a path that already has a drive is returned unchanged.
+std::string hostToWinPath(const std::string& path);
+// Environment variable as a Windows path; Failure when it is not set.
+std::string envPath(const char* name);
+bool envSet(const char* name);
+
+// Polls cond every 20 ms until it is true or ms have passed.
+template <class F>
+bool waitFor(F cond, DWORD ms = kWaitMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (cond()) return true;
+        if (GetTickCount() - start >= ms) return false;
+        Sleep(20);
+    }
+}
+
+// A text read from a window of another process (WM_GETTEXT via the W message).
+std::string windowText(HWND h);
+std::string className(HWND h);
+// Sends a message with a timeout, so a hung program cannot hang the test.
+LRESULT send(HWND h, UINT msg, WPARAM w = 0, LPARAM l = 0, DWORD ms = kWaitMs);
+// True when the window's thread has handled everything sent before: a
+// WM_NULL round trip.
+bool answers(HWND h, DWORD ms = kWaitMs);
+
+// A started process; ends it (if still running) when destroyed, unless it
+// was only attached to.
+class Process {
+public:
+    Process(HANDLE h, DWORD pid, bool owned = true) : h_(h), pid_(pid), owned_(owned) {}
+    // A process this driver did not start (the program found by its window).
+    static std::unique_ptr<Process> attach(DWORD pid);
+    ~Process();
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    DWORD pid() const { return pid_; }
+    HANDLE handle() const { return h_; }
+    bool running() const;
+    bool waitExit(DWORD ms = kWaitMs) const;
+    // STILL_ACTIVE (259) while running.
+    DWORD exitCode() const;
+    void kill();
+
+private:
+    HANDLE h_;
+    DWORD pid_;
+    bool owned_;
+};
+
+// A message box of the program (#32770 without a file-name field).
+struct MsgBox {
+    HWND hwnd = nullptr;
+    std::string caption;
+    std::string text;
+    std::vector<int> buttons;  // ids of the buttons it has (IDOK, IDYES...)
+    // Presses the button with this id; Failure when there is none.
+    void press(int id) const;
+};
+
+// An open or save dialog of the program.
+struct FileDialog {
+    HWND hwnd = nullptr;
+    std::string caption;
+    // Types path (a Windows path) into the file-name field and presses OK.
+    void accept(const std::string& path) const;
+    void cancel() const;
+};
+
+// The main window of a running Morvane.exe.
+class App {
+public:
+    App(Process& p, HWND main) : proc_(p), main_(main) {}
+
+    HWND hwnd() const { return main_; }
+    Process& process() { return proc_; }
+
+    // A control found anywhere below the main window by its id (controls
+    // sit inside tab pages, so GetDlgItem on the window is not enough).
+    HWND control(int id) const;
+    bool hasControl(int id) const;
+
+    std::string text(int id) const;
+    bool enabled(int id) const;
+    bool visible(int id) const;
+
+    // BM_CLICK, waited for: the handler has finished when it returns.
+    void click(int id);
+    // BM_CLICK posted: for handlers that open a dialog or a message box.
+    void clickAsync(int id);
+
+    // List boxes (also check list boxes).
+    int count(int id) const;
+    std::string line(int id, int index) const;
+    std::vector<std::string> lines(int id) const;
+    int selected(int id) const;
+    // Selects a line and tells the form, as a user's click would.
+    void select(int id, int index);
+    // Check list boxes keep 1 in a line's item data when it is checked.
+    bool checked(int id, int index) const;
+    // Toggles a line's check box with the space key on that line.
+    void toggleCheck(int id, int index);
+
+    // Tab controls (page controls).
+    int tabCount(int id) const;
+    int currentTab(int id) const;
+    std::vector<std::string> tabCaptions(int id) const;
+    // Selects a page by a mouse click on its tab, so the form sees the change.
+    void selectTab(int id, int index);
+
+    // Waits for a message box / file dialog of the program to appear.
+    MsgBox waitMessageBox(DWORD ms = kWaitMs) const;
+    FileDialog waitFileDialog(DWORD ms = kWaitMs) const;
+    // Any dialog (#32770) of the program now showing, or nullptr.
+    HWND dialog() const;
+
+    // Waits until the program has handled what was posted to it so far.
+    void sync() const;
+
+private:
+    Process& proc_;
+    HWND main_;
+};
+
+// One test's world: a fresh directory with private copies of the program
+// and the helpers, and everything started from it, ended at destruction.
+class Session {
+public:
+    Session();
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    const std::string& dir() const { return dir_; }
+
+    // Copies MORVANE_EXE into dir() (once), starts it and waits for its
+    // main window to be visible and answering.
+    App& startApp(DWORD ms = kStartMs);
+    // Starts the helper (MORVANE_HELPER) copied as dir()\name, with args.
+    Process& startHelper(const std::string& name, const std::string& args = "");
+    // Starts any program (a Windows path) with args.
+    Process& start(const std::string& exe, const std::string& args = "");
+
+    static bool haveHelper() { return envSet("MORVANE_HELPER"); }
+
+private:
+    std::string dir_;
+    std::vector<std::unique_ptr<Process>> procs_;
+    std::vector<std::unique_ptr<App>> apps_;
+};
+
+// True when a Toolhelp process snapshot lists pid.
+bool processListed(DWORD pid);
+
+// Finds the visible top-level window of pid with this (GBK) caption.
+HWND findTopWindow(DWORD pid, const std::string& caption);
+// Waits for it to exist, be visible and answer messages; Failure on timeout.
+HWND waitTopWindow(DWORD pid, const std::string& caption, DWORD ms = kStartMs);
+
+extern const char* const kCaption;  // "Morvane进程管理器" in GBK
+
+}  // namespace e2e
