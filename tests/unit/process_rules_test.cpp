@@ -1,0 +1,317 @@
+// The process page's rules on the simulated machine, both platform families.
+#include <gtest/gtest.h>
+
+#include "platform/sim/sim_os.h"
+#include "process/delay.h"
+#include "process/kill.h"
+#include "process/listing.h"
+#include "process/normal_list.h"
+
+using namespace process;
+using sim::Family;
+using sim::SimOs;
+using V = std::vector<std::string>;
+
+namespace {
+
+std::vector<std::uint32_t> ids(const ProcessSnapshot& s) {
+    std::vector<std::uint32_t> r;
+    for (const auto& p : s) r.push_back(p.id);
+    return r;
+}
+
+}  // namespace
+
+TEST(ProcessListing, NtFirstLineIsOwnNameOthersModuleFileNames) {
+    SimOs os(Family::NT);
+    auto idle = os.addProcess("[System Process]");
+    auto ex = os.addProcess("explorer.exe", "C:\\WINDOWS\\explorer.exe");
+    auto np = os.addProcess("notepad.exe", "C:\\WINDOWS\\system32\\Notepad.exe");
+
+    auto l = listProcesses(os, true);
+    EXPECT_EQ(l.lines, (V{"[SYSTEM PROCESS]", "EXPLORER.EXE", "NOTEPAD.EXE"}));
+    EXPECT_EQ(ids(l.snapshot), (std::vector<std::uint32_t>{idle, ex, np}));
+    // Records keep the name exactly as reported.
+    EXPECT_EQ(l.snapshot[2].name, "notepad.exe");
+    EXPECT_EQ(os.openHandles(), 0);
+}
+
+TEST(ProcessListing, NtHiddenListReducesTheFirstLineToItsFileName) {
+    SimOs os(Family::NT);
+    os.addProcess("\\SystemRoot\\idle.exe");
+    os.addProcess("a.exe", "C:\\A\\a.exe");
+    EXPECT_EQ(listProcesses(os, true).lines, (V{"\\SYSTEMROOT\\IDLE.EXE", "A.EXE"}));
+    EXPECT_EQ(listHidden(os, true).lines, (V{"IDLE.EXE", "A.EXE"}));
+    EXPECT_EQ(os.openHandles(), 0);
+}
+
+TEST(ProcessListing, NineXLinesAreUpperCasedFullPaths) {
+    SimOs os(Family::Win9x);
+    os.addProcess("C:\\WINDOWS\\explorer.exe");
+    os.addProcess("C:\\Program Files\\记事本.exe");
+    // A trail byte in a..z is upper-cased too: the text is not parsed as GBK.
+    os.addProcess("C:\\\x81\x61x.exe");
+    V want{"C:\\WINDOWS\\EXPLORER.EXE", "C:\\PROGRAM FILES\\记事本.EXE", "C:\\\x81\x41X.EXE"};
+    EXPECT_EQ(listProcesses(os, false).lines, want);
+    EXPECT_EQ(listHidden(os, false).lines, want);
+    EXPECT_EQ(os.openHandles(), 0);
+}
+
+TEST(ProcessListing, UnreadableModulesShowTheProcessOwnNameNeverAStalePath) {
+    SimOs os(Family::NT);
+    os.addProcess("[System Process]");
+    os.addProcess("good.exe", "C:\\APPS\\good.exe");
+    auto bad = os.addProcess("\\??\\C:\\WINDOWS\\smss.exe", "C:\\WINDOWS\\smss.exe");
+    os.process(bad)->modulesUnreadable = true;
+    auto bad2 = os.addProcess("svc.exe", "C:\\WINDOWS\\svc.exe");
+    os.process(bad2)->modulesUnreadable = true;
+
+    for (auto* fn : {&listProcesses, &listHidden}) {
+        auto l = fn(os, true);
+        ASSERT_EQ(l.lines.size(), l.snapshot.size());
+        EXPECT_EQ(l.lines[2], "SMSS.EXE");
+        EXPECT_EQ(l.lines[3], "SVC.EXE");
+        EXPECT_EQ(l.snapshot[2].id, bad);
+        EXPECT_EQ(os.openHandles(), 0);
+    }
+}
+
+TEST(ProcessListing, DuplicatesStayPairedWithTheirOwnIds) {
+    SimOs os(Family::NT);
+    os.addProcess("[System Process]");
+    auto a = os.addProcess("notepad.exe", "C:\\W\\notepad.exe");
+    auto b = os.addProcess("notepad.exe", "C:\\W\\notepad.exe");
+    auto l = listProcesses(os, true);
+    EXPECT_EQ(l.lines[1], l.lines[2]);
+    EXPECT_EQ(l.snapshot[1].id, a);
+    EXPECT_EQ(l.snapshot[2].id, b);
+}
+
+TEST(ProcessListing, CountTextAndNoToolhelp) {
+    EXPECT_EQ(countText(3), "当前系统中共有3个进程");
+    EXPECT_EQ(countText(120), "当前系统中共有120个进程");
+    for (Family f : {Family::NT, Family::Win9x}) {
+        SimOs os(f);
+        os.addProcess("x.exe", "C:\\x.exe");
+        os.setToolhelpAvailable(false);
+        auto l = listProcesses(os, f == Family::NT);
+        EXPECT_TRUE(l.lines.empty());
+        EXPECT_TRUE(l.snapshot.empty());
+        EXPECT_EQ(countText(l.lines.size()), "当前系统中共有0个进程");
+        EXPECT_EQ(killByName(os, "x.exe"), 0);
+        EXPECT_EQ(os.openHandles(), 0);
+    }
+}
+
+TEST(ProcessKill, ByEntryLeavesStillActiveByNameLeavesZeroAndEndsEveryCopy) {
+    SimOs os(Family::NT);
+    os.addProcess("[System Process]");
+    auto a = os.addProcess("notepad.exe", "C:\\W\\notepad.exe");
+    auto b = os.addProcess("NotePad.EXE", "C:\\W\\notepad.exe");
+    auto c = os.addProcess("calc.exe", "C:\\W\\calc.exe");
+    auto l = listProcesses(os, true);
+
+    EXPECT_NE(killEntry(os, l.snapshot, 3), 0);
+    EXPECT_FALSE(os.process(c) && os.process(c)->running);
+    // The record's id is kept after the process went away.
+    EXPECT_EQ(l.snapshot[3].id, c);
+    EXPECT_EQ(os.openHandles(), 0);
+
+    EXPECT_NE(killByName(os, "NOTEPAD.exe"), 0);
+    for (auto id : {a, b}) {
+        auto* p = os.process(id);
+        if (p) {
+            EXPECT_FALSE(p->running);
+            EXPECT_EQ(p->exitCode, 0u);
+        }
+    }
+    EXPECT_EQ(os.openHandles(), 0);
+    EXPECT_EQ(killByName(os, "notepad.exe"), 0);  // nothing left to match
+}
+
+TEST(ProcessKill, ExitCodesAsTheSystemKeepsThem) {
+    SimOs os(Family::NT);
+    auto a = os.addProcess("a.exe", "C:\\a.exe");
+    auto b = os.addProcess("b.exe", "C:\\b.exe");
+    auto l = listProcesses(os, true);
+    killEntry(os, l.snapshot, 0);
+    killByName(os, "B.EXE");
+    auto* pa = os.process(a);
+    auto* pb = os.process(b);
+    ASSERT_TRUE(pa && pb) << "ended processes stay observable";
+    EXPECT_EQ(pa->exitCode, os::STILL_ACTIVE);
+    EXPECT_EQ(pb->exitCode, 0u);
+}
+
+TEST(ProcessKill, RightsAndInheritanceDifferByRoutine) {
+    SimOs os(Family::NT);
+    auto a = os.addProcess("a.exe", "C:\\a.exe");
+    auto b = os.addProcess("b.exe", "C:\\b.exe");
+    auto l = listProcesses(os, true);
+    os.clearCalls();
+    killEntry(os, l.snapshot, 0);
+    killByName(os, "B.exe");
+    V opens;
+    for (const auto& c : os.calls())
+        if (c.name == "OpenProcess") opens.push_back(c.args);
+    EXPECT_EQ(opens, (V{"access=0x1F0FFF, inherit=1, pid=" + std::to_string(a),
+                        "access=0x1, inherit=0, pid=" + std::to_string(b)}));
+}
+
+TEST(ProcessKill, NineXNamesAreWholePathsNotFileNames) {
+    SimOs os(Family::Win9x);
+    auto a = os.addProcess("C:\\WINDOWS\\NOTEPAD.EXE");
+    EXPECT_EQ(killByName(os, "notepad.exe"), 0);
+    EXPECT_TRUE(os.process(a)->running);
+    EXPECT_NE(killByName(os, "c:\\windows\\notepad.exe"), 0);
+    EXPECT_EQ(os.openHandles(), 0);
+}
+
+TEST(ProcessKill, FailuresGiveZeroAndLeakNothing) {
+    SimOs os(Family::NT);
+    auto idle = os.addProcess("[System Process]");
+    os.process(idle)->cannotOpen = true;
+    auto stuck = os.addProcess("stuck.exe", "C:\\stuck.exe");
+    os.process(stuck)->cannotTerminate = true;
+    auto l = listProcesses(os, true);
+
+    EXPECT_EQ(killEntry(os, l.snapshot, 0), 0);
+    EXPECT_EQ(killEntry(os, l.snapshot, 1), 0);
+    EXPECT_EQ(killEntry(os, l.snapshot, -1), 0);
+    EXPECT_EQ(killEntry(os, l.snapshot, 2), 0);
+    EXPECT_EQ(killEntry(os, {}, 0), 0);
+    EXPECT_EQ(killByName(os, "[system process]"), 0);
+    EXPECT_EQ(killByName(os, "STUCK.EXE"), 0);
+    EXPECT_TRUE(os.process(stuck)->running);
+    EXPECT_EQ(os.openHandles(), 0);
+}
+
+TEST(ProcessKillPlan, SingleModeEndsOnlyARealSelectedLine) {
+    const V lines{"A.EXE", kNormalMarker, "C.EXE"};
+    for (int sel : {-1, 1, 3}) {
+        auto p = planSingleKill(lines, sel);
+        EXPECT_TRUE(p.lines.empty());
+        EXPECT_FALSE(p.refresh) << "nothing at all happens, not even a refresh";
+    }
+    auto p = planSingleKill(lines, 2);
+    EXPECT_EQ(p.lines, (std::vector<std::int32_t>{2}));
+    EXPECT_EQ(p.delayMs, 300);
+    EXPECT_TRUE(p.refresh);
+}
+
+TEST(ProcessKillPlan, MultipleModePassesMarkersOverAndAlwaysRefreshes) {
+    const V lines{"A.EXE", kNormalMarker, "C.EXE", "D.EXE"};
+    auto p = planMultipleKill(lines, {true, true, true, false});
+    EXPECT_EQ(p.lines, (std::vector<std::int32_t>{0, 2}));
+    EXPECT_EQ(p.delayMs, 300);
+    EXPECT_TRUE(p.refresh);
+
+    auto none = planMultipleKill(lines, {false, false, false, false});
+    EXPECT_TRUE(none.lines.empty());
+    EXPECT_EQ(none.delayMs, 0);
+    EXPECT_TRUE(none.refresh);
+    EXPECT_EQ(planMultipleKill(lines, {false, true, false, false}).delayMs, 0);
+}
+
+TEST(ProcessNormalMarker, IsTheThirtySixBytesOfTheTable) {
+    const std::string want =
+        "********\xD5\xFD****\xB3\xA3****\xB3\xCC****\xD0\xF2********";
+    EXPECT_EQ(want.size(), 36u);
+    EXPECT_EQ(std::string(kNormalMarker), want);
+    EXPECT_TRUE(isNormalMarker(want));
+    EXPECT_FALSE(isNormalMarker(want + " "));
+    EXPECT_FALSE(isNormalMarker(""));
+}
+
+TEST(ProcessNormalMarking, WholeTextByteForByte) {
+    const V lines{"NOTEPAD.EXE", "C:\\WINNT\\NOTEPAD.EXE", "CALC.EXE", "NOTEPAD.EXE", kNormalMarker};
+    // A full path marks no bare name, a lower-case loaded entry marks nothing,
+    // and a marker line matches no entry.
+    const V normal{"C:\\WINNT\\NOTEPAD.EXE", "calc.exe", "NOTEPAD.EXE", "NOTEPAD.EXE"};
+    EXPECT_EQ(linesToMark(lines, normal), (std::vector<std::size_t>{0, 1, 3}));
+    EXPECT_TRUE(linesToMark(lines, {}).empty());
+}
+
+TEST(ProcessNormalMarking, AddingFromALine) {
+    const V lines{"notepad.exe", kNormalMarker, "CALC.EXE"};
+    const V normal{"CALC.EXE"};
+    EXPECT_EQ(addFromLine(lines, -1, normal).outcome, AddFromLine::Nothing);
+    EXPECT_EQ(addFromLine(lines, 1, normal).outcome, AddFromLine::Nothing);
+    EXPECT_EQ(addFromLine(lines, 3, normal).outcome, AddFromLine::Nothing);
+    EXPECT_EQ(addFromLine(lines, 2, normal).outcome, AddFromLine::AlreadyListed);
+    auto r = addFromLine(lines, 0, normal);
+    EXPECT_EQ(r.outcome, AddFromLine::Added);
+    EXPECT_EQ(r.entry, "NOTEPAD.EXE");
+}
+
+TEST(ProcessNormalMarking, AddingAFileRefusesDuplicatesSilently) {
+    const V normal{"C:\\WINNT\\NOTEPAD.EXE"};
+    EXPECT_EQ(entryFromPath("c:\\winnt\\notepad.exe", normal), std::nullopt);
+    EXPECT_EQ(entryFromPath("C:\\新建\\a.exe", normal), std::optional<std::string>("C:\\新建\\A.EXE"));
+}
+
+TEST(ProcessListFiles, StartUpFileAndChosenFilesReadByTheirOwnRules) {
+    SimOs os;
+    const std::string dir = "C:\\Morvane\\";
+    EXPECT_EQ(loadNormalList(os, dir), std::nullopt) << "a missing Napplst.dat is no error";
+
+    os.addFile(dir + "Napplst.dat", "");
+    EXPECT_EQ(loadNormalList(os, dir), std::optional<V>(V{}));
+    os.file(dir + "Napplst.dat")->bytes = "A.EXE\r\n\r\nb.exe";
+    EXPECT_EQ(loadNormalList(os, dir), std::optional<V>(V{"A.EXE", "", "b.exe"}));
+
+    os.addFile("C:\\empty.txt", "");
+    EXPECT_EQ(readChosenListFile(os, "C:\\empty.txt"), V{""});
+
+    const V list{"C:\\WINNT\\NOTEPAD.EXE", "记事本.EXE", "A.EXE", "A.EXE"};
+    writeListFile(os, "C:\\l.txt", list);
+    EXPECT_EQ(os.file("C:\\l.txt")->bytes, "C:\\WINNT\\NOTEPAD.EXE\r\n记事本.EXE\r\nA.EXE\r\nA.EXE\r\n");
+    EXPECT_EQ(readChosenListFile(os, "C:\\l.txt"), list);
+
+    saveNormalList(os, dir, {});
+    EXPECT_EQ(os.file(dir + "Napplst.dat")->bytes, "");
+    saveNormalList(os, dir, list);
+    EXPECT_EQ(loadNormalList(os, dir), std::optional<V>(list));
+}
+
+TEST(ProcessListFiles, UnreadableOrUnwritableFilesRaiseTheSystemReason) {
+    SimOs os;
+    os.addFile("C:\\M\\Napplst.dat", "A.EXE\r\n");
+    os.file("C:\\M\\Napplst.dat")->unreadable = true;
+    EXPECT_THROW(loadNormalList(os, "C:\\M\\"), os::OsError);
+    EXPECT_THROW(readChosenListFile(os, "C:\\nothere.txt"), os::OsError);
+    os.addFile("C:\\ro.txt", "old\r\n");
+    os.file("C:\\ro.txt")->unwritable = true;
+    EXPECT_THROW(writeListFile(os, "C:\\ro.txt", {"new"}), os::OsError);
+}
+
+TEST(ProcessDelay, WaitsTheFullTimeAcrossTheWrapAndPastTwoToThe31) {
+    for (std::uint32_t start : {0xFFFFFF00u, 0x80000000u, 0x7FFFFFF0u, 5u}) {
+        SimOs os;
+        os.setTickCount(start);
+        int pumps = 0;
+        delay(os, 300, [&] {
+            ++pumps;
+            os.advance(7);
+        });
+        const std::uint32_t waited = os.getTickCount() - start;
+        EXPECT_GE(waited, 300u) << start;
+        EXPECT_LT(waited, 307u) << start;
+        EXPECT_EQ(pumps, 43);
+    }
+}
+
+TEST(ProcessDelay, ZeroOrLessStillDispatchesOnceAndIdleNeverOversleeps) {
+    SimOs os;
+    for (int ms : {0, -5, INT32_MIN}) {
+        int pumps = 0;
+        delay(os, ms, [&] { ++pumps; });
+        EXPECT_EQ(pumps, 1);
+    }
+    std::vector<std::uint32_t> asked;
+    delay(os, 150, [] {}, [&](std::uint32_t left) {
+        asked.push_back(left);
+        os.advance(left < 100 ? left : 100);
+    });
+    EXPECT_EQ(asked, (std::vector<std::uint32_t>{150, 50}));
+}
