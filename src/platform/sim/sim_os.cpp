@@ -256,6 +256,11 @@ SimOs::~SimOs() = default;
 
 // --- Setting up ------------------------------------------------------------
 
+void SimOs::reset(Family family) {
+    s_ = std::make_unique<State>();
+    s_->family = family;
+}
+
 Family SimOs::family() const { return s_->family; }
 void SimOs::setFamily(Family f) { s_->family = f; }
 void SimOs::setToolhelpAvailable(bool available) { s_->toolhelp = available; }

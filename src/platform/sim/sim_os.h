@@ -59,6 +59,9 @@ public:
     ~SimOs() override;
 
     // --- Setting up the machine.
+    // Back to an empty machine of that family: no processes, windows, files,
+    // keys, handles, hooks or logged calls; clock at 0.
+    void reset(Family family);
     Family family() const;
     void setFamily(Family f);
     void setToolhelpAvailable(bool available);

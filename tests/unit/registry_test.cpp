@@ -1,0 +1,107 @@
+// The registry object against keys that refuse: what the user then sees is
+// the framework's error text, and no key handle is left open.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "platform/registry.h"
+#include "platform/sim/sim_os.h"
+
+using platform::Registry;
+using platform::RegistryError;
+
+namespace {
+
+const os::HKey HKCU = os::HKEY_CURRENT_USER;
+const os::HKey HKLM = os::HKEY_LOCAL_MACHINE;
+const char* kSettings = "Software\\Zentrek";
+const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+std::string errorOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const RegistryError& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
+}  // namespace
+
+TEST(Registry, ReadOnlyKeyReadsButEveryWriteFailsWithTheValueName) {
+    sim::SimOs os;
+    os.setString(HKCU, kSettings, "RunByPass", "yes");
+    os.setKeyReadOnly(HKCU, kSettings, true);
+    {
+        Registry reg(os, HKCU);
+        ASSERT_TRUE(reg.openKey(kSettings, true));
+        EXPECT_EQ(reg.readString("RunByPass"), "yes");
+        EXPECT_EQ(errorOf([&] { reg.writeString("KillTime", "5"); }),
+                  "Failed to set data for 'KillTime'");
+        EXPECT_FALSE(reg.deleteValue("RunByPass"));
+    }
+    EXPECT_EQ(os.stringValue(HKCU, kSettings, "RunByPass"), "yes");
+    EXPECT_FALSE(os.hasValue(HKCU, kSettings, "KillTime"));
+    EXPECT_EQ(os.openKeys(), 0);
+}
+
+TEST(Registry, UnopenableKeyGivesEmptyTextAndFailedWrites) {
+    sim::SimOs os;
+    os.setString(HKLM, kRun, "Zentrek", "C:\\Morvane\\Morvane.exe");
+    os.setKeyUnopenable(HKLM, kRun, true);
+    Registry reg(os, HKLM);
+    EXPECT_FALSE(reg.openKey(kRun, true));
+    EXPECT_FALSE(reg.openKey(kRun, false));
+    EXPECT_FALSE(reg.keyExists(kRun));
+    EXPECT_EQ(reg.readString("Zentrek"), "");
+    EXPECT_TRUE(reg.getValueNames().empty());
+    EXPECT_EQ(errorOf([&] { reg.writeString("Zentrek", "x"); }),
+              "Failed to set data for 'Zentrek'");
+    EXPECT_EQ(os.openKeys(), 0);
+}
+
+TEST(Registry, KeyThatCannotBeCreatedRaisesWithItsPath) {
+    sim::SimOs os;
+    os.setKeyReadOnly(HKLM, "Software\\Microsoft\\Windows\\CurrentVersion", true);
+    Registry reg(os, HKLM);
+    const std::string path = "Software\\Microsoft\\Windows\\CurrentVersion\\RunServices";
+    EXPECT_EQ(errorOf([&] { reg.createKey(path); }), "Failed to create key " + path);
+    EXPECT_FALSE(os.hasKey(HKLM, path));
+    // An existing key under it still opens.
+    os.setKeyReadOnly(HKLM, "Software\\Microsoft\\Windows\\CurrentVersion", false);
+    os.setString(HKLM, kRun, "a", "b");
+    os.setKeyReadOnly(HKLM, "Software\\Microsoft\\Windows\\CurrentVersion", true);
+    EXPECT_NO_THROW(reg.createKey(kRun));
+    EXPECT_EQ(os.openKeys(), 0);
+}
+
+TEST(Registry, TextStopsAtTheFirstNulAndOtherTypesRaise) {
+    sim::SimOs os;
+    os.setValue(HKCU, kSettings, "Pass", os::REG_SZ, std::string("ab\0cd\0", 6));
+    os.setValue(HKCU, kSettings, "NoNul", os::REG_SZ, "raw");
+    os.setValue(HKCU, kSettings, "List", os::REG_MULTI_SZ, std::string("a\0b\0\0", 5));
+    os.setValue(HKCU, kSettings, "Empty", os::REG_DWORD, "");
+    Registry reg(os, HKCU);
+    ASSERT_TRUE(reg.openKey("\\Software\\Zentrek", false));
+    EXPECT_EQ(reg.readString("Pass"), "ab");
+    EXPECT_EQ(reg.readString("NoNul"), "raw");
+    EXPECT_EQ(reg.readString("Empty"), "");
+    EXPECT_EQ(errorOf([&] { reg.readString("List"); }), "Invalid data type for 'List'");
+    EXPECT_EQ(reg.getValueNames(),
+              (std::vector<std::string>{"Pass", "NoNul", "List", "Empty"}));
+}
+
+TEST(Registry, FailedOpenKeepsTheKeyThatWasOpen) {
+    sim::SimOs os;
+    os.setString(HKCU, kSettings, "RunAutoMin", "yes");
+    Registry reg(os, HKCU);
+    ASSERT_TRUE(reg.openKey(kSettings, false));
+    EXPECT_FALSE(reg.openKey("Software\\Missing", false));
+    EXPECT_EQ(reg.readString("RunAutoMin"), "yes");
+    // Paths start at the root, never at the open key.
+    ASSERT_TRUE(reg.openKey("Software", false));
+    EXPECT_EQ(os.openKeys(), 1);
+    reg.closeKey();
+    EXPECT_EQ(os.openKeys(), 0);
+    EXPECT_EQ(os.countCalls("RegCreateKeyEx"), 0u);
+}

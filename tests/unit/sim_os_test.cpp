@@ -1,0 +1,292 @@
+// The simulated machine's faults and corner cases, which no real machine can
+// be made to show on demand. Ordinary behaviour is proven by tests/contract on
+// both machines.
+#include <gtest/gtest.h>
+
+#include "platform/sim/sim_os.h"
+
+using sim::Family;
+using sim::SimOs;
+
+namespace {
+
+os::Handle moduleSnapshot(SimOs& os, std::uint32_t pid) {
+    return os.createToolhelp32Snapshot(os::TH32CS_SNAPMODULE, pid);
+}
+
+}  // namespace
+
+TEST(SimProcesses, InjectedFaultsFailTheCallsTheyNameAndLeakNoHandle) {
+    SimOs os;
+    auto locked = os.addProcess("locked.exe");
+    os.process(locked)->cannotOpen = true;
+    auto hidden = os.addProcess("hidden.exe");
+    os.process(hidden)->modulesUnreadable = true;
+    auto stuck = os.addProcess("stuck.exe");
+    os.process(stuck)->cannotTerminate = true;
+
+    EXPECT_EQ(os.openProcess(os::PROCESS_ALL_ACCESS, true, locked), os::kNoHandle);
+    EXPECT_EQ(os.openProcess(os::PROCESS_ALL_ACCESS, true, 999), os::kNoHandle);
+    EXPECT_EQ(moduleSnapshot(os, 999), os::kNoHandle);
+
+    os::Handle snap = moduleSnapshot(os, hidden);
+    ASSERT_NE(snap, os::kNoHandle);
+    os::ModuleEntry m;
+    EXPECT_FALSE(os.module32First(snap, m));
+    EXPECT_EQ(m.exePath, "");
+    EXPECT_TRUE(os.closeHandle(snap));
+
+    os::Handle h = os.openProcess(os::PROCESS_ALL_ACCESS, false, stuck);
+    EXPECT_EQ(os.terminateProcess(h, 0), 0);
+    EXPECT_TRUE(os.process(stuck)->running);
+    os.closeHandle(h);
+
+    // Rights matter: terminating needs PROCESS_TERMINATE, reading the exit
+    // code needs query rights, which PROCESS_TERMINATE alone lacks.
+    auto plain = os.addProcess("plain.exe");
+    h = os.openProcess(os::PROCESS_TERMINATE, false, plain);
+    std::uint32_t code = 0;
+    EXPECT_FALSE(os.getExitCodeProcess(h, code));
+    os.closeHandle(h);
+    h = os.openProcess(0x400, false, plain);  // PROCESS_QUERY_INFORMATION
+    EXPECT_EQ(os.terminateProcess(h, 0), 0);
+    EXPECT_TRUE(os.closeHandle(h));
+    EXPECT_FALSE(os.closeHandle(h));
+
+    os.setToolhelpAvailable(false);
+    EXPECT_EQ(os.createToolhelp32Snapshot(os::TH32CS_SNAPPROCESS, 0), os::kNoHandle);
+    EXPECT_EQ(os.openHandles(), 0);
+}
+
+TEST(SimProcesses, EndedProcessKeepsItsCodeAndAHandleStillReadsIt) {
+    SimOs os;
+    auto a = os.addProcess("a.exe");
+    os::Handle h = os.openProcess(os::PROCESS_ALL_ACCESS, true, a);
+    EXPECT_NE(os.terminateProcess(h, os::STILL_ACTIVE), 0);
+    // The code it was given, although that is the "still running" value.
+    std::uint32_t code = 0;
+    EXPECT_TRUE(os.getExitCodeProcess(h, code));
+    EXPECT_EQ(code, os::STILL_ACTIVE);
+    EXPECT_EQ(os.terminateProcess(h, 1), 0);  // already ended
+    os.closeHandle(h);
+    ASSERT_NE(os.process(a), nullptr);
+    EXPECT_FALSE(os.process(a)->running);
+    EXPECT_TRUE(os.runningProcesses().empty());
+    // The id may be given to a new program, which is then the one found.
+    os.addProcess("new.exe", "", a);
+    EXPECT_TRUE(os.process(a)->running);
+    EXPECT_EQ(os.process(a)->exeFile, "new.exe");
+    EXPECT_THROW(os.addProcess("twice.exe", "", a), std::invalid_argument);
+}
+
+TEST(SimProcesses, TerminateHookLetsAPartnerRestartTheEndedProgram) {
+    SimOs os;
+    auto guard = os.addProcess("guard.exe");
+    auto worker = os.addProcess("worker.exe");
+    os.onTerminate([&](SimOs& m, const sim::Process& ended) {
+        if (ended.exeFile == "worker.exe" && m.process(guard)->running)
+            m.addProcess("worker.exe");
+    });
+    os::Handle h = os.openProcess(os::PROCESS_TERMINATE, false, worker);
+    os.terminateProcess(h, 0);
+    os.closeHandle(h);
+    auto now = os.runningProcesses();
+    ASSERT_EQ(now.size(), 2u);
+    EXPECT_EQ(now[1].exeFile, "worker.exe");
+    EXPECT_NE(now[1].id, worker);
+}
+
+TEST(SimProcesses, NineXFamilyReportsWhatItWasGivenAndPlatformOne) {
+    SimOs os(Family::Win9x);
+    auto id = os.addProcess("C:\\WINDOWS\\EXPLORER.EXE");
+    os::Handle snap = os.createToolhelp32Snapshot(os::TH32CS_SNAPPROCESS, 0);
+    os::ProcessEntry e;
+    ASSERT_TRUE(os.process32First(snap, e));
+    EXPECT_EQ(e.exeFile, "C:\\WINDOWS\\EXPLORER.EXE");
+    EXPECT_EQ(e.processId, id);
+    EXPECT_FALSE(os.process32Next(snap, e));
+    os.closeHandle(snap);
+    // The module path defaults to the reported name.
+    snap = moduleSnapshot(os, id);
+    os::ModuleEntry m;
+    EXPECT_TRUE(os.module32First(snap, m));
+    EXPECT_EQ(m.exePath, "C:\\WINDOWS\\EXPLORER.EXE");
+    os.closeHandle(snap);
+
+    os::VersionInfo v;
+    ASSERT_TRUE(os.getVersionEx(v));
+    EXPECT_EQ(v.platformId, os::VER_PLATFORM_WIN32_WINDOWS);
+    os.setVersionFails(true);
+    EXPECT_FALSE(os.getVersionEx(v));
+}
+
+TEST(SimWindows, HungAndStubbornWindowsStayAndTheWaitIsBounded) {
+    SimOs os;
+    auto pid = os.addProcess("hung.exe");
+    auto hung = os.addWindow("Hung", pid);
+    os.window(hung)->hung = true;
+    auto stubborn = os.addWindow("Save changes?");
+    os.window(stubborn)->refusesClose = true;
+    os.setTickCount(1000);
+
+    EXPECT_EQ(os.sendClose(hung, 5000), os::SendResult::NoAnswer);
+    EXPECT_EQ(os.getTickCount(), 6000u);
+    EXPECT_TRUE(os.window(hung)->alive);
+    // A quit posted to a hung program lands in a queue nobody reads.
+    EXPECT_TRUE(os.postQuit(hung));
+    EXPECT_TRUE(os.process(pid)->running);
+
+    EXPECT_EQ(os.sendClose(stubborn, 5000), os::SendResult::Handled);
+    EXPECT_EQ(os.findWindow(nullptr, "save CHANGES?"), stubborn);  // not case-sensitive
+
+    auto gone = os.addWindow("Gone");
+    EXPECT_EQ(os.sendClose(gone, 5000), os::SendResult::Handled);
+    EXPECT_FALSE(os.window(gone)->alive);
+    EXPECT_EQ(os.sendClose(gone, 5000), os::SendResult::Failed);
+    EXPECT_FALSE(os.postQuit(gone));
+    EXPECT_EQ(os.windows().size(), 2u);
+}
+
+TEST(SimWindows, QuitEndsTheOwnerAndAllItsWindowsWithCodeZero) {
+    SimOs os;
+    auto pid = os.addProcess("two.exe");
+    auto first = os.addWindow("One", pid);
+    os.addWindow("Other");
+    auto second = os.addWindow("Two", pid);
+    EXPECT_EQ(os.getWindow(second, os::GW_HWNDFIRST), first);
+    EXPECT_TRUE(os.postQuit(second));
+    EXPECT_FALSE(os.process(pid)->running);
+    EXPECT_EQ(os.process(pid)->exitCode, 0u);
+    ASSERT_EQ(os.windows().size(), 1u);
+    EXPECT_EQ(os.windows()[0].title, "Other");
+    EXPECT_EQ(os.getWindow(0, os::GW_HWNDFIRST), os.windows()[0].hwnd);
+    EXPECT_EQ(os.getWindow(first, os::GW_HWNDNEXT), 0u);  // destroyed
+}
+
+TEST(SimFiles, DeleteAndIoFaultsBehaveLikeWin32) {
+    SimOs os;
+    os.addFile("C:\\a.exe", "MZ");
+    os.file("C:\\a.exe")->deleteFailuresLeft = 2;
+    EXPECT_FALSE(os.deleteFile("C:\\a.exe"));
+    EXPECT_FALSE(os.deleteFile("C:\\a.exe"));
+    EXPECT_TRUE(os.deleteFile("C:\\a.exe"));
+
+    os.addFile("C:\\b.exe");
+    os.file("C:\\b.exe")->refusesDelete = true;
+    EXPECT_FALSE(os.deleteFile("C:\\b.exe"));
+
+    // The image of a running program is in use until the program ends.
+    os.addFile("C:\\run\\prog.exe", "MZ");
+    auto pid = os.addProcess("prog.exe", "C:\\RUN\\PROG.EXE");
+    EXPECT_FALSE(os.deleteFile("C:\\run\\prog.exe"));
+    os::Handle h = os.openProcess(os::PROCESS_TERMINATE, false, pid);
+    os.terminateProcess(h, 0);
+    os.closeHandle(h);
+    EXPECT_TRUE(os.deleteFile("C:\\run\\prog.exe"));
+
+    os.addDirectory("C:\\dir");
+    EXPECT_FALSE(os.deleteFile("C:\\dir"));
+    EXPECT_TRUE(os.setFileAttributes("C:\\dir", os::FILE_ATTRIBUTE_ARCHIVE));
+    EXPECT_TRUE(os.file("C:\\dir")->attributes & os::FILE_ATTRIBUTE_DIRECTORY);
+
+    os.addFile("C:\\secret.dat", "x");
+    os.file("C:\\secret.dat")->unreadable = true;
+    os.file("C:\\secret.dat")->unwritable = true;
+    try {
+        os.readFile("C:\\secret.dat");
+        ADD_FAILURE();
+    } catch (const os::OsError& e) {
+        EXPECT_STREQ(e.what(), "File access denied");
+        EXPECT_EQ(e.code(), 5u);
+    }
+    EXPECT_THROW(os.writeFile("C:\\secret.dat", "y"), os::OsError);
+    EXPECT_EQ(os.file("C:\\secret.dat")->bytes, "x");
+    os.addFile("C:\\ro.txt", "keep", os::FILE_ATTRIBUTE_READONLY);
+    EXPECT_THROW(os.writeFile("C:\\ro.txt", ""), os::OsError);
+    EXPECT_THROW(os.readFile("C:\\dir"), os::OsError);
+}
+
+TEST(SimRegistry, EnumerationInfoAndCaseLikeWin32) {
+    SimOs os;
+    os.setString(os::HKEY_LOCAL_MACHINE, "Software\\Run", "Long name", "x");
+    os.setValue(os::HKEY_LOCAL_MACHINE, "Software\\Run", "", os::REG_SZ, std::string("abc\0", 4));
+    os.setString(os::HKEY_LOCAL_MACHINE, "Software\\Run\\Sub", "a", "b");
+
+    os::HKey k = 0;
+    ASSERT_EQ(os.regOpenKeyEx(os::HKEY_LOCAL_MACHINE, "SOFTWARE\\run", os::KEY_READ, k),
+              os::ERROR_SUCCESS);
+    os::RegKeyInfo info;
+    ASSERT_EQ(os.regQueryInfoKey(k, info), os::ERROR_SUCCESS);
+    EXPECT_EQ(info.values, 2u);
+    EXPECT_EQ(info.maxValueNameLen, 9u);
+    EXPECT_EQ(info.maxValueLen, 4u);
+    EXPECT_EQ(info.subKeys, 1u);
+    std::string name = "?";
+    EXPECT_EQ(os.regEnumValue(k, 1, name), os::ERROR_SUCCESS);
+    EXPECT_EQ(name, "");
+    EXPECT_EQ(os.regEnumValue(k, 2, name), os::ERROR_NO_MORE_ITEMS);
+    // A handle opened for reading cannot write.
+    EXPECT_EQ(os.regSetValueEx(k, "x", {os::REG_SZ, std::string(1, '\0')}),
+              os::ERROR_ACCESS_DENIED);
+    os::RegValue v;
+    EXPECT_EQ(os.regQueryValueEx(k, "LONG NAME", v), os::ERROR_SUCCESS);
+    EXPECT_EQ(os.regCloseKey(k), os::ERROR_SUCCESS);
+    EXPECT_EQ(os.openKeys(), 0);
+
+    // NT refuses to delete a key with subkeys; 9x removes the tree.
+    EXPECT_EQ(os.regDeleteKey(os::HKEY_LOCAL_MACHINE, "Software\\Run"), os::ERROR_ACCESS_DENIED);
+    os.setFamily(Family::Win9x);
+    EXPECT_EQ(os.regDeleteKey(os::HKEY_LOCAL_MACHINE, "Software\\Run"), os::ERROR_SUCCESS);
+    EXPECT_FALSE(os.hasKey(os::HKEY_LOCAL_MACHINE, "Software\\Run\\Sub"));
+    EXPECT_TRUE(os.hasKey(os::HKEY_LOCAL_MACHINE, "Software"));
+}
+
+TEST(SimClock, TickCountWrapsAndCanStepOnEveryRead) {
+    SimOs os;
+    os.setTickCount(0xFFFFFFF0u);
+    os.advance(0x20);
+    EXPECT_EQ(os.getTickCount(), 0x10u);
+    os.setTickStep(7);
+    EXPECT_EQ(os.getTickCount(), 0x10u);
+    EXPECT_EQ(os.getTickCount(), 0x17u);
+}
+
+TEST(SimLog, CallsAreLoggedUnderTheirWin32NamesWithTheirTargets) {
+    SimOs os;
+    auto pid = os.addProcess("a.exe");
+    os::Handle h = os.openProcess(os::PROCESS_ALL_ACCESS, true, pid);
+    os.terminateProcess(h, 259);
+    os.closeHandle(h);
+    os.deleteFile("C:\\none");
+    EXPECT_EQ(os.countCalls("OpenProcess"), 1u);
+    EXPECT_EQ(os.countCalls("DeleteFile"), 1u);
+    EXPECT_EQ(os.countCalls("DeleteFileA"), 1u);
+    const auto& calls = os.calls();
+    ASSERT_EQ(calls.size(), 4u);
+    EXPECT_EQ(calls[1].name, "TerminateProcess");
+    EXPECT_NE(calls[1].args.find("pid=" + std::to_string(pid)), std::string::npos);
+    EXPECT_NE(calls[1].args.find("code=259"), std::string::npos);
+    os.clearCalls();
+    EXPECT_TRUE(os.calls().empty());
+}
+
+TEST(SimSystem, TrayShellAndPowerAreRecorded) {
+    SimOs os;
+    os::NotifyIconData icon;
+    icon.wnd = 0x10;
+    icon.id = 1;
+    icon.tip = std::string(80, 't');
+    EXPECT_TRUE(os.shellNotifyIcon(os::NIM_ADD, icon));
+    EXPECT_FALSE(os.shellNotifyIcon(os::NIM_ADD, icon));
+    ASSERT_EQ(os.trayIcons().size(), 1u);
+    EXPECT_EQ(os.trayIcons()[0].tip.size(), 63u);
+    EXPECT_TRUE(os.shellNotifyIcon(os::NIM_DELETE, icon));
+    EXPECT_FALSE(os.shellNotifyIcon(os::NIM_DELETE, icon));
+    os.setTrayAvailable(false);
+    EXPECT_FALSE(os.shellNotifyIcon(os::NIM_ADD, icon));
+
+    EXPECT_GT(os.shellExecute(0, "open", "http://x", "", "", 1), 32);
+    EXPECT_EQ(os.shellExecutes(), (std::vector<std::string>{"open|http://x|||1"}));
+    EXPECT_TRUE(os.exitWindowsEx(os::EWX_REBOOT, 0));
+    EXPECT_EQ(os.exitWindowsCalls(), (std::vector<std::uint32_t>{os::EWX_REBOOT}));
+}
