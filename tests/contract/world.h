@@ -3,7 +3,9 @@
 // supplies the machine they run against by defining contractWorld() once:
 //   - native unit_tests: a simulated machine (tests/unit/sim_world.cpp);
 //   - wine_tests: the real Win32 layer under Wine, with real helper processes,
-//     real registry keys and real files (tests/wine/).
+//     real registry keys and real files. Its World is defined in
+//     tests/wine/wine_world.cpp; the Windows build compiles the suite only when
+//     that file exists, so the tree links before the World is written.
 //
 // Lifetime: contractWorld() returns one object that lives for the whole test
 // program. Every contract test calls beginTest() first and endTest() last
@@ -22,7 +24,8 @@ class World {
 public:
     virtual ~World() = default;
 
-    // The platform under test. All expectations go through it.
+    // The platform under test; the same object for the whole test program.
+    // All expectations go through it.
     virtual os::Os& os() = 0;
 
     // True when Toolhelp reports bare file names ("notepad.exe", NT family),

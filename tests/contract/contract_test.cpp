@@ -1,0 +1,411 @@
+// What the program relies on from the platform, proven on every machine the
+// build offers (see world.h): the simulated one natively, the real one under
+// Wine. A difference between the two shows up here first.
+#include <gtest/gtest.h>
+
+// The Windows build runs the suite once its machine is declared (world.h).
+#if !defined(_WIN32) || __has_include("wine/wine_world.cpp")
+
+#include <algorithm>
+#include <functional>
+#include <thread>
+
+#include "base/text.h"
+#include "contract/world.h"
+#include "platform/registry.h"
+
+namespace {
+
+using base::asciiUpper;
+
+class Contract : public ::testing::Test {
+protected:
+    contract::World& w = contract::contractWorld();
+    os::Os& os = w.os();
+    int handlesAtStart = -1;
+
+    void SetUp() override {
+        w.beginTest();
+        handlesAtStart = w.openHandleCount();
+    }
+    void TearDown() override { w.endTest(); }
+
+    void expectHandlesBalanced() {
+        if (handlesAtStart >= 0) {
+            EXPECT_EQ(w.openHandleCount(), handlesAtStart);
+        }
+    }
+
+    std::vector<os::ProcessEntry> enumerate(os::Handle snap) {
+        std::vector<os::ProcessEntry> out;
+        os::ProcessEntry e;
+        for (bool ok = os.process32First(snap, e); ok && out.size() < 100000;
+             ok = os.process32Next(snap, e))
+            out.push_back(e);
+        return out;
+    }
+
+    std::vector<os::ProcessEntry> snapshot() {
+        os::Handle snap = os.createToolhelp32Snapshot(os::TH32CS_SNAPPROCESS, 0);
+        EXPECT_NE(snap, os::kNoHandle);
+        if (snap == os::kNoHandle) return {};
+        auto out = enumerate(snap);
+        os.closeHandle(snap);
+        return out;
+    }
+
+    static int indexOf(const std::vector<os::ProcessEntry>& entries, std::uint32_t pid) {
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            if (entries[i].processId == pid) return static_cast<int>(i);
+        return -1;
+    }
+
+    // What Toolhelp reports as szExeFile for a program started as exeName.
+    std::string reportedName(const std::string& exeName) {
+        return w.ntFamily() ? exeName : w.exePathOf(exeName);
+    }
+
+    std::uint32_t started(const std::string& exeName, const std::string& title = "") {
+        std::uint32_t pid = w.start(exeName, title);
+        EXPECT_NE(pid, 0u) << "could not start " << exeName;
+        return pid;
+    }
+
+    // Polls for at most ms of real time; the simulated machine is already
+    // settled on the first look.
+    static bool eventually(const std::function<bool()>& done, int ms = 3000) {
+        for (int waited = 0;; waited += 20) {
+            if (done()) return true;
+            if (waited >= ms) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+
+    os::Hwnd windowTitled(const std::string& title) {
+        os::Hwnd h = 0;
+        eventually([&] { return (h = os.findWindow(nullptr, title.c_str())) != 0; });
+        return h;
+    }
+};
+
+class ContractProcesses : public Contract {};
+class ContractRegistry : public Contract {
+protected:
+    platform::Registry reg{os, w.regRoot()};
+};
+class ContractFiles : public Contract {};
+class ContractWindows : public Contract {};
+class ContractSystem : public Contract {};
+
+// --- Processes ---------------------------------------------------------------
+
+TEST_F(ContractProcesses, SnapshotListsStartedProgramsInStartOrderWithTheirNamesAndIds) {
+    const std::vector<std::string> names = {"ctalpha.exe", "CTBETA.EXE", "中文助手.exe"};
+    std::vector<std::uint32_t> pids;
+    for (auto& n : names) pids.push_back(started(n));
+
+    auto entries = snapshot();
+    int last = -1;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        int at = indexOf(entries, pids[i]);
+        ASSERT_GE(at, 0) << names[i] << " is not in the snapshot";
+        EXPECT_GT(at, last) << names[i] << " is out of start order";
+        last = at;
+        EXPECT_EQ(asciiUpper(entries[at].exeFile), asciiUpper(reportedName(names[i])));
+    }
+    expectHandlesBalanced();
+}
+
+TEST_F(ContractProcesses, SnapshotIsFrozenWhenTaken) {
+    std::uint32_t before = started("ctbefore.exe");
+    os::Handle snap = os.createToolhelp32Snapshot(os::TH32CS_SNAPPROCESS, 0);
+    ASSERT_NE(snap, os::kNoHandle);
+    std::uint32_t after = started("ctafter.exe");
+    auto entries = enumerate(snap);
+    os.closeHandle(snap);
+    EXPECT_GE(indexOf(entries, before), 0);
+    EXPECT_LT(indexOf(entries, after), 0);
+    expectHandlesBalanced();
+}
+
+TEST_F(ContractProcesses, ModuleSnapshotGivesTheExecutablePath) {
+    std::uint32_t pid = started("ctmodule.exe");
+    os::Handle snap = os.createToolhelp32Snapshot(os::TH32CS_SNAPMODULE, pid);
+    ASSERT_NE(snap, os::kNoHandle);
+    os::ModuleEntry m;
+    EXPECT_TRUE(os.module32First(snap, m));
+    os.closeHandle(snap);
+    EXPECT_EQ(asciiUpper(m.exePath), asciiUpper(w.exePathOf("ctmodule.exe")));
+    EXPECT_EQ(asciiUpper(base::fileNamePart(m.exePath)), "CTMODULE.EXE");
+    expectHandlesBalanced();
+}
+
+TEST_F(ContractProcesses, EndingByIdWithTheReportedCodeLeavesStillActiveAndTheIdGone) {
+    std::uint32_t pid = started("ctbyid.exe");
+    os::Handle h = os.openProcess(os::PROCESS_ALL_ACCESS, true, pid);
+    ASSERT_NE(h, os::kNoHandle);
+    std::uint32_t code = 0;
+    ASSERT_TRUE(os.getExitCodeProcess(h, code));
+    EXPECT_EQ(code, os::STILL_ACTIVE);
+    EXPECT_NE(os.terminateProcess(h, code), 0);
+    EXPECT_TRUE(os.closeHandle(h));
+
+    std::uint32_t exitCode = 0;
+    ASSERT_TRUE(w.waitExit(pid, exitCode));
+    EXPECT_EQ(exitCode, os::STILL_ACTIVE);
+    EXPECT_LT(indexOf(snapshot(), pid), 0);
+    EXPECT_EQ(os.openProcess(os::PROCESS_ALL_ACCESS, true, pid), os::kNoHandle);
+    expectHandlesBalanced();
+}
+
+TEST_F(ContractProcesses, EndingEveryCopyOfANameLeavesZeroAndSparesOtherPrograms) {
+    std::uint32_t one = started("ctcopy.exe");
+    std::uint32_t two = started("ctcopy.exe");
+    std::uint32_t other = started("ctother.exe");
+
+    // As the program ends a name: whole upper-cased names, exit code 0.
+    const std::string wanted = asciiUpper(reportedName("CtCopy.exe"));
+    int ended = 0;
+    for (auto& e : snapshot()) {
+        if (asciiUpper(e.exeFile) != wanted) continue;
+        os::Handle h = os.openProcess(os::PROCESS_TERMINATE, false, e.processId);
+        ASSERT_NE(h, os::kNoHandle);
+        EXPECT_NE(os.terminateProcess(h, 0), 0);
+        os.closeHandle(h);
+        ++ended;
+    }
+    EXPECT_EQ(ended, 2);
+    for (std::uint32_t pid : {one, two}) {
+        std::uint32_t code = 1;
+        ASSERT_TRUE(w.waitExit(pid, code, 5000));
+        EXPECT_EQ(code, 0u);
+    }
+    EXPECT_GE(indexOf(snapshot(), other), 0);
+    expectHandlesBalanced();
+}
+
+// --- Registry through the registry object ------------------------------------
+
+TEST_F(ContractRegistry, StringsRoundTripIncludingGbkTextAndEmptyText) {
+    ASSERT_FALSE(reg.keyExists(w.regTestKey()));
+    ASSERT_TRUE(reg.openKey(w.regTestKey(), true));
+    EXPECT_TRUE(reg.keyExists(w.regTestKey()));
+
+    reg.writeString("名称", "中文文本 C:\\程序\\a.exe");
+    reg.writeString("Pass", "");
+    EXPECT_EQ(reg.readString("名称"), "中文文本 C:\\程序\\a.exe");
+    EXPECT_EQ(reg.readString("Pass"), "");
+    EXPECT_TRUE(reg.valueExists("Pass"));
+    EXPECT_EQ(reg.readString("Missing"), "");
+    EXPECT_FALSE(reg.valueExists("Missing"));
+
+    // Written as REG_SZ with its NUL.
+    os::HKey k = 0;
+    ASSERT_EQ(os.regOpenKeyEx(w.regRoot(), w.regTestKey(), os::KEY_READ, k), os::ERROR_SUCCESS);
+    os::RegValue v;
+    EXPECT_EQ(os.regQueryValueEx(k, "名称", v), os::ERROR_SUCCESS);
+    EXPECT_EQ(v.type, os::REG_SZ);
+    EXPECT_EQ(v.data, std::string("中文文本 C:\\程序\\a.exe") + '\0');
+    os.regCloseKey(k);
+
+    auto names = reg.getValueNames();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Pass", "名称"}));
+
+    EXPECT_TRUE(reg.deleteValue("Pass"));
+    EXPECT_FALSE(reg.deleteValue("Pass"));
+    EXPECT_FALSE(reg.valueExists("Pass"));
+}
+
+TEST_F(ContractRegistry, ValueOfAnotherTypeRaisesInvalidDataTypeWithItsName) {
+    ASSERT_TRUE(reg.openKey(w.regTestKey(), true));
+    os::HKey k = 0;
+    ASSERT_EQ(os.regOpenKeyEx(w.regRoot(), w.regTestKey(), os::KEY_ALL_ACCESS, k),
+              os::ERROR_SUCCESS);
+    ASSERT_EQ(os.regSetValueEx(k, "KillTime", {os::REG_DWORD, std::string("\x05\0\0\0", 4)}),
+              os::ERROR_SUCCESS);
+    ASSERT_EQ(os.regSetValueEx(k, "Blank", {os::REG_BINARY, ""}), os::ERROR_SUCCESS);
+    os.regCloseKey(k);
+
+    try {
+        reg.readString("KillTime");
+        ADD_FAILURE() << "a REG_DWORD was read as text";
+    } catch (const platform::RegistryError& e) {
+        EXPECT_STREQ(e.what(), "Invalid data type for 'KillTime'");
+    }
+    // Empty data of any type reads as empty text.
+    EXPECT_EQ(reg.readString("Blank"), "");
+}
+
+TEST_F(ContractRegistry, ExpandableStringReadsUnexpanded) {
+    ASSERT_TRUE(reg.openKey(w.regTestKey(), true));
+    os::HKey k = 0;
+    ASSERT_EQ(os.regOpenKeyEx(w.regRoot(), w.regTestKey(), os::KEY_ALL_ACCESS, k),
+              os::ERROR_SUCCESS);
+    const std::string text = "%SystemRoot%\\system32\\tool.exe /s";
+    ASSERT_EQ(os.regSetValueEx(k, "Tool", {os::REG_EXPAND_SZ, text + '\0'}), os::ERROR_SUCCESS);
+    os.regCloseKey(k);
+    EXPECT_EQ(reg.readString("Tool"), text);
+}
+
+TEST_F(ContractRegistry, DefaultValueEnumeratesWithAnEmptyName) {
+    ASSERT_TRUE(reg.openKey(w.regTestKey(), true));
+    reg.writeString("", "default command");
+    reg.writeString("Named", "x");
+    auto names = reg.getValueNames();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"", "Named"}));
+    EXPECT_EQ(reg.readString(""), "default command");
+}
+
+TEST_F(ContractRegistry, MissingKeyOpensOnlyWhenCreatedAndWritesWithoutAKeyFail) {
+    const std::string sub = w.regTestKey() + "\\Sub";
+    EXPECT_FALSE(reg.openKey(sub, false));
+    EXPECT_FALSE(reg.hasOpenKey());
+    EXPECT_EQ(reg.readString("RunByPass"), "");
+    try {
+        reg.writeString("RunByPass", "yes");
+        ADD_FAILURE() << "a write without a key succeeded";
+    } catch (const platform::RegistryError& e) {
+        EXPECT_STREQ(e.what(), "Failed to set data for 'RunByPass'");
+    }
+
+    reg.createKey(sub);
+    EXPECT_TRUE(reg.keyExists(sub));
+    EXPECT_TRUE(reg.openKey(sub, false));
+    reg.writeString("RunByPass", "yes");
+    EXPECT_EQ(reg.readString("RunByPass"), "yes");
+    reg.closeKey();
+    EXPECT_EQ(reg.readString("RunByPass"), "");
+}
+
+// --- Files -------------------------------------------------------------------
+
+TEST_F(ContractFiles, BytesRoundTripExactlyIncludingCrLfAndGbk) {
+    const std::string path = w.tempDir() + "列表.txt";
+    const char raw[] = "C:\\WINDOWS\\EXPLORER.EXE\r\n中文\r\n\r\nlone\nend\0x";
+    const std::string bytes(raw, sizeof raw - 1);
+    os.writeFile(path, bytes);
+    EXPECT_TRUE(os.fileExists(path));
+    EXPECT_EQ(os.readFile(path), bytes);
+    os.writeFile(path, "");  // replacing truncates
+    EXPECT_EQ(os.readFile(path), "");
+}
+
+TEST_F(ContractFiles, ReadingAMissingFileRaisesFileNotFound) {
+    try {
+        os.readFile(w.tempDir() + "absent.txt");
+        ADD_FAILURE() << "a missing file was read";
+    } catch (const os::OsError& e) {
+        EXPECT_STREQ(e.what(), "File not found");
+    }
+}
+
+TEST_F(ContractFiles, ReadOnlyFileIsDeletedOnlyAfterItsAttributesAreArchive) {
+    const std::string path = w.tempDir() + "locked.exe";
+    os.writeFile(path, "MZ");
+    ASSERT_TRUE(os.setFileAttributes(path, os::FILE_ATTRIBUTE_READONLY | os::FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_FALSE(os.deleteFile(path));
+    EXPECT_TRUE(os.fileExists(path));
+    ASSERT_TRUE(os.setFileAttributes(path, os::FILE_ATTRIBUTE_ARCHIVE));
+    EXPECT_TRUE(os.deleteFile(path));
+    EXPECT_FALSE(os.fileExists(path));
+    EXPECT_FALSE(os.deleteFile(path));
+}
+
+TEST_F(ContractFiles, FileExistsOnlyForExistingFilesNotDirectories) {
+    std::string dir = w.tempDir();
+    dir.pop_back();  // without its trailing '\'
+    EXPECT_FALSE(os.fileExists(dir));
+    EXPECT_FALSE(os.fileExists(w.tempDir() + "nothing.exe"));
+    os.writeFile(w.tempDir() + "something.exe", "MZ");
+    EXPECT_TRUE(os.fileExists(w.tempDir() + "something.exe"));
+}
+
+// --- Top-level windows -------------------------------------------------------
+
+TEST_F(ContractWindows, WalkingTheZOrderListsATitledWindowOfAnotherProgram) {
+    const std::string title = "Contract walk 窗口";
+    started("ctwalk.exe", title);
+    ASSERT_NE(windowTitled(title), 0u);
+    bool seen = false;
+    int steps = 0;
+    for (os::Hwnd h = os.getWindow(w.ownWindow(), os::GW_HWNDFIRST); h && steps < 100000;
+         h = os.getWindow(h, os::GW_HWNDNEXT), ++steps) {
+        std::string text;
+        if (os.getWindowText(h, text) > 0 && text == title) seen = true;
+    }
+    EXPECT_TRUE(seen);
+}
+
+TEST_F(ContractWindows, FindWindowMatchesTheWholeTitleOnly) {
+    started("ctfind.exe", "Contract find");
+    started("ctfindme.exe", "Contract find me");
+    os::Hwnd h = windowTitled("Contract find");
+    ASSERT_NE(h, 0u);
+    std::string text;
+    EXPECT_EQ(os.getWindowText(h, text), 13);
+    EXPECT_EQ(text, "Contract find");
+    EXPECT_EQ(os.findWindow(nullptr, "Contract fin"), 0u);
+    EXPECT_EQ(os.findWindow(nullptr, "Contract find me x"), 0u);
+}
+
+TEST_F(ContractWindows, LongTitleComesBackCutTo254Bytes) {
+    std::string title = "Contract long ";
+    for (int i = 0; title.size() < 300; ++i) title += static_cast<char>('a' + i % 26);
+    started("ctlong.exe", title);
+    os::Hwnd h = windowTitled(title);
+    ASSERT_NE(h, 0u);
+    std::string text;
+    EXPECT_EQ(os.getWindowText(h, text), 254);
+    EXPECT_EQ(text, title.substr(0, 254));
+    // The cut text names no window.
+    EXPECT_EQ(os.findWindow(nullptr, text.c_str()), 0u);
+}
+
+TEST_F(ContractWindows, WmCloseClosesTheWindow) {
+    const std::string title = "Contract close";
+    started("ctclose.exe", title);
+    os::Hwnd h = windowTitled(title);
+    ASSERT_NE(h, 0u);
+    EXPECT_EQ(os.sendClose(h, os::kCloseTimeoutMs), os::SendResult::Handled);
+    EXPECT_TRUE(eventually([&] { return os.findWindow(nullptr, title.c_str()) == 0; }));
+}
+
+TEST_F(ContractWindows, WmQuitEndsTheProgramWithCodeZero) {
+    const std::string title = "Contract quit";
+    std::uint32_t pid = started("ctquit.exe", title);
+    os::Hwnd h = windowTitled(title);
+    ASSERT_NE(h, 0u);
+    EXPECT_TRUE(os.postQuit(h));
+    std::uint32_t code = 1;
+    ASSERT_TRUE(w.waitExit(pid, code, 5000));
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(eventually([&] { return os.findWindow(nullptr, title.c_str()) == 0; }));
+}
+
+// --- System ------------------------------------------------------------------
+
+TEST_F(ContractSystem, VersionReportsTheFamily) {
+    os::VersionInfo v;
+    ASSERT_TRUE(os.getVersionEx(v));
+    EXPECT_EQ(v.platformId,
+              w.ntFamily() ? os::VER_PLATFORM_WIN32_NT : os::VER_PLATFORM_WIN32_WINDOWS);
+    EXPECT_GE(v.major, 4u);
+}
+
+TEST_F(ContractSystem, NotificationIconIsAddedAndRemoved) {
+    if (!w.trayAvailable()) GTEST_SKIP() << "this machine has no notification area";
+    os::NotifyIconData icon;
+    icon.wnd = w.ownWindow();
+    icon.id = 1;
+    icon.flags = os::NIF_MESSAGE | os::NIF_TIP;
+    icon.callbackMessage = 0x0400 + 1;
+    icon.tip = "Morvane进程管理器";
+    EXPECT_TRUE(os.shellNotifyIcon(os::NIM_ADD, icon));
+    EXPECT_TRUE(os.shellNotifyIcon(os::NIM_DELETE, icon));
+}
+
+}  // namespace
+
+#endif
