@@ -203,6 +203,9 @@ TEST(SimFiles, DeleteAndIoFaultsBehaveLikeWin32) {
     EXPECT_EQ(os.file("C:\\secret.dat")->bytes, "x");
     os.addFile("C:\\ro.txt", "keep", os::FILE_ATTRIBUTE_READONLY);
     EXPECT_THROW(os.writeFile("C:\\ro.txt", ""), os::OsError);
+    os.addFile("C:\\hidden.dat", "keep", os::FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_THROW(os.writeFile("C:\\hidden.dat", ""), os::OsError);
+    EXPECT_FALSE(os.fileExists("C:\\*.dat"));
     EXPECT_THROW(os.readFile("C:\\dir"), os::OsError);
 }
 

@@ -581,6 +581,7 @@ bool SimOs::closeHandle(os::Handle h) {
 
 bool SimOs::fileExists(const std::string& path) {
     s_->log("FindFirstFileA", path);
+    if (path.find_first_of("*?") != std::string::npos) return false;  // names no single file
     const File* f = file(path);
     return f && !f->directory;
 }
@@ -624,7 +625,11 @@ std::string SimOs::readFile(const std::string& path) {
 void SimOs::writeFile(const std::string& path, const std::string& bytes) {
     s_->log("WriteFile", path + ", bytes=" + num(bytes.size()));
     if (File* f = file(path)) {
-        if (f->directory || f->unwritable || (f->attributes & os::FILE_ATTRIBUTE_READONLY))
+        // Replacing a file is refused when it is read-only, and also when it is
+        // hidden or system (CREATE_ALWAYS without those attributes).
+        const std::uint32_t refused = os::FILE_ATTRIBUTE_READONLY | os::FILE_ATTRIBUTE_HIDDEN |
+                                      os::FILE_ATTRIBUTE_SYSTEM;
+        if (f->directory || f->unwritable || (f->attributes & refused))
             throw os::OsError("File access denied", 5);
         f->bytes = bytes;
         return;
