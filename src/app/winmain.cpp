@@ -1,22 +1,21 @@
-// Placeholder entry point until the form lands.
-#include <windows.h>
+// Entry point of Morvane.exe.
+// The platform headers come before <windows.h>, whose macros share their names.
+#include "app/main_form.h"
+#include "platform/win32/win32_os.h"
+#include "ui/win32/win32_app.h"
 
-static LRESULT CALLBACK proc(HWND h, UINT m, WPARAM w, LPARAM l) {
-    if (m == WM_DESTROY) { PostQuitMessage(0); return 0; }
-    return DefWindowProcA(h, m, w, l);
-}
+#include <exception>
 
-int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int show) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = proc;
-    wc.hInstance = inst;
-    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-    wc.lpszClassName = "TfrmMain";
-    RegisterClassA(&wc);
-    HWND h = CreateWindowA("TfrmMain", "Morvane进程管理器", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                           CW_USEDEFAULT, CW_USEDEFAULT, 381, 411, nullptr, nullptr, inst, nullptr);
-    ShowWindow(h, show);
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) { TranslateMessage(&msg); DispatchMessageA(&msg); }
-    return 0;
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    try {
+        ui::win32::Win32Application application(instance);
+        platform::Win32Os platform;
+        TfrmMain form(application, platform);
+        form.start();
+        return application.run();
+    } catch (const std::exception& e) {
+        // Only a window that cannot be made at all ends up here.
+        MessageBoxA(nullptr, e.what(), "Morvane", MB_ICONERROR | MB_OK);
+        return 1;
+    }
 }

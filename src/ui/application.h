@@ -1,0 +1,79 @@
+// The application object: message loop, the standard error box, message
+// boxes and file dialogs, and the factory of the peers. One implementation
+// drives real windows, the other lives in memory for the tests.
+#pragma once
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/peer.h"
+#include "ui/types.h"
+
+namespace ui {
+
+class TControl;
+class TForm;
+class TFileDialog;
+class TPopupMenu;
+class TImageList;
+
+// The caption of the standard error box.
+inline constexpr const char* kErrorCaption = "Morvane";
+
+class TApplication {
+public:
+    virtual ~TApplication() = default;
+
+    // --- Peers.
+    virtual std::unique_ptr<Peer> createPeer(PeerKind kind, TControl& owner, Peer* parent,
+                                             int id) = 0;
+
+    // --- Running.
+    // Dispatches every pending message once, then returns.
+    virtual void processMessages() = 0;
+    // Runs until terminate(); returns the exit code.
+    virtual int run() = 0;
+    virtual void terminate();
+    bool terminated() const { return terminated_; }
+    TForm* mainForm() const { return mainForm_; }
+    void setMainForm(TForm* f) { mainForm_ = f; }
+    // The screen the windows are centred on.
+    virtual TPoint screenSize() const = 0;
+    // Brings a minimised application back (no-op when it is not minimised).
+    virtual void restore() {}
+
+    // --- The event boundary. Runs action; an exception escaping it is shown
+    // in the standard error box and goes no further.
+    void guard(const std::function<void()>& action) noexcept;
+    void showException(const std::exception& e);
+    virtual void showErrorText(const std::string& text);
+
+    // Raised when the user minimises the main window.
+    std::vector<TNotifyEvent> minimizeHandlers;
+    void notifyMinimize();
+
+    // --- Modal interaction.
+    // MessageBoxA: returns the answer (ui::answer).
+    virtual int messageBox(const std::string& text, const std::string& caption,
+                           unsigned flags) = 0;
+    // Shows the dialog; on success the chosen path is in dialog.fileName.
+    virtual bool runFileDialog(TFileDialog& dialog, bool save) = 0;
+    // Opens the menu at a screen point; the chosen item is clicked.
+    virtual void popupMenu(TPopupMenu& menu, int x, int y) = 0;
+    // An image list made of a bitmap strip resource; 0 when unavailable.
+    virtual std::uintptr_t loadImageList(const std::string& resource, int width, int height,
+                                         TColor mask, int& count) = 0;
+    virtual void releaseImageList(std::uintptr_t handle) { (void)handle; }
+
+    // The window class the next form's window is made with.
+    std::string pendingWindowClass;
+
+protected:
+    bool terminated_ = false;
+    TForm* mainForm_ = nullptr;
+};
+
+}  // namespace ui

@@ -1,0 +1,207 @@
+// The application in memory, for the native tests. Windows are records; a
+// message box or file dialog is answered from a script the test sets up and
+// is recorded for its assertions. Time moves only when messages are pumped:
+// each pump goes on to the next due timer, or by a fixed step when none is
+// due sooner, so waits and timers are deterministic.
+#pragma once
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/application.h"
+
+namespace ui::headless {
+
+// Where the time comes from; without one the application counts by itself.
+struct Clock {
+    std::function<std::uint32_t()> now;
+    std::function<void(std::uint32_t)> advance;
+};
+
+struct ShownMessage {
+    std::string text, caption;
+    unsigned flags = 0;
+};
+
+struct ShownDialog {
+    bool save = false;
+    std::string title, filter, defaultExt, fileName;
+    unsigned options = 0;
+};
+
+struct ShownMenu {
+    int x = 0, y = 0;
+    std::vector<int> enabledIds;
+};
+
+class HeadlessPeer;
+
+class HeadlessApplication : public TApplication {
+public:
+    explicit HeadlessApplication(Clock clock = {});
+    ~HeadlessApplication() override;
+
+    std::unique_ptr<Peer> createPeer(PeerKind kind, TControl& owner, Peer* parent,
+                                     int id) override;
+    void processMessages() override;
+    int run() override;
+    TPoint screenSize() const override { return screen_; }
+    void restore() override { ++restores_; }
+    int messageBox(const std::string& text, const std::string& caption,
+                   unsigned flags) override;
+    bool runFileDialog(TFileDialog& dialog, bool save) override;
+    void popupMenu(TPopupMenu& menu, int x, int y) override;
+    std::uintptr_t loadImageList(const std::string& resource, int width, int height, TColor mask,
+                                 int& count) override;
+
+    // --- Setting up.
+    void setScreenSize(int w, int h) { screen_ = {w, h}; }
+    // The next message box gets this answer; unscripted boxes get their
+    // first button (OK, or Yes).
+    void answerMessage(int answer) { answers_.push_back(answer); }
+    // The next file dialog returns this path, or is cancelled (nullopt);
+    // unscripted dialogs are cancelled.
+    void answerDialog(std::optional<std::string> path) { dialogAnswers_.push_back(std::move(path)); }
+    // The next popup menu chooses this item.
+    void chooseMenuItem(int id) { menuChoices_.push_back(id); }
+    unsigned stepMs = 10;
+
+    // --- Observing.
+    const std::vector<ShownMessage>& messages() const { return messages_; }
+    // The texts of the standard error boxes shown so far.
+    std::vector<std::string> errors() const;
+    const std::vector<ShownDialog>& dialogs() const { return dialogs_; }
+    const std::vector<ShownMenu>& menus() const { return menus_; }
+    int restores() const { return restores_; }
+    std::uint32_t now() const;
+    void clearRecords();
+
+    // --- For the peers.
+    void setTimer(HeadlessPeer* form, int id, unsigned ms);
+    void killTimer(HeadlessPeer* form, int id);
+    void forget(HeadlessPeer* peer);
+    HeadlessPeer* focus = nullptr;
+
+private:
+    struct Timer {
+        HeadlessPeer* form;
+        int id;
+        unsigned interval;
+        std::uint32_t due;
+    };
+    void advance(std::uint32_t ms);
+    Clock clock_;
+    std::uint32_t ownTicks_ = 0;
+    TPoint screen_{1024, 768};
+    std::deque<int> answers_;
+    std::deque<std::optional<std::string>> dialogAnswers_;
+    std::deque<int> menuChoices_;
+    std::vector<ShownMessage> messages_;
+    std::vector<ShownDialog> dialogs_;
+    std::vector<ShownMenu> menus_;
+    std::vector<Timer> timers_;
+    int restores_ = 0;
+};
+
+// A window record. Everything the real control would hold, in memory.
+class HeadlessPeer : public Peer {
+public:
+    HeadlessPeer(HeadlessApplication& app, PeerKind kind, PeerSink& sink, HeadlessPeer* parent,
+                 int id);
+    ~HeadlessPeer() override;
+
+    PeerKind kind() const { return kind_; }
+    PeerSink& sink() const { return sink_; }
+    int id() const { return id_; }
+    const std::string& hint() const { return hint_; }
+    const TFont& font() const { return font_; }
+    TCursor cursor() const { return cursor_; }
+    bool wordWrap() const { return wordWrap_; }
+    char passwordChar() const { return passwordChar_; }
+    TBevelCut bevel() const { return bevel_; }
+    const std::string& picture() const { return picture_; }
+    const std::string& icon() const { return icon_; }
+    bool isDefaultLook() const { return defaultLook_; }
+    int minimum() const { return lo_; }
+    int maximum() const { return hi_; }
+    const std::vector<std::pair<std::string, int>>& columns() const { return columns_; }
+    int zOrder() const { return z_; }
+
+    std::uintptr_t handle() const override { return reinterpret_cast<std::uintptr_t>(this); }
+    void setBounds(int left, int top, int width, int height) override;
+    TRect bounds() const override { return bounds_; }
+    void setClientSize(int width, int height) override;
+    void setText(const std::string& text) override { text_ = text; }
+    std::string text() const override { return text_; }
+    void setVisible(bool v) override { visible_ = v; }
+    bool visible() const override { return visible_; }
+    void setEnabled(bool e) override { enabled_ = e; }
+    bool enabled() const override { return enabled_; }
+    void setFocus() override { app_.focus = this; }
+    bool focused() const override { return app_.focus == this; }
+    void setHint(const std::string& hint) override { hint_ = hint; }
+    void setFont(const TFont& font) override { font_ = font; }
+    void setCursor(TCursor c) override { cursor_ = c; }
+    void bringToFront() override;
+    void invalidate() override {}
+    void setWordWrap(bool w) override { wordWrap_ = w; }
+    void setPasswordChar(char c) override { passwordChar_ = c; }
+    void setBevel(TBevelCut cut) override { bevel_ = cut; }
+    void setPicture(const std::string& r) override { picture_ = r; }
+    void setStretch(bool s) override { stretch_ = s; }
+    void setDefaultLook(bool d) override { defaultLook_ = d; }
+    bool checked() const override { return checked_; }
+    void setChecked(bool c) override { checked_ = c; }
+    int count() const override { return static_cast<int>(rows_.size()); }
+    std::string cell(int row, int col) const override;
+    void setCell(int row, int col, const std::string& text) override;
+    int insertRow(int at, const std::string& caption) override;
+    void deleteRow(int row) override;
+    void clearRows() override;
+    int itemIndex() const override { return itemIndex_; }
+    void setItemIndex(int row) override;
+    std::intptr_t itemData(int row) const override;
+    void setItemData(int row, std::intptr_t data) override;
+    void addColumn(const std::string& caption, int width) override { columns_.push_back({caption, width}); }
+    TRect displayRect() const override;
+    void setRange(int lo, int hi) override { lo_ = lo; hi_ = hi; }
+    int position() const override { return pos_; }
+    void setPosition(int pos) override { pos_ = pos; }
+    void setTimer(int id, unsigned ms) override { app_.setTimer(this, id, ms); }
+    void killTimer(int id) override { app_.killTimer(this, id); }
+    void setIcon(const std::string& r) override { icon_ = r; }
+    std::uintptr_t iconHandle() const override { return icon_.empty() ? 0 : 1; }
+
+    // Frame of a top-level window: single border and caption.
+    static constexpr int kFrameWidth = 6, kFrameHeight = 25;
+
+private:
+    struct Row {
+        std::vector<std::string> cells;
+        std::intptr_t data = 0;
+    };
+    HeadlessApplication& app_;
+    PeerKind kind_;
+    PeerSink& sink_;
+    HeadlessPeer* parent_;
+    int id_;
+    TRect bounds_;
+    std::string text_, hint_, picture_, icon_;
+    bool visible_, enabled_ = true, checked_ = false, wordWrap_ = false, stretch_ = false,
+                   defaultLook_ = false;
+    char passwordChar_ = 0;
+    TBevelCut bevel_ = TBevelCut::None;
+    TFont font_;
+    TCursor cursor_ = TCursor::Default;
+    std::vector<Row> rows_;
+    std::vector<std::pair<std::string, int>> columns_;
+    int itemIndex_ = -1;
+    int lo_ = 0, hi_ = 100, pos_ = 0;
+    int z_ = 0;
+};
+
+}  // namespace ui::headless

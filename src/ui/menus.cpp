@@ -1,0 +1,40 @@
+#include "ui/menus.h"
+
+#include "ui/application.h"
+
+namespace ui {
+
+TImageList::TImageList(TApplication& app, const std::string& resource, int width, int height,
+                       TColor mask)
+    : app_(app), width_(width), height_(height) {
+    handle_ = app_.loadImageList(resource, width, height, mask, count_);
+}
+
+TImageList::~TImageList() {
+    if (handle_) app_.releaseImageList(handle_);
+}
+
+TMenuItem::TMenuItem(TPopupMenu& menu, int id, const std::string& caption, int imageIndex)
+    : menu_(menu), id_(id), caption_(caption), imageIndex_(imageIndex) {
+    menu_.items_.push_back(this);
+}
+
+void TMenuItem::click() {
+    if (autoCheck) checked = !checked;
+    if (OnClick) OnClick();
+}
+
+void TMenuItem::userClick() {
+    if (!enabled || !visible || isSeparator()) return;
+    menu_.app().guard([this] { click(); });
+}
+
+TMenuItem* TPopupMenu::findItem(int id) const {
+    for (auto* i : items_)
+        if (i->id() == id) return i;
+    return nullptr;
+}
+
+void TPopupMenu::popup(int x, int y) { app_.popupMenu(*this, x, y); }
+
+}  // namespace ui

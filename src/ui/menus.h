@@ -1,0 +1,92 @@
+// Popup menus, their items and the image lists that hold their pictures.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/canvas.h"
+#include "ui/types.h"
+
+namespace ui {
+
+class TApplication;
+class TPopupMenu;
+
+class TImageList {
+public:
+    // A bitmap strip resource cut into width x height pictures; pixels of
+    // the mask colour are transparent.
+    TImageList(TApplication& app, const std::string& resource, int width, int height,
+               TColor mask);
+    ~TImageList();
+    TImageList(const TImageList&) = delete;
+    TImageList& operator=(const TImageList&) = delete;
+    int width() const { return width_; }
+    int height() const { return height_; }
+    int count() const { return count_; }
+    std::uintptr_t handle() const { return handle_; }
+
+private:
+    TApplication& app_;
+    int width_, height_, count_ = 0;
+    std::uintptr_t handle_ = 0;
+};
+
+class TMenuItem {
+public:
+    // A caption of "-" makes a separator.
+    TMenuItem(TPopupMenu& menu, int id, const std::string& caption, int imageIndex = -1);
+    TMenuItem(const TMenuItem&) = delete;
+    TMenuItem& operator=(const TMenuItem&) = delete;
+
+    int id() const { return id_; }
+    const std::string& caption() const { return caption_; }
+    bool isSeparator() const { return caption_ == "-"; }
+    int imageIndex() const { return imageIndex_; }
+    TPopupMenu& menu() const { return menu_; }
+
+    bool checked = false;
+    bool autoCheck = false;  // the tick flips by itself on every click
+    bool enabled = true;
+    bool visible = true;
+    bool radioItem = false;
+    std::intptr_t tag = 0;
+
+    TNotifyEvent OnClick;
+    // Owner drawing, for a painter that takes the menu over.
+    std::function<void(TCanvas&, int& width, int& height)> OnMeasureItem;
+    std::function<void(TCanvas&, const TRect&, bool selected)> OnDrawItem;
+
+    // A choice of the item: the tick flips first when autoCheck is set.
+    void click();
+    // The user chooses it: nothing happens while it is disabled.
+    void userClick();
+
+private:
+    TPopupMenu& menu_;
+    int id_;
+    std::string caption_;
+    int imageIndex_;
+};
+
+class TPopupMenu {
+public:
+    explicit TPopupMenu(TApplication& app) : app_(app) {}
+    TPopupMenu(const TPopupMenu&) = delete;
+    TPopupMenu& operator=(const TPopupMenu&) = delete;
+    TApplication& app() const { return app_; }
+    const std::vector<TMenuItem*>& items() const { return items_; }
+    TMenuItem* findItem(int id) const;
+    TImageList* images = nullptr;
+    bool ownerDraw = false;
+    // Opens the menu at a screen point and runs the item the user chooses.
+    void popup(int x, int y);
+
+private:
+    friend class TMenuItem;
+    TApplication& app_;
+    std::vector<TMenuItem*> items_;
+};
+
+}  // namespace ui

@@ -1,0 +1,103 @@
+// A control's other half: a real window in the Win32 build, an in-memory
+// record in the headless one. Controls keep no state of their own beyond
+// properties; what the user can change is read back from the peer.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "ui/types.h"
+
+namespace ui {
+
+class TCanvas;
+
+enum class PeerKind {
+    Form, Button, BitBtn, SpeedButton, CheckBox, RadioButton, GroupBox, Panel, Label,
+    Edit, ListBox, CheckListBox, ListView, PageControl, TabSheet, UpDown, Image, Bevel
+};
+
+// What a peer tells its control. Every call is one user event; the
+// application wraps it so that no exception reaches the window system.
+class PeerSink {
+public:
+    virtual ~PeerSink() = default;
+    virtual void peerClicked() {}
+    virtual void peerChanged() {}
+    virtual void peerKeyPress(char& key) { (void)key; }
+    virtual void peerToggled(int row) { (void)row; }
+    virtual void peerTimer(int id) { (void)id; }
+    virtual bool peerCloseQuery() { return true; }  // title-bar close
+    virtual void peerPaint() {}
+    virtual void peerMinimize() {}
+    // Owner-drawn lines, buttons and pictures.
+    virtual void peerDraw(TCanvas& canvas, const TRect& r, int row, bool selected, bool focused) {
+        (void)canvas, (void)r, (void)row, (void)selected, (void)focused;
+    }
+};
+
+class Peer {
+public:
+    virtual ~Peer() = default;
+
+    virtual std::uintptr_t handle() const = 0;  // HWND in the Win32 build
+    virtual void setBounds(int left, int top, int width, int height) = 0;
+    // In the parent's client coordinates; for a top-level window the outer
+    // rectangle (frame and caption included) on the screen.
+    virtual TRect bounds() const = 0;
+    virtual void setClientSize(int width, int height) { (void)width, (void)height; }
+    virtual void setText(const std::string& text) = 0;
+    virtual std::string text() const = 0;
+    virtual void setVisible(bool visible) = 0;
+    virtual bool visible() const = 0;  // its own flag, parents not considered
+    virtual void setEnabled(bool enabled) = 0;
+    virtual bool enabled() const = 0;
+    virtual void setFocus() = 0;
+    virtual bool focused() const = 0;
+    virtual void setHint(const std::string& hint) = 0;
+    virtual void setFont(const TFont& font) = 0;
+    virtual void setCursor(TCursor cursor) = 0;
+    virtual void bringToFront() = 0;
+    virtual void invalidate() = 0;
+
+    // Style switches that only some kinds honour.
+    virtual void setWordWrap(bool wrap) { (void)wrap; }
+    virtual void setPasswordChar(char c) { (void)c; }
+    virtual void setBevel(TBevelCut cut) { (void)cut; }
+    virtual void setPicture(const std::string& resource) { (void)resource; }
+    virtual void setStretch(bool stretch) { (void)stretch; }
+    virtual void setDefaultLook(bool isDefault) { (void)isDefault; }
+
+    // Check state: check box, radio button, speed button.
+    virtual bool checked() const { return false; }
+    virtual void setChecked(bool) {}
+
+    // Rows: list box lines, list view rows (column 0 is the caption), page tabs.
+    virtual int count() const { return 0; }
+    virtual std::string cell(int row, int col) const { (void)row, (void)col; return {}; }
+    virtual void setCell(int row, int col, const std::string& text) { (void)row, (void)col, (void)text; }
+    virtual int insertRow(int at, const std::string& caption) { (void)at, (void)caption; return -1; }
+    virtual void deleteRow(int row) { (void)row; }
+    virtual void clearRows() {}
+    virtual int itemIndex() const { return -1; }
+    virtual void setItemIndex(int row) { (void)row; }
+    virtual std::intptr_t itemData(int row) const { (void)row; return 0; }
+    virtual void setItemData(int row, std::intptr_t data) { (void)row, (void)data; }
+    virtual void addColumn(const std::string& caption, int width) { (void)caption, (void)width; }
+    virtual void redrawRow(int row) { (void)row; }
+    // Page control: the area its pages fill, in its own client coordinates.
+    virtual TRect displayRect() const { TRect b = bounds(); return {0, 0, b.width(), b.height()}; }
+
+    // Up-down control.
+    virtual void setRange(int lo, int hi) { (void)lo, (void)hi; }
+    virtual int position() const { return 0; }
+    virtual void setPosition(int pos) { (void)pos; }
+    virtual void setBuddy(Peer* buddy) { (void)buddy; }
+
+    // Top-level window: timers, icon, closing.
+    virtual void setTimer(int id, unsigned ms) { (void)id, (void)ms; }
+    virtual void killTimer(int id) { (void)id; }
+    virtual void setIcon(const std::string& resource) { (void)resource; }
+    virtual std::uintptr_t iconHandle() const { return 0; }
+};
+
+}  // namespace ui

@@ -1,0 +1,201 @@
+#include "ui/win32/win32_app.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <vector>
+
+#include "ui/controls.h"
+#include "ui/dialogs.h"
+#include "ui/menus.h"
+#include "ui/win32/win32_peers.h"
+
+namespace ui::win32 {
+
+// The record size Windows 95, 98 and NT 4 accept.
+constexpr DWORD kOpenFileNameSize = 76;
+static_assert(sizeof(OPENFILENAMEA) >= kOpenFileNameSize);
+
+Win32Application::Win32Application(HINSTANCE instance) : instance_(instance) {
+    InitCommonControls();
+}
+
+Win32Application::~Win32Application() {
+    for (auto& [key, f] : fonts_) DeleteObject(f);
+}
+
+HFONT Win32Application::font(const TFont& f) {
+    auto key = std::make_tuple(f.name, f.height, f.bold, f.charset);
+    auto it = fonts_.find(key);
+    if (it != fonts_.end()) return it->second;
+    HFONT h = CreateFontA(f.height, 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                          static_cast<BYTE>(f.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                          DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, f.name.c_str());
+    if (!h) h = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    fonts_[key] = h;
+    return h;
+}
+
+HCURSOR Win32Application::handCursor() {
+    if (!hand_) {
+        // IDC_HAND came with Windows 98 and 2000; older systems get the arrow.
+        hand_ = LoadCursorA(nullptr, MAKEINTRESOURCEA(32649));
+        if (!hand_) hand_ = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    }
+    return hand_;
+}
+
+TPoint Win32Application::screenSize() const {
+    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+void Win32Application::restore() {
+    if (mainForm()) {
+        HWND h = reinterpret_cast<HWND>(mainForm()->handle());
+        if (IsIconic(h)) ShowWindow(h, SW_RESTORE);
+    }
+}
+
+void Win32Application::terminate() {
+    if (!terminated_) PostQuitMessage(0);
+    TApplication::terminate();
+}
+
+bool Win32Application::preTranslate(MSG& msg) {
+    if (msg.message != WM_KEYDOWN) return false;
+    const int key = static_cast<int>(msg.wParam);
+    if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE) return false;
+    HWND root = msg.hwnd;
+    while (root && (GetWindowLongPtrA(root, GWL_STYLE) & WS_CHILD)) root = GetParent(root);
+    TForm* form = mainForm();
+    if (!form || !root || reinterpret_cast<HWND>(form->handle()) != root) return false;
+    if (key == VK_TAB) {
+        const bool back = GetKeyState(VK_SHIFT) < 0;
+        if (HWND next = GetNextDlgTabItem(root, GetFocus(), back)) SetFocus(next);
+        return true;
+    }
+    bool used = false;
+    guard([&] { used = form->dialogKey(key); });
+    return used;
+}
+
+void Win32Application::dispatch(MSG& msg) {
+    if (preTranslate(msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+}
+
+void Win32Application::processMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            exitCode_ = static_cast<int>(msg.wParam);
+            terminated_ = true;
+            return;
+        }
+        dispatch(msg);
+    }
+}
+
+int Win32Application::run() {
+    MSG msg;
+    while (!terminated_) {
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1) {
+            if (got == 0) exitCode_ = static_cast<int>(msg.wParam);
+            terminated_ = true;
+            break;
+        }
+        dispatch(msg);
+    }
+    return exitCode_;
+}
+
+HWND Win32Application::ownerWindow() const {
+    if (!mainForm()) return nullptr;
+    HWND h = reinterpret_cast<HWND>(mainForm()->handle());
+    return IsWindowVisible(h) ? h : nullptr;
+}
+
+int Win32Application::messageBox(const std::string& text, const std::string& caption,
+                                 unsigned flags) {
+    return MessageBoxA(ownerWindow(), text.c_str(), caption.c_str(), flags);
+}
+
+bool Win32Application::runFileDialog(TFileDialog& d, bool save) {
+    const std::string filter = filterList(d.filter);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        std::vector<char> file(4096, '\0');
+        // A remembered name the dialog refuses is dropped on the second try.
+        if (attempt == 0) d.fileName.copy(file.data(), std::min(d.fileName.size(), file.size() - 1));
+        OPENFILENAMEA ofn{};
+        ofn.lStructSize = kOpenFileNameSize;
+        ofn.hwndOwner = ownerWindow();
+        ofn.hInstance = instance_;
+        ofn.lpstrFilter = filter.c_str();
+        ofn.nFilterIndex = 1;
+        ofn.lpstrFile = file.data();
+        ofn.nMaxFile = static_cast<DWORD>(file.size());
+        ofn.lpstrTitle = d.title.empty() ? nullptr : d.title.c_str();
+        ofn.lpstrDefExt = d.defaultExt.empty() ? nullptr : d.defaultExt.c_str();
+        ofn.Flags = d.options | OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+        const BOOL ok = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+        if (ok) {
+            d.fileName = file.data();
+            return true;
+        }
+        if (CommDlgExtendedError() == 0 || d.fileName.empty()) return false;
+    }
+    return false;
+}
+
+void Win32Application::popupMenu(TPopupMenu& menu, int x, int y) {
+    TForm* form = mainForm();
+    if (!form) return;
+    HWND owner = reinterpret_cast<HWND>(form->handle());
+    HMENU h = CreatePopupMenu();
+    if (!h) return;
+    for (TMenuItem* item : menu.items()) {
+        if (!item->visible) continue;
+        if (item->isSeparator() && !item->OnDrawItem) {
+            AppendMenuA(h, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        UINT flags = (item->checked ? MF_CHECKED : 0) | (item->enabled ? 0 : MF_GRAYED);
+        if (item->OnDrawItem) {
+            flags |= MF_OWNERDRAW | (item->isSeparator() ? MF_DISABLED : 0);
+            AppendMenuA(h, flags, static_cast<UINT_PTR>(item->id()), reinterpret_cast<LPCSTR>(item));
+        } else {
+            AppendMenuA(h, flags | MF_STRING, static_cast<UINT_PTR>(item->id()), item->caption().c_str());
+        }
+    }
+    // The menu of a notification icon closes properly only when our window
+    // is in front while it is open.
+    SetForegroundWindow(owner);
+    const int id = static_cast<int>(TrackPopupMenu(h, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                                   x, y, 0, owner, nullptr));
+    PostMessageA(owner, WM_NULL, 0, 0);
+    DestroyMenu(h);
+    if (id)
+        if (TMenuItem* item = menu.findItem(id)) item->userClick();
+}
+
+std::uintptr_t Win32Application::loadImageList(const std::string& resource, int width, int height,
+                                               TColor mask, int& count) {
+    count = 0;
+    HBITMAP bmp = static_cast<HBITMAP>(LoadImageA(instance_, resource.c_str(), IMAGE_BITMAP, 0, 0, 0));
+    if (!bmp) return 0;
+    HIMAGELIST il = ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 8, 4);
+    if (il) {
+        ImageList_AddMasked(il, bmp, static_cast<COLORREF>(mask));
+        count = ImageList_GetImageCount(il);
+    }
+    DeleteObject(bmp);
+    return reinterpret_cast<std::uintptr_t>(il);
+}
+
+void Win32Application::releaseImageList(std::uintptr_t handle) {
+    ImageList_Destroy(reinterpret_cast<HIMAGELIST>(handle));
+}
+
+}  // namespace ui::win32

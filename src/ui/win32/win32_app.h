@@ -1,0 +1,51 @@
+// The application over real windows: the message loop with the dialog keys,
+// the peers (windows of the standard classes), message boxes, file dialogs
+// and popup menus.
+#pragma once
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <tuple>
+
+#include "ui/application.h"
+
+namespace ui::win32 {
+
+class Win32Application : public TApplication {
+public:
+    explicit Win32Application(HINSTANCE instance);
+    ~Win32Application() override;
+
+    std::unique_ptr<Peer> createPeer(PeerKind kind, TControl& owner, Peer* parent,
+                                     int id) override;
+    void processMessages() override;
+    int run() override;
+    void terminate() override;
+    TPoint screenSize() const override;
+    void restore() override;
+    int messageBox(const std::string& text, const std::string& caption,
+                   unsigned flags) override;
+    bool runFileDialog(TFileDialog& dialog, bool save) override;
+    void popupMenu(TPopupMenu& menu, int x, int y) override;
+    std::uintptr_t loadImageList(const std::string& resource, int width, int height, TColor mask,
+                                 int& count) override;
+    void releaseImageList(std::uintptr_t handle) override;
+
+    HINSTANCE instance() const { return instance_; }
+    // Fonts live as long as the application; equal fonts share one handle.
+    HFONT font(const TFont& f);
+    HCURSOR handCursor();
+    // Dialog keys of the form that owns the target window; true when used.
+    bool preTranslate(MSG& msg);
+
+private:
+    void dispatch(MSG& msg);
+    HWND ownerWindow() const;
+    HINSTANCE instance_;
+    std::map<std::tuple<std::string, int, bool, int>, HFONT> fonts_;
+    HCURSOR hand_ = nullptr;
+    int exitCode_ = 0;
+};
+
+}  // namespace ui::win32

@@ -1,0 +1,135 @@
+#include "ui/win32/win32_canvas.h"
+
+#include <commctrl.h>
+
+#include "ui/menus.h"
+#include "ui/win32/win32_app.h"
+
+namespace ui::win32 {
+
+COLORREF rgbOf(TColor c) {
+    return isSystemColor(c) ? GetSysColor(static_cast<int>(c & 0xFF)) : static_cast<COLORREF>(c);
+}
+
+static RECT toRect(const TRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+Win32Canvas::Win32Canvas(HDC dc, Win32Application& app) : dc_(dc), app_(app) {
+    saved_ = SaveDC(dc_);
+}
+
+Win32Canvas::~Win32Canvas() {
+    RestoreDC(dc_, saved_);
+    if (pen_) DeleteObject(pen_);
+    if (brush_) DeleteObject(brush_);
+}
+
+void Win32Canvas::setPenColor(TColor c) {
+    HPEN p = CreatePen(PS_SOLID, 1, ui::win32::rgbOf(c));
+    SelectObject(dc_, p);
+    if (pen_) DeleteObject(pen_);
+    pen_ = p;
+}
+
+void Win32Canvas::setBrushColor(TColor c) {
+    brushColor_ = c;
+    HBRUSH b = CreateSolidBrush(ui::win32::rgbOf(c));
+    SelectObject(dc_, b);
+    if (brush_) DeleteObject(brush_);
+    brush_ = b;
+}
+
+void Win32Canvas::setFont(const TFont& f) {
+    SelectObject(dc_, app_.font(f));
+    SetTextColor(dc_, ui::win32::rgbOf(f.color));
+}
+
+void Win32Canvas::setTextColor(TColor c) { SetTextColor(dc_, ui::win32::rgbOf(c)); }
+
+void Win32Canvas::setTransparentText(bool t) { SetBkMode(dc_, t ? TRANSPARENT : OPAQUE); }
+
+void Win32Canvas::fillRect(const TRect& r) {
+    RECT rc = toRect(r);
+    if (!brush_) setBrushColor(brushColor_);
+    FillRect(dc_, &rc, brush_);
+}
+
+void Win32Canvas::frameRect(const TRect& r) {
+    RECT rc = toRect(r);
+    if (!brush_) setBrushColor(brushColor_);
+    FrameRect(dc_, &rc, brush_);
+}
+
+void Win32Canvas::rectangle(const TRect& r) { Rectangle(dc_, r.left, r.top, r.right, r.bottom); }
+
+void Win32Canvas::roundRect(const TRect& r, int w, int h) {
+    RoundRect(dc_, r.left, r.top, r.right, r.bottom, w, h);
+}
+
+void Win32Canvas::ellipse(const TRect& r) { Ellipse(dc_, r.left, r.top, r.right, r.bottom); }
+
+void Win32Canvas::moveTo(int x, int y) { MoveToEx(dc_, x, y, nullptr); }
+
+void Win32Canvas::lineTo(int x, int y) { LineTo(dc_, x, y); }
+
+void Win32Canvas::polyline(const std::vector<TPoint>& pts) {
+    std::vector<POINT> p;
+    p.reserve(pts.size());
+    for (auto& q : pts) p.push_back(POINT{q.x, q.y});
+    if (!p.empty()) Polyline(dc_, p.data(), static_cast<int>(p.size()));
+}
+
+TColor Win32Canvas::pixel(int x, int y) const { return GetPixel(dc_, x, y); }
+
+void Win32Canvas::setPixel(int x, int y, TColor c) { SetPixel(dc_, x, y, ui::win32::rgbOf(c)); }
+
+void Win32Canvas::textOut(int x, int y, const std::string& t) {
+    TextOutA(dc_, x, y, t.data(), static_cast<int>(t.size()));
+}
+
+int Win32Canvas::textWidth(const std::string& t) {
+    SIZE s{};
+    GetTextExtentPoint32A(dc_, t.data(), static_cast<int>(t.size()), &s);
+    return s.cx;
+}
+
+int Win32Canvas::textHeight(const std::string& t) {
+    SIZE s{};
+    GetTextExtentPoint32A(dc_, t.empty() ? "W" : t.data(), t.empty() ? 1 : static_cast<int>(t.size()), &s);
+    return s.cy;
+}
+
+void Win32Canvas::drawText(TRect r, const std::string& t, unsigned format) {
+    RECT rc = toRect(r);
+    DrawTextA(dc_, t.data(), static_cast<int>(t.size()), &rc, format);
+}
+
+void Win32Canvas::copyRect(const TRect& to, TCanvas& src, const TRect& from) {
+    StretchBlt(dc_, to.left, to.top, to.width(), to.height(), reinterpret_cast<HDC>(src.handle()),
+               from.left, from.top, from.width(), from.height(), SRCCOPY);
+}
+
+void Win32Canvas::drawImage(const TImageList& list, int index, int x, int y) {
+    if (list.handle())
+        ImageList_Draw(reinterpret_cast<HIMAGELIST>(list.handle()), index, dc_, x, y, ILD_TRANSPARENT);
+}
+
+void Win32Canvas::drawCheck(const TRect& r, bool checked, bool enabled) {
+    RECT rc = toRect(r);
+    UINT state = DFCS_BUTTONCHECK | (checked ? DFCS_CHECKED : 0) | (enabled ? 0 : DFCS_INACTIVE);
+    DrawFrameControl(dc_, &rc, DFC_BUTTON, state);
+}
+
+void Win32Canvas::drawFocusRect(const TRect& r) {
+    RECT rc = toRect(r);
+    DrawFocusRect(dc_, &rc);
+}
+
+int Win32Canvas::bitsPerPixel() const {
+    return GetDeviceCaps(dc_, BITSPIXEL) * GetDeviceCaps(dc_, PLANES);
+}
+
+TColor Win32Canvas::nearestColor(TColor c) const { return GetNearestColor(dc_, ui::win32::rgbOf(c)); }
+
+TColor Win32Canvas::rgbOf(TColor c) const { return ui::win32::rgbOf(c); }
+
+}  // namespace ui::win32

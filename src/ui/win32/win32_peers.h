@@ -1,0 +1,81 @@
+// The peers of the real build: each control is a window of a standard class,
+// subclassed so that the notifications its parent receives come back to it.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <map>
+#include <vector>
+
+#include "ui/peer.h"
+#include "ui/win32/win32_app.h"
+
+namespace ui::win32 {
+
+class Win32Peer : public Peer {
+public:
+    Win32Peer(Win32Application& app, PeerKind kind, PeerSink& sink);
+    ~Win32Peer() override;
+
+    // Makes the window; a child is subclassed at once.
+    bool create(DWORD exStyle, const char* cls, DWORD style, HWND parent, int id);
+
+    static Win32Peer* of(HWND h);
+    HWND hwnd() const { return hwnd_; }
+    PeerKind kind() const { return kind_; }
+    PeerSink& sink() const { return sink_; }
+    Win32Application& app() const { return app_; }
+    TCursor cursor() const { return cursor_; }
+
+    std::uintptr_t handle() const override { return reinterpret_cast<std::uintptr_t>(hwnd_); }
+    void setBounds(int left, int top, int width, int height) override;
+    TRect bounds() const override;
+    void setText(const std::string& text) override;
+    std::string text() const override;
+    void setVisible(bool v) override;
+    bool visible() const override;
+    void setEnabled(bool e) override;
+    bool enabled() const override;
+    void setFocus() override;
+    bool focused() const override;
+    void setHint(const std::string& hint) override;
+    void setFont(const TFont& font) override;
+    void setCursor(TCursor c) override { cursor_ = c; }
+    void bringToFront() override;
+    void invalidate() override;
+    void setBevel(TBevelCut cut) override;
+
+    // What the parent was told about this control.
+    virtual void command(int code) { (void)code; }
+    virtual bool notify(NMHDR& nm, LRESULT& result) { (void)nm, (void)result; return false; }
+    virtual void drawItem(DRAWITEMSTRUCT& d) { (void)d; }
+    virtual void measureItem(MEASUREITEMSTRUCT& m) { (void)m; }
+    virtual HBRUSH ctlColor(HDC dc);
+    virtual void scroll(int code) { (void)code; }
+    // The control's own messages, before its class sees them.
+    virtual bool filter(UINT msg, WPARAM w, LPARAM l, LRESULT& result);
+
+    LRESULT callOld(UINT msg, WPARAM w, LPARAM l) {
+        return CallWindowProcA(oldProc_, hwnd_, msg, w, l);
+    }
+    LONG_PTR style() const { return GetWindowLongPtrA(hwnd_, GWL_STYLE); }
+    void changeStyle(LONG_PTR add, LONG_PTR remove);
+
+protected:
+    void guard(const std::function<void()>& f) { app_.guard(f); }
+    Win32Application& app_;
+    PeerKind kind_;
+    PeerSink& sink_;
+    HWND hwnd_ = nullptr;
+    WNDPROC oldProc_ = nullptr;
+    TFont font_;
+    TCursor cursor_ = TCursor::Default;
+    bool hasTool_ = false;
+
+    friend LRESULT CALLBACK childProc(HWND, UINT, WPARAM, LPARAM);
+};
+
+// Routes what a parent window receives about its children back to them.
+bool routeToChild(Win32Application& app, HWND self, UINT msg, WPARAM w, LPARAM l, LRESULT& r);
+
+}  // namespace ui::win32
