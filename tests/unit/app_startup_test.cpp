@@ -1,0 +1,263 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <stdexcept>
+
+#include "app/control_ids.h"
+#include "app/startup.h"
+#include "base/text.h"
+#include "app_fixture.h"
+
+namespace {
+
+using sim::Family;
+
+TEST(Centring, TruncatesTowardZeroAlsoForWindowsLargerThanTheScreen) {
+    EXPECT_EQ(app::centredOrigin(1024, 381), 321);
+    EXPECT_EQ(app::centredOrigin(800, 407), 196);
+    EXPECT_EQ(app::centredOrigin(378, 381), -1);  // -3 / 2, not -2
+    EXPECT_EQ(app::centredOrigin(400, 407), -3);  // -7 / 2
+}
+
+TEST(StartUp, TheWindowIsCentredByItsOuterSize) {
+    AppFixture f;
+    f.application.setScreenSize(378, 400);
+    TfrmMain& w = f.start();
+    const ui::TRect r = w.windowRect();
+    EXPECT_EQ(r.width(), 375 + ui::headless::HeadlessPeer::kFrameWidth);
+    EXPECT_EQ(r.height(), 382 + ui::headless::HeadlessPeer::kFrameHeight);
+    EXPECT_EQ(r.left, -1);
+    EXPECT_EQ(r.top, -3);
+}
+
+TEST(StartUp, DeleteButtonIsDisabledOnTheNtFamilyOnly) {
+    AppFixture nt(Family::NT);
+    nt.start();
+    EXPECT_TRUE(IsWindowsNT);
+    EXPECT_FALSE(nt.form->BtnDelApp.enabled());
+
+    AppFixture w9x(Family::Win9x);
+    w9x.start();
+    EXPECT_FALSE(IsWindowsNT);
+    EXPECT_TRUE(w9x.form->BtnDelApp.enabled());
+
+    AppFixture broken(Family::NT);
+    broken.machine.setVersionFails(true);
+    broken.start();
+    EXPECT_FALSE(IsWindowsNT);
+    EXPECT_TRUE(broken.form->BtnDelApp.enabled());
+}
+
+std::vector<std::string> expectedNames(sim::SimOs& m) {
+    std::vector<std::string> out;
+    for (auto& p : m.runningProcesses()) out.push_back(base::asciiUpper(p.exeFile));
+    return out;
+}
+
+TEST(StartUp, AllowListHoldsEveryRunningProgramUpperCasedInSnapshotOrder) {
+    AppFixture f(Family::NT);
+    f.machine.addProcess("explorer.exe", "C:\\WINDOWS\\explorer.exe");
+    f.machine.addProcess("notepad.exe", "C:\\WINDOWS\\notepad.exe");
+    f.machine.addProcess("notepad.exe", "C:\\WINDOWS\\notepad.exe");
+    // 记事本 has no byte in a..z; \xB0\x61 has its trail byte changed.
+    f.machine.addProcess("记事本.exe");
+    f.machine.addProcess("\xB0\x61x.exe");
+    TfrmMain& w = f.start();
+    const auto lines = w.List3.items();
+    EXPECT_EQ(lines, expectedNames(f.machine));
+    ASSERT_GE(lines.size(), 5u);
+    const std::vector<std::string> tail(lines.end() - 5, lines.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"EXPLORER.EXE", "NOTEPAD.EXE", "NOTEPAD.EXE",
+                                              "记事本.EXE", "\xB0\x41X.EXE"}));
+    EXPECT_EQ(f.machine.openHandles(), 0);
+}
+
+TEST(StartUp, AllowListHoldsFullPathsOnWindows9x) {
+    AppFixture f(Family::Win9x);
+    f.machine.addProcess("C:\\WINDOWS\\explorer.exe");
+    TfrmMain& w = f.start();
+    EXPECT_EQ(w.List3.items(), expectedNames(f.machine));
+    EXPECT_EQ(w.List3.items().back(), "C:\\WINDOWS\\EXPLORER.EXE");
+}
+
+TEST(StartUp, NoToolhelpLeavesTheAllowListEmptyAndSilent) {
+    AppFixture f;
+    f.machine.setToolhelpAvailable(false);
+    TfrmMain& w = f.start();
+    EXPECT_EQ(w.List3.count(), 0);
+    EXPECT_TRUE(f.application.messages().empty());
+    EXPECT_TRUE(w.visible());
+}
+
+// A machine whose version query raises, to stand for any failing step.
+class FailingVersion : public sim::SimOs {
+public:
+    using sim::SimOs::SimOs;
+    bool getVersionEx(os::VersionInfo&) override {
+        throw std::runtime_error("Invalid data type for 'KillTime'");
+    }
+};
+
+TEST(StartUp, AnErrorInAStepIsShownSkipsTheLaterStepsAndTheWindowStillOpens) {
+    FailingVersion machine(Family::NT);
+    machine.addProcess("notepad.exe");
+    machine.setExePath("C:\\Tools\\Morvane.exe");
+    ui::headless::HeadlessApplication application(clockOf(machine));
+    TfrmMain w(application, machine);
+    w.start();
+    EXPECT_EQ(application.errors(), (std::vector<std::string>{"Invalid data type for 'KillTime'"}));
+    EXPECT_EQ(AppDir, "C:\\Tools\\");  // the steps before it ran
+    EXPECT_EQ(w.List3.count(), 0);     // the ones after it did not
+    EXPECT_TRUE(w.BtnDelApp.enabled());
+    EXPECT_TRUE(w.visible());
+}
+
+TEST(StartUp, AppDirIsTheExecutablesDirectoryWithItsBackslash) {
+    AppFixture f;
+    f.machine.setExePath("C:\\Program Files\\Morvane\\Morvane.exe");
+    f.start();
+    EXPECT_EQ(AppDir, "C:\\Program Files\\Morvane\\");
+
+    AppFixture g;
+    g.machine.setExePath("D:\\\xCC\x5C\\Morvane.exe");  // 檀: trail byte 0x5C
+    g.start();
+    EXPECT_EQ(AppDir, "D:\\\xCC\x5C\\");
+}
+
+TEST(MainWindow, StartsOnTheProcessPageWithTheDesignValues) {
+    AppFixture f;
+    TfrmMain* seenBeforeCreate = nullptr;
+    f.form = std::make_unique<TfrmMain>(f.application, f.machine);
+    seenBeforeCreate = frmMain;
+    f.form->start();
+    TfrmMain& w = *f.form;
+    EXPECT_EQ(seenBeforeCreate, &w);
+    EXPECT_EQ(w.caption(), "Morvane进程管理器");
+    EXPECT_TRUE(w.visible());
+    EXPECT_EQ(w.PageControl1.activePage(), &w.TabSheet1);
+    EXPECT_EQ(w.PageControl2.activePage(), &w.TabSheet7);
+    EXPECT_FALSE(w.Panel2.visible());
+    EXPECT_FALSE(w.ChkList1.visible());
+    EXPECT_TRUE(w.List1.showing());
+    EXPECT_EQ(w.RadioGroup1.itemIndex(), 0);
+    EXPECT_EQ(w.RadioGroup2.itemIndex(), 0);
+    EXPECT_EQ(w.GroupBox3.caption(), "允许运行程序列表");
+    EXPECT_FALSE(w.Timer1.enabled());
+    EXPECT_EQ(w.Timer1.interval(), 1000u);
+    EXPECT_EQ(w.Edit4.text(), "1");
+    EXPECT_EQ(w.UpDown1.position(), 1);
+    EXPECT_EQ(w.UpDown1.min(), 1);
+    EXPECT_EQ(w.UpDown1.max(), 30);
+    EXPECT_FALSE(w.SpeedButton1.down());
+    EXPECT_FALSE(w.N1.checked);
+    EXPECT_TRUE(w.N1.autoCheck);
+    EXPECT_TRUE(w.BitBtn1.isDefault());
+    EXPECT_TRUE(w.BitBtn2.isCancel());
+    EXPECT_EQ(w.BtnExit.caption(), "退    出");
+    EXPECT_EQ(w.BtnExit.hint(), "退出Morvane进程管理器");
+    EXPECT_EQ(w.BtnKill.hint(), "禁止选定进程的运行");
+    EXPECT_EQ(w.SaveDialog1.filter, "文本文件|*.txt|所有文件|*.*");
+    EXPECT_TRUE(w.SaveDialog1.options & ui::ofn::OverwritePrompt);
+    EXPECT_EQ(w.NormalAppSet.defaultExt, "exe");
+    // The password panel lies exactly over the pages, above them.
+    EXPECT_EQ(w.Panel2.boundsRect(), w.PageControl1.boundsRect());
+    EXPECT_TRUE(f.application.messages().empty());
+}
+
+void collectIds(const ui::TWinControl& w, std::multiset<int>& ids) {
+    for (ui::TControl* c : w.controls()) {
+        ids.insert(c->id());
+        if (auto* wc = dynamic_cast<ui::TWinControl*>(c)) collectIds(*wc, ids);
+    }
+}
+
+TEST(MainWindow, EveryControlHasAnIdOfItsOwn) {
+    AppFixture f;
+    TfrmMain& w = f.start();
+    std::multiset<int> all;
+    collectIds(w, all);
+    EXPECT_GT(all.size(), 100u);
+    for (int id : all) {
+        EXPECT_EQ(all.count(id), 1u) << "id " << id << " is shared";
+        EXPECT_GE(id, 100) << "ids below 100 collide with IDOK and IDCANCEL";
+    }
+    EXPECT_EQ(w.RadioGroup1.button(1).id(), ids::RadioGroup1 + 2);
+}
+
+TEST(MainWindow, ControlsStayInsideTheirParents) {
+    AppFixture f;
+    TfrmMain& w = f.start();
+    std::function<void(const ui::TWinControl&)> check = [&](const ui::TWinControl& parent) {
+        for (ui::TControl* c : parent.controls()) {
+            const ui::TRect r = c->boundsRect();
+            const int pw = &parent == &w ? 375 : parent.width();
+            const int ph = &parent == &w ? 382 : parent.height();
+            EXPECT_GE(r.left, 0) << c->id();
+            EXPECT_GE(r.top, 0) << c->id();
+            EXPECT_LE(r.right, pw) << c->id();
+            EXPECT_LE(r.bottom, ph) << c->id();
+            if (auto* wc = dynamic_cast<ui::TWinControl*>(c)) check(*wc);
+        }
+    };
+    check(w);
+}
+
+TEST(Closing, BothExitButtonsAndTheTitleBarCloseEndTheProgramTheSameWay) {
+    for (int way = 0; way < 3; ++way) {
+        AppFixture f;
+        TfrmMain& w = f.start();
+        int closes = 0;
+        auto formClose = w.OnClose;
+        w.OnClose = [&] {
+            ++closes;
+            formClose();
+        };
+        if (way == 0) w.BtnExit.userClick();
+        if (way == 1) {
+            w.PageControl1.userSelect(1);
+            w.Button4.userClick();
+        }
+        if (way == 2) w.userClose();
+        EXPECT_EQ(closes, 1) << way;
+        EXPECT_TRUE(f.application.terminated()) << way;
+        EXPECT_FALSE(w.visible()) << way;
+    }
+}
+
+TEST(Closing, AnErrorWhileClosingKeepsTheWindowOpen) {
+    AppFixture f;
+    TfrmMain& w = f.start();
+    w.OnClose = [] { throw std::runtime_error("File access denied"); };
+    w.BtnExit.userClick();
+    EXPECT_EQ(f.application.errors(), (std::vector<std::string>{"File access denied"}));
+    EXPECT_FALSE(f.application.terminated());
+    EXPECT_TRUE(w.visible());
+}
+
+TEST(MainWindow, MailLinkOpensANewMail) {
+    AppFixture f;
+    TfrmMain& w = f.start();
+    w.PageControl1.userSelect(5);
+    w.Label16.userClick();
+    ASSERT_EQ(f.machine.shellExecutes().size(), 1u);
+    EXPECT_EQ(f.machine.shellExecutes()[0], "Open|mailto:morvane@example.com|||1");
+    EXPECT_EQ(w.Label16.caption(), "E-Mail:morvane@example.com");
+    EXPECT_EQ(w.Label16.cursor(), ui::TCursor::HandPoint);
+}
+
+TEST(Paint, AStartMinimisedRequestHidesTheWindowOnceAtTheFirstPaint) {
+    AppFixture f;
+    TfrmMain& w = f.start();
+    w.peerPaint();
+    EXPECT_TRUE(w.visible());
+    StartMinimized = true;
+    w.peerPaint();
+    EXPECT_FALSE(w.visible());
+    EXPECT_FALSE(StartMinimized);
+    w.show();
+    w.peerPaint();
+    EXPECT_TRUE(w.visible());
+}
+
+}  // namespace

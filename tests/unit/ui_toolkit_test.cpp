@@ -1,0 +1,359 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "ui/controls.h"
+#include "ui/dialogs.h"
+#include "ui/headless/headless_app.h"
+#include "ui/menus.h"
+
+using ui::headless::HeadlessApplication;
+
+namespace {
+
+struct Toolkit : ::testing::Test {
+    Toolkit() { form.show(); }
+    HeadlessApplication app;
+    ui::TForm form{app, "TTestForm"};
+};
+
+TEST_F(Toolkit, CheckBoxClickRunsOnEveryChangeOfTheTickAndNeverForTheSameState) {
+    ui::TCheckBox box(form, 10, "box");
+    int clicks = 0;
+    box.OnClick = [&] { ++clicks; };
+    box.setChecked(false);
+    EXPECT_EQ(clicks, 0);
+    box.setChecked(true);
+    box.setChecked(true);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(box.checked());
+    box.userClick();
+    EXPECT_EQ(clicks, 2);
+    EXPECT_FALSE(box.checked());
+    box.setEnabled(false);
+    box.userClick();
+    EXPECT_EQ(clicks, 2);
+    EXPECT_FALSE(box.checked());
+}
+
+TEST_F(Toolkit, ErrorOfAHandlerRunByCodeGoesBackToTheCallerButStopsAtAUserEvent) {
+    ui::TCheckBox box(form, 10);
+    box.OnClick = [] { throw std::runtime_error("Failed to set data for 'RunByPass'"); };
+    EXPECT_THROW(box.setChecked(true), std::runtime_error);
+    EXPECT_TRUE(box.checked());
+    EXPECT_TRUE(app.messages().empty());
+
+    EXPECT_NO_THROW(box.userClick());
+    ASSERT_EQ(app.messages().size(), 1u);
+    EXPECT_EQ(app.messages()[0].text, "Failed to set data for 'RunByPass'");
+    EXPECT_EQ(app.messages()[0].caption, "Morvane");
+    EXPECT_EQ(app.messages()[0].flags, ui::mb::IconError | ui::mb::Ok);
+
+    ui::TButton button(form, 11);
+    button.OnClick = [] { throw 42; };
+    button.userClick();
+    EXPECT_EQ(app.errors().back(), "Unknown error");
+}
+
+TEST_F(Toolkit, RadioGroupReportsOnlyChangesOfTheChoice) {
+    ui::TRadioGroup group(form, 20, "mode");
+    group.setItems({"a", "b"});
+    group.setColumns(2);
+    int clicks = 0;
+    group.OnClick = [&] { ++clicks; };
+    EXPECT_EQ(group.itemIndex(), -1);
+    group.setItemIndex(0);
+    group.setItemIndex(0);
+    EXPECT_EQ(clicks, 1);
+    group.userSelect(1);
+    EXPECT_EQ(group.itemIndex(), 1);
+    EXPECT_EQ(clicks, 2);
+    group.userSelect(1);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_TRUE(group.button(1).peer().checked());
+    EXPECT_FALSE(group.button(0).peer().checked());
+    // The buttons take the ids after the group's, side by side in two columns.
+    EXPECT_EQ(group.button(0).id(), 21);
+    EXPECT_EQ(group.button(1).id(), 22);
+    group.setBoundsAndLayout(0, 0, 200, 40);
+    EXPECT_EQ(group.button(0).top(), group.button(1).top());
+    EXPECT_LT(group.button(0).left(), group.button(1).left());
+}
+
+TEST(Timer, FiresOnTheClockAndANewIntervalRestartsTheCountdown) {
+    std::uint32_t now = 0;
+    HeadlessApplication app({[&] { return now; }, [&](std::uint32_t ms) { now += ms; }});
+    ui::TForm form(app, "TTestForm");
+    ui::TTimer timer(form, 1);
+    std::vector<std::uint32_t> fired;
+    timer.OnTimer = [&] { fired.push_back(now); };
+    timer.setEnabled(false);
+    timer.setInterval(1000);
+    for (int i = 0; i < 300; ++i) app.processMessages();
+    EXPECT_TRUE(fired.empty());
+
+    const std::uint32_t start = now;
+    timer.setEnabled(true);
+    while (now < start + 600) app.processMessages();
+    timer.setInterval(1000);  // same value: still a fresh countdown
+    const std::uint32_t restart = now;
+    while (fired.size() < 2) app.processMessages();
+    EXPECT_EQ(fired[0], restart + 1000);
+    EXPECT_EQ(fired[1], restart + 2000);
+
+    // A handler that throws does not stop the timer.
+    timer.OnTimer = [&] {
+        fired.push_back(now);
+        throw std::runtime_error("pass failed");
+    };
+    while (fired.size() < 4) app.processMessages();
+    EXPECT_EQ(app.errors().size(), 2u);
+    EXPECT_TRUE(timer.enabled());
+}
+
+TEST(Timer, ALateTimerFiresOnceAndNotOncePerMissedInterval) {
+    std::uint32_t now = 0;
+    HeadlessApplication app({[&] { return now; }, [&](std::uint32_t ms) { now += ms; }});
+    ui::TForm form(app, "TTestForm");
+    ui::TTimer timer(form, 1);
+    timer.setInterval(100);
+    int fired = 0;
+    timer.OnTimer = [&] { ++fired; };
+    now += 1000;  // a long handler elsewhere held the thread
+    app.processMessages();
+    EXPECT_EQ(fired, 1);
+    app.processMessages();
+    EXPECT_EQ(fired, 1);
+}
+
+TEST_F(Toolkit, CheckListBoxKeepsTicksInTheItemDataAcrossRewrites) {
+    ui::TCheckListBox list(form, 30);
+    list.setItems({"A.EXE", "B.EXE", "C.EXE"});
+    int checks = 0;
+    list.OnClickCheck = [&] { ++checks; };
+    list.userToggle(1);
+    EXPECT_TRUE(list.checked(1));
+    EXPECT_EQ(list.peer().itemData(1), 1);
+    EXPECT_EQ(checks, 1);
+    list.setItemIndex(1);
+    list.setItem(1, "MARKED");  // overwritten in place: tick and selection stay
+    EXPECT_EQ(list.item(1), "MARKED");
+    EXPECT_TRUE(list.checked(1));
+    EXPECT_EQ(list.itemIndex(), 1);
+    // The space key ticks the selected line.
+    list.setFocus();
+    list.setItemIndex(2);
+    form.userKey(ui::VK_SPACE_KEY);
+    EXPECT_TRUE(list.checked(2));
+    list.clear();
+    list.add("D.EXE");
+    EXPECT_FALSE(list.checked(0));
+    EXPECT_STREQ(list.className(), "TCheckListBox");
+}
+
+TEST_F(Toolkit, ListBoxSelectionFollowsInsertsAndDeletes) {
+    ui::TListBox list(form, 31);
+    list.setItems({"a", "b", "c"});
+    list.setItemIndex(1);
+    list.insert(0, "z");
+    EXPECT_EQ(list.itemIndex(), 2);
+    list.remove(0);
+    EXPECT_EQ(list.itemIndex(), 1);
+    list.remove(1);
+    EXPECT_EQ(list.itemIndex(), -1);
+    EXPECT_EQ(list.items(), (std::vector<std::string>{"a", "c"}));
+    list.setItemIndex(7);
+    EXPECT_EQ(list.itemIndex(), -1);
+}
+
+TEST_F(Toolkit, MessageBoxesAndFileDialogsAreAnsweredByTheScriptAndRecorded) {
+    EXPECT_EQ(app.messageBox("sure?", "确认", ui::mb::YesNo), ui::answer::Yes);
+    app.answerMessage(ui::answer::No);
+    EXPECT_EQ(app.messageBox("sure?", "确认", ui::mb::YesNo), ui::answer::No);
+    ASSERT_EQ(app.messages().size(), 2u);
+    EXPECT_EQ(app.messages()[1].caption, "确认");
+
+    ui::TSaveDialog save(app);
+    save.filter = "文本文件|*.txt|所有文件|*.*";
+    save.defaultExt = "txt";
+    save.fileName = "C:\\old.txt";
+    EXPECT_FALSE(save.execute());  // unscripted: cancelled
+    EXPECT_EQ(save.fileName, "C:\\old.txt");
+    app.answerDialog("C:\\list.txt");
+    EXPECT_TRUE(save.execute());
+    EXPECT_EQ(save.fileName, "C:\\list.txt");
+    app.answerDialog(std::nullopt);
+    EXPECT_FALSE(save.execute());
+    EXPECT_EQ(save.fileName, "C:\\list.txt");
+    ASSERT_EQ(app.dialogs().size(), 3u);
+    EXPECT_TRUE(app.dialogs()[2].save);
+    EXPECT_EQ(app.dialogs()[2].fileName, "C:\\list.txt");  // opened with the last choice
+    EXPECT_EQ(app.dialogs()[2].defaultExt, "txt");
+}
+
+TEST(FilterList, PairsBecomeNulSeparatedWithADoubleNulAtTheEnd) {
+    using namespace std::string_literals;
+    EXPECT_EQ(ui::filterList("文本文件|*.txt|所有文件|*.*"),
+              "文本文件\0*.txt\0所有文件\0*.*\0\0"s);
+    EXPECT_EQ(ui::filterList("Programs"), "Programs\0*.*\0\0"s);
+    EXPECT_EQ(ui::filterList(""), "\0"s);
+}
+
+TEST_F(Toolkit, EnterAndEscapePressTheDefaultAndCancelButtonsOnlyWhileUsable) {
+    ui::TPanel panel(form, 40);
+    ui::TEdit edit(form, 41);
+    ui::TButton ok(panel, 42, "ok"), quit(panel, 43, "quit");
+    ok.setDefault(true);
+    quit.setCancel(true);
+    int oks = 0, quits = 0;
+    std::string typed;
+    ok.OnClick = [&] { ++oks; };
+    quit.OnClick = [&] { ++quits; };
+    edit.OnKeyPress = [&](char& k) { typed += k; };
+    edit.setFocus();
+    form.userKey(ui::VK_RETURN_KEY);
+    form.userKey(ui::VK_ESCAPE_KEY);
+    EXPECT_EQ(oks, 1);
+    EXPECT_EQ(quits, 1);
+    EXPECT_TRUE(typed.empty());
+
+    panel.hide();  // the buttons are gone: Enter reaches the field
+    form.userKey(ui::VK_RETURN_KEY);
+    form.userKey(ui::VK_ESCAPE_KEY);
+    EXPECT_EQ(oks, 1);
+    EXPECT_EQ(quits, 1);
+    EXPECT_EQ(typed, "\r\x1b");
+}
+
+TEST_F(Toolkit, EnterPressesTheFocusedButtonRatherThanTheDefault) {
+    ui::TButton ok(form, 42, "ok"), other(form, 44, "other");
+    ok.setDefault(true);
+    int oks = 0, others = 0;
+    ok.OnClick = [&] { ++oks; };
+    other.OnClick = [&] { ++others; };
+    other.setFocus();
+    form.userKey(ui::VK_RETURN_KEY);
+    EXPECT_EQ(oks, 0);
+    EXPECT_EQ(others, 1);
+}
+
+TEST_F(Toolkit, KeyPressCanDiscardTheTypedCharacter) {
+    ui::TEdit edit(form, 50, "1");
+    edit.OnKeyPress = [](char& k) {
+        if (k != 'x') k = 0;
+    };
+    edit.userType("23\b");
+    EXPECT_EQ(edit.text(), "1");
+    edit.userType("x");
+    EXPECT_EQ(edit.text(), "1x");
+}
+
+TEST_F(Toolkit, UpDownStaysInItsRangeAndShowsThePositionInItsEdit) {
+    ui::TEdit edit(form, 60, "1");
+    ui::TUpDown updown(form, 61);
+    updown.setAssociate(edit);
+    updown.setRange(1, 30);
+    updown.setPosition(30);
+    int clicks = 0;
+    updown.OnClick = [&] { ++clicks; };
+    updown.userClickUp();
+    EXPECT_EQ(updown.position(), 30);
+    EXPECT_EQ(edit.text(), "30");
+    updown.userClickDown();
+    EXPECT_EQ(edit.text(), "29");
+    EXPECT_EQ(clicks, 2);
+    updown.setPosition(-5);
+    EXPECT_EQ(updown.position(), 1);
+    EXPECT_EQ(edit.text(), "1");
+}
+
+TEST_F(Toolkit, PageControlShowsOnlyTheActivePage) {
+    ui::TPageControl pages(form, 70);
+    ui::TTabSheet a(pages, 71, "A"), b(pages, 72, "B");
+    int changes = 0;
+    pages.OnChange = [&] { ++changes; };
+    EXPECT_EQ(pages.activePage(), &a);
+    EXPECT_TRUE(a.visible());
+    EXPECT_FALSE(b.visible());
+    pages.userSelect(1);
+    EXPECT_EQ(pages.activePage(), &b);
+    EXPECT_FALSE(a.visible());
+    EXPECT_TRUE(b.visible());
+    EXPECT_EQ(changes, 1);
+    pages.setActivePage(a);  // from code: no event
+    EXPECT_TRUE(a.visible());
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(pages.peer().cell(1, 0), "B");
+}
+
+TEST_F(Toolkit, ListViewKeepsSubItemsBeyondItsColumns) {
+    ui::TListView view(form, 80);
+    view.addColumn("name", 100);
+    view.addColumn("where", 220);
+    const int row = view.addItem("Zentrek");
+    view.setSubItem(row, 0, "C:\\M.EXE");
+    view.setSubItem(row, 1, "Run");
+    EXPECT_EQ(view.itemCaption(row), "Zentrek");
+    EXPECT_EQ(view.subItem(row, 0), "C:\\M.EXE");
+    EXPECT_EQ(view.subItem(row, 1), "Run");
+    view.addItem("second");
+    view.userClick(1);
+    EXPECT_EQ(view.itemIndex(), 1);
+    view.deleteItem(0);
+    EXPECT_EQ(view.itemCaption(0), "second");
+    EXPECT_EQ(view.subItem(0, 1), "");
+}
+
+TEST_F(Toolkit, MenuCheckItemsFlipThemselvesAndDisabledItemsDoNothing) {
+    ui::TPopupMenu menu(app);
+    ui::TMenuItem loop(menu, 1, "loop"), sep(menu, 2, "-"), quit(menu, 3, "quit");
+    loop.autoCheck = true;
+    bool seen = false;
+    loop.OnClick = [&] { seen = loop.checked; };
+    app.chooseMenuItem(1);
+    menu.popup(10, 20);
+    EXPECT_TRUE(loop.checked);
+    EXPECT_TRUE(seen);  // the tick has flipped when the handler runs
+    ASSERT_EQ(app.menus().size(), 1u);
+    EXPECT_EQ(app.menus()[0].x, 10);
+    loop.enabled = false;
+    loop.userClick();
+    EXPECT_TRUE(loop.checked);
+    EXPECT_TRUE(sep.isSeparator());
+}
+
+TEST_F(Toolkit, ControlsReportTheirFrameworkClassNames) {
+    ui::TButton b(form, 1);
+    ui::TBitBtn bb(form, 2);
+    ui::TSpeedButton sb(form, 3);
+    ui::TEdit e(form, 4);
+    ui::TCheckBox c(form, 5);
+    ui::TPanel p(form, 6);
+    ui::TGroupBox g(form, 7);
+    ui::TRadioGroup r(form, 8);
+    ui::TListBox l(form, 9);
+    EXPECT_STREQ(b.className(), "TButton");
+    EXPECT_STREQ(bb.className(), "TBitBtn");
+    EXPECT_STREQ(sb.className(), "TSpeedButton");
+    EXPECT_STREQ(e.className(), "TEdit");
+    EXPECT_STREQ(c.className(), "TCheckBox");
+    EXPECT_STREQ(p.className(), "TPanel");
+    EXPECT_STREQ(g.className(), "TGroupBox");
+    EXPECT_STREQ(r.className(), "TRadioGroup");
+    EXPECT_STREQ(l.className(), "TListBox");
+    EXPECT_STREQ(form.className(), "TTestForm");
+}
+
+TEST_F(Toolkit, SpeedButtonStaysDownUntilPressedAgain) {
+    ui::TSpeedButton sb(form, 3, "loop");
+    std::vector<bool> seen;
+    sb.OnClick = [&] { seen.push_back(sb.down()); };
+    sb.userClick();
+    sb.userClick();
+    EXPECT_EQ(seen, (std::vector<bool>{true, false}));
+    sb.setDown(true);  // from code: no handler
+    EXPECT_EQ(seen.size(), 2u);
+    EXPECT_TRUE(sb.down());
+}
+
+}  // namespace
