@@ -5,6 +5,7 @@
 #include "ui/controls.h"
 #include "ui/dialogs.h"
 #include "ui/headless/headless_app.h"
+#include "ui/headless/memory_canvas.h"
 #include "ui/menus.h"
 
 using ui::headless::HeadlessApplication;
@@ -149,6 +150,21 @@ TEST_F(Toolkit, CheckListBoxKeepsTicksInTheItemDataAcrossRewrites) {
     list.add("D.EXE");
     EXPECT_FALSE(list.checked(0));
     EXPECT_STREQ(list.className(), "TCheckListBox");
+}
+
+TEST_F(Toolkit, CheckListLineIsDrawnWithItsTickBoxAndText) {
+    ui::TCheckListBox list(form, 30);
+    list.setItems({"A.EXE", "B.EXE"});
+    list.setChecked(1, true);
+    ui::headless::MemoryCanvas canvas(200, 32);
+    list.peerDraw(canvas, {0, 16, 200, 32}, 1, true, false);
+    ASSERT_EQ(canvas.calls().size(), 2u);
+    EXPECT_EQ(canvas.calls()[0], "drawCheck 2,17,15,30 checked");
+    EXPECT_NE(canvas.calls()[1].find("B.EXE"), std::string::npos);
+    EXPECT_EQ(canvas.pixel(100, 20), ui::headless::classicSystemColor(ui::clHighlight));
+    EXPECT_EQ(canvas.pixel(100, 5), ui::clWhite);  // the other line is left alone
+    list.peerDraw(canvas, {0, 0, 200, 16}, 0, false, false);
+    EXPECT_EQ(canvas.calls()[2], "drawCheck 2,1,15,14 unchecked");
 }
 
 TEST_F(Toolkit, ListBoxSelectionFollowsInsertsAndDeletes) {
