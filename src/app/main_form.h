@@ -176,9 +176,9 @@ public:
     void RefreshProcessList();
     void RefreshHideList();
     void Delay(std::int32_t ms);
-    void KillTask(const std::string& exeName);
-    void KillTaskA(std::int32_t index);
-    void KillTaskB(std::int32_t index);
+    std::int32_t KillTask(const std::string& exeName);
+    std::int32_t KillTaskA(std::int32_t index);
+    std::int32_t KillTaskB(std::int32_t index);
     void BtnRefreshClick();
     void BtnSaveClick();
     void RadioGroup1Click();

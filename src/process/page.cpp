@@ -1,0 +1,169 @@
+// The process page and the normal-program settings page of TfrmMain: each
+// handler reads its controls, applies the rule and writes the result back.
+#include "process/page.h"
+
+#include <algorithm>
+
+#include "app/main_form.h"
+#include "process/delay.h"
+#include "process/kill.h"
+#include "process/listing.h"
+#include "process/normal_list.h"
+
+namespace process {
+
+void loadNormalAppList(os::Os& os, const std::string& appDir, ui::TListBox& listApp) {
+    if (auto entries = loadNormalList(os, appDir)) listApp.setItems(*entries);
+}
+
+void saveNormalAppList(os::Os& os, const std::string& appDir, const ui::TListBox& listApp) {
+    saveNormalList(os, appDir, listApp.items());
+}
+
+}  // namespace process
+
+namespace {
+
+bool multipleMode(const TfrmMain& f) { return f.RadioGroup1.itemIndex() == 1; }
+
+std::vector<bool> checks(const ui::TCheckListBox& list) {
+    std::vector<bool> out(static_cast<std::size_t>(std::max(0, list.count())));
+    for (std::size_t i = 0; i < out.size(); ++i) out[i] = list.checked(static_cast<int>(i));
+    return out;
+}
+
+// The clicked line becomes the hint so a long path can be read in full; a
+// marker line cannot be added to the normal list again.
+void showLine(ui::TListBox& list, ui::TButton& addButton) {
+    const int sel = list.itemIndex();
+    if (sel < 0 || sel >= list.count()) return;
+    const std::string line = list.item(sel);
+    list.setHint(line);
+    addButton.setEnabled(!process::isNormalMarker(line));
+}
+
+}  // namespace
+
+// --- Snapshot and lists.
+
+void TfrmMain::RefreshProcessList() {
+    PageSnapshot.clear();
+    List1.clear();
+    ChkList1.clear();
+    process::ProcessListing l = process::listProcesses(os, IsWindowsNT);
+    PageSnapshot = std::move(l.snapshot);
+    List1.setItems(l.lines);
+    ChkList1.setItems(l.lines);
+    Label1.setCaption(process::countText(static_cast<std::size_t>(List1.count())));
+}
+
+void TfrmMain::RefreshHideList() {
+    ListHide.clear();
+    if (IsWindowsNT) LoopSnapshot.clear();
+    process::ProcessListing l = process::listHidden(os, IsWindowsNT);
+    ListHide.setItems(l.lines);
+    if (IsWindowsNT) LoopSnapshot = std::move(l.snapshot);
+}
+
+void TfrmMain::Delay(std::int32_t ms) {
+    process::delay(os, ms, [this] { Application.processMessages(); });
+}
+
+// --- Ending processes.
+
+std::int32_t TfrmMain::KillTask(const std::string& exeName) {
+    return process::killByName(os, exeName);
+}
+
+std::int32_t TfrmMain::KillTaskA(std::int32_t index) {
+    return process::killEntry(os, PageSnapshot, index);
+}
+
+std::int32_t TfrmMain::KillTaskB(std::int32_t index) {
+    return process::killEntry(os, LoopSnapshot, index);
+}
+
+void TfrmMain::BtnKillClick() {
+    const process::KillPlan plan =
+        multipleMode(*this) ? process::planMultipleKill(ChkList1.items(), checks(ChkList1))
+                            : process::planSingleKill(List1.items(), List1.itemIndex());
+    // Every process is ended before the wait: programs that restart each
+    // other get no chance to do so.
+    for (std::int32_t line : plan.lines) KillTaskA(line);
+    if (!plan.refresh) return;
+    Delay(plan.delayMs);
+    RefreshProcessList();
+}
+
+// --- Process page.
+
+void TfrmMain::BtnRefreshClick() { RefreshProcessList(); }
+
+void TfrmMain::BtnSaveClick() {
+    if (!SaveDialog1.execute()) return;
+    process::writeListFile(os, SaveDialog1.fileName, List1.items());
+}
+
+void TfrmMain::RadioGroup1Click() {
+    RefreshProcessList();
+    ChkList1.setVisible(multipleMode(*this));
+}
+
+void TfrmMain::List1Click() { showLine(List1, BtnAddNormalAppList); }
+
+void TfrmMain::ChkList1Click() { showLine(ChkList1, BtnAddNormalAppList); }
+
+// --- Normal programs.
+
+void TfrmMain::BtnNormalAppShowClick() {
+    ui::TListBox& list = multipleMode(*this) ? ChkList1 : List1;
+    for (std::size_t i : process::linesToMark(list.items(), ListApp.items()))
+        list.setItem(static_cast<int>(i), process::kNormalMarker);
+}
+
+void TfrmMain::BtnAddNormalAppListClick() {
+    ui::TListBox& list = multipleMode(*this) ? ChkList1 : List1;
+    const int sel = list.itemIndex();
+    const process::AddFromLine r = process::addFromLine(list.items(), sel, ListApp.items());
+    if (r.outcome == process::AddFromLine::AlreadyListed) {
+        Application.messageBox(process::kAlreadyListedText, process::kAlreadyListedCaption,
+                               ui::mb::Ok);
+    } else if (r.outcome == process::AddFromLine::Added) {
+        ListApp.add(r.entry);
+        list.setItem(sel, process::kNormalMarker);
+    }
+}
+
+void TfrmMain::BtnAddClick() {
+    NormalAppSet.title = process::kAddDialogTitle;
+    if (!NormalAppSet.execute()) return;
+    if (auto entry = process::entryFromPath(NormalAppSet.fileName, ListApp.items()))
+        ListApp.add(*entry);
+}
+
+void TfrmMain::ListAppClick() {
+    const int sel = ListApp.itemIndex();
+    if (sel >= 0 && sel < ListApp.count()) ListApp.setHint(ListApp.item(sel));
+}
+
+void TfrmMain::BtnDelClick() {
+    const int sel = ListApp.itemIndex();
+    if (sel >= 0 && sel < ListApp.count()) ListApp.remove(sel);
+}
+
+void TfrmMain::BtnClearClick() {
+    if (Application.messageBox(process::kClearQuestion, process::kClearCaption, ui::mb::YesNo) !=
+        ui::answer::No)
+        ListApp.clear();
+}
+
+void TfrmMain::BtnSaveAppListClick() {
+    if (!SaveDialog1.execute()) return;
+    process::writeListFile(os, SaveDialog1.fileName, ListApp.items());
+}
+
+void TfrmMain::BtnOpenAppListClick() {
+    if (!OpenDialog1.execute()) return;
+    // Read first: a file that cannot be read leaves the list as it was.
+    ListApp.setItems(process::readChosenListFile(os, OpenDialog1.fileName));
+}
