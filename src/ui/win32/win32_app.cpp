@@ -71,7 +71,9 @@ bool Win32Application::preTranslate(MSG& msg) {
     if (!form || !root || reinterpret_cast<HWND>(form->handle()) != root) return false;
     if (key == VK_TAB) {
         const bool back = GetKeyState(VK_SHIFT) < 0;
-        if (HWND next = GetNextDlgTabItem(root, GetFocus(), back)) SetFocus(next);
+        HWND from = GetFocus();
+        if (from == root || !IsChild(root, from)) from = nullptr;
+        if (HWND next = GetNextDlgTabItem(root, from, back)) SetFocus(next);
         return true;
     }
     bool used = false;

@@ -763,6 +763,18 @@ private:
         case WM_CLOSE:
             guard([&] { sink_.peerCloseQuery(); });
             return 0;
+        case WM_ACTIVATE:
+            // Coming back to the window puts the focus where the user left it.
+            if (LOWORD(w) == WA_INACTIVE) {
+                HWND f = GetFocus();
+                if (f && IsChild(hwnd_, f)) lastFocus_ = f;
+            } else if (lastFocus_ && IsWindow(lastFocus_) && IsWindowVisible(lastFocus_) &&
+                       IsChild(hwnd_, lastFocus_) &&
+                       !HIWORD(w)) {
+                SetFocus(lastFocus_);
+                return 0;
+            }
+            break;
         case WM_PAINT: {
             PAINTSTRUCT ps;
             BeginPaint(hwnd_, &ps);
@@ -817,6 +829,7 @@ private:
     }
 
     HWND tips_ = nullptr;
+    HWND lastFocus_ = nullptr;
     HICON icon_ = nullptr;
     bool shown_ = false;
 };
