@@ -1,7 +1,6 @@
 #include "platform/win32/win32_os.h"
 
-#include <windows.h>
-#include <shellapi.h>
+#include "platform/win32/win.h"
 
 #include <cstring>
 #include <memory>
@@ -114,10 +113,10 @@ std::string fileErrorText(std::uint32_t code) {
     // The texts the standard error box has always shown for these; anything
     // else keeps its number and, where the system has one, its own wording.
     switch (code) {
-    case ERROR_FILE_NOT_FOUND: return "File not found";
+    case os::ERROR_FILE_NOT_FOUND: return "File not found";
     case ERROR_PATH_NOT_FOUND: return "Path not found";
     case ERROR_TOO_MANY_OPEN_FILES: return "Too many open files";
-    case ERROR_ACCESS_DENIED: return "File access denied";
+    case os::ERROR_ACCESS_DENIED: return "File access denied";
     case ERROR_HANDLE_DISK_FULL:
     case ERROR_DISK_FULL: return "Disk full";
     default: break;
@@ -221,7 +220,7 @@ bool Win32Os::fileExists(const std::string& path) {
     HANDLE h = FindFirstFileA(path.c_str(), &fd);
     if (h == INVALID_HANDLE_VALUE) return false;
     FindClose(h);
-    return (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    return (fd.dwFileAttributes & os::FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 bool Win32Os::setFileAttributes(const std::string& path, std::uint32_t attributes) {
@@ -304,7 +303,7 @@ long Win32Os::regOpenKeyEx(os::HKey root, const std::string& subKey, std::uint32
                            os::HKey& key) {
     HKEY k = nullptr;
     LONG rc = RegOpenKeyExA(asHkey(root), subKey.c_str(), 0, access, &k);
-    key = rc == ERROR_SUCCESS ? reinterpret_cast<os::HKey>(k) : 0;
+    key = rc == os::ERROR_SUCCESS ? reinterpret_cast<os::HKey>(k) : 0;
     return rc;
 }
 
@@ -314,7 +313,7 @@ long Win32Os::regCreateKeyEx(os::HKey root, const std::string& subKey, std::uint
     DWORD disposition = 0;
     LONG rc = RegCreateKeyExA(asHkey(root), subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                               access, nullptr, &k, &disposition);
-    key = rc == ERROR_SUCCESS ? reinterpret_cast<os::HKey>(k) : 0;
+    key = rc == os::ERROR_SUCCESS ? reinterpret_cast<os::HKey>(k) : 0;
     return rc;
 }
 
@@ -326,18 +325,18 @@ long Win32Os::regQueryValueEx(os::HKey key, const std::string& name, os::RegValu
     for (int attempt = 0; attempt < 4; ++attempt) {
         DWORD type = 0, size = 0;
         LONG rc = RegQueryValueExA(asHkey(key), name.c_str(), nullptr, &type, nullptr, &size);
-        if (rc != ERROR_SUCCESS) return rc;
+        if (rc != os::ERROR_SUCCESS) return rc;
         std::string data(size, '\0');
         rc = RegQueryValueExA(asHkey(key), name.c_str(), nullptr, &type,
                               size ? reinterpret_cast<BYTE*>(&data[0]) : nullptr, &size);
-        if (rc == ERROR_MORE_DATA) continue;
-        if (rc != ERROR_SUCCESS) return rc;
+        if (rc == os::ERROR_MORE_DATA) continue;
+        if (rc != os::ERROR_SUCCESS) return rc;
         data.resize(size);
         value.type = type;
         value.data = std::move(data);
-        return ERROR_SUCCESS;
+        return os::ERROR_SUCCESS;
     }
-    return ERROR_MORE_DATA;
+    return os::ERROR_MORE_DATA;
 }
 
 long Win32Os::regSetValueEx(os::HKey key, const std::string& name, const os::RegValue& value) {
@@ -357,18 +356,18 @@ long Win32Os::regEnumValue(os::HKey key, std::uint32_t index, std::string& name)
         DWORD len = room;
         LONG rc = RegEnumValueA(asHkey(key), index, &buf[0], &len, nullptr, nullptr, nullptr,
                                 nullptr);
-        if (rc == ERROR_MORE_DATA) continue;
-        if (rc == ERROR_SUCCESS) name.assign(buf.data(), len < room ? len : room - 1);
+        if (rc == os::ERROR_MORE_DATA) continue;
+        if (rc == os::ERROR_SUCCESS) name.assign(buf.data(), len < room ? len : room - 1);
         return rc;
     }
-    return ERROR_MORE_DATA;
+    return os::ERROR_MORE_DATA;
 }
 
 long Win32Os::regQueryInfoKey(os::HKey key, os::RegKeyInfo& info) {
     DWORD subKeys = 0, maxSubKeyLen = 0, values = 0, maxValueNameLen = 0, maxValueLen = 0;
     LONG rc = RegQueryInfoKeyA(asHkey(key), nullptr, nullptr, nullptr, &subKeys, &maxSubKeyLen,
                                nullptr, &values, &maxValueNameLen, &maxValueLen, nullptr, nullptr);
-    if (rc == ERROR_SUCCESS) {
+    if (rc == os::ERROR_SUCCESS) {
         info.subKeys = subKeys;
         info.maxSubKeyLen = maxSubKeyLen;
         info.values = values;

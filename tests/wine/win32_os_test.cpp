@@ -1,0 +1,321 @@
+// The real platform layer under Wine, for what only a real system can show:
+// Toolhelp found at run time, names and module paths of real 32-bit
+// processes (Chinese ones too), file errors, hung and stubborn windows.
+#include <gtest/gtest.h>
+
+#include "platform/win32/win.h"
+
+#include "base/text.h"
+#include "platform/win32/win32_os.h"
+#include "wine/wine_support.h"
+
+using platform::Win32Os;
+using winetest::Helpers;
+using winetest::ScratchDir;
+
+namespace {
+
+const std::string kChineseExe = "测试程序.exe";
+
+struct Listed {
+    bool found = false;
+    std::string exeFile, modulePath;
+};
+
+Listed lookUpProcess(Win32Os& os, DWORD pid) {
+    Listed out;
+    os::Handle snap = os.createToolhelp32Snapshot(os::TH32CS_SNAPPROCESS, 0);
+    if (snap == os::kNoHandle) return out;
+    os::ProcessEntry e;
+    for (bool ok = os.process32First(snap, e); ok; ok = os.process32Next(snap, e)) {
+        EXPECT_EQ(e.size, os::kProcessEntrySize);
+        if (e.processId != pid) continue;
+        out.found = true;
+        out.exeFile = e.exeFile;
+        os::Handle mods = os.createToolhelp32Snapshot(os::TH32CS_SNAPMODULE, pid);
+        os::ModuleEntry m;
+        if (mods != os::kNoHandle && os.module32First(mods, m)) out.modulePath = m.exePath;
+        if (mods != os::kNoHandle) os.closeHandle(mods);
+    }
+    os.closeHandle(snap);
+    return out;
+}
+
+}  // namespace
+
+TEST(Win32OsToolhelp, ReportsChineseAndUpperCaseNamesByteForByte) {
+    Win32Os os;
+    ASSERT_TRUE(os.toolhelpAvailable());
+    Helpers helpers;
+    for (const std::string& name : {kChineseExe, std::string("UPPER.EXE")}) {
+        SCOPED_TRACE(name);
+        winetest::Started s = helpers.start(name);
+        ASSERT_NE(s.pid, 0u);
+        Listed l = lookUpProcess(os, s.pid);
+        ASSERT_TRUE(l.found);
+        // Bare names, as on the NT family, in the file's own case and bytes.
+        EXPECT_EQ(l.exeFile, name);
+        EXPECT_EQ(base::fileNamePart(l.modulePath), name);
+        EXPECT_EQ(base::asciiUpper(l.modulePath), base::asciiUpper(helpers.copy(name)));
+    }
+}
+
+TEST(Win32OsToolhelp, FailuresGiveNoHandleAndNoEntry) {
+    Win32Os os;
+    os::ProcessEntry e;
+    os::ModuleEntry m;
+    EXPECT_FALSE(os.process32First(os::kNoHandle, e));
+    EXPECT_FALSE(os.module32First(os::kNoHandle, m));
+    // A process that does not exist has no module list: INVALID_HANDLE_VALUE
+    // must come back as "no handle", never as a handle to close.
+    EXPECT_EQ(os.createToolhelp32Snapshot(os::TH32CS_SNAPMODULE, 0x7FFFFFF0u), os::kNoHandle);
+    // The idle process cannot be opened.
+    EXPECT_EQ(os.openProcess(os::PROCESS_TERMINATE, false, 0), os::kNoHandle);
+    EXPECT_FALSE(os.closeHandle(os::kNoHandle));
+}
+
+// The helper's partner mode stands in for programs that restart each other:
+// ended one at a time they come back, ended in one go they stay down.
+TEST(Win32OsProcess, PartnersComeBackUnlessBothEndInOneGo) {
+    Win32Os os;
+    Helpers helpers;
+    helpers.copy("ringb.exe");
+    ASSERT_NE(helpers.start("ringa.exe", "--partner ringb.exe").pid, 0u);
+    auto one = [&](const char* name) {
+        auto ids = helpers.running(name);
+        return ids.size() == 1 ? ids[0] : 0;
+    };
+    ASSERT_TRUE(winetest::waitUntil([&] { return one("ringb.exe") != 0; }));
+    auto end = [&](DWORD pid) {
+        os::Handle h = os.openProcess(os::PROCESS_ALL_ACCESS, true, pid);
+        ASSERT_NE(h, os::kNoHandle);
+        EXPECT_NE(os.terminateProcess(h, 0), 0);
+        os.closeHandle(h);
+    };
+
+    DWORD a = one("ringa.exe");
+    end(a);
+    EXPECT_TRUE(winetest::waitUntil([&] { DWORD n = one("ringa.exe"); return n && n != a; }))
+        << "ringa.exe was not restarted";
+
+    DWORD na = one("ringa.exe"), nb = one("ringb.exe");
+    ASSERT_TRUE(na && nb);
+    end(na);
+    end(nb);
+    Sleep(1000);  // four polls of the partners
+    EXPECT_TRUE(helpers.running("ringa.exe").empty());
+    EXPECT_TRUE(helpers.running("ringb.exe").empty());
+}
+
+TEST(Win32OsSystem, TickCountVersionAndOwnPath) {
+    Win32Os os;
+    std::uint32_t t0 = os.getTickCount();
+    Sleep(120);
+    std::uint32_t elapsed = os.getTickCount() - t0;
+    EXPECT_GE(elapsed, 100u);
+    EXPECT_LT(elapsed, 5000u);
+
+    os::VersionInfo v;
+    ASSERT_TRUE(os.getVersionEx(v));
+    EXPECT_EQ(v.size, os::kVersionInfoSize);
+    EXPECT_EQ(v.platformId, os::VER_PLATFORM_WIN32_NT);
+    EXPECT_GE(v.major, 4u);
+
+    std::string self = os.exePath();
+    EXPECT_EQ(base::asciiUpper(base::fileNamePart(self)), "WINE_TESTS.EXE");
+    EXPECT_TRUE(os.fileExists(self));
+}
+
+TEST(Win32OsFiles, PatternsAndEmptyPathsNameNoFile) {
+    Win32Os os;
+    ScratchDir dir;
+    os.writeFile(dir.file("a.txt"), "x");
+    EXPECT_TRUE(os.fileExists(dir.file("a.txt")));
+    // FindFirstFileA would match these against a.txt.
+    EXPECT_FALSE(os.fileExists(dir.file("*.txt")));
+    EXPECT_FALSE(os.fileExists(dir.file("?.txt")));
+    EXPECT_FALSE(os.fileExists(""));
+}
+
+TEST(Win32OsFiles, FailuresRaiseTheSystemsReason) {
+    Win32Os os;
+    ScratchDir dir;
+    auto failure = [](auto&& op) -> std::pair<std::uint32_t, std::string> {
+        try {
+            op();
+        } catch (const os::OsError& e) {
+            return {e.code(), e.what()};
+        }
+        return {0, "no error"};
+    };
+    auto missing = failure([&] { os.readFile(dir.file("none.txt")); });
+    EXPECT_EQ(missing.first, 2u);
+    EXPECT_EQ(missing.second, "File not found");
+    auto noDir = failure([&] { os.writeFile(dir.file("no\\such\\a.txt"), "x"); });
+    EXPECT_EQ(noDir.first, 3u);
+    EXPECT_EQ(noDir.second, "Path not found");
+
+    // A directory cannot be opened as a file (root ignores read-only bits,
+    // so a read-only file would prove nothing here).
+    std::string sub = dir.file("sub");
+    ASSERT_TRUE(CreateDirectoryA(sub.c_str(), nullptr));
+    auto denied = failure([&] { os.writeFile(sub, "lost"); });
+    EXPECT_EQ(denied.first, static_cast<std::uint32_t>(os::ERROR_ACCESS_DENIED));
+    EXPECT_EQ(denied.second, "File access denied");
+    RemoveDirectoryA(sub.c_str());
+
+    std::string locked = dir.file("locked.txt");
+    os.writeFile(locked, "data");
+    HANDLE h = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    auto shared = failure([&] { os.readFile(locked); });
+    CloseHandle(h);
+    EXPECT_EQ(shared.first, static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION));
+    EXPECT_EQ(shared.second.rfind("I/O error 32", 0), 0u) << shared.second;
+}
+
+TEST(Win32OsWindows, TitlesAreReadCutAndFound) {
+    Win32Os os;
+    Helpers helpers;
+    std::string longTitle(300, 'T');
+    longTitle.replace(0, 4, "长标");
+    HWND longWnd = helpers.startWindow("long.exe", longTitle);
+    ASSERT_NE(longWnd, nullptr);
+    HWND hidden = helpers.startWindow("hidden.exe", "隐藏的窗口", "--hidden");
+    ASSERT_NE(hidden, nullptr);
+
+    std::string text;
+    EXPECT_EQ(os.getWindowText(reinterpret_cast<os::Hwnd>(longWnd), text), 254);
+    EXPECT_EQ(text, longTitle.substr(0, 254));
+    EXPECT_EQ(os.findWindow(nullptr, longTitle.c_str()), reinterpret_cast<os::Hwnd>(longWnd));
+    EXPECT_EQ(os.findWindow(nullptr, text.c_str()), 0u);  // the cut title names no window
+
+    // The Z-order walk reaches hidden windows as well.
+    bool sawHidden = false;
+    HWND any = GetDesktopWindow();
+    for (os::Hwnd w = os.getWindow(reinterpret_cast<os::Hwnd>(GetTopWindow(any)), os::GW_HWNDFIRST);
+         w; w = os.getWindow(w, os::GW_HWNDNEXT)) {
+        if (os.getWindowText(w, text) > 0 && text == "隐藏的窗口") sawHidden = true;
+    }
+    EXPECT_TRUE(sawHidden);
+}
+
+TEST(Win32OsWindows, CloseAndQuitReachOtherPrograms) {
+    Win32Os os;
+    Helpers helpers;
+    winetest::Started closer, quitter, stubborn;
+    HWND c = helpers.startWindow("closer.exe", "关闭我", "--close-code 7", &closer);
+    HWND q = helpers.startWindow("quitter.exe", "退出我", "--quit-code 9", &quitter);
+    HWND s = helpers.startWindow("stubborn.exe", "不关", "--refuse-close", &stubborn);
+    ASSERT_TRUE(c && q && s);
+
+    EXPECT_EQ(os.sendClose(reinterpret_cast<os::Hwnd>(c), 3000), os::SendResult::Handled);
+    DWORD code = 0;
+    ASSERT_TRUE(winetest::exitCodeOf(closer.process, code));
+    EXPECT_EQ(code, 7u);
+
+    EXPECT_TRUE(os.postQuit(reinterpret_cast<os::Hwnd>(q)));
+    ASSERT_TRUE(winetest::exitCodeOf(quitter.process, code));
+    EXPECT_EQ(code, 9u);
+
+    EXPECT_EQ(os.sendClose(reinterpret_cast<os::Hwnd>(s), 3000), os::SendResult::Handled);
+    EXPECT_TRUE(IsWindow(s));
+    // A window that is gone is a failed target, not a hang.
+    EXPECT_EQ(os.sendClose(reinterpret_cast<os::Hwnd>(c), 3000), os::SendResult::Failed);
+}
+
+TEST(Win32OsWindows, HungWindowCostsOnlyTheTimeout) {
+    Win32Os os;
+    Helpers helpers;
+    HWND h = helpers.startWindow("hung.exe", "挂起的窗口", "--hang");
+    ASSERT_NE(h, nullptr);
+    DWORD t0 = GetTickCount();
+    EXPECT_EQ(os.sendClose(reinterpret_cast<os::Hwnd>(h), 400), os::SendResult::NoAnswer);
+    EXPECT_LT(GetTickCount() - t0, 3000u);
+    EXPECT_TRUE(IsWindow(h));
+}
+
+TEST(Win32OsRegistry, ValuesOfEveryTypeRoundTrip) {
+    Win32Os os;
+    const std::string sub = "Software\\Zentrek\\WineTest" + base::intToStr(GetCurrentProcessId());
+    os::HKey k = 0;
+    ASSERT_EQ(os.regCreateKeyEx(os::HKEY_CURRENT_USER, sub, os::KEY_ALL_ACCESS, k), 0);
+    struct V { std::string name; std::uint32_t type; std::string data; };
+    const std::vector<V> values = {
+        {"KillTime", os::REG_SZ, std::string("30\0", 3)},
+        {"", os::REG_SZ, std::string("默认\0", 5)},
+        {"路径", os::REG_EXPAND_SZ, std::string("%WINDIR%\\a.exe\0", 15)},
+        {"Count", os::REG_DWORD, std::string("\x05\0\0\0", 4)},
+        {"Blob", os::REG_BINARY, std::string("\0\x01\xFF", 3)},
+        {"Empty", os::REG_SZ, std::string()},
+    };
+    for (const V& v : values) {
+        os::RegValue rv;
+        rv.type = v.type;
+        rv.data = v.data;
+        EXPECT_EQ(os.regSetValueEx(k, v.name, rv), 0) << v.name;
+    }
+    for (const V& v : values) {
+        os::RegValue got;
+        ASSERT_EQ(os.regQueryValueEx(k, v.name, got), 0) << v.name;
+        EXPECT_EQ(got.type, v.type) << v.name;
+        EXPECT_EQ(got.data, v.data) << v.name;
+    }
+    os::RegKeyInfo info;
+    ASSERT_EQ(os.regQueryInfoKey(k, info), 0);
+    EXPECT_EQ(info.values, values.size());
+    std::vector<std::string> names;
+    std::string name;
+    for (std::uint32_t i = 0; os.regEnumValue(k, i, name) == 0; ++i) names.push_back(name);
+    EXPECT_EQ(names.size(), values.size());
+    EXPECT_EQ(os.regEnumValue(k, static_cast<std::uint32_t>(values.size()), name),
+              os::ERROR_NO_MORE_ITEMS);
+
+    EXPECT_EQ(os.regDeleteValue(k, "Blob"), 0);
+    os::RegValue gone;
+    EXPECT_EQ(os.regQueryValueEx(k, "Blob", gone), os::ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(os.regCloseKey(k), 0);
+    EXPECT_EQ(os.regDeleteKey(os::HKEY_CURRENT_USER, sub), 0);
+    EXPECT_EQ(os.regOpenKeyEx(os::HKEY_CURRENT_USER, sub, os::KEY_READ, k), os::ERROR_FILE_NOT_FOUND);
+}
+
+TEST(Win32OsRegistry, MachineRunKeyTakesAndDropsAValue) {
+    Win32Os os;
+    const std::string run = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    const std::string name = "MorvaneWineTest" + base::intToStr(GetCurrentProcessId());
+    os::HKey k = 0;
+    ASSERT_EQ(os.regOpenKeyEx(os::HKEY_LOCAL_MACHINE, run, os::KEY_ALL_ACCESS, k), 0);
+    const std::string path = "C:\\程序\\Morvane.exe";
+    EXPECT_EQ(os.regSetValueEx(k, name, {os::REG_SZ, path + '\0'}), 0);
+    os::RegValue v;
+    EXPECT_EQ(os.regQueryValueEx(k, name, v), 0);
+    EXPECT_EQ(v.data, path + '\0');
+    EXPECT_EQ(os.regDeleteValue(k, name), 0);
+    EXPECT_EQ(os.regDeleteValue(k, name), os::ERROR_FILE_NOT_FOUND);
+    os.regCloseKey(k);
+}
+
+TEST(Win32OsTray, IconIsAddedChangedAndRemoved) {
+    Win32Os os;
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "MorvaneTrayTest";
+    RegisterClassA(&wc);
+    HWND w = CreateWindowA("MorvaneTrayTest", "tray", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+                           nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(w, nullptr);
+    os::NotifyIconData d;
+    d.wnd = reinterpret_cast<os::Hwnd>(w);
+    d.id = 3;
+    d.flags = os::NIF_MESSAGE | os::NIF_ICON | os::NIF_TIP;
+    d.callbackMessage = 0x0464;
+    d.icon = reinterpret_cast<std::uintptr_t>(LoadIconA(nullptr, IDI_APPLICATION));
+    d.tip = std::string(62, 'x') + "进";  // the double-byte character does not fit
+    EXPECT_TRUE(os.shellNotifyIcon(os::NIM_ADD, d));
+    d.tip = "Morvane进程管理器";
+    EXPECT_TRUE(os.shellNotifyIcon(os::NIM_MODIFY, d));
+    EXPECT_TRUE(os.shellNotifyIcon(os::NIM_DELETE, d));
+    EXPECT_FALSE(os.shellNotifyIcon(os::NIM_MODIFY, d));  // gone
+    DestroyWindow(w);
+}
