@@ -1,0 +1,407 @@
+// The process page and the normal-program page driven like a user would, on
+// the simulated machine with the in-memory window.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app_fixture.h"
+#include "process/normal_list.h"
+#include "process/page.h"
+
+namespace {
+
+using sim::Family;
+using V = std::vector<std::string>;
+const std::string kMarker = process::kNormalMarker;
+
+// An NT machine with the idle process first, then the given programs.
+struct Page : AppFixture {
+    explicit Page(Family f = Family::NT) : AppFixture(f) {
+        machine.addProcess(f == Family::NT ? "[System Process]" : "C:\\WINDOWS\\SYSTEM\\KERNEL32.DLL");
+    }
+    std::uint32_t add(const std::string& file) {
+        const std::string path = "C:\\WINDOWS\\" + file;
+        return machine.addProcess(machine.family() == Family::NT ? file : path, path);
+    }
+    bool running(std::uint32_t id) {
+        auto* p = machine.process(id);
+        return p && p->running;
+    }
+    // Process snapshots only; module snapshots are part of one refresh.
+    int snapshots() {
+        int n = 0;
+        for (const auto& c : machine.calls())
+            n += c.name == "CreateToolhelp32Snapshot" && c.args.rfind("flags=2,", 0) == 0;
+        return n;
+    }
+    void settingsPage() {
+        form->PageControl1.setActivePage(form->TabSheet5);
+        form->PageControl2.setActivePage(form->TabSheet8);
+    }
+    std::vector<bool> checks() {
+        std::vector<bool> r;
+        for (int i = 0; i < form->ChkList1.count(); ++i) r.push_back(form->ChkList1.checked(i));
+        return r;
+    }
+    void multipleMode() { form->RadioGroup1.userSelect(1); }
+};
+
+TEST(ProcessPage, StartUpFillsBothListsPairedWithTheSnapshotAndCounts) {
+    Page p;
+    auto a = p.add("notepad.exe");
+    auto b = p.add("notepad.exe");
+    TfrmMain& w = p.start();
+    EXPECT_EQ(w.List1.items(), (V{"[SYSTEM PROCESS]", "NOTEPAD.EXE", "NOTEPAD.EXE"}));
+    EXPECT_EQ(w.ChkList1.items(), w.List1.items());
+    ASSERT_EQ(w.PageSnapshot.size(), 3u);
+    EXPECT_EQ(w.PageSnapshot[1].id, a);
+    EXPECT_EQ(w.PageSnapshot[2].id, b);
+    EXPECT_EQ(w.Label1.caption(), "当前系统中共有3个进程");
+    EXPECT_FALSE(w.ChkList1.visible());
+    EXPECT_EQ(p.machine.openHandles(), 0);
+}
+
+TEST(ProcessPage, NoToolhelpGivesAnEmptyPageCountingZero) {
+    Page p;
+    p.machine.setToolhelpAvailable(false);
+    TfrmMain& w = p.start();
+    EXPECT_EQ(w.List1.count(), 0);
+    EXPECT_TRUE(w.PageSnapshot.empty());
+    EXPECT_EQ(w.Label1.caption(), "当前系统中共有0个进程");
+}
+
+TEST(ProcessPage, SingleModeWithoutARealSelectionDoesNothingAtAll) {
+    Page p;
+    p.add("a.exe");
+    TfrmMain& w = p.start();
+    p.machine.clearCalls();
+    const auto t0 = p.machine.getTickCount();
+    w.BtnKill.userClick();  // nothing selected
+    w.List1.userSelect(1);
+    w.ListApp.add("A.EXE");
+    w.BtnNormalAppShow.userClick();
+    ASSERT_EQ(w.List1.item(1), kMarker);
+    w.BtnKill.userClick();  // a marker selected
+    EXPECT_EQ(p.snapshots(), 0) << "not even a refresh";
+    EXPECT_EQ(p.machine.countCalls("OpenProcess"), 0u);
+    EXPECT_EQ(p.machine.getTickCount(), t0);
+}
+
+TEST(ProcessPage, SingleModeEndsTheSelectedCopyOnlyWaitsAndRefreshes) {
+    Page p;
+    auto a = p.add("notepad.exe");
+    auto b = p.add("notepad.exe");
+    TfrmMain& w = p.start();
+    w.List1.userSelect(2);
+    const auto t0 = p.machine.getTickCount();
+    w.BtnKill.userClick();
+    EXPECT_TRUE(p.running(a));
+    EXPECT_FALSE(p.running(b));
+    EXPECT_EQ(p.machine.process(b)->exitCode, os::STILL_ACTIVE);
+    EXPECT_GE(p.machine.getTickCount() - t0, 300u);
+    EXPECT_EQ(w.List1.count(), 2);
+    EXPECT_EQ(w.Label1.caption(), "当前系统中共有2个进程");
+    EXPECT_EQ(p.machine.openHandles(), 0);
+}
+
+TEST(ProcessPage, MultipleModeEndsCheckedLinesButNeverAMarker) {
+    Page p;
+    auto a = p.add("a.exe");
+    auto b = p.add("b.exe");
+    auto c = p.add("c.exe");
+    p.add("d.exe");
+    TfrmMain& w = p.start();
+    w.ListApp.add("B.EXE");
+    p.multipleMode();
+    EXPECT_TRUE(w.ChkList1.visible());
+    w.BtnNormalAppShow.userClick();
+    for (int i : {1, 2, 3}) w.ChkList1.userToggle(i);
+
+    const auto t0 = p.machine.getTickCount();
+    w.BtnKill.userClick();
+    const auto waited = p.machine.getTickCount() - t0;
+    EXPECT_FALSE(p.running(a));
+    EXPECT_TRUE(p.running(b));
+    EXPECT_FALSE(p.running(c));
+    EXPECT_GE(waited, 300u);
+    EXPECT_LE(waited, 300u + p.application.stepMs);
+    EXPECT_EQ(w.ChkList1.items(), (V{"[SYSTEM PROCESS]", "B.EXE", "D.EXE"}));
+    EXPECT_EQ(p.checks(), (std::vector<bool>{false, false, false}));
+    EXPECT_EQ(p.machine.openHandles(), 0);
+}
+
+TEST(ProcessPage, MultipleModeWithNothingCheckedStillRefreshes) {
+    Page p;
+    auto a = p.add("a.exe");
+    TfrmMain& w = p.start();
+    p.multipleMode();
+    p.machine.clearCalls();
+    const auto t0 = p.machine.getTickCount();
+    w.BtnKill.userClick();
+    EXPECT_TRUE(p.running(a));
+    EXPECT_EQ(p.snapshots(), 1);
+    EXPECT_LE(p.machine.getTickCount() - t0, p.application.stepMs);
+}
+
+// Two programs that each start the other again a moment after it ended: the
+// partner notices as soon as the clock moves, that is inside Delay.
+struct Watchers {
+    Watchers()
+        : application({[this] { return machine.getTickCount(); },
+                       [this](std::uint32_t ms) {
+                           machine.advance(ms);
+                           restartEnded();
+                       }}) {
+        machine.addProcess("[System Process]");
+        machine.addProcess("a.exe", "C:\\W\\a.exe");
+        machine.addProcess("b.exe", "C:\\W\\b.exe");
+        machine.onTerminate([this](sim::SimOs&, const sim::Process& gone) {
+            ended.push_back(gone.exeFile);
+        });
+        form = std::make_unique<TfrmMain>(application, machine);
+        form->start();
+    }
+    bool runs(const std::string& exe) {
+        auto all = machine.runningProcesses();
+        return std::any_of(all.begin(), all.end(), [&](auto& q) { return q.exeFile == exe; });
+    }
+    void restartEnded() {
+        const V pending = std::move(ended);
+        ended.clear();
+        for (const auto& name : pending) {
+            const std::string partner = name == "a.exe" ? "b.exe" : "a.exe";
+            if (runs(partner)) machine.addProcess(name, "C:\\W\\" + name);
+        }
+    }
+    int line(const std::string& text) {
+        auto items = form->List1.items();
+        return static_cast<int>(std::find(items.begin(), items.end(), text) - items.begin());
+    }
+    sim::SimOs machine{Family::NT};
+    ui::headless::HeadlessApplication application;
+    std::unique_ptr<TfrmMain> form;
+    V ended;
+};
+
+TEST(ProcessPage, ProgramsRestartingEachOtherDieTogetherOnlyInMultipleMode) {
+    Watchers one;
+    TfrmMain& w1 = *one.form;
+    for (const char* exe : {"A.EXE", "B.EXE"}) {
+        w1.List1.userSelect(one.line(exe));
+        w1.BtnKill.userClick();
+    }
+    EXPECT_TRUE(one.runs("a.exe") && one.runs("b.exe")) << "each was started again by the other";
+    EXPECT_EQ(w1.List1.count(), 3);
+
+    Watchers both;
+    TfrmMain& w2 = *both.form;
+    w2.RadioGroup1.userSelect(1);
+    w2.ChkList1.userToggle(1);
+    w2.ChkList1.userToggle(2);
+    w2.BtnKill.userClick();
+    EXPECT_FALSE(both.runs("a.exe") || both.runs("b.exe"));
+    EXPECT_EQ(w2.List1.items(), V{"[SYSTEM PROCESS]"});
+}
+
+TEST(ProcessPage, ModeSwitchRebuildsBothListsAndShowsTheRightOne) {
+    Page p;
+    p.add("a.exe");
+    TfrmMain& w = p.start();
+    w.ListApp.add("A.EXE");
+    w.BtnNormalAppShow.userClick();
+    ASSERT_EQ(w.List1.item(1), kMarker);
+    p.multipleMode();
+    EXPECT_TRUE(w.ChkList1.visible());
+    EXPECT_EQ(w.List1.item(1), "A.EXE");
+    w.ChkList1.userToggle(1);
+    w.RadioGroup1.userSelect(0);
+    EXPECT_FALSE(w.ChkList1.visible());
+    EXPECT_TRUE(w.List1.visible());
+    EXPECT_EQ(p.checks(), (std::vector<bool>{false, false}));
+}
+
+TEST(ProcessPage, MarkingInMultipleModeChangesTheCheckListOnlyAndKeepsTicks) {
+    Page p;
+    p.add("a.exe");
+    p.add("b.exe");
+    p.add("a.exe");
+    TfrmMain& w = p.start();
+    w.ListApp.setItems({"C:\\WINDOWS\\A.EXE", "a.exe", "A.EXE"});
+    p.multipleMode();
+    w.ChkList1.userToggle(1);
+    w.BtnNormalAppShow.userClick();
+    EXPECT_EQ(w.ChkList1.items(), (V{"[SYSTEM PROCESS]", kMarker, "B.EXE", kMarker}));
+    EXPECT_EQ(w.List1.items(), (V{"[SYSTEM PROCESS]", "A.EXE", "B.EXE", "A.EXE"}));
+    EXPECT_EQ(p.checks(), (std::vector<bool>{false, true, false, false}));
+    EXPECT_EQ(w.Label1.caption(), "当前系统中共有4个进程");
+}
+
+TEST(ProcessPage, ClickingALineShowsItAsHintAndGuardsTheAddButton) {
+    Page p;
+    p.add("a.exe");
+    TfrmMain& w = p.start();
+    EXPECT_TRUE(w.BtnAddNormalAppList.enabled());
+    w.BtnAddNormalAppList.userClick();  // nothing selected: nothing happens
+    EXPECT_EQ(w.ListApp.count(), 0);
+    EXPECT_TRUE(p.application.messages().empty());
+
+    w.List1.userSelect(1);
+    EXPECT_EQ(w.List1.hint(), "A.EXE");
+    w.BtnAddNormalAppList.userClick();
+    EXPECT_EQ(w.ListApp.items(), V{"A.EXE"});
+    EXPECT_EQ(w.List1.item(1), kMarker);
+    w.List1.userSelect(1);
+    EXPECT_EQ(w.List1.hint(), kMarker);
+    EXPECT_FALSE(w.BtnAddNormalAppList.enabled());
+    w.List1.userSelect(0);
+    EXPECT_TRUE(w.BtnAddNormalAppList.enabled());
+
+    p.multipleMode();
+    w.ChkList1.userSelect(1);
+    EXPECT_EQ(w.ChkList1.hint(), "A.EXE");
+    w.BtnAddNormalAppList.userClick();
+    ASSERT_EQ(p.application.messages().size(), 1u);
+    EXPECT_EQ(p.application.messages()[0].text, "该项已存在于正常程序列表中！");
+    EXPECT_EQ(p.application.messages()[0].caption, "提示");
+    EXPECT_EQ(w.ChkList1.item(1), "A.EXE") << "a refused line stays unmarked";
+    EXPECT_EQ(w.ListApp.count(), 1);
+}
+
+TEST(ProcessPage, SavingWritesList1AsItStandsWithCrLf) {
+    Page p(Family::Win9x);
+    p.add("notepad.exe");
+    TfrmMain& w = p.start();
+    w.ListApp.add("C:\\WINDOWS\\NOTEPAD.EXE");
+    w.BtnNormalAppShow.userClick();
+    p.application.answerDialog("C:\\out.txt");
+    w.BtnSave.userClick();
+    EXPECT_EQ(p.machine.file("C:\\out.txt")->bytes,
+              "C:\\WINDOWS\\SYSTEM\\KERNEL32.DLL\r\n" + kMarker + "\r\n");
+    ASSERT_EQ(p.application.dialogs().size(), 1u);
+    EXPECT_TRUE(p.application.dialogs()[0].save);
+
+    p.machine.file("C:\\out.txt")->unwritable = true;
+    p.application.answerDialog("C:\\out.txt");
+    w.BtnSave.userClick();
+    EXPECT_EQ(p.application.errors().size(), 1u) << "the system's reason in the error box";
+    p.application.answerDialog(std::nullopt);
+    w.BtnSave.userClick();
+    EXPECT_EQ(p.machine.countCalls("WriteFile"), 2u);
+}
+
+TEST(ProcessPage, HiddenListAndLoopSnapshotForThePeriodicPass) {
+    Page nt;
+    auto a = nt.add("a.exe");
+    TfrmMain& w = nt.start();
+    w.RefreshHideList();
+    EXPECT_EQ(w.ListHide.items(), (V{"[SYSTEM PROCESS]", "A.EXE"}));
+    ASSERT_EQ(w.LoopSnapshot.size(), 2u);
+    EXPECT_NE(w.KillTaskB(1), 0);
+    EXPECT_FALSE(nt.running(a));
+    EXPECT_EQ(w.KillTaskB(7), 0);
+    EXPECT_EQ(nt.machine.openHandles(), 0);
+
+    Page w9x(Family::Win9x);
+    w9x.add("a.exe");
+    TfrmMain& v = w9x.start();
+    v.LoopSnapshot = {{"kept", 99}};
+    v.RefreshHideList();
+    EXPECT_EQ(v.ListHide.items().back(), "C:\\WINDOWS\\A.EXE");
+    EXPECT_EQ(v.LoopSnapshot.size(), 1u) << "the 9x pass ends by name, not by entry";
+    EXPECT_NE(v.KillTask("c:\\windows\\a.exe"), 0);
+}
+
+TEST(ProcessPage, DelayKeepsTimersRunningAndWaitsAcrossTheWrap) {
+    Page p;
+    TfrmMain& w = p.start();
+    p.machine.setTickCount(0xFFFFFFFFu - 120);
+    int ticks = 0;
+    w.Timer1.OnTimer = [&] { ++ticks; };
+    w.Timer1.setInterval(100);
+    w.Timer1.setEnabled(true);
+    const auto t0 = p.machine.getTickCount();
+    w.Delay(300);
+    EXPECT_GE(p.machine.getTickCount() - t0, 300u);
+    EXPECT_GE(ticks, 2);
+    w.Timer1.setEnabled(false);
+}
+
+TEST(ProcessNormalPage, AddDeleteAndClear) {
+    Page p;
+    TfrmMain& w = p.start();
+    p.settingsPage();
+    p.application.answerDialog("C:\\WinNT\\notepad.exe");
+    w.BtnAdd.userClick();
+    p.application.answerDialog("c:\\winnt\\NOTEPAD.exe");
+    w.BtnAdd.userClick();  // the same program: refused without a word
+    p.application.answerDialog(std::nullopt);
+    w.BtnAdd.userClick();
+    EXPECT_EQ(w.ListApp.items(), V{"C:\\WINNT\\NOTEPAD.EXE"});
+    EXPECT_TRUE(p.application.messages().empty());
+    ASSERT_EQ(p.application.dialogs().size(), 3u);
+    EXPECT_EQ(p.application.dialogs()[0].title, "添加正常程序");
+    EXPECT_FALSE(p.application.dialogs()[0].save);
+
+    w.ListApp.add("B.EXE");
+    w.ListApp.userSelect(1);
+    EXPECT_EQ(w.ListApp.hint(), "B.EXE");
+    w.BtnDel.userClick();
+    EXPECT_EQ(w.ListApp.items(), V{"C:\\WINNT\\NOTEPAD.EXE"});
+    w.ListApp.setItemIndex(-1);
+    w.BtnDel.userClick();
+    EXPECT_EQ(w.ListApp.count(), 1);
+
+    p.application.answerMessage(ui::answer::No);
+    w.BtnClear.userClick();
+    EXPECT_EQ(w.ListApp.count(), 1);
+    w.BtnClear.userClick();  // unscripted: the first button, Yes
+    EXPECT_EQ(w.ListApp.count(), 0);
+    ASSERT_EQ(p.application.messages().size(), 2u);
+    EXPECT_EQ(p.application.messages()[0].text, "您当真要清空正常程序列表吗？");
+    EXPECT_EQ(p.application.messages()[0].caption, "确认");
+    EXPECT_EQ(p.application.messages()[0].flags & 0xF, ui::mb::YesNo);
+}
+
+TEST(ProcessNormalPage, ListFilesRoundTripAndAFailedLoadLosesNothing) {
+    Page p;
+    TfrmMain& w = p.start();
+    p.settingsPage();
+    w.ListApp.setItems({"B.EXE", "记事本.EXE", "A.EXE"});
+    p.application.answerDialog("C:\\n.txt");
+    w.BtnSaveAppList.userClick();
+    w.ListApp.clear();
+    p.application.answerDialog("C:\\n.txt");
+    w.BtnOpenAppList.userClick();
+    EXPECT_EQ(w.ListApp.items(), (V{"B.EXE", "记事本.EXE", "A.EXE"}));
+
+    p.machine.file("C:\\n.txt")->unreadable = true;
+    p.application.answerDialog("C:\\n.txt");
+    w.BtnOpenAppList.userClick();
+    EXPECT_EQ(p.application.errors().size(), 1u);
+    EXPECT_EQ(w.ListApp.count(), 3);
+
+    p.machine.addFile("C:\\empty.txt");
+    p.application.answerDialog("C:\\empty.txt");
+    w.BtnOpenAppList.userClick();
+    EXPECT_EQ(w.ListApp.items(), V{""});
+}
+
+TEST(ProcessNormalPage, NapplstBesideTheExecutable) {
+    Page p;
+    TfrmMain& w = p.start();
+    w.ListApp.setItems({"KEPT"});
+    process::loadNormalAppList(p.machine, "C:\\M\\", w.ListApp);
+    EXPECT_EQ(w.ListApp.items(), V{"KEPT"}) << "a missing file is no error";
+    p.machine.addFile("C:\\M\\Napplst.dat", "");
+    process::loadNormalAppList(p.machine, "C:\\M\\", w.ListApp);
+    EXPECT_EQ(w.ListApp.count(), 0);
+
+    w.ListApp.setItems({"A.EXE", ""});
+    process::saveNormalAppList(p.machine, "C:\\M\\", w.ListApp);
+    EXPECT_EQ(p.machine.file("C:\\M\\Napplst.dat")->bytes, "A.EXE\r\n\r\n");
+    w.ListApp.clear();
+    process::loadNormalAppList(p.machine, "C:\\M\\", w.ListApp);
+    EXPECT_EQ(w.ListApp.items(), (V{"A.EXE", ""}));
+}
+
+}  // namespace
