@@ -79,21 +79,59 @@ TEST(SimProcesses, EndedProcessKeepsItsCodeAndAHandleStillReadsIt) {
     EXPECT_THROW(os.addProcess("twice.exe", "", a), std::invalid_argument);
 }
 
-TEST(SimProcesses, TerminateHookLetsAPartnerRestartTheEndedProgram) {
-    SimOs os;
-    auto guard = os.addProcess("guard.exe");
-    auto worker = os.addProcess("worker.exe");
-    os.onTerminate([&](SimOs& m, const sim::Process& ended) {
-        if (ended.exeFile == "worker.exe" && m.process(guard)->running)
-            m.addProcess("worker.exe");
+namespace {
+
+// Two programs that look after each other every 250 ms, like the helper's
+// --partner mode: whoever finds the other gone starts it again.
+void partners(SimOs& os, const std::string& a, const std::string& b) {
+    os.onTerminate([a, b](SimOs& m, const sim::Process& gone) {
+        if (gone.exeFile != a && gone.exeFile != b) return;
+        std::string other = gone.exeFile == a ? b : a;
+        std::string lost = gone.exeFile;
+        m.after(250, [other, lost](SimOs& mm) {
+            bool otherAlive = false, lostBack = false;
+            for (auto& p : mm.runningProcesses()) {
+                otherAlive |= p.exeFile == other;
+                lostBack |= p.exeFile == lost;
+            }
+            if (otherAlive && !lostBack) mm.addProcess(lost);
+        });
     });
-    os::Handle h = os.openProcess(os::PROCESS_TERMINATE, false, worker);
+}
+
+void end(SimOs& os, std::uint32_t pid) {
+    os::Handle h = os.openProcess(os::PROCESS_TERMINATE, false, pid);
     os.terminateProcess(h, 0);
     os.closeHandle(h);
-    auto now = os.runningProcesses();
-    ASSERT_EQ(now.size(), 2u);
-    EXPECT_EQ(now[1].exeFile, "worker.exe");
-    EXPECT_NE(now[1].id, worker);
+}
+
+std::vector<std::string> names(const SimOs& os) {
+    std::vector<std::string> out;
+    for (auto& p : os.runningProcesses()) out.push_back(p.exeFile);
+    return out;
+}
+
+}  // namespace
+
+TEST(SimProcesses, PartnersRestartEachOtherUnlessBothEndInOnePass) {
+    SimOs os;
+    auto a = os.addProcess("a.exe");
+    auto b = os.addProcess("b.exe");
+    partners(os, "a.exe", "b.exe");
+
+    end(os, a);
+    os.advance(249);
+    EXPECT_EQ(names(os), (std::vector<std::string>{"b.exe"}));
+    os.advance(1);
+    EXPECT_EQ(names(os), (std::vector<std::string>{"b.exe", "a.exe"}));
+    EXPECT_NE(os.runningProcesses()[1].id, a);
+
+    // Both ended before either polls: nobody is left to restart anyone.
+    end(os, os.runningProcesses()[0].id);
+    end(os, os.runningProcesses()[0].id);
+    os.advance(1000);
+    EXPECT_TRUE(os.runningProcesses().empty());
+    (void)b;
 }
 
 TEST(SimProcesses, NineXFamilyReportsWhatItWasGivenAndPlatformOne) {

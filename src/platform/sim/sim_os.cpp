@@ -137,6 +137,8 @@ struct SimOs::State {
 
     std::uint32_t ticks = 0;
     std::uint32_t tickStep = 0;
+    std::uint64_t elapsed = 0;  // never wraps; schedules run by it
+    std::multimap<std::uint64_t, std::function<void(SimOs&)>> due;
     std::string exePath = "C:\\Morvane\\Morvane.exe";
     os::Point cursor;
 
@@ -441,8 +443,22 @@ int SimOs::openKeys() const { return static_cast<int>(s_->keys.size()); }
 void SimOs::setTrayAvailable(bool available) { s_->tray = available; }
 void SimOs::setShellExecuteResult(std::intptr_t result) { s_->shellResult = result; }
 
+void SimOs::after(std::uint32_t ms, std::function<void(SimOs&)> action) {
+    s_->due.emplace(s_->elapsed + ms, std::move(action));
+}
+
 void SimOs::setTickCount(std::uint32_t ticks) { s_->ticks = ticks; }
-void SimOs::advance(std::uint32_t ms) { s_->ticks += ms; }
+
+void SimOs::advance(std::uint32_t ms) {
+    s_->ticks += ms;
+    s_->elapsed += ms;
+    // Actions may schedule more; each runs once, in the order they fall due.
+    while (!s_->due.empty() && s_->due.begin()->first <= s_->elapsed) {
+        auto action = std::move(s_->due.begin()->second);
+        s_->due.erase(s_->due.begin());
+        action(*this);
+    }
+}
 void SimOs::setTickStep(std::uint32_t ms) { s_->tickStep = ms; }
 void SimOs::setExePath(const std::string& path) { s_->exePath = path; }
 void SimOs::setCursorPos(os::Point p) { s_->cursor = p; }
@@ -871,7 +887,7 @@ bool SimOs::getVersionEx(os::VersionInfo& info) {
 std::uint32_t SimOs::getTickCount() {
     s_->log("GetTickCount", "");
     std::uint32_t now = s_->ticks;
-    s_->ticks += s_->tickStep;
+    if (s_->tickStep) advance(s_->tickStep);
     return now;
 }
 

@@ -81,6 +81,10 @@ public:
     // Called after a process ended (TerminateProcess, or its program quit on
     // WM_QUIT), to model programs that restart each other.
     void onTerminate(std::function<void(SimOs&, const Process&)> hook);
+    // Runs `action` once the clock has moved `ms` further (advance, a hung
+    // send's timeout, or the tick step). Lets a partner notice only at its next
+    // poll, so that ending both partners in one pass stops them.
+    void after(std::uint32_t ms, std::function<void(SimOs&)> action);
 
     // Added below the windows already there: add order is Z order. Destroying a
     // window or ending its owner marks it dead (alive = false).
