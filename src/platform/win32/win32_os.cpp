@@ -136,13 +136,13 @@ struct Win32Os::Toolhelp {
 };
 
 Win32Os::Win32Os() = default;
-Win32Os::~Win32Os() { delete th_; }
+Win32Os::~Win32Os() = default;
 
 // Never imported: NT 4's kernel32 has no Toolhelp, and a static import would
 // keep the program from loading there at all.
 Win32Os::Toolhelp& Win32Os::toolhelp() {
     if (th_) return *th_;
-    th_ = new Toolhelp;
+    th_ = std::make_unique<Toolhelp>();
     if (HMODULE k32 = GetModuleHandleA("kernel32.dll")) {
         th_->createSnapshot = lookUp<CreateSnapshotFn>(k32, "CreateToolhelp32Snapshot");
         th_->processFirst = lookUp<ProcessWalkFn>(k32, "Process32First");
@@ -234,6 +234,7 @@ std::string Win32Os::readFile(const std::string& path) {
                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
     if (f.h == INVALID_HANDLE_VALUE) raiseFileError(GetLastError());
     DWORD high = 0;
+    SetLastError(NO_ERROR);  // a size of 0xFFFFFFFF is told from a failure only so
     DWORD low = GetFileSize(f.h, &high);
     if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) raiseFileError(GetLastError());
     if (high != 0 || low > kMaxReadBytes)

@@ -1,6 +1,8 @@
 // The real machine behind os::Os: ANSI Win32 calls only, nothing that
 // Windows 95, 98 or NT 4 lacks.
 #pragma once
+#include <memory>
+
 #include "platform/os.h"
 
 namespace platform {
@@ -9,6 +11,8 @@ class Win32Os : public os::Os {
 public:
     Win32Os();
     ~Win32Os() override;
+    Win32Os(const Win32Os&) = delete;
+    Win32Os& operator=(const Win32Os&) = delete;
 
     bool toolhelpAvailable() override;
     os::Handle createToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) override;
@@ -62,7 +66,7 @@ public:
 private:
     struct Toolhelp;
     Toolhelp& toolhelp();
-    Toolhelp* th_ = nullptr;
+    std::unique_ptr<Toolhelp> th_;
 };
 
 // The text the standard error box shows for a failed file operation with this
