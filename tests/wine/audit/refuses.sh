@@ -1,5 +1,5 @@
 #!/bin/bash
-# The audit refuses too_new.exe, naming each of its three faults.
+# The audit refuses too_new.exe, naming each of its four faults.
 #   refuses.sh CHECK-IMPORTS EXE ALLOWFILE
 out="$("$1" "$2" "$3")"
 rc=$?
@@ -7,6 +7,7 @@ printf '%s\n' "$out"
 [ $rc -eq 1 ] || { echo "expected exit code 1, got $rc"; exit 1; }
 for want in 'kernel32.dll!GetTickCount64: not in Windows 95/98/NT 4' \
             'kernel32.dll!CreateToolhelp32Snapshot: Toolhelp' \
-            'kernel32.dll!GetModuleFileNameW: wide function'; do
+            'kernel32.dll!GetModuleFileNameW: wide function' \
+            'PE subsystem version 6.0'; do
     grep -qF "$want" <<<"$out" || { echo "missing: $want"; exit 1; }
 done
