@@ -92,6 +92,9 @@ public:
     Window* window(os::Hwnd h);
     std::vector<Window> windows() const;  // Z order, topmost first
 
+    // DeleteFileA fails for a directory, a read-only file, refusesDelete,
+    // deleteFailuresLeft, and the image (modulePath, any case) of a running
+    // process. Writing replaces a file unless it is read-only, hidden or system.
     void addFile(const std::string& path, const std::string& bytes = "",
                  std::uint32_t attributes = os::FILE_ATTRIBUTE_ARCHIVE);
     void addDirectory(const std::string& path);
@@ -112,6 +115,9 @@ public:
                             const std::string& name) const;
     std::vector<std::string> valueNames(os::HKey root, const std::string& subKey) const;
     void removeKey(os::HKey root, const std::string& subKey);
+    // Both create the key if needed. Read-only: it opens, but setting and
+    // deleting values, deleting it and creating keys under it are denied.
+    // Unopenable: opening or creating it is denied.
     void setKeyReadOnly(os::HKey root, const std::string& subKey, bool readOnly);
     void setKeyUnopenable(os::HKey root, const std::string& subKey, bool unopenable);
     int openKeys() const;  // registry keys opened and not yet closed
@@ -124,7 +130,7 @@ public:
     // Every GetTickCount also moves the clock by this much (default 0), so a
     // wait loop that only polls the clock still ends.
     void setTickStep(std::uint32_t ms);
-    void setExePath(const std::string& path);
+    void setExePath(const std::string& path);  // default "C:\\Morvane\\Morvane.exe"
     void setCursorPos(os::Point p);
 
     // --- Observing.
