@@ -1,7 +1,9 @@
 // Puts the running Morvane.exe on one of its pages for scripts/screenshot:
 //   e2e_shoot wait [MS]   wait for the main window
 //   e2e_shoot page N      select view N (0..7, see kViews)
-// Both print the window's screen rectangle "X Y W H" on stdout.
+//   e2e_shoot names       the views' names, one a line
+//   e2e_shoot close       close the window as the title-bar button does
+// wait and page print the window's screen rectangle "X Y W H" on stdout.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -74,7 +76,12 @@ int main(int argc, char** argv) {
             printRect(h);
             return 0;
         }
-        std::fprintf(stderr, "usage: e2e_shoot names | wait [MS] | page N\n");
+        if (argc >= 2 && std::strcmp(argv[1], "close") == 0) {
+            HWND h = FindWindowW(nullptr, fromGbk(kCaption).c_str());
+            if (h) PostMessageW(h, WM_CLOSE, 0, 0);
+            return 0;
+        }
+        std::fprintf(stderr, "usage: e2e_shoot names | wait [MS] | page N | close\n");
         return 2;
     } catch (const Failure& f) {
         std::fprintf(stderr, "e2e_shoot: %s\n", f.what());
