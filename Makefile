@@ -4,7 +4,7 @@ ROOT := $(CURDIR)
 WINE := $(ROOT)/scripts/with-wine
 EXE := build/win32/Morvane.exe
 
-.PHONY: all setup native win32 wine-tests test test-native test-wine run screenshot bench clean
+.PHONY: all setup native win32 wine-tests test test-native test-wine run screenshot shoot-tool bench clean
 
 all: win32
 
@@ -40,9 +40,14 @@ imports-audit: win32
 # (with Wine's virtual desktop), leaving a screenshot in build/.
 run: win32
 	@if [ -n "$$DISPLAY" ]; then $(WINE) $(EXE); \
-	else $(ROOT)/scripts/screenshot --wait $(EXE); fi
+	else $(MAKE) --no-print-directory shoot-tool && $(ROOT)/scripts/screenshot --wait $(EXE); fi
 
-screenshot: win32 wine-tests
+# The page selector scripts/screenshot needs, without building every Wine test.
+shoot-tool: setup
+	@[ -f build/wine-tests/build.ninja ] || cmake --preset wine-tests >/dev/null
+	cmake --build --preset wine-tests --target e2e_shoot
+
+screenshot: win32 shoot-tool
 	@$(ROOT)/scripts/screenshot $(EXE)
 
 bench: native wine-tests
