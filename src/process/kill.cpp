@@ -40,10 +40,9 @@ std::int32_t killEntry(os::Os& os, const ProcessSnapshot& snapshot, std::int32_t
     return result;
 }
 
-KillPlan planSingleKill(const std::vector<std::string>& lines, std::int32_t selected) {
+KillPlan planSingleKill(std::int32_t selected, const std::optional<std::string>& line) {
     KillPlan plan;
-    if (selected < 0 || static_cast<std::size_t>(selected) >= lines.size()) return plan;
-    if (isNormalMarker(lines[selected])) return plan;
+    if (selected < 0 || !line || isNormalMarker(*line)) return plan;
     plan.lines.push_back(selected);
     plan.delayMs = 300;
     plan.refresh = true;

@@ -2,6 +2,7 @@
 // click of "结束进程" ends.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,9 +29,9 @@ struct KillPlan {
     bool refresh = false;
 };
 
-// Single mode: the selected line (-1 for none) unless it is a NormalMarker;
-// with nothing to end, nothing at all happens.
-KillPlan planSingleKill(const std::vector<std::string>& lines, std::int32_t selected);
+// Single mode: the selected line (its number, or -1 and no text for none)
+// unless it is a NormalMarker; with nothing to end, nothing at all happens.
+KillPlan planSingleKill(std::int32_t selected, const std::optional<std::string>& line);
 // Multiple mode: every checked line that is not a NormalMarker, 150 ms each;
 // the list is refreshed even when nothing was checked.
 KillPlan planMultipleKill(const std::vector<std::string>& lines,

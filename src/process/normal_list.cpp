@@ -17,12 +17,11 @@ std::vector<std::size_t> linesToMark(const std::vector<std::string>& lines,
     return out;
 }
 
-AddFromLine addFromLine(const std::vector<std::string>& lines, int selected,
+AddFromLine addFromLine(const std::optional<std::string>& line,
                         const std::vector<std::string>& normalList) {
     AddFromLine r;
-    if (selected < 0 || static_cast<std::size_t>(selected) >= lines.size()) return r;
-    if (isNormalMarker(lines[selected])) return r;
-    std::string entry = base::asciiUpper(lines[selected]);
+    if (!line || isNormalMarker(*line)) return r;
+    std::string entry = base::asciiUpper(*line);
     if (std::find(normalList.begin(), normalList.end(), entry) != normalList.end()) {
         r.outcome = AddFromLine::AlreadyListed;
         return r;

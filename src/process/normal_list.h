@@ -35,8 +35,8 @@ struct AddFromLine {
     enum Outcome { Nothing, AlreadyListed, Added } outcome = Nothing;
     std::string entry;  // the upper-cased line, when Added
 };
-// selected: -1 when no line is selected.
-AddFromLine addFromLine(const std::vector<std::string>& lines, int selected,
+// line: the selected line, none when no line is selected.
+AddFromLine addFromLine(const std::optional<std::string>& line,
                         const std::vector<std::string>& normalList);
 
 // Adding a program file chosen in the dialog: the upper-cased path, or nothing

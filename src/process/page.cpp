@@ -3,6 +3,7 @@
 #include "process/page.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "app/main_form.h"
 #include "process/delay.h"
@@ -26,6 +27,13 @@ namespace {
 
 bool multipleMode(const TfrmMain& f) { return f.RadioGroup1.itemIndex() == 1; }
 
+// Only the selected line is read: a long list is not copied for one click.
+std::optional<std::string> selectedLine(const ui::TListBox& list) {
+    const int sel = list.itemIndex();
+    if (sel < 0 || sel >= list.count()) return std::nullopt;
+    return list.item(sel);
+}
+
 std::vector<bool> checks(const ui::TCheckListBox& list) {
     std::vector<bool> out(static_cast<std::size_t>(std::max(0, list.count())));
     for (std::size_t i = 0; i < out.size(); ++i) out[i] = list.checked(static_cast<int>(i));
@@ -35,11 +43,10 @@ std::vector<bool> checks(const ui::TCheckListBox& list) {
 // The clicked line becomes the hint so a long path can be read in full; a
 // marker line cannot be added to the normal list again.
 void showLine(ui::TListBox& list, ui::TButton& addButton) {
-    const int sel = list.itemIndex();
-    if (sel < 0 || sel >= list.count()) return;
-    const std::string line = list.item(sel);
-    list.setHint(line);
-    addButton.setEnabled(!process::isNormalMarker(line));
+    const std::optional<std::string> line = selectedLine(list);
+    if (!line) return;
+    list.setHint(*line);
+    addButton.setEnabled(!process::isNormalMarker(*line));
 }
 
 }  // namespace
@@ -86,7 +93,7 @@ std::int32_t TfrmMain::KillTaskB(std::int32_t index) {
 void TfrmMain::BtnKillClick() {
     const process::KillPlan plan =
         multipleMode(*this) ? process::planMultipleKill(ChkList1.items(), checks(ChkList1))
-                            : process::planSingleKill(List1.items(), List1.itemIndex());
+                            : process::planSingleKill(List1.itemIndex(), selectedLine(List1));
     // Every process is ended before the wait: programs that restart each
     // other get no chance to do so.
     for (std::int32_t line : plan.lines) KillTaskA(line);
@@ -123,14 +130,13 @@ void TfrmMain::BtnNormalAppShowClick() {
 
 void TfrmMain::BtnAddNormalAppListClick() {
     ui::TListBox& list = multipleMode(*this) ? ChkList1 : List1;
-    const int sel = list.itemIndex();
-    const process::AddFromLine r = process::addFromLine(list.items(), sel, ListApp.items());
+    const process::AddFromLine r = process::addFromLine(selectedLine(list), ListApp.items());
     if (r.outcome == process::AddFromLine::AlreadyListed) {
         Application.messageBox(process::kAlreadyListedText, process::kAlreadyListedCaption,
                                ui::mb::Ok);
     } else if (r.outcome == process::AddFromLine::Added) {
         ListApp.add(r.entry);
-        list.setItem(sel, process::kNormalMarker);
+        list.setItem(list.itemIndex(), process::kNormalMarker);
     }
 }
 
@@ -142,8 +148,7 @@ void TfrmMain::BtnAddClick() {
 }
 
 void TfrmMain::ListAppClick() {
-    const int sel = ListApp.itemIndex();
-    if (sel >= 0 && sel < ListApp.count()) ListApp.setHint(ListApp.item(sel));
+    if (auto line = selectedLine(ListApp)) ListApp.setHint(*line);
 }
 
 void TfrmMain::BtnDelClick() {
