@@ -16,6 +16,8 @@ using winetest::ScratchDir;
 namespace {
 
 const std::string kChineseExe = "测试程序.exe";
+// 淺 is B4 5C in GBK: its trail byte is a backslash.
+const std::string kBackslashTrailExe = "淺程序.exe";
 
 struct Listed {
     bool found = false;
@@ -47,7 +49,7 @@ TEST(Win32OsToolhelp, ReportsChineseAndUpperCaseNamesByteForByte) {
     Win32Os os;
     ASSERT_TRUE(os.toolhelpAvailable());
     Helpers helpers;
-    for (const std::string& name : {kChineseExe, std::string("UPPER.EXE")}) {
+    for (const std::string& name : {kChineseExe, kBackslashTrailExe, std::string("UPPER.EXE")}) {
         SCOPED_TRACE(name);
         winetest::Started s = helpers.start(name);
         ASSERT_NE(s.pid, 0u);
