@@ -436,7 +436,7 @@ void TPageControl::layout() {
 
 TTabSheet::TTabSheet(TPageControl& owner, int id, const std::string& caption)
     : TWinControl(owner, PeerKind::TabSheet, id), owner_(owner) {
-    setCaption(caption);
+    // The caption belongs on the tab; the page itself shows no text.
     owner_.addPage(*this, caption);
 }
 
