@@ -424,11 +424,21 @@ void App::selectTab(int id, int index) {
     checkUsable(h, id);
     if (index < 0 || index >= tabCount(id)) throw Failure(fmt("tab control %d has no tab %d", id, index));
     if (currentTab(id) == index) return;
+    // A tab scrolled out of the strip has no rectangle: scroll it in as the
+    // strip's arrows do, one step at a time. (TCM_SETCURFOCUS would be
+    // shorter, but under Wine it leaves the old tab marked pressed, and the
+    // next click on a tab is then ignored.)
     RemoteBuffer buf(proc_.handle(), sizeof(RECT));
-    if (!send(h, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(buf.addr())))
-        throw Failure(fmt("tab %d of control %d has no rectangle", index, id));
+    auto rectOf = [&](RECT& r) {
+        if (!send(h, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(buf.addr()))) return false;
+        buf.read(0, &r, sizeof r);
+        return true;
+    };
     RECT r;
-    buf.read(0, &r, sizeof r);
+    int n = tabCount(id);
+    for (int step = 0; step < 2 * n && !rectOf(r); ++step)
+        send(h, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, step < n ? 0 : n), 0);
+    if (!rectOf(r)) throw Failure(fmt("tab %d of control %d cannot be scrolled into view", index, id));
     int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
     send(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     send(h, WM_LBUTTONUP, 0, MAKELPARAM(x, y));

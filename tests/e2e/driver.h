@@ -131,7 +131,8 @@ public:
     int tabCount(int id) const;
     int currentTab(int id) const;
     std::vector<std::string> tabCaptions(int id) const;
-    // Selects a page by a mouse click on its tab, so the form sees the change.
+    // Selects a page by a mouse click on its tab (scrolled into the strip
+    // first), so the form sees the change.
     void selectTab(int id, int index);
 
     // Waits for a message box / file dialog of the program to appear.
