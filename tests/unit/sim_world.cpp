@@ -1,6 +1,10 @@
-// The contract tests' machine in the native build: a simulated NT machine,
+// The contract tests' machine in the native build: a simulated machine,
 // emptied before every test, with a few system processes around the ones a
-// test starts.
+// test starts. NT by default; MORVANE_SIM_FAMILY=9x runs the same tests on
+// the 9x family.
+#include <cstdlib>
+#include <cstring>
+
 #include "contract/world.h"
 #include "platform/sim/sim_os.h"
 
@@ -15,21 +19,27 @@ public:
     bool ntFamily() override { return sim_.family() == sim::Family::NT; }
 
     void beginTest() override {
-        sim_.reset(sim::Family::NT);
-        sim::Process idle;
-        idle.exeFile = "[System Process]";
-        idle.cannotOpen = true;
-        idle.modulesUnreadable = true;
-        sim_.insertProcess(idle);
-        sim_.addProcess("explorer.exe", "C:\\WINDOWS\\explorer.exe");
-        std::uint32_t self = sim_.addProcess("unit_tests.exe", "C:\\build\\unit_tests.exe");
+        sim_.reset(family());
+        if (ntFamily()) {
+            sim::Process idle;
+            idle.exeFile = "[System Process]";
+            idle.cannotOpen = true;
+            idle.modulesUnreadable = true;
+            sim_.insertProcess(idle);
+            sim_.addProcess("explorer.exe", "C:\\WINDOWS\\explorer.exe");
+        } else {
+            sim_.addProcess("C:\\WINDOWS\\SYSTEM\\KERNEL32.DLL");
+            sim_.addProcess("C:\\WINDOWS\\EXPLORER.EXE");
+        }
+        std::uint32_t self = sim_.addProcess(ntFamily() ? "unit_tests.exe" : "C:\\build\\unit_tests.exe",
+                                             "C:\\build\\unit_tests.exe");
         sim_.setExePath("C:\\build\\unit_tests.exe");
         own_ = sim_.addWindow("Contract test program", self);
         sim_.addWindow("Program Manager");
         sim_.addDirectory(kTempDir.substr(0, kTempDir.size() - 1));
         sim_.addFile("C:\\WINDOWS\\explorer.exe", "MZ");
     }
-    void endTest() override { sim_.reset(sim::Family::NT); }
+    void endTest() override { sim_.reset(family()); }
 
     std::uint32_t start(const std::string& exeName, const std::string& windowTitle) override {
         std::uint32_t pid = sim_.addProcess(ntFamily() ? exeName : exePathOf(exeName),
@@ -57,6 +67,11 @@ public:
     os::Hwnd ownWindow() override { return own_; }
 
 private:
+    static sim::Family family() {
+        const char* f = std::getenv("MORVANE_SIM_FAMILY");
+        return f && std::strcmp(f, "9x") == 0 ? sim::Family::Win9x : sim::Family::NT;
+    }
+
     sim::SimOs sim_;
     os::Hwnd own_ = 0;
 };
