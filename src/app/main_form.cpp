@@ -210,7 +210,7 @@ void TfrmMain::setTexts() {
     Image3.setStretch(true);
     Image3.setFramed(true);
 
-    Panel2.setBevel(ui::TBevelCut::Raised);
+    Panel2.setBevel(ui::TBevelCut::Lowered);
     Panel2.hide();
     Image2.setPicture("PASSPIC");
     Image2.setStretch(true);

@@ -73,6 +73,23 @@ TEST(StartUp, AllowListHoldsEveryRunningProgramUpperCasedInSnapshotOrder) {
     EXPECT_EQ(f.machine.openHandles(), 0);
 }
 
+// The process page is filled after the platform is known: full paths on 9x,
+// module file names on NT.
+TEST(StartUp, ProcessPageIsFilledForThePlatformFoundBeforeIt) {
+    AppFixture w9x(Family::Win9x);
+    w9x.machine.addProcess("C:\\WINDOWS\\notepad.exe", "C:\\WINDOWS\\notepad.exe");
+    w9x.start();
+    EXPECT_EQ(w9x.form->List1.items().back(), "C:\\WINDOWS\\NOTEPAD.EXE");
+
+    AppFixture nt(Family::NT);
+    nt.machine.addProcess("notepad.exe", "C:\\WINDOWS\\notepad.exe");
+    nt.start();
+    EXPECT_EQ(nt.form->List1.items().back(), "NOTEPAD.EXE");
+    EXPECT_EQ(nt.form->ChkList1.items(), nt.form->List1.items());
+    EXPECT_EQ(nt.form->Label1.caption(),
+              "当前系统中共有" + std::to_string(nt.form->List1.count()) + "个进程");
+}
+
 TEST(StartUp, AllowListHoldsFullPathsOnWindows9x) {
     AppFixture f(Family::Win9x);
     f.machine.addProcess("C:\\WINDOWS\\explorer.exe");
