@@ -60,18 +60,23 @@ TEST(Registry, UnopenableKeyGivesEmptyTextAndFailedWrites) {
     EXPECT_EQ(os.openKeys(), 0);
 }
 
-TEST(Registry, KeyThatCannotBeCreatedRaisesWithItsPath) {
+TEST(Registry, WithoutWriteRightsKeysCannotBeCreatedNorValuesWritten) {
     sim::SimOs os;
-    os.setKeyReadOnly(HKLM, "Software\\Microsoft\\Windows\\CurrentVersion", true);
+    os.setString(HKLM, kRun, "Zentrek", "C:\\Morvane\\Morvane.exe");
+    os.setKeyReadOnly(HKLM, "Software", true);
     Registry reg(os, HKLM);
     const std::string path = "Software\\Microsoft\\Windows\\CurrentVersion\\RunServices";
     EXPECT_EQ(errorOf([&] { reg.createKey(path); }), "Failed to create key " + path);
     EXPECT_FALSE(os.hasKey(HKLM, path));
-    // An existing key under it still opens.
-    os.setKeyReadOnly(HKLM, "Software\\Microsoft\\Windows\\CurrentVersion", false);
-    os.setString(HKLM, kRun, "a", "b");
-    os.setKeyReadOnly(HKLM, "Software\\Microsoft\\Windows\\CurrentVersion", true);
+    // Existing keys below still open and read.
     EXPECT_NO_THROW(reg.createKey(kRun));
+    ASSERT_TRUE(reg.openKey(kRun, true));
+    EXPECT_EQ(reg.readString("Zentrek"), "C:\\Morvane\\Morvane.exe");
+    EXPECT_EQ(errorOf([&] { reg.writeString("Zentrek", "x"); }),
+              "Failed to set data for 'Zentrek'");
+    EXPECT_FALSE(reg.deleteValue("Zentrek"));
+    EXPECT_EQ(os.regDeleteKey(HKLM, kRun), os::ERROR_ACCESS_DENIED);
+    reg.closeKey();
     EXPECT_EQ(os.openKeys(), 0);
 }
 

@@ -31,9 +31,9 @@ public:
             sim_.addProcess("C:\\WINDOWS\\SYSTEM\\KERNEL32.DLL");
             sim_.addProcess("C:\\WINDOWS\\EXPLORER.EXE");
         }
-        std::uint32_t self = sim_.addProcess(ntFamily() ? "unit_tests.exe" : "C:\\build\\unit_tests.exe",
-                                             "C:\\build\\unit_tests.exe");
-        sim_.setExePath("C:\\build\\unit_tests.exe");
+        const std::string self_exe = "C:\\build\\unit_tests.exe";
+        std::uint32_t self = sim_.addProcess(ntFamily() ? "unit_tests.exe" : self_exe, self_exe);
+        sim_.setExePath(self_exe);
         own_ = sim_.addWindow("Contract test program", self);
         sim_.addWindow("Program Manager");
         sim_.addDirectory(kTempDir.substr(0, kTempDir.size() - 1));

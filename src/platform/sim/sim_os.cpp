@@ -230,6 +230,22 @@ struct SimOs::State {
         return k;
     }
 
+    // Read-only reaches down to every subkey, as an inherited right would.
+    bool readOnlyAt(os::HKey root, std::string id) {
+        for (;;) {
+            Key* k = id.empty() ? &ensureKey(root, "") : key(root, id);
+            if (k && k->readOnly) return true;
+            if (id.empty()) return false;
+            id = parentOf(id);
+        }
+    }
+
+    bool readOnlyHandle(os::HKey h) {
+        os::HKey root;
+        std::string id;
+        return resolve(h, "", root, id) && readOnlyAt(root, id);
+    }
+
     std::uint32_t accessOf(os::HKey h) {
         auto it = keys.find(h);
         return it == keys.end() ? os::KEY_ALL_ACCESS : it->second.access;
@@ -752,7 +768,7 @@ long SimOs::regCreateKeyEx(os::HKey root, const std::string& subKey, std::uint32
         for (std::string up = parentOf(id);; up = parentOf(up)) {
             Key* a = up.empty() ? &s_->ensureKey(realRoot, "") : s_->key(realRoot, up);
             if (a) {
-                if (a->readOnly || a->unopenable) return os::ERROR_ACCESS_DENIED;
+                if (a->unopenable || s_->readOnlyAt(realRoot, up)) return os::ERROR_ACCESS_DENIED;
                 break;
             }
             if (up.empty()) break;
@@ -796,7 +812,8 @@ long SimOs::regSetValueEx(os::HKey key, const std::string& name, const os::RegVa
     long err;
     Key* k = s_->keyOf(key, err);
     if (!k) return err;
-    if (k->readOnly || !(s_->accessOf(key) & KEY_SET_VALUE)) return os::ERROR_ACCESS_DENIED;
+    if (s_->readOnlyHandle(key) || !(s_->accessOf(key) & KEY_SET_VALUE))
+        return os::ERROR_ACCESS_DENIED;
     for (auto& [n, v] : k->values)
         if (sameName(n, name)) {
             v = value;
@@ -811,7 +828,8 @@ long SimOs::regDeleteValue(os::HKey key, const std::string& name) {
     long err;
     Key* k = s_->keyOf(key, err);
     if (!k) return err;
-    if (k->readOnly || !(s_->accessOf(key) & KEY_SET_VALUE)) return os::ERROR_ACCESS_DENIED;
+    if (s_->readOnlyHandle(key) || !(s_->accessOf(key) & KEY_SET_VALUE))
+        return os::ERROR_ACCESS_DENIED;
     auto it = std::find_if(k->values.begin(), k->values.end(),
                            [&](const auto& nv) { return sameName(nv.first, name); });
     if (it == k->values.end()) return os::ERROR_FILE_NOT_FOUND;
@@ -859,7 +877,7 @@ long SimOs::regDeleteKey(os::HKey root, const std::string& subKey) {
     if (id.empty()) return os::ERROR_ACCESS_DENIED;
     Key* k = s_->key(realRoot, id);
     if (!k) return os::ERROR_FILE_NOT_FOUND;
-    if (k->readOnly || k->unopenable) return os::ERROR_ACCESS_DENIED;
+    if (k->unopenable || s_->readOnlyAt(realRoot, id)) return os::ERROR_ACCESS_DENIED;
     // NT refuses a key with subkeys; 9x removes the whole tree.
     if (s_->family == Family::NT && !s_->childrenOf(realRoot, id).empty())
         return os::ERROR_ACCESS_DENIED;

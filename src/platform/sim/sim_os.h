@@ -115,9 +115,9 @@ public:
                             const std::string& name) const;
     std::vector<std::string> valueNames(os::HKey root, const std::string& subKey) const;
     void removeKey(os::HKey root, const std::string& subKey);
-    // Both create the key if needed. Read-only: it opens, but setting and
-    // deleting values, deleting it and creating keys under it are denied.
-    // Unopenable: opening or creating it is denied.
+    // Both create the key if needed. Read-only (the key and all its subkeys):
+    // keys open, but setting and deleting values, deleting keys and creating
+    // new ones are denied. Unopenable (that key only): opening it is denied.
     void setKeyReadOnly(os::HKey root, const std::string& subKey, bool readOnly);
     void setKeyUnopenable(os::HKey root, const std::string& subKey, bool unopenable);
     int openKeys() const;  // registry keys opened and not yet closed
