@@ -23,7 +23,7 @@ std::string fmt(const char* f, ...) {
 }
 
 // A block of memory inside the program, for the messages whose arguments
-// are pointers that Wine does not marshal across processes (TCM_*, LB_GETITEMRECT).
+// are pointers that are not marshalled across processes (the TCM_* ones).
 class RemoteBuffer {
 public:
     RemoteBuffer(HANDLE proc, size_t size) : proc_(proc), size_(size) {
@@ -345,13 +345,13 @@ std::vector<std::string> App::lines(int id) const {
 int App::selected(int id) const { return static_cast<int>(send(control(id), LB_GETCURSEL)); }
 
 // Clicks at a point of a list line, the line scrolled into view first.
-static void clickListLine(HANDLE proc, HWND h, int id, int index, bool checkArea) {
+static void clickListLine(HWND h, int id, int index, bool checkArea) {
     send(h, LB_SETTOPINDEX, index);
-    RemoteBuffer buf(proc, sizeof(RECT));
-    if (send(h, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(buf.addr())) == LB_ERR)
-        throw Failure(fmt("list %d has no line %d", id, index));
+    // LB_GETITEMRECT is below WM_USER, so Wine marshals its RECT like
+    // WM_GETTEXT's buffer: a pointer of our own.
     RECT r;
-    buf.read(0, &r, sizeof r);
+    if (send(h, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r)) == LB_ERR)
+        throw Failure(fmt("list %d has no line %d", id, index));
     int x = checkArea ? r.left + 6 : (r.left + r.right) / 2;
     int y = (r.top + r.bottom) / 2;
     send(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
@@ -362,7 +362,7 @@ void App::select(int id, int index) {
     HWND h = control(id);
     checkUsable(h, id);
     if (index < 0 || index >= count(id)) throw Failure(fmt("list %d has no line %d", id, index));
-    clickListLine(proc_.handle(), h, id, index, false);
+    clickListLine(h, id, index, false);
     if (selected(id) != index) throw Failure(fmt("clicking line %d of list %d did not select it", index, id));
 }
 
@@ -376,7 +376,7 @@ void App::toggleCheck(int id, int index) {
     HWND h = control(id);
     checkUsable(h, id);
     bool before = checked(id, index);
-    clickListLine(proc_.handle(), h, id, index, true);
+    clickListLine(h, id, index, true);
     if (checked(id, index) != before) return;
     // Not toggled by the click on the box: the space key on the selected line.
     send(h, WM_KEYDOWN, VK_SPACE, 0x00390001);

@@ -1,0 +1,162 @@
+// The process page and the normal-program page of the real Morvane.exe,
+// through their dialogs and message boxes, as a user drives them.
+#include <algorithm>
+
+#include "e2e/e2e_test.h"
+
+using namespace e2e;
+
+namespace {
+
+std::string readFile(const std::string& winPath) {
+    HANDLE f = CreateFileW(fromGbk(winPath).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) throw Failure("cannot read " + winPath);
+    std::string out;
+    char buf[4096];
+    DWORD got = 0;
+    while (ReadFile(f, buf, sizeof buf, &got, nullptr) && got > 0) out.append(buf, got);
+    CloseHandle(f);
+    return out;
+}
+
+void writeFile(const std::string& winPath, const std::string& bytes) {
+    HANDLE f = CreateFileW(fromGbk(winPath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) throw Failure("cannot write " + winPath);
+    DWORD done = 0;
+    WriteFile(f, bytes.data(), (DWORD)bytes.size(), &done, nullptr);
+    CloseHandle(f);
+}
+
+bool exists(const std::string& winPath) {
+    return GetFileAttributesW(fromGbk(winPath).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string crlfJoined(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const std::string& l : lines) out += l + "\r\n";
+    return out;
+}
+
+int indexOf(const std::vector<std::string>& lines, const std::string& s) {
+    auto it = std::find(lines.begin(), lines.end(), s);
+    return it == lines.end() ? -1 : static_cast<int>(it - lines.begin());
+}
+
+#define SKIP_WITHOUT(app, id) \
+    if (!(app).hasControl(id)) GTEST_SKIP() << "the program has no control " #id " yet"
+
+TEST(ProcessPage, SaveWritesTheListAndCancelWritesNothing) {
+    run([] {
+        Session s;
+        App& app = s.startApp();
+        SKIP_WITHOUT(app, ids::BtnSave);
+
+        std::string cancelled = s.dir() + "\\cancelled.txt";
+        app.clickAsync(ids::BtnSave);
+        app.waitFileDialog().cancel();
+        app.sync();
+        EXPECT_FALSE(exists(cancelled));
+
+        // The chosen name gets no extension added when it has one.
+        std::string out = s.dir() + "\\进程.txt";
+        app.clickAsync(ids::BtnSave);
+        app.waitFileDialog().accept(out);
+        ASSERT_TRUE(waitFor([&] { return exists(out) && !app.dialog(); })) << "no file written";
+        app.sync();
+        EXPECT_EQ(readFile(out), crlfJoined(app.lines(ids::List1)));
+
+        // Saving over it asks first; "No" keeps the dialog, then Cancel.
+        writeFile(out, "old\r\n");
+        app.clickAsync(ids::BtnSave);
+        FileDialog d = app.waitFileDialog();
+        d.accept(out);
+        MsgBox ask = app.waitMessageBox();
+        EXPECT_TRUE(std::count(ask.buttons.begin(), ask.buttons.end(), IDYES)) << ask.text;
+        ask.press(IDNO);
+        d.cancel();
+        app.sync();
+        EXPECT_EQ(readFile(out), "old\r\n");
+    });
+}
+
+TEST(ProcessPage, SelectingAndEndingAHelper) {
+    if (!Session::haveHelper()) GTEST_SKIP() << "MORVANE_HELPER is not set";
+    run([] {
+        Session s;
+        Process& victim = s.startHelper("e2evictim.exe", "--sleep");
+        Process& other = s.startHelper("e2eother.exe", "--sleep");
+        ASSERT_TRUE(waitFor([&] { return processListed(victim.pid()) && processListed(other.pid()); }));
+        App& app = s.startApp();
+        SKIP_WITHOUT(app, ids::BtnKill);
+
+        int line = indexOf(app.lines(ids::List1), "E2EVICTIM.EXE");
+        ASSERT_GE(line, 0) << "the helper is not on the process page";
+        app.select(ids::List1, line);
+        EXPECT_TRUE(app.enabled(ids::BtnAddNormalAppList));
+        app.click(ids::BtnKill);
+
+        EXPECT_TRUE(victim.waitExit()) << "the selected process was not ended";
+        EXPECT_TRUE(other.running()) << "another process was ended";
+        EXPECT_EQ(indexOf(app.lines(ids::List1), "E2EVICTIM.EXE"), -1) << "the list was not refreshed";
+        EXPECT_GE(indexOf(app.lines(ids::List1), "E2EOTHER.EXE"), 0);
+    });
+}
+
+TEST(ProcessPage, MultipleModeChecksLines) {
+    run([] {
+        Session s;
+        App& app = s.startApp();
+        SKIP_WITHOUT(app, ids::ChkList1);
+        EXPECT_FALSE(app.visible(ids::ChkList1));
+
+        app.click(ids::RadioGroup1 + 2);  // "多项清除模式"
+        ASSERT_TRUE(app.visible(ids::ChkList1));
+        EXPECT_EQ(app.lines(ids::ChkList1), app.lines(ids::List1));
+        ASSERT_GE(app.count(ids::ChkList1), 2);
+
+        app.toggleCheck(ids::ChkList1, 1);
+        EXPECT_TRUE(app.checked(ids::ChkList1, 1));
+        EXPECT_FALSE(app.checked(ids::ChkList1, 0));
+        app.toggleCheck(ids::ChkList1, 1);
+        EXPECT_FALSE(app.checked(ids::ChkList1, 1));
+
+        // Back to single mode: the check list hides and its marks are gone.
+        app.toggleCheck(ids::ChkList1, 0);
+        app.click(ids::RadioGroup1 + 1);
+        EXPECT_FALSE(app.visible(ids::ChkList1));
+        app.click(ids::RadioGroup1 + 2);
+        EXPECT_FALSE(app.checked(ids::ChkList1, 0));
+    });
+}
+
+TEST(NormalProgramPage, LoadThenClearAsksFirst) {
+    run([] {
+        Session s;
+        App& app = s.startApp();
+        SKIP_WITHOUT(app, ids::BtnOpenAppList);
+        std::string file = s.dir() + "\\normal.txt";
+        writeFile(file, "C:\\WINDOWS\\NOTEPAD.EXE\r\n程序.EXE\r\n");
+
+        app.selectTab(ids::PageControl1, 4);
+        app.selectTab(ids::PageControl2, 1);
+        app.clickAsync(ids::BtnOpenAppList);
+        app.waitFileDialog().accept(file);
+        ASSERT_TRUE(waitFor([&] { return app.count(ids::ListApp) == 2; })) << "the list was not loaded";
+        EXPECT_EQ(app.lines(ids::ListApp), (std::vector<std::string>{"C:\\WINDOWS\\NOTEPAD.EXE", "程序.EXE"}));
+
+        app.clickAsync(ids::BtnClear);
+        MsgBox ask = app.waitMessageBox();
+        EXPECT_EQ(ask.caption, "确认");
+        ask.press(IDNO);
+        app.sync();
+        EXPECT_EQ(app.count(ids::ListApp), 2) << "\"No\" must keep the list";
+
+        app.clickAsync(ids::BtnClear);
+        app.waitMessageBox().press(IDYES);
+        app.sync();
+        EXPECT_EQ(app.count(ids::ListApp), 0);
+    });
+}
+
+}  // namespace
