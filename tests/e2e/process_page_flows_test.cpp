@@ -1,0 +1,362 @@
+// The process page of the real Morvane.exe with helper processes to act on:
+// ending processes in both modes, programs that restart each other, saving
+// the list over an older file, marking normal programs.
+#include "e2e/e2e_test.h"
+
+#include <tlhelp32.h>
+
+#include <algorithm>
+
+using namespace e2e;
+
+namespace {
+
+const std::string kMarker = "********正****常****程****序********";
+constexpr DWORD kStillActive = 259;
+constexpr int kMultipleMode = ids::RadioGroup1 + 2;  // the group's second button
+
+#define SKIP_WITHOUT_HELPER() \
+    if (!Session::haveHelper()) GTEST_SKIP() << "MORVANE_HELPER is not set"
+
+std::string upper(std::string s) {
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 0x20);
+    return s;
+}
+
+struct Entry {
+    DWORD pid;
+    std::string line;  // the name as the page shows it: upper-cased file name
+};
+
+std::vector<Entry> snapshot() {
+    std::vector<Entry> out;
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snap == INVALID_HANDLE_VALUE) throw Failure("no Toolhelp snapshot");
+    PROCESSENTRY32W e = {};
+    e.dwSize = sizeof e;
+    for (BOOL ok = Process32FirstW(snap, &e); ok; ok = Process32NextW(snap, &e)) {
+        std::wstring name = e.szExeFile;
+        std::size_t slash = name.find_last_of(L"\\:");
+        if (slash != std::wstring::npos) name.erase(0, slash + 1);
+        out.push_back({e.th32ProcessID, upper(toGbk(name))});
+    }
+    CloseHandle(snap);
+    return out;
+}
+
+std::vector<DWORD> pidsNamed(const std::string& exe) {
+    std::vector<DWORD> out;
+    for (const Entry& e : snapshot())
+        if (e.line == upper(exe)) out.push_back(e.pid);
+    return out;
+}
+
+bool running(const std::string& exe) { return !pidsNamed(exe).empty(); }
+
+// Ends every process with one of these names, all in one pass so that
+// partners cannot restart each other, until none is left.
+void endAllNamed(const std::vector<std::string>& names) {
+    waitFor([&] {
+        bool any = false;
+        for (const std::string& n : names) {
+            for (DWORD pid : pidsNamed(n)) {
+                any = true;
+                if (HANDLE h = OpenProcess(PROCESS_TERMINATE, FALSE, pid)) {
+                    TerminateProcess(h, 1);
+                    CloseHandle(h);
+                }
+            }
+        }
+        return !any;
+    });
+}
+
+// Processes the session did not start itself (restarted partners); declared
+// after the Session so they are gone before it removes its directory.
+struct EndOnExit {
+    std::vector<std::string> names;
+    ~EndOnExit() { endAllNamed(names); }
+};
+
+void waitListed(std::initializer_list<Process*> ps) {
+    for (Process* p : ps)
+        if (!waitFor([&] { return processListed(p->pid()); }))
+            throw Failure("helper " + std::to_string(p->pid()) + " was never listed");
+}
+
+// Line N of the page belongs to the Nth entry of a Toolhelp pass; with no
+// process starting or ending in between, a pass of our own has that order.
+// Refreshes until the page and our pass agree on the number of processes.
+std::vector<int> linesOf(App& app, const std::vector<DWORD>& pids, const std::string& expected) {
+    for (int attempt = 0;; ++attempt) {
+        app.click(ids::BtnRefresh);
+        std::vector<Entry> snap = snapshot();
+        std::vector<std::string> lines = app.lines(ids::List1);
+        if (snap.size() != lines.size()) {
+            if (attempt < 5) continue;
+            throw Failure("the page shows " + std::to_string(lines.size()) + " processes, Toolhelp " +
+                          std::to_string(snap.size()));
+        }
+        std::vector<int> out;
+        for (DWORD pid : pids) {
+            auto it = std::find_if(snap.begin(), snap.end(), [&](const Entry& e) { return e.pid == pid; });
+            if (it == snap.end()) throw Failure("process " + std::to_string(pid) + " is not running");
+            int k = static_cast<int>(it - snap.begin());
+            if (lines[k] != expected)
+                throw Failure("line " + std::to_string(k) + " of process " + std::to_string(pid) +
+                              " shows \"" + lines[k] + "\", not \"" + expected + "\"");
+            out.push_back(k);
+        }
+        return out;
+    }
+}
+
+int lineOf(App& app, DWORD pid, const std::string& expected) { return linesOf(app, {pid}, expected)[0]; }
+
+std::string countText(int n) { return "当前系统中共有" + std::to_string(n) + "个进程"; }
+
+int countOf(const std::vector<std::string>& lines, const std::string& line) {
+    return static_cast<int>(std::count(lines.begin(), lines.end(), line));
+}
+
+std::string readBytes(const std::string& path) {
+    HANDLE f = CreateFileW(fromGbk(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return "<cannot open " + path + ">";
+    std::string out;
+    char buf[4096];
+    DWORD n = 0;
+    while (ReadFile(f, buf, sizeof buf, &n, nullptr) && n) out.append(buf, n);
+    CloseHandle(f);
+    return out;
+}
+
+void writeBytes(const std::string& path, const std::string& bytes) {
+    HANDLE f = CreateFileW(fromGbk(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) throw Failure("cannot write " + path);
+    DWORD n = 0;
+    WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
+    CloseHandle(f);
+}
+
+TEST(ProcessPageFlows, SingleModeEndsOnlyTheSelectedCopy) {
+    SKIP_WITHOUT_HELPER();
+    run([] {
+        Session s;
+        Process& c1 = s.startHelper("mvcopy.exe", "--sleep");
+        Process& c2 = s.startHelper("mvcopy.exe", "--sleep");
+        Process& other = s.startHelper("mvother.exe", "--sleep");
+        waitListed({&c1, &c2, &other});
+        App& app = s.startApp();
+
+        EXPECT_FALSE(app.visible(ids::ChkList1)) << "single mode at start";
+        EXPECT_EQ(app.lines(ids::ChkList1), app.lines(ids::List1));
+        EXPECT_EQ(app.text(ids::Label1), countText(app.count(ids::List1)));
+
+        // The later of the two equal lines: ending the first process of that
+        // name would be the wrong one.
+        std::vector<int> k = linesOf(app, {c1.pid(), c2.pid()}, "MVCOPY.EXE");
+        Process& target = k[1] > k[0] ? c2 : c1;
+        Process& spare = k[1] > k[0] ? c1 : c2;
+        app.select(ids::List1, std::max(k[0], k[1]));
+        app.click(ids::BtnKill);
+
+        ASSERT_TRUE(target.waitExit(5000)) << "the selected copy still runs";
+        EXPECT_EQ(target.exitCode(), kStillActive) << "ended with the code it reported while running";
+        EXPECT_TRUE(spare.running()) << "the other copy of the program was ended too";
+        EXPECT_TRUE(other.running());
+
+        // The page was rebuilt without the ended copy.
+        std::vector<std::string> lines = app.lines(ids::List1);
+        EXPECT_EQ(countOf(lines, "MVCOPY.EXE"), 1);
+        EXPECT_EQ(countOf(lines, "MVOTHER.EXE"), 1);
+        EXPECT_EQ(app.text(ids::Label1), countText(static_cast<int>(lines.size())));
+    });
+}
+
+TEST(ProcessPageFlows, MultipleModeEndsTheCheckedLinesButNotAMarkedOne) {
+    SKIP_WITHOUT_HELPER();
+    run([] {
+        Session s;
+        Process& c1 = s.startHelper("mvcopy.exe", "--sleep");
+        Process& c2 = s.startHelper("mvcopy.exe", "--sleep");
+        Process& marked = s.startHelper("mvother.exe", "--sleep");
+        Process& unchecked = s.startHelper("mvspare.exe", "--sleep");
+        waitListed({&c1, &c2, &marked, &unchecked});
+        App& app = s.startApp();
+
+        app.click(kMultipleMode);
+        ASSERT_TRUE(app.visible(ids::ChkList1)) << "multiple mode shows the check list";
+        std::vector<int> k = linesOf(app, {c1.pid(), c2.pid()}, "MVCOPY.EXE");
+        int km = lineOf(app, marked.pid(), "MVOTHER.EXE");
+        ASSERT_EQ(app.lines(ids::ChkList1), app.lines(ids::List1));
+
+        app.select(ids::ChkList1, km);
+        app.click(ids::BtnAddNormalAppList);
+        ASSERT_EQ(app.line(ids::ChkList1, km), kMarker);
+        EXPECT_EQ(app.line(ids::List1, km), "MVOTHER.EXE") << "only the list of the current mode is marked";
+
+        for (int line : {k[0], k[1], km}) app.toggleCheck(ids::ChkList1, line);
+        for (int line : {k[0], k[1], km}) ASSERT_TRUE(app.checked(ids::ChkList1, line));
+        app.click(ids::BtnKill);
+
+        EXPECT_TRUE(c1.waitExit(5000));
+        EXPECT_TRUE(c2.waitExit(5000));
+        for (Process* c : {&c1, &c2}) {
+            if (!c->running()) {
+                EXPECT_EQ(c->exitCode(), kStillActive);
+            }
+        }
+        EXPECT_TRUE(marked.running()) << "a checked marker line was ended";
+        EXPECT_TRUE(unchecked.running()) << "an unchecked line was ended";
+
+        // Rebuilt: names back, no check marks, still in multiple mode.
+        EXPECT_TRUE(app.visible(ids::ChkList1));
+        std::vector<std::string> lines = app.lines(ids::ChkList1);
+        EXPECT_EQ(lines, app.lines(ids::List1));
+        EXPECT_EQ(countOf(lines, "MVCOPY.EXE"), 0);
+        EXPECT_EQ(countOf(lines, "MVOTHER.EXE"), 1);
+        EXPECT_EQ(countOf(lines, kMarker), 0);
+        for (int i = 0; i < static_cast<int>(lines.size()); ++i)
+            EXPECT_FALSE(app.checked(ids::ChkList1, i)) << "line " << i << " still checked";
+    });
+}
+
+TEST(ProcessPageFlows, PartnersEndOnlyTogether) {
+    SKIP_WITHOUT_HELPER();
+    run([] {
+        Session s;
+        // The first partner starts the second itself, from its own directory.
+        std::string b = s.dir() + "\\mvpb.exe";
+        if (!CopyFileW(fromGbk(envPath("MORVANE_HELPER")).c_str(), fromGbk(b).c_str(), TRUE))
+            throw Failure("cannot copy the helper to " + b);
+        EndOnExit guard{{"mvpa.exe", "mvpb.exe"}};
+        Process& a = s.startHelper("mvpa.exe", "--partner mvpb.exe");
+        ASSERT_TRUE(waitFor([] { return running("mvpb.exe"); })) << "the partner was not started";
+        waitListed({&a});
+        App& app = s.startApp();
+
+        // One by one, each comes back: its partner notices and restarts it.
+        app.select(ids::List1, lineOf(app, a.pid(), "MVPA.EXE"));
+        app.click(ids::BtnKill);
+        ASSERT_TRUE(a.waitExit(5000)) << "the selected partner still runs";
+        ASSERT_TRUE(waitFor([] { return running("mvpa.exe"); }, 5000)) << "mvpa.exe was not restarted";
+
+        std::vector<DWORD> pb = pidsNamed("mvpb.exe");
+        ASSERT_EQ(pb.size(), 1u);
+        app.select(ids::List1, lineOf(app, pb[0], "MVPB.EXE"));
+        app.click(ids::BtnKill);
+        ASSERT_TRUE(waitFor([&] { return !processListed(pb[0]); }, 5000)) << "the selected partner still runs";
+        EXPECT_TRUE(waitFor([&] {
+            std::vector<DWORD> now = pidsNamed("mvpb.exe");
+            return !now.empty() && now[0] != pb[0];
+        }, 5000)) << "ended one by one, mvpb.exe should have come back";
+
+        // Both checked and ended in one press: neither comes back.
+        std::vector<DWORD> pa = pidsNamed("mvpa.exe");
+        pb = pidsNamed("mvpb.exe");
+        ASSERT_EQ(pa.size(), 1u);
+        ASSERT_EQ(pb.size(), 1u);
+        app.click(kMultipleMode);
+        int ka = lineOf(app, pa[0], "MVPA.EXE");
+        int kb = lineOf(app, pb[0], "MVPB.EXE");
+        app.toggleCheck(ids::ChkList1, ka);
+        app.toggleCheck(ids::ChkList1, kb);
+        app.click(ids::BtnKill);
+        EXPECT_TRUE(waitFor([] { return !running("mvpa.exe") && !running("mvpb.exe"); }, 5000))
+            << "the checked partners were not ended";
+        Sleep(2000);  // eight polls of the partners
+        EXPECT_FALSE(running("mvpa.exe")) << "ended together, mvpa.exe came back";
+        EXPECT_FALSE(running("mvpb.exe")) << "ended together, mvpb.exe came back";
+    });
+}
+
+TEST(ProcessPageFlows, SaveWritesEveryLineWithCrLf) {
+    SKIP_WITHOUT_HELPER();
+    run([] {
+        Session s;
+        Process& c = s.startHelper("mvcopy.exe", "--sleep");
+        Process& cn = s.startHelper("进程甲.exe", "--sleep");
+        waitListed({&c, &cn});
+        App& app = s.startApp();
+        lineOf(app, cn.pid(), "进程甲.EXE");  // a Chinese name keeps its bytes
+
+        // A marked line is saved as the marker, in the program's own bytes.
+        app.select(ids::List1, lineOf(app, c.pid(), "MVCOPY.EXE"));
+        app.click(ids::BtnAddNormalAppList);
+
+        // Saving over a longer file replaces it whole, after asking.
+        std::string path = s.dir() + "\\进程列表.txt";
+        writeBytes(path, std::string(20000, 'x'));
+        app.clickAsync(ids::BtnSave);
+        app.waitFileDialog().accept(path);
+        MsgBox ask = app.waitMessageBox(5000);
+        ask.press(IDYES);
+
+        std::vector<std::string> lines = app.lines(ids::List1);
+        std::string expected;
+        for (const std::string& l : lines) expected += l + "\r\n";
+        ASSERT_NE(countOf(lines, kMarker), 0);
+        waitFor([&] { return readBytes(path) == expected; }, 5000);
+        EXPECT_EQ(readBytes(path), expected);
+        EXPECT_EQ(app.dialog(), nullptr) << "no message after saving";
+    });
+}
+
+TEST(ProcessPageFlows, NormalListMarksEveryCopyAndRefusesDuplicates) {
+    SKIP_WITHOUT_HELPER();
+    run([] {
+        Session s;
+        Process& c1 = s.startHelper("mvcopy.exe", "--sleep");
+        Process& c2 = s.startHelper("mvcopy.exe", "--sleep");
+        Process& other = s.startHelper("mvother.exe", "--sleep");
+        waitListed({&c1, &c2, &other});
+        App& app = s.startApp();
+        std::string count = app.text(ids::Label1);
+
+        std::vector<int> k = linesOf(app, {c1.pid(), c2.pid()}, "MVCOPY.EXE");
+        int ko = lineOf(app, other.pid(), "MVOTHER.EXE");
+        ASSERT_EQ(app.count(ids::ListApp), 0);
+        app.select(ids::List1, k[0]);
+        EXPECT_TRUE(app.enabled(ids::BtnAddNormalAppList));
+        app.click(ids::BtnAddNormalAppList);
+        EXPECT_EQ(app.line(ids::List1, k[0]), kMarker);
+        EXPECT_EQ(app.line(ids::List1, k[1]), "MVCOPY.EXE") << "adding marks the selected line only";
+        EXPECT_EQ(app.lines(ids::ListApp), std::vector<std::string>{"MVCOPY.EXE"});
+        EXPECT_EQ(app.text(ids::Label1), count) << "marking does not change the count";
+
+        app.select(ids::List1, k[0]);
+        EXPECT_FALSE(app.enabled(ids::BtnAddNormalAppList)) << "a marker line cannot be added";
+        app.select(ids::List1, ko);
+        EXPECT_TRUE(app.enabled(ids::BtnAddNormalAppList));
+
+        app.click(ids::BtnRefresh);
+        std::vector<std::string> lines = app.lines(ids::List1);
+        EXPECT_EQ(countOf(lines, kMarker), 0) << "a refresh restores the names";
+        EXPECT_EQ(countOf(lines, "MVCOPY.EXE"), 2);
+
+        app.click(ids::BtnNormalAppShow);
+        lines = app.lines(ids::List1);
+        EXPECT_EQ(lines[k[0]], kMarker);
+        EXPECT_EQ(lines[k[1]], kMarker);
+        EXPECT_EQ(lines[ko], "MVOTHER.EXE");
+        EXPECT_EQ(countOf(lines, kMarker), 2) << "only the listed program is marked";
+
+        // The same program again, from a line that is not marked.
+        app.click(ids::BtnRefresh);
+        k = linesOf(app, {c1.pid(), c2.pid()}, "MVCOPY.EXE");
+        app.select(ids::List1, k[1]);
+        app.clickAsync(ids::BtnAddNormalAppList);
+        MsgBox box = app.waitMessageBox();
+        EXPECT_EQ(box.caption, "提示");
+        EXPECT_EQ(box.text, "该项已存在于正常程序列表中！");
+        EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+        box.press(IDOK);
+        app.sync();
+        EXPECT_EQ(app.line(ids::List1, k[1]), "MVCOPY.EXE") << "a refused line is not marked";
+        EXPECT_EQ(app.lines(ids::ListApp), std::vector<std::string>{"MVCOPY.EXE"});
+    });
+}
+
+}  // namespace
