@@ -151,12 +151,39 @@ bool Win32Application::runFileDialog(TFileDialog& d, bool save) {
     return false;
 }
 
+namespace {
+
+// A menu picture in the size of the check-mark area, on the menu's colour.
+HBITMAP menuPicture(const TImageList& list, int index) {
+    const int cx = GetSystemMetrics(SM_CXMENUCHECK), cy = GetSystemMetrics(SM_CYMENUCHECK);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, cx, cy);
+    ReleaseDC(nullptr, screen);
+    if (!dc || !bmp) {
+        if (dc) DeleteDC(dc);
+        if (bmp) DeleteObject(bmp);
+        return nullptr;
+    }
+    HGDIOBJ old = SelectObject(dc, bmp);
+    RECT r{0, 0, cx, cy};
+    FillRect(dc, &r, GetSysColorBrush(COLOR_MENU));
+    ImageList_Draw(reinterpret_cast<HIMAGELIST>(list.handle()), index, dc,
+                   (cx - list.width()) / 2, (cy - list.height()) / 2, ILD_TRANSPARENT);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return bmp;
+}
+
+}  // namespace
+
 void Win32Application::popupMenu(TPopupMenu& menu, int x, int y) {
     TForm* form = mainForm();
     if (!form) return;
     HWND owner = reinterpret_cast<HWND>(form->handle());
     HMENU h = CreatePopupMenu();
     if (!h) return;
+    std::vector<HBITMAP> pictures;
     for (TMenuItem* item : menu.items()) {
         if (!item->visible) continue;
         if (item->isSeparator() && !item->OnDrawItem) {
@@ -169,6 +196,15 @@ void Win32Application::popupMenu(TPopupMenu& menu, int x, int y) {
             AppendMenuA(h, flags, static_cast<UINT_PTR>(item->id()), reinterpret_cast<LPCSTR>(item));
         } else {
             AppendMenuA(h, flags | MF_STRING, static_cast<UINT_PTR>(item->id()), item->caption().c_str());
+            // Until a painter takes the menu over, a picture stands where the
+            // tick would; a ticked item shows its tick.
+            if (menu.images && menu.images->handle() && item->imageIndex() >= 0 &&
+                item->imageIndex() < menu.images->count()) {
+                if (HBITMAP pic = menuPicture(*menu.images, item->imageIndex())) {
+                    pictures.push_back(pic);
+                    SetMenuItemBitmaps(h, static_cast<UINT>(item->id()), MF_BYCOMMAND, pic, nullptr);
+                }
+            }
         }
     }
     // The menu of a notification icon closes properly only when our window
@@ -178,6 +214,7 @@ void Win32Application::popupMenu(TPopupMenu& menu, int x, int y) {
                                                    x, y, 0, owner, nullptr));
     PostMessageA(owner, WM_NULL, 0, 0);
     DestroyMenu(h);
+    for (HBITMAP b : pictures) DeleteObject(b);
     if (id)
         if (TMenuItem* item = menu.findItem(id)) item->userClick();
 }
