@@ -90,6 +90,9 @@ TEST(ProcessPage, SelectingAndEndingAHelper) {
         App& app = s.startApp();
         SKIP_WITHOUT(app, ids::BtnKill);
 
+        auto countText = [&] { return "当前系统中共有" + std::to_string(app.count(ids::List1)) + "个进程"; };
+        EXPECT_EQ(app.text(ids::Label1), countText());
+
         int line = indexOf(app.lines(ids::List1), "E2EVICTIM.EXE");
         ASSERT_GE(line, 0) << "the helper is not on the process page";
         app.select(ids::List1, line);
@@ -100,6 +103,7 @@ TEST(ProcessPage, SelectingAndEndingAHelper) {
         EXPECT_TRUE(other.running()) << "another process was ended";
         EXPECT_EQ(indexOf(app.lines(ids::List1), "E2EVICTIM.EXE"), -1) << "the list was not refreshed";
         EXPECT_GE(indexOf(app.lines(ids::List1), "E2EOTHER.EXE"), 0);
+        EXPECT_EQ(app.text(ids::Label1), countText()) << "the count follows the refresh";
     });
 }
 
