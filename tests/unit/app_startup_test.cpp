@@ -182,6 +182,38 @@ TEST(MainWindow, StartsOnTheProcessPageWithTheDesignValues) {
     EXPECT_TRUE(f.application.messages().empty());
 }
 
+int zOrder(const ui::TControl& c) {
+    return static_cast<const ui::headless::HeadlessPeer&>(c.peer()).zOrder();
+}
+
+TEST(MainWindow, OverlaidControlsLieAboveWhatTheyCover) {
+    AppFixture f;
+    TfrmMain& w = f.start();
+    EXPECT_GT(zOrder(w.Panel2), zOrder(w.PageControl1));
+    EXPECT_GT(zOrder(w.ChkList1), zOrder(w.List1));
+    EXPECT_EQ(w.ChkList1.boundsRect(), w.List1.boundsRect());
+    EXPECT_EQ(w.ListHide.boundsRect(), w.List3.boundsRect());
+}
+
+TEST(MainWindow, EnterAndEscapeReachThePasswordButtonsOnlyWhileThePanelIsUp) {
+    AppFixture f;
+    TfrmMain& w = f.start();
+    int ok = 0, quit = 0;
+    w.BitBtn1.OnClick = [&] { ++ok; };
+    w.BitBtn2.OnClick = [&] { ++quit; };
+    w.Panel2.show();
+    w.Edit1.setFocus();
+    w.userKey(ui::VK_RETURN_KEY);
+    w.userKey(ui::VK_ESCAPE_KEY);
+    EXPECT_EQ(ok, 1);
+    EXPECT_EQ(quit, 1);
+    w.Panel2.hide();
+    w.userKey(ui::VK_RETURN_KEY);
+    w.userKey(ui::VK_ESCAPE_KEY);
+    EXPECT_EQ(ok, 1);
+    EXPECT_EQ(quit, 1);
+}
+
 void collectIds(const ui::TWinControl& w, std::multiset<int>& ids) {
     for (ui::TControl* c : w.controls()) {
         ids.insert(c->id());

@@ -360,6 +360,18 @@ TEST_F(Toolkit, ControlsReportTheirFrameworkClassNames) {
     EXPECT_STREQ(form.className(), "TTestForm");
 }
 
+TEST_F(Toolkit, MinimisingTheWindowReachesTheApplicationEventsHook) {
+    int minimised = 0;
+    {
+        ui::TApplicationEvents events(app);
+        events.OnMinimize = [&] { ++minimised; };
+        form.userMinimize();
+        EXPECT_EQ(minimised, 1);
+    }
+    form.userMinimize();  // the hook is gone with its owner
+    EXPECT_EQ(minimised, 1);
+}
+
 TEST_F(Toolkit, SpeedButtonStaysDownUntilPressedAgain) {
     ui::TSpeedButton sb(form, 3, "loop");
     std::vector<bool> seen;
