@@ -294,14 +294,27 @@ bool App::hasControl(int id) const {
     return f.found != nullptr;
 }
 
-std::string App::text(int id) const { return windowText(control(id)); }
-bool App::enabled(int id) const { return IsWindowEnabled(control(id)) != 0; }
-bool App::visible(int id) const { return IsWindowVisible(control(id)) != 0; }
-
 static void checkUsable(HWND h, int id) {
     if (!IsWindowVisible(h)) throw Failure(fmt("control %d is not visible (is its page selected?)", id));
     if (!IsWindowEnabled(h)) throw Failure(fmt("control %d is disabled", id));
 }
+
+std::string App::text(int id) const { return windowText(control(id)); }
+void App::setText(int id, const std::string& text) {
+    HWND h = control(id);
+    checkUsable(h, id);
+    std::wstring w = fromGbk(text);
+    if (!send(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(w.c_str())))
+        throw Failure(fmt("control %d refused the text", id));
+}
+
+void App::trayMessage(UINT mouseMsg) {
+    const UINT kTrayCallback = WM_USER + 100;  // the program's own; icon id 3
+    PostMessageW(main_, kTrayCallback, 3, mouseMsg);
+}
+
+bool App::enabled(int id) const { return IsWindowEnabled(control(id)) != 0; }
+bool App::visible(int id) const { return IsWindowVisible(control(id)) != 0; }
 
 void App::click(int id) {
     HWND h = control(id);

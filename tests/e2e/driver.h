@@ -107,6 +107,12 @@ public:
     bool hasControl(int id) const;
 
     std::string text(int id) const;
+    // Puts text into an edit field as typing would end up (WM_SETTEXT, which
+    // also tells the form through EN_CHANGE).
+    void setText(int id, const std::string& text);
+    // The notification icon's callback message with a mouse message
+    // (WM_LBUTTONDOWN, WM_RBUTTONDOWN...), as Windows sends it; posted.
+    void trayMessage(UINT mouseMsg);
     bool enabled(int id) const;
     bool visible(int id) const;
 
