@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <set>
 #include <stdexcept>
@@ -88,6 +89,22 @@ TEST(StartUp, ProcessPageIsFilledForThePlatformFoundBeforeIt) {
     EXPECT_EQ(nt.form->ChkList1.items(), nt.form->List1.items());
     EXPECT_EQ(nt.form->Label1.caption(),
               "当前系统中共有" + std::to_string(nt.form->List1.count()) + "个进程");
+}
+
+std::vector<std::string> argsOf(const sim::SimOs& m, const std::string& name) {
+    std::vector<std::string> out;
+    for (const sim::Call& c : m.calls())
+        if (c.name == name) out.push_back(c.args);
+    return out;
+}
+
+TEST(StartUp, PlatformCallsCarryTheRecordSizesAndFlagsWindowsExpects) {
+    AppFixture f;
+    f.start();
+    EXPECT_EQ(argsOf(f.machine, "GetVersionExA"), (std::vector<std::string>{"size=148"}));
+    const auto snaps = argsOf(f.machine, "CreateToolhelp32Snapshot");
+    ASSERT_FALSE(snaps.empty());
+    EXPECT_EQ(snaps.back(), "flags=2, pid=0");
 }
 
 TEST(StartUp, AllowListHoldsFullPathsOnWindows9x) {
@@ -291,6 +308,11 @@ TEST(MainWindow, MailLinkOpensANewMail) {
     w.Label16.userClick();
     ASSERT_EQ(f.machine.shellExecutes().size(), 1u);
     EXPECT_EQ(f.machine.shellExecutes()[0], "Open|mailto:morvane@example.com|||1");
+    const auto calls = argsOf(f.machine, "ShellExecuteA");
+    ASSERT_EQ(calls.size(), 1u);
+    char hwnd[32];
+    std::snprintf(hwnd, sizeof hwnd, "hwnd=0x%llX", static_cast<unsigned long long>(w.handle()));
+    EXPECT_EQ(calls[0].rfind(hwnd, 0), 0u) << calls[0];
     EXPECT_EQ(w.Label16.caption(), "E-Mail:morvane@example.com");
     EXPECT_EQ(w.Label16.cursor(), ui::TCursor::HandPoint);
 }
