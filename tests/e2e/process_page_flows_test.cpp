@@ -154,6 +154,14 @@ TEST(ProcessPageFlows, SingleModeEndsOnlyTheSelectedCopy) {
         EXPECT_EQ(app.lines(ids::ChkList1), app.lines(ids::List1));
         EXPECT_EQ(app.text(ids::Label1), countText(app.count(ids::List1)));
 
+        // Nothing selected: nothing happens, not even a refresh.
+        ASSERT_EQ(app.selected(ids::List1), -1);
+        Process& late = s.startHelper("mvlate.exe", "--sleep");
+        waitListed({&late});
+        app.click(ids::BtnKill);
+        EXPECT_EQ(countOf(app.lines(ids::List1), "MVLATE.EXE"), 0) << "the list was refreshed";
+        for (Process* p : {&c1, &c2, &other, &late}) EXPECT_TRUE(p->running());
+
         // The later of the two equal lines: ending the first process of that
         // name would be the wrong one.
         std::vector<int> k = linesOf(app, {c1.pid(), c2.pid()}, "MVCOPY.EXE");
@@ -172,6 +180,12 @@ TEST(ProcessPageFlows, SingleModeEndsOnlyTheSelectedCopy) {
         EXPECT_EQ(countOf(lines, "MVCOPY.EXE"), 1);
         EXPECT_EQ(countOf(lines, "MVOTHER.EXE"), 1);
         EXPECT_EQ(app.text(ids::Label1), countText(static_cast<int>(lines.size())));
+
+        // Its own line ends the program itself.
+        app.select(ids::List1, lineOf(app, app.process().pid(), "MORVANE.EXE"));
+        app.clickAsync(ids::BtnKill);
+        ASSERT_TRUE(app.process().waitExit(5000)) << "ending its own line did not end the program";
+        EXPECT_EQ(app.process().exitCode(), kStillActive);
     });
 }
 
@@ -188,6 +202,13 @@ TEST(ProcessPageFlows, MultipleModeEndsTheCheckedLinesButNotAMarkedOne) {
 
         app.click(kMultipleMode);
         ASSERT_TRUE(app.visible(ids::ChkList1)) << "multiple mode shows the check list";
+
+        // Nothing checked: nothing ends, but the list is rebuilt.
+        Process& late = s.startHelper("mvlate.exe", "--sleep");
+        waitListed({&late});
+        app.click(ids::BtnKill);
+        EXPECT_EQ(countOf(app.lines(ids::ChkList1), "MVLATE.EXE"), 1) << "the list was not refreshed";
+        for (Process* p : {&c1, &c2, &marked, &unchecked, &late}) EXPECT_TRUE(p->running());
         std::vector<int> k = linesOf(app, {c1.pid(), c2.pid()}, "MVCOPY.EXE");
         int km = lineOf(app, marked.pid(), "MVOTHER.EXE");
         ASSERT_EQ(app.lines(ids::ChkList1), app.lines(ids::List1));
@@ -286,20 +307,22 @@ TEST(ProcessPageFlows, SaveWritesEveryLineWithCrLf) {
         app.select(ids::List1, lineOf(app, c.pid(), "MVCOPY.EXE"));
         app.click(ids::BtnAddNormalAppList);
 
-        // Saving over a longer file replaces it whole, after asking.
-        std::string path = s.dir() + "\\进程列表.txt";
-        writeBytes(path, std::string(20000, 'x'));
-        app.clickAsync(ids::BtnSave);
-        app.waitFileDialog().accept(path);
-        MsgBox ask = app.waitMessageBox(5000);
-        ask.press(IDYES);
-
         std::vector<std::string> lines = app.lines(ids::List1);
+        ASSERT_EQ(countOf(lines, kMarker), 1);
         std::string expected;
         for (const std::string& l : lines) expected += l + "\r\n";
-        ASSERT_NE(countOf(lines, kMarker), 0);
+
+        // Saving over a longer file replaces it whole, after asking.
+        std::string path = s.dir() + "\\进程列表.txt";
+        writeBytes(path, std::string(expected.size() + 64, 'x'));
+        app.clickAsync(ids::BtnSave);
+        app.waitFileDialog().accept(path);
+        app.waitMessageBox(5000).press(IDYES);
+
         waitFor([&] { return readBytes(path) == expected; }, 5000);
-        EXPECT_EQ(readBytes(path), expected);
+        std::string got = readBytes(path);
+        EXPECT_EQ(got.size(), expected.size()) << "the older, longer file was not replaced whole";
+        EXPECT_EQ(got.substr(0, expected.size()), expected);
         EXPECT_EQ(app.dialog(), nullptr) << "no message after saving";
     });
 }
