@@ -152,6 +152,8 @@ TEST(NormalProgramPage, LoadThenClearAsksFirst) {
         app.clickAsync(ids::BtnClear);
         MsgBox ask = app.waitMessageBox();
         EXPECT_EQ(ask.caption, "确认");
+        EXPECT_EQ(ask.text, "您当真要清空正常程序列表吗？");
+        EXPECT_EQ(ask.buttons.size(), 2u);
         ask.press(IDNO);
         app.sync();
         EXPECT_EQ(app.count(ids::ListApp), 2) << "\"No\" must keep the list";
