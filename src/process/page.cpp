@@ -73,7 +73,9 @@ void TfrmMain::RefreshHideList() {
 }
 
 void TfrmMain::Delay(std::int32_t ms) {
-    process::delay(os, ms, [this] { Application.processMessages(); });
+    process::delay(
+        os, ms, [this] { Application.processMessages(); },
+        [this](std::uint32_t left) { Application.waitMessage(left); });
 }
 
 // --- Ending processes.

@@ -34,6 +34,8 @@ public:
     // --- Running.
     // Dispatches every pending message once, then returns.
     virtual void processMessages() = 0;
+    // Sleeps until a message arrives or ms have passed, so waits do not spin.
+    virtual void waitMessage(std::uint32_t ms) { (void)ms; }
     // Runs until terminate(); returns the exit code.
     virtual int run() = 0;
     virtual void terminate();

@@ -310,10 +310,7 @@ std::vector<std::string> TListBox::items() const {
     return out;
 }
 
-void TListBox::setItems(const std::vector<std::string>& lines) {
-    clear();
-    for (auto& l : lines) add(l);
-}
+void TListBox::setItems(const std::vector<std::string>& lines) { peer().setRows(lines); }
 
 void TListBox::userSelect(int i) {
     if (!usable() || i < 0 || i >= count()) return;

@@ -78,6 +78,11 @@ public:
     virtual int insertRow(int at, const std::string& caption) { (void)at, (void)caption; return -1; }
     virtual void deleteRow(int row) { (void)row; }
     virtual void clearRows() {}
+    // Replaces every row at once; peers that can, fill without a repaint per row.
+    virtual void setRows(const std::vector<std::string>& rows) {
+        clearRows();
+        for (const auto& r : rows) insertRow(-1, r);
+    }
     virtual int itemIndex() const { return -1; }
     virtual void setItemIndex(int row) { (void)row; }
     virtual std::intptr_t itemData(int row) const { (void)row; return 0; }

@@ -99,6 +99,10 @@ void Win32Application::processMessages() {
     }
 }
 
+void Win32Application::waitMessage(std::uint32_t ms) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, ms, QS_ALLINPUT);
+}
+
 int Win32Application::run() {
     MSG msg;
     while (!terminated_) {

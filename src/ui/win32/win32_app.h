@@ -20,6 +20,7 @@ public:
     std::unique_ptr<Peer> createPeer(PeerKind kind, TControl& owner, Peer* parent,
                                      int id) override;
     void processMessages() override;
+    void waitMessage(std::uint32_t ms) override;
     int run() override;
     void terminate() override;
     TPoint screenSize() const override;

@@ -407,6 +407,20 @@ public:
     }
     void deleteRow(int row) override { send(LB_DELETESTRING, row, 0); }
     void clearRows() override { send(LB_RESETCONTENT, 0, 0); }
+    // One repaint for the whole list, and room reserved up front.
+    void setRows(const std::vector<std::string>& rows) override {
+        std::size_t bytes = 0;
+        for (const auto& r : rows) bytes += r.size() + 1;
+        send(WM_SETREDRAW, FALSE, 0);
+        send(LB_RESETCONTENT, 0, 0);
+        send(LB_INITSTORAGE, rows.size(), static_cast<LPARAM>(bytes));
+        for (const auto& r : rows) {
+            const LRESULT i = send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(r.c_str()));
+            if (i >= 0) send(LB_SETITEMDATA, i, 0);
+        }
+        send(WM_SETREDRAW, TRUE, 0);
+        invalidate();
+    }
     int itemIndex() const override {
         const LRESULT i = send(LB_GETCURSEL, 0, 0);
         return i == LB_ERR ? -1 : static_cast<int>(i);
