@@ -194,9 +194,9 @@ std::string className(HWND h) {
     return toGbk(std::wstring(buf, n > 0 ? n : 0));
 }
 
-HWND findTopWindow(DWORD pid, const std::string& caption) {
+HWND findTopWindow(DWORD pid, const std::string& caption, bool visible) {
     for (HWND h : topWindowsOf(pid)) {
-        if (!IsWindowVisible(h)) continue;
+        if (visible && !IsWindowVisible(h)) continue;
         wchar_t buf[256];
         int n = GetWindowTextW(h, buf, 256);
         if (toGbk(std::wstring(buf, n > 0 ? n : 0)) == caption) return h;
@@ -553,14 +553,14 @@ static void copyInto(const std::string& from, const std::string& to) {
         throw Failure(fmt("cannot copy %s to %s (error %lu)", from.c_str(), to.c_str(), GetLastError()));
 }
 
-App& Session::startApp(DWORD ms) {
+App& Session::startApp(DWORD ms, bool visible) {
     std::string exe = dir_ + "\\Morvane.exe";
     copyInto(envPath("MORVANE_EXE"), exe);
     Process& p = start(exe);
     HWND h = nullptr;
     bool ok = waitFor([&] {
         if (!p.running()) return true;
-        h = findTopWindow(p.pid(), kCaption);
+        h = findTopWindow(p.pid(), kCaption, visible);
         return h && answers(h, 500);
     }, ms);
     if (!p.running())

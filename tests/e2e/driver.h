@@ -167,8 +167,9 @@ public:
     const std::string& dir() const { return dir_; }
 
     // Copies MORVANE_EXE into dir() (once), starts it and waits for its
-    // main window to be visible and answering.
-    App& startApp(DWORD ms = kStartMs);
+    // main window to be visible and answering (or only to exist and answer,
+    // for a start that hides the window).
+    App& startApp(DWORD ms = kStartMs, bool visible = true);
     // Starts the helper (MORVANE_HELPER) copied as dir()\name, with args.
     Process& startHelper(const std::string& name, const std::string& args = "");
     // Starts any program (a Windows path) with args.
@@ -185,8 +186,8 @@ private:
 // True when a Toolhelp process snapshot lists pid.
 bool processListed(DWORD pid);
 
-// Finds the visible top-level window of pid with this (GBK) caption.
-HWND findTopWindow(DWORD pid, const std::string& caption);
+// Finds the (visible) top-level window of pid with this (GBK) caption.
+HWND findTopWindow(DWORD pid, const std::string& caption, bool visible = true);
 // Waits for it to exist, be visible and answer messages; Failure on timeout.
 HWND waitTopWindow(DWORD pid, const std::string& caption, DWORD ms = kStartMs);
 
