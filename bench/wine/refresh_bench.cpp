@@ -2,7 +2,7 @@
 // program's own routine over the real platform layer against a bare loop
 // making the same Toolhelp calls, and the whole page refresh on a real
 // (hidden) window. Runs alternate, so all see the same machine.
-//   refresh_bench HELPER_EXE [PROCESSES=200] [ROUNDS=30]
+//   refresh_bench HELPER_EXE [PROCESSES=200] [ROUNDS=20]
 // Prints the figures; never fails by time.
 #include "platform/win32/win.h"
 
@@ -107,12 +107,12 @@ std::vector<Process*> startHelpers(Session& s, const std::string& helper, int co
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: refresh_bench HELPER_EXE [PROCESSES=200] [ROUNDS=30]\n");
+        std::fprintf(stderr, "usage: refresh_bench HELPER_EXE [PROCESSES=200] [ROUNDS=20]\n");
         return 2;
     }
     const std::string helper = hostToWinPath(argv[1]);
     const int count = argc > 2 ? std::max(0, std::atoi(argv[2])) : 200;
-    const int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 30;
+    const int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 20;
 
     try {
         Session session;
@@ -176,6 +176,9 @@ int main(int argc, char** argv) {
             std::printf("  listing / bare loop: %.3fx by medians, %.3fx median of per-round ratios "
                         "(the program's own work adds %+.1f %%)\n",
                         ratio, median(pairedRatio), (median(pairedRatio) - 1) * 100);
+            if (bare.lines > 1)
+                std::printf("  Toolhelp cost per process (bare loop): %.2f ms\n",
+                            median(bare.ms) / static_cast<double>(bare.lines));
             if (!page.ms.empty())
                 std::printf("  page refresh / bare loop: %.3fx by medians\n", median(page.ms) / median(bare.ms));
         }

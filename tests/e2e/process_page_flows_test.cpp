@@ -217,6 +217,8 @@ TEST(ProcessPageFlows, MultipleModeEndsTheCheckedLinesButNotAMarkedOne) {
         app.click(ids::BtnAddNormalAppList);
         ASSERT_EQ(app.line(ids::ChkList1, km), kMarker);
         EXPECT_EQ(app.line(ids::List1, km), "MVOTHER.EXE") << "only the list of the current mode is marked";
+        app.select(ids::ChkList1, km);
+        EXPECT_FALSE(app.enabled(ids::BtnAddNormalAppList)) << "a marker line cannot be added";
 
         for (int line : {k[0], k[1], km}) app.toggleCheck(ids::ChkList1, line);
         for (int line : {k[0], k[1], km}) ASSERT_TRUE(app.checked(ids::ChkList1, line));
