@@ -326,6 +326,22 @@ TEST(ProcessPageFlows, SaveWritesEveryLineWithCrLf) {
         EXPECT_EQ(got.size(), expected.size()) << "the older, longer file was not replaced whole";
         EXPECT_EQ(got.substr(0, expected.size()), expected);
         EXPECT_EQ(app.dialog(), nullptr) << "no message after saving";
+
+        // A file another program holds open cannot be replaced: the error
+        // is shown, the file keeps what it had, and the window goes on.
+        writeBytes(path, "old\r\n");
+        HANDLE held = CreateFileW(fromGbk(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        app.clickAsync(ids::BtnSave);
+        app.waitFileDialog().accept(path);
+        app.waitMessageBox().press(IDYES);  // the dialog's own question
+        MsgBox error = app.waitMessageBox();
+        CloseHandle(held);
+        EXPECT_EQ(error.caption, "Morvane");
+        EXPECT_EQ(error.text.rfind("I/O error 32", 0), 0u) << error.text;
+        error.press(IDOK);
+        app.sync();
+        EXPECT_EQ(readBytes(path), "old\r\n");
     });
 }
 
