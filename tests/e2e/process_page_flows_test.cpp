@@ -181,6 +181,16 @@ TEST(ProcessPageFlows, SingleModeEndsOnlyTheSelectedCopy) {
         EXPECT_EQ(countOf(lines, "MVOTHER.EXE"), 1);
         EXPECT_EQ(app.text(ids::Label1), countText(static_cast<int>(lines.size())));
 
+        // A line whose process ended after the refresh still stands for that
+        // process: pressing the button ends nothing else.
+        int ks = lineOf(app, spare.pid(), "MVCOPY.EXE");
+        spare.kill();
+        app.select(ids::List1, ks);
+        app.click(ids::BtnKill);
+        EXPECT_TRUE(other.running()) << "a stale line ended another process";
+        EXPECT_TRUE(late.running()) << "a stale line ended another process";
+        EXPECT_EQ(countOf(app.lines(ids::List1), "MVCOPY.EXE"), 0);
+
         // Its own line ends the program itself.
         app.select(ids::List1, lineOf(app, app.process().pid(), "MORVANE.EXE"));
         app.clickAsync(ids::BtnKill);
