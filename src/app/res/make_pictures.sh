@@ -6,6 +6,8 @@ set -eu
 cd "$(dirname "$0")"
 FONT=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
 BMP="-type TrueColor -define bmp:format=bmp3 -compress none"
+# The large pictures in 256 colours keep the program small.
+PAL="-colors 256 -type Palette -define bmp:format=bmp3 -compress none"
 
 # The icon: a dark blue tile with a list of three lines and a red stop mark.
 icon() {  # size file
@@ -28,16 +30,16 @@ convert /tmp/morvane16.png /tmp/morvane32.png morvane.ico
 # Banner across the top of the window.
 convert -size 44x359 gradient:'#1f3f8f'-'#6f9fdf' -rotate 90 \
     -font "$FONT" -pointsize 20 -fill white -annotate +56+30 'Morvane进程管理器' \
-    \( /tmp/morvane32.png \) -geometry +12+6 -composite $BMP BMP3:banner.bmp
+    \( /tmp/morvane32.png \) -geometry +12+6 -composite $PAL BMP3:banner.bmp
 
 # The About picture and the password panel's picture.
 convert -size 96x96 gradient:'#dfe8f7'-'#9fb8e0' \( /tmp/morvane32.png -resize 64x64 \) \
-    -geometry +16+16 -composite $BMP BMP3:about.bmp
+    -geometry +16+16 -composite $PAL BMP3:about.bmp
 convert -size 70x345 gradient:'#1f3f8f'-'#9fb8e0' -rotate 90 \
     -fill '#f0c040' -stroke '#806010' -draw 'roundrectangle 24,30 54,58 4,4' \
     -fill none -stroke '#f0c040' -strokewidth 4 -draw 'arc 28,12 50,44 180,360' \
     -stroke none -fill '#806010' -draw 'circle 39,42 39,46' \
-    -font "$FONT" -pointsize 18 -fill white -annotate +74+42 '运行密码' $BMP BMP3:password.bmp
+    -font "$FONT" -pointsize 18 -fill white -annotate +74+42 '运行密码' $PAL BMP3:password.bmp
 
 # 16 x 16 glyphs on magenta, no smoothing so the transparent colour stays exact.
 glyph() {  # file draw-args...
