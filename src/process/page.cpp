@@ -54,9 +54,7 @@ void showLine(ui::TListBox& list, ui::TButton& addButton) {
 // --- Snapshot and lists.
 
 void TfrmMain::RefreshProcessList() {
-    PageSnapshot.clear();
-    List1.clear();
-    ChkList1.clear();
+    // setItems replaces every line, so checks, selection and markers go too.
     process::ProcessListing l = process::listProcesses(os, IsWindowsNT);
     PageSnapshot = std::move(l.snapshot);
     List1.setItems(l.lines);
@@ -65,8 +63,6 @@ void TfrmMain::RefreshProcessList() {
 }
 
 void TfrmMain::RefreshHideList() {
-    ListHide.clear();
-    if (IsWindowsNT) LoopSnapshot.clear();
     process::ProcessListing l = process::listHidden(os, IsWindowsNT);
     ListHide.setItems(l.lines);
     if (IsWindowsNT) LoopSnapshot = std::move(l.snapshot);
