@@ -943,7 +943,7 @@ std::unique_ptr<Peer> Win32Application::createPeer(PeerKind kind, TControl& owne
         // Narrower tabs, so that all six of the main window fit in one row
         // (comctl32 before 4.71 ignores this and scrolls the tabs instead).
         const UINT setPadding = TCM_FIRST + 43;
-        SendMessageA(p->hwnd(), setPadding, 0, MAKELPARAM(3, 3));
+        SendMessageA(p->hwnd(), setPadding, 0, MAKELPARAM(2, 3));
     }
     if (kind == PeerKind::ListView)
         SendMessageA(p->hwnd(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
