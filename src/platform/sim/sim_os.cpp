@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <stdexcept>
+#include <unordered_map>
 
 #include "base/text.h"
 
@@ -120,6 +121,9 @@ struct SimOs::State {
 
     std::vector<std::shared_ptr<Process>> table;  // running, snapshot order
     std::vector<std::shared_ptr<Process>> ended;  // left the table, oldest first
+    // The newest record of each id, so that a lookup by id is not a scan of
+    // the whole table (a refresh looks up every process once).
+    std::unordered_map<std::uint32_t, std::shared_ptr<Process>> byId;
     std::uint32_t nextPid = 4;
     std::vector<std::function<void(SimOs&, const Process&)>> hooks;
 
@@ -150,6 +154,9 @@ struct SimOs::State {
     void log(const char* name, std::string args) { calls.push_back({name, std::move(args)}); }
 
     std::shared_ptr<Process> running(std::uint32_t pid) {
+        if (auto it = byId.find(pid); it != byId.end() && it->second->running &&
+                                      it->second->id == pid)
+            return it->second;
         for (auto& p : table)
             if (p->id == pid && p->running) return p;
         return nullptr;
@@ -305,6 +312,7 @@ std::uint32_t SimOs::insertProcess(const Process& p) {
     rec->running = true;
     rec->exitCode = os::STILL_ACTIVE;
     s_->table.push_back(rec);
+    s_->byId[rec->id] = rec;
     return rec->id;
 }
 
@@ -505,7 +513,7 @@ bool SimOs::toolhelpAvailable() {
 os::Handle SimOs::createToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) {
     s_->log("CreateToolhelp32Snapshot", "flags=" + num(flags) + ", pid=" + num(processId));
     if (!s_->toolhelp) return os::kNoHandle;
-    s_->prune();
+    if (flags & os::TH32CS_SNAPPROCESS) s_->prune();
     HandleEntry e;
     e.kind = HandleEntry::SnapshotHandle;
     Snapshot& snap = e.snapshot;
