@@ -37,10 +37,10 @@ imports-audit: win32
 	@$(ROOT)/scripts/check-imports $(EXE) tests/imports.allow
 
 # Starts the program: on $DISPLAY when there is one, else on a private Xvfb
-# (with Wine's virtual desktop), leaving a screenshot in build/.
+# with the pages captured into build/shots and build/screenshot.png.
 run: win32
 	@if [ -n "$$DISPLAY" ]; then $(WINE) $(EXE); \
-	else $(MAKE) --no-print-directory shoot-tool && $(ROOT)/scripts/screenshot --wait $(EXE); fi
+	else $(MAKE) --no-print-directory shoot-tool && MORVANE_SHOTS=$(ROOT)/build/shots $(ROOT)/scripts/screenshot --wait $(EXE); fi
 
 # The page selector scripts/screenshot needs, without building every Wine test.
 shoot-tool: setup
