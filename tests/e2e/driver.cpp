@@ -159,6 +159,32 @@ bool envSet(const char* name) {
     return GetEnvironmentVariableA(name, buf, sizeof buf) > 0;
 }
 
+std::optional<std::string> readFileIfAny(const std::string& winPath) {
+    HANDLE f = CreateFileW(fromGbk(winPath).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string out;
+    char buf[4096];
+    DWORD got = 0;
+    while (ReadFile(f, buf, sizeof buf, &got, nullptr) && got > 0) out.append(buf, got);
+    CloseHandle(f);
+    return out;
+}
+
+std::string readFile(const std::string& winPath) {
+    if (auto bytes = readFileIfAny(winPath)) return *bytes;
+    throw Failure("cannot read " + winPath);
+}
+
+void writeFile(const std::string& winPath, const std::string& bytes) {
+    HANDLE f = CreateFileW(fromGbk(winPath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) throw Failure("cannot write " + winPath);
+    DWORD done = 0;
+    const BOOL ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr);
+    CloseHandle(f);
+    if (!ok || done != bytes.size()) throw Failure("cannot write " + winPath);
+}
+
 std::string envPath(const char* name) {
     char buf[MAX_PATH * 2];
     DWORD n = GetEnvironmentVariableA(name, buf, sizeof buf);

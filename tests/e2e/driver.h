@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -28,6 +29,12 @@ std::string hostToWinPath(const std::string& path);
 // Environment variable as a Windows path; Failure when it is not set.
 std::string envPath(const char* name);
 bool envSet(const char* name);
+
+// Whole files by Windows path (GBK). readFile and writeFile raise Failure;
+// readFileIfAny gives nothing while the file cannot be opened, for polling.
+std::optional<std::string> readFileIfAny(const std::string& winPath);
+std::string readFile(const std::string& winPath);
+void writeFile(const std::string& winPath, const std::string& bytes);
 
 // Polls cond every 20 ms until it is true or ms have passed.
 template <class F>

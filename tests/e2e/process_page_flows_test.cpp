@@ -120,26 +120,6 @@ int countOf(const std::vector<std::string>& lines, const std::string& line) {
     return static_cast<int>(std::count(lines.begin(), lines.end(), line));
 }
 
-std::string readBytes(const std::string& path) {
-    HANDLE f = CreateFileW(fromGbk(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           nullptr, OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return "<cannot open " + path + ">";
-    std::string out;
-    char buf[4096];
-    DWORD n = 0;
-    while (ReadFile(f, buf, sizeof buf, &n, nullptr) && n) out.append(buf, n);
-    CloseHandle(f);
-    return out;
-}
-
-void writeBytes(const std::string& path, const std::string& bytes) {
-    HANDLE f = CreateFileW(fromGbk(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) throw Failure("cannot write " + path);
-    DWORD n = 0;
-    WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
-    CloseHandle(f);
-}
-
 TEST(ProcessPageFlows, SingleModeEndsOnlyTheSelectedCopy) {
     SKIP_WITHOUT_HELPER();
     run([] {
@@ -326,20 +306,20 @@ TEST(ProcessPageFlows, SaveWritesEveryLineWithCrLf) {
 
         // Saving over a longer file replaces it whole, after asking.
         std::string path = s.dir() + "\\进程列表.txt";
-        writeBytes(path, std::string(expected.size() + 64, 'x'));
+        writeFile(path, std::string(expected.size() + 64, 'x'));
         app.clickAsync(ids::BtnSave);
         app.waitFileDialog().accept(path);
         app.waitMessageBox(5000).press(IDYES);
 
-        waitFor([&] { return readBytes(path) == expected; }, 5000);
-        std::string got = readBytes(path);
+        waitFor([&] { return readFileIfAny(path) == expected; }, 5000);
+        std::string got = readFile(path);
         EXPECT_EQ(got.size(), expected.size()) << "the older, longer file was not replaced whole";
         EXPECT_EQ(got.substr(0, expected.size()), expected);
         EXPECT_EQ(app.dialog(), nullptr) << "no message after saving";
 
         // A file another program holds open cannot be replaced: the error
         // is shown, the file keeps what it had, and the window goes on.
-        writeBytes(path, "old\r\n");
+        writeFile(path, "old\r\n");
         HANDLE held = CreateFileW(fromGbk(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
         app.clickAsync(ids::BtnSave);
@@ -351,7 +331,7 @@ TEST(ProcessPageFlows, SaveWritesEveryLineWithCrLf) {
         EXPECT_EQ(error.text.rfind("I/O error 32", 0), 0u) << error.text;
         error.press(IDOK);
         app.sync();
-        EXPECT_EQ(readBytes(path), "old\r\n");
+        EXPECT_EQ(readFile(path), "old\r\n");
     });
 }
 

@@ -8,26 +8,6 @@ using namespace e2e;
 
 namespace {
 
-std::string readFile(const std::string& winPath) {
-    HANDLE f = CreateFileW(fromGbk(winPath).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) throw Failure("cannot read " + winPath);
-    std::string out;
-    char buf[4096];
-    DWORD got = 0;
-    while (ReadFile(f, buf, sizeof buf, &got, nullptr) && got > 0) out.append(buf, got);
-    CloseHandle(f);
-    return out;
-}
-
-void writeFile(const std::string& winPath, const std::string& bytes) {
-    HANDLE f = CreateFileW(fromGbk(winPath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) throw Failure("cannot write " + winPath);
-    DWORD done = 0;
-    WriteFile(f, bytes.data(), (DWORD)bytes.size(), &done, nullptr);
-    CloseHandle(f);
-}
-
 bool exists(const std::string& winPath) {
     return GetFileAttributesW(fromGbk(winPath).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
