@@ -2,56 +2,91 @@
 SHELL := /bin/bash
 ROOT := $(CURDIR)
 WINE := $(ROOT)/scripts/with-wine
-EXE := build/win32/Morvane.exe
+EXE32 := build/win32/Morvane.exe
+EXE64 := build/win64/Morvane64.exe
 
-.PHONY: all setup native win32 wine-tests test test-native test-wine run screenshot shoot-tool bench clean
+.PHONY: all setup native win32 win64 wine-tests wine-tests64 test test-native \
+	test-wine32 test-wine64 imports-audit run screenshot shoot-tool bench clean
 
-all: win32
+all: win32 win64
 
 setup:
 	@$(ROOT)/scripts/setup
 
-native: setup
-	@[ -f build/native/build.ninja ] || cmake --preset native >/dev/null
-	cmake --build --preset native
+# One rule per tree: configure once, then build.
+native win32 win64 wine-tests wine-tests64: setup
+	@[ -f build/$@/build.ninja ] || cmake --preset $@ >/dev/null
+	cmake --build --preset $@
 
-win32: setup
-	@[ -f build/win32/build.ninja ] || cmake --preset win32 >/dev/null
-	cmake --build --preset win32
-
-wine-tests: setup win32
-	@[ -f build/wine-tests/build.ninja ] || cmake --preset wine-tests >/dev/null
-	cmake --build --preset wine-tests
+wine-tests: win32
+wine-tests64: win64
 
 test-native: native
-	ctest --preset native
+	@$(ROOT)/scripts/run-tier native "native"
 
-test-wine: wine-tests
-	ctest --preset wine-tests
+test-wine64: wine-tests64
+	@$(ROOT)/scripts/run-tier wine-tests64 "64-bit Wine tier"
 
-test: test-native test-wine
+test-wine32: wine-tests
+	@$(ROOT)/scripts/run-tier wine-tests "32-bit Wine tier"
+
+# Native tests, then the 64-bit Wine tier (every x86-64 machine runs it), the
+# 32-bit one where this machine can execute 32-bit code, and the import audit
+# of Morvane.exe, which needs no execution.
+test: setup
+	@rm -f build/logs/summary
+	@$(MAKE) --no-print-directory test-native
+	@$(MAKE) --no-print-directory test-wine64
+	@if why="$$($(ROOT)/scripts/win32-probe)"; then \
+		$(MAKE) --no-print-directory test-wine32; \
+	else \
+		echo "32-bit Wine tier skipped: $$why" | tee -a build/logs/summary; \
+	fi
 	@$(MAKE) --no-print-directory imports-audit
-	@echo "all tests passed"
+	@echo "== make test passed"; cat build/logs/summary
 
+# The audit first proves it refuses a program Windows 95/NT 4 cannot load.
 imports-audit: win32
-	@$(ROOT)/scripts/check-imports $(EXE) tests/imports.allow
+	@mkdir -p build/audit build/logs
+	@i686-w64-mingw32-gcc-win32 -static -Wl,--major-subsystem-version,6 \
+		tests/audit/too_new.c -o build/audit/too_new.exe
+	@tests/audit/refuses.sh scripts/check-imports build/audit/too_new.exe tests/imports.allow >build/logs/audit.log \
+		|| { cat build/logs/audit.log; exit 1; }
+	@$(ROOT)/scripts/check-imports $(EXE32) tests/imports.allow | tee -a build/logs/audit.log | tail -1
+	@echo "import audit: refuses a too-new program; $(EXE32) $$(tail -1 build/logs/audit.log | sed 's/^ *//')" >>build/logs/summary
+
+# The product this machine runs: the 32-bit one where it can, else the 64-bit one.
+product = $(shell if $(ROOT)/scripts/win32-probe >/dev/null; then echo 32; else echo 64; fi)
 
 # Starts the program: on $DISPLAY when there is one, else on a private Xvfb
 # with the pages captured into build/shots and build/screenshot.png.
-run: win32
-	@if [ -n "$$DISPLAY" ]; then $(WINE) $(EXE); \
-	else $(MAKE) --no-print-directory shoot-tool && MORVANE_SHOTS=$(ROOT)/build/shots $(ROOT)/scripts/screenshot --wait $(EXE); fi
+run: setup
+	@$(MAKE) --no-print-directory run-$(product)
+
+run-32 run-64: run-%: | setup
+	@$(MAKE) --no-print-directory $(if $(filter 32,$*),win32,win64)
+	@exe=$(if $(filter 32,$*),$(EXE32),$(EXE64)); echo "running $$exe ($*-bit)"; \
+	if [ -n "$$DISPLAY" ]; then $(WINE) $$exe; \
+	else $(MAKE) --no-print-directory shoot-tool-$* && \
+		MORVANE_SHOTS=$(ROOT)/build/shots $(ROOT)/scripts/screenshot --wait $$exe; fi
 
 # The page selector scripts/screenshot needs, without building every Wine test.
-shoot-tool: setup
-	@[ -f build/wine-tests/build.ninja ] || cmake --preset wine-tests >/dev/null
-	cmake --build --preset wine-tests --target e2e_shoot
+shoot-tool-32 shoot-tool-64: shoot-tool-%: | setup
+	@t=$(if $(filter 32,$*),wine-tests,wine-tests64); \
+	[ -f build/$$t/build.ninja ] || cmake --preset $$t >/dev/null; \
+	cmake --build --preset $$t --target e2e_shoot
 
-screenshot: win32 shoot-tool
-	@$(ROOT)/scripts/screenshot $(EXE)
+screenshot: setup
+	@$(MAKE) --no-print-directory screenshot-$(product)
 
-bench: native wine-tests
+screenshot-32 screenshot-64: screenshot-%: | setup
+	@$(MAKE) --no-print-directory $(if $(filter 32,$*),win32,win64) shoot-tool-$*
+	@exe=$(if $(filter 32,$*),$(EXE32),$(EXE64)); echo "screenshots of $$exe ($*-bit)"; \
+	$(ROOT)/scripts/screenshot $$exe
+
+bench: native win32 wine-tests64
+	@if $(ROOT)/scripts/win32-probe >/dev/null; then $(MAKE) --no-print-directory wine-tests; fi
 	@$(ROOT)/scripts/bench
 
 clean:
-	rm -rf build/native build/win32 build/wine-tests
+	rm -rf build/native build/win32 build/win64 build/wine-tests build/wine-tests64 build/logs build/audit

@@ -42,11 +42,18 @@ constexpr std::uint32_t GW_HWNDNEXT = 2;
 constexpr std::uint32_t VER_PLATFORM_WIN32_WINDOWS = 1;
 constexpr std::uint32_t VER_PLATFORM_WIN32_NT = 2;
 
-// Record sizes the program passes; the real layer fills them in exactly.
+// Record sizes the program passes; the real layer fills them in exactly. The
+// pointer-sized fields make three of them longer in the 64-bit build.
+#ifdef _WIN64
+constexpr std::uint32_t kProcessEntrySize = 304;
+constexpr std::uint32_t kModuleEntrySize = 568;
+constexpr std::uint32_t kNotifyIconDataSize = 104;
+#else
 constexpr std::uint32_t kProcessEntrySize = 296;
 constexpr std::uint32_t kModuleEntrySize = 548;
-constexpr std::uint32_t kVersionInfoSize = 148;
 constexpr std::uint32_t kNotifyIconDataSize = 88;
+#endif
+constexpr std::uint32_t kVersionInfoSize = 148;
 
 // PROCESSENTRY32: the two fields the program reads.
 struct ProcessEntry {

@@ -4,6 +4,8 @@
 
 #include "e2e/e2e_test.h"
 
+#include <tlhelp32.h>
+
 using namespace e2e;
 
 namespace {
@@ -84,6 +86,34 @@ TEST(ProcessPage, SelectingAndEndingAHelper) {
         EXPECT_EQ(indexOf(app.lines(ids::List1), "E2EVICTIM.EXE"), -1) << "the list was not refreshed";
         EXPECT_GE(indexOf(app.lines(ids::List1), "E2EOTHER.EXE"), 0);
         EXPECT_EQ(app.text(ids::Label1), countText()) << "the count follows the refresh";
+    });
+}
+
+// The path a module snapshot of pid gives for the program itself.
+std::string modulePath(DWORD pid) {
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
+    if (snap == INVALID_HANDLE_VALUE) return "";
+    MODULEENTRY32 m;
+    m.dwSize = sizeof m;
+    std::string path = Module32First(snap, &m) ? m.szExePath : "";
+    CloseHandle(snap);
+    return path;
+}
+
+// Only a 64-bit program reads the modules of a 64-bit process; a 32-bit one
+// falls back to the entry name. The helper makes the two differ.
+TEST(ProcessPage, ALineOfA64BitProcessNamesItsModulePath) {
+    if (sizeof(void*) != 8) GTEST_SKIP() << "the 64-bit build alone reads 64-bit modules";
+    if (!Session::haveHelper()) GTEST_SKIP() << "MORVANE_HELPER is not set";
+    run([] {
+        Session s;
+        Process& p = s.startHelper("e2eentry.exe", "--module-path C:\\elsewhere\\e2eModule.exe");
+        ASSERT_TRUE(waitFor([&] { return modulePath(p.pid()) == "C:\\elsewhere\\e2eModule.exe"; }))
+            << "the helper did not take its module path";
+        App& app = s.startApp();
+        std::vector<std::string> lines = app.lines(ids::List1);
+        EXPECT_GE(indexOf(lines, "E2EMODULE.EXE"), 0);
+        EXPECT_EQ(indexOf(lines, "E2EENTRY.EXE"), -1) << "the line fell back to the entry name";
     });
 }
 

@@ -17,11 +17,15 @@
 //                       "NAME --partner OURNAME". Two partners started this way
 //                       keep each other alive unless both end within one poll.
 //     --exit N          exit at once with code N
+//     --module-path P   make the loader's record of our own program say P, so
+//                       a module snapshot from outside reads P while the
+//                       process entry keeps the real name
 //
 // Without --title, --sleep or --partner the program just waits in its message
 // loop until it is ended. Only kernel32 and user32 are used.
 #include <windows.h>
 #include <tlhelp32.h>
+#include <winternl.h>
 
 #include <string>
 #include <vector>
@@ -164,6 +168,20 @@ bool createWindow(HINSTANCE inst) {
     return true;
 }
 
+// The first entry of the in-memory module order is the program itself;
+// Toolhelp reads its FullDllName from our memory.
+void setOwnModulePath(const std::string& path) {
+    static WCHAR wide[MAX_PATH];
+    int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    if (n <= 1) return;
+    PEB* peb = NtCurrentTeb()->ProcessEnvironmentBlock;
+    LIST_ENTRY* first = peb->Ldr->InMemoryOrderModuleList.Flink;
+    auto* self = CONTAINING_RECORD(first, LDR_DATA_TABLE_ENTRY, InMemoryOrderLinks);
+    self->FullDllName.Buffer = wide;
+    self->FullDllName.Length = static_cast<USHORT>((n - 1) * sizeof(WCHAR));
+    self->FullDllName.MaximumLength = static_cast<USHORT>(n * sizeof(WCHAR));
+}
+
 UINT number(const std::string& s) { return static_cast<UINT>(strtoul(s.c_str(), nullptr, 10)); }
 
 }  // namespace
@@ -182,6 +200,7 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
         else if (a == "--sleep") g_opt.sleep = true;
         else if (a == "--partner" && hasValue) g_opt.partner = args[++i];
         else if (a == "--exit" && hasValue) return static_cast<int>(number(args[++i]));
+        else if (a == "--module-path" && hasValue) setOwnModulePath(args[++i]);
         else return 2;  // unknown option: fail loudly rather than run half-configured
     }
 

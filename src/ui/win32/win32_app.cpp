@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <cstddef>
 #include <vector>
 
 #include "ui/controls.h"
@@ -12,9 +13,9 @@
 
 namespace ui::win32 {
 
-// The record size Windows 95, 98 and NT 4 accept.
-constexpr DWORD kOpenFileNameSize = 76;
-static_assert(sizeof(OPENFILENAMEA) >= kOpenFileNameSize);
+// The record Windows 95, 98 and NT 4 accept: it ends at lpTemplateName.
+constexpr DWORD kOpenFileNameSize = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
+static_assert(kOpenFileNameSize == (sizeof(void*) == 8 ? 136 : 76));
 
 Win32Application::Win32Application(HINSTANCE instance) : instance_(instance) {
     InitCommonControls();
