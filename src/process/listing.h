@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/os.h"
-#include "process/snapshot.h"
+#include "common/process_record.h"
 
 namespace process {
 

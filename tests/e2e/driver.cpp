@@ -159,6 +159,10 @@ bool envSet(const char* name) {
     return GetEnvironmentVariableA(name, buf, sizeof buf) > 0;
 }
 
+bool fileExists(const std::string& winPath) {
+    return GetFileAttributesW(fromGbk(winPath).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 std::optional<std::string> readFileIfAny(const std::string& winPath) {
     HANDLE f = CreateFileW(fromGbk(winPath).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                            nullptr, OPEN_EXISTING, 0, nullptr);

@@ -35,6 +35,7 @@ bool envSet(const char* name);
 std::optional<std::string> readFileIfAny(const std::string& winPath);
 std::string readFile(const std::string& winPath);
 void writeFile(const std::string& winPath, const std::string& bytes);
+bool fileExists(const std::string& winPath);
 
 // Polls cond every 20 ms until it is true or ms have passed.
 template <class F>

@@ -174,7 +174,12 @@ void setOwnModulePath(const std::string& path) {
     static WCHAR wide[MAX_PATH];
     int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
     if (n <= 1) return;
+    // The 32-bit NtCurrentTeb reads fs:[0x18], which GCC takes for an
+    // access through a null pointer.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds"
     PEB* peb = NtCurrentTeb()->ProcessEnvironmentBlock;
+#pragma GCC diagnostic pop
     LIST_ENTRY* first = peb->Ldr->InMemoryOrderModuleList.Flink;
     auto* self = CONTAINING_RECORD(first, LDR_DATA_TABLE_ENTRY, InMemoryOrderLinks);
     self->FullDllName.Buffer = wide;

@@ -1,5 +1,7 @@
 // One process as one Toolhelp entry reported it, and the ordered list of them
-// from one enumeration: entry N stands behind line N of one list box.
+// from one enumeration: entry N stands behind line N of one list box. The
+// process page fills these and the restriction pass reads them, so they live
+// below both.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -1,0 +1,23 @@
+// Child-window ids of the autostart page (4000s).
+// Ids live in namespace ids; each page has a range of its own, and the
+// id-uniqueness test guards them all.
+#pragma once
+
+namespace ids {
+
+// Page "管理自启动程序".
+constexpr int GroupBox5 = 4000;
+constexpr int ListView1 = 4001;
+constexpr int ListAutoRun = 4002;
+constexpr int Label4 = 4003;
+constexpr int Edit5 = 4004;
+constexpr int Label17 = 4005;
+constexpr int Edit6 = 4006;
+constexpr int Button20 = 4007;
+constexpr int Button18 = 4010;
+constexpr int Button19 = 4011;
+constexpr int Button21 = 4012;
+constexpr int Button14 = 4013;
+constexpr int Button17 = 4014;
+
+}  // namespace ids

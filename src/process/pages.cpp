@@ -1,0 +1,87 @@
+#include "process/pages.h"
+
+#include "app/frame_ids.h"
+#include "app/main_form.h"
+#include "common/page_look.h"
+#include "process/ids.h"
+
+namespace process {
+
+ProcessPage::ProcessPage(ui::TPageControl& pages)
+    : TabSheet1(pages, ids::TabSheet1, "进程列表"),
+      List1(TabSheet1, ids::List1),
+      ChkList1(TabSheet1, ids::ChkList1),
+      RadioGroup1(TabSheet1, ids::RadioGroup1),
+      Label1(TabSheet1, ids::Label1),
+      BtnNormalAppShow(TabSheet1, ids::BtnNormalAppShow, "标识正常程序"),
+      BtnAddNormalAppList(TabSheet1, ids::BtnAddNormalAppList, "加入正常列表"),
+      BtnRefresh(TabSheet1, ids::BtnRefresh, "刷新列表"),
+      BtnSave(TabSheet1, ids::BtnSave, "保存列表"),
+      BtnKill(TabSheet1, ids::BtnKill, "结束进程"),
+      BtnDelApp(TabSheet1, ids::BtnDelApp, "删除进程"),
+      BtnExit(TabSheet1, ids::BtnExit, page::kExitCaption) {
+    RadioGroup1.setItems({"单一清除模式", "多项清除模式"});
+    RadioGroup1.setColumns(2);
+    RadioGroup1.setItemIndex(0);
+    List1.setCursor(ui::TCursor::HandPoint);
+    ChkList1.setCursor(ui::TCursor::HandPoint);
+    ChkList1.hide();
+    Label1.setWordWrap(true);
+    BtnNormalAppShow.setHint("标识自定义的正常程序");
+    BtnAddNormalAppList.setHint("将选定项目加入正常程序列表");
+    BtnRefresh.setHint("刷新进程列表");
+    BtnSave.setHint("将进程列表保存为文件");
+    BtnKill.setHint("禁止选定进程的运行");
+    BtnDelApp.setHint("删除选定进程对应的程序文件");
+    BtnExit.setHint(page::kExitHint);
+
+    List1.setBounds(4, 4, 252, 236);
+    // The check list stands in for the list in the multiple mode.
+    ChkList1.setBounds(4, 4, 252, 236);
+    ChkList1.bringToFront();
+    RadioGroup1.setBoundsAndLayout(4, 244, 252, 40);
+    Label1.setBounds(page::kColumnX, 6, page::kColumnW, 28);
+    int y = 38;
+    for (ui::TButton* b : {&BtnNormalAppShow, &BtnAddNormalAppList, &BtnRefresh, &BtnSave, &BtnKill,
+                           &BtnDelApp, &BtnExit}) {
+        b->setBounds(page::kColumnX, y, page::kColumnW, page::kButtonH);
+        y += page::kButtonStep;
+    }
+}
+
+NormalProgramPage::NormalProgramPage(ui::TPageControl& settingsPages)
+    : TabSheet8(settingsPages, ids::TabSheet8, "正常程序设置"),
+      GroupBox1(TabSheet8, ids::GroupBox1, "正常程序列表"),
+      ListApp(GroupBox1, ids::ListApp),
+      BtnSaveAppList(TabSheet8, ids::BtnSaveAppList, "另存列表"),
+      BtnOpenAppList(TabSheet8, ids::BtnOpenAppList, "载入列表"),
+      BtnAdd(TabSheet8, ids::BtnAdd, "添    加"),
+      BtnDel(TabSheet8, ids::BtnDel, "删    除"),
+      BtnClear(TabSheet8, ids::BtnClear, "清空列表") {
+    GroupBox1.setBounds(8, 6, 228, 236);
+    ListApp.setBounds(8, 18, 212, 210);
+    int y = 12;
+    for (ui::TButton* b : {&BtnSaveAppList, &BtnOpenAppList, &BtnAdd, &BtnDel, &BtnClear}) {
+        b->setBounds(244, y, page::kColumnW, page::kButtonH);
+        y += page::kButtonStep;
+    }
+}
+
+void wire(TfrmMain& f) {
+    f.BtnRefresh.OnClick = [&f] { f.BtnRefreshClick(); };
+    f.BtnSave.OnClick = [&f] { f.BtnSaveClick(); };
+    f.RadioGroup1.OnClick = [&f] { f.RadioGroup1Click(); };
+    f.List1.OnClick = [&f] { f.List1Click(); };
+    f.ChkList1.OnClick = [&f] { f.ChkList1Click(); };
+    f.BtnKill.OnClick = [&f] { f.BtnKillClick(); };
+    f.BtnNormalAppShow.OnClick = [&f] { f.BtnNormalAppShowClick(); };
+    f.BtnAddNormalAppList.OnClick = [&f] { f.BtnAddNormalAppListClick(); };
+    f.BtnAdd.OnClick = [&f] { f.BtnAddClick(); };
+    f.ListApp.OnClick = [&f] { f.ListAppClick(); };
+    f.BtnDel.OnClick = [&f] { f.BtnDelClick(); };
+    f.BtnClear.OnClick = [&f] { f.BtnClearClick(); };
+    f.BtnSaveAppList.OnClick = [&f] { f.BtnSaveAppListClick(); };
+    f.BtnOpenAppList.OnClick = [&f] { f.BtnOpenAppListClick(); };
+}
+
+}  // namespace process

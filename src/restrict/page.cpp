@@ -1,0 +1,48 @@
+#include "restrict/page.h"
+
+#include "app/frame_ids.h"
+#include "common/page_look.h"
+#include "restrict/ids.h"
+
+namespace restriction {
+
+RestrictPage::RestrictPage(ui::TPageControl& pages)
+    : TabSheet3(pages, ids::TabSheet3, "程序限制"),
+      GroupBox3(TabSheet3, ids::GroupBox3, "允许运行程序列表"),
+      List3(GroupBox3, ids::List3),
+      ListHide(GroupBox3, ids::ListHide),
+      ListYunXu(GroupBox3, ids::ListYunXu),
+      RadioGroup2(GroupBox3, ids::RadioGroup2),
+      ListJinZhi(TabSheet3, ids::ListJinZhi),
+      Button6(TabSheet3, ids::Button6, "另存列表"),
+      Button7(TabSheet3, ids::Button7, "载入列表"),
+      Button16(TabSheet3, ids::Button16, "清空列表"),
+      Button8(TabSheet3, ids::Button8, "添    加"),
+      Button9(TabSheet3, ids::Button9, "删    除"),
+      Button10(TabSheet3, ids::Button10, "添加所有进程"),
+      SpeedButton1(TabSheet3, ids::SpeedButton1, "循环清除"),
+      Button11(TabSheet3, ids::Button11, "后台监视") {
+    RadioGroup2.setItems({"允许运行模式", "禁止运行模式"});
+    RadioGroup2.setColumns(2);
+    RadioGroup2.setItemIndex(0);
+    // Out of sight: the pass's process lines, and the list of each mode
+    // while the other is shown.
+    ListHide.hide();
+    ListYunXu.hide();
+    ListJinZhi.hide();
+
+    GroupBox3.setBounds(4, 2, 252, 282);
+    List3.setBounds(8, 18, 236, 214);
+    ListHide.setBounds(8, 18, 236, 214);
+    ListYunXu.setBounds(8, 18, 236, 214);
+    RadioGroup2.setBoundsAndLayout(8, 236, 236, 40);
+    ListJinZhi.setBounds(8, 18, 236, 214);
+    int y = 8;
+    for (ui::TControl* c : std::initializer_list<ui::TControl*>{
+             &Button6, &Button7, &Button16, &Button8, &Button9, &Button10, &SpeedButton1, &Button11}) {
+        c->setBounds(page::kColumnX, y, page::kColumnW, page::kButtonH);
+        y += page::kButtonStep;
+    }
+}
+
+}  // namespace restriction

@@ -1,0 +1,35 @@
+#include "window/page.h"
+
+#include "app/frame_ids.h"
+#include "common/page_look.h"
+#include "window/ids.h"
+
+namespace window {
+
+WindowPage::WindowPage(ui::TPageControl& pages)
+    : TabSheet2(pages, ids::TabSheet2, "窗口列表"),
+      List2(TabSheet2, ids::List2),
+      Label2(TabSheet2, ids::Label2),
+      Button1(TabSheet2, ids::Button1, "刷新列表"),
+      Button2(TabSheet2, ids::Button2, "保存列表"),
+      Button3(TabSheet2, ids::Button3, "关闭窗口"),
+      Button15(TabSheet2, ids::Button15, "关闭程序"),
+      Button4(TabSheet2, ids::Button4, page::kExitCaption) {
+    List2.setCursor(ui::TCursor::HandPoint);
+    Label2.setWordWrap(true);
+    Button1.setHint("刷新窗口列表");
+    Button2.setHint("将窗口列表保存为文件");
+    Button3.setHint("关闭选定的窗口");
+    Button15.setHint("关闭选定窗口所属的程序");
+    Button4.setHint(page::kExitHint);
+
+    List2.setBounds(4, 4, 252, 280);
+    Label2.setBounds(page::kColumnX, 6, page::kColumnW, 28);
+    int y = 38;
+    for (ui::TButton* b : {&Button1, &Button2, &Button3, &Button15, &Button4}) {
+        b->setBounds(page::kColumnX, y, page::kColumnW, page::kButtonH);
+        y += page::kButtonStep;
+    }
+}
+
+}  // namespace window

@@ -1,0 +1,2 @@
+// Linked with one layer pulled in whole; that it links is the check.
+int main() { return 0; }
