@@ -34,6 +34,21 @@ public:
     }
 };
 
+// Raises from inside a Toolhelp call, as a failing allocation would.
+class Raises : public SimOs {
+public:
+    using SimOs::SimOs;
+    bool inModules = false, inNext = false;
+    bool process32Next(os::Handle snapshot, os::ProcessEntry& entry) override {
+        if (inNext) throw std::bad_alloc();
+        return SimOs::process32Next(snapshot, entry);
+    }
+    bool module32First(os::Handle snapshot, os::ModuleEntry& entry) override {
+        if (inModules) throw std::bad_alloc();
+        return SimOs::module32First(snapshot, entry);
+    }
+};
+
 }  // namespace
 
 TEST(SimProcessWalks, NtListingTakesOneModuleSnapshotPerEntryAfterTheFirst) {
@@ -138,4 +153,37 @@ TEST(SimProcessWalks, WithoutToolhelpEveryWalkStopsAtTheSnapshot) {
     process::killByName(os, "a.exe");
     app::runningProgramNames(os);
     EXPECT_EQ(trace(os), Trace(4, "CreateToolhelp32Snapshot flags=2, pid=0"));
+}
+
+TEST(SimProcessWalks, AnExceptionPassingThroughAWalkClosesEveryHandleItOpened) {
+    Raises os(Family::NT);
+    os.addProcess("[System Process]");
+    os.addProcess("a.exe", "C:\\A\\a.exe");
+    os.addProcess("b.exe", "C:\\B\\b.exe");
+
+    os.inModules = true;
+    EXPECT_THROW(process::listProcesses(os, true), std::bad_alloc);
+    EXPECT_EQ(os.openHandles(), 0) << "module or process snapshot left open";
+    os.inModules = false;
+
+    os.inNext = true;
+    EXPECT_THROW(app::runningProgramNames(os), std::bad_alloc);
+    EXPECT_EQ(os.openHandles(), 0);
+    os.inNext = false;
+
+    // A program whose end runs code that fails, while ending by name and by
+    // entry hold a process handle, and ending by name the snapshot too.
+    struct Refused {};
+    os.onTerminate([](SimOs&, const sim::Process&) { throw Refused{}; });
+    auto l = process::listProcesses(os, true);
+    os.clearCalls();
+    EXPECT_THROW(process::killByName(os, "a.exe"), Refused);
+    EXPECT_EQ(os.openHandles(), 0);
+    const Trace calls = trace(os);
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(Trace(calls.end() - 2, calls.end()),
+              (Trace{"CloseHandle handle=0x11C", "CloseHandle handle=0x118"}))
+        << "the process handle first, then the snapshot";
+    EXPECT_THROW(process::killEntry(os, l.snapshot, 2), Refused);
+    EXPECT_EQ(os.openHandles(), 0);
 }
