@@ -6,7 +6,7 @@ void OwnedHandle::close() {
     if (h_ == os::kNoHandle) return;
     const os::Handle h = h_;
     h_ = os::kNoHandle;
-    os_->closeHandle(h);
+    os_.closeHandle(h);
 }
 
 ProcessWalk::ProcessWalk(os::Os& os)

@@ -14,21 +14,17 @@ namespace platform {
 // kNoHandle is never closed.
 class OwnedHandle {
 public:
-    OwnedHandle(os::Os& os, os::Handle h) : os_(&os), h_(h) {}
+    OwnedHandle(os::Os& os, os::Handle h) : os_(os), h_(h) {}
     ~OwnedHandle() { close(); }
-    OwnedHandle(OwnedHandle&& other) noexcept : os_(other.os_), h_(other.h_) {
-        other.h_ = os::kNoHandle;
-    }
-    OwnedHandle& operator=(OwnedHandle&&) = delete;
     OwnedHandle(const OwnedHandle&) = delete;
     OwnedHandle& operator=(const OwnedHandle&) = delete;
 
     os::Handle get() const { return h_; }
     explicit operator bool() const { return h_ != os::kNoHandle; }
-    void close();
+    void close();  // now rather than when the owner goes
 
 private:
-    os::Os* os_;
+    os::Os& os_;
     os::Handle h_;
 };
 
