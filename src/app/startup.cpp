@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "base/text.h"
+#include "platform/process_query.h"
 
 namespace app {
 
@@ -12,14 +13,8 @@ bool isNtPlatform(os::Os& os) {
 
 std::vector<std::string> runningProgramNames(os::Os& os) {
     std::vector<std::string> names;
-    const os::Handle snapshot = os.createToolhelp32Snapshot(os::TH32CS_SNAPPROCESS, 0);
-    if (snapshot == os::kNoHandle) return names;
-    os::ProcessEntry entry;
-    entry.size = os::kProcessEntrySize;
-    for (bool more = os.process32First(snapshot, entry); more;
-         more = os.process32Next(snapshot, entry))
+    for (const os::ProcessEntry& entry : platform::ProcessWalk(os))
         names.push_back(base::asciiUpper(entry.exeFile));
-    os.closeHandle(snapshot);
     return names;
 }
 

@@ -3,41 +3,32 @@
 #include <algorithm>
 
 #include "base/text.h"
+#include "platform/process_query.h"
 #include "process/normal_list.h"
 
 namespace process {
 
 std::int32_t killByName(os::Os& os, const std::string& name) {
     std::int32_t result = 0;
-    os::Handle snap = os.createToolhelp32Snapshot(os::TH32CS_SNAPPROCESS, 0);
-    if (snap == os::kNoHandle) return result;
-
     const std::string wanted = base::asciiUpper(name);
-    os::ProcessEntry entry;
-    entry.size = os::kProcessEntrySize;
-    for (bool ok = os.process32First(snap, entry); ok; ok = os.process32Next(snap, entry)) {
+    for (const os::ProcessEntry& entry : platform::ProcessWalk(os)) {
         if (base::asciiUpper(entry.exeFile) != wanted) continue;
-        os::Handle h = os.openProcess(os::PROCESS_TERMINATE, false, entry.processId);
-        if (h == os::kNoHandle) {
-            result = 0;  // what TerminateProcess on no handle would have given
-            continue;
-        }
-        result = os.terminateProcess(h, 0);
-        os.closeHandle(h);
+        const platform::OwnedHandle h(
+            os, os.openProcess(os::PROCESS_TERMINATE, false, entry.processId));
+        // No handle: what TerminateProcess on no handle would have given.
+        result = h ? os.terminateProcess(h.get(), 0) : 0;
     }
-    os.closeHandle(snap);
     return result;
 }
 
 std::int32_t killEntry(os::Os& os, const ProcessSnapshot& snapshot, std::int32_t index) {
     if (index < 0 || static_cast<std::size_t>(index) >= snapshot.size()) return 0;
-    os::Handle h = os.openProcess(os::PROCESS_ALL_ACCESS, true, snapshot[index].id);
-    if (h == os::kNoHandle) return 0;
+    const platform::OwnedHandle h(
+        os, os.openProcess(os::PROCESS_ALL_ACCESS, true, snapshot[index].id));
+    if (!h) return 0;
     std::uint32_t code = 0;
-    os.getExitCodeProcess(h, code);
-    std::int32_t result = os.terminateProcess(h, code);
-    os.closeHandle(h);
-    return result;
+    os.getExitCodeProcess(h.get(), code);
+    return os.terminateProcess(h.get(), code);
 }
 
 KillPlan planSingleKill(std::int32_t selected, const std::optional<std::string>& line) {

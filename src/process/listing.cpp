@@ -1,6 +1,7 @@
 #include "process/listing.h"
 
 #include "base/text.h"
+#include "platform/process_query.h"
 
 namespace process {
 
@@ -10,27 +11,16 @@ namespace {
 // falls back to its own entry name; a path left over from another process
 // would pair the line with the wrong program.
 std::string moduleFileName(os::Os& os, const os::ProcessEntry& entry) {
-    os::ModuleEntry module;
-    bool read = false;
-    os::Handle snap = os.createToolhelp32Snapshot(os::TH32CS_SNAPMODULE, entry.processId);
-    if (snap != os::kNoHandle) {
-        read = os.module32First(snap, module);
-        os.closeHandle(snap);
-    }
-    return base::asciiUpper(base::fileNamePart(read ? module.exePath : entry.exeFile));
+    return base::asciiUpper(
+        base::fileNamePart(platform::modulePath(os, entry.processId).value_or(entry.exeFile)));
 }
 
 enum class FirstLine { OwnName, FileNamePart };
 
 ProcessListing list(os::Os& os, bool isWindowsNT, FirstLine first) {
     ProcessListing out;
-    os::Handle snap = os.createToolhelp32Snapshot(os::TH32CS_SNAPPROCESS, 0);
-    if (snap == os::kNoHandle) return out;
-
-    os::ProcessEntry entry;
-    entry.size = os::kProcessEntrySize;
     bool isFirst = true;
-    for (bool ok = os.process32First(snap, entry); ok; ok = os.process32Next(snap, entry)) {
+    for (const os::ProcessEntry& entry : platform::ProcessWalk(os)) {
         out.snapshot.push_back({entry.exeFile, entry.processId});
         if (!isWindowsNT)
             out.lines.push_back(base::asciiUpper(entry.exeFile));
@@ -42,7 +32,6 @@ ProcessListing list(os::Os& os, bool isWindowsNT, FirstLine first) {
             out.lines.push_back(moduleFileName(os, entry));
         isFirst = false;
     }
-    os.closeHandle(snap);
     return out;
 }
 

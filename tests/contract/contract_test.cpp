@@ -12,6 +12,7 @@
 
 #include "base/text.h"
 #include "contract/world.h"
+#include "platform/process_query.h"
 #include "platform/registry.h"
 
 namespace {
@@ -191,6 +192,72 @@ TEST_F(ContractProcesses, EndingEveryCopyOfANameLeavesZeroAndSparesOtherPrograms
         EXPECT_EQ(code, 0u);
     }
     EXPECT_GE(indexOf(snapshot(), other), 0);
+    expectHandlesBalanced();
+}
+
+// --- The process query built on Toolhelp -------------------------------------
+
+TEST_F(ContractProcesses, WalkListsAStartedProgramOnceAndReadsItsExecutablePath) {
+    std::uint32_t pid = started("ctquery.exe");
+    int seen = 0;
+    for (const os::ProcessEntry& e : platform::ProcessWalk(os)) {
+        if (e.processId != pid) continue;
+        ++seen;
+        EXPECT_EQ(asciiUpper(e.exeFile), asciiUpper(reportedName("ctquery.exe")));
+    }
+    EXPECT_EQ(seen, 1);
+    auto path = platform::modulePath(os, pid);
+    ASSERT_TRUE(path.has_value());
+    EXPECT_EQ(asciiUpper(*path), asciiUpper(w.exePathOf("ctquery.exe")));
+    expectHandlesBalanced();
+}
+
+TEST_F(ContractProcesses, ProgramEndingDuringTheWalkHasNoModulePathAndTheWalkGoesOn) {
+    std::uint32_t gone = started("ctgone.exe");
+    std::uint32_t after = started("ctafter.exe");
+    bool goneSeen = false, afterSeen = false;
+    for (const os::ProcessEntry& e : platform::ProcessWalk(os)) {
+        if (e.processId == gone) {
+            goneSeen = true;
+            platform::OwnedHandle h(os, os.openProcess(os::PROCESS_TERMINATE, false, gone));
+            ASSERT_TRUE(h);
+            EXPECT_NE(os.terminateProcess(h.get(), 0), 0);
+            h.close();
+            std::uint32_t code = 1;
+            ASSERT_TRUE(w.waitExit(gone, code));
+            EXPECT_FALSE(platform::modulePath(os, gone).has_value());
+        }
+        afterSeen |= e.processId == after;
+    }
+    EXPECT_TRUE(goneSeen);
+    EXPECT_TRUE(afterSeen) << "the walk stopped at the ended program";
+    expectHandlesBalanced();
+}
+
+TEST_F(ContractProcesses, LeavingAWalkEarlyOrByAnExceptionClosesEveryHandle) {
+    std::uint32_t pid = started("ctleave.exe");
+    {
+        platform::ProcessWalk walk(os);
+        ASSERT_TRUE(walk.hasSnapshot());
+        // The count sees the open snapshot, so "balanced" below means closed.
+        if (handlesAtStart >= 0) EXPECT_GT(w.openHandleCount(), handlesAtStart);
+        for (const os::ProcessEntry& e : walk)
+            if (e.processId == pid) break;
+    }
+    expectHandlesBalanced();
+
+    struct Abandon {};
+    auto abandonMidWalk = [&] {
+        for (const os::ProcessEntry& e : platform::ProcessWalk(os)) {
+            if (e.processId != pid) continue;
+            const platform::OwnedHandle h(os,
+                                          os.openProcess(os::PROCESS_ALL_ACCESS, true, pid));
+            EXPECT_TRUE(h);
+            EXPECT_TRUE(platform::modulePath(os, pid).has_value());
+            throw Abandon{};
+        }
+    };
+    EXPECT_THROW(abandonMidWalk(), Abandon);
     expectHandlesBalanced();
 }
 

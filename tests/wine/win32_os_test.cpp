@@ -6,6 +6,7 @@
 #include "platform/win32/win.h"
 
 #include "base/text.h"
+#include "platform/process_query.h"
 #include "platform/win32/win32_os.h"
 #include "wine/wine_support.h"
 
@@ -26,20 +27,13 @@ struct Listed {
 
 Listed lookUpProcess(Win32Os& os, DWORD pid) {
     Listed out;
-    os::Handle snap = os.createToolhelp32Snapshot(os::TH32CS_SNAPPROCESS, 0);
-    if (snap == os::kNoHandle) return out;
-    os::ProcessEntry e;
-    for (bool ok = os.process32First(snap, e); ok; ok = os.process32Next(snap, e)) {
+    for (const os::ProcessEntry& e : platform::ProcessWalk(os)) {
         EXPECT_EQ(e.size, os::kProcessEntrySize);
         if (e.processId != pid) continue;
         out.found = true;
         out.exeFile = e.exeFile;
-        os::Handle mods = os.createToolhelp32Snapshot(os::TH32CS_SNAPMODULE, pid);
-        os::ModuleEntry m;
-        if (mods != os::kNoHandle && os.module32First(mods, m)) out.modulePath = m.exePath;
-        if (mods != os::kNoHandle) os.closeHandle(mods);
+        out.modulePath = platform::modulePath(os, pid).value_or("");
     }
-    os.closeHandle(snap);
     return out;
 }
 

@@ -1,0 +1,35 @@
+#include "platform/process_query.h"
+
+namespace platform {
+
+void OwnedHandle::close() {
+    if (h_ == os::kNoHandle) return;
+    const os::Handle h = h_;
+    h_ = os::kNoHandle;
+    os_.closeHandle(h);
+}
+
+ProcessWalk::ProcessWalk(os::Os& os)
+    : os_(os), snapshot_(os, os.createToolhelp32Snapshot(os::TH32CS_SNAPPROCESS, 0)) {
+    entry_.size = os::kProcessEntrySize;
+}
+
+ProcessWalk::iterator ProcessWalk::begin() {
+    return iterator(snapshot_ && step(true) ? this : nullptr);
+}
+
+bool ProcessWalk::step(bool first) {
+    return first ? os_.process32First(snapshot_.get(), entry_)
+                 : os_.process32Next(snapshot_.get(), entry_);
+}
+
+std::optional<std::string> modulePath(os::Os& os, std::uint32_t pid) {
+    const OwnedHandle snapshot(os, os.createToolhelp32Snapshot(os::TH32CS_SNAPMODULE, pid));
+    if (!snapshot) return std::nullopt;
+    os::ModuleEntry module;
+    module.size = os::kModuleEntrySize;
+    if (!os.module32First(snapshot.get(), module)) return std::nullopt;
+    return module.exePath;
+}
+
+}  // namespace platform

@@ -1,0 +1,90 @@
+// Walking the running processes with Toolhelp, and reading one process's
+// executable path, with every handle closed however the caller leaves.
+#pragma once
+#include <cstdint>
+#include <iterator>
+#include <optional>
+#include <string>
+
+#include "platform/os.h"
+
+namespace platform {
+
+// One process or snapshot handle, closed with CloseHandle when the owner goes.
+// kNoHandle is never closed.
+class OwnedHandle {
+public:
+    OwnedHandle(os::Os& os, os::Handle h) : os_(os), h_(h) {}
+    ~OwnedHandle() { close(); }
+    OwnedHandle(const OwnedHandle&) = delete;
+    OwnedHandle& operator=(const OwnedHandle&) = delete;
+
+    os::Handle get() const { return h_; }
+    explicit operator bool() const { return h_ != os::kNoHandle; }
+    void close();  // now rather than when the owner goes
+
+private:
+    os::Os& os_;
+    os::Handle h_;
+};
+
+// The entries of one process snapshot, in the order Process32First and then
+// Process32Next report them:
+//
+//     for (const os::ProcessEntry& e : platform::ProcessWalk(os)) ...
+//
+// The snapshot is taken when the walk is made and closed when it goes, also
+// when the loop is left by break or by an exception. No snapshot (Toolhelp
+// missing, or the call failed): no entries and nothing to close. One entry
+// record serves the whole walk, so a reference to it is only good until the
+// next step. A walk can be iterated once.
+class ProcessWalk {
+public:
+    explicit ProcessWalk(os::Os& os);
+    ProcessWalk(const ProcessWalk&) = delete;
+    ProcessWalk& operator=(const ProcessWalk&) = delete;
+
+    bool hasSnapshot() const { return static_cast<bool>(snapshot_); }
+
+    class iterator {
+    public:
+        using iterator_category = std::input_iterator_tag;
+        using value_type = os::ProcessEntry;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const os::ProcessEntry*;
+        using reference = const os::ProcessEntry&;
+
+        iterator() = default;
+        reference operator*() const { return walk_->entry_; }
+        pointer operator->() const { return &walk_->entry_; }
+        iterator& operator++() {
+            if (!walk_->step(false)) walk_ = nullptr;
+            return *this;
+        }
+        void operator++(int) { ++*this; }
+        bool operator==(std::default_sentinel_t) const { return walk_ == nullptr; }
+
+    private:
+        friend class ProcessWalk;
+        explicit iterator(ProcessWalk* walk) : walk_(walk) {}
+        ProcessWalk* walk_ = nullptr;
+    };
+
+    iterator begin();  // Process32First
+    std::default_sentinel_t end() const { return {}; }
+
+private:
+    bool step(bool first);
+
+    os::Os& os_;
+    OwnedHandle snapshot_;
+    os::ProcessEntry entry_;
+};
+
+// szExePath of the first module of process `pid`: its executable's full path.
+// Nothing when the module list cannot be read (the process has ended, or the
+// system refuses it, as NT does for some system processes and a 32-bit
+// program for 64-bit ones); the caller decides what stands in for it.
+std::optional<std::string> modulePath(os::Os& os, std::uint32_t pid);
+
+}  // namespace platform

@@ -1,0 +1,93 @@
+// Files and directories by exact path, with the faults that stop deleting,
+// reading and writing.
+#include "platform/sim/sim_state.h"
+
+namespace sim {
+
+void SimOs::addFile(const std::string& path, const std::string& bytes, std::uint32_t attributes) {
+    File f;
+    f.bytes = bytes;
+    f.attributes = attributes;
+    s_->files[path] = f;
+}
+
+void SimOs::addDirectory(const std::string& path) {
+    File f;
+    f.directory = true;
+    f.attributes = os::FILE_ATTRIBUTE_DIRECTORY;
+    s_->files[path] = f;
+}
+
+File* SimOs::file(const std::string& path) {
+    auto it = s_->files.find(path);
+    return it == s_->files.end() ? nullptr : &it->second;
+}
+
+std::vector<std::string> SimOs::files() const {
+    std::vector<std::string> out;
+    for (auto& [path, f] : s_->files)
+        if (!f.directory) out.push_back(path);
+    return out;
+}
+
+// --- os::Os ----------------------------------------------------------------
+
+bool SimOs::fileExists(const std::string& path) {
+    s_->log("FindFirstFileA", path);
+    if (path.find_first_of("*?") != std::string::npos) return false;  // names no single file
+    const File* f = file(path);
+    return f && !f->directory;
+}
+
+bool SimOs::setFileAttributes(const std::string& path, std::uint32_t attributes) {
+    s_->log("SetFileAttributesA", path + ", attributes=" + hex(attributes));
+    File* f = file(path);
+    if (!f) return false;
+    f->attributes = attributes & ~os::FILE_ATTRIBUTE_DIRECTORY;
+    if (f->directory) f->attributes |= os::FILE_ATTRIBUTE_DIRECTORY;
+    return true;
+}
+
+bool SimOs::deleteFile(const std::string& path) {
+    s_->log("DeleteFileA", path);
+    auto it = s_->files.find(path);
+    if (it == s_->files.end()) return false;
+    File& f = it->second;
+    if (f.directory || (f.attributes & os::FILE_ATTRIBUTE_READONLY) || f.refusesDelete)
+        return false;
+    if (f.deleteFailuresLeft > 0) {
+        --f.deleteFailuresLeft;
+        return false;
+    }
+    // The image of a running program cannot be deleted.
+    std::string upper = base::asciiUpper(path);
+    for (auto& p : s_->table)
+        if (p->running && base::asciiUpper(p->modulePath) == upper) return false;
+    s_->files.erase(it);
+    return true;
+}
+
+std::string SimOs::readFile(const std::string& path) {
+    s_->log("ReadFile", path);
+    const File* f = file(path);
+    if (!f || f->directory) throw os::OsError("File not found", 2);
+    if (f->unreadable) throw os::OsError("File access denied", 5);
+    return f->bytes;
+}
+
+void SimOs::writeFile(const std::string& path, const std::string& bytes) {
+    s_->log("WriteFile", path + ", bytes=" + num(bytes.size()));
+    if (File* f = file(path)) {
+        // Replacing a file is refused when it is read-only, and also when it is
+        // hidden or system (CREATE_ALWAYS without those attributes).
+        const std::uint32_t refused = os::FILE_ATTRIBUTE_READONLY | os::FILE_ATTRIBUTE_HIDDEN |
+                                      os::FILE_ATTRIBUTE_SYSTEM;
+        if (f->directory || f->unwritable || (f->attributes & refused))
+            throw os::OsError("File access denied", 5);
+        f->bytes = bytes;
+        return;
+    }
+    addFile(path, bytes);
+}
+
+}  // namespace sim

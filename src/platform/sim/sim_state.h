@@ -1,0 +1,161 @@
+// The simulated machine's state, shared by the files that implement its
+// areas (processes and Toolhelp, registry, files, windows, clock, system).
+// Private to platform/sim.
+#pragma once
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "base/text.h"
+#include "platform/sim/sim_os.h"
+
+namespace sim {
+
+inline std::string hex(std::uint64_t v) {
+    char buf[24];
+    std::snprintf(buf, sizeof buf, "0x%llX", static_cast<unsigned long long>(v));
+    return buf;
+}
+
+inline std::string num(std::uint64_t v) { return std::to_string(v); }
+
+// Window titles and classes, registry names: compared ignoring ASCII case.
+inline bool sameName(const std::string& a, const std::string& b) {
+    return base::asciiUpper(a) == base::asciiUpper(b);
+}
+
+struct Key {
+    std::string name;  // last component as first created
+    std::vector<std::pair<std::string, os::RegValue>> values;
+    bool readOnly = false;
+    bool unopenable = false;
+};
+
+struct Snapshot {
+    bool processes = false;
+    std::vector<os::ProcessEntry> entries;
+    std::size_t next = 0;
+    bool module = false;
+    bool moduleReadable = false;
+    std::string modulePath;
+};
+
+struct HandleEntry {
+    enum Kind { ProcessHandle, SnapshotHandle } kind = ProcessHandle;
+    std::shared_ptr<Process> process;
+    std::uint32_t access = 0;
+    Snapshot snapshot;
+};
+
+struct OpenKey {
+    os::HKey root = 0;
+    std::string id;  // "" is the root itself
+    std::uint32_t access = 0;
+};
+
+struct SimOs::State {
+    Family family = Family::NT;
+    bool toolhelp = true;
+    bool versionFails = false;
+    bool tray = true;
+    std::intptr_t shellResult = 42;
+
+    std::vector<std::shared_ptr<Process>> table;  // running, snapshot order
+    std::vector<std::shared_ptr<Process>> ended;  // left the table, oldest first
+    // The newest record of each id, so that a lookup by id is not a scan of
+    // the whole table (a refresh looks up every process once).
+    std::unordered_map<std::uint32_t, std::shared_ptr<Process>> byId;
+    std::uint32_t nextPid = 4;
+    std::vector<std::function<void(SimOs&, const Process&)>> hooks;
+
+    std::vector<std::shared_ptr<Window>> windows;  // Z order, dead ones included
+    os::Hwnd nextHwnd = 0x10010;
+
+    std::map<std::string, File> files;
+
+    std::map<os::HKey, std::map<std::string, Key>> hive;  // root -> id -> key
+    std::map<os::HKey, OpenKey> keys;
+    os::HKey nextKey = 0x1000;
+
+    std::map<os::Handle, HandleEntry> handles;
+    os::Handle nextHandle = 0x100;
+
+    std::uint32_t ticks = 0;
+    std::uint32_t tickStep = 0;
+    std::uint64_t elapsed = 0;  // never wraps; schedules run by it
+    std::multimap<std::uint64_t, std::function<void(SimOs&)>> due;
+    std::string exePath = "C:\\Morvane\\Morvane.exe";
+    os::Point cursor;
+
+    std::vector<Call> calls;
+    std::vector<os::NotifyIconData> tray_icons;
+    std::vector<std::string> shellExecutes;
+    std::vector<std::uint32_t> exitWindows;
+
+    void log(const char* name, std::string args) { calls.push_back({name, std::move(args)}); }
+
+    // --- the process table and its handles
+    std::shared_ptr<Process> running(std::uint32_t pid) {
+        if (auto it = byId.find(pid); it != byId.end() && it->second->running &&
+                                      it->second->id == pid)
+            return it->second;
+        for (auto& p : table)
+            if (p->id == pid && p->running) return p;
+        return nullptr;
+    }
+
+    // A process whose record a test marked as ended leaves the table.
+    void prune() {
+        for (auto& p : table)
+            if (!p->running) ended.push_back(p);
+        std::erase_if(table, [](const auto& p) { return !p->running; });
+    }
+
+    os::Handle newHandle(HandleEntry e) {
+        os::Handle h = nextHandle;
+        nextHandle += 4;
+        handles.emplace(h, std::move(e));
+        return h;
+    }
+
+    HandleEntry* handle(os::Handle h, HandleEntry::Kind kind) {
+        auto it = handles.find(h);
+        if (it == handles.end() || it->second.kind != kind) return nullptr;
+        return &it->second;
+    }
+
+    // --- registry helpers, defined in sim_registry.cpp
+    static bool isRoot(os::HKey k) {
+        return k == os::HKEY_CLASSES_ROOT || k == os::HKEY_CURRENT_USER ||
+               k == os::HKEY_LOCAL_MACHINE || k == os::HKEY_USERS;
+    }
+
+    // Resolves (root or open key, subkey) to a root and a key id.
+    bool resolve(os::HKey root, const std::string& subKey, os::HKey& realRoot, std::string& id);
+    Key* key(os::HKey root, const std::string& id);
+    Key& ensureKey(os::HKey root, const std::string& path);
+    // The key an open handle names; the root key itself always exists.
+    Key* keyOf(os::HKey h, long& err);
+    // Read-only reaches down to every subkey, as an inherited right would.
+    bool readOnlyAt(os::HKey root, std::string id);
+    bool readOnlyHandle(os::HKey h);
+    std::uint32_t accessOf(os::HKey h);
+    std::vector<std::string> childrenOf(os::HKey root, const std::string& id);
+
+    // A process ended by TerminateProcess or by WM_QUIT to its window takes
+    // its windows with it, then the hooks see it.
+    void processEnded(SimOs& self, const std::shared_ptr<Process>& p) {
+        for (auto& w : windows)
+            if (w->alive && p->id != 0 && w->ownerPid == p->id) w->alive = false;
+        prune();
+        Process copy = *p;
+        for (auto& hook : hooks) hook(self, copy);
+    }
+};
+
+}  // namespace sim

@@ -1,0 +1,95 @@
+// Version, own path, shell execute, notification icons, cursor and power.
+#include "platform/sim/sim_state.h"
+
+#include <algorithm>
+
+namespace sim {
+
+namespace {
+
+constexpr std::size_t kMaxTip = 63;
+
+}  // namespace
+
+void SimOs::setVersionFails(bool fails) { s_->versionFails = fails; }
+void SimOs::setTrayAvailable(bool available) { s_->tray = available; }
+void SimOs::setShellExecuteResult(std::intptr_t result) { s_->shellResult = result; }
+void SimOs::setExePath(const std::string& path) { s_->exePath = path; }
+void SimOs::setCursorPos(os::Point p) { s_->cursor = p; }
+std::vector<os::NotifyIconData> SimOs::trayIcons() const { return s_->tray_icons; }
+std::vector<std::string> SimOs::shellExecutes() const { return s_->shellExecutes; }
+std::vector<std::uint32_t> SimOs::exitWindowsCalls() const { return s_->exitWindows; }
+
+// --- os::Os ----------------------------------------------------------------
+
+bool SimOs::getVersionEx(os::VersionInfo& info) {
+    s_->log("GetVersionExA", "size=" + num(info.size));
+    if (s_->versionFails || (info.size != os::kVersionInfoSize && info.size != 156)) return false;
+    if (s_->family == Family::NT) {
+        info.major = 5, info.minor = 1, info.build = 2600;
+        info.platformId = os::VER_PLATFORM_WIN32_NT;
+        info.csdVersion = "Service Pack 3";
+    } else {
+        info.major = 4, info.minor = 10, info.build = 0x040A08AE;  // 98 SE: 4.10.2222
+        info.platformId = os::VER_PLATFORM_WIN32_WINDOWS;
+        info.csdVersion = " A ";
+    }
+    return true;
+}
+
+std::intptr_t SimOs::shellExecute(os::Hwnd wnd, const std::string& verb, const std::string& file,
+                                  const std::string& params, const std::string& dir, int show) {
+    std::string rec = verb + "|" + file + "|" + params + "|" + dir + "|" + std::to_string(show);
+    s_->log("ShellExecuteA", "hwnd=" + hex(wnd) + ", " + rec);
+    s_->shellExecutes.push_back(rec);
+    return s_->shellResult;
+}
+
+std::string SimOs::exePath() {
+    s_->log("GetModuleFileNameA", "");
+    return s_->exePath;
+}
+
+bool SimOs::shellNotifyIcon(std::uint32_t message, const os::NotifyIconData& data) {
+    s_->log("Shell_NotifyIconA", "message=" + num(message) + ", hwnd=" + hex(data.wnd) +
+                                     ", id=" + num(data.id));
+    if (!s_->tray) return false;
+    auto& icons = s_->tray_icons;
+    auto it = std::find_if(icons.begin(), icons.end(), [&](const os::NotifyIconData& d) {
+        return d.wnd == data.wnd && d.id == data.id;
+    });
+    os::NotifyIconData kept = data;
+    kept.tip = kept.tip.substr(0, kMaxTip);
+    switch (message) {
+    case os::NIM_ADD:
+        if (it != icons.end()) return false;
+        icons.push_back(kept);
+        return true;
+    case os::NIM_MODIFY:
+        if (it == icons.end()) return false;
+        if (data.flags & os::NIF_MESSAGE) it->callbackMessage = kept.callbackMessage;
+        if (data.flags & os::NIF_ICON) it->icon = kept.icon;
+        if (data.flags & os::NIF_TIP) it->tip = kept.tip;
+        it->flags |= data.flags;
+        return true;
+    case os::NIM_DELETE:
+        if (it == icons.end()) return false;
+        icons.erase(it);
+        return true;
+    }
+    return false;
+}
+
+bool SimOs::getCursorPos(os::Point& p) {
+    s_->log("GetCursorPos", "");
+    p = s_->cursor;
+    return true;
+}
+
+bool SimOs::exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) {
+    s_->log("ExitWindowsEx", "flags=" + num(flags) + ", reserved=" + num(reserved));
+    s_->exitWindows.push_back(flags);
+    return true;
+}
+
+}  // namespace sim

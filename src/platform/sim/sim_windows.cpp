@@ -1,0 +1,107 @@
+// Top-level windows in Z order, closed by WM_CLOSE and quit by WM_QUIT.
+#include "platform/sim/sim_state.h"
+
+#include <algorithm>
+
+namespace sim {
+
+namespace {
+
+constexpr std::size_t kMaxWindowText = 254;  // 255-byte buffer with its NUL
+
+}  // namespace
+
+os::Hwnd SimOs::addWindow(const std::string& title, std::uint32_t ownerPid) {
+    auto w = std::make_shared<Window>();
+    w->hwnd = s_->nextHwnd;
+    s_->nextHwnd += 0x10;
+    w->title = title;
+    w->ownerPid = ownerPid;
+    s_->windows.push_back(w);
+    return w->hwnd;
+}
+
+Window* SimOs::window(os::Hwnd h) {
+    for (auto& w : s_->windows)
+        if (w->hwnd == h) return w.get();
+    return nullptr;
+}
+
+std::vector<Window> SimOs::windows() const {
+    std::vector<Window> out;
+    for (auto& w : s_->windows)
+        if (w->alive) out.push_back(*w);
+    return out;
+}
+
+// --- os::Os ----------------------------------------------------------------
+
+os::Hwnd SimOs::getWindow(os::Hwnd wnd, std::uint32_t cmd) {
+    s_->log("GetWindow", "hwnd=" + hex(wnd) + ", cmd=" + num(cmd));
+    auto& ws = s_->windows;
+    if (cmd == os::GW_HWNDFIRST) {
+        for (auto& w : ws)
+            if (w->alive) return w->hwnd;
+        return 0;
+    }
+    if (cmd == os::GW_HWNDNEXT) {
+        auto it = std::find_if(ws.begin(), ws.end(),
+                               [&](const auto& w) { return w->hwnd == wnd && w->alive; });
+        if (it == ws.end()) return 0;
+        for (++it; it != ws.end(); ++it)
+            if ((*it)->alive) return (*it)->hwnd;
+    }
+    return 0;
+}
+
+int SimOs::getWindowText(os::Hwnd wnd, std::string& text) {
+    s_->log("GetWindowTextA", "hwnd=" + hex(wnd));
+    Window* w = window(wnd);
+    if (!w || !w->alive) {
+        text.clear();
+        return 0;
+    }
+    text = w->title.substr(0, kMaxWindowText);
+    return static_cast<int>(text.size());
+}
+
+os::Hwnd SimOs::findWindow(const char* className, const char* windowName) {
+    s_->log("FindWindowA", std::string("class=") + (className ? className : "(null)") +
+                               ", title=" + (windowName ? windowName : "(null)"));
+    // Like FindWindowA: whole texts, not case-sensitive.
+    for (auto& w : s_->windows) {
+        if (!w->alive) continue;
+        if (className && !sameName(w->className, className)) continue;
+        if (windowName && !sameName(w->title, windowName)) continue;
+        return w->hwnd;
+    }
+    return 0;
+}
+
+os::SendResult SimOs::sendClose(os::Hwnd wnd, std::uint32_t timeoutMs) {
+    s_->log("SendMessageA", "hwnd=" + hex(wnd) + ", WM_CLOSE, timeout=" + num(timeoutMs));
+    Window* w = window(wnd);
+    if (!w || !w->alive) return os::SendResult::Failed;
+    if (w->hung) {
+        advance(timeoutMs);
+        return os::SendResult::NoAnswer;
+    }
+    if (!w->refusesClose) w->alive = false;
+    return os::SendResult::Handled;
+}
+
+bool SimOs::postQuit(os::Hwnd wnd) {
+    s_->log("PostMessageA", "hwnd=" + hex(wnd) + ", WM_QUIT");
+    Window* w = window(wnd);
+    if (!w || !w->alive) return false;
+    if (w->hung) return true;  // lands in a queue nobody reads
+    if (auto p = w->ownerPid ? s_->running(w->ownerPid) : nullptr) {
+        p->running = false;
+        p->exitCode = 0;
+        s_->processEnded(*this, p);
+    }
+    w->alive = false;
+    return true;
+}
+
+}  // namespace sim

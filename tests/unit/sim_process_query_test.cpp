@@ -1,0 +1,189 @@
+// The exact Toolhelp and process calls of every routine that walks the
+// processes, as the simulated machine records them: which calls, in which
+// order, with which arguments. The walks share one enumerator; these keep it
+// making the calls the program has always made.
+#include <gtest/gtest.h>
+
+#include "app/startup.h"
+#include "platform/sim/sim_os.h"
+#include "process/kill.h"
+#include "process/listing.h"
+
+using sim::Family;
+using sim::SimOs;
+using Trace = std::vector<std::string>;
+
+namespace {
+
+Trace trace(const SimOs& os) {
+    Trace out;
+    for (const sim::Call& c : os.calls()) out.push_back(c.name + " " + c.args);
+    return out;
+}
+
+// Ends one process the moment Toolhelp has reported it, so that its module
+// query comes too late, as when a program exits during a refresh.
+class EndsDuringWalk : public SimOs {
+public:
+    using SimOs::SimOs;
+    std::uint32_t victim = 0;
+    bool process32Next(os::Handle snapshot, os::ProcessEntry& entry) override {
+        bool ok = SimOs::process32Next(snapshot, entry);
+        if (ok && entry.processId == victim) process(victim)->running = false;
+        return ok;
+    }
+};
+
+// Raises from inside a Toolhelp call, as a failing allocation would.
+class Raises : public SimOs {
+public:
+    using SimOs::SimOs;
+    bool inModules = false, inNext = false;
+    bool process32Next(os::Handle snapshot, os::ProcessEntry& entry) override {
+        if (inNext) throw std::bad_alloc();
+        return SimOs::process32Next(snapshot, entry);
+    }
+    bool module32First(os::Handle snapshot, os::ModuleEntry& entry) override {
+        if (inModules) throw std::bad_alloc();
+        return SimOs::module32First(snapshot, entry);
+    }
+};
+
+}  // namespace
+
+TEST(SimProcessWalks, NtListingTakesOneModuleSnapshotPerEntryAfterTheFirst) {
+    EndsDuringWalk os(Family::NT);
+    sim::Process idle;
+    idle.exeFile = "[System Process]";
+    idle.modulesUnreadable = true;
+    os.insertProcess(idle);                                             // id 0
+    os.addProcess("a.exe", "C:\\A\\a.exe");                             // 4
+    os.process(os.addProcess("b.exe", "C:\\B\\b.exe"))->modulesUnreadable = true;  // 5
+    os.victim = os.addProcess("gone.exe", "C:\\G\\gone.exe");           // 6
+    os.clearCalls();
+
+    auto l = process::listProcesses(os, true);
+    EXPECT_EQ(l.lines, (Trace{"[SYSTEM PROCESS]", "A.EXE", "B.EXE", "GONE.EXE"}));
+    EXPECT_EQ(trace(os), (Trace{
+                             "CreateToolhelp32Snapshot flags=2, pid=0",
+                             "Process32First snapshot=0x100",
+                             "Process32Next snapshot=0x100",
+                             "CreateToolhelp32Snapshot flags=8, pid=4",
+                             "Module32First snapshot=0x104",
+                             "CloseHandle handle=0x104",
+                             "Process32Next snapshot=0x100",
+                             "CreateToolhelp32Snapshot flags=8, pid=5",
+                             "Module32First snapshot=0x108",
+                             "CloseHandle handle=0x108",
+                             "Process32Next snapshot=0x100",
+                             "CreateToolhelp32Snapshot flags=8, pid=6",  // ended: no snapshot
+                             "Process32Next snapshot=0x100",
+                             "CloseHandle handle=0x100",
+                         }));
+    EXPECT_EQ(os.openHandles(), 0);
+}
+
+TEST(SimProcessWalks, NineXListingAndStartUpNamesWalkOnlyTheProcessSnapshot) {
+    SimOs os(Family::Win9x);
+    os.addProcess("C:\\WINDOWS\\EXPLORER.EXE");
+    os.addProcess("C:\\WINDOWS\\NOTEPAD.EXE");
+    const Trace walk{
+        "CreateToolhelp32Snapshot flags=2, pid=0",
+        "Process32First snapshot=0x100",
+        "Process32Next snapshot=0x100",
+        "Process32Next snapshot=0x100",
+        "CloseHandle handle=0x100",
+    };
+    os.clearCalls();
+    process::listProcesses(os, false);
+    EXPECT_EQ(trace(os), walk);
+
+    SimOs nt(Family::NT);
+    nt.addProcess("explorer.exe");
+    nt.addProcess("notepad.exe");
+    nt.clearCalls();
+    EXPECT_EQ(app::runningProgramNames(nt), (Trace{"EXPLORER.EXE", "NOTEPAD.EXE"}));
+    EXPECT_EQ(trace(nt), walk);
+}
+
+TEST(SimProcessWalks, EndingByNameOpensEachMatchInsideTheWalk) {
+    SimOs os(Family::NT);
+    auto a = os.addProcess("note.exe");                                   // 4
+    os.addProcess("calc.exe");                                            // 5
+    os.process(os.addProcess("NOTE.EXE"))->cannotOpen = true;             // 6
+    os.clearCalls();
+
+    EXPECT_EQ(process::killByName(os, "Note.exe"), 0);  // the last match could not be opened
+    EXPECT_FALSE(os.process(a)->running);
+    EXPECT_EQ(trace(os), (Trace{
+                             "CreateToolhelp32Snapshot flags=2, pid=0",
+                             "Process32First snapshot=0x100",
+                             "OpenProcess access=0x1, inherit=0, pid=4",
+                             "TerminateProcess handle=0x104, pid=4, code=0",
+                             "CloseHandle handle=0x104",
+                             "Process32Next snapshot=0x100",
+                             "Process32Next snapshot=0x100",
+                             "OpenProcess access=0x1, inherit=0, pid=6",
+                             "Process32Next snapshot=0x100",
+                             "CloseHandle handle=0x100",
+                         }));
+    EXPECT_EQ(os.openHandles(), 0);
+}
+
+TEST(SimProcessWalks, EndingAnEntryHandsOnTheReportedCode) {
+    SimOs os(Family::NT);
+    auto a = os.addProcess("a.exe");
+    os.clearCalls();
+    EXPECT_NE(process::killEntry(os, {{"a.exe", a}}, 0), 0);
+    EXPECT_EQ(trace(os), (Trace{
+                             "OpenProcess access=0x1F0FFF, inherit=1, pid=4",
+                             "GetExitCodeProcess handle=0x100, pid=4",
+                             "TerminateProcess handle=0x100, pid=4, code=259",
+                             "CloseHandle handle=0x100",
+                         }));
+}
+
+TEST(SimProcessWalks, WithoutToolhelpEveryWalkStopsAtTheSnapshot) {
+    SimOs os(Family::NT);
+    os.addProcess("a.exe");
+    os.setToolhelpAvailable(false);
+    os.clearCalls();
+    process::listProcesses(os, true);
+    process::listHidden(os, true);
+    process::killByName(os, "a.exe");
+    app::runningProgramNames(os);
+    EXPECT_EQ(trace(os), Trace(4, "CreateToolhelp32Snapshot flags=2, pid=0"));
+}
+
+TEST(SimProcessWalks, AnExceptionPassingThroughAWalkClosesEveryHandleItOpened) {
+    Raises os(Family::NT);
+    os.addProcess("[System Process]");
+    os.addProcess("a.exe", "C:\\A\\a.exe");
+    os.addProcess("b.exe", "C:\\B\\b.exe");
+
+    os.inModules = true;
+    EXPECT_THROW(process::listProcesses(os, true), std::bad_alloc);
+    EXPECT_EQ(os.openHandles(), 0) << "module or process snapshot left open";
+    os.inModules = false;
+
+    os.inNext = true;
+    EXPECT_THROW(app::runningProgramNames(os), std::bad_alloc);
+    EXPECT_EQ(os.openHandles(), 0);
+    os.inNext = false;
+
+    // A program whose end runs code that fails, while ending by name and by
+    // entry hold a process handle, and ending by name the snapshot too.
+    struct Refused {};
+    os.onTerminate([](SimOs&, const sim::Process&) { throw Refused{}; });
+    auto l = process::listProcesses(os, true);
+    os.clearCalls();
+    EXPECT_THROW(process::killByName(os, "a.exe"), Refused);
+    EXPECT_EQ(os.openHandles(), 0);
+    const Trace calls = trace(os);
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(Trace(calls.end() - 2, calls.end()),
+              (Trace{"CloseHandle handle=0x11C", "CloseHandle handle=0x118"}))
+        << "the process handle first, then the snapshot";
+    EXPECT_THROW(process::killEntry(os, l.snapshot, 2), Refused);
+    EXPECT_EQ(os.openHandles(), 0);
+}
