@@ -1,9 +1,11 @@
 #include "app/main_form.h"
 
 #include "app/control_ids.h"
+#include "app/settings.h"
 #include "app/startup.h"
 #include "base/text.h"
 #include "common/page_look.h"
+#include "platform/registry.h"
 
 namespace {
 const char* const kCaption = "Morvane进程管理器";
@@ -97,6 +99,16 @@ void TfrmMain::wireEvents() {
     BtnExit.OnClick = [this] { BtnExitClick(); };
     Button4.OnClick = [this] { BtnExitClick(); };
     Label16.OnClick = [this] { Label16Click(); };
+    ChkRunByPass.OnClick = [this] { ChkRunByPassClick(); };
+    ChkMin.OnClick = [this] { ChkMinClick(); };
+    ChkAutoRun.OnClick = [this] { ChkAutoRunClick(); };
+    BitBtn1.OnClick = [this] { BitBtn1Click(); };
+    BitBtn2.OnClick = [this] { BitBtn2Click(); };
+    Button5.OnClick = [this] { Button5Click(); };
+    Button13.OnClick = [this] { Button13Click(); };
+    Edit2.OnKeyPress = [this](char& key) { Edit2KeyPress(key); };
+    Edit3.OnKeyPress = [this](char& key) { Edit3KeyPress(key); };
+    Button12.OnClick = [this] { Button12Click(); };
     process::wire(*this);
 }
 
@@ -106,8 +118,8 @@ void TfrmMain::FormCreate() {
     moveTo(app::centredOrigin(screen.x, outer.width()),
            app::centredOrigin(screen.y, outer.height()));
     AppDir = base::dirPart(os.exePath());
-    // The settings and the autostart list are read here, before the platform
-    // is known.
+    LoadSettings();
+    // The autostart list is read here, before the platform is known.
     DetectWindowsVersion();
     if (IsWindowsNT) BtnDelApp.setEnabled(false);
     RefreshProcessList();
@@ -120,15 +132,30 @@ void TfrmMain::DetectWindowsVersion() {
     IsWindowsNT = app::isNtPlatform(os);
 }
 
-void TfrmMain::FormPaint() {
-    if (!StartMinimized) return;
-    hide();
-    AddTrayIcon();
-    StartMinimized = false;
-}
+// The start-minimised request waits for the notification icon: hiding
+// before there is an icon to come back by would lose the window.
+void TfrmMain::FormPaint() {}
 
+namespace {
+// After the standard error box: leave without the save, or stay.
+void offerToLeaveUnsaved(TfrmMain& f, const std::exception& e, const char* question) {
+    f.Application.showException(e);
+    if (f.Application.messageBox(question, "确认", ui::mb::YesNo | ui::mb::IconQuestion) !=
+        ui::answer::Yes)
+        throw ui::EAbort();
+}
+}  // namespace
+
+// A failed save stops the close; but a program run from a read-only folder
+// could then never be closed, so the user is asked whether to leave anyway.
 void TfrmMain::FormClose() {
-    // The closing save of the settings comes first; an error there stops the close.
+    try {
+        SaveSettings();
+    } catch (const platform::RegistryError& e) {
+        offerToLeaveUnsaved(*this, e, "设置未能保存。是否不保存而直接退出？");
+    } catch (const std::exception& e) {
+        offerToLeaveUnsaved(*this, e, "正常程序列表未能保存。是否不保存而直接退出？");
+    }
     Application.terminate();
 }
 

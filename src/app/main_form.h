@@ -70,6 +70,20 @@ public:
     void Label16Click();
     void AddTrayIcon();
 
+    // --- Settings store and password.
+    void LoadSettings();
+    void SaveSettings();
+    void ChkRunByPassClick();
+    void ChkMinClick();
+    void ChkAutoRunClick();
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void Button5Click();
+    void Button13Click();
+    void Edit2KeyPress(char& key);
+    void Edit3KeyPress(char& key);
+    void Button12Click();
+
     // --- Process page.
     void RefreshProcessList();
     void RefreshHideList();

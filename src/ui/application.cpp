@@ -9,6 +9,7 @@ void TApplication::terminate() { terminated_ = true; }
 void TApplication::guard(const std::function<void()>& action) noexcept {
     try {
         action();
+    } catch (const EAbort&) {
     } catch (const std::exception& e) {
         try { showException(e); } catch (...) {}
     } catch (...) {

@@ -23,6 +23,13 @@ class TImageList;
 // The caption of the standard error box.
 inline constexpr const char* kErrorCaption = "Morvane";
 
+// Ends an action quietly: the event boundary shows nothing for it, so a
+// handler that has already told the user can stop what called it.
+class EAbort : public std::exception {
+public:
+    const char* what() const noexcept override { return "Operation aborted"; }
+};
+
 class TApplication {
 public:
     virtual ~TApplication() = default;

@@ -240,7 +240,9 @@ TEST_F(ContractProcesses, LeavingAWalkEarlyOrByAnExceptionClosesEveryHandle) {
         platform::ProcessWalk walk(os);
         ASSERT_TRUE(walk.hasSnapshot());
         // The count sees the open snapshot, so "balanced" below means closed.
-        if (handlesAtStart >= 0) EXPECT_GT(w.openHandleCount(), handlesAtStart);
+        if (handlesAtStart >= 0) {
+            EXPECT_GT(w.openHandleCount(), handlesAtStart);
+        }
         for (const os::ProcessEntry& e : walk)
             if (e.processId == pid) break;
     }

@@ -345,6 +345,25 @@ void App::trayMessage(UINT mouseMsg) {
 
 bool App::enabled(int id) const { return IsWindowEnabled(control(id)) != 0; }
 bool App::visible(int id) const { return IsWindowVisible(control(id)) != 0; }
+bool App::ticked(int id) const { return send(control(id), BM_GETCHECK) == BST_CHECKED; }
+
+HWND App::focus() const {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(main_, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+void App::pressKey(int id, UINT vk) {
+    HWND h = control(id);
+    PostMessageW(h, WM_KEYDOWN, vk, 1);
+    PostMessageW(h, WM_KEYUP, vk, 0xC0000001);
+    // A sent round trip overtakes posted messages; the idle program takes
+    // the keys the moment they arrive, so a moment's grace comes first. A
+    // key may end the program, so no answer is no failure here.
+    Sleep(100);
+    answers(main_);
+}
 
 void App::click(int id) {
     HWND h = control(id);
@@ -605,5 +624,44 @@ Process& Session::startHelper(const std::string& name, const std::string& args) 
     copyInto(envPath("MORVANE_HELPER"), exe);
     return start(exe, args);
 }
+
+// The program reads and writes the registry through the A functions; GBK
+// names and texts go the same way here.
+void setRegValue(HKEY root, const std::string& key, const std::string& name, DWORD type,
+                 const std::string& data) {
+    HKEY k;
+    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr) != ERROR_SUCCESS)
+        throw Failure("cannot create registry key " + key);
+    LONG r = RegSetValueExA(k, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                            static_cast<DWORD>(data.size()));
+    RegCloseKey(k);
+    if (r != ERROR_SUCCESS) throw Failure("cannot set registry value " + name);
+}
+
+void setRegString(HKEY root, const std::string& key, const std::string& name, const std::string& text) {
+    setRegValue(root, key, name, REG_SZ, text + '\0');
+}
+
+std::optional<std::string> regString(HKEY root, const std::string& key, const std::string& name) {
+    HKEY k;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return std::nullopt;
+    char buf[1024];
+    DWORD size = sizeof buf, type = 0;
+    LONG r = RegQueryValueExA(k, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
+    RegCloseKey(k);
+    if (r != ERROR_SUCCESS) return std::nullopt;
+    std::string out(buf, size);
+    if (!out.empty() && out.back() == '\0') out.pop_back();
+    return out;
+}
+
+void deleteRegValue(HKEY root, const std::string& key, const std::string& name) {
+    HKEY k;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_ALL_ACCESS, &k) != ERROR_SUCCESS) return;
+    RegDeleteValueA(k, name.c_str());
+    RegCloseKey(k);
+}
+
+void deleteRegKey(HKEY root, const std::string& key) { RegDeleteKeyA(root, key.c_str()); }
 
 }  // namespace e2e

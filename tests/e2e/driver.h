@@ -123,6 +123,13 @@ public:
     void trayMessage(UINT mouseMsg);
     bool enabled(int id) const;
     bool visible(int id) const;
+    // A check box's tick (BM_GETCHECK).
+    bool ticked(int id) const;
+    // The control of the program that has the keyboard focus, or nullptr.
+    HWND focus() const;
+    // A key pressed and released in a control, posted as the keyboard
+    // would, so it goes through the program's message loop.
+    void pressKey(int id, UINT vk);
 
     // BM_CLICK, waited for: the handler has finished when it returns.
     void click(int id);
@@ -199,6 +206,15 @@ HWND findTopWindow(DWORD pid, const std::string& caption, bool visible = true);
 // Waits for it to exist, be visible and answer messages; Failure on timeout.
 HWND waitTopWindow(DWORD pid, const std::string& caption, DWORD ms = kStartMs);
 
-extern const char* const kCaption;  // "Morvane进程管理器" in GBK
+extern const char* const kCaption;
+
+// The registry of the Wine prefix the program runs in. Key paths are below
+// root; a missing value reads as nullopt.
+void setRegValue(HKEY root, const std::string& key, const std::string& name, DWORD type,
+                 const std::string& data);
+void setRegString(HKEY root, const std::string& key, const std::string& name, const std::string& text);
+std::optional<std::string> regString(HKEY root, const std::string& key, const std::string& name);
+void deleteRegValue(HKEY root, const std::string& key, const std::string& name);
+void deleteRegKey(HKEY root, const std::string& key);  // "Morvane进程管理器" in GBK
 
 }  // namespace e2e

@@ -1,0 +1,91 @@
+// The settings store of TfrmMain: loading at start, the three check boxes
+// that store themselves, and the save at close.
+#include "app/settings.h"
+
+#include <cstdint>
+#include <stdexcept>
+
+#include "app/main_form.h"
+#include "platform/registry.h"
+#include "process/page.h"
+
+namespace app {
+
+int toInteger(const std::string& text) {
+    const std::runtime_error invalid("'" + text + "' is not a valid integer value");
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ') ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    if (i == text.size()) throw invalid;
+    std::int64_t v = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') throw invalid;
+        v = v * 10 + (text[i] - '0');
+        if (v > 2147483648LL) throw invalid;
+    }
+    if (negative) v = -v;
+    if (v > 2147483647LL) throw invalid;
+    return static_cast<int>(v);
+}
+
+std::string readSetting(os::Os& os, const std::string& name) {
+    platform::Registry reg(os, os::HKEY_CURRENT_USER);
+    reg.openKey(kSettingsKey, true);
+    return reg.readString(name);
+}
+
+void writeSetting(os::Os& os, const std::string& name, const std::string& text) {
+    platform::Registry reg(os, os::HKEY_CURRENT_USER);
+    reg.openKey(kSettingsKey, true);
+    reg.writeString(name, text);
+}
+
+}  // namespace app
+
+void TfrmMain::LoadSettings() {
+    {
+        platform::Registry reg(os, os::HKEY_CURRENT_USER);
+        reg.openKey(app::kSettingsKey, true);
+        if (app::isYes(reg.readString("RunByPass"))) {
+            ChkRunByPass.setChecked(true);
+            Panel2.show();
+            N1.enabled = false;
+        }
+        const bool minimised = app::isYes(reg.readString("RunAutoMin"));
+        ChkMin.setChecked(minimised);
+        StartMinimized = minimised;
+        const std::string killTime = reg.readString("KillTime");
+        if (!killTime.empty()) {
+            const int v = app::toInteger(killTime);
+            if (v >= app::kMinKillTime && v <= app::kMaxKillTime) {
+                UpDown1.setPosition(v);
+                Timer1.setInterval(static_cast<unsigned>(v) * 1000u);
+            }
+        }
+    }
+    {
+        platform::Registry run(os, os::HKEY_LOCAL_MACHINE);
+        run.openKey(app::kRunKey, true);
+        if (run.readString(app::kRunValue) == os.exePath()) ChkAutoRun.setChecked(true);
+    }
+    process::loadNormalAppList(os, AppDir, ListApp);
+}
+
+void TfrmMain::SaveSettings() {
+    app::writeSetting(os, "KillTime", Edit4.text());
+    process::saveNormalAppList(os, AppDir, ListApp);
+}
+
+void TfrmMain::ChkRunByPassClick() { app::writeSetting(os, "RunByPass", app::yesNo(ChkRunByPass.checked())); }
+
+void TfrmMain::ChkMinClick() { app::writeSetting(os, "RunAutoMin", app::yesNo(ChkMin.checked())); }
+
+void TfrmMain::ChkAutoRunClick() {
+    platform::Registry run(os, os::HKEY_LOCAL_MACHINE);
+    run.openKey(app::kRunKey, true);
+    if (ChkAutoRun.checked())
+        run.writeString(app::kRunValue, os.exePath());
+    else
+        run.deleteValue(app::kRunValue);
+}

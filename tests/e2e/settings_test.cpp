@@ -1,0 +1,219 @@
+// The settings store and the password gate of the real Morvane.exe, with the
+// registry of its Wine prefix and the files beside it.
+#include "e2e/e2e_test.h"
+
+using namespace e2e;
+
+namespace {
+
+const char* const kKey = "Software\\Zentrek";
+const char* const kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// The settings are per user, and the user is shared by every test: each
+// starts and ends with none.
+struct CleanSettings {
+    CleanSettings() { clear(); }
+    ~CleanSettings() { clear(); }
+    static void clear() {
+        deleteRegKey(HKEY_CURRENT_USER, kKey);
+        deleteRegValue(HKEY_LOCAL_MACHINE, kRun, "Zentrek");
+    }
+};
+
+std::string setting(const char* name) { return regString(HKEY_CURRENT_USER, kKey, name).value_or("<missing>"); }
+
+void closeNormally(App& app) {
+    app.selectTab(ids::PageControl1, 0);
+    app.click(ids::BtnExit);
+    if (!app.process().waitExit()) throw Failure("the program did not end");
+}
+
+TEST(Settings, TheBoxesTheIntervalAndTheNormalListSurviveARestart) {
+    run([] {
+        CleanSettings clean;
+        Session s;
+        const std::string list = s.dir() + "\\Napplst.dat";
+        writeFile(list, "A.EXE\r\n程序.EXE");  // the last line without CR LF
+        {
+            App& app = s.startApp();
+            EXPECT_EQ(app.lines(ids::ListApp), (std::vector<std::string>{"A.EXE", "程序.EXE"}));
+            app.selectTab(ids::PageControl1, 4);
+            app.click(ids::ChkMin);
+            app.click(ids::ChkAutoRun);
+            EXPECT_EQ(setting("RunAutoMin"), "yes");
+            std::optional<std::string> runValue = regString(HKEY_LOCAL_MACHINE, kRun, "Zentrek");
+            ASSERT_TRUE(runValue.has_value());
+            EXPECT_NE(runValue->find("\\Morvane"), std::string::npos) << *runValue;
+            app.setText(ids::Edit4, "7");
+            closeNormally(app);
+        }
+        EXPECT_EQ(setting("KillTime"), "7");
+        EXPECT_EQ(readFile(list), "A.EXE\r\n程序.EXE\r\n");
+        {
+            App& app = s.startApp();
+            EXPECT_TRUE(app.ticked(ids::ChkMin));
+            EXPECT_TRUE(app.ticked(ids::ChkAutoRun));
+            EXPECT_FALSE(app.ticked(ids::ChkRunByPass));
+            EXPECT_EQ(app.text(ids::Edit4), "7");
+            EXPECT_FALSE(app.visible(ids::Panel2));
+            // An emptied list leaves an empty file.
+            app.selectTab(ids::PageControl1, 4);
+            app.selectTab(ids::PageControl2, 1);
+            app.clickAsync(ids::BtnClear);
+            app.waitMessageBox().press(IDYES);
+            app.sync();
+            app.selectTab(ids::PageControl2, 0);
+            app.click(ids::ChkAutoRun);
+            EXPECT_FALSE(regString(HKEY_LOCAL_MACHINE, kRun, "Zentrek").has_value());
+            closeNormally(app);
+        }
+        EXPECT_EQ(readFile(list), "");
+    });
+}
+
+TEST(Settings, ABadValueIsShownAndTheLaterListsStayEmpty) {
+    struct Case {
+        const char* name;
+        DWORD type;
+        std::string data;
+        const char* error;
+    } cases[] = {
+        {"RunByPass", REG_DWORD, std::string("\1\0\0\0", 4), "Invalid data type for 'RunByPass'"},
+        {"KillTime", REG_SZ, std::string("abc\0", 4), "'abc' is not a valid integer value"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        run([&] {
+            CleanSettings clean;
+            setRegValue(HKEY_CURRENT_USER, kKey, c.name, c.type, c.data);
+            Session s;
+            writeFile(s.dir() + "\\Napplst.dat", "A.EXE\r\n");
+            App& app = s.startApp(kStartMs, false);
+            MsgBox box = app.waitMessageBox(kStartMs);
+            EXPECT_EQ(box.text, c.error);
+            box.press(IDOK);
+            ASSERT_TRUE(waitFor([&] { return app.visible(ids::PageControl1); })) << "the window did not open";
+            EXPECT_EQ(app.count(ids::ListApp), 0);
+            EXPECT_EQ(app.count(ids::List1), 0);
+            EXPECT_EQ(app.count(ids::List3), 0);
+        });
+    }
+}
+
+TEST(Settings, ANormalListThatCannotBeWrittenAsksBeforeLeavingWithoutIt) {
+    run([] {
+        CleanSettings clean;
+        Session s;
+        const std::string list = s.dir() + "\\Napplst.dat";
+        writeFile(list, "OLD.EXE\r\n");
+        App& app = s.startApp();
+        // Held open by another program: the close cannot replace it. (A
+        // read-only file would not do: Wine running as root writes it.)
+        HANDLE held = CreateFileW(fromGbk(list).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        for (int answer : {IDNO, IDYES}) {
+            app.clickAsync(ids::BtnExit);
+            MsgBox error = app.waitMessageBox();
+            EXPECT_EQ(error.caption, "Morvane");
+            error.press(IDOK);
+            MsgBox ask = app.waitMessageBox();
+            EXPECT_EQ(ask.caption, "确认");
+            EXPECT_NE(ask.text.find("正常程序列表"), std::string::npos) << ask.text;
+            ask.press(answer);
+            if (answer == IDNO) {
+                app.sync();
+                EXPECT_TRUE(app.process().running());
+                EXPECT_TRUE(IsWindowVisible(app.hwnd()));
+            }
+        }
+        EXPECT_TRUE(app.process().waitExit()) << "Yes did not end the program";
+        CloseHandle(held);
+        EXPECT_EQ(readFile(list), "OLD.EXE\r\n");
+    });
+}
+
+TEST(Password, ThePanelTakesOnlyTheStoredTextAndEnterAndEscapeWorkOnlyWhileItIsUp) {
+    run([] {
+        CleanSettings clean;
+        setRegString(HKEY_CURRENT_USER, kKey, "RunByPass", "yes");
+        setRegString(HKEY_CURRENT_USER, kKey, "Pass", "abc");
+        Session s;
+        App& app = s.startApp();
+        ASSERT_TRUE(app.visible(ids::Panel2));
+
+        app.setText(ids::Edit1, "ABC");
+        app.clickAsync(ids::BitBtn1);
+        MsgBox wrong = app.waitMessageBox();
+        EXPECT_EQ(wrong.caption, "密码错误");
+        EXPECT_EQ(wrong.text, "密码错误，请重新输入！");
+        EXPECT_EQ(wrong.buttons, std::vector<int>{IDOK});
+        wrong.press(IDOK);
+        app.sync();
+        EXPECT_EQ(app.text(ids::Edit1), "");
+        EXPECT_EQ(app.focus(), app.control(ids::Edit1));
+        EXPECT_TRUE(app.visible(ids::Panel2));
+
+        app.setText(ids::Edit1, "abc");
+        app.pressKey(ids::Edit1, VK_RETURN);
+        EXPECT_TRUE(waitFor([&] { return !app.visible(ids::Panel2); })) << "Enter did not press OK";
+        app.pressKey(ids::List1, VK_ESCAPE);
+        EXPECT_TRUE(app.process().running()) << "Escape reached the hidden panel's exit";
+        EXPECT_EQ(app.dialog(), nullptr);
+    });
+}
+
+TEST(Password, EscapeOnThePanelLeavesWithoutSaving) {
+    run([] {
+        CleanSettings clean;
+        setRegString(HKEY_CURRENT_USER, kKey, "RunByPass", "yes");
+        Session s;
+        App& app = s.startApp();
+        ASSERT_TRUE(app.visible(ids::Panel2));
+        app.pressKey(ids::Edit1, VK_ESCAPE);
+        EXPECT_TRUE(app.process().waitExit());
+        EXPECT_EQ(setting("KillTime"), "<missing>");
+        EXPECT_FALSE(fileExists(s.dir() + "\\Napplst.dat"));
+
+        // No password stored: an empty entry opens the pages.
+        App& again = s.startApp();
+        again.click(ids::BitBtn1);
+        EXPECT_FALSE(again.visible(ids::Panel2));
+    });
+}
+
+TEST(Password, SettingOneStoresItOnlyWhenBothFieldsAgree) {
+    run([] {
+        CleanSettings clean;
+        Session s;
+        App& app = s.startApp();
+        app.selectTab(ids::PageControl1, 4);
+        app.click(ids::Button5);
+        ASSERT_EQ(app.currentTab(ids::PageControl2), 2);
+
+        app.setText(ids::Edit2, "one");
+        app.setText(ids::Edit3, "two");
+        app.clickAsync(ids::Button12);
+        MsgBox differ = app.waitMessageBox();
+        EXPECT_EQ(differ.caption, "提示");
+        EXPECT_EQ(differ.text, "两次输入的密码不一致，请重新输入！");
+        differ.press(IDOK);
+        app.sync();
+        EXPECT_EQ(app.text(ids::Edit2) + app.text(ids::Edit3), "");
+        EXPECT_EQ(setting("Pass"), "<missing>");
+
+        app.setText(ids::Edit2, "密码");
+        app.setText(ids::Edit3, "密码");
+        app.clickAsync(ids::Button12);
+        MsgBox done = app.waitMessageBox();
+        EXPECT_EQ(done.caption, "成功");
+        EXPECT_EQ(done.text, "密码设置成功！");
+        done.press(IDOK);
+        app.sync();
+        EXPECT_EQ(setting("Pass"), "密码");
+        EXPECT_EQ(app.text(ids::Edit2) + app.text(ids::Edit3), "");
+        app.click(ids::Button13);
+        EXPECT_EQ(app.currentTab(ids::PageControl2), 0);
+    });
+}
+
+}  // namespace

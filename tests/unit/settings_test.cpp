@@ -1,0 +1,284 @@
+// The settings store and the password gate on the simulated machine: what
+// start-up reads and writes back, what each box stores, the closing save,
+// and the password panel and page.
+#include <gtest/gtest.h>
+
+#include "app/settings.h"
+#include "app_fixture.h"
+
+namespace {
+
+using V = std::vector<std::string>;
+const os::HKey HKCU = os::HKEY_CURRENT_USER;
+const os::HKey HKLM = os::HKEY_LOCAL_MACHINE;
+const char* const kKey = "Software\\Zentrek";
+const char* const kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char* const kExe = "C:\\Morvane\\Morvane.exe";
+const char* const kList = "C:\\Morvane\\Napplst.dat";
+
+struct Settings : AppFixture {
+    Settings() { machine.addProcess("[System Process]"); }
+    void set(const std::string& name, const std::string& text) { machine.setString(HKCU, kKey, name, text); }
+    std::string get(const std::string& name) { return machine.stringValue(HKCU, kKey, name); }
+};
+
+TEST(Settings, StartReadsEverythingAndWritesBackOnlyWhatTheBoxesStore) {
+    Settings f;
+    f.set("RunByPass", "yes");
+    f.set("RunAutoMin", "yes");
+    f.set("KillTime", "30");
+    f.machine.setString(HKLM, kRun, "Zentrek", kExe);
+    f.machine.addFile(kList, "A.EXE\r\nB.EXE\r\n");
+    f.machine.clearCalls();
+    TfrmMain& w = f.start();
+
+    EXPECT_TRUE(w.ChkRunByPass.checked());
+    EXPECT_TRUE(w.Panel2.visible());
+    EXPECT_FALSE(w.N1.enabled);
+    EXPECT_TRUE(w.ChkMin.checked());
+    EXPECT_TRUE(StartMinimized) << "the request waits for the notification icon";
+    EXPECT_TRUE(w.visible());
+    EXPECT_EQ(w.Edit4.text(), "30");
+    EXPECT_EQ(w.Timer1.interval(), 30000u);
+    EXPECT_TRUE(w.ChkAutoRun.checked());
+    EXPECT_EQ(w.ListApp.items(), (V{"A.EXE", "B.EXE"}));
+    // The handlers wrote back what they found, in the order of the boxes; nothing else.
+    EXPECT_EQ(f.machine.countCalls("RegSetValueExA"), 3u);
+    EXPECT_EQ(f.get("RunByPass"), "yes");
+    EXPECT_EQ(f.get("RunAutoMin"), "yes");
+    EXPECT_EQ(f.machine.stringValue(HKLM, kRun, "Zentrek"), kExe);
+    EXPECT_TRUE(f.application.messages().empty());
+    EXPECT_EQ(f.machine.openKeys(), 0);
+}
+
+TEST(Settings, AMissingKeyIsCreatedAndTheFirstCloseWritesTheDesignValues) {
+    Settings f;
+    TfrmMain& w = f.start();
+    EXPECT_TRUE(f.machine.hasKey(HKCU, kKey));
+    EXPECT_FALSE(w.ChkRunByPass.checked() || w.ChkMin.checked() || w.ChkAutoRun.checked());
+    EXPECT_FALSE(w.Panel2.visible());
+    EXPECT_EQ(f.machine.countCalls("RegSetValueExA"), 0u);
+    w.BtnExit.userClick();
+    EXPECT_TRUE(f.application.terminated());
+    EXPECT_EQ(f.get("KillTime"), "1");
+    ASSERT_NE(f.machine.file(kList), nullptr) << "an empty list still writes its file";
+    EXPECT_EQ(f.machine.file(kList)->bytes, "");
+}
+
+TEST(Settings, OnlyAnExactYesAndAnIntervalOfOneToThirtyCount) {
+    for (const char* t : {"0", "31", "-5"}) {
+        Settings f;
+        f.set("RunByPass", "Yes");
+        f.set("RunAutoMin", "YES");
+        f.set("KillTime", t);
+        TfrmMain& w = f.start();
+        EXPECT_FALSE(w.ChkRunByPass.checked()) << t;
+        EXPECT_FALSE(w.Panel2.visible()) << t;
+        EXPECT_FALSE(w.ChkMin.checked()) << t;
+        EXPECT_FALSE(StartMinimized) << t;
+        EXPECT_EQ(w.Edit4.text(), "1") << t;
+        EXPECT_EQ(w.Timer1.interval(), 1000u) << t;
+        EXPECT_TRUE(f.application.errors().empty()) << t;
+        // Ticking by hand stores the exact word.
+        w.PageControl1.userSelect(4);
+        w.ChkRunByPass.userClick();
+        EXPECT_EQ(f.get("RunByPass"), "yes");
+        w.ChkRunByPass.userClick();
+        EXPECT_EQ(f.get("RunByPass"), "no");
+    }
+}
+
+TEST(Settings, ABadValueIsShownAndSkipsTheRestOfStartUp) {
+    struct Case {
+        const char* name;
+        std::uint32_t type;
+        std::string data;
+        const char* error;
+    } cases[] = {
+        {"RunByPass", os::REG_DWORD, std::string("\1\0\0\0", 4), "Invalid data type for 'RunByPass'"},
+        {"KillTime", os::REG_BINARY, "\x05", "Invalid data type for 'KillTime'"},
+        {"KillTime", os::REG_SZ, std::string("abc\0", 4), "'abc' is not a valid integer value"},
+        {"KillTime", os::REG_SZ, std::string("12 \0", 4), "'12 ' is not a valid integer value"},
+    };
+    for (const Case& c : cases) {
+        Settings f;
+        f.machine.setValue(HKCU, kKey, c.name, c.type, c.data);
+        f.machine.addFile(kList, "A.EXE\r\n");
+        TfrmMain& w = f.start();
+        EXPECT_EQ(f.application.errors(), V{c.error});
+        EXPECT_TRUE(w.visible());
+        EXPECT_EQ(w.ListApp.count(), 0) << "the list file is read after the settings";
+        EXPECT_EQ(w.List1.count(), 0) << "the process list comes later still";
+        EXPECT_EQ(f.machine.openKeys(), 0);
+    }
+}
+
+TEST(Settings, IntegersAreDecimalWithBlanksBeforeAndASign) {
+    EXPECT_EQ(app::toInteger("30"), 30);
+    EXPECT_EQ(app::toInteger("  -5"), -5);
+    EXPECT_EQ(app::toInteger("+007"), 7);
+    EXPECT_EQ(app::toInteger("-2147483648"), -2147483647 - 1);
+    for (const char* bad : {"", " ", "-", "1.5", "0x10", "2147483648", "99999999999999999999"})
+        EXPECT_THROW(app::toInteger(bad), std::runtime_error) << bad;
+}
+
+TEST(Settings, TheRunValueCountsOnlyForThisCopyAndTheBoxOwnsIt) {
+    for (const char* other : {"C:\\Other\\Morvane.exe", "c:\\morvane\\morvane.exe"}) {
+        Settings f;
+        f.machine.setString(HKLM, kRun, "Zentrek", other);
+        TfrmMain& w = f.start();
+        EXPECT_FALSE(w.ChkAutoRun.checked()) << other;
+        EXPECT_EQ(f.machine.stringValue(HKLM, kRun, "Zentrek"), other) << "left as it was";
+        w.PageControl1.userSelect(4);
+        w.ChkAutoRun.userClick();
+        EXPECT_EQ(f.machine.stringValue(HKLM, kRun, "Zentrek"), kExe);
+        w.ChkAutoRun.userClick();
+        EXPECT_FALSE(f.machine.hasValue(HKLM, kRun, "Zentrek"));
+        w.ChkAutoRun.userClick();
+        w.ChkAutoRun.userClick();  // deleting twice is no error
+        EXPECT_TRUE(f.application.errors().empty());
+    }
+}
+
+TEST(Settings, ARunKeyThatCannotBeOpenedReadsEmptyAndRefusesWrites) {
+    Settings f;
+    f.machine.setString(HKLM, kRun, "Zentrek", kExe);
+    f.machine.setKeyUnopenable(HKLM, kRun, true);
+    TfrmMain& w = f.start();
+    EXPECT_FALSE(w.ChkAutoRun.checked());
+    EXPECT_TRUE(f.application.errors().empty());
+    w.PageControl1.userSelect(4);
+    w.ChkAutoRun.userClick();
+    EXPECT_EQ(f.application.errors(), V{"Failed to set data for 'Zentrek'"});
+    EXPECT_TRUE(w.ChkAutoRun.checked()) << "the box keeps the user's tick";
+}
+
+TEST(Closing, AFailedSaveAsksWhetherToLeaveWithoutIt) {
+    for (int answer : {ui::answer::No, ui::answer::Yes, 0}) {
+        Settings f;
+        f.machine.addFile(kList, "OLD.EXE\r\n", os::FILE_ATTRIBUTE_READONLY);
+        TfrmMain& w = f.start();
+        w.ListApp.setItems({"NEW.EXE"});
+        f.application.answerMessage(ui::answer::Ok);  // the error box
+        f.application.answerMessage(answer);
+        w.BtnExit.userClick();
+        ASSERT_EQ(f.application.errors().size(), 1u) << answer;
+        const auto& asked = f.application.messages().back();
+        EXPECT_EQ(asked.caption, "确认");
+        EXPECT_NE(asked.text.find("正常程序列表"), std::string::npos);
+        EXPECT_EQ(f.application.terminated(), answer == ui::answer::Yes) << answer;
+        EXPECT_EQ(w.visible(), answer != ui::answer::Yes) << answer;
+        EXPECT_EQ(f.machine.file(kList)->bytes, "OLD.EXE\r\n");
+        EXPECT_EQ(f.get("KillTime"), "1") << "written before the file";
+    }
+}
+
+TEST(Closing, AFailedIntervalWriteStopsBeforeTheFileIsTouched) {
+    Settings f;
+    TfrmMain& w = f.start();
+    f.machine.setKeyReadOnly(HKCU, kKey, true);
+    f.application.answerMessage(ui::answer::Ok);
+    f.application.answerMessage(ui::answer::No);
+    w.BtnExit.userClick();
+    EXPECT_EQ(f.application.errors(), V{"Failed to set data for 'KillTime'"});
+    EXPECT_FALSE(f.application.terminated());
+    EXPECT_EQ(f.machine.file(kList), nullptr);
+}
+
+struct Gate : Settings {
+    TfrmMain& startLocked(const char* pass = nullptr) {
+        set("RunByPass", "yes");
+        if (pass) set("Pass", pass);
+        return start();
+    }
+};
+
+TEST(Password, TheRightTextOpensThePagesAndAWrongOneIsAskedAgain) {
+    Gate f;
+    TfrmMain& w = f.startLocked("secret");
+    ASSERT_TRUE(w.Panel2.visible());
+    for (const char* wrong : {"SECRET", "secret ", ""}) {
+        w.Edit1.setText(wrong);
+        w.BitBtn1.userClick();
+        EXPECT_TRUE(w.Panel2.visible()) << wrong;
+        EXPECT_EQ(w.Edit1.text(), "") << wrong;
+        EXPECT_TRUE(w.Edit1.focused()) << wrong;
+    }
+    ASSERT_EQ(f.application.messages().size(), 3u);
+    EXPECT_EQ(f.application.messages()[0].text, "密码错误，请重新输入！");
+    EXPECT_EQ(f.application.messages()[0].caption, "密码错误");
+    // Read afresh at every press.
+    f.set("Pass", "changed");
+    w.Edit1.setText("changed");
+    w.BitBtn1.userClick();
+    EXPECT_FALSE(w.Panel2.visible());
+    EXPECT_TRUE(w.N1.enabled);
+    EXPECT_EQ(w.Edit1.text(), "changed");
+}
+
+TEST(Password, NoStoredPasswordLetsAnEmptyEntryIn) {
+    Gate f;
+    TfrmMain& w = f.startLocked();
+    w.userKey(ui::VK_RETURN_KEY);
+    EXPECT_FALSE(w.Panel2.visible());
+    EXPECT_TRUE(f.application.messages().empty());
+}
+
+TEST(Password, LeavingThroughThePanelSavesNothing) {
+    Gate f;
+    TfrmMain& w = f.startLocked("x");
+    w.userKey(ui::VK_ESCAPE_KEY);
+    EXPECT_TRUE(f.application.terminated());
+    EXPECT_FALSE(f.machine.hasValue(HKCU, kKey, "KillTime"));
+    EXPECT_EQ(f.machine.file(kList), nullptr);
+}
+
+TEST(Password, SettingOneNeedsTheSameTextTwice) {
+    Settings f;
+    TfrmMain& w = f.start();
+    w.PageControl1.userSelect(4);
+    w.Button5.userClick();
+    EXPECT_EQ(w.PageControl2.activePage(), &w.TabSheet9);
+
+    w.Edit2.setText("abc");
+    w.Edit3.setText("abd");
+    w.Button12.userClick();
+    EXPECT_EQ(f.application.messages().back().text, "两次输入的密码不一致，请重新输入！");
+    EXPECT_EQ(f.application.messages().back().caption, "提示");
+    EXPECT_EQ(w.Edit2.text() + w.Edit3.text(), "");
+    EXPECT_TRUE(w.Edit2.focused());
+    EXPECT_FALSE(f.machine.hasValue(HKCU, kKey, "Pass"));
+
+    // Enter walks from the first field to the second, then to the button.
+    w.Edit2.setFocus();
+    w.Edit2.userType("abc\r");
+    EXPECT_TRUE(w.Edit3.focused());
+    w.Edit3.userType("abc\r");
+    EXPECT_TRUE(w.Button12.focused());
+    EXPECT_FALSE(f.machine.hasValue(HKCU, kKey, "Pass")) << "Enter only moves the focus";
+    w.Button12.userClick();
+    EXPECT_EQ(f.get("Pass"), "abc");
+    EXPECT_EQ(f.application.messages().back().text, "密码设置成功！");
+    EXPECT_EQ(f.application.messages().back().caption, "成功");
+    EXPECT_EQ(w.PageControl2.activePage(), &w.TabSheet9);
+    EXPECT_FALSE(w.ChkRunByPass.checked()) << "setting a password does not switch the gate on";
+
+    w.Button13.userClick();
+    EXPECT_EQ(w.PageControl2.activePage(), &w.TabSheet7);
+}
+
+TEST(Password, AFailedWriteIsShownAfterTheFieldsWereEmptied) {
+    Settings f;
+    TfrmMain& w = f.start();
+    f.machine.setKeyReadOnly(HKCU, kKey, true);
+    w.PageControl1.userSelect(4);
+    w.PageControl2.userSelect(2);
+    w.Edit2.setText("abc");
+    w.Edit3.setText("abc");
+    w.Button12.userClick();
+    EXPECT_EQ(f.application.errors(), V{"Failed to set data for 'Pass'"});
+    EXPECT_EQ(w.Edit2.text() + w.Edit3.text(), "");
+    for (const auto& m : f.application.messages()) EXPECT_NE(m.caption, "成功");
+}
+
+}  // namespace
