@@ -1,7 +1,5 @@
 // Child-window ids of the frame: banner, page controls, password panel,
 // the settings pages app owns, the About page, the menu and the timers.
-// Ids live in namespace ids; each page has a range of its own, and the
-// id-uniqueness test guards them all.
 #pragma once
 
 namespace ids {

@@ -1,6 +1,4 @@
 // Child-window ids of the autostart page (4000s).
-// Ids live in namespace ids; each page has a range of its own, and the
-// id-uniqueness test guards them all.
 #pragma once
 
 namespace ids {

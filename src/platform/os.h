@@ -37,6 +37,7 @@ constexpr std::uint32_t FILE_ATTRIBUTE_HIDDEN = 0x02;
 constexpr std::uint32_t FILE_ATTRIBUTE_SYSTEM = 0x04;
 constexpr std::uint32_t FILE_ATTRIBUTE_DIRECTORY = 0x10;
 constexpr std::uint32_t FILE_ATTRIBUTE_ARCHIVE = 0x20;
+constexpr std::uint32_t kNoFileAttributes = 0xFFFFFFFFu;
 constexpr std::uint32_t GW_HWNDFIRST = 0;
 constexpr std::uint32_t GW_HWNDNEXT = 2;
 constexpr std::uint32_t VER_PLATFORM_WIN32_WINDOWS = 1;
@@ -86,7 +87,7 @@ constexpr std::uint32_t REG_NONE = 0, REG_SZ = 1, REG_EXPAND_SZ = 2, REG_BINARY 
                         REG_DWORD = 4, REG_MULTI_SZ = 7;
 // Win32 error codes the registry calls return.
 constexpr long ERROR_SUCCESS = 0, ERROR_FILE_NOT_FOUND = 2, ERROR_ACCESS_DENIED = 5,
-               ERROR_MORE_DATA = 234, ERROR_NO_MORE_ITEMS = 259;
+               ERROR_BAD_PATHNAME = 161, ERROR_MORE_DATA = 234, ERROR_NO_MORE_ITEMS = 259;
 
 struct RegValue {
     std::uint32_t type = REG_NONE;
@@ -147,6 +148,12 @@ public:
     // Whole-file helpers; raise OsError with the system's reason.
     virtual std::string readFile(const std::string& path) = 0;
     virtual void writeFile(const std::string& path, const std::string& bytes) = 0;
+    // GetFileAttributesA; kNoFileAttributes when the path names nothing.
+    virtual std::uint32_t fileAttributes(const std::string& path) = 0;
+    // Renames from to to. With replace, an existing `to` is replaced in one
+    // step (MoveFileExA); false when the system cannot do that (the 9x
+    // family). Any other failure raises OsError with the system's reason.
+    virtual bool moveFile(const std::string& from, const std::string& to, bool replace) = 0;
 
     // --- Top-level windows.
     virtual Hwnd getWindow(Hwnd wnd, std::uint32_t cmd) = 0;

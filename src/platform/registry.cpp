@@ -2,14 +2,22 @@
 
 namespace platform {
 
+namespace {
+// Windows takes a subkey path relative to its root and refuses one that
+// starts with a backslash (ERROR_BAD_PATHNAME); callers may write either.
+std::string relative(const std::string& path) {
+    const std::size_t start = path.find_first_not_of('\\');
+    return start == std::string::npos ? std::string() : path.substr(start);
+}
+}  // namespace
+
 Registry::Registry(os::Os& os, os::HKey root, std::uint32_t access)
     : os_(os), root_(root), access_(access) {}
 
 Registry::~Registry() { closeKey(); }
 
 bool Registry::openKey(const std::string& path, bool canCreate) {
-    std::string sub = path;
-    while (!sub.empty() && sub.front() == '\\') sub.erase(0, 1);
+    const std::string sub = relative(path);
     os::HKey k = 0;
     long err = canCreate ? os_.regCreateKeyEx(root_, sub, access_, k)
                          : os_.regOpenKeyEx(root_, sub, access_, k);
@@ -63,14 +71,14 @@ std::vector<std::string> Registry::getValueNames() {
 
 void Registry::createKey(const std::string& path) {
     os::HKey k = 0;
-    if (os_.regCreateKeyEx(root_, path, access_, k) != os::ERROR_SUCCESS)
+    if (os_.regCreateKeyEx(root_, relative(path), access_, k) != os::ERROR_SUCCESS)
         throw RegistryError("Failed to create key " + path);
     os_.regCloseKey(k);
 }
 
 bool Registry::keyExists(const std::string& path) {
     os::HKey k = 0;
-    if (os_.regOpenKeyEx(root_, path, os::KEY_READ, k) != os::ERROR_SUCCESS) return false;
+    if (os_.regOpenKeyEx(root_, relative(path), os::KEY_READ, k) != os::ERROR_SUCCESS) return false;
     os_.regCloseKey(k);
     return true;
 }

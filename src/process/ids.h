@@ -1,7 +1,5 @@
 // Child-window ids of the process page (1000s) and of the normal-program
 // settings page (5100s).
-// Ids live in namespace ids; each page has a range of its own, and the
-// id-uniqueness test guards them all.
 #pragma once
 
 namespace ids {

@@ -21,8 +21,22 @@ std::int32_t killByName(os::Os& os, const std::string& name) {
     return result;
 }
 
+namespace {
+
+// An entry may be minutes old: its process can have ended and its id gone to
+// a new program. Only an id that a fresh snapshot still gives to a process of
+// the same name is the line's process.
+bool stillTheSameProcess(os::Os& os, const ProcessRecord& record) {
+    for (const os::ProcessEntry& entry : platform::ProcessWalk(os))
+        if (entry.processId == record.id) return entry.exeFile == record.name;
+    return false;
+}
+
+}  // namespace
+
 std::int32_t killEntry(os::Os& os, const ProcessSnapshot& snapshot, std::int32_t index) {
     if (index < 0 || static_cast<std::size_t>(index) >= snapshot.size()) return 0;
+    if (!stillTheSameProcess(os, snapshot[index])) return 0;
     const platform::OwnedHandle h(
         os, os.openProcess(os::PROCESS_ALL_ACCESS, true, snapshot[index].id));
     if (!h) return 0;

@@ -17,7 +17,9 @@ namespace process {
 std::int32_t killByName(os::Os& os, const std::string& name);
 
 // Ends the process of entry `index`, handing TerminateProcess the exit code the
-// process reports (259 while it runs). 0 when the index is out of range or the
+// process reports (259 while it runs). 0 when the index is out of range, when
+// a fresh snapshot no longer gives the entry's id to a process of the entry's
+// name (it ended, and the id may belong to another program now), or when the
 // process cannot be opened.
 std::int32_t killEntry(os::Os& os, const ProcessSnapshot& snapshot, std::int32_t index);
 

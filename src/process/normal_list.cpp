@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/text.h"
+#include "platform/file_replace.h"
 
 namespace process {
 
@@ -57,7 +58,7 @@ std::vector<std::string> readChosenListFile(os::Os& os, const std::string& path)
 }
 
 void writeListFile(os::Os& os, const std::string& path, const std::vector<std::string>& lines) {
-    os.writeFile(path, base::joinLines(lines));
+    platform::writeFileReplacing(os, path, base::joinLines(lines));
 }
 
 }  // namespace process

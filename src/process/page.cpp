@@ -71,7 +71,8 @@ void TfrmMain::RefreshHideList() {
 void TfrmMain::Delay(std::int32_t ms) {
     process::delay(
         os, ms, [this] { Application.processMessages(); },
-        [this](std::uint32_t left) { Application.waitMessage(left); });
+        [this](std::uint32_t left) { Application.waitMessage(left); },
+        [this] { return Application.terminated(); });
 }
 
 // --- Ending processes.
@@ -155,9 +156,11 @@ void TfrmMain::BtnDelClick() {
 }
 
 void TfrmMain::BtnClearClick() {
-    if (Application.messageBox(process::kClearQuestion, process::kClearCaption, ui::mb::YesNo) !=
-        ui::answer::No)
-        ListApp.clear();
+    // Goes on unless the answer is No; a box that could not be shown (0) is
+    // no answer at all.
+    const int answer =
+        Application.messageBox(process::kClearQuestion, process::kClearCaption, ui::mb::YesNo);
+    if (answer != ui::answer::No && answer != 0) ListApp.clear();
 }
 
 void TfrmMain::BtnSaveAppListClick() {

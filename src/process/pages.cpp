@@ -41,12 +41,9 @@ ProcessPage::ProcessPage(ui::TPageControl& pages)
     ChkList1.bringToFront();
     RadioGroup1.setBoundsAndLayout(4, 244, 252, 40);
     Label1.setBounds(page::kColumnX, 6, page::kColumnW, 28);
-    int y = 38;
-    for (ui::TButton* b : {&BtnNormalAppShow, &BtnAddNormalAppList, &BtnRefresh, &BtnSave, &BtnKill,
-                           &BtnDelApp, &BtnExit}) {
-        b->setBounds(page::kColumnX, y, page::kColumnW, page::kButtonH);
-        y += page::kButtonStep;
-    }
+    page::stackButtons({&BtnNormalAppShow, &BtnAddNormalAppList, &BtnRefresh, &BtnSave, &BtnKill,
+                        &BtnDelApp, &BtnExit},
+                       page::kColumnX, 38);
 }
 
 NormalProgramPage::NormalProgramPage(ui::TPageControl& settingsPages)
@@ -60,11 +57,7 @@ NormalProgramPage::NormalProgramPage(ui::TPageControl& settingsPages)
       BtnClear(TabSheet8, ids::BtnClear, "清空列表") {
     GroupBox1.setBounds(8, 6, 228, 236);
     ListApp.setBounds(8, 18, 212, 210);
-    int y = 12;
-    for (ui::TButton* b : {&BtnSaveAppList, &BtnOpenAppList, &BtnAdd, &BtnDel, &BtnClear}) {
-        b->setBounds(244, y, page::kColumnW, page::kButtonH);
-        y += page::kButtonStep;
-    }
+    page::stackButtons({&BtnSaveAppList, &BtnOpenAppList, &BtnAdd, &BtnDel, &BtnClear}, 244, 12);
 }
 
 void wire(TfrmMain& f) {

@@ -37,12 +37,9 @@ RestrictPage::RestrictPage(ui::TPageControl& pages)
     ListYunXu.setBounds(8, 18, 236, 214);
     RadioGroup2.setBoundsAndLayout(8, 236, 236, 40);
     ListJinZhi.setBounds(8, 18, 236, 214);
-    int y = 8;
-    for (ui::TControl* c : std::initializer_list<ui::TControl*>{
-             &Button6, &Button7, &Button16, &Button8, &Button9, &Button10, &SpeedButton1, &Button11}) {
-        c->setBounds(page::kColumnX, y, page::kColumnW, page::kButtonH);
-        y += page::kButtonStep;
-    }
+    page::stackButtons(
+        {&Button6, &Button7, &Button16, &Button8, &Button9, &Button10, &SpeedButton1, &Button11},
+        page::kColumnX, 8);
 }
 
 }  // namespace restriction

@@ -25,11 +25,7 @@ WindowPage::WindowPage(ui::TPageControl& pages)
 
     List2.setBounds(4, 4, 252, 280);
     Label2.setBounds(page::kColumnX, 6, page::kColumnW, 28);
-    int y = 38;
-    for (ui::TButton* b : {&Button1, &Button2, &Button3, &Button15, &Button4}) {
-        b->setBounds(page::kColumnX, y, page::kColumnW, page::kButtonH);
-        y += page::kButtonStep;
-    }
+    page::stackButtons({&Button1, &Button2, &Button3, &Button15, &Button4}, page::kColumnX, 38);
 }
 
 }  // namespace window

@@ -12,6 +12,7 @@
 
 #include "base/text.h"
 #include "contract/world.h"
+#include "platform/file_replace.h"
 #include "platform/process_query.h"
 #include "platform/registry.h"
 
@@ -358,6 +359,25 @@ TEST_F(ContractRegistry, MissingKeyOpensOnlyWhenCreatedAndWritesWithoutAKeyFail)
     EXPECT_EQ(reg.readString("RunByPass"), "");
 }
 
+// Windows refuses a subkey path that starts with a backslash; the registry
+// object takes one all the same, the same way in every operation.
+TEST_F(ContractRegistry, ALeadingBackslashIsRefusedBelowAndTakenByTheRegistryObject) {
+    const std::string sub = w.regTestKey() + "\\Lead";
+    os::HKey k = 0;
+    EXPECT_EQ(os.regCreateKeyEx(w.regRoot(), "\\" + sub, os::KEY_ALL_ACCESS, k), os::ERROR_BAD_PATHNAME);
+    EXPECT_EQ(os.regOpenKeyEx(w.regRoot(), "\\" + w.regTestKey(), os::KEY_READ, k), os::ERROR_BAD_PATHNAME);
+
+    EXPECT_FALSE(reg.keyExists("\\" + sub));
+    reg.createKey("\\" + sub);
+    EXPECT_TRUE(reg.keyExists("\\" + sub));
+    EXPECT_TRUE(reg.keyExists(sub));
+    ASSERT_TRUE(reg.openKey("\\" + sub, false));
+    reg.writeString("v", "x");
+    reg.closeKey();
+    ASSERT_TRUE(reg.openKey(sub, false));
+    EXPECT_EQ(reg.readString("v"), "x");
+}
+
 // --- Files -------------------------------------------------------------------
 
 TEST_F(ContractFiles, BytesRoundTripExactlyIncludingCrLfAndGbk) {
@@ -369,6 +389,32 @@ TEST_F(ContractFiles, BytesRoundTripExactlyIncludingCrLfAndGbk) {
     EXPECT_EQ(os.readFile(path), bytes);
     os.writeFile(path, "");  // replacing truncates
     EXPECT_EQ(os.readFile(path), "");
+}
+
+TEST_F(ContractFiles, RenamingAndReplacingInPlace) {
+    const std::string a = w.tempDir() + "a.txt", b = w.tempDir() + "b.txt";
+    EXPECT_EQ(os.fileAttributes(a), os::kNoFileAttributes);
+    os.writeFile(a, "one");
+    EXPECT_NE(os.fileAttributes(a), os::kNoFileAttributes);
+    EXPECT_EQ(os.fileAttributes(a) & os::FILE_ATTRIBUTE_DIRECTORY, 0u);
+    EXPECT_TRUE(os.moveFile(a, b, false));
+    EXPECT_FALSE(os.fileExists(a));
+    EXPECT_EQ(os.readFile(b), "one");
+
+    os.writeFile(a, "two");
+    EXPECT_THROW(os.moveFile(a, b, false), os::OsError) << "a plain rename never replaces";
+    if (os.moveFile(a, b, true)) {
+        EXPECT_FALSE(os.fileExists(a));
+        EXPECT_EQ(os.readFile(b), "two");
+    } else {
+        EXPECT_FALSE(w.ntFamily()) << "only the 9x family cannot replace in one step";
+    }
+
+    // Whichever way the system replaces, the writer leaves one whole file.
+    platform::writeFileReplacing(os, b, "three\r\n");
+    EXPECT_EQ(os.readFile(b), "three\r\n");
+    EXPECT_FALSE(os.fileExists(b + "~new"));
+    EXPECT_FALSE(os.fileExists(b + "~old"));
 }
 
 TEST_F(ContractFiles, ReadingAMissingFileRaisesFileNotFound) {

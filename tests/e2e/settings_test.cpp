@@ -190,25 +190,25 @@ TEST(Password, SettingOneStoresItOnlyWhenBothFieldsAgree) {
         app.click(ids::Button5);
         ASSERT_EQ(app.currentTab(ids::PageControl2), 2);
 
-        app.setText(ids::Edit2, "one");
-        app.setText(ids::Edit3, "two");
-        app.clickAsync(ids::Button12);
-        MsgBox differ = app.waitMessageBox();
+        // Both fields typed, "确认" pressed; the box it shows, answered.
+        auto confirm = [&](const std::string& first, const std::string& second) {
+            app.setText(ids::Edit2, first);
+            app.setText(ids::Edit3, second);
+            app.clickAsync(ids::Button12);
+            MsgBox box = app.waitMessageBox();
+            box.press(IDOK);
+            app.sync();
+            return box;
+        };
+        MsgBox differ = confirm("one", "two");
         EXPECT_EQ(differ.caption, "提示");
         EXPECT_EQ(differ.text, "两次输入的密码不一致，请重新输入！");
-        differ.press(IDOK);
-        app.sync();
         EXPECT_EQ(app.text(ids::Edit2) + app.text(ids::Edit3), "");
         EXPECT_EQ(setting("Pass"), "<missing>");
 
-        app.setText(ids::Edit2, "密码");
-        app.setText(ids::Edit3, "密码");
-        app.clickAsync(ids::Button12);
-        MsgBox done = app.waitMessageBox();
+        MsgBox done = confirm("密码", "密码");
         EXPECT_EQ(done.caption, "成功");
         EXPECT_EQ(done.text, "密码设置成功！");
-        done.press(IDOK);
-        app.sync();
         EXPECT_EQ(setting("Pass"), "密码");
         EXPECT_EQ(app.text(ids::Edit2) + app.text(ids::Edit3), "");
         app.click(ids::Button13);

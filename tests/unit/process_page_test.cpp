@@ -104,6 +104,37 @@ TEST(ProcessPage, SingleModeEndsTheSelectedCopyOnlyWaitsAndRefreshes) {
     EXPECT_EQ(p.machine.openHandles(), 0);
 }
 
+// The line's process ended and its id went to another program before the
+// click: the other program must live.
+TEST(ProcessPage, ALineWhoseIdWentToAnotherProgramEndsNothing) {
+    Page p;
+    const auto old = p.add("old.exe");
+    TfrmMain& w = p.start();
+    p.machine.process(old)->running = false;
+    const auto editor = p.machine.addProcess("editor.exe", "C:\\WINDOWS\\editor.exe", old);
+    w.List1.userSelect(1);
+    ASSERT_EQ(w.List1.items()[1], "OLD.EXE");
+    w.BtnKill.userClick();
+    EXPECT_TRUE(p.running(editor));
+    EXPECT_EQ(w.List1.items()[1], "EDITOR.EXE") << "the list was still refreshed";
+    EXPECT_EQ(p.machine.openHandles(), 0);
+}
+
+// Closed in the middle of a long wait (many checked lines): the wait ends at
+// once instead of keeping a closed program alive.
+TEST(ProcessPage, ClosingDuringTheWaitEndsIt) {
+    Page p;
+    for (int i = 0; i < 200; ++i) p.add("many.exe");
+    TfrmMain& w = p.start();
+    w.RadioGroup1.userSelect(1);
+    for (int i = 1; i <= 200; ++i) w.ChkList1.userToggle(i);
+    p.machine.after(500, [&](sim::SimOs&) { w.userClose(); });
+    const auto t0 = p.machine.getTickCount();
+    w.BtnKill.userClick();
+    EXPECT_TRUE(p.application.terminated());
+    EXPECT_LT(p.machine.getTickCount() - t0, 2000u) << "the 30 s wait went on after the close";
+}
+
 TEST(ProcessPage, MultipleModeEndsCheckedLinesButNeverAMarker) {
     Page p;
     auto a = p.add("a.exe");
@@ -354,9 +385,12 @@ TEST(ProcessNormalPage, AddDeleteAndClear) {
     p.application.answerMessage(ui::answer::No);
     w.BtnClear.userClick();
     EXPECT_EQ(w.ListApp.count(), 1);
+    p.application.answerMessage(0);  // the box could not be shown
+    w.BtnClear.userClick();
+    EXPECT_EQ(w.ListApp.count(), 1);
     w.BtnClear.userClick();  // unscripted: the first button, Yes
     EXPECT_EQ(w.ListApp.count(), 0);
-    ASSERT_EQ(p.application.messages().size(), 2u);
+    ASSERT_EQ(p.application.messages().size(), 3u);
     EXPECT_EQ(p.application.messages()[0].text, "您当真要清空正常程序列表吗？");
     EXPECT_EQ(p.application.messages()[0].caption, "确认");
     EXPECT_EQ(p.application.messages()[0].flags & 0xF, ui::mb::YesNo);

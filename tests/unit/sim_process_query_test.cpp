@@ -135,12 +135,33 @@ TEST(SimProcessWalks, EndingAnEntryHandsOnTheReportedCode) {
     auto a = os.addProcess("a.exe");
     os.clearCalls();
     EXPECT_NE(process::killEntry(os, {{"a.exe", a}}, 0), 0);
+    // A fresh snapshot first, left as soon as the id is found.
     EXPECT_EQ(trace(os), (Trace{
-                             "OpenProcess access=0x1F0FFF, inherit=1, pid=4",
-                             "GetExitCodeProcess handle=0x100, pid=4",
-                             "TerminateProcess handle=0x100, pid=4, code=259",
+                             "CreateToolhelp32Snapshot flags=2, pid=0",
+                             "Process32First snapshot=0x100",
                              "CloseHandle handle=0x100",
+                             "OpenProcess access=0x1F0FFF, inherit=1, pid=4",
+                             "GetExitCodeProcess handle=0x104, pid=4",
+                             "TerminateProcess handle=0x104, pid=4, code=259",
+                             "CloseHandle handle=0x104",
                          }));
+}
+
+TEST(SimProcessWalks, AnEntryWhoseIdWentToAnotherProgramEndsNothing) {
+    SimOs os(Family::NT);
+    const auto old = os.addProcess("old.exe");
+    const process::ProcessSnapshot snap{{"old.exe", old}};
+    os.process(old)->running = false;
+    const auto editor = os.addProcess("editor.exe", "", old);
+    ASSERT_EQ(editor, old);
+    os.clearCalls();
+    EXPECT_EQ(process::killEntry(os, snap, 0), 0);
+    EXPECT_TRUE(os.process(editor)->running);
+    EXPECT_EQ(os.countCalls("OpenProcess"), 0u);
+    EXPECT_EQ(os.openHandles(), 0);
+    // An id no longer running at all ends nothing either.
+    os.process(editor)->running = false;
+    EXPECT_EQ(process::killEntry(os, snap, 0), 0);
 }
 
 TEST(SimProcessWalks, WithoutToolhelpEveryWalkStopsAtTheSnapshot) {

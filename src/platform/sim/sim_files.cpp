@@ -2,6 +2,9 @@
 // reading and writing.
 #include "platform/sim/sim_state.h"
 
+#include <optional>
+#include <utility>
+
 namespace sim {
 
 void SimOs::addFile(const std::string& path, const std::string& bytes, std::uint32_t attributes) {
@@ -75,6 +78,8 @@ std::string SimOs::readFile(const std::string& path) {
     return f->bytes;
 }
 
+void SimOs::failNextWriteAfter(std::size_t bytes) { s_->writeFailsAfter = bytes; }
+
 void SimOs::writeFile(const std::string& path, const std::string& bytes) {
     s_->log("WriteFile", path + ", bytes=" + num(bytes.size()));
     if (File* f = file(path)) {
@@ -84,10 +89,44 @@ void SimOs::writeFile(const std::string& path, const std::string& bytes) {
                                       os::FILE_ATTRIBUTE_SYSTEM;
         if (f->directory || f->unwritable || (f->attributes & refused))
             throw os::OsError("File access denied", 5);
-        f->bytes = bytes;
-        return;
     }
-    addFile(path, bytes);
+    // Created (or truncated) first, then written: a failure part-way leaves
+    // the start of the new text.
+    const std::optional<std::size_t> failAfter = std::exchange(s_->writeFailsAfter, std::nullopt);
+    if (File* f = file(path))
+        f->bytes.clear();
+    else
+        addFile(path);
+    if (failAfter && *failAfter < bytes.size()) {
+        file(path)->bytes = bytes.substr(0, *failAfter);
+        throw os::OsError("Disk full", 112);
+    }
+    file(path)->bytes = bytes;
+}
+
+std::uint32_t SimOs::fileAttributes(const std::string& path) {
+    s_->log("GetFileAttributesA", path);
+    const File* f = file(path);
+    return f ? f->attributes : os::kNoFileAttributes;
+}
+
+bool SimOs::moveFile(const std::string& from, const std::string& to, bool replace) {
+    s_->log(replace ? "MoveFileExA" : "MoveFileA", from + " -> " + to);
+    if (replace && s_->family == Family::Win9x) return false;  // only a stub there
+    File* source = file(from);
+    if (!source) throw os::OsError("File not found", 2);
+    // A file held open by someone (unwritable) cannot be renamed either.
+    if (source->unwritable || source->refusesDelete) throw os::OsError("File access denied", 5);
+    if (File* target = file(to)) {
+        if (!replace) throw os::OsError("I/O error 183", 183);  // ERROR_ALREADY_EXISTS
+        if (target->directory || target->unwritable || target->refusesDelete ||
+            (target->attributes & os::FILE_ATTRIBUTE_READONLY))
+            throw os::OsError("File access denied", 5);
+    }
+    File moved = *source;
+    s_->files.erase(from);
+    s_->files[to] = moved;
+    return true;
 }
 
 }  // namespace sim

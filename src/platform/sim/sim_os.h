@@ -99,6 +99,9 @@ public:
                  std::uint32_t attributes = os::FILE_ATTRIBUTE_ARCHIVE);
     void addDirectory(const std::string& path);
     File* file(const std::string& path);  // exact path; nullptr when absent
+    // The next file write stops after this many bytes with "Disk full",
+    // leaving what it wrote: a disk that filled up part-way.
+    void failNextWriteAfter(std::size_t bytes);
     std::vector<std::string> files() const;
 
     // Registry: values under root\subKey (key path compared ignoring ASCII case).
@@ -160,6 +163,8 @@ public:
     bool deleteFile(const std::string& path) override;
     std::string readFile(const std::string& path) override;
     void writeFile(const std::string& path, const std::string& bytes) override;
+    std::uint32_t fileAttributes(const std::string& path) override;
+    bool moveFile(const std::string& from, const std::string& to, bool replace) override;
     os::Hwnd getWindow(os::Hwnd wnd, std::uint32_t cmd) override;
     int getWindowText(os::Hwnd wnd, std::string& text) override;
     os::Hwnd findWindow(const char* className, const char* windowName) override;

@@ -227,6 +227,7 @@ int SimOs::openKeys() const { return static_cast<int>(s_->keys.size()); }
 long SimOs::regOpenKeyEx(os::HKey root, const std::string& subKey, std::uint32_t access,
                          os::HKey& key) {
     s_->log("RegOpenKeyExA", hex(root) + "\\" + subKey + ", access=" + hex(access));
+    if (!subKey.empty() && subKey.front() == '\\') return os::ERROR_BAD_PATHNAME;
     os::HKey realRoot;
     std::string id;
     if (!s_->resolve(root, subKey, realRoot, id)) return ERROR_INVALID_HANDLE;
@@ -242,6 +243,7 @@ long SimOs::regOpenKeyEx(os::HKey root, const std::string& subKey, std::uint32_t
 long SimOs::regCreateKeyEx(os::HKey root, const std::string& subKey, std::uint32_t access,
                            os::HKey& key) {
     s_->log("RegCreateKeyExA", hex(root) + "\\" + subKey + ", access=" + hex(access));
+    if (!subKey.empty() && subKey.front() == '\\') return os::ERROR_BAD_PATHNAME;
     os::HKey realRoot;
     std::string id;
     if (!s_->resolve(root, subKey, realRoot, id)) return ERROR_INVALID_HANDLE;
@@ -354,6 +356,7 @@ long SimOs::regQueryInfoKey(os::HKey key, os::RegKeyInfo& info) {
 
 long SimOs::regDeleteKey(os::HKey root, const std::string& subKey) {
     s_->log("RegDeleteKeyA", hex(root) + "\\" + subKey);
+    if (!subKey.empty() && subKey.front() == '\\') return os::ERROR_BAD_PATHNAME;
     os::HKey realRoot;
     std::string id;
     if (!s_->resolve(root, subKey, realRoot, id)) return ERROR_INVALID_HANDLE;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <optional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -77,6 +78,7 @@ struct SimOs::State {
     os::Hwnd nextHwnd = 0x10010;
 
     std::map<std::string, File> files;
+    std::optional<std::size_t> writeFailsAfter;  // the next write stops part-way
 
     std::map<os::HKey, std::map<std::string, Key>> hive;  // root -> id -> key
     std::map<os::HKey, OpenKey> keys;

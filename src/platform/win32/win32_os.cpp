@@ -266,6 +266,26 @@ void Win32Os::writeFile(const std::string& path, const std::string& bytes) {
     }
 }
 
+std::uint32_t Win32Os::fileAttributes(const std::string& path) {
+    return GetFileAttributesA(path.c_str());
+}
+
+bool Win32Os::moveFile(const std::string& from, const std::string& to, bool replace) {
+    if (!replace) {
+        if (!MoveFileA(from.c_str(), to.c_str())) raiseFileError(GetLastError());
+        return true;
+    }
+    // Looked up, not imported: kernel32 of the 9x family has only a stub, and
+    // an import of something newer would keep the program from loading.
+    using MoveFileExFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+    static const auto moveEx = lookUp<MoveFileExFn>(GetModuleHandleA("kernel32.dll"), "MoveFileExA");
+    if (!moveEx) return false;
+    if (moveEx(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+    const DWORD err = GetLastError();
+    if (err == ERROR_CALL_NOT_IMPLEMENTED) return false;
+    raiseFileError(err);
+}
+
 os::Hwnd Win32Os::getWindow(os::Hwnd wnd, std::uint32_t cmd) {
     return reinterpret_cast<os::Hwnd>(GetWindow(asHwnd(wnd), cmd));
 }

@@ -30,6 +30,8 @@ public:
     bool deleteFile(const std::string& path) override;
     std::string readFile(const std::string& path) override;
     void writeFile(const std::string& path, const std::string& bytes) override;
+    std::uint32_t fileAttributes(const std::string& path) override;
+    bool moveFile(const std::string& from, const std::string& to, bool replace) override;
 
     os::Hwnd getWindow(os::Hwnd wnd, std::uint32_t cmd) override;
     int getWindowText(os::Hwnd wnd, std::string& text) override;

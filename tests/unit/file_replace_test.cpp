@@ -1,0 +1,84 @@
+// Replacing a list file on the simulated machine of both families, with the
+// disk filling up part-way and renames that fail.
+#include <gtest/gtest.h>
+
+#include "platform/file_replace.h"
+#include "platform/sim/sim_os.h"
+
+namespace {
+
+using sim::Family;
+const std::string kPath = "C:\\Morvane\\Napplst.dat";
+
+// Fails the Nth rename (1 = the first).
+struct FailingRename : sim::SimOs {
+    using SimOs::SimOs;
+    int failAt = 0, renames = 0;
+    bool moveFile(const std::string& from, const std::string& to, bool replace) override {
+        if (!replace && ++renames == failAt) throw os::OsError("File access denied", 5);
+        return SimOs::moveFile(from, to, replace);
+    }
+};
+
+class FileReplace : public ::testing::TestWithParam<Family> {};
+
+TEST_P(FileReplace, ANewTextTakesThePlaceOfTheOldOneWithNothingLeftBeside) {
+    sim::SimOs os(GetParam());
+    platform::writeFileReplacing(os, kPath, "A.EXE\r\n");  // no file yet
+    platform::writeFileReplacing(os, kPath, "B.EXE\r\nC.EXE\r\n");
+    EXPECT_EQ(os.file(kPath)->bytes, "B.EXE\r\nC.EXE\r\n");
+    EXPECT_EQ(os.files(), std::vector<std::string>{kPath});
+}
+
+TEST_P(FileReplace, ADiskFillingUpPartWayLeavesTheOldTextWhole) {
+    sim::SimOs os(GetParam());
+    os.addFile(kPath, "OLD.EXE\r\n");
+    os.failNextWriteAfter(3);
+    try {
+        platform::writeFileReplacing(os, kPath, "NEW1.EXE\r\nNEW2.EXE\r\n");
+        ADD_FAILURE() << "the failed write was reported as success";
+    } catch (const os::OsError& e) {
+        EXPECT_STREQ(e.what(), "Disk full");
+    }
+    EXPECT_EQ(os.file(kPath)->bytes, "OLD.EXE\r\n");
+    EXPECT_EQ(os.files(), std::vector<std::string>{kPath});
+}
+
+TEST_P(FileReplace, AFileThatWasAlwaysRefusedStaysRefused) {
+    for (std::uint32_t a : {os::FILE_ATTRIBUTE_READONLY, os::FILE_ATTRIBUTE_HIDDEN, os::FILE_ATTRIBUTE_SYSTEM}) {
+        sim::SimOs os(GetParam());
+        os.addFile(kPath, "OLD.EXE\r\n", a);
+        EXPECT_THROW(platform::writeFileReplacing(os, kPath, "NEW.EXE\r\n"), os::OsError) << a;
+        EXPECT_EQ(os.file(kPath)->bytes, "OLD.EXE\r\n");
+        EXPECT_EQ(os.file(kPath)->attributes, a);
+        EXPECT_EQ(os.files().size(), 1u);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothFamilies, FileReplace, ::testing::Values(Family::NT, Family::Win9x));
+
+// The 9x family has no one-step replace: aside, into place, away.
+TEST(FileReplace9x, WhenTheNewFileCannotTakeThePlaceTheOldOneIsPutBack) {
+    FailingRename os(Family::Win9x);
+    os.addFile(kPath, "OLD.EXE\r\n");
+    os.failAt = 2;  // aside works, into place fails
+    EXPECT_THROW(platform::writeFileReplacing(os, kPath, "NEW.EXE\r\n"), os::OsError);
+    EXPECT_EQ(os.file(kPath)->bytes, "OLD.EXE\r\n");
+    EXPECT_EQ(os.files(), std::vector<std::string>{kPath});
+}
+
+TEST(FileReplace9x, WhenNothingCanBeRenamedBackTheOldTextStaysAside) {
+    struct NoRenameBack : FailingRename {
+        using FailingRename::FailingRename;
+        bool moveFile(const std::string& from, const std::string& to, bool replace) override {
+            if (!replace && renames >= 1) throw os::OsError("File access denied", 5);
+            return FailingRename::moveFile(from, to, replace);
+        }
+    } os(Family::Win9x);
+    os.addFile(kPath, "OLD.EXE\r\n");
+    EXPECT_THROW(platform::writeFileReplacing(os, kPath, "NEW.EXE\r\n"), os::OsError);
+    ASSERT_NE(os.file(kPath + "~old"), nullptr) << "both texts were lost";
+    EXPECT_EQ(os.file(kPath + "~old")->bytes, "OLD.EXE\r\n");
+}
+
+}  // namespace
