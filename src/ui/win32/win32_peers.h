@@ -19,6 +19,8 @@ public:
 
     // Makes the window; a child is subclassed at once.
     bool create(DWORD exStyle, const char* cls, DWORD style, HWND parent, int id);
+    // Settings the class takes only once its window exists.
+    virtual void created() {}
 
     static Win32Peer* of(HWND h);
     HWND hwnd() const { return hwnd_; }

@@ -1,0 +1,156 @@
+// The part every native peer shares: the window, its subclassing and the
+// properties every control has.
+#include "ui/win32/win32_peers.h"
+
+#include <algorithm>
+
+#include "ui/win32/win32_canvas.h"
+#include "ui/win32/win32_families.h"
+
+namespace ui::win32 {
+
+const char* const kTipsProp = "MorvaneTips";
+
+namespace {
+const char* const kPeerProp = "MorvanePeer";
+
+HWND rootOf(HWND h) {
+    while (h && (GetWindowLongPtrA(h, GWL_STYLE) & WS_CHILD)) h = GetParent(h);
+    return h;
+}
+}  // namespace
+
+LRESULT CALLBACK childProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+    Win32Peer* p = Win32Peer::of(h);
+    if (!p) return DefWindowProcA(h, msg, w, l);
+    LRESULT r = 0;
+    if (routeToChild(p->app(), h, msg, w, l, r)) return r;
+    if (p->filter(msg, w, l, r)) return r;
+    WNDPROC old = p->oldProc_;
+    if (msg == WM_NCDESTROY) {
+        RemovePropA(h, kPeerProp);
+        SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+        p->hwnd_ = nullptr;
+    }
+    return CallWindowProcA(old, h, msg, w, l);
+}
+
+// --- Win32Peer
+
+Win32Peer::Win32Peer(Win32Application& app, PeerKind kind, PeerSink& sink)
+    : app_(app), kind_(kind), sink_(sink) {}
+
+Win32Peer::~Win32Peer() {
+    if (hwnd_) {
+        HWND h = hwnd_;
+        if (oldProc_) {
+            SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
+            RemovePropA(h, kPeerProp);
+        }
+        hwnd_ = nullptr;
+        DestroyWindow(h);
+    }
+}
+
+bool Win32Peer::create(DWORD exStyle, const char* cls, DWORD style, HWND parent, int id) {
+    hwnd_ = CreateWindowExA(exStyle, cls, "", style, 0, 0, 0, 0, parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app_.instance(),
+                            nullptr);
+    if (!hwnd_) return false;
+    SetPropA(hwnd_, kPeerProp, this);
+    oldProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(childProc)));
+    return true;
+}
+
+Win32Peer* Win32Peer::of(HWND h) {
+    return h ? static_cast<Win32Peer*>(GetPropA(h, kPeerProp)) : nullptr;
+}
+
+void Win32Peer::setBounds(int left, int top, int width, int height) {
+    MoveWindow(hwnd_, left, top, width, height, TRUE);
+}
+
+TRect Win32Peer::bounds() const {
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    if (HWND parent = GetParent(hwnd_); parent && (style() & WS_CHILD))
+        MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+void Win32Peer::setText(const std::string& text) { SetWindowTextA(hwnd_, text.c_str()); }
+
+std::string Win32Peer::text() const {
+    const int n = GetWindowTextLengthA(hwnd_);
+    std::string s(static_cast<size_t>(n) + 1, '\0');
+    const int got = GetWindowTextA(hwnd_, s.data(), n + 1);
+    s.resize(static_cast<size_t>(std::max(0, got)));
+    return s;
+}
+
+void Win32Peer::setVisible(bool v) { ShowWindow(hwnd_, v ? SW_SHOW : SW_HIDE); }
+
+bool Win32Peer::visible() const { return (style() & WS_VISIBLE) != 0; }
+
+void Win32Peer::setEnabled(bool e) { EnableWindow(hwnd_, e); }
+
+bool Win32Peer::enabled() const { return IsWindowEnabled(hwnd_) != 0; }
+
+void Win32Peer::setFocus() { SetFocus(hwnd_); }
+
+bool Win32Peer::focused() const { return GetFocus() == hwnd_; }
+
+void Win32Peer::setHint(const std::string& hint) {
+    HWND tips = static_cast<HWND>(GetPropA(rootOf(hwnd_), kTipsProp));
+    if (!tips) return;
+    TOOLINFOA ti{};
+    ti.cbSize = TTTOOLINFOA_V1_SIZE;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = rootOf(hwnd_);
+    ti.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+    ti.lpszText = const_cast<char*>(hint.c_str());
+    if (hint.empty()) {
+        if (hasTool_) SendMessageA(tips, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+        hasTool_ = false;
+    } else if (!hasTool_) {
+        hasTool_ = SendMessageA(tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti)) != 0;
+    } else {
+        SendMessageA(tips, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
+    }
+}
+
+void Win32Peer::setFont(const TFont& font) {
+    font_ = font;
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(app_.font(font)), TRUE);
+}
+
+void Win32Peer::bringToFront() {
+    SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void Win32Peer::invalidate() { InvalidateRect(hwnd_, nullptr, TRUE); }
+
+void Win32Peer::changeStyle(LONG_PTR add, LONG_PTR remove) {
+    SetWindowLongPtrA(hwnd_, GWL_STYLE, (style() & ~remove) | add);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Win32Peer::setBevel(TBevelCut cut) {
+    LONG_PTR ex = GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) & ~(WS_EX_STATICEDGE | WS_EX_DLGMODALFRAME);
+    if (cut == TBevelCut::Lowered) ex |= WS_EX_STATICEDGE;
+    if (cut == TBevelCut::Raised) ex |= WS_EX_DLGMODALFRAME;
+    SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, ex);
+    SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+HBRUSH Win32Peer::ctlColor(HDC dc) {
+    SetTextColor(dc, rgbOf(font_.color));
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return faceBrush();
+}
+
+bool Win32Peer::filter(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+}  // namespace ui::win32
