@@ -46,6 +46,29 @@ HCURSOR Win32Application::handCursor() {
     return hand_;
 }
 
+bool Win32Application::trackMouseLeave(HWND h) {
+    if (pollMouseLeave) return false;
+    if (!trackLookedUp_) {
+        trackLookedUp_ = true;
+        // Windows 98 and NT 4 have it in user32; Windows 95 only through the
+        // comctl32 of Internet Explorer 3 or later. Never imported: Windows 95
+        // would refuse to load the program.
+        auto lookUp = [](const char* module, const char* name) {
+            HMODULE m = GetModuleHandleA(module);
+            return m ? reinterpret_cast<TrackMouseFn>(reinterpret_cast<void*>(GetProcAddress(m, name)))
+                     : nullptr;
+        };
+        trackMouse_ = lookUp("user32.dll", "TrackMouseEvent");
+        if (!trackMouse_) trackMouse_ = lookUp("comctl32.dll", "_TrackMouseEvent");
+    }
+    if (!trackMouse_) return false;
+    TRACKMOUSEEVENT t{};
+    t.cbSize = sizeof t;
+    t.dwFlags = TME_LEAVE;
+    t.hwndTrack = h;
+    return trackMouse_(&t) != FALSE;
+}
+
 TPoint Win32Application::screenSize() const {
     return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }

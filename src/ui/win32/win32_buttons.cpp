@@ -10,11 +10,12 @@ class ButtonPeer : public Win32Peer {
 public:
     using Win32Peer::Win32Peer;
     void command(int code) override {
-        if (code == BN_CLICKED) sink_.peerClicked();
+        if (code != BN_CLICKED) return;
+        noteCheck();
+        sink_.peerClicked();
     }
-    bool checked() const override {
-        return SendMessageA(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    }
+    // Asks the class directly: our own reads are no message for the hooks.
+    bool checked() const override { return callOld(BM_GETCHECK, 0, 0) == BST_CHECKED; }
     void setChecked(bool c) override {
         SendMessageA(hwnd_, BM_SETCHECK, c ? BST_CHECKED : BST_UNCHECKED, 0);
     }
@@ -22,6 +23,24 @@ public:
         if (kind_ == PeerKind::Button)
             SendMessageA(hwnd_, BM_SETSTYLE, d ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
     }
+    // A click ticks an automatic button by sending it BM_SETCHECK, and so
+    // do the other buttons of a radio group and code.
+    bool filter(UINT msg, WPARAM w, LPARAM l, LRESULT& r) override {
+        if (msg != BM_SETCHECK) return false;
+        r = callOld(msg, w, l);
+        noteCheck();
+        return true;
+    }
+
+private:
+    // However the tick changed, it is reported once.
+    void noteCheck() {
+        const bool now = checked();
+        if (now == lastCheck_) return;
+        lastCheck_ = now;
+        raise(&PeerSink::peerCheckChanged);
+    }
+    bool lastCheck_ = false;
 };
 
 // A push button drawn with its picture beside the caption.

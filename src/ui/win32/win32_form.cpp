@@ -12,6 +12,7 @@ class FormPeer : public Win32Peer {
 public:
     FormPeer(Win32Application& app, PeerSink& sink) : Win32Peer(app, PeerKind::Form, sink) {}
     ~FormPeer() override {
+        hooks().clear();
         if (hwnd_) {
             if (tips_) DestroyWindow(tips_);
             HWND h = hwnd_;
@@ -87,62 +88,93 @@ public:
         }
         auto* self = reinterpret_cast<FormPeer*>(GetWindowLongPtrA(h, GWLP_USERDATA));
         if (!self || !self->hwnd_) return DefWindowProcA(h, msg, w, l);
-        return self->handle(msg, w, l);
+        return self->receive(msg, w, l);
+    }
+
+protected:
+    // What the form does itself; a message it leaves goes to the form's
+    // handlers, then to the default procedure.
+    LRESULT classProc(UINT msg, WPARAM w, LPARAM l) override;
+    LRESULT windowGone(WPARAM w, LPARAM l) override {
+        HWND h = hwnd_;
+        hwnd_ = nullptr;
+        SetWindowLongPtrA(h, GWLP_USERDATA, 0);
+        return DefWindowProcA(h, WM_NCDESTROY, w, l);
     }
 
 private:
-    LRESULT handle(UINT msg, WPARAM w, LPARAM l) {
-        LRESULT r = 0;
-        if (routeToChild(app_, hwnd_, msg, w, l, r)) return r;
-        switch (msg) {
-        case WM_COMMAND:
-            if (l == 0 && (LOWORD(w) == IDOK || LOWORD(w) == IDCANCEL)) return 0;
-            break;
-        case WM_TIMER: {
-            const int id = static_cast<int>(w);
-            guard([&] { sink_.peerTimer(id); });
-            return 0;
-        }
-        case WM_CLOSE:
-            guard([&] { sink_.peerCloseQuery(); });
-            return 0;
-        case WM_ACTIVATE:
-            // Coming back to the window puts the focus where the user left it.
-            if (LOWORD(w) == WA_INACTIVE) {
-                HWND f = GetFocus();
-                if (f && IsChild(hwnd_, f)) lastFocus_ = f;
-            } else if (lastFocus_ && IsWindow(lastFocus_) && IsWindowVisible(lastFocus_) &&
-                       IsChild(hwnd_, lastFocus_) &&
-                       !HIWORD(w)) {
-                SetFocus(lastFocus_);
-                return 0;
-            }
-            break;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            BeginPaint(hwnd_, &ps);
-            EndPaint(hwnd_, &ps);
-            guard([&] { sink_.peerPaint(); });
-            return 0;
-        }
-        case WM_SYSCOMMAND:
-            if ((w & 0xFFF0) == SC_MINIMIZE) {
-                r = DefWindowProcA(hwnd_, msg, w, l);
-                guard([&] { sink_.peerMinimize(); });
-                return r;
-            }
-            break;
-        default:
-            break;
-        }
-        return DefWindowProcA(hwnd_, msg, w, l);
+    bool dialogCommand(WPARAM w, LPARAM l, LRESULT& r) {
+        if (l != 0 || (LOWORD(w) != IDOK && LOWORD(w) != IDCANCEL)) return false;
+        r = 0;
+        return true;
     }
+    bool timer(WPARAM w, LPARAM, LRESULT& r) {
+        const int id = static_cast<int>(w);
+        guard([&] { sink_.peerTimer(id); });
+        r = 0;
+        return true;
+    }
+    bool closeQuery(WPARAM, LPARAM, LRESULT& r) {
+        guard([&] { sink_.peerCloseQuery(); });
+        r = 0;
+        return true;
+    }
+    // Coming back to the window puts the focus where the user left it.
+    bool activate(WPARAM w, LPARAM, LRESULT& r) {
+        if (LOWORD(w) == WA_INACTIVE) {
+            HWND f = GetFocus();
+            if (f && IsChild(hwnd_, f)) lastFocus_ = f;
+            return false;
+        }
+        if (!lastFocus_ || !IsWindow(lastFocus_) || !IsWindowVisible(lastFocus_) ||
+            !IsChild(hwnd_, lastFocus_) || HIWORD(w))
+            return false;
+        SetFocus(lastFocus_);
+        r = 0;
+        return true;
+    }
+    bool paint(WPARAM, LPARAM, LRESULT& r) {
+        PAINTSTRUCT ps;
+        BeginPaint(hwnd_, &ps);
+        EndPaint(hwnd_, &ps);
+        guard([&] { sink_.peerPaint(); });
+        r = 0;
+        return true;
+    }
+    bool sysCommand(WPARAM w, LPARAM l, LRESULT& r) {
+        if ((w & 0xFFF0) != SC_MINIMIZE) return false;
+        r = DefWindowProcA(hwnd_, WM_SYSCOMMAND, w, l);
+        guard([&] { sink_.peerMinimize(); });
+        return true;
+    }
+
+    struct Handler {
+        UINT msg;
+        bool (FormPeer::*handle)(WPARAM, LPARAM, LRESULT&);
+    };
+    static const Handler kHandlers[];
 
     HWND tips_ = nullptr;
     HWND lastFocus_ = nullptr;
     HICON icon_ = nullptr;
     bool shown_ = false;
 };
+
+const FormPeer::Handler FormPeer::kHandlers[] = {
+    {WM_COMMAND, &FormPeer::dialogCommand}, {WM_TIMER, &FormPeer::timer},
+    {WM_CLOSE, &FormPeer::closeQuery},      {WM_ACTIVATE, &FormPeer::activate},
+    {WM_PAINT, &FormPeer::paint},           {WM_SYSCOMMAND, &FormPeer::sysCommand},
+};
+
+LRESULT FormPeer::classProc(UINT msg, WPARAM w, LPARAM l) {
+    LRESULT r = 0;
+    for (const Handler& h : kHandlers)
+        if (h.msg == msg && (this->*h.handle)(w, l, r)) return r;
+    TMessage m{msg, w, l, 0};
+    bool taken = false;
+    guard([&] { taken = sink_.peerMessage(m); });
+    return taken ? m.result : DefWindowProcA(hwnd_, msg, w, l);
+}
 
 }  // namespace
 

@@ -1,5 +1,6 @@
-// The part every native peer shares: the window, its subclassing and the
-// properties every control has.
+// The part every native peer shares: the window, its subclassing, the hooks
+// in front of it, the events every window reports, and the properties every
+// control has.
 #include "ui/win32/win32_peers.h"
 
 #include <algorithm>
@@ -13,40 +14,39 @@ const char* const kTipsProp = "MorvaneTips";
 
 namespace {
 const char* const kPeerProp = "MorvanePeer";
+// The class procedure, kept with the window and not only with the peer: a
+// subclass put on after ours may outlive the peer and still call us.
+const char* const kOldProcProp = "MorvaneClassProc";
+
+// Polling for the mouse leaving, where the system cannot report it.
+constexpr UINT_PTR kLeavePollTimer = 0x4D6C;
+constexpr UINT kLeavePollMs = 100;
 
 HWND rootOf(HWND h) {
     while (h && (GetWindowLongPtrA(h, GWL_STYLE) & WS_CHILD)) h = GetParent(h);
     return h;
 }
-}  // namespace
 
 LRESULT CALLBACK childProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-    Win32Peer* p = Win32Peer::of(h);
-    if (!p) return DefWindowProcA(h, msg, w, l);
-    LRESULT r = 0;
-    if (routeToChild(p->app(), h, msg, w, l, r)) return r;
-    if (p->filter(msg, w, l, r)) return r;
-    WNDPROC old = p->oldProc_;
-    if (msg == WM_NCDESTROY) {
-        RemovePropA(h, kPeerProp);
-        SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
-        p->hwnd_ = nullptr;
-    }
-    return CallWindowProcA(old, h, msg, w, l);
+    if (Win32Peer* p = Win32Peer::of(h)) return p->receive(msg, w, l);
+    auto old = reinterpret_cast<WNDPROC>(GetPropA(h, kOldProcProp));
+    if (msg == WM_NCDESTROY) RemovePropA(h, kOldProcProp);
+    return old ? CallWindowProcA(old, h, msg, w, l) : DefWindowProcA(h, msg, w, l);
 }
+}  // namespace
 
 // --- Win32Peer
 
 Win32Peer::Win32Peer(Win32Application& app, PeerKind kind, PeerSink& sink)
     : app_(app), kind_(kind), sink_(sink) {}
 
+// The control is half gone by now: its hooks come off before its window
+// goes, so that none of them sees it in that state.
 Win32Peer::~Win32Peer() {
+    hooks().clear();
     if (hwnd_) {
         HWND h = hwnd_;
-        if (oldProc_) {
-            SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
-            RemovePropA(h, kPeerProp);
-        }
+        if (oldProc_) detach();
         hwnd_ = nullptr;
         DestroyWindow(h);
     }
@@ -60,7 +60,79 @@ bool Win32Peer::create(DWORD exStyle, const char* cls, DWORD style, HWND parent,
     SetPropA(hwnd_, kPeerProp, this);
     oldProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(childProc)));
+    SetPropA(hwnd_, kOldProcProp, reinterpret_cast<HANDLE>(oldProc_));
     return true;
+}
+
+// Our procedure comes off the window only while it is the outermost one;
+// under a later subclass it stays, and passes everything to the class.
+void Win32Peer::detach() {
+    RemovePropA(hwnd_, kPeerProp);
+    if (GetWindowLongPtrA(hwnd_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(childProc)) {
+        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
+        RemovePropA(hwnd_, kOldProcProp);
+    }
+}
+
+LRESULT Win32Peer::receive(UINT msg, WPARAM w, LPARAM l) {
+    TMessage m{msg, w, l, 0};
+    hooks().dispatch(m, [this](TMessage& inner) {
+        inner.result = own(inner.msg, inner.wParam, inner.lParam);
+    });
+    return m.result;
+}
+
+const Win32Peer::After Win32Peer::kAfterClass[] = {
+    {WM_SETFOCUS, &Win32Peer::gotFocus},
+    {WM_KILLFOCUS, &Win32Peer::lostFocus},
+    {WM_PAINT, &Win32Peer::painted},
+    {WM_MOUSELEAVE, &Win32Peer::mouseLeft},
+};
+
+LRESULT Win32Peer::own(UINT msg, WPARAM w, LPARAM l) {
+    LRESULT r = 0;
+    if (routeToChild(app_, hwnd_, msg, w, l, r)) return r;
+    if (filter(msg, w, l, r)) return r;
+    if (msg == WM_NCDESTROY) return windowGone(w, l);
+    if (msg == WM_TIMER && w == kLeavePollTimer) {
+        pollMouse();
+        return 0;
+    }
+    if (msg == WM_MOUSEMOVE) mouseMoved();
+    r = classProc(msg, w, l);
+    for (const After& a : kAfterClass)
+        if (a.msg == msg) (this->*a.report)();
+    return r;
+}
+
+LRESULT Win32Peer::windowGone(WPARAM w, LPARAM l) {
+    HWND h = hwnd_;
+    const WNDPROC old = oldProc_;
+    detach();
+    hwnd_ = nullptr;
+    return CallWindowProcA(old, h, WM_NCDESTROY, w, l);
+}
+
+void Win32Peer::mouseMoved() {
+    if (hot_) return;
+    hot_ = true;
+    if (!app_.trackMouseLeave(hwnd_)) SetTimer(hwnd_, kLeavePollTimer, kLeavePollMs, nullptr);
+    raise(&PeerSink::peerMouseEnter);
+}
+
+// Told the way TrackMouseEvent would tell, so hooks see the same message on
+// every system.
+void Win32Peer::pollMouse() {
+    POINT pt{};
+    if (GetCursorPos(&pt) && WindowFromPoint(pt) == hwnd_) return;
+    KillTimer(hwnd_, kLeavePollTimer);
+    SendMessageA(hwnd_, WM_MOUSELEAVE, 0, 0);
+}
+
+void Win32Peer::mouseLeft() {
+    if (!hot_) return;
+    hot_ = false;
+    raise(&PeerSink::peerMouseLeave);
 }
 
 Win32Peer* Win32Peer::of(HWND h) {
