@@ -1,6 +1,6 @@
 // The open message path of the toolkit on the in-memory peers: hooks in
-// front of a control, the events its window reports and messages to the
-// form.
+// front of a control, the events its window reports, messages to the form
+// and owner-drawn popup menus.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -10,6 +10,7 @@
 
 #include "ui/controls.h"
 #include "ui/headless/headless_app.h"
+#include "ui/menus.h"
 #include "ui/messages.h"
 
 using ui::headless::HeadlessApplication;
@@ -308,6 +309,99 @@ TEST_F(MessagePath, MessagesForAWindowThatWentAreDropped) {
     EXPECT_NO_THROW(app.processMessages());
     EXPECT_EQ(handled, 0);
     EXPECT_EQ(app.errors(), (std::vector<std::string>{"tray failed"}));
+}
+
+// --- Owner-drawn popup menus
+
+struct Drawn {
+    int id;
+    ui::TRect rect;
+    ui::TOwnerDrawState state;
+};
+
+struct PaintedMenu : MessagePath {
+    PaintedMenu() {
+        menu.ownerDraw = true;
+        for (ui::TMenuItem* item : {&show, &sep, &loop, &quit, &hidden}) {
+            item->OnMeasureItem = [item](ui::TCanvas&, int& w, int& h) {
+                w = 40 + item->id();
+                h = item->isSeparator() ? 5 : h + item->id();
+            };
+            item->OnDrawItem = [this, item](ui::TCanvas& c, const ui::TRect& r,
+                                            const ui::TOwnerDrawState& s) {
+                drawn.push_back({item->id(), r, s});
+                c.setBrushColor(s.selected ? ui::clHighlight : ui::clWindow);
+                c.fillRect(r);
+            };
+        }
+        show.defaultItem = true;
+        loop.checked = true;
+        quit.enabled = false;
+        hidden.visible = false;
+    }
+    ui::TPopupMenu menu{app};
+    ui::TMenuItem show{menu, 1, "show"}, sep{menu, 2, "-"}, loop{menu, 3, "loop"},
+        quit{menu, 4, "quit"}, hidden{menu, 5, "hidden"};
+    std::vector<Drawn> drawn;
+};
+
+TEST_F(PaintedMenu, ItemsAreLaidOutTopToBottomAtTheirMeasuredHeightsAndToldTheirState) {
+    menu.popup(0, 0);
+    ASSERT_TRUE(app.menus().back().picture);
+    const auto& picture = *app.menus().back().picture;
+    const int h = ui::headless::MenuPicture::kStartHeight;
+    // One column as wide as the widest item (loop: 43, quit: 44).
+    const std::vector<ui::headless::MenuItemBox> boxes{{1, {0, 0, 44, h + 1}},
+                                                       {2, {0, h + 1, 44, h + 6}},
+                                                       {3, {0, h + 6, 44, 2 * h + 9}},
+                                                       {4, {0, 2 * h + 9, 44, 3 * h + 13}}};
+    ASSERT_EQ(picture.boxes().size(), boxes.size());
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        EXPECT_EQ(picture.boxes()[i].id, boxes[i].id);
+        EXPECT_EQ(picture.boxes()[i].rect, boxes[i].rect);
+    }
+    ASSERT_EQ(drawn.size(), 4u);
+    EXPECT_EQ(drawn[0].state, (ui::TOwnerDrawState{false, false, false, true}));
+    EXPECT_EQ(drawn[2].state, (ui::TOwnerDrawState{false, false, true, false}));
+    EXPECT_EQ(drawn[3].state, (ui::TOwnerDrawState{false, true, false, false}));
+    EXPECT_EQ(drawn[3].rect, boxes[3].rect);
+    EXPECT_EQ(picture.canvas().height(), 3 * h + 13);
+    EXPECT_EQ(picture.canvas().pixel(10, h + 8), ui::clWhite);
+}
+
+TEST_F(PaintedMenu, TheChosenItemIsDrawnSelectedBeforeItRuns) {
+    bool pictureDone = false;
+    loop.OnClick = [&] { pictureDone = !drawn.empty() && drawn.back().state.selected; };
+    app.chooseMenuItem(3);
+    menu.popup(0, 0);
+    ASSERT_EQ(drawn.size(), 5u);
+    EXPECT_EQ(drawn[4].id, 3);
+    EXPECT_TRUE(drawn[4].state.selected);
+    EXPECT_TRUE(drawn[4].state.checked);
+    EXPECT_TRUE(pictureDone);
+    const auto& picture = *app.menus().back().picture;
+    EXPECT_EQ(picture.canvas().pixel(10, drawn[4].rect.top + 1),
+              ui::headless::classicSystemColor(ui::clHighlight));
+}
+
+TEST_F(PaintedMenu, WithoutOwnerDrawThePaintersAreNotAsked) {
+    menu.ownerDraw = false;
+    menu.popup(0, 0);
+    EXPECT_FALSE(app.menus().back().picture);
+    EXPECT_TRUE(drawn.empty());
+    EXPECT_FALSE(show.ownerDrawn());
+}
+
+TEST_F(PaintedMenu, AFailingPainterIsShownAndTheOtherItemsAreStillDrawn) {
+    show.OnDrawItem = [](ui::TCanvas&, const ui::TRect&, const ui::TOwnerDrawState&) {
+        throw std::runtime_error("no font");
+    };
+    loop.OnMeasureItem = nullptr;  // drawn at the size the system starts with
+    menu.popup(0, 0);
+    EXPECT_EQ(drawn.size(), 3u);
+    EXPECT_EQ(app.errors(), (std::vector<std::string>{"no font"}));
+    const auto& boxes = app.menus().back().picture->boxes();
+    EXPECT_EQ(boxes[2].rect.height(), ui::headless::MenuPicture::kStartHeight);
 }
 
 }  // namespace

@@ -98,14 +98,21 @@ bool HeadlessApplication::runFileDialog(TFileDialog& d, bool save) {
 }
 
 void HeadlessApplication::popupMenu(TPopupMenu& menu, int x, int y) {
-    ShownMenu shown{x, y, {}};
-    for (auto* i : menu.items())
+    ShownMenu shown{x, y, {}, std::nullopt};
+    bool painted = false;
+    for (auto* i : menu.items()) {
         if (i->enabled && !i->isSeparator()) shown.enabledIds.push_back(i->id());
-    menus_.push_back(shown);
-    if (menuChoices_.empty()) return;
-    const int id = menuChoices_.front();
-    menuChoices_.pop_front();
-    if (TMenuItem* item = menu.findItem(id)) item->userClick();
+        painted = painted || (i->visible && i->ownerDrawn());
+    }
+    std::optional<int> id;
+    if (!menuChoices_.empty()) {
+        id = menuChoices_.front();
+        menuChoices_.pop_front();
+    }
+    if (painted) shown.picture.emplace(*this, menu, id);
+    menus_.push_back(std::move(shown));
+    if (!id) return;
+    if (TMenuItem* item = menu.findItem(*id)) item->userClick();
 }
 
 std::uintptr_t HeadlessApplication::loadImageList(const std::string&, int, int, TColor,

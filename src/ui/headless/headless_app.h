@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "ui/application.h"
+#include "ui/headless/menu_picture.h"
 #include "ui/messages.h"
 
 namespace ui::headless {
@@ -38,6 +39,8 @@ struct ShownDialog {
 struct ShownMenu {
     int x = 0, y = 0;
     std::vector<int> enabledIds;
+    // How it looked, when its items have painters.
+    std::optional<MenuPicture> picture;
 };
 
 class HeadlessPeer;

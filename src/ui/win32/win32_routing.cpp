@@ -48,8 +48,12 @@ void drawMenuItem(Win32Application& app, DRAWITEMSTRUCT& d) {
     if (!item || !item->OnDrawItem) return;
     Win32Canvas canvas(d.hDC, app);
     const TRect rect{d.rcItem.left, d.rcItem.top, d.rcItem.right, d.rcItem.bottom};
-    const bool selected = (d.itemState & ODS_SELECTED) != 0;
-    app.guard([&] { item->OnDrawItem(canvas, rect, selected); });
+    TOwnerDrawState state;
+    state.selected = (d.itemState & ODS_SELECTED) != 0;
+    state.disabled = (d.itemState & (ODS_DISABLED | ODS_GRAYED)) != 0;
+    state.checked = (d.itemState & ODS_CHECKED) != 0;
+    state.isDefault = (d.itemState & ODS_DEFAULT) != 0;
+    app.guard([&] { item->OnDrawItem(canvas, rect, state); });
 }
 
 bool drawItem(Win32Application& app, HWND, WPARAM, LPARAM l, LRESULT& r) {
