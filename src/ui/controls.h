@@ -78,8 +78,9 @@ public:
     void bringToFront() { peer_->bringToFront(); }
     void invalidate() { peer_->invalidate(); }
 
-    // Puts a hook in front of the control's window procedure, before the
-    // hooks already there; it stays until its registration goes.
+    // Puts a hook in front of the control's window procedure, ahead of the
+    // hooks already there (it sees each message first); it stays until its
+    // registration goes.
     [[nodiscard]] THookRegistration installHook(THookFunction hook) {
         return peer_->hooks().install(std::move(hook));
     }

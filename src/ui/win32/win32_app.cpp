@@ -69,6 +69,7 @@ bool Win32Application::trackMouseLeave(HWND h) {
     t.cbSize = sizeof t;
     t.dwFlags = TME_LEAVE;
     t.hwndTrack = h;
+    t.dwHoverTime = HOVER_DEFAULT;
     return trackMouse_(&t) != FALSE;
 }
 

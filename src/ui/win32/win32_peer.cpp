@@ -98,7 +98,7 @@ LRESULT Win32Peer::own(UINT msg, WPARAM w, LPARAM l) {
         pollMouse();
         return 0;
     }
-    if (msg == WM_MOUSEMOVE) mouseMoved();
+    if (msg == WM_MOUSEMOVE) mouseMoved(l);
     r = classProc(msg, w, l);
     for (const After& a : kAfterClass)
         if (a.msg == msg) (this->*a.report)();
@@ -113,18 +113,28 @@ LRESULT Win32Peer::windowGone(WPARAM w, LPARAM l) {
     return CallWindowProcA(old, h, WM_NCDESTROY, w, l);
 }
 
-void Win32Peer::mouseMoved() {
-    if (hot_) return;
+// A move outside the client area (the mouse is captured) enters nothing.
+void Win32Peer::mouseMoved(LPARAM at) {
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    const POINT pt{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+    if (hot_ || !PtInRect(&rc, pt)) return;
     hot_ = true;
     if (!app_.trackMouseLeave(hwnd_)) SetTimer(hwnd_, kLeavePollTimer, kLeavePollMs, nullptr);
+    // Windows reports at once a window the mouse is not over; Wine never.
+    else if (!underMouse()) PostMessageA(hwnd_, WM_MOUSELEAVE, 0, 0);
     raise(&PeerSink::peerMouseEnter);
+}
+
+bool Win32Peer::underMouse() const {
+    POINT pt{};
+    return GetCursorPos(&pt) && WindowFromPoint(pt) == hwnd_;
 }
 
 // Told the way TrackMouseEvent would tell, so hooks see the same message on
 // every system.
 void Win32Peer::pollMouse() {
-    POINT pt{};
-    if (GetCursorPos(&pt) && WindowFromPoint(pt) == hwnd_) return;
+    if (underMouse()) return;
     KillTimer(hwnd_, kLeavePollTimer);
     SendMessageA(hwnd_, WM_MOUSELEAVE, 0, 0);
 }

@@ -93,7 +93,8 @@ protected:
 
 private:
     void detach();
-    void mouseMoved();
+    void mouseMoved(LPARAM at);
+    bool underMouse() const;
     void mouseLeft();
     void pollMouse();
     void gotFocus() { raise(&PeerSink::peerEnter); }
