@@ -54,6 +54,10 @@ void TControl::setHint(const std::string& hint) {
     peer_->setHint(hint);
 }
 
+THookRegistration TControl::installHook(TMessageHook& hook) {
+    return installHook([&hook](TMessage& m, const TMessageNext& next) { hook.hookMessage(m, next); });
+}
+
 void TControl::setFontHeight(int pixels) {
     TFont f = font_;
     f.height = -pixels;
@@ -564,6 +568,19 @@ void TForm::userClose() {
 
 void TForm::userMinimize() {
     userEvent([this] { peerMinimize(); });
+}
+
+void TForm::setMessageHandler(std::uint32_t msg, TMessageHandler handler) {
+    if (handler) messageHandlers_[msg] = std::move(handler);
+    else messageHandlers_.erase(msg);
+}
+
+bool TForm::peerMessage(TMessage& m) {
+    auto it = messageHandlers_.find(m.msg);
+    if (it == messageHandlers_.end()) return false;
+    // A copy: the handler may replace or remove itself.
+    const TMessageHandler handler = it->second;
+    return handler(m);
 }
 
 void TForm::peerTimer(int id) {

@@ -6,12 +6,17 @@
 // event boundary each) and, where the framework does so, when code changes
 // the state (TCheckBox::setChecked, TRadioGroup::setItemIndex). Errors from
 // handlers run by code go back to that code; only user events stop at the
-// boundary and show the standard error box.
+// boundary and show the standard error box. The events the window itself
+// reports (OnEnter, OnExit, OnMouseEnter, OnMouseLeave, OnCheckChanged,
+// OnAfterPaint, form messages) always come through the peer: each is an
+// event boundary of its own, also when code caused it (setFocus,
+// setChecked), so their errors are shown and never reach that code.
 //
 // The user* methods act as the user would (a click that a disabled or hidden
 // control ignores); the tests drive the headless peers with them.
 #pragma once
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -73,8 +78,31 @@ public:
     void bringToFront() { peer_->bringToFront(); }
     void invalidate() { peer_->invalidate(); }
 
+    // Puts a hook in front of the control's window procedure, ahead of the
+    // hooks already there (it sees each message first); it stays until its
+    // registration goes.
+    [[nodiscard]] THookRegistration installHook(THookFunction hook) {
+        return peer_->hooks().install(std::move(hook));
+    }
+    [[nodiscard]] THookRegistration installHook(TMessageHook& hook);
+    // Sends a message to the control's window, through its hooks.
+    std::intptr_t perform(std::uint32_t msg, std::uintptr_t wParam = 0, std::intptr_t lParam = 0) {
+        return peer_->send(msg, wParam, lParam);
+    }
+
     std::intptr_t tag = 0;
     TNotifyEvent OnClick;
+    TNotifyEvent OnEnter, OnExit;             // focus gained, lost
+    TNotifyEvent OnMouseEnter, OnMouseLeave;  // the mouse came over it, went away
+    TNotifyEvent OnCheckChanged;              // its tick changed, before any OnClick
+    TNotifyEvent OnAfterPaint;                // the window has painted itself
+
+    void peerEnter() override { fire(OnEnter); }
+    void peerExit() override { fire(OnExit); }
+    void peerMouseEnter() override { fire(OnMouseEnter); }
+    void peerMouseLeave() override { fire(OnMouseLeave); }
+    void peerCheckChanged() override { fire(OnCheckChanged); }
+    void peerAfterPaint() override { fire(OnAfterPaint); }
 
 protected:
     // For the form: a top-level window without a parent.
@@ -438,6 +466,14 @@ public:
     void userClose();
     void userMinimize();
 
+    // A message the window does not handle itself (a notification icon's
+    // callback, a registered message such as "TaskbarCreated"): the handler
+    // returns true when it took the message, with m.result its answer; else
+    // the window's default procedure runs. An empty handler removes it.
+    using TMessageHandler = std::function<bool(TMessage& m)>;
+    void setMessageHandler(std::uint32_t msg, TMessageHandler handler);
+    bool peerMessage(TMessage& m) override;
+
     TButton* defaultButton() const { return default_; }
     TButton* cancelButton() const { return cancel_; }
     TControl* focusedControl() const;
@@ -454,6 +490,7 @@ private:
     TButton* default_ = nullptr;
     TButton* cancel_ = nullptr;
     std::vector<TTimer*> timers_;
+    std::map<std::uint32_t, TMessageHandler> messageHandlers_;
 };
 
 }  // namespace ui

@@ -19,6 +19,8 @@ TMenuItem::TMenuItem(TPopupMenu& menu, int id, const std::string& caption, int i
     menu_.items_.push_back(this);
 }
 
+bool TMenuItem::ownerDrawn() const { return OnDrawItem && menu_.ownerDraw; }
+
 void TMenuItem::click() {
     if (autoCheck) checked = !checked;
     if (OnClick) OnClick();

@@ -33,6 +33,15 @@ private:
     std::uintptr_t handle_ = 0;
 };
 
+// How an owner-drawn item is to look.
+struct TOwnerDrawState {
+    bool selected = false;   // under the mouse or the keyboard
+    bool disabled = false;
+    bool checked = false;
+    bool isDefault = false;  // the default item (drawn bold by the system)
+    bool operator==(const TOwnerDrawState&) const = default;
+};
+
 class TMenuItem {
 public:
     // A caption of "-" makes a separator.
@@ -51,12 +60,16 @@ public:
     bool enabled = true;
     bool visible = true;
     bool radioItem = false;
+    bool defaultItem = false;
     std::intptr_t tag = 0;
 
     TNotifyEvent OnClick;
-    // Owner drawing, for a painter that takes the menu over.
+    // Owner drawing, for a painter that takes the menu over: the item is
+    // drawn by OnDrawItem while it has one and its menu's ownerDraw is on.
+    // OnMeasureItem may enlarge the size the system starts it with.
     std::function<void(TCanvas&, int& width, int& height)> OnMeasureItem;
-    std::function<void(TCanvas&, const TRect&, bool selected)> OnDrawItem;
+    std::function<void(TCanvas&, const TRect&, const TOwnerDrawState&)> OnDrawItem;
+    bool ownerDrawn() const;
 
     // A choice of the item: the tick flips first when autoCheck is set.
     void click();

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "ui/hooks.h"
 #include "ui/types.h"
 
 namespace ui {
@@ -29,6 +30,18 @@ public:
     virtual bool peerCloseQuery() { return true; }  // title-bar close
     virtual void peerPaint() {}
     virtual void peerMinimize() {}
+    // Focus gained and lost, the mouse come over and gone, the tick of a
+    // check box, radio button or speed button changed (by the user or by
+    // code), the window just painted.
+    virtual void peerEnter() {}
+    virtual void peerExit() {}
+    virtual void peerMouseEnter() {}
+    virtual void peerMouseLeave() {}
+    virtual void peerCheckChanged() {}
+    virtual void peerAfterPaint() {}
+    // A message a form's window does not handle itself; true when taken,
+    // with m.result the answer.
+    virtual bool peerMessage(TMessage& m) { (void)m; return false; }
     // Owner-drawn lines, buttons and pictures.
     virtual void peerDraw(TCanvas& canvas, const TRect& r, int row, bool selected, bool focused) {
         (void)canvas, (void)r, (void)row, (void)selected, (void)focused;
@@ -58,6 +71,10 @@ public:
     virtual void setCursor(TCursor cursor) = 0;
     virtual void bringToFront() = 0;
     virtual void invalidate() = 0;
+    // Sends a message to the window, through its hooks; returns the answer.
+    virtual std::intptr_t send(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+    // The procedures in front of the window's own.
+    THookChain& hooks() { return hooks_; }
 
     // Style switches that only some kinds honour.
     virtual void setWordWrap(bool wrap) { (void)wrap; }
@@ -103,6 +120,9 @@ public:
     virtual void killTimer(int id) { (void)id; }
     virtual void setIcon(const std::string& resource) { (void)resource; }
     virtual std::uintptr_t iconHandle() const { return 0; }
+
+private:
+    THookChain hooks_;
 };
 
 }  // namespace ui

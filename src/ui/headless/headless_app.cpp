@@ -29,6 +29,12 @@ void HeadlessApplication::advance(std::uint32_t ms) {
 }
 
 void HeadlessApplication::processMessages() {
+    // What was posted before this pump; messages posted meanwhile wait.
+    for (std::size_t n = posted_.size(); n > 0 && !posted_.empty(); --n) {
+        const Posted p = posted_.front();
+        posted_.pop_front();
+        p.to->send(p.msg, p.wParam, p.lParam);
+    }
     const std::uint32_t t0 = now();
     std::int64_t soonest = INT64_MAX;
     for (const Timer& t : timers_)
@@ -92,14 +98,21 @@ bool HeadlessApplication::runFileDialog(TFileDialog& d, bool save) {
 }
 
 void HeadlessApplication::popupMenu(TPopupMenu& menu, int x, int y) {
-    ShownMenu shown{x, y, {}};
-    for (auto* i : menu.items())
+    ShownMenu shown{x, y, {}, std::nullopt};
+    bool painted = false;
+    for (auto* i : menu.items()) {
         if (i->enabled && !i->isSeparator()) shown.enabledIds.push_back(i->id());
-    menus_.push_back(shown);
-    if (menuChoices_.empty()) return;
-    const int id = menuChoices_.front();
-    menuChoices_.pop_front();
-    if (TMenuItem* item = menu.findItem(id)) item->userClick();
+        painted = painted || (i->visible && i->ownerDrawn());
+    }
+    std::optional<int> id;
+    if (!menuChoices_.empty()) {
+        id = menuChoices_.front();
+        menuChoices_.pop_front();
+    }
+    if (painted) shown.picture.emplace(*this, menu, id);
+    menus_.push_back(std::move(shown));
+    if (!id) return;
+    if (TMenuItem* item = menu.findItem(*id)) item->userClick();
 }
 
 std::uintptr_t HeadlessApplication::loadImageList(const std::string&, int, int, TColor,
@@ -131,8 +144,35 @@ void HeadlessApplication::killTimer(HeadlessPeer* form, int id) {
 }
 
 void HeadlessApplication::forget(HeadlessPeer* peer) {
+    live_.erase(peer);
     if (focus == peer) focus = nullptr;
+    if (hovered_ == peer) hovered_ = nullptr;
     std::erase_if(timers_, [&](const Timer& t) { return t.form == peer; });
+    std::erase_if(posted_, [&](const Posted& p) { return p.to == peer; });
+}
+
+HeadlessPeer* HeadlessApplication::live(std::uintptr_t handle) const {
+    auto* p = reinterpret_cast<HeadlessPeer*>(handle);
+    return live_.count(p) ? p : nullptr;
+}
+
+void HeadlessApplication::postMessage(std::uintptr_t handle, std::uint32_t msg,
+                                      std::uintptr_t wParam, std::intptr_t lParam) {
+    if (HeadlessPeer* p = live(handle)) posted_.push_back({p, msg, wParam, lParam});
+}
+
+std::intptr_t HeadlessApplication::sendMessage(std::uintptr_t handle, std::uint32_t msg,
+                                               std::uintptr_t wParam, std::intptr_t lParam) {
+    HeadlessPeer* p = live(handle);
+    return p ? p->send(msg, wParam, lParam) : 0;
+}
+
+void HeadlessApplication::hover(HeadlessPeer* peer) {
+    if (peer && !peer->enabled()) peer = nullptr;
+    HeadlessPeer* left = hovered_ != peer ? hovered_ : nullptr;
+    hovered_ = peer;
+    if (left) left->send(wm::MouseLeave, 0, 0);
+    if (peer) peer->send(wm::MouseMove, 0, 0);
 }
 
 // --- HeadlessPeer
@@ -140,9 +180,110 @@ void HeadlessApplication::forget(HeadlessPeer* peer) {
 HeadlessPeer::HeadlessPeer(HeadlessApplication& app, PeerKind kind, PeerSink& sink,
                            HeadlessPeer* parent, int id)
     : app_(app), kind_(kind), sink_(sink), parent_(parent), id_(id),
-      visible_(kind != PeerKind::Form) {}
+      visible_(kind != PeerKind::Form) {
+    app_.remember(this);
+}
 
-HeadlessPeer::~HeadlessPeer() { app_.forget(this); }
+HeadlessPeer::~HeadlessPeer() {
+    hooks().clear();
+    app_.forget(this);
+}
+
+// The simulated window procedure: what the real control would do with the
+// messages the setters send, and the form's messages for its handlers.
+const HeadlessPeer::Handler HeadlessPeer::kHandlers[] = {
+    {wm::SetText, &HeadlessPeer::onSetText},
+    {wm::GetTextLength, &HeadlessPeer::onGetTextLength},
+    {wm::BmSetCheck, &HeadlessPeer::onSetCheck},
+    {wm::BmGetCheck, &HeadlessPeer::onGetCheck},
+    {wm::SetFocus, &HeadlessPeer::onSetFocus},
+    {wm::KillFocus, &HeadlessPeer::onKillFocus},
+    {wm::MouseMove, &HeadlessPeer::onMouseMove},
+    {wm::MouseLeave, &HeadlessPeer::onMouseLeave},
+    {wm::Paint, &HeadlessPeer::onPaint},
+};
+
+std::intptr_t HeadlessPeer::send(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {
+    TMessage m{msg, wParam, lParam, 0};
+    hooks().dispatch(m, [this](TMessage& own) { windowProc(own); });
+    return m.result;
+}
+
+void HeadlessPeer::windowProc(TMessage& m) {
+    for (const Handler& h : kHandlers) {
+        if (h.msg == m.msg) {
+            (this->*h.handle)(m);
+            return;
+        }
+    }
+    if (kind_ != PeerKind::Form) return;
+    bool handled = false;
+    app_.guard([&] { handled = sink_.peerMessage(m); });
+    if (!handled) m.result = 0;
+}
+
+// Each event the window reports is an event boundary of its own.
+void HeadlessPeer::event(void (PeerSink::*raise)()) {
+    app_.guard([&] { (sink_.*raise)(); });
+}
+
+void HeadlessPeer::onSetText(TMessage& m) {
+    text_ = m.lParam ? reinterpret_cast<const char*>(m.lParam) : "";
+    m.result = 1;
+}
+
+void HeadlessPeer::onGetTextLength(TMessage& m) { m.result = static_cast<std::intptr_t>(text_.size()); }
+
+void HeadlessPeer::onSetCheck(TMessage& m) {
+    const bool c = m.wParam == wm::BstChecked;
+    if (c == checked_) return;
+    checked_ = c;
+    event(&PeerSink::peerCheckChanged);
+}
+
+void HeadlessPeer::onGetCheck(TMessage& m) {
+    m.result = static_cast<std::intptr_t>(checked_ ? wm::BstChecked : wm::BstUnchecked);
+}
+
+void HeadlessPeer::onMouseMove(TMessage&) {
+    if (hot_) return;
+    hot_ = true;
+    event(&PeerSink::peerMouseEnter);
+}
+
+void HeadlessPeer::onMouseLeave(TMessage&) {
+    if (!hot_) return;
+    hot_ = false;
+    event(&PeerSink::peerMouseLeave);
+}
+
+void HeadlessPeer::onPaint(TMessage&) {
+    if (kind_ == PeerKind::Form) event(&PeerSink::peerPaint);
+    event(&PeerSink::peerAfterPaint);
+}
+
+void HeadlessPeer::setText(const std::string& text) {
+    send(wm::SetText, 0, reinterpret_cast<std::intptr_t>(text.c_str()));
+}
+
+void HeadlessPeer::setEnabled(bool e) {
+    if (e == enabled_) return;
+    enabled_ = e;
+    send(wm::Enable, e ? 1 : 0, 0);
+}
+
+// As SetFocus: the window losing the focus hears it first.
+void HeadlessPeer::setFocus() {
+    HeadlessPeer* old = app_.focus;
+    if (old == this) return;
+    app_.focus = this;
+    if (old) old->send(wm::KillFocus, handle(), 0);
+    send(wm::SetFocus, old ? old->handle() : 0, 0);
+}
+
+void HeadlessPeer::setChecked(bool c) {
+    send(wm::BmSetCheck, c ? wm::BstChecked : wm::BstUnchecked, 0);
+}
 
 void HeadlessPeer::setBounds(int left, int top, int width, int height) {
     bounds_ = {left, top, left + width, top + height};

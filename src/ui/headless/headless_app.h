@@ -9,10 +9,13 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "ui/application.h"
+#include "ui/headless/menu_picture.h"
+#include "ui/messages.h"
 
 namespace ui::headless {
 
@@ -36,6 +39,8 @@ struct ShownDialog {
 struct ShownMenu {
     int x = 0, y = 0;
     std::vector<int> enabledIds;
+    // How it looked, when its items have painters.
+    std::optional<MenuPicture> picture;
 };
 
 class HeadlessPeer;
@@ -70,6 +75,20 @@ public:
     void chooseMenuItem(int id) { menuChoices_.push_back(id); }
     unsigned stepMs = 10;
 
+    // --- Acting as the window system.
+    // A message to the window with this handle: posted ones are delivered
+    // by the next pump, sent ones at once. Handles of windows that are gone
+    // are ignored.
+    void postMessage(std::uintptr_t handle, std::uint32_t msg, std::uintptr_t wParam = 0,
+                     std::intptr_t lParam = 0);
+    std::intptr_t sendMessage(std::uintptr_t handle, std::uint32_t msg, std::uintptr_t wParam = 0,
+                              std::intptr_t lParam = 0);
+    // The mouse moves over this window (nullptr: over none of ours). The
+    // window it leaves gets WM_MOUSELEAVE, the new one WM_MOUSEMOVE; a
+    // disabled window gets no mouse message, as on Windows.
+    void hover(HeadlessPeer* peer);
+    HeadlessPeer* hovered() const { return hovered_; }
+
     // --- Observing.
     const std::vector<ShownMessage>& messages() const { return messages_; }
     // The texts of the standard error boxes shown so far.
@@ -83,6 +102,7 @@ public:
     // --- For the peers.
     void setTimer(HeadlessPeer* form, int id, unsigned ms);
     void killTimer(HeadlessPeer* form, int id);
+    void remember(HeadlessPeer* peer) { live_.insert(peer); }
     void forget(HeadlessPeer* peer);
     HeadlessPeer* focus = nullptr;
 
@@ -103,7 +123,17 @@ private:
     std::vector<ShownMessage> messages_;
     std::vector<ShownDialog> dialogs_;
     std::vector<ShownMenu> menus_;
+    struct Posted {
+        HeadlessPeer* to;
+        std::uint32_t msg;
+        std::uintptr_t wParam;
+        std::intptr_t lParam;
+    };
+    HeadlessPeer* live(std::uintptr_t handle) const;
     std::vector<Timer> timers_;
+    std::deque<Posted> posted_;
+    std::set<HeadlessPeer*> live_;
+    HeadlessPeer* hovered_ = nullptr;
     int restores_ = 0;
 };
 
@@ -132,16 +162,22 @@ public:
     int zOrder() const { return z_; }
 
     std::uintptr_t handle() const override { return reinterpret_cast<std::uintptr_t>(this); }
+    // Through the hooks to the simulated window procedure, which knows the
+    // messages the setters below send and gives a form the others.
+    std::intptr_t send(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;
+    // The window paints itself (WM_PAINT).
+    void paint() { send(wm::Paint, 0, 0); }
+    bool hot() const { return hot_; }
     void setBounds(int left, int top, int width, int height) override;
     TRect bounds() const override { return bounds_; }
     void setClientSize(int width, int height) override;
-    void setText(const std::string& text) override { text_ = text; }
+    void setText(const std::string& text) override;
     std::string text() const override { return text_; }
     void setVisible(bool v) override { visible_ = v; }
     bool visible() const override { return visible_; }
-    void setEnabled(bool e) override { enabled_ = e; }
+    void setEnabled(bool e) override;
     bool enabled() const override { return enabled_; }
-    void setFocus() override { app_.focus = this; }
+    void setFocus() override;
     bool focused() const override { return app_.focus == this; }
     void setHint(const std::string& hint) override { hint_ = hint; }
     void setFont(const TFont& font) override { font_ = font; }
@@ -155,7 +191,7 @@ public:
     void setStretch(bool s) override { stretch_ = s; }
     void setDefaultLook(bool d) override { defaultLook_ = d; }
     bool checked() const override { return checked_; }
-    void setChecked(bool c) override { checked_ = c; }
+    void setChecked(bool c) override;
     int count() const override { return static_cast<int>(rows_.size()); }
     std::string cell(int row, int col) const override;
     void setCell(int row, int col, const std::string& text) override;
@@ -180,6 +216,23 @@ public:
     static constexpr int kFrameWidth = 6, kFrameHeight = 25;
 
 private:
+    void windowProc(TMessage& m);
+    void event(void (PeerSink::*raise)());
+    void onSetText(TMessage& m);
+    void onGetTextLength(TMessage& m);
+    void onSetCheck(TMessage& m);
+    void onGetCheck(TMessage& m);
+    void onMouseMove(TMessage& m);
+    void onMouseLeave(TMessage& m);
+    void onPaint(TMessage& m);
+    void onSetFocus(TMessage&) { event(&PeerSink::peerEnter); }
+    void onKillFocus(TMessage&) { event(&PeerSink::peerExit); }
+    struct Handler {
+        std::uint32_t msg;
+        void (HeadlessPeer::*handle)(TMessage&);
+    };
+    static const Handler kHandlers[];
+
     struct Row {
         std::vector<std::string> cells;
         std::intptr_t data = 0;
@@ -192,7 +245,7 @@ private:
     TRect bounds_;
     std::string text_, hint_, picture_, icon_;
     bool visible_, enabled_ = true, checked_ = false, wordWrap_ = false, stretch_ = false,
-                   defaultLook_ = false;
+                   defaultLook_ = false, hot_ = false;
     char passwordChar_ = 0;
     TBevelCut bevel_ = TBevelCut::None;
     TFont font_;

@@ -16,6 +16,9 @@ namespace ui::win32 {
 // The record Windows 95, 98 and NT 4 accept: it ends at lpTemplateName.
 constexpr DWORD kOpenFileNameSize = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
 static_assert(kOpenFileNameSize == (sizeof(void*) == 8 ? 136 : 76));
+// Likewise the menu item record without hbmpItem (Windows 98 and 2000).
+constexpr UINT kMenuItemInfoSize = offsetof(MENUITEMINFOA, hbmpItem);
+static_assert(kMenuItemInfoSize == (sizeof(void*) == 8 ? 72 : 44));
 
 Win32Application::Win32Application(HINSTANCE instance) : instance_(instance) {
     InitCommonControls();
@@ -44,6 +47,30 @@ HCURSOR Win32Application::handCursor() {
         if (!hand_) hand_ = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
     }
     return hand_;
+}
+
+bool Win32Application::trackMouseLeave(HWND h) {
+    if (pollMouseLeave) return false;
+    if (!trackLookedUp_) {
+        trackLookedUp_ = true;
+        // Windows 98 and NT 4 have it in user32; Windows 95 only through the
+        // comctl32 of Internet Explorer 3 or later. Never imported: Windows 95
+        // would refuse to load the program.
+        auto lookUp = [](const char* module, const char* name) {
+            HMODULE m = GetModuleHandleA(module);
+            return m ? reinterpret_cast<TrackMouseFn>(reinterpret_cast<void*>(GetProcAddress(m, name)))
+                     : nullptr;
+        };
+        trackMouse_ = lookUp("user32.dll", "TrackMouseEvent");
+        if (!trackMouse_) trackMouse_ = lookUp("comctl32.dll", "_TrackMouseEvent");
+    }
+    if (!trackMouse_) return false;
+    TRACKMOUSEEVENT t{};
+    t.cbSize = sizeof t;
+    t.dwFlags = TME_LEAVE;
+    t.hwndTrack = h;
+    t.dwHoverTime = HOVER_DEFAULT;
+    return trackMouse_(&t) != FALSE;
 }
 
 TPoint Win32Application::screenSize() const {
@@ -180,6 +207,15 @@ HBITMAP menuPicture(const TImageList& list, int index) {
     return bmp;
 }
 
+// The system draws the default item bold, and tells an owner-drawn one.
+void markDefault(HMENU h, const TMenuItem& item) {
+    MENUITEMINFOA mi{};
+    mi.cbSize = kMenuItemInfoSize;
+    mi.fMask = MIIM_STATE;
+    mi.fState = MFS_DEFAULT | (item.checked ? MFS_CHECKED : 0) | (item.enabled ? 0 : MFS_GRAYED);
+    SetMenuItemInfoA(h, static_cast<UINT>(item.id()), FALSE, &mi);
+}
+
 }  // namespace
 
 void Win32Application::popupMenu(TPopupMenu& menu, int x, int y) {
@@ -191,12 +227,12 @@ void Win32Application::popupMenu(TPopupMenu& menu, int x, int y) {
     std::vector<HBITMAP> pictures;
     for (TMenuItem* item : menu.items()) {
         if (!item->visible) continue;
-        if (item->isSeparator() && !item->OnDrawItem) {
+        if (item->isSeparator() && !item->ownerDrawn()) {
             AppendMenuA(h, MF_SEPARATOR, 0, nullptr);
             continue;
         }
         UINT flags = (item->checked ? MF_CHECKED : 0) | (item->enabled ? 0 : MF_GRAYED);
-        if (item->OnDrawItem) {
+        if (item->ownerDrawn()) {
             flags |= MF_OWNERDRAW | (item->isSeparator() ? MF_DISABLED : 0);
             AppendMenuA(h, flags, static_cast<UINT_PTR>(item->id()), reinterpret_cast<LPCSTR>(item));
         } else {
@@ -211,6 +247,7 @@ void Win32Application::popupMenu(TPopupMenu& menu, int x, int y) {
                 }
             }
         }
+        if (item->defaultItem && !item->isSeparator()) markDefault(h, *item);
     }
     // The menu of a notification icon closes properly only when our window
     // is in front while it is open.

@@ -39,6 +39,11 @@ public:
     HCURSOR handCursor();
     // Dialog keys of the form that owns the target window; true when used.
     bool preTranslate(MSG& msg);
+    // Asks for WM_MOUSELEAVE once the mouse leaves h; false where the system
+    // cannot, and the caller finds out by polling.
+    bool trackMouseLeave(HWND h);
+    // Polls even where the system could tell, as on Windows 95 (for tests).
+    bool pollMouseLeave = false;
 
 private:
     void dispatch(MSG& msg);
@@ -47,6 +52,9 @@ private:
     std::map<std::tuple<std::string, int, bool, int>, HFONT> fonts_;
     HCURSOR hand_ = nullptr;
     int exitCode_ = 0;
+    using TrackMouseFn = BOOL(WINAPI*)(TRACKMOUSEEVENT*);
+    TrackMouseFn trackMouse_ = nullptr;
+    bool trackLookedUp_ = false;
 };
 
 }  // namespace ui::win32

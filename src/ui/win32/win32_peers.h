@@ -1,5 +1,7 @@
 // The peers of the real build: each control is a window of a standard class,
 // subclassed so that the notifications its parent receives come back to it.
+// A message to the window goes through the hooks of the control first, then
+// the peer's own handling, then the class.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -19,6 +21,8 @@ public:
 
     // Makes the window; a child is subclassed at once.
     bool create(DWORD exStyle, const char* cls, DWORD style, HWND parent, int id);
+    // Settings the class takes only once its window exists.
+    virtual void created() {}
 
     static Win32Peer* of(HWND h);
     HWND hwnd() const { return hwnd_; }
@@ -43,7 +47,13 @@ public:
     void setCursor(TCursor c) override { cursor_ = c; }
     void bringToFront() override;
     void invalidate() override;
+    std::intptr_t send(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override {
+        return SendMessageA(hwnd_, msg, wParam, lParam);
+    }
     void setBevel(TBevelCut cut) override;
+
+    // A message to the window, as its procedure receives it.
+    LRESULT receive(UINT msg, WPARAM w, LPARAM l);
 
     // What the parent was told about this control.
     virtual void command(int code) { (void)code; }
@@ -55,7 +65,8 @@ public:
     // The control's own messages, before its class sees them.
     virtual bool filter(UINT msg, WPARAM w, LPARAM l, LRESULT& result);
 
-    LRESULT callOld(UINT msg, WPARAM w, LPARAM l) {
+    // The class procedure, past the hooks and the peer.
+    LRESULT callOld(UINT msg, WPARAM w, LPARAM l) const {
         return CallWindowProcA(oldProc_, hwnd_, msg, w, l);
     }
     LONG_PTR style() const { return GetWindowLongPtrA(hwnd_, GWL_STYLE); }
@@ -63,6 +74,14 @@ public:
 
 protected:
     void guard(const std::function<void()>& f) { app_.guard(f); }
+    // One event of the window, an event boundary of its own.
+    void raise(void (PeerSink::*event)()) { guard([&] { (sink_.*event)(); }); }
+    // What the window does past the hooks: routes, filter, events, the class.
+    LRESULT own(UINT msg, WPARAM w, LPARAM l);
+    // The window's class procedure; the form has its own.
+    virtual LRESULT classProc(UINT msg, WPARAM w, LPARAM l) { return callOld(msg, w, l); }
+    // WM_NCDESTROY: the peer lets go of its window.
+    virtual LRESULT windowGone(WPARAM w, LPARAM l);
     Win32Application& app_;
     PeerKind kind_;
     PeerSink& sink_;
@@ -72,7 +91,21 @@ protected:
     TCursor cursor_ = TCursor::Default;
     bool hasTool_ = false;
 
-    friend LRESULT CALLBACK childProc(HWND, UINT, WPARAM, LPARAM);
+private:
+    void detach();
+    void mouseMoved(LPARAM at);
+    bool underMouse() const;
+    void mouseLeft();
+    void pollMouse();
+    void gotFocus() { raise(&PeerSink::peerEnter); }
+    void lostFocus() { raise(&PeerSink::peerExit); }
+    void painted() { raise(&PeerSink::peerAfterPaint); }
+    struct After {
+        UINT msg;
+        void (Win32Peer::*report)();
+    };
+    static const After kAfterClass[];
+    bool hot_ = false;  // the mouse is over the window
 };
 
 // Routes what a parent window receives about its children back to them.

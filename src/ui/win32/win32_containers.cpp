@@ -1,0 +1,85 @@
+// Windows that hold other controls: panels, group boxes, pages and the page
+// control with its tabs.
+#include "ui/win32/win32_families.h"
+
+namespace ui::win32 {
+
+namespace {
+
+// Panels, pages and group boxes hold other controls: they paint their own
+// background, since their parent leaves them out.
+class ContainerPeer : public Win32Peer {
+public:
+    using Win32Peer::Win32Peer;
+    bool filter(UINT msg, WPARAM w, LPARAM, LRESULT& r) override {
+        if (msg == WM_ERASEBKGND) {
+            RECT rc;
+            GetClientRect(hwnd_, &rc);
+            FillRect(reinterpret_cast<HDC>(w), &rc, faceBrush());
+            r = 1;
+            return true;
+        }
+        return false;
+    }
+};
+
+class TabPeer : public ContainerPeer {
+public:
+    using ContainerPeer::ContainerPeer;
+    // Narrower tabs, so that all six of the main window fit in one row
+    // (comctl32 before 4.71 ignores this and scrolls the tabs instead).
+    void created() override {
+        const UINT setPadding = TCM_FIRST + 43;
+        SendMessageA(hwnd_, setPadding, 0, MAKELPARAM(2, 3));
+    }
+    bool filter(UINT, WPARAM, LPARAM, LRESULT&) override { return false; }
+    bool notify(NMHDR& nm, LRESULT& r) override {
+        if (nm.code == static_cast<UINT>(TCN_SELCHANGE)) {
+            sink_.peerChanged();
+            r = 0;
+            return true;
+        }
+        return false;
+    }
+    int count() const override { return static_cast<int>(send(TCM_GETITEMCOUNT, 0, 0)); }
+    std::string cell(int row, int col) const override {
+        if (col != 0) return {};
+        char buf[256] = {};
+        TCITEMA it{};
+        it.mask = TCIF_TEXT;
+        it.pszText = buf;
+        it.cchTextMax = sizeof buf;
+        send(TCM_GETITEMA, row, reinterpret_cast<LPARAM>(&it));
+        return buf;
+    }
+    int insertRow(int at, const std::string& caption) override {
+        TCITEMA it{};
+        it.mask = TCIF_TEXT;
+        it.pszText = const_cast<char*>(caption.c_str());
+        return static_cast<int>(send(TCM_INSERTITEMA, at < 0 ? count() : at, reinterpret_cast<LPARAM>(&it)));
+    }
+    void deleteRow(int row) override { send(TCM_DELETEITEM, row, 0); }
+    int itemIndex() const override { return static_cast<int>(send(TCM_GETCURSEL, 0, 0)); }
+    void setItemIndex(int row) override { send(TCM_SETCURSEL, row, 0); }
+    TRect displayRect() const override {
+        RECT rc;
+        GetClientRect(hwnd_, &rc);
+        send(TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&rc));
+        return {rc.left, rc.top, rc.right, rc.bottom};
+    }
+
+private:
+    LRESULT send(UINT m, WPARAM w, LPARAM l) const { return SendMessageA(hwnd_, m, w, l); }
+};
+
+}  // namespace
+
+std::unique_ptr<Win32Peer> makeContainerPeer(Win32Application& app, PeerKind kind, PeerSink& sink) {
+    return std::make_unique<ContainerPeer>(app, kind, sink);
+}
+
+std::unique_ptr<Win32Peer> makeTabPeer(Win32Application& app, PeerKind kind, PeerSink& sink) {
+    return std::make_unique<TabPeer>(app, kind, sink);
+}
+
+}  // namespace ui::win32

@@ -1,0 +1,187 @@
+// The top-level window: its own class, timers, closing, minimising, the
+// tooltip window its controls share.
+#include <stdexcept>
+
+#include "ui/win32/win32_families.h"
+
+namespace ui::win32 {
+
+namespace {
+
+class FormPeer : public Win32Peer {
+public:
+    FormPeer(Win32Application& app, PeerSink& sink) : Win32Peer(app, PeerKind::Form, sink) {}
+    ~FormPeer() override {
+        hooks().clear();
+        if (hwnd_) {
+            if (tips_) DestroyWindow(tips_);
+            HWND h = hwnd_;
+            hwnd_ = nullptr;
+            SetWindowLongPtrA(h, GWLP_USERDATA, 0);
+            DestroyWindow(h);
+        }
+    }
+    static constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
+                                    WS_CLIPCHILDREN;
+
+    bool createForm(const std::string& cls) {
+        WNDCLASSA wc{};
+        if (!GetClassInfoA(app_.instance(), cls.c_str(), &wc)) {
+            wc = WNDCLASSA{};
+            wc.style = CS_DBLCLKS;
+            wc.lpfnWndProc = formProc;
+            wc.hInstance = app_.instance();
+            wc.hIcon = LoadIconA(app_.instance(), "MAINICON");
+            wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+            wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+            wc.lpszClassName = cls.c_str();
+            if (!RegisterClassA(&wc)) return false;
+        }
+        hwnd_ = CreateWindowExA(0, cls.c_str(), "", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 300, 300,
+                                nullptr, nullptr, app_.instance(), this);
+        if (!hwnd_) return false;
+        tips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
+                                nullptr, app_.instance(), nullptr);
+        if (tips_) {
+            SetPropA(hwnd_, kTipsProp, tips_);
+            SendMessageA(tips_, TTM_SETMAXTIPWIDTH, 0, 360);
+        }
+        return true;
+    }
+
+    void setBounds(int left, int top, int width, int height) override {
+        MoveWindow(hwnd_, left, top, width, height, TRUE);
+    }
+    void setClientSize(int width, int height) override {
+        RECT r{0, 0, width, height};
+        AdjustWindowRectEx(&r, static_cast<DWORD>(style()), FALSE,
+                           static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE)));
+        SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    void setVisible(bool v) override {
+        if (v) {
+            ShowWindow(hwnd_, shown_ ? SW_SHOW : SW_SHOWNORMAL);
+            shown_ = true;
+            UpdateWindow(hwnd_);
+        } else {
+            ShowWindow(hwnd_, SW_HIDE);
+        }
+    }
+    void setHint(const std::string&) override {}
+    void setTimer(int id, unsigned ms) override { SetTimer(hwnd_, static_cast<UINT_PTR>(id), ms, nullptr); }
+    void killTimer(int id) override { KillTimer(hwnd_, static_cast<UINT_PTR>(id)); }
+    void setIcon(const std::string& resource) override {
+        icon_ = LoadIconA(app_.instance(), resource.c_str());
+        HICON small = static_cast<HICON>(LoadImageA(app_.instance(), resource.c_str(), IMAGE_ICON,
+                                                    16, 16, 0));
+        SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+        SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small ? small : icon_));
+    }
+    std::uintptr_t iconHandle() const override { return reinterpret_cast<std::uintptr_t>(icon_); }
+
+    static LRESULT CALLBACK formProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+        if (msg == WM_NCCREATE) {
+            auto* cs = reinterpret_cast<CREATESTRUCTA*>(l);
+            SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+        }
+        auto* self = reinterpret_cast<FormPeer*>(GetWindowLongPtrA(h, GWLP_USERDATA));
+        if (!self || !self->hwnd_) return DefWindowProcA(h, msg, w, l);
+        return self->receive(msg, w, l);
+    }
+
+protected:
+    // What the form does itself; a message it leaves goes to the form's
+    // handlers, then to the default procedure.
+    LRESULT classProc(UINT msg, WPARAM w, LPARAM l) override;
+    LRESULT windowGone(WPARAM w, LPARAM l) override {
+        HWND h = hwnd_;
+        hwnd_ = nullptr;
+        SetWindowLongPtrA(h, GWLP_USERDATA, 0);
+        return DefWindowProcA(h, WM_NCDESTROY, w, l);
+    }
+
+private:
+    bool dialogCommand(WPARAM w, LPARAM l, LRESULT& r) {
+        if (l != 0 || (LOWORD(w) != IDOK && LOWORD(w) != IDCANCEL)) return false;
+        r = 0;
+        return true;
+    }
+    bool timer(WPARAM w, LPARAM, LRESULT& r) {
+        const int id = static_cast<int>(w);
+        guard([&] { sink_.peerTimer(id); });
+        r = 0;
+        return true;
+    }
+    bool closeQuery(WPARAM, LPARAM, LRESULT& r) {
+        guard([&] { sink_.peerCloseQuery(); });
+        r = 0;
+        return true;
+    }
+    // Coming back to the window puts the focus where the user left it.
+    bool activate(WPARAM w, LPARAM, LRESULT& r) {
+        if (LOWORD(w) == WA_INACTIVE) {
+            HWND f = GetFocus();
+            if (f && IsChild(hwnd_, f)) lastFocus_ = f;
+            return false;
+        }
+        if (!lastFocus_ || !IsWindow(lastFocus_) || !IsWindowVisible(lastFocus_) ||
+            !IsChild(hwnd_, lastFocus_) || HIWORD(w))
+            return false;
+        SetFocus(lastFocus_);
+        r = 0;
+        return true;
+    }
+    bool paint(WPARAM, LPARAM, LRESULT& r) {
+        PAINTSTRUCT ps;
+        BeginPaint(hwnd_, &ps);
+        EndPaint(hwnd_, &ps);
+        guard([&] { sink_.peerPaint(); });
+        r = 0;
+        return true;
+    }
+    bool sysCommand(WPARAM w, LPARAM l, LRESULT& r) {
+        if ((w & 0xFFF0) != SC_MINIMIZE) return false;
+        r = DefWindowProcA(hwnd_, WM_SYSCOMMAND, w, l);
+        guard([&] { sink_.peerMinimize(); });
+        return true;
+    }
+
+    struct Handler {
+        UINT msg;
+        bool (FormPeer::*handle)(WPARAM, LPARAM, LRESULT&);
+    };
+    static const Handler kHandlers[];
+
+    HWND tips_ = nullptr;
+    HWND lastFocus_ = nullptr;
+    HICON icon_ = nullptr;
+    bool shown_ = false;
+};
+
+const FormPeer::Handler FormPeer::kHandlers[] = {
+    {WM_COMMAND, &FormPeer::dialogCommand}, {WM_TIMER, &FormPeer::timer},
+    {WM_CLOSE, &FormPeer::closeQuery},      {WM_ACTIVATE, &FormPeer::activate},
+    {WM_PAINT, &FormPeer::paint},           {WM_SYSCOMMAND, &FormPeer::sysCommand},
+};
+
+LRESULT FormPeer::classProc(UINT msg, WPARAM w, LPARAM l) {
+    LRESULT r = 0;
+    for (const Handler& h : kHandlers)
+        if (h.msg == msg && (this->*h.handle)(w, l, r)) return r;
+    TMessage m{msg, w, l, 0};
+    bool taken = false;
+    guard([&] { taken = sink_.peerMessage(m); });
+    return taken ? m.result : DefWindowProcA(hwnd_, msg, w, l);
+}
+
+}  // namespace
+
+std::unique_ptr<Peer> makeFormPeer(Win32Application& app, PeerSink& sink, const std::string& windowClass) {
+    auto p = std::make_unique<FormPeer>(app, sink);
+    if (!p->createForm(windowClass)) throw std::runtime_error("Cannot create the main window");
+    return p;
+}
+
+}  // namespace ui::win32

@@ -1,0 +1,130 @@
+// Controls that hold no rows and no other controls: labels, edit fields,
+// up-down arrows, pictures and bevels.
+#include "ui/win32/win32_families.h"
+
+namespace ui::win32 {
+
+namespace {
+
+class LabelPeer : public Win32Peer {
+public:
+    using Win32Peer::Win32Peer;
+    void command(int code) override {
+        if (code == STN_CLICKED) sink_.peerClicked();
+    }
+    void setWordWrap(bool w) override {
+        changeStyle(w ? SS_LEFT : SS_LEFTNOWORDWRAP, SS_TYPEMASK);
+    }
+};
+
+class EditPeer : public Win32Peer {
+public:
+    using Win32Peer::Win32Peer;
+    void command(int code) override {
+        if (code == EN_CHANGE) sink_.peerChanged();
+    }
+    HBRUSH ctlColor(HDC) override { return nullptr; }
+    void setPasswordChar(char c) override {
+        SendMessageA(hwnd_, EM_SETPASSWORDCHAR, static_cast<unsigned char>(c), 0);
+        invalidate();
+    }
+    bool filter(UINT msg, WPARAM w, LPARAM l, LRESULT& r) override {
+        if (msg != WM_CHAR) return false;
+        char key = static_cast<char>(w);
+        guard([&] { sink_.peerKeyPress(key); });
+        if (key == 0) {
+            r = 0;
+            return true;
+        }
+        r = callOld(msg, static_cast<unsigned char>(key), l);
+        return true;
+    }
+};
+
+class UpDownPeer : public Win32Peer {
+public:
+    using Win32Peer::Win32Peer;
+    void scroll(int code) override {
+        if (code == SB_THUMBPOSITION) sink_.peerClicked();
+    }
+    void setRange(int lo, int hi) override {
+        SendMessageA(hwnd_, UDM_SETRANGE, 0, MAKELPARAM(static_cast<short>(hi), static_cast<short>(lo)));
+    }
+    int position() const override {
+        return static_cast<short>(LOWORD(SendMessageA(hwnd_, UDM_GETPOS, 0, 0)));
+    }
+    void setPosition(int pos) override {
+        SendMessageA(hwnd_, UDM_SETPOS, 0, MAKELPARAM(static_cast<short>(pos), 0));
+    }
+    void setBuddy(Peer* buddy) override {
+        SendMessageA(hwnd_, UDM_SETBUDDY,
+                     buddy ? reinterpret_cast<WPARAM>(buddy->handle()) : 0, 0);
+    }
+};
+
+// A picture drawn by us: stretched over the box or centred in it.
+class ImagePeer : public Win32Peer {
+public:
+    using Win32Peer::Win32Peer;
+    ~ImagePeer() override {
+        if (bmp_) DeleteObject(bmp_);
+    }
+    void setPicture(const std::string& resource) override {
+        if (bmp_) DeleteObject(bmp_);
+        bmp_ = static_cast<HBITMAP>(
+            LoadImageA(app_.instance(), resource.c_str(), IMAGE_BITMAP, 0, 0, 0));
+        invalidate();
+    }
+    void setStretch(bool s) override {
+        stretch_ = s;
+        invalidate();
+    }
+    void drawItem(DRAWITEMSTRUCT& d) override {
+        RECT rc = d.rcItem;
+        FillRect(d.hDC, &rc, faceBrush());
+        if (!bmp_) return;
+        BITMAP info{};
+        GetObjectA(bmp_, sizeof info, &info);
+        HDC mem = CreateCompatibleDC(d.hDC);
+        HGDIOBJ old = SelectObject(mem, bmp_);
+        if (stretch_) {
+            SetStretchBltMode(d.hDC, COLORONCOLOR);
+            StretchBlt(d.hDC, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, mem, 0, 0,
+                       info.bmWidth, info.bmHeight, SRCCOPY);
+        } else {
+            BitBlt(d.hDC, (rc.left + rc.right - info.bmWidth) / 2,
+                   (rc.top + rc.bottom - info.bmHeight) / 2, info.bmWidth, info.bmHeight, mem, 0, 0,
+                   SRCCOPY);
+        }
+        SelectObject(mem, old);
+        DeleteDC(mem);
+    }
+
+private:
+    HBITMAP bmp_ = nullptr;
+    bool stretch_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<Win32Peer> makeLabelPeer(Win32Application& app, PeerKind kind, PeerSink& sink) {
+    return std::make_unique<LabelPeer>(app, kind, sink);
+}
+
+std::unique_ptr<Win32Peer> makeEditPeer(Win32Application& app, PeerKind kind, PeerSink& sink) {
+    return std::make_unique<EditPeer>(app, kind, sink);
+}
+
+std::unique_ptr<Win32Peer> makeUpDownPeer(Win32Application& app, PeerKind kind, PeerSink& sink) {
+    return std::make_unique<UpDownPeer>(app, kind, sink);
+}
+
+std::unique_ptr<Win32Peer> makeImagePeer(Win32Application& app, PeerKind kind, PeerSink& sink) {
+    return std::make_unique<ImagePeer>(app, kind, sink);
+}
+
+std::unique_ptr<Win32Peer> makePlainPeer(Win32Application& app, PeerKind kind, PeerSink& sink) {
+    return std::make_unique<Win32Peer>(app, kind, sink);
+}
+
+}  // namespace ui::win32
