@@ -73,6 +73,10 @@ void TfrmMain::LoadSettings() {
 }
 
 void TfrmMain::SaveSettings() {
+    // Reading the position brings a field the user left with no number in
+    // range back to what counts, so a bad text is never stored to stop the
+    // next start.
+    UpDown1.position();
     app::writeSetting(os, "KillTime", Edit4.text());
     process::saveNormalAppList(os, AppDir, ListApp);
 }

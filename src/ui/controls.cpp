@@ -286,7 +286,27 @@ void TUpDown::setRange(int min, int max) {
     peer().setRange(min, max);
 }
 
-int TUpDown::position() const { return peer().position(); }
+int TUpDown::position() const {
+    const int pos = peer().position();
+    if (!peer().positionError() || !associate_) return pos;
+    // The field holds no number in range, and the control gave its previous
+    // position: a number out of range is brought into it, anything else
+    // gives way to that position, and the field shows what counts.
+    int wanted = pos;
+    const std::string text = associate_->text();
+    const std::size_t start = text.find_first_not_of(' ');
+    if (start != std::string::npos) {
+        std::size_t used = 0;
+        try {
+            const long v = std::stol(text.substr(start), &used);
+            if (start + used == text.size()) wanted = static_cast<int>(std::clamp<long>(v, std::min(min_, max_), std::max(min_, max_)));
+        } catch (const std::exception&) {
+        }
+    }
+    peer().setPosition(wanted);
+    associate_->setText(std::to_string(wanted));
+    return wanted;
+}
 
 void TUpDown::setPosition(int pos) {
     pos = std::clamp(pos, std::min(min_, max_), std::max(min_, max_));
@@ -314,7 +334,42 @@ std::vector<std::string> TListBox::items() const {
     return out;
 }
 
-void TListBox::setItems(const std::vector<std::string>& lines) { peer().setRows(lines); }
+namespace {
+
+// A list box line is a C string: a NUL would cut it short unseen.
+void refuseNul(const std::string& line) {
+    if (line.find('\0') != std::string::npos)
+        throw ListError("A line holds a NUL character and cannot be shown in the list");
+}
+
+[[noreturn]] void full(int held) {
+    throw ListError("The list cannot hold more than " + std::to_string(held) + " lines");
+}
+
+}  // namespace
+
+void TListBox::setItems(const std::vector<std::string>& lines) {
+    for (const std::string& l : lines) refuseNul(l);
+    peer().setRows(lines);
+    if (count() < static_cast<int>(lines.size())) full(count());
+}
+
+int TListBox::add(const std::string& s) {
+    refuseNul(s);
+    const int at = peer().insertRow(-1, s);
+    if (at < 0) full(count());
+    return at;
+}
+
+void TListBox::insert(int at, const std::string& s) {
+    refuseNul(s);
+    if (peer().insertRow(at, s) < 0) full(count());
+}
+
+void TListBox::setItem(int i, const std::string& s) {
+    refuseNul(s);
+    peer().setCell(i, 0, s);
+}
 
 void TListBox::userSelect(int i) {
     if (!usable() || i < 0 || i >= count()) return;

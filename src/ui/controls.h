@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -283,6 +284,11 @@ private:
     int min_ = 0, max_ = 100;
 };
 
+class ListError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 class TListBox : public TControl {
 public:
     TListBox(TWinControl& parent, int id);
@@ -290,11 +296,14 @@ public:
     int count() const { return peer().count(); }
     std::string item(int i) const { return peer().cell(i, 0); }
     std::vector<std::string> items() const;
+    // A line holding a NUL byte is refused before anything changes, and a
+    // list box that holds no more lines is reported: both raise ListError
+    // rather than lose lines without a word.
     void setItems(const std::vector<std::string>& lines);
-    int add(const std::string& s) { return peer().insertRow(-1, s); }
-    void insert(int at, const std::string& s) { peer().insertRow(at, s); }
+    int add(const std::string& s);
+    void insert(int at, const std::string& s);
     // Writes a line in place: its place, item data and selection stay.
-    void setItem(int i, const std::string& s) { peer().setCell(i, 0, s); }
+    void setItem(int i, const std::string& s);
     void remove(int i) { peer().deleteRow(i); }
     void clear() { peer().clearRows(); }
     int itemIndex() const { return peer().itemIndex(); }

@@ -112,6 +112,9 @@ public:
     // Up-down control.
     virtual void setRange(int lo, int hi) { (void)lo, (void)hi; }
     virtual int position() const { return 0; }
+    // True when the last position() could not take the buddy's text (not a
+    // number in range) and gave the previous position instead.
+    virtual bool positionError() const { return false; }
     virtual void setPosition(int pos) { (void)pos; }
     virtual void setBuddy(Peer* buddy) { (void)buddy; }
 

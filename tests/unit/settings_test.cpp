@@ -65,6 +65,16 @@ TEST(Settings, AMissingKeyIsCreatedAndTheFirstCloseWritesTheDesignValues) {
     EXPECT_EQ(f.machine.file(kList)->bytes, "");
 }
 
+TEST(Settings, AFieldLeftWithoutANumberIsNeverStored) {
+    for (const auto& [typed, stored] : {std::pair{"abc", "1"}, {"45", "30"}, {"12", "12"}}) {
+        Settings f;
+        TfrmMain& w = f.start();
+        w.Edit4.setText(typed);
+        w.BtnExit.userClick();
+        EXPECT_EQ(f.get("KillTime"), stored) << typed;
+    }
+}
+
 TEST(Settings, OnlyAnExactYesAndAnIntervalOfOneToThirtyCount) {
     for (const char* t : {"0", "31", "-5"}) {
         Settings f;

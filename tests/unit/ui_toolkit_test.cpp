@@ -283,6 +283,43 @@ TEST_F(Toolkit, UpDownStaysInItsRangeAndShowsThePositionInItsEdit) {
     EXPECT_EQ(edit.text(), "1");
 }
 
+// What the field shows is what the position gives: typed text is taken when
+// it is a number in range, brought into range when it is a number outside,
+// and replaced by the previous position when it is no number at all.
+TEST_F(Toolkit, UpDownNeverGivesAStalePositionBehindItsField) {
+    ui::TEdit edit(form, 62, "1");
+    ui::TUpDown updown(form, 63);
+    updown.setAssociate(edit);
+    updown.setRange(1, 30);
+    updown.setPosition(5);
+    edit.setText("7");
+    EXPECT_EQ(updown.position(), 7);
+    edit.setText("50");
+    EXPECT_EQ(updown.position(), 30);
+    EXPECT_EQ(edit.text(), "30");
+    for (const char* junk : {"abc", "", "12x", "99999999999999"}) {
+        edit.setText(junk);
+        EXPECT_EQ(updown.position(), 30) << junk;
+        EXPECT_EQ(edit.text(), "30") << junk;
+    }
+}
+
+TEST_F(Toolkit, AListBoxRefusesALineItCannotShowOrHold) {
+    ui::TListBox list(form, 64);
+    list.setItems({"A", "B"});
+    EXPECT_THROW(list.setItems({"C", std::string("D\0E", 3)}), ui::ListError);
+    EXPECT_EQ(list.items(), (std::vector<std::string>{"A", "B"})) << "nothing changed";
+    EXPECT_THROW(list.add(std::string("\0", 1)), ui::ListError);
+    EXPECT_THROW(list.setItem(0, std::string("x\0", 2)), ui::ListError);
+    EXPECT_EQ(list.items(), (std::vector<std::string>{"A", "B"}));
+
+    app.listBoxCapacity = 3;
+    list.add("C");
+    EXPECT_THROW(list.add("D"), ui::ListError);
+    EXPECT_THROW(list.setItems({"1", "2", "3", "4"}), ui::ListError);
+    EXPECT_EQ(list.count(), 3) << "what fits is kept";
+}
+
 TEST_F(Toolkit, PageControlShowsOnlyTheActivePage) {
     ui::TPageControl pages(form, 70);
     ui::TTabSheet a(pages, 71, "A"), b(pages, 72, "B");

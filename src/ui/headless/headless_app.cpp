@@ -312,7 +312,24 @@ void HeadlessPeer::setCell(int row, int col, const std::string& text) {
     cells[static_cast<size_t>(col)] = text;
 }
 
+int HeadlessPeer::position() const {
+    positionError_ = false;
+    if (!buddy_) return pos_;
+    const std::string text = buddy_->text();
+    const bool digits = !text.empty() && text.size() <= 6 &&
+                        text.find_first_not_of("0123456789", text[0] == '-' ? 1 : 0) == std::string::npos &&
+                        text != "-";
+    const int v = digits ? std::stoi(text) : 0;
+    if (digits && v >= std::min(lo_, hi_) && v <= std::max(lo_, hi_))
+        pos_ = v;
+    else
+        positionError_ = true;
+    return pos_;
+}
+
 int HeadlessPeer::insertRow(int at, const std::string& caption) {
+    const bool listBox = kind_ == PeerKind::ListBox || kind_ == PeerKind::CheckListBox;
+    if (listBox && app_.listBoxCapacity > 0 && count() >= app_.listBoxCapacity) return -1;
     if (at < 0 || at > count()) at = count();
     rows_.insert(rows_.begin() + at, Row{{caption}, 0});
     if (kind_ != PeerKind::PageControl && itemIndex_ >= at) ++itemIndex_;

@@ -74,6 +74,9 @@ public:
     // The next popup menu chooses this item.
     void chooseMenuItem(int id) { menuChoices_.push_back(id); }
     unsigned stepMs = 10;
+    // Lines a list box holds before it refuses more (the 9x family stops at
+    // 32,767); 0 for no limit.
+    int listBoxCapacity = 0;
 
     // --- Acting as the window system.
     // A message to the window with this handle: posted ones are delivered
@@ -205,8 +208,12 @@ public:
     void addColumn(const std::string& caption, int width) override { columns_.push_back({caption, width}); }
     TRect displayRect() const override;
     void setRange(int lo, int hi) override { lo_ = lo; hi_ = hi; }
-    int position() const override { return pos_; }
+    // As the real control does: the buddy's text, when it is a number in
+    // range, becomes the position; otherwise the old one comes with an error.
+    int position() const override;
+    bool positionError() const override { return positionError_; }
     void setPosition(int pos) override { pos_ = pos; }
+    void setBuddy(Peer* buddy) override { buddy_ = buddy; }
     void setTimer(int id, unsigned ms) override { app_.setTimer(this, id, ms); }
     void killTimer(int id) override { app_.killTimer(this, id); }
     void setIcon(const std::string& r) override { icon_ = r; }
@@ -253,7 +260,10 @@ private:
     std::vector<Row> rows_;
     std::vector<std::pair<std::string, int>> columns_;
     int itemIndex_ = -1;
-    int lo_ = 0, hi_ = 100, pos_ = 0;
+    mutable int pos_ = 0;
+    int lo_ = 0, hi_ = 100;
+    mutable bool positionError_ = false;
+    Peer* buddy_ = nullptr;
     int z_ = 0;
 };
 

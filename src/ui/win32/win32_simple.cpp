@@ -51,8 +51,11 @@ public:
         SendMessageA(hwnd_, UDM_SETRANGE, 0, MAKELPARAM(static_cast<short>(hi), static_cast<short>(lo)));
     }
     int position() const override {
-        return static_cast<short>(LOWORD(SendMessageA(hwnd_, UDM_GETPOS, 0, 0)));
+        const LRESULT r = SendMessageA(hwnd_, UDM_GETPOS, 0, 0);
+        error_ = HIWORD(r) != 0;
+        return static_cast<short>(LOWORD(r));
     }
+    bool positionError() const override { return error_; }
     void setPosition(int pos) override {
         SendMessageA(hwnd_, UDM_SETPOS, 0, MAKELPARAM(static_cast<short>(pos), 0));
     }
@@ -60,6 +63,9 @@ public:
         SendMessageA(hwnd_, UDM_SETBUDDY,
                      buddy ? reinterpret_cast<WPARAM>(buddy->handle()) : 0, 0);
     }
+
+private:
+    mutable bool error_ = false;
 };
 
 // A picture drawn by us: stretched over the box or centred in it.
