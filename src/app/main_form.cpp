@@ -109,6 +109,14 @@ void TfrmMain::wireEvents() {
     Edit2.OnKeyPress = [this](char& key) { Edit2KeyPress(key); };
     Edit3.OnKeyPress = [this](char& key) { Edit3KeyPress(key); };
     Button12.OnClick = [this] { Button12Click(); };
+    setMessageHandler(WM_TRAYICON, [this](ui::TMessage& m) { return WMTrayIcon(m); });
+    ApplicationEvents1.OnMinimize = [this] { ApplicationEvents1Minimize(); };
+    N1.OnClick = [this] { N1Click(); };
+    N3.OnClick = [this] { N3Click(); };
+    N4.OnClick = [this] { N4Click(); };
+    N5.OnClick = [this] { N5Click(); };
+    N8.OnClick = [this] { N8Click(); };
+    N7.OnClick = [this] { N7Click(); };
     process::wire(*this);
 }
 
@@ -132,9 +140,12 @@ void TfrmMain::DetectWindowsVersion() {
     IsWindowsNT = app::isNtPlatform(os);
 }
 
-// The start-minimised request waits for the notification icon: hiding
-// before there is an icon to come back by would lose the window.
-void TfrmMain::FormPaint() {}
+void TfrmMain::FormPaint() {
+    if (!StartMinimized) return;
+    hide();
+    AddTrayIcon();
+    StartMinimized = false;
+}
 
 namespace {
 // After the standard error box: leave without the save, or stay.

@@ -68,7 +68,19 @@ public:
     void DetectWindowsVersion();
     void BtnExitClick();
     void Label16Click();
+
+    // --- Notification icon and its menu.
+    static constexpr std::uint32_t WM_TRAYICON = 0x0464;  // WM_USER + 100
     void AddTrayIcon();
+    void RemoveTrayIcon();
+    bool WMTrayIcon(ui::TMessage& msg);
+    void ApplicationEvents1Minimize();
+    void N1Click();
+    void N3Click();
+    void N4Click();
+    void N5Click();
+    void N8Click();
+    void N7Click();
 
     // --- Settings store and password.
     void LoadSettings();
@@ -107,6 +119,8 @@ public:
     void BtnOpenAppListClick();
 
 private:
+    // Out of the notification area: icon gone, window shown, in front, restored.
+    void comeBack();
     // The form alone: a part built from *this would take it for a copy.
     ui::TForm& asForm() { return *this; }
     void setUpComponents();

@@ -508,6 +508,30 @@ void App::selectTab(int id, int index) {
     if (currentTab(id) != index) throw Failure(fmt("clicking tab %d of control %d did not select it", index, id));
 }
 
+namespace {
+struct MenuSearch {
+    DWORD thread;
+    HWND found;
+};
+
+BOOL CALLBACK findMenu(HWND h, LPARAM l) {
+    auto* search = reinterpret_cast<MenuSearch*>(l);
+    if (GetWindowThreadProcessId(h, nullptr) != search->thread || !IsWindowVisible(h) ||
+        className(h) != "#32768")
+        return TRUE;
+    search->found = h;
+    return FALSE;
+}
+}  // namespace
+
+// Menu windows are not owned by the program's windows; they are found by
+// the thread that made them.
+HWND App::popupMenu() const {
+    MenuSearch search{GetWindowThreadProcessId(main_, nullptr), nullptr};
+    EnumWindows(findMenu, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 HWND App::dialog() const {
     for (HWND h : topWindowsOf(proc_.pid()))
         if (IsWindowVisible(h) && className(h) == "#32770") return h;

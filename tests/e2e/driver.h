@@ -161,6 +161,8 @@ public:
     FileDialog waitFileDialog(DWORD ms = kWaitMs) const;
     // Any dialog (#32770) of the program now showing, or nullptr.
     HWND dialog() const;
+    // The popup menu (#32768) of the program now showing, or nullptr.
+    HWND popupMenu() const;
 
     // Waits until the program has handled what was posted to it so far.
     void sync() const;

@@ -19,4 +19,19 @@ void run(F body) {
     }
 }
 
+// The settings are per user, and the user is shared by every test: a test
+// that touches them starts and ends with none.
+struct CleanSettings {
+    static constexpr const char* kKey = "Software\\Zentrek";
+    static constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    CleanSettings() { clear(); }
+    ~CleanSettings() { clear(); }
+    CleanSettings(const CleanSettings&) = delete;
+    CleanSettings& operator=(const CleanSettings&) = delete;
+    static void clear() {
+        deleteRegKey(HKEY_CURRENT_USER, kKey);
+        deleteRegValue(HKEY_LOCAL_MACHINE, kRun, "Zentrek");
+    }
+};
+
 }  // namespace e2e

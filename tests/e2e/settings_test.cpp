@@ -6,19 +6,8 @@ using namespace e2e;
 
 namespace {
 
-const char* const kKey = "Software\\Zentrek";
-const char* const kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-// The settings are per user, and the user is shared by every test: each
-// starts and ends with none.
-struct CleanSettings {
-    CleanSettings() { clear(); }
-    ~CleanSettings() { clear(); }
-    static void clear() {
-        deleteRegKey(HKEY_CURRENT_USER, kKey);
-        deleteRegValue(HKEY_LOCAL_MACHINE, kRun, "Zentrek");
-    }
-};
+const char* const kKey = CleanSettings::kKey;
+const char* const kRun = CleanSettings::kRun;
 
 std::string setting(const char* name) { return regString(HKEY_CURRENT_USER, kKey, name).value_or("<missing>"); }
 

@@ -309,15 +309,19 @@ TEST(MainWindow, MailLinkOpensANewMail) {
     EXPECT_EQ(w.Label16.cursor(), ui::TCursor::HandPoint);
 }
 
-// Hiding needs the notification icon to come back by; until then the
-// request is kept and the window stays.
-TEST(Paint, AStartMinimisedRequestWaitsForTheNotificationIcon) {
+TEST(Paint, AStartMinimisedRequestHidesTheWindowOnceAtTheFirstPaint) {
     AppFixture f;
     TfrmMain& w = f.start();
-    StartMinimized = true;
     w.peerPaint();
     EXPECT_TRUE(w.visible());
-    EXPECT_TRUE(StartMinimized);
+    StartMinimized = true;
+    w.peerPaint();
+    EXPECT_FALSE(w.visible());
+    EXPECT_FALSE(StartMinimized);
+    EXPECT_EQ(f.machine.trayIcons().size(), 1u);
+    w.show();
+    w.peerPaint();
+    EXPECT_TRUE(w.visible());
 }
 
 }  // namespace

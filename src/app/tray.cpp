@@ -1,0 +1,70 @@
+// The notification icon, hiding into it and coming back, and its menu.
+#include "app/main_form.h"
+#include "app/power.h"
+#include "ui/messages.h"
+
+namespace {
+constexpr std::uint32_t kTrayIconId = 3;
+constexpr std::uint32_t kWmRButtonDown = 0x0204;
+}  // namespace
+
+void TfrmMain::AddTrayIcon() {
+    os::NotifyIconData nid;
+    nid.wnd = handle();
+    nid.id = kTrayIconId;
+    nid.flags = os::NIF_MESSAGE | os::NIF_ICON | os::NIF_TIP;
+    nid.callbackMessage = WM_TRAYICON;
+    nid.icon = iconHandle();
+    nid.tip = caption();
+    os.shellNotifyIcon(os::NIM_ADD, nid);
+}
+
+void TfrmMain::RemoveTrayIcon() {
+    os::NotifyIconData nid;
+    nid.wnd = handle();
+    nid.id = kTrayIconId;
+    os.shellNotifyIcon(os::NIM_DELETE, nid);
+}
+
+void TfrmMain::comeBack() {
+    RemoveTrayIcon();
+    show();
+    bringToFront();
+    Application.restore();
+}
+
+bool TfrmMain::WMTrayIcon(ui::TMessage& msg) {
+    if (msg.lParam == ui::wm::LButtonDown) {
+        comeBack();
+    } else if (msg.lParam == kWmRButtonDown) {
+        os::Point p;
+        os.getCursorPos(p);
+        PopupMenu1.popup(p.x, p.y);
+    }
+    return true;
+}
+
+void TfrmMain::ApplicationEvents1Minimize() {
+    hide();
+    AddTrayIcon();
+}
+
+// Until the loop clear exists the item only flips its own tick.
+void TfrmMain::N1Click() {}
+
+void TfrmMain::N3Click() { PFUnit::LogOffWindows(os); }
+void TfrmMain::N4Click() { PFUnit::RebootWindows(os); }
+void TfrmMain::N5Click() { PFUnit::ShutdownWindows(os); }
+void TfrmMain::N8Click() { comeBack(); }
+
+// A close that stops (the save failed and the user stays) must not leave a
+// hidden window with no icon to come back by.
+void TfrmMain::N7Click() {
+    RemoveTrayIcon();
+    try {
+        close();
+    } catch (...) {
+        comeBack();
+        throw;
+    }
+}

@@ -1,0 +1,128 @@
+// The notification icon on the simulated machine: hiding into it, the icon's
+// mouse messages, its menu and the power items.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/control_ids.h"
+#include "app_fixture.h"
+
+namespace {
+
+constexpr std::uint32_t kTray = 0x0464;
+constexpr std::intptr_t kMove = 0x0200, kLDown = 0x0201, kLUp = 0x0202, kLDouble = 0x0203,
+                        kRDown = 0x0204, kRUp = 0x0205, kMDown = 0x0207;
+
+struct Tray : AppFixture {
+    TfrmMain& w = start();
+    void iconMessage(std::intptr_t mouse) {
+        application.postMessage(w.handle(), kTray, 3, mouse);
+        application.processMessages();
+    }
+    std::size_t icons() { return machine.trayIcons().size(); }
+};
+
+TEST(Tray, MinimisingHidesIntoOneIconAndALeftPressBringsTheWindowBack) {
+    Tray t;
+    t.w.peerMinimize();
+    EXPECT_FALSE(t.w.visible());
+    ASSERT_EQ(t.icons(), 1u);
+    const os::NotifyIconData icon = t.machine.trayIcons()[0];
+    EXPECT_EQ(icon.wnd, t.w.handle());
+    EXPECT_EQ(icon.id, 3u);
+    EXPECT_EQ(icon.flags, 7u);
+    EXPECT_EQ(icon.callbackMessage, kTray);
+    EXPECT_EQ(icon.icon, t.w.iconHandle());
+    EXPECT_NE(icon.icon, 0u);
+    EXPECT_EQ(icon.tip, "Morvane进程管理器");
+
+    for (std::intptr_t ignored : {kMove, kLUp, kRUp, kMDown}) t.iconMessage(ignored);
+    EXPECT_FALSE(t.w.visible());
+    EXPECT_EQ(t.icons(), 1u);
+    EXPECT_TRUE(t.application.menus().empty());
+
+    t.iconMessage(kLDown);
+    EXPECT_TRUE(t.w.visible());
+    EXPECT_EQ(t.icons(), 0u);
+    EXPECT_EQ(t.application.restores(), 1);
+    // The double click's second message finds no icon and a window that is back.
+    t.iconMessage(kLDouble);
+    EXPECT_TRUE(t.w.visible());
+}
+
+TEST(Tray, ARightPressOpensTheMenuAtThePointer) {
+    Tray t;
+    t.w.peerMinimize();
+    t.machine.setCursorPos({700, 740});
+    t.iconMessage(kRDown);
+    ASSERT_EQ(t.application.menus().size(), 1u);
+    EXPECT_EQ(t.application.menus()[0].x, 700);
+    EXPECT_EQ(t.application.menus()[0].y, 740);
+    EXPECT_FALSE(t.w.visible());
+}
+
+TEST(Tray, RestoreIsALeftPressAndExitClosesWithTheSave) {
+    Tray t;
+    t.w.peerMinimize();
+    t.application.chooseMenuItem(ids::N8);
+    t.iconMessage(kRDown);
+    EXPECT_TRUE(t.w.visible());
+    EXPECT_EQ(t.icons(), 0u);
+
+    t.w.peerMinimize();
+    t.application.chooseMenuItem(ids::N7);
+    t.iconMessage(kRDown);
+    EXPECT_EQ(t.icons(), 0u);
+    EXPECT_TRUE(t.application.terminated());
+    EXPECT_TRUE(t.machine.hasValue(os::HKEY_CURRENT_USER, "Software\\Zentrek", "KillTime"));
+}
+
+// Left to us: a close from the menu that stops must not strand a hidden
+// window without an icon.
+TEST(Tray, AnExitThatStopsBringsTheWindowBack) {
+    Tray t;
+    t.machine.addFile("C:\\Morvane\\Napplst.dat", "", os::FILE_ATTRIBUTE_READONLY);
+    t.w.peerMinimize();
+    t.application.answerMessage(ui::answer::Ok);
+    t.application.answerMessage(ui::answer::No);
+    t.application.chooseMenuItem(ids::N7);
+    t.iconMessage(kRDown);
+    EXPECT_FALSE(t.application.terminated());
+    EXPECT_TRUE(t.w.visible());
+    EXPECT_EQ(t.icons(), 0u);
+}
+
+TEST(Tray, PowerItemsActAtOnceWithoutTheSave) {
+    const std::pair<int, std::uint32_t> items[] = {{ids::N3, 0}, {ids::N4, 2}, {ids::N5, 1}};
+    for (auto [item, flags] : items) {
+        Tray t;
+        t.w.peerMinimize();
+        t.application.chooseMenuItem(item);
+        t.iconMessage(kRDown);
+        EXPECT_EQ(t.machine.exitWindowsCalls(), std::vector<std::uint32_t>{flags}) << item;
+        EXPECT_TRUE(t.application.messages().empty());
+        EXPECT_FALSE(t.machine.hasValue(os::HKEY_CURRENT_USER, "Software\\Zentrek", "KillTime"));
+    }
+}
+
+TEST(Tray, WhileThePasswordIsAskedTheLoopClearItemIsOff) {
+    AppFixture f;
+    f.machine.setString(os::HKEY_CURRENT_USER, "Software\\Zentrek", "RunByPass", "yes");
+    TfrmMain& w = f.start();
+    w.peerMinimize();
+    f.application.chooseMenuItem(ids::N1);
+    f.application.postMessage(w.handle(), kTray, 3, kRDown);
+    f.application.processMessages();
+    ASSERT_EQ(f.application.menus().size(), 1u);
+    const auto& enabled = f.application.menus()[0].enabledIds;
+    EXPECT_EQ(std::count(enabled.begin(), enabled.end(), ids::N1), 0);
+    EXPECT_EQ(std::count(enabled.begin(), enabled.end(), ids::N8), 1);
+    EXPECT_FALSE(w.N1.checked) << "a disabled item does nothing";
+    f.application.chooseMenuItem(ids::N8);
+    f.application.postMessage(w.handle(), kTray, 3, kRDown);
+    f.application.processMessages();
+    EXPECT_TRUE(w.visible());
+    EXPECT_TRUE(w.Panel2.visible()) << "the panel stays until the password is given";
+}
+
+}  // namespace
