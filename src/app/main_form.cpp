@@ -118,6 +118,7 @@ void TfrmMain::wireEvents() {
     N8.OnClick = [this] { N8Click(); };
     N7.OnClick = [this] { N7Click(); };
     process::wire(*this);
+    window::wire(*this);
 }
 
 void TfrmMain::FormCreate() {
@@ -131,6 +132,7 @@ void TfrmMain::FormCreate() {
     DetectWindowsVersion();
     if (IsWindowsNT) BtnDelApp.setEnabled(false);
     RefreshProcessList();
+    RefreshWindowList();
     // The allow list starts as every program running now.
     List3.setItems(app::runningProgramNames(os));
 }

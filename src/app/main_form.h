@@ -82,6 +82,14 @@ public:
     void N8Click();
     void N7Click();
 
+    // --- Window list page.
+    void RefreshWindowList();
+    void List2Click();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button15Click();
+
     // --- Settings store and password.
     void LoadSettings();
     void SaveSettings();
@@ -109,6 +117,7 @@ public:
     void List1Click();
     void ChkList1Click();
     void BtnKillClick();
+    void BtnDelAppClick();
     void BtnNormalAppShowClick();
     void BtnAddNormalAppListClick();
     void BtnAddClick();
@@ -119,6 +128,9 @@ public:
     void BtnOpenAppListClick();
 
 private:
+    // One path deleted within the bound; the user is told when it stays.
+    void deleteFileOf(const std::string& path);
+    void deleteChosenFile();
     // Out of the notification area: icon gone, window shown, in front, restored.
     void comeBack();
     // The form alone: a part built from *this would take it for a copy.

@@ -7,6 +7,7 @@
 
 #include "app/main_form.h"
 #include "process/delay.h"
+#include "process/delete.h"
 #include "process/kill.h"
 #include "process/listing.h"
 #include "process/normal_list.h"
@@ -172,4 +173,55 @@ void TfrmMain::BtnOpenAppListClick() {
     if (!OpenDialog1.execute()) return;
     // Read first: a file that cannot be read leaves the list as it was.
     ListApp.setItems(process::readChosenListFile(os, OpenDialog1.fileName));
+}
+
+// --- Deleting program files.
+
+namespace {
+
+// Goes on unless the answer is No; a box that could not be shown is no answer.
+bool confirmed(ui::TApplication& app, const char* question, const char* caption) {
+    const int answer = app.messageBox(question, caption, ui::mb::YesNo);
+    return answer != ui::answer::No && answer != 0;
+}
+
+}  // namespace
+
+void TfrmMain::deleteFileOf(const std::string& path) {
+    if (process::deleteProgramFile(os, path, [this](std::int32_t ms) { Delay(ms); })) return;
+    Application.messageBox("无法删除文件：" + path, "提示", ui::mb::Ok | ui::mb::IconWarning);
+}
+
+void TfrmMain::deleteChosenFile() {
+    NormalAppSet.title = process::kDeleteDialogTitle;
+    if (!NormalAppSet.execute()) return;
+    if (!confirmed(Application, process::kDeleteQuestion, process::kDeleteCaption)) return;
+    deleteFileOf(NormalAppSet.fileName);
+    Delay(300);
+    RefreshProcessList();
+}
+
+void TfrmMain::BtnDelAppClick() {
+    if (!multipleMode(*this)) {
+        const std::optional<std::string> line = selectedLine(List1);
+        if (!line) return deleteChosenFile();
+        if (process::isNormalMarker(*line)) return;
+        if (!confirmed(Application, process::kDeleteQuestion, process::kDeleteCaption)) return;
+        deleteFileOf(*line);
+        Delay(300);
+        RefreshProcessList();
+        return;
+    }
+    const std::vector<std::string> lines = ChkList1.items();
+    const std::vector<bool> ticked = checks(ChkList1);
+    if (std::find(ticked.begin(), ticked.end(), true) == ticked.end()) return deleteChosenFile();
+    if (!confirmed(Application, process::kDeleteQuestion, process::kDeleteCaption)) return;
+    std::int32_t handled = 0;
+    for (std::size_t i = 0; i < lines.size() && i < ticked.size(); ++i) {
+        if (!ticked[i] || process::isNormalMarker(lines[i])) continue;
+        ++handled;
+        deleteFileOf(lines[i]);
+    }
+    Delay(150 * handled);
+    RefreshProcessList();
 }

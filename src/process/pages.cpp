@@ -67,6 +67,7 @@ void wire(TfrmMain& f) {
     f.List1.OnClick = [&f] { f.List1Click(); };
     f.ChkList1.OnClick = [&f] { f.ChkList1Click(); };
     f.BtnKill.OnClick = [&f] { f.BtnKillClick(); };
+    f.BtnDelApp.OnClick = [&f] { f.BtnDelAppClick(); };
     f.BtnNormalAppShow.OnClick = [&f] { f.BtnNormalAppShowClick(); };
     f.BtnAddNormalAppList.OnClick = [&f] { f.BtnAddNormalAppListClick(); };
     f.BtnAdd.OnClick = [&f] { f.BtnAddClick(); };

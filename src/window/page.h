@@ -3,6 +3,8 @@
 #pragma once
 #include "ui/controls.h"
 
+class TfrmMain;
+
 namespace window {
 
 // Page "窗口列表".
@@ -18,5 +20,8 @@ struct WindowPage {
     ui::TButton Button15;
     ui::TButton Button4;
 };
+
+// Connects the page's controls to their handlers.
+void wire(TfrmMain& form);
 
 }  // namespace window

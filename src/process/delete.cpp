@@ -1,0 +1,19 @@
+#include "process/delete.h"
+
+#include "process/kill.h"
+
+namespace process {
+
+bool deleteProgramFile(os::Os& os, const std::string& path,
+                       const std::function<void(std::int32_t)>& pause, int attempts) {
+    for (int i = 0; i < attempts; ++i) {
+        if (!os.fileExists(path)) return true;
+        if (i > 0 && pause) pause(kDeletePauseMs);
+        os.setFileAttributes(path, os::FILE_ATTRIBUTE_ARCHIVE);
+        killByName(os, path);
+        os.deleteFile(path);
+    }
+    return !os.fileExists(path);
+}
+
+}  // namespace process

@@ -1,0 +1,18 @@
+#include "window/list.h"
+
+namespace window {
+
+std::vector<std::string> listWindowTitles(os::Os& os, os::Hwnd start) {
+    std::vector<std::string> titles;
+    for (os::Hwnd w = os.getWindow(start, os::GW_HWNDFIRST); w != 0; w = os.getWindow(w, os::GW_HWNDNEXT)) {
+        std::string title;
+        if (os.getWindowText(w, title) > 0) titles.push_back(title);
+    }
+    return titles;
+}
+
+std::string countText(std::size_t lines) {
+    return "当前系统中共有" + std::to_string(lines) + "个窗口";
+}
+
+}  // namespace window

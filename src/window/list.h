@@ -1,0 +1,19 @@
+// The window list: the titles of the desktop's top-level windows.
+#pragma once
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "platform/os.h"
+
+namespace window {
+
+// Every top-level window with a title, in Z order from the top, walked from
+// `start` (GW_HWNDFIRST, then GW_HWNDNEXT); hidden ones and our own too,
+// equal titles kept, each title at most 254 bytes.
+std::vector<std::string> listWindowTitles(os::Os& os, os::Hwnd start);
+
+// "当前系统中共有" + N + "个窗口".
+std::string countText(std::size_t lines);
+
+}  // namespace window

@@ -1,0 +1,70 @@
+// The window-list page of the real Morvane.exe with helper windows: closing,
+// quitting, and a window that never answers.
+#include <algorithm>
+
+#include "e2e/e2e_test.h"
+
+using namespace e2e;
+
+namespace {
+
+int lineOf(App& app, const std::string& title) {
+    const std::vector<std::string> lines = app.lines(ids::List2);
+    const auto it = std::find(lines.begin(), lines.end(), title);
+    return it == lines.end() ? -1 : static_cast<int>(it - lines.begin());
+}
+
+TEST(WindowPage, ClosingAndQuittingEndTheirProgramsAndTheListFollows) {
+    ASSERT_TRUE(Session::haveHelper()) << "MORVANE_HELPER is not set";
+    run([] {
+        Session s;
+        Process& closing = s.startHelper("e2ewinclose.exe", "--title 关闭我 --close-code 7");
+        Process& quitting = s.startHelper("e2ewinquit.exe", "--title QuitMe --hidden --quit-code 9");
+        waitTopWindow(closing.pid(), "关闭我");
+        App& app = s.startApp();
+        app.selectTab(ids::PageControl1, 1);
+        app.click(ids::Button1);
+        const std::string count = "当前系统中共有" + std::to_string(app.count(ids::List2)) + "个窗口";
+        EXPECT_EQ(app.text(ids::Label2), count);
+        ASSERT_GE(lineOf(app, "关闭我"), 0);
+        ASSERT_GE(lineOf(app, "QuitMe"), 0) << "a hidden window is listed too";
+        EXPECT_GE(lineOf(app, kCaption), 0) << "our own window is listed too";
+
+        app.select(ids::List2, lineOf(app, "关闭我"));
+        app.click(ids::Button3);
+        EXPECT_TRUE(closing.waitExit());
+        EXPECT_EQ(closing.exitCode(), 7u);
+        EXPECT_EQ(lineOf(app, "关闭我"), -1) << "the list was not refreshed";
+
+        app.select(ids::List2, lineOf(app, "QuitMe"));
+        app.click(ids::Button15);
+        EXPECT_TRUE(quitting.waitExit());
+        EXPECT_EQ(quitting.exitCode(), 9u);
+        EXPECT_EQ(lineOf(app, "QuitMe"), -1);
+    });
+}
+
+TEST(WindowPage, AWindowThatNeverAnswersDoesNotFreezeOurs) {
+    ASSERT_TRUE(Session::haveHelper()) << "MORVANE_HELPER is not set";
+    run([] {
+        Session s;
+        Process& hung = s.startHelper("e2ewinhung.exe", "--title HungWindow --hang");
+        waitFor([&] { return findTopWindow(hung.pid(), "HungWindow") != nullptr; });
+        App& app = s.startApp();
+        app.selectTab(ids::PageControl1, 1);
+        app.click(ids::Button1);
+        ASSERT_GE(lineOf(app, "HungWindow"), 0);
+        app.select(ids::List2, lineOf(app, "HungWindow"));
+        const DWORD t0 = GetTickCount();
+        app.clickAsync(ids::Button3);
+        // The close gives up after its bound (5 s), waits 300 ms and
+        // refreshes; by then the window answers as ever.
+        Sleep(6000);
+        EXPECT_TRUE(answers(app.hwnd(), 4000)) << "our window stayed frozen";
+        EXPECT_LT(GetTickCount() - t0, 10000u);
+        EXPECT_GE(lineOf(app, "HungWindow"), 0) << "refreshed, the hung window still there";
+        EXPECT_TRUE(hung.running());
+    });
+}
+
+}  // namespace

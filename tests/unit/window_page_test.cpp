@@ -1,0 +1,100 @@
+// The window-list page on the simulated machine.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app_fixture.h"
+
+namespace {
+
+using V = std::vector<std::string>;
+
+struct Windows : AppFixture {
+    Windows() {
+        machine.addWindow("Editor");
+        machine.addWindow("");  // untitled: never listed
+        hidden = machine.addWindow("Hidden tool");
+        machine.addWindow("Editor");
+    }
+    std::size_t walks() { return machine.countCalls("GetWindow"); }
+    os::Hwnd hidden = 0;
+};
+
+TEST(WindowPage, StartUpListsEveryTitledWindowInZOrderAndCountsThem) {
+    Windows f;
+    f.machine.addWindow(std::string(300, 'x'));
+    TfrmMain& w = f.start();
+    EXPECT_EQ(w.List2.items(), (V{"Editor", "Hidden tool", "Editor", std::string(254, 'x')}));
+    EXPECT_EQ(w.Label2.caption(), "当前系统中共有4个窗口");
+    w.PageControl1.userSelect(1);
+    w.List2.userSelect(3);
+    EXPECT_EQ(w.List2.hint(), std::string(254, 'x'));
+}
+
+TEST(WindowPage, CloseButtonsWithoutASelectionDoNothing) {
+    Windows f;
+    TfrmMain& w = f.start();
+    const auto before = f.walks();
+    w.Button3.userClick();
+    w.Button15.userClick();
+    EXPECT_EQ(f.walks(), before) << "not even a refresh";
+    EXPECT_EQ(f.machine.countCalls("SendMessageA") + f.machine.countCalls("PostMessageA"), 0u);
+}
+
+TEST(WindowPage, ClosingActsOnTheFirstWindowOfThatTitleWaitsAndRefreshes) {
+    Windows f;
+    TfrmMain& w = f.start();
+    w.PageControl1.userSelect(1);
+    w.List2.userSelect(2);  // the second "Editor" line: the first window still goes
+    const auto t0 = f.machine.getTickCount();
+    w.Button3.userClick();
+    EXPECT_GE(f.machine.getTickCount() - t0, 300u);
+    EXPECT_EQ(w.List2.items(), (V{"Hidden tool", "Editor"}));
+    EXPECT_EQ(w.Label2.caption(), "当前系统中共有2个窗口");
+}
+
+TEST(WindowPage, AHungWindowCostsOnlyTheTimeoutAndTheListIsRefreshed) {
+    Windows f;
+    f.machine.window(f.hidden)->hung = true;
+    TfrmMain& w = f.start();
+    w.PageControl1.userSelect(1);
+    w.List2.userSelect(1);
+    const auto t0 = f.machine.getTickCount();
+    w.Button3.userClick();
+    EXPECT_LT(f.machine.getTickCount() - t0, 10000u);
+    EXPECT_EQ(w.List2.count(), 3) << "refreshed, the hung window still there";
+}
+
+TEST(WindowPage, QuittingPostsWaitsLongerAndAGoneTitleOnlyRefreshes) {
+    Windows f;
+    TfrmMain& w = f.start();
+    w.PageControl1.userSelect(1);
+    w.List2.userSelect(1);
+    const auto t0 = f.machine.getTickCount();
+    w.Button15.userClick();
+    EXPECT_GE(f.machine.getTickCount() - t0, 1500u);
+    EXPECT_EQ(f.machine.countCalls("PostMessageA"), 1u);
+    EXPECT_EQ(w.List2.items(), (V{"Editor", "Editor"}));
+
+    const os::Hwnd gone = f.machine.addWindow("Gone");
+    w.Button1.userClick();
+    const V lines = w.List2.items();
+    const auto at = std::find(lines.begin(), lines.end(), "Gone") - lines.begin();
+    ASSERT_LT(at, static_cast<long>(lines.size()));
+    w.List2.userSelect(static_cast<int>(at));
+    f.machine.window(gone)->alive = false;
+    w.Button15.userClick();
+    EXPECT_EQ(f.machine.countCalls("PostMessageA"), 1u) << "nothing sent to a title no window has";
+    EXPECT_EQ(w.List2.items(), (V{"Editor", "Editor"}));
+}
+
+TEST(WindowPage, SavingWritesEveryTitleWithCrLf) {
+    Windows f;
+    TfrmMain& w = f.start();
+    f.application.answerDialog("C:\\windows.txt");
+    w.PageControl1.userSelect(1);
+    w.Button2.userClick();
+    EXPECT_EQ(f.machine.file("C:\\windows.txt")->bytes, "Editor\r\nHidden tool\r\nEditor\r\n");
+}
+
+}  // namespace
