@@ -39,7 +39,11 @@ TEST(Settings, TheBoxesTheIntervalAndTheNormalListSurviveARestart) {
         EXPECT_EQ(setting("KillTime"), "7");
         EXPECT_EQ(readFile(list), "A.EXE\r\n程序.EXE\r\n");
         {
-            App& app = s.startApp();
+            // Start minimised now: into the notification area, and back.
+            App& app = s.startApp(kStartMs, false);
+            ASSERT_TRUE(waitFor([&] { return !IsWindowVisible(app.hwnd()); }));
+            app.trayMessage(WM_LBUTTONDOWN);
+            ASSERT_TRUE(waitFor([&] { return IsWindowVisible(app.hwnd()) != 0; }));
             EXPECT_TRUE(app.ticked(ids::ChkMin));
             EXPECT_TRUE(app.ticked(ids::ChkAutoRun));
             EXPECT_FALSE(app.ticked(ids::ChkRunByPass));
