@@ -73,5 +73,6 @@ constexpr int N8 = 8008;
 
 // Timers of the window.
 constexpr int Timer1 = 9001;
+constexpr int TrayRetryTimer = 9002;
 
 }  // namespace ids

@@ -33,6 +33,7 @@ TfrmMain::TfrmMain(ui::TApplication& application, os::Os& platform)
       OpenDialog1(application),
       NormalAppSet(application),
       Timer1(*this, ids::Timer1),
+      TrayRetry(*this, ids::TrayRetryTimer),
       ApplicationEvents1(application),
       ImageList1(application, "MENUIMAGES", 16, 16, 0xFF00FF),
       PopupMenu1(application),
@@ -75,6 +76,8 @@ void TfrmMain::setUpComponents() {
 
     Timer1.setEnabled(false);
     Timer1.setInterval(1000);
+    TrayRetry.setEnabled(false);
+    TrayRetry.setInterval(2000);
 
     N1.autoCheck = true;
     PopupMenu1.images = &ImageList1;
@@ -110,6 +113,13 @@ void TfrmMain::wireEvents() {
     Edit3.OnKeyPress = [this](char& key) { Edit3KeyPress(key); };
     Button12.OnClick = [this] { Button12Click(); };
     setMessageHandler(WM_TRAYICON, [this](ui::TMessage& m) { return WMTrayIcon(m); });
+    // A shell that restarted has forgotten every icon; it says so to all.
+    if (const std::uint32_t taskbarCreated = Application.registerMessage("TaskbarCreated"))
+        setMessageHandler(taskbarCreated, [this](ui::TMessage&) {
+            if (inNotificationArea_) AddTrayIcon();
+            return false;
+        });
+    TrayRetry.OnTimer = [this] { retryTrayIcon(); };
     ApplicationEvents1.OnMinimize = [this] { ApplicationEvents1Minimize(); };
     N1.OnClick = [this] { N1Click(); };
     N3.OnClick = [this] { N3Click(); };

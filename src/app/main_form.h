@@ -46,6 +46,8 @@ public:
     ui::TOpenDialog OpenDialog1;
     ui::TOpenDialog NormalAppSet;
     ui::TTimer Timer1;
+    // Adds the notification icon again while the shell is not ready for it.
+    ui::TTimer TrayRetry;
     ui::TApplicationEvents ApplicationEvents1;
     ui::TImageList ImageList1;
     ui::TPopupMenu PopupMenu1;
@@ -128,6 +130,10 @@ public:
     void BtnOpenAppListClick();
 
 private:
+    // Hidden into the notification area by us (not merely without an icon).
+    bool inNotificationArea_ = false;
+    int trayRetriesLeft_ = 0;
+    void retryTrayIcon();
     // One path deleted within the bound; the user is told when it stays.
     void deleteFileOf(const std::string& path);
     void deleteChosenFile();

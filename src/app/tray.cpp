@@ -6,6 +6,7 @@
 namespace {
 constexpr std::uint32_t kTrayIconId = 3;
 constexpr std::uint32_t kWmRButtonDown = 0x0204;
+constexpr int kTrayRetries = 150;  // five minutes, every two seconds
 }  // namespace
 
 void TfrmMain::AddTrayIcon() {
@@ -16,7 +17,22 @@ void TfrmMain::AddTrayIcon() {
     nid.callbackMessage = WM_TRAYICON;
     nid.icon = iconHandle();
     nid.tip = caption();
-    os.shellNotifyIcon(os::NIM_ADD, nid);
+    inNotificationArea_ = true;
+    if (os.shellNotifyIcon(os::NIM_ADD, nid)) {
+        TrayRetry.setEnabled(false);
+    } else if (!TrayRetry.enabled()) {
+        // At log-on the shell may not be up yet: try again for a while.
+        trayRetriesLeft_ = kTrayRetries;
+        TrayRetry.setEnabled(true);
+    }
+}
+
+void TfrmMain::retryTrayIcon() {
+    if (!inNotificationArea_ || --trayRetriesLeft_ < 0) {
+        TrayRetry.setEnabled(false);
+        return;
+    }
+    AddTrayIcon();
 }
 
 void TfrmMain::RemoveTrayIcon() {
@@ -27,6 +43,8 @@ void TfrmMain::RemoveTrayIcon() {
 }
 
 void TfrmMain::comeBack() {
+    inNotificationArea_ = false;
+    TrayRetry.setEnabled(false);
     RemoveTrayIcon();
     show();
     bringToFront();

@@ -76,6 +76,9 @@ public:
     virtual std::uintptr_t loadImageList(const std::string& resource, int width, int height,
                                          TColor mask, int& count) = 0;
     virtual void releaseImageList(std::uintptr_t handle) { (void)handle; }
+    // RegisterWindowMessageA: the number every program gets for this name;
+    // 0 when it cannot be had.
+    virtual std::uint32_t registerMessage(const std::string& name) = 0;
 
     // The window class the next form's window is made with.
     std::string pendingWindowClass;

@@ -44,6 +44,28 @@ TEST(WindowPage, ClosingAndQuittingEndTheirProgramsAndTheListFollows) {
     });
 }
 
+TEST(WindowPage, ALongTitleIsCutAndTheListSavesWithCrLf) {
+    ASSERT_TRUE(Session::haveHelper()) << "MORVANE_HELPER is not set";
+    run([] {
+        Session s;
+        const std::string title(300, 'T');
+        Process& longTitle = s.startHelper("e2ewinlong.exe", "--title " + title);
+        waitTopWindow(longTitle.pid(), title.substr(0, 255));  // the driver reads 255 at most
+        App& app = s.startApp();
+        app.selectTab(ids::PageControl1, 1);
+        EXPECT_GE(lineOf(app, title.substr(0, 254)), 0) << "not listed with its first 254 bytes";
+
+        const std::string path = s.dir() + "\\窗口.txt";
+        app.clickAsync(ids::Button2);
+        app.waitFileDialog().accept(path);
+        waitFor([&] { return app.dialog() == nullptr; });
+        app.sync();
+        std::string expected;
+        for (const std::string& l : app.lines(ids::List2)) expected += l + "\r\n";
+        EXPECT_EQ(readFile(path), expected);
+    });
+}
+
 TEST(WindowPage, AWindowThatNeverAnswersDoesNotFreezeOurs) {
     ASSERT_TRUE(Session::haveHelper()) << "MORVANE_HELPER is not set";
     run([] {

@@ -105,6 +105,35 @@ TEST(Tray, PowerItemsActAtOnceWithoutTheSave) {
     }
 }
 
+TEST(Tray, AShellThatIsNotUpYetOrRestartedGetsTheIconAgain) {
+    Tray t;
+    t.machine.setTrayAvailable(false);
+    t.w.peerMinimize();
+    EXPECT_EQ(t.icons(), 0u);
+    t.machine.setTrayAvailable(true);
+    t.w.Delay(2500);
+    EXPECT_EQ(t.icons(), 1u) << "tried again once the shell was up";
+    const auto adds = t.machine.countCalls("Shell_NotifyIconA");
+    t.w.Delay(5000);
+    EXPECT_EQ(t.machine.countCalls("Shell_NotifyIconA"), adds) << "no more tries once it is there";
+
+    // The shell restarted: its icons are gone, and it tells every program.
+    os::NotifyIconData gone;
+    gone.wnd = t.w.handle();
+    gone.id = 3;
+    t.machine.shellNotifyIcon(os::NIM_DELETE, gone);
+    const std::uint32_t taskbarCreated = t.application.registerMessage("TaskbarCreated");
+    t.application.postMessage(t.w.handle(), taskbarCreated);
+    t.application.processMessages();
+    EXPECT_EQ(t.icons(), 1u);
+
+    // Back on screen, a restarted shell adds nothing.
+    t.iconMessage(kLDown);
+    t.application.postMessage(t.w.handle(), taskbarCreated);
+    t.application.processMessages();
+    EXPECT_EQ(t.icons(), 0u);
+}
+
 TEST(Tray, WhileThePasswordIsAskedTheLoopClearItemIsOff) {
     AppFixture f;
     f.machine.setString(os::HKEY_CURRENT_USER, "Software\\Zentrek", "RunByPass", "yes");

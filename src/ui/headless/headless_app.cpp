@@ -312,6 +312,11 @@ void HeadlessPeer::setCell(int row, int col, const std::string& text) {
     cells[static_cast<size_t>(col)] = text;
 }
 
+std::uint32_t HeadlessApplication::registerMessage(const std::string& name) {
+    auto [it, added] = registered_.try_emplace(name, 0xC000u + static_cast<std::uint32_t>(registered_.size()));
+    return it->second;
+}
+
 int HeadlessPeer::position() const {
     positionError_ = false;
     if (!buddy_) return pos_;

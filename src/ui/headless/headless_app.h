@@ -60,6 +60,9 @@ public:
                    unsigned flags) override;
     bool runFileDialog(TFileDialog& dialog, bool save) override;
     void popupMenu(TPopupMenu& menu, int x, int y) override;
+    // Numbered from 0xC000 in the order first asked for, the same for a name
+    // asked again.
+    std::uint32_t registerMessage(const std::string& name) override;
     std::uintptr_t loadImageList(const std::string& resource, int width, int height, TColor mask,
                                  int& count) override;
 
@@ -138,6 +141,7 @@ private:
     std::set<HeadlessPeer*> live_;
     HeadlessPeer* hovered_ = nullptr;
     int restores_ = 0;
+    std::map<std::string, std::uint32_t> registered_;
 };
 
 // A window record. Everything the real control would hold, in memory.

@@ -77,6 +77,10 @@ TPoint Win32Application::screenSize() const {
     return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
+std::uint32_t Win32Application::registerMessage(const std::string& name) {
+    return RegisterWindowMessageA(name.c_str());
+}
+
 void Win32Application::restore() {
     if (mainForm()) {
         HWND h = reinterpret_cast<HWND>(mainForm()->handle());

@@ -32,6 +32,7 @@ public:
     std::uintptr_t loadImageList(const std::string& resource, int width, int height, TColor mask,
                                  int& count) override;
     void releaseImageList(std::uintptr_t handle) override;
+    std::uint32_t registerMessage(const std::string& name) override;
 
     HINSTANCE instance() const { return instance_; }
     // Fonts live as long as the application; equal fonts share one handle.
