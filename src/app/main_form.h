@@ -118,6 +118,8 @@ public:
     void RadioGroup1Click();
     void List1Click();
     void ChkList1Click();
+    // Writes a list box's lines, CR LF each, to a file the user names.
+    void saveListAs(const ui::TListBox& list);
     void BtnKillClick();
     void BtnDelAppClick();
     void BtnNormalAppShowClick();

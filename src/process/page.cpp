@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/main_form.h"
+#include "common/lists.h"
 #include "process/delay.h"
 #include "process/delete.h"
 #include "process/kill.h"
@@ -28,11 +29,13 @@ namespace {
 
 bool multipleMode(const TfrmMain& f) { return f.RadioGroup1.itemIndex() == 1; }
 
-// Only the selected line is read: a long list is not copied for one click.
-std::optional<std::string> selectedLine(const ui::TListBox& list) {
-    const int sel = list.itemIndex();
-    if (sel < 0 || sel >= list.count()) return std::nullopt;
-    return list.item(sel);
+using page::selectedLine;
+
+// Goes on unless the answer is No; a box that could not be shown (0) is no
+// answer at all.
+bool confirmed(ui::TApplication& app, const char* question, const char* caption) {
+    const int answer = app.messageBox(question, caption, ui::mb::YesNo);
+    return answer != ui::answer::No && answer != 0;
 }
 
 std::vector<bool> checks(const ui::TCheckListBox& list) {
@@ -106,10 +109,12 @@ void TfrmMain::BtnKillClick() {
 
 void TfrmMain::BtnRefreshClick() { RefreshProcessList(); }
 
-void TfrmMain::BtnSaveClick() {
+void TfrmMain::saveListAs(const ui::TListBox& list) {
     if (!SaveDialog1.execute()) return;
-    process::writeListFile(os, SaveDialog1.fileName, List1.items());
+    process::writeListFile(os, SaveDialog1.fileName, list.items());
 }
+
+void TfrmMain::BtnSaveClick() { saveListAs(List1); }
 
 void TfrmMain::RadioGroup1Click() {
     RefreshProcessList();
@@ -157,17 +162,10 @@ void TfrmMain::BtnDelClick() {
 }
 
 void TfrmMain::BtnClearClick() {
-    // Goes on unless the answer is No; a box that could not be shown (0) is
-    // no answer at all.
-    const int answer =
-        Application.messageBox(process::kClearQuestion, process::kClearCaption, ui::mb::YesNo);
-    if (answer != ui::answer::No && answer != 0) ListApp.clear();
+    if (confirmed(Application, process::kClearQuestion, process::kClearCaption)) ListApp.clear();
 }
 
-void TfrmMain::BtnSaveAppListClick() {
-    if (!SaveDialog1.execute()) return;
-    process::writeListFile(os, SaveDialog1.fileName, ListApp.items());
-}
+void TfrmMain::BtnSaveAppListClick() { saveListAs(ListApp); }
 
 void TfrmMain::BtnOpenAppListClick() {
     if (!OpenDialog1.execute()) return;
@@ -176,16 +174,6 @@ void TfrmMain::BtnOpenAppListClick() {
 }
 
 // --- Deleting program files.
-
-namespace {
-
-// Goes on unless the answer is No; a box that could not be shown is no answer.
-bool confirmed(ui::TApplication& app, const char* question, const char* caption) {
-    const int answer = app.messageBox(question, caption, ui::mb::YesNo);
-    return answer != ui::answer::No && answer != 0;
-}
-
-}  // namespace
 
 void TfrmMain::deleteFileOf(const std::string& path) {
     if (process::deleteProgramFile(os, path, [this](std::int32_t ms) { Delay(ms); })) return;

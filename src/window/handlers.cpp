@@ -1,6 +1,9 @@
 // The window-list page of TfrmMain.
+#include <functional>
+#include <optional>
+
 #include "app/main_form.h"
-#include "process/normal_list.h"
+#include "common/lists.h"
 #include "window/list.h"
 
 namespace {
@@ -13,33 +16,35 @@ void TfrmMain::RefreshWindowList() {
 }
 
 void TfrmMain::List2Click() {
-    const int sel = List2.itemIndex();
-    if (sel >= 0 && sel < List2.count()) List2.setHint(List2.item(sel));
+    if (const auto line = page::selectedLine(List2)) List2.setHint(*line);
 }
 
 void TfrmMain::Button1Click() { RefreshWindowList(); }
 
-void TfrmMain::Button2Click() {
-    if (!SaveDialog1.execute()) return;
-    process::writeListFile(os, SaveDialog1.fileName, List2.items());
+void TfrmMain::Button2Click() { saveListAs(List2); }
+
+namespace {
+
+// The window of the selected title, looked up now (the list keeps titles
+// only); the list is refreshed after the pause whether one was found or not.
+void actOnSelectedTitle(TfrmMain& f, const std::function<void(os::Hwnd)>& act, std::int32_t pauseMs) {
+    const std::optional<std::string> title = page::selectedLine(f.List2);
+    if (!title) return;
+    if (const os::Hwnd w = f.os.findWindow(nullptr, title->c_str())) act(w);
+    f.Delay(pauseMs);
+    f.RefreshWindowList();
 }
+
+}  // namespace
 
 // A window that never answers is given up on after a few seconds (the
 // platform's bounded send), so ours is never frozen for ever.
 void TfrmMain::Button3Click() {
-    const int sel = List2.itemIndex();
-    if (sel < 0 || sel >= List2.count()) return;
-    if (const os::Hwnd w = os.findWindow(nullptr, List2.item(sel).c_str())) os.sendClose(w);
-    Delay(kAfterCloseMs);
-    RefreshWindowList();
+    actOnSelectedTitle(*this, [this](os::Hwnd w) { os.sendClose(w); }, kAfterCloseMs);
 }
 
 void TfrmMain::Button15Click() {
-    const int sel = List2.itemIndex();
-    if (sel < 0 || sel >= List2.count()) return;
-    if (const os::Hwnd w = os.findWindow(nullptr, List2.item(sel).c_str())) os.postQuit(w);
-    Delay(kAfterQuitMs);
-    RefreshWindowList();
+    actOnSelectedTitle(*this, [this](os::Hwnd w) { os.postQuit(w); }, kAfterQuitMs);
 }
 
 namespace window {
