@@ -122,6 +122,7 @@ void TfrmMain::wireEvents() {
     TrayRetry.OnTimer = [this] { retryTrayIcon(); };
     ApplicationEvents1.OnMinimize = [this] { ApplicationEvents1Minimize(); };
     N1.OnClick = [this] { N1Click(); };
+    Button11.OnClick = [this] { Button11Click(); };
     N3.OnClick = [this] { N3Click(); };
     N4.OnClick = [this] { N4Click(); };
     N5.OnClick = [this] { N5Click(); };
@@ -129,6 +130,7 @@ void TfrmMain::wireEvents() {
     N7.OnClick = [this] { N7Click(); };
     process::wire(*this);
     window::wire(*this);
+    restriction::wire(*this);
 }
 
 void TfrmMain::FormCreate() {

@@ -3,6 +3,7 @@
 // defines for its own pages.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "app/frame.h"
@@ -10,6 +11,7 @@
 #include "common/process_record.h"
 #include "common/program.h"
 #include "platform/os.h"
+#include "process/listing.h"
 #include "process/pages.h"
 #include "restrict/page.h"
 #include "ui/application.h"
@@ -62,6 +64,8 @@ public:
 
     // Two lists of process records, entry N behind line N of their list box.
     process::ProcessSnapshot PageSnapshot, LoopSnapshot;
+    // The executable names both lists have already read, by process.
+    process::ModuleNameCache ModuleNames;
 
     // --- Start-up, paint, close.
     void FormCreate();
@@ -131,7 +135,26 @@ public:
     void BtnSaveAppListClick();
     void BtnOpenAppListClick();
 
+    // --- Restriction page and the loop clear.
+    void RadioGroup2Click();
+    void Button8Click();
+    void Button9Click();
+    void Button16Click();
+    void Button10Click();
+    void Button6Click();
+    void Button7Click();
+    void Timer1Timer();
+    void SpeedButton1Click();
+    void Button11Click();
+    void UpDown1Click();
+    void Edit4KeyPress(char& key);
+
 private:
+    // Set while a pass runs, its error box included: a box's own message loop
+    // would otherwise start a pass (and a box) every interval.
+    bool loopPassRunning_ = false;
+    void loopClearPass();
+    void switchLoopClear(bool on, const std::function<void()>& setMirror);
     // Hidden into the notification area by us (not merely without an icon).
     bool inNotificationArea_ = false;
     int trayRetriesLeft_ = 0;

@@ -67,8 +67,11 @@ void TfrmMain::ApplicationEvents1Minimize() {
     AddTrayIcon();
 }
 
-// Until the loop clear exists the item only flips its own tick.
-void TfrmMain::N1Click() {}
+// "后台监视": the loop clear goes on unseen, from the notification area.
+void TfrmMain::Button11Click() {
+    AddTrayIcon();
+    hide();
+}
 
 void TfrmMain::N3Click() { PFUnit::LogOffWindows(os); }
 void TfrmMain::N4Click() { PFUnit::RebootWindows(os); }

@@ -1,8 +1,9 @@
-// Reading the user's choice from a list box, as every page does it.
+// Reading the user's choice from a list box or a question, as every page does it.
 #pragma once
 #include <optional>
 #include <string>
 
+#include "ui/application.h"
 #include "ui/controls.h"
 
 namespace page {
@@ -13,6 +14,13 @@ inline std::optional<std::string> selectedLine(const ui::TListBox& list) {
     const int sel = list.itemIndex();
     if (sel < 0 || sel >= list.count()) return std::nullopt;
     return list.item(sel);
+}
+
+// A Yes/No question without icon that goes on unless the answer is No; a box
+// that could not be shown (0) is no answer at all.
+inline bool confirmed(ui::TApplication& app, const char* question, const char* caption) {
+    const int answer = app.messageBox(question, caption, ui::mb::YesNo);
+    return answer != ui::answer::No && answer != 0;
 }
 
 }  // namespace page

@@ -1,6 +1,8 @@
 #include "process/kill.h"
 
 #include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "base/text.h"
 #include "platform/process_query.h"
@@ -8,11 +10,15 @@
 
 namespace process {
 
-std::int32_t killByName(os::Os& os, const std::string& name) {
+namespace {
+
+// The last TerminateProcess result over the processes whose upper-cased
+// reported name the test accepts; 0 when none did.
+template <class Wanted>
+std::int32_t endNamed(os::Os& os, Wanted wanted) {
     std::int32_t result = 0;
-    const std::string wanted = base::asciiUpper(name);
     for (const os::ProcessEntry& entry : platform::ProcessWalk(os)) {
-        if (base::asciiUpper(entry.exeFile) != wanted) continue;
+        if (!wanted(base::asciiUpper(entry.exeFile))) continue;
         const platform::OwnedHandle h(
             os, os.openProcess(os::PROCESS_TERMINATE, false, entry.processId));
         // No handle: what TerminateProcess on no handle would have given.
@@ -21,28 +27,59 @@ std::int32_t killByName(os::Os& os, const std::string& name) {
     return result;
 }
 
+}  // namespace
+
+std::int32_t killByName(os::Os& os, const std::string& name) {
+    const std::string wanted = base::asciiUpper(name);
+    return endNamed(os, [&](const std::string& n) { return n == wanted; });
+}
+
+void killByNames(os::Os& os, const std::vector<std::string>& names) {
+    if (names.empty()) return;
+    std::unordered_set<std::string> wanted;
+    for (const std::string& n : names) wanted.insert(base::asciiUpper(n));
+    endNamed(os, [&](const std::string& n) { return wanted.count(n) != 0; });
+}
+
 namespace {
 
 // An entry may be minutes old: its process can have ended and its id gone to
 // a new program. Only an id that a fresh snapshot still gives to a process of
 // the same name is the line's process.
-bool stillTheSameProcess(os::Os& os, const ProcessRecord& record) {
-    for (const os::ProcessEntry& entry : platform::ProcessWalk(os))
-        if (entry.processId == record.id) return entry.exeFile == record.name;
-    return false;
+std::int32_t endEntry(os::Os& os, const ProcessRecord& record, const std::string* nameNow) {
+    if (!nameNow || *nameNow != record.name) return 0;
+    const platform::OwnedHandle h(os, os.openProcess(os::PROCESS_ALL_ACCESS, true, record.id));
+    if (!h) return 0;
+    std::uint32_t code = 0;
+    os.getExitCodeProcess(h.get(), code);
+    return os.terminateProcess(h.get(), code);
 }
 
 }  // namespace
 
 std::int32_t killEntry(os::Os& os, const ProcessSnapshot& snapshot, std::int32_t index) {
     if (index < 0 || static_cast<std::size_t>(index) >= snapshot.size()) return 0;
-    if (!stillTheSameProcess(os, snapshot[index])) return 0;
-    const platform::OwnedHandle h(
-        os, os.openProcess(os::PROCESS_ALL_ACCESS, true, snapshot[index].id));
-    if (!h) return 0;
-    std::uint32_t code = 0;
-    os.getExitCodeProcess(h.get(), code);
-    return os.terminateProcess(h.get(), code);
+    const ProcessRecord& record = snapshot[static_cast<std::size_t>(index)];
+    std::optional<std::string> nameNow;
+    for (const os::ProcessEntry& entry : platform::ProcessWalk(os)) {
+        if (entry.processId != record.id) continue;
+        nameNow = entry.exeFile;
+        break;
+    }
+    return endEntry(os, record, nameNow ? &*nameNow : nullptr);
+}
+
+void killEntries(os::Os& os, const ProcessSnapshot& snapshot,
+                 const std::vector<std::size_t>& indices) {
+    if (indices.empty()) return;
+    std::unordered_map<std::uint32_t, std::string> running;
+    for (const os::ProcessEntry& entry : platform::ProcessWalk(os))
+        running.emplace(entry.processId, entry.exeFile);
+    for (std::size_t i : indices) {
+        if (i >= snapshot.size()) continue;
+        const auto it = running.find(snapshot[i].id);
+        endEntry(os, snapshot[i], it == running.end() ? nullptr : &it->second);
+    }
 }
 
 KillPlan planSingleKill(std::int32_t selected, const std::optional<std::string>& line) {

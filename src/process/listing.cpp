@@ -10,26 +10,58 @@ namespace {
 // A process whose modules cannot be read (Wine and 64-bit Windows refuse some)
 // falls back to its own entry name; a path left over from another process
 // would pair the line with the wrong program.
-std::string moduleFileName(os::Os& os, const os::ProcessEntry& entry) {
-    return base::asciiUpper(
-        base::fileNamePart(platform::modulePath(os, entry.processId).value_or(entry.exeFile)));
+std::string fallbackName(const os::ProcessEntry& entry) {
+    return base::asciiUpper(base::fileNamePart(entry.exeFile));
 }
+
+}  // namespace
+
+// One listing's use of the cache: what this snapshot still holds is carried
+// into a fresh table, so processes that left it leave the cache too.
+struct CacheRound {
+    explicit CacheRound(ModuleNameCache* cache) : cache_(cache) {}
+    ~CacheRound() {
+        if (cache_) cache_->byId_.swap(next_);
+    }
+
+    std::string moduleFileName(os::Os& os, const os::ProcessEntry& entry) {
+        if (cache_) {
+            auto it = cache_->byId_.find(entry.processId);
+            if (it != cache_->byId_.end() && it->second.exeFile == entry.exeFile) {
+                const std::string& line = it->second.line;
+                next_.insert_or_assign(entry.processId, it->second);
+                return line;
+            }
+        }
+        const std::optional<std::string> path = platform::modulePath(os, entry.processId);
+        if (!path) return fallbackName(entry);
+        std::string line = base::asciiUpper(base::fileNamePart(*path));
+        if (cache_) next_.insert_or_assign(entry.processId, ModuleNameCache::Entry{entry.exeFile, line});
+        return line;
+    }
+
+private:
+    ModuleNameCache* cache_;
+    std::unordered_map<std::uint32_t, ModuleNameCache::Entry> next_;
+};
+
+namespace {
 
 enum class FirstLine { OwnName, FileNamePart };
 
-ProcessListing list(os::Os& os, bool isWindowsNT, FirstLine first) {
+ProcessListing list(os::Os& os, bool isWindowsNT, FirstLine first, ModuleNameCache* cache) {
     ProcessListing out;
+    CacheRound round(cache);
     bool isFirst = true;
     for (const os::ProcessEntry& entry : platform::ProcessWalk(os)) {
         out.snapshot.push_back({entry.exeFile, entry.processId});
         if (!isWindowsNT)
             out.lines.push_back(base::asciiUpper(entry.exeFile));
         else if (isFirst)
-            out.lines.push_back(base::asciiUpper(first == FirstLine::OwnName
-                                                     ? entry.exeFile
-                                                     : base::fileNamePart(entry.exeFile)));
+            out.lines.push_back(first == FirstLine::OwnName ? base::asciiUpper(entry.exeFile)
+                                                            : fallbackName(entry));
         else
-            out.lines.push_back(moduleFileName(os, entry));
+            out.lines.push_back(round.moduleFileName(os, entry));
         isFirst = false;
     }
     return out;
@@ -37,12 +69,12 @@ ProcessListing list(os::Os& os, bool isWindowsNT, FirstLine first) {
 
 }  // namespace
 
-ProcessListing listProcesses(os::Os& os, bool isWindowsNT) {
-    return list(os, isWindowsNT, FirstLine::OwnName);
+ProcessListing listProcesses(os::Os& os, bool isWindowsNT, ModuleNameCache* cache) {
+    return list(os, isWindowsNT, FirstLine::OwnName, cache);
 }
 
-ProcessListing listHidden(os::Os& os, bool isWindowsNT) {
-    return list(os, isWindowsNT, FirstLine::FileNamePart);
+ProcessListing listHidden(os::Os& os, bool isWindowsNT, ModuleNameCache* cache) {
+    return list(os, isWindowsNT, FirstLine::FileNamePart, cache);
 }
 
 std::string countText(std::size_t lines) {

@@ -29,14 +29,8 @@ namespace {
 
 bool multipleMode(const TfrmMain& f) { return f.RadioGroup1.itemIndex() == 1; }
 
+using page::confirmed;
 using page::selectedLine;
-
-// Goes on unless the answer is No; a box that could not be shown (0) is no
-// answer at all.
-bool confirmed(ui::TApplication& app, const char* question, const char* caption) {
-    const int answer = app.messageBox(question, caption, ui::mb::YesNo);
-    return answer != ui::answer::No && answer != 0;
-}
 
 std::vector<bool> checks(const ui::TCheckListBox& list) {
     std::vector<bool> out(static_cast<std::size_t>(std::max(0, list.count())));
@@ -59,7 +53,7 @@ void showLine(ui::TListBox& list, ui::TButton& addButton) {
 
 void TfrmMain::RefreshProcessList() {
     // setItems replaces every line, so checks, selection and markers go too.
-    process::ProcessListing l = process::listProcesses(os, IsWindowsNT);
+    process::ProcessListing l = process::listProcesses(os, IsWindowsNT, &ModuleNames);
     PageSnapshot = std::move(l.snapshot);
     List1.setItems(l.lines);
     ChkList1.setItems(l.lines);
@@ -67,7 +61,7 @@ void TfrmMain::RefreshProcessList() {
 }
 
 void TfrmMain::RefreshHideList() {
-    process::ProcessListing l = process::listHidden(os, IsWindowsNT);
+    process::ProcessListing l = process::listHidden(os, IsWindowsNT, &ModuleNames);
     ListHide.setItems(l.lines);
     if (IsWindowsNT) LoopSnapshot = std::move(l.snapshot);
 }

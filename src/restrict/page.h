@@ -3,6 +3,8 @@
 #pragma once
 #include "ui/controls.h"
 
+class TfrmMain;
+
 namespace restriction {
 
 // Page "程序限制".
@@ -25,5 +27,9 @@ struct RestrictPage {
     ui::TSpeedButton SpeedButton1;
     ui::TButton Button11;
 };
+
+// Connects the page's controls, the loop-clear timer and the interval
+// controls to their handlers.
+void wire(TfrmMain& form);
 
 }  // namespace restriction

@@ -217,6 +217,11 @@ void TRadioGroup::setItemIndex(int index) {
     }
 }
 
+void TRadioGroup::setEnabled(bool e) {
+    TWinControl::setEnabled(e);
+    for (auto& b : buttons_) b->setEnabled(e);
+}
+
 void TRadioGroup::userSelect(int index) {
     if (index < 0 || index >= static_cast<int>(buttons_.size())) return;
     if (!buttons_[static_cast<size_t>(index)]->usable()) return;

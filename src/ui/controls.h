@@ -62,7 +62,7 @@ public:
     void hide() { setVisible(false); }
     // Visible together with every parent.
     bool showing() const;
-    void setEnabled(bool e) { peer_->setEnabled(e); }
+    virtual void setEnabled(bool e) { peer_->setEnabled(e); }
     bool enabled() const { return peer_->enabled(); }
     // Enabled together with every parent, and showing.
     bool usable() const;
@@ -218,6 +218,8 @@ public:
     void setItemIndex(int index);
     void userSelect(int index);
     void setBoundsAndLayout(int left, int top, int width, int height);
+    // Its buttons follow, so they look as unusable as they are.
+    void setEnabled(bool e) override;
     TGroupButton& button(int index) { return *buttons_.at(static_cast<size_t>(index)); }
 
 private:

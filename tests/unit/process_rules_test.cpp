@@ -67,7 +67,7 @@ TEST(ProcessListing, UnreadableModulesShowTheProcessOwnNameNeverAStalePath) {
     os.process(bad2)->modulesUnreadable = true;
 
     for (auto* fn : {&listProcesses, &listHidden}) {
-        auto l = fn(os, true);
+        auto l = fn(os, true, nullptr);
         ASSERT_EQ(l.lines.size(), l.snapshot.size());
         EXPECT_EQ(l.lines[2], "SMSS.EXE");
         EXPECT_EQ(l.lines[3], "SVC.EXE");

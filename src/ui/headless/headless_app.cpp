@@ -69,6 +69,7 @@ int HeadlessApplication::run() {
 int HeadlessApplication::messageBox(const std::string& text, const std::string& caption,
                                     unsigned flags) {
     messages_.push_back({text, caption, flags});
+    if (whileBoxOpen) whileBoxOpen();
     if (!answers_.empty()) {
         int a = answers_.front();
         answers_.pop_front();

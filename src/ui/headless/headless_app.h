@@ -76,6 +76,8 @@ public:
     void answerDialog(std::optional<std::string> path) { dialogAnswers_.push_back(std::move(path)); }
     // The next popup menu chooses this item.
     void chooseMenuItem(int id) { menuChoices_.push_back(id); }
+    // Runs while a message box is open, as its own message loop would pump.
+    std::function<void()> whileBoxOpen;
     unsigned stepMs = 10;
     // Lines a list box holds before it refuses more (the 9x family stops at
     // 32,767); 0 for no limit.

@@ -1,0 +1,348 @@
+// The restriction page and its loop clear on the simulated machine.
+#include <gtest/gtest.h>
+
+#include "app/control_ids.h"
+#include "app_fixture.h"
+#include "process/listing.h"
+#include "restrict/rules.h"
+
+namespace {
+
+using V = std::vector<std::string>;
+using sim::Family;
+
+constexpr const char* kAllow = "允许运行程序列表";
+constexpr const char* kForbid = "禁止运行程序列表";
+
+// This program and an editor run when the window starts.
+struct Restrict : AppFixture {
+    explicit Restrict(Family family = Family::NT)
+        : AppFixture(family),
+          self(machine.addProcess(family == Family::NT ? "Morvane.exe" : "C:\\MORVANE\\MORVANE.EXE")),
+          editor(machine.addProcess(family == Family::NT ? "editor.exe" : "C:\\APPS\\EDITOR.EXE")),
+          w(start()) {
+        w.PageControl1.userSelect(2);
+    }
+    // Lets the clock run, pumping as the message loop does.
+    void runFor(std::uint32_t ms) {
+        const std::uint32_t t0 = machine.getTickCount();
+        while (machine.getTickCount() - t0 < ms) application.processMessages();
+    }
+    void loopClearOn() { w.SpeedButton1.userClick(); }
+    bool running(std::uint32_t id) { return machine.process(id)->running; }
+    std::uint32_t self, editor;
+    TfrmMain& w;
+};
+
+TEST(RestrictionLists, ModesParkAndShowTheirListsUnchanged) {
+    Restrict r;
+    const V allow = r.w.List3.items();
+    EXPECT_EQ(allow, (V{"MORVANE.EXE", "EDITOR.EXE"}));
+    EXPECT_EQ(r.w.GroupBox3.caption(), kAllow);
+
+    r.w.RadioGroup2.userSelect(1);
+    EXPECT_EQ(r.w.GroupBox3.caption(), kForbid);
+    EXPECT_TRUE(r.w.List3.items().empty()) << "the first forbid list is empty";
+    r.w.List3.add("GAME.EXE");
+    r.w.RadioGroup2.userSelect(0);
+    EXPECT_EQ(r.w.GroupBox3.caption(), kAllow);
+    EXPECT_EQ(r.w.List3.items(), allow);
+    r.w.RadioGroup2.userSelect(1);
+    EXPECT_EQ(r.w.List3.items(), V{"GAME.EXE"});
+}
+
+TEST(RestrictionLists, AddTakesTheTitleOfTheModeAndRefusesAnExactDuplicateSilently) {
+    Restrict r;
+    r.application.answerDialog("c:\\Program Files\\Tool\\tool.exe");
+    r.w.Button8.userClick();
+    r.application.answerDialog("D:\\other\\TOOL.EXE");
+    r.w.Button8.userClick();
+    r.application.answerDialog(std::nullopt);
+    r.w.Button8.userClick();
+    EXPECT_EQ(r.w.List3.items(), (V{"MORVANE.EXE", "EDITOR.EXE", "TOOL.EXE"}));
+    EXPECT_TRUE(r.application.messages().empty());
+    ASSERT_EQ(r.application.dialogs().size(), 3u);
+    EXPECT_EQ(r.application.dialogs()[0].title, "添加允许运行程序");
+    EXPECT_EQ(r.application.dialogs()[0].filter, "程序文件|*.exe|所有文件|*.*");
+
+    r.w.RadioGroup2.userSelect(1);
+    r.application.answerDialog("c:\\games\\game.exe");
+    r.w.Button8.userClick();
+    EXPECT_EQ(r.application.dialogs().back().title, "添加禁止运行程序");
+    EXPECT_EQ(r.w.List3.items(), V{"GAME.EXE"});
+
+    Restrict w9x(Family::Win9x);
+    w9x.application.answerDialog("c:\\games\\game.exe");
+    w9x.w.Button8.userClick();
+    EXPECT_EQ(w9x.w.List3.items().back(), "C:\\GAMES\\GAME.EXE") << "9x keeps the whole path";
+}
+
+TEST(RestrictionLists, DeleteAndClear) {
+    Restrict r;
+    r.w.Button9.userClick();
+    EXPECT_EQ(r.w.List3.count(), 2) << "no selection, no change";
+    r.w.List3.userSelect(0);
+    r.w.Button9.userClick();
+    EXPECT_EQ(r.w.List3.items(), V{"EDITOR.EXE"});
+
+    r.application.answerMessage(ui::answer::No);
+    r.w.Button16.userClick();
+    EXPECT_EQ(r.w.List3.count(), 1);
+    r.w.Button16.userClick();
+    EXPECT_EQ(r.w.List3.count(), 0);
+    ASSERT_EQ(r.application.messages().size(), 2u);
+    EXPECT_EQ(r.application.messages()[0].text, "您当真要清空列表吗？");
+    EXPECT_EQ(r.application.messages()[0].caption, "确认");
+    EXPECT_EQ(r.application.messages()[0].flags, static_cast<unsigned>(ui::mb::YesNo));
+}
+
+TEST(RestrictionLists, AddAllProcessesReplacesTheListWithTheLoopLines) {
+    Restrict r;
+    const auto odd = r.machine.addProcess("\\??\\C:\\WINDOWS\\smss.exe", "C:\\WINDOWS\\smss.exe");
+    r.machine.process(odd)->modulesUnreadable = true;
+    r.machine.addProcess("renamed.exe", "C:\\Apps\\Real.exe");
+    r.w.List3.setItems({"OLD.EXE"});
+    r.w.Button10.userClick();
+    EXPECT_EQ(r.w.List3.items(), (V{"MORVANE.EXE", "EDITOR.EXE", "SMSS.EXE", "REAL.EXE"}));
+    EXPECT_EQ(r.machine.openHandles(), 0);
+}
+
+TEST(RestrictionLists, SaveAndLoadCarryAListBetweenModes) {
+    Restrict r;
+    r.application.answerDialog("C:\\lists\\allow.txt");
+    r.w.Button6.userClick();
+    EXPECT_EQ(r.machine.file("C:\\lists\\allow.txt")->bytes, "MORVANE.EXE\r\nEDITOR.EXE\r\n");
+    EXPECT_TRUE(r.application.dialogs().back().save);
+
+    r.w.RadioGroup2.userSelect(1);
+    r.application.answerDialog("C:\\lists\\empty.txt");
+    r.w.Button6.userClick();
+    EXPECT_EQ(r.machine.file("C:\\lists\\empty.txt")->bytes, "");
+    r.application.answerDialog("C:\\lists\\allow.txt");
+    r.w.Button7.userClick();
+    EXPECT_EQ(r.w.List3.items(), (V{"MORVANE.EXE", "EDITOR.EXE"}));
+    EXPECT_EQ(r.w.GroupBox3.caption(), kForbid) << "loading never switches the mode";
+
+    r.application.answerDialog("C:\\lists\\empty.txt");
+    r.w.Button7.userClick();
+    EXPECT_EQ(r.w.List3.items(), V{""});
+    r.machine.addFile("C:\\lists\\lower.txt", "game.exe\nTool.exe");
+    r.application.answerDialog("C:\\lists\\lower.txt");
+    r.w.Button7.userClick();
+    EXPECT_EQ(r.w.List3.items(), (V{"game.exe", "Tool.exe"}));
+
+    r.machine.file("C:\\lists\\lower.txt")->unreadable = true;
+    r.application.answerDialog("C:\\lists\\lower.txt");
+    r.w.Button7.userClick();
+    EXPECT_EQ(r.application.errors().size(), 1u);
+    EXPECT_EQ(r.w.List3.items(), (V{"game.exe", "Tool.exe"})) << "an unreadable file loses nothing";
+}
+
+// --- The loop clear.
+
+TEST(LoopClear, SwitchingOnLocksTheListsMirrorsAndWaitsOneInterval) {
+    Restrict r;
+    std::vector<int> order;
+    std::vector<ui::THookRegistration> hooks;
+    for (ui::TControl* c : std::initializer_list<ui::TControl*>{
+             &r.w.RadioGroup2, &r.w.Button6, &r.w.Button7, &r.w.Button16, &r.w.Button8,
+             &r.w.Button9, &r.w.Button10})
+        hooks.push_back(c->installHook([&order, c](ui::TMessage& m, const ui::TMessageNext& next) {
+            if (m.msg == ui::wm::Enable) order.push_back(c->id());
+            next(m);
+        }));
+    const auto later = r.machine.addProcess("later.exe");
+    r.loopClearOn();
+    EXPECT_TRUE(r.w.N1.checked);
+    EXPECT_TRUE(r.w.Timer1.enabled());
+    EXPECT_FALSE(r.w.RadioGroup2.button(1).enabled()) << "its buttons look unusable too";
+    const std::vector<int> locking{ids::RadioGroup2, ids::Button6, ids::Button7, ids::Button16,
+                                   ids::Button8,     ids::Button9, ids::Button10};
+    EXPECT_EQ(order, locking);
+    EXPECT_TRUE(r.w.List3.enabled() && r.w.Button11.enabled() && r.w.UpDown1.enabled());
+    r.w.RadioGroup2.userSelect(1);
+    EXPECT_EQ(r.w.GroupBox3.caption(), kAllow) << "the mode cannot change under the pass";
+
+    r.runFor(900);
+    EXPECT_TRUE(r.running(later)) << "no pass at the moment of switching on";
+    r.runFor(200);
+    EXPECT_FALSE(r.running(later));
+    EXPECT_TRUE(r.running(r.self) && r.running(r.editor));
+
+    // Off from the menu: the button comes up, the controls come back last
+    // the mode selector.
+    order.clear();
+    r.w.N1.userClick();
+    EXPECT_FALSE(r.w.N1.checked);
+    EXPECT_FALSE(r.w.SpeedButton1.down());
+    EXPECT_FALSE(r.w.Timer1.enabled());
+    EXPECT_EQ(order, (std::vector<int>{ids::Button6, ids::Button7, ids::Button16, ids::Button8,
+                                       ids::Button9, ids::Button10, ids::RadioGroup2}));
+    EXPECT_TRUE(r.w.RadioGroup2.button(1).enabled());
+
+    // On from the menu, off with the button.
+    r.w.N1.userClick();
+    EXPECT_TRUE(r.w.SpeedButton1.down());
+    EXPECT_TRUE(r.w.Timer1.enabled());
+    EXPECT_FALSE(r.w.Button8.enabled());
+    r.w.SpeedButton1.userClick();
+    EXPECT_FALSE(r.w.N1.checked);
+    EXPECT_FALSE(r.w.Timer1.enabled());
+    EXPECT_TRUE(r.w.Button8.enabled());
+}
+
+TEST(LoopClear, NtAllowModeEndsByIdentifierWhatNoLineNames) {
+    Restrict r;
+    const auto copy = r.machine.addProcess("editor.exe");  // a copy of an allowed program
+    const auto tool = r.machine.addProcess("tool.exe");
+    const auto tool2 = r.machine.addProcess("tool.exe");
+    const auto lower = r.machine.addProcess("note.exe");
+    r.w.List3.add("note.exe");  // lower case never matches a snapshot name
+    r.loopClearOn();
+    r.runFor(1000);
+    EXPECT_TRUE(r.running(r.self) && r.running(r.editor) && r.running(copy));
+    EXPECT_FALSE(r.running(tool) || r.running(tool2) || r.running(lower));
+    EXPECT_EQ(r.w.ListHide.items(),
+              (V{"MORVANE.EXE", "EDITOR.EXE", "EDITOR.EXE", "TOOL.EXE", "TOOL.EXE", "NOTE.EXE"}));
+
+    r.w.SpeedButton1.userClick();
+    r.w.Button16.userClick();  // an empty allow list: everything goes, this program too
+    r.loopClearOn();
+    r.runFor(1000);
+    EXPECT_TRUE(r.machine.runningProcesses().empty());
+    EXPECT_EQ(r.machine.openHandles(), 0);
+}
+
+TEST(LoopClear, NtForbidModeEndsEveryListedProcessInOnePass) {
+    Restrict r;
+    const auto game = r.machine.addProcess("game.exe");
+    const auto game2 = r.machine.addProcess("game.exe");
+    r.w.RadioGroup2.userSelect(1);
+    r.loopClearOn();
+    r.runFor(1000);
+    EXPECT_EQ(r.machine.runningProcesses().size(), 4u) << "an empty forbid list ends nothing";
+
+    r.w.SpeedButton1.userClick();
+    r.w.List3.setItems({"GAME.EXE", "game.exe"});
+    r.loopClearOn();
+    const auto snaps = r.machine.countCalls("CreateToolhelp32Snapshot");
+    r.runFor(1000);
+    EXPECT_FALSE(r.running(game) || r.running(game2));
+    EXPECT_TRUE(r.running(r.self) && r.running(r.editor));
+    // The pass's snapshot and one check before ending: the module names of
+    // processes seen before come from the cache.
+    EXPECT_EQ(r.machine.countCalls("CreateToolhelp32Snapshot") - snaps, 2u);
+}
+
+TEST(LoopClear, NinetyFiveFamilyEndsByNameAndForbidModeTakesNoListOfItsOwn) {
+    Restrict r(Family::Win9x);
+    const auto tool = r.machine.addProcess("C:\\APPS\\TOOL.EXE");
+    const auto tool2 = r.machine.addProcess("c:\\apps\\tool.exe");
+    r.loopClearOn();
+    r.runFor(1000);
+    EXPECT_FALSE(r.running(tool) || r.running(tool2)) << "every process of an unlisted name";
+    EXPECT_TRUE(r.running(r.self) && r.running(r.editor));
+    EXPECT_TRUE(r.w.LoopSnapshot.empty());
+
+    r.w.SpeedButton1.userClick();
+    r.w.RadioGroup2.userSelect(1);
+    r.w.List3.setItems({"c:\\apps\\editor.exe"});  // 9x ends by name ignoring case
+    const V hidden = r.w.ListHide.items();
+    r.loopClearOn();
+    const auto snaps = r.machine.countCalls("CreateToolhelp32Snapshot");
+    r.runFor(1000);
+    EXPECT_FALSE(r.running(r.editor));
+    EXPECT_TRUE(r.running(r.self));
+    EXPECT_EQ(r.w.ListHide.items(), hidden);
+    EXPECT_EQ(r.machine.countCalls("CreateToolhelp32Snapshot") - snaps, 1u);
+}
+
+TEST(LoopClear, AnErrorIsShownOnceWhileItsBoxIsOpenAndTheTimerGoesOn) {
+    Restrict r;
+    r.application.listBoxCapacity = 1;  // the pass's own list cannot take the processes
+    int passesWhileOpen = 0;
+    r.application.whileBoxOpen = [&] {
+        const auto before = r.application.messages().size();
+        r.runFor(3500);
+        passesWhileOpen += static_cast<int>(r.application.messages().size() - before);
+    };
+    r.loopClearOn();
+    r.runFor(1000);
+    EXPECT_EQ(r.application.errors().size(), 1u);
+    EXPECT_EQ(passesWhileOpen, 0);
+    EXPECT_TRUE(r.w.Timer1.enabled());
+    r.application.whileBoxOpen = nullptr;
+    r.runFor(1000);
+    EXPECT_EQ(r.application.errors().size(), 2u) << "the next expiry runs the next pass";
+}
+
+TEST(LoopClear, TheIntervalRestartsTheCountdownAndTypingChangesNothing) {
+    Restrict r;
+    r.w.PageControl1.userSelect(4);
+    r.w.Edit4.userType("9\b");
+    r.w.Edit4.userType(std::string(1, '\b'));
+    EXPECT_EQ(r.w.Edit4.text(), "1");
+    const auto later = r.machine.addProcess("later.exe");
+    r.w.SpeedButton1.setDown(true);
+    r.w.SpeedButton1Click();
+    r.runFor(800);
+    r.w.UpDown1.userClickUp();
+    EXPECT_EQ(r.w.Edit4.text(), "2");
+    EXPECT_EQ(r.w.Timer1.interval(), 2000u);
+    r.runFor(1900);
+    EXPECT_TRUE(r.running(later)) << "the countdown started again at the change";
+    r.runFor(200);
+    EXPECT_FALSE(r.running(later));
+}
+
+TEST(LoopClear, BackgroundMonitoringHidesIntoTheIconAndKeepsThePassRunning) {
+    Restrict r;
+    r.loopClearOn();
+    r.w.Button11.userClick();
+    EXPECT_FALSE(r.w.visible());
+    EXPECT_EQ(r.machine.trayIcons().size(), 1u);
+    const auto later = r.machine.addProcess("later.exe");
+    r.runFor(1100);
+    EXPECT_FALSE(r.running(later));
+}
+
+// The cache gives the lines a fresh read would, while processes come, go and
+// hand their identifiers on.
+TEST(ModuleNameCache, LinesStayThoseOfAnUncachedListing) {
+    sim::SimOs os(Family::NT);
+    os.addProcess("[System Process]");
+    const auto a = os.addProcess("a.exe", "C:\\A\\Alpha.exe");
+    os.addProcess("b.exe");
+    process::ModuleNameCache cache;
+    auto same = [&] {
+        const auto cached = process::listHidden(os, true, &cache);
+        EXPECT_EQ(cached.lines, process::listHidden(os, true).lines);
+        EXPECT_EQ(process::listProcesses(os, true, &cache).lines,
+                  process::listProcesses(os, true).lines);
+    };
+    same();
+    const auto reads = os.countCalls("Module32First");
+    process::listHidden(os, true, &cache);
+    EXPECT_EQ(os.countCalls("Module32First"), reads) << "nothing new, nothing read";
+
+    os.process(a)->running = false;
+    const auto c = os.addProcess("c.exe", "C:\\C\\Gamma.exe");
+    same();
+    EXPECT_EQ(cache.size(), 2u) << "the ended process left the cache";
+    // Its identifier goes to another program, then to one of the first name.
+    auto endAndReuse = [&](std::uint32_t id, const char* exe, const char* path) {
+        os.process(id)->running = false;
+        os.addProcess(exe, path, id);
+    };
+    endAndReuse(c, "d.exe", "C:\\D\\Delta.exe");
+    same();
+    endAndReuse(c, "d.exe", "C:\\D\\Delta.exe");
+    same();
+    const auto u = os.addProcess("u.exe");
+    os.process(u)->modulesUnreadable = true;
+    same();
+    os.process(u)->modulesUnreadable = false;
+    same();
+}
+
+}  // namespace
