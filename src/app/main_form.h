@@ -148,6 +148,9 @@ public:
     void Button11Click();
     void UpDown1Click();
     void Edit4KeyPress(char& key);
+    // The Delete key and the edit commands change a text without a typed
+    // character; this keeps Edit4 to what the arrows write.
+    ui::THookRegistration Edit4Guard;
 
 private:
     // Set while a pass runs, its error box included: a box's own message loop

@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "app/main_form.h"
+#include "ui/messages.h"
 #include "common/lists.h"
 #include "process/kill.h"
 #include "process/normal_list.h"
@@ -155,6 +156,13 @@ void wire(TfrmMain& f) {
     f.SpeedButton1.OnClick = [&f] { f.SpeedButton1Click(); };
     f.UpDown1.OnClick = [&f] { f.UpDown1Click(); };
     f.Edit4.OnKeyPress = [&f](char& key) { f.Edit4KeyPress(key); };
+    f.Edit4Guard = f.Edit4.installHook([](ui::TMessage& m, const ui::TMessageNext& next) {
+        namespace wm = ui::wm;
+        const bool changesText = m.msg == wm::Cut || m.msg == wm::Paste || m.msg == wm::Clear ||
+                                 m.msg == wm::Undo || m.msg == wm::EmUndo ||
+                                 (m.msg == wm::KeyDown && m.wParam == wm::VkDelete);
+        if (!changesText) next(m);
+    });
 }
 
 }  // namespace restriction

@@ -120,8 +120,13 @@ TEST(LoopClear, AnIntervalChangeStartsTheCountdownAgain) {
         app.selectTab(ids::PageControl1, 4);
         app.pressKey(ids::Edit4, '5');
         app.pressKey(ids::Edit4, VK_BACK);
-        app.sync();
-        EXPECT_EQ(app.text(ids::Edit4), "1");
+        app.pressKey(ids::Edit4, VK_HOME);
+        app.pressKey(ids::Edit4, VK_DELETE);
+        for (UINT edit : {WM_CUT, WM_CLEAR}) {
+            send(app.control(ids::Edit4), EM_SETSEL, 0, -1);
+            send(app.control(ids::Edit4), edit);
+        }
+        EXPECT_EQ(app.text(ids::Edit4), "1") << "the interval's text changed without the arrows";
 
         app.selectTab(ids::PageControl1, kRestrictTab);
         loopClear(app, true);

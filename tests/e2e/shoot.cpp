@@ -1,6 +1,6 @@
 // Puts the running Morvane.exe on one of its pages for scripts/screenshot:
 //   e2e_shoot wait [MS]   wait for the main window
-//   e2e_shoot page N      select view N (0..7, see kViews)
+//   e2e_shoot page N      select view N (0..8, see kViews)
 //   e2e_shoot names       the views' names, one a line
 //   e2e_shoot close       close the window as the title-bar button does
 // wait and page print the window's screen rectangle "X Y W H" on stdout.
@@ -19,6 +19,7 @@ struct View {
     const char* name;
     int outerTab;  // tab of PageControl1
     int innerTab;  // tab of PageControl2, or -1
+    bool loopClear = false;  // with the loop clear on (forbid-mode, so nothing ends)
 };
 
 // The settings page always shows one of its inner pages, so its first view is
@@ -26,8 +27,18 @@ struct View {
 const View kViews[] = {
     {"processes", 0, -1},      {"windows", 1, -1},         {"restriction", 2, -1},
     {"autostart", 3, -1},      {"settings-general", 4, 0}, {"settings-normal", 4, 1},
-    {"settings-password", 4, 2}, {"about", 5, -1},
+    {"settings-password", 4, 2}, {"about", 5, -1},          {"restriction-looping", 2, -1, true},
 };
+
+// The loop clear on or off; it runs in forbid-mode with the list the
+// program starts with there (empty), so the shots end nothing.
+void setLoopClear(App& app, bool on) {
+    if (app.ticked(ids::SpeedButton1) == on) return;
+    app.selectTab(ids::PageControl1, 2);
+    if (on) app.click(ids::RadioGroup2 + 2);
+    app.click(ids::SpeedButton1);
+    if (!on) app.click(ids::RadioGroup2 + 1);
+}
 
 HWND findMain(DWORD ms) {
     HWND h = nullptr;
@@ -69,6 +80,7 @@ int main(int argc, char** argv) {
             GetWindowThreadProcessId(h, &pid);
             auto proc = Process::attach(pid);
             App app(*proc, h);
+            setLoopClear(app, kViews[n].loopClear);
             app.selectTab(ids::PageControl1, kViews[n].outerTab);
             if (kViews[n].innerTab >= 0) app.selectTab(ids::PageControl2, kViews[n].innerTab);
             RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
