@@ -3,7 +3,7 @@
 #include "app/settings.h"
 
 #include <cstdint>
-#include <stdexcept>
+#include "base/error.h"
 
 #include "app/main_form.h"
 #include "platform/registry.h"
@@ -12,7 +12,7 @@
 namespace app {
 
 int toInteger(const std::string& text) {
-    const std::runtime_error invalid("'" + text + "' is not a valid integer value");
+    const base::Error invalid("'" + text + "' is not a valid integer value");
     std::size_t i = 0;
     while (i < text.size() && text[i] == ' ') ++i;
     bool negative = false;

@@ -3,7 +3,7 @@
 // (platform/sim). Text is code page 936 bytes throughout.
 #pragma once
 #include <cstdint>
-#include <stdexcept>
+#include "base/error.h"
 #include <string>
 #include <vector>
 
@@ -17,10 +17,10 @@ constexpr Handle kNoHandle = 0;
 
 // Raised by the file helpers; what() is the system's reason, ready for the
 // standard error box.
-class OsError : public std::runtime_error {
+class OsError : public base::Error {
 public:
     OsError(const std::string& what, std::uint32_t code = 0)
-        : std::runtime_error(what), code_(code) {}
+        : base::Error(what), code_(code) {}
     std::uint32_t code() const { return code_; }
 private:
     std::uint32_t code_;

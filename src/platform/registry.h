@@ -3,7 +3,7 @@
 // the framework's error texts, ready for the standard error box.
 #pragma once
 #include <cstdint>
-#include <stdexcept>
+#include "base/error.h"
 #include <string>
 #include <vector>
 
@@ -11,9 +11,9 @@
 
 namespace platform {
 
-class RegistryError : public std::runtime_error {
+class RegistryError : public base::Error {
 public:
-    using std::runtime_error::runtime_error;
+    using base::Error::Error;
 };
 
 class Registry {

@@ -18,7 +18,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
-#include <stdexcept>
+#include "base/error.h"
 #include <string>
 #include <vector>
 
@@ -286,9 +286,9 @@ private:
     int min_ = 0, max_ = 100;
 };
 
-class ListError : public std::runtime_error {
+class ListError : public base::Error {
 public:
-    using std::runtime_error::runtime_error;
+    using base::Error::Error;
 };
 
 class TListBox : public TControl {

@@ -128,7 +128,7 @@ TEST(Settings, IntegersAreDecimalWithBlanksBeforeAndASign) {
     EXPECT_EQ(app::toInteger("+007"), 7);
     EXPECT_EQ(app::toInteger("-2147483648"), -2147483647 - 1);
     for (const char* bad : {"", " ", "-", "1.5", "0x10", "2147483648", "99999999999999999999"})
-        EXPECT_THROW(app::toInteger(bad), std::runtime_error) << bad;
+        EXPECT_THROW(app::toInteger(bad), base::Error) << bad;
 }
 
 TEST(Settings, TheRunValueCountsOnlyForThisCopyAndTheBoxOwnsIt) {

@@ -1,5 +1,5 @@
 // Which peer and which window class each kind of control gets.
-#include <stdexcept>
+#include "base/error.h"
 
 #include "ui/controls.h"
 #include "ui/win32/win32_families.h"
@@ -57,11 +57,11 @@ std::unique_ptr<Peer> Win32Application::createPeer(PeerKind kind, TControl& owne
         HWND parentWnd = parent ? reinterpret_cast<HWND>(parent->handle()) : nullptr;
         if (!p->create(c.exStyle, c.windowClass, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | c.style,
                        parentWnd, id))
-            throw std::runtime_error("Cannot create a control window");
+            throw base::Error("Cannot create a control window");
         p->created();
         return p;
     }
-    throw std::runtime_error("Cannot create a control window");
+    throw base::Error("Cannot create a control window");
 }
 
 }  // namespace ui::win32

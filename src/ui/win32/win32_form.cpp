@@ -1,6 +1,6 @@
 // The top-level window: its own class, timers, closing, minimising, the
 // tooltip window its controls share.
-#include <stdexcept>
+#include "base/error.h"
 
 #include "ui/win32/win32_families.h"
 
@@ -180,7 +180,7 @@ LRESULT FormPeer::classProc(UINT msg, WPARAM w, LPARAM l) {
 
 std::unique_ptr<Peer> makeFormPeer(Win32Application& app, PeerSink& sink, const std::string& windowClass) {
     auto p = std::make_unique<FormPeer>(app, sink);
-    if (!p->createForm(windowClass)) throw std::runtime_error("Cannot create the main window");
+    if (!p->createForm(windowClass)) throw base::Error("Cannot create the main window");
     return p;
 }
 
