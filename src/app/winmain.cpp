@@ -4,15 +4,7 @@
 #include "platform/win32/win32_os.h"
 #include "ui/win32/win32_app.h"
 
-#include <cstdlib>
 #include <exception>
-
-// The library's own handler prints the demangled type of the exception that
-// ended the program, which links a demangler and printf into it (over 70 KB);
-// a windowed program has nowhere to print, so ending is all it can do.
-namespace __gnu_cxx {
-void __verbose_terminate_handler() { std::abort(); }
-}  // namespace __gnu_cxx
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     try {
