@@ -87,7 +87,8 @@ constexpr std::uint32_t REG_NONE = 0, REG_SZ = 1, REG_EXPAND_SZ = 2, REG_BINARY 
                         REG_DWORD = 4, REG_MULTI_SZ = 7;
 // Win32 error codes the registry calls return.
 constexpr long ERROR_SUCCESS = 0, ERROR_FILE_NOT_FOUND = 2, ERROR_ACCESS_DENIED = 5,
-               ERROR_BAD_PATHNAME = 161, ERROR_MORE_DATA = 234, ERROR_NO_MORE_ITEMS = 259;
+               ERROR_INVALID_HANDLE = 6, ERROR_BAD_PATHNAME = 161, ERROR_MORE_DATA = 234,
+               ERROR_NO_MORE_ITEMS = 259;
 
 struct RegValue {
     std::uint32_t type = REG_NONE;

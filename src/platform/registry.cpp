@@ -19,9 +19,9 @@ Registry::~Registry() { closeKey(); }
 bool Registry::openKey(const std::string& path, bool canCreate) {
     const std::string sub = relative(path);
     os::HKey k = 0;
-    long err = canCreate ? os_.regCreateKeyEx(root_, sub, access_, k)
-                         : os_.regOpenKeyEx(root_, sub, access_, k);
-    if (err != os::ERROR_SUCCESS) return false;
+    if (!result(canCreate ? os_.regCreateKeyEx(root_, sub, access_, k)
+                          : os_.regOpenKeyEx(root_, sub, access_, k)))
+        return false;
     closeKey();
     key_ = k;
     return true;
@@ -38,32 +38,43 @@ bool Registry::valueExists(const std::string& name) {
     return key_ != 0 && os_.regQueryValueEx(key_, name, v) == os::ERROR_SUCCESS;
 }
 
+bool Registry::result(long err) {
+    error_ = err;
+    return err == os::ERROR_SUCCESS;
+}
+
 std::string Registry::readString(const std::string& name) {
     os::RegValue v;
     if (key_ == 0 || os_.regQueryValueEx(key_, name, v) != os::ERROR_SUCCESS || v.data.empty())
         return "";
-    if (v.type != os::REG_SZ && v.type != os::REG_EXPAND_SZ)
-        throw RegistryError("Invalid data type for '" + name + "'");
-    return v.data.substr(0, v.data.find('\0'));
+    if (!isString(v)) throw RegistryError::badType(name);
+    return textOf(v);
 }
 
-void Registry::writeString(const std::string& name, const std::string& text) {
-    os::RegValue v{os::REG_SZ, text + '\0'};
-    if (key_ == 0 || os_.regSetValueEx(key_, name, v) != os::ERROR_SUCCESS)
-        throw RegistryError("Failed to set data for '" + name + "'");
+void Registry::writeString(const std::string& name, const std::string& text, std::uint32_t type) {
+    if (!writeValue(name, {type, text + '\0'})) throw RegistryError::cannotSet(name);
+}
+
+bool Registry::readValue(const std::string& name, os::RegValue& value) {
+    return result(key_ == 0 ? os::ERROR_INVALID_HANDLE : os_.regQueryValueEx(key_, name, value));
+}
+
+bool Registry::writeValue(const std::string& name, const os::RegValue& value) {
+    return result(key_ == 0 ? os::ERROR_INVALID_HANDLE : os_.regSetValueEx(key_, name, value));
 }
 
 bool Registry::deleteValue(const std::string& name) {
-    return key_ != 0 && os_.regDeleteValue(key_, name) == os::ERROR_SUCCESS;
+    return result(key_ == 0 ? os::ERROR_INVALID_HANDLE : os_.regDeleteValue(key_, name));
 }
 
 std::vector<std::string> Registry::getValueNames() {
     std::vector<std::string> names;
     os::RegKeyInfo info;
-    if (key_ == 0 || os_.regQueryInfoKey(key_, info) != os::ERROR_SUCCESS) return names;
+    if (!result(key_ == 0 ? os::ERROR_INVALID_HANDLE : os_.regQueryInfoKey(key_, info)))
+        return names;
     for (std::uint32_t i = 0; i < info.values; ++i) {
         std::string name;
-        if (os_.regEnumValue(key_, i, name) != os::ERROR_SUCCESS) break;
+        if (!result(os_.regEnumValue(key_, i, name))) break;
         names.push_back(name);
     }
     return names;
@@ -72,7 +83,7 @@ std::vector<std::string> Registry::getValueNames() {
 void Registry::createKey(const std::string& path) {
     os::HKey k = 0;
     if (os_.regCreateKeyEx(root_, relative(path), access_, k) != os::ERROR_SUCCESS)
-        throw RegistryError("Failed to create key " + path);
+        throw RegistryError::cannotCreate(path);
     os_.regCloseKey(k);
 }
 
@@ -82,5 +93,7 @@ bool Registry::keyExists(const std::string& path) {
     os_.regCloseKey(k);
     return true;
 }
+
+bool Registry::deleteKey(const std::string& path) { return result(os_.regDeleteKey(root_, relative(path))); }
 
 }  // namespace platform

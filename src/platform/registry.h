@@ -14,7 +14,27 @@ namespace platform {
 class RegistryError : public base::Error {
 public:
     using base::Error::Error;
+    // The framework's texts, and ours for a value that would not go, in one place.
+    static RegistryError badType(const std::string& name) {
+        return RegistryError("Invalid data type for '" + name + "'");
+    }
+    static RegistryError cannotSet(const std::string& name) {
+        return RegistryError("Failed to set data for '" + name + "'");
+    }
+    static RegistryError cannotDelete(const std::string& name) {
+        return RegistryError("Failed to delete value '" + name + "'");
+    }
+    static RegistryError cannotCreate(const std::string& path) {
+        return RegistryError("Failed to create key " + path);
+    }
 };
+
+// REG_SZ and REG_EXPAND_SZ: the types that read as text.
+inline bool isString(const os::RegValue& v) {
+    return v.type == os::REG_SZ || v.type == os::REG_EXPAND_SZ;
+}
+// A string value's text: its data up to the first NUL, unexpanded.
+inline std::string textOf(const os::RegValue& v) { return v.data.substr(0, v.data.find('\0')); }
 
 class Registry {
 public:
@@ -28,14 +48,22 @@ public:
     bool openKey(const std::string& path, bool canCreate);
     void closeKey();
     bool hasOpenKey() const { return key_ != 0; }
+    // The Win32 result of the last call that reached the registry: why a key
+    // did not open, why a listing stopped short, why a value was refused.
+    long lastError() const { return error_; }
 
     bool valueExists(const std::string& name);
     // Missing value, empty data or no open key: empty text. REG_SZ and
     // REG_EXPAND_SZ: the text up to its first NUL, unexpanded. Any other type:
     // RegistryError "Invalid data type for 'NAME'".
     std::string readString(const std::string& name);
-    // REG_SZ with its NUL; RegistryError "Failed to set data for 'NAME'".
-    void writeString(const std::string& name, const std::string& text);
+    // REG_SZ (or REG_EXPAND_SZ) with its NUL; RegistryError "Failed to set
+    // data for 'NAME'".
+    void writeString(const std::string& name, const std::string& text,
+                     std::uint32_t type = os::REG_SZ);
+    // A value as stored, any type, byte for byte; false when it cannot be read.
+    bool readValue(const std::string& name, os::RegValue& value);
+    bool writeValue(const std::string& name, const os::RegValue& value);
     bool deleteValue(const std::string& name);  // false when it did not exist
     // The open key's value names in enumeration order ("" is the default value).
     std::vector<std::string> getValueNames();
@@ -44,12 +72,17 @@ public:
     // "Failed to create key PATH".
     void createKey(const std::string& path);
     bool keyExists(const std::string& path);
+    // Removes a key that has no subkeys.
+    bool deleteKey(const std::string& path);
 
 private:
     os::Os& os_;
     os::HKey root_;
     std::uint32_t access_;
     os::HKey key_ = 0;
+    long error_ = os::ERROR_SUCCESS;
+    // Keeps err as lastError; true when it is success.
+    bool result(long err);
 };
 
 }  // namespace platform

@@ -359,6 +359,41 @@ TEST_F(ContractRegistry, MissingKeyOpensOnlyWhenCreatedAndWritesWithoutAKeyFail)
     EXPECT_EQ(reg.readString("RunByPass"), "");
 }
 
+// What a careful rewrite of a key needs: why a key did not open, any value
+// back byte for byte with its type, and a created key removed again.
+TEST_F(ContractRegistry, ValuesOfAnyTypeRoundTripAndAMissingKeyIsToldApart) {
+    const std::string sub = w.regTestKey() + "\\Sub";
+    EXPECT_FALSE(reg.openKey(sub, false));
+    EXPECT_EQ(reg.lastError(), os::ERROR_FILE_NOT_FOUND);
+    os::RegValue v;
+    EXPECT_FALSE(reg.readValue("x", v)) << "no key open";
+
+    ASSERT_TRUE(reg.openKey(sub, true));
+    const os::RegValue flag{os::REG_DWORD, std::string("\x01\0\0\x80", 4)};
+    const os::RegValue list{os::REG_MULTI_SZ, std::string("a\0程序\0\0", 8)};
+    ASSERT_TRUE(reg.writeValue("Flag", flag));
+    ASSERT_TRUE(reg.writeValue("List", list));
+    reg.writeString("Tool", "%SystemRoot%\\t.exe", os::REG_EXPAND_SZ);
+    ASSERT_TRUE(reg.readValue("Flag", v));
+    EXPECT_EQ(v.type, flag.type);
+    EXPECT_EQ(v.data, flag.data);
+    ASSERT_TRUE(reg.readValue("List", v));
+    EXPECT_EQ(v.data, list.data);
+    ASSERT_TRUE(reg.readValue("Tool", v));
+    EXPECT_EQ(v.type, os::REG_EXPAND_SZ);
+    EXPECT_EQ(v.data, std::string("%SystemRoot%\\t.exe") + '\0');
+    EXPECT_FALSE(reg.readValue("Missing", v));
+    EXPECT_EQ(reg.lastError(), os::ERROR_FILE_NOT_FOUND);
+    EXPECT_FALSE(reg.deleteValue("Missing"));
+    EXPECT_EQ(reg.lastError(), os::ERROR_FILE_NOT_FOUND);
+
+    for (const char* name : {"Flag", "List", "Tool"}) EXPECT_TRUE(reg.deleteValue(name));
+    reg.closeKey();
+    EXPECT_TRUE(reg.deleteKey(sub));
+    EXPECT_FALSE(reg.keyExists(sub));
+    EXPECT_TRUE(reg.keyExists(w.regTestKey()));
+}
+
 // Windows refuses a subkey path that starts with a backslash; the registry
 // object takes one all the same, the same way in every operation.
 TEST_F(ContractRegistry, ALeadingBackslashIsRefusedBelowAndTakenByTheRegistryObject) {

@@ -123,6 +123,11 @@ public:
     // new ones are denied. Unopenable (that key only): opening it is denied.
     void setKeyReadOnly(os::HKey root, const std::string& subKey, bool readOnly);
     void setKeyUnopenable(os::HKey root, const std::string& subKey, bool unopenable);
+    // The key takes this many more value changes (sets and deletes), then
+    // refuses the next one with ERROR_ACCESS_DENIED; with `once` only that
+    // one, else every one after it too.
+    void refuseChangesAfter(os::HKey root, const std::string& subKey, int changes,
+                            bool once = true);
     int openKeys() const;  // registry keys opened and not yet closed
 
     void setTrayAvailable(bool available);   // no tray: Shell_NotifyIcon fails

@@ -10,7 +10,6 @@ namespace {
 
 constexpr std::uint32_t KEY_QUERY_VALUE = 0x1;
 constexpr std::uint32_t KEY_SET_VALUE = 0x2;
-constexpr long ERROR_INVALID_HANDLE = 6;
 constexpr long ERROR_KEY_DELETED = 1018;
 
 // Registry paths: components split at '\', empty ones dropped, compared
@@ -110,7 +109,7 @@ Key* SimOs::State::keyOf(os::HKey h, long& err) {
     os::HKey root;
     std::string id;
     if (!resolve(h, "", root, id)) {
-        err = ERROR_INVALID_HANDLE;
+        err = os::ERROR_INVALID_HANDLE;
         return nullptr;
     }
     Key* k = id.empty() ? &ensureKey(root, "") : key(root, id);
@@ -220,6 +219,12 @@ void SimOs::setKeyUnopenable(os::HKey root, const std::string& subKey, bool unop
     s_->ensureKey(root, subKey).unopenable = unopenable;
 }
 
+void SimOs::refuseChangesAfter(os::HKey root, const std::string& subKey, int changes, bool once) {
+    Key& k = s_->ensureKey(root, subKey);
+    k.changesLeft = changes;
+    k.refusesOnce = once;
+}
+
 int SimOs::openKeys() const { return static_cast<int>(s_->keys.size()); }
 
 // --- os::Os ----------------------------------------------------------------
@@ -230,7 +235,7 @@ long SimOs::regOpenKeyEx(os::HKey root, const std::string& subKey, std::uint32_t
     if (!subKey.empty() && subKey.front() == '\\') return os::ERROR_BAD_PATHNAME;
     os::HKey realRoot;
     std::string id;
-    if (!s_->resolve(root, subKey, realRoot, id)) return ERROR_INVALID_HANDLE;
+    if (!s_->resolve(root, subKey, realRoot, id)) return os::ERROR_INVALID_HANDLE;
     Key* k = id.empty() ? &s_->ensureKey(realRoot, "") : s_->key(realRoot, id);
     if (!k) return os::ERROR_FILE_NOT_FOUND;
     if (k->unopenable) return os::ERROR_ACCESS_DENIED;
@@ -246,7 +251,7 @@ long SimOs::regCreateKeyEx(os::HKey root, const std::string& subKey, std::uint32
     if (!subKey.empty() && subKey.front() == '\\') return os::ERROR_BAD_PATHNAME;
     os::HKey realRoot;
     std::string id;
-    if (!s_->resolve(root, subKey, realRoot, id)) return ERROR_INVALID_HANDLE;
+    if (!s_->resolve(root, subKey, realRoot, id)) return os::ERROR_INVALID_HANDLE;
     Key* k = id.empty() ? &s_->ensureKey(realRoot, "") : s_->key(realRoot, id);
     if (!k) {
         // A new key needs write access to the nearest existing ancestor.
@@ -276,7 +281,7 @@ long SimOs::regCreateKeyEx(os::HKey root, const std::string& subKey, std::uint32
 long SimOs::regCloseKey(os::HKey key) {
     s_->log("RegCloseKey", hex(key));
     if (State::isRoot(key)) return os::ERROR_SUCCESS;
-    return s_->keys.erase(key) ? os::ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+    return s_->keys.erase(key) ? os::ERROR_SUCCESS : os::ERROR_INVALID_HANDLE;
 }
 
 long SimOs::regQueryValueEx(os::HKey key, const std::string& name, os::RegValue& value) {
@@ -297,7 +302,7 @@ long SimOs::regSetValueEx(os::HKey key, const std::string& name, const os::RegVa
     long err;
     Key* k = s_->keyOf(key, err);
     if (!k) return err;
-    if (s_->readOnlyHandle(key) || !(s_->accessOf(key) & KEY_SET_VALUE))
+    if (s_->readOnlyHandle(key) || !(s_->accessOf(key) & KEY_SET_VALUE) || k->refusesChange())
         return os::ERROR_ACCESS_DENIED;
     for (auto& [n, v] : k->values)
         if (sameName(n, name)) {
@@ -313,11 +318,12 @@ long SimOs::regDeleteValue(os::HKey key, const std::string& name) {
     long err;
     Key* k = s_->keyOf(key, err);
     if (!k) return err;
-    if (s_->readOnlyHandle(key) || !(s_->accessOf(key) & KEY_SET_VALUE))
-        return os::ERROR_ACCESS_DENIED;
     auto it = std::find_if(k->values.begin(), k->values.end(),
                            [&](const auto& nv) { return sameName(nv.first, name); });
+    if (s_->readOnlyHandle(key) || !(s_->accessOf(key) & KEY_SET_VALUE))
+        return os::ERROR_ACCESS_DENIED;
     if (it == k->values.end()) return os::ERROR_FILE_NOT_FOUND;
+    if (k->refusesChange()) return os::ERROR_ACCESS_DENIED;
     k->values.erase(it);
     return os::ERROR_SUCCESS;
 }
@@ -359,7 +365,7 @@ long SimOs::regDeleteKey(os::HKey root, const std::string& subKey) {
     if (!subKey.empty() && subKey.front() == '\\') return os::ERROR_BAD_PATHNAME;
     os::HKey realRoot;
     std::string id;
-    if (!s_->resolve(root, subKey, realRoot, id)) return ERROR_INVALID_HANDLE;
+    if (!s_->resolve(root, subKey, realRoot, id)) return os::ERROR_INVALID_HANDLE;
     if (id.empty()) return os::ERROR_ACCESS_DENIED;
     Key* k = s_->key(realRoot, id);
     if (!k) return os::ERROR_FILE_NOT_FOUND;

@@ -35,6 +35,19 @@ struct Key {
     std::vector<std::pair<std::string, os::RegValue>> values;
     bool readOnly = false;
     bool unopenable = false;
+    // Value changes taken before one is refused; none set: no such fault.
+    std::optional<int> changesLeft;
+    bool refusesOnce = true;
+    // Counts one change; true when this one is refused.
+    bool refusesChange() {
+        if (!changesLeft) return false;
+        if (*changesLeft > 0) {
+            --*changesLeft;
+            return false;
+        }
+        if (refusesOnce) changesLeft.reset();
+        return true;
+    }
 };
 
 struct Snapshot {
