@@ -131,6 +131,7 @@ void TfrmMain::wireEvents() {
     process::wire(*this);
     window::wire(*this);
     restriction::wire(*this);
+    autostart::wire(*this);
 }
 
 void TfrmMain::FormCreate() {
@@ -140,7 +141,7 @@ void TfrmMain::FormCreate() {
            app::centredOrigin(screen.y, outer.height()));
     AppDir = base::dirPart(os.exePath());
     LoadSettings();
-    // The autostart list is read here, before the platform is known.
+    FillAutostartList();
     DetectWindowsVersion();
     if (IsWindowsNT) BtnDelApp.setEnabled(false);
     RefreshProcessList();

@@ -96,6 +96,17 @@ public:
     void Button3Click();
     void Button15Click();
 
+    // --- Autostart page.
+    void FillAutostartList();
+    void ApplyAutostartList();
+    void ListView1Click();
+    void Button14Click();
+    void Button17Click();
+    void Button18Click();
+    void Button19Click();
+    void Button20Click();
+    void Button21Click();
+
     // --- Settings store and password.
     void LoadSettings();
     void SaveSettings();

@@ -1,7 +1,12 @@
 // The controls of the autostart page, built with their texts and places.
 // TfrmMain is made of them.
 #pragma once
+#include <set>
+#include <string>
+
 #include "ui/controls.h"
+
+class TfrmMain;
 
 namespace autostart {
 
@@ -23,6 +28,14 @@ struct AutostartPage {
     ui::TButton Button21;
     ui::TButton Button14;
     ui::TButton Button17;
+
+    // The short names of the keys the last fill read to the end. "应用"
+    // empties only these: the values of a key that would not open, or of
+    // one never read, were never in the list and must not go.
+    std::set<std::string> keysRead;
 };
+
+// Connects the page's controls to their handlers.
+void wire(TfrmMain& form);
 
 }  // namespace autostart

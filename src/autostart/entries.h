@@ -1,0 +1,59 @@
+// The five autostart keys and the rules for reading them into rows and
+// writing rows back: the page's list is a working copy of their string
+// values, and nothing else in the keys is ever touched.
+#pragma once
+#include <array>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/os.h"
+#include "platform/registry.h"
+
+namespace autostart {
+
+struct AutostartKey {
+    const char* source;  // the short name a row keeps
+    const char* path;    // below HKEY_LOCAL_MACHINE
+};
+
+// Every walk over the keys goes in this order.
+inline constexpr std::array<AutostartKey, 5> AutostartKeys{{
+    {"Run", "Software\\Microsoft\\Windows\\CurrentVersion\\Run"},
+    {"RunServices", "Software\\Microsoft\\Windows\\CurrentVersion\\RunServices"},
+    {"RunOnce", "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce"},
+    {"RunOnceEx", "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx"},
+    {"RunServicesOnce", "Software\\Microsoft\\Windows\\CurrentVersion\\RunServicesOnce"},
+}};
+
+// Where "新建" files a row.
+inline constexpr const char* kNewEntrySource = "Run";
+
+struct Entry {
+    std::string name, location, source;
+    // Read as REG_EXPAND_SZ and its location unchanged since: written back
+    // the same way, so %SystemRoot% and the like still expand.
+    bool expandable = false;
+};
+
+enum class Reading {
+    Row,         // a string value: `row` holds it
+    Skipped,     // gone since the listing, or empty data of another type
+    WrongType,   // data of another type: not a row, and never touched
+    Unreadable,  // the key would not say: it was not read to the end
+};
+
+// One value of the open key, by name, as a row of the key `source`.
+Reading readEntry(platform::Registry& key, const std::string& name, const std::string& source,
+                  Entry& row);
+
+// Makes each key's string values the rows filed under it, later rows of one
+// name winning. Only keys in `readSources` (read to the end by the last
+// fill) lose the string values no row names; a key outside it is never
+// emptied, and only touched for rows filed under it. When any step fails,
+// every change is undone before the RegistryError goes on; should a value
+// not go back, the error names it with its text, so it is not lost.
+void applyEntries(os::Os& os, const std::vector<Entry>& rows,
+                  const std::set<std::string>& readSources);
+
+}  // namespace autostart

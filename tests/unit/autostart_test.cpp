@@ -1,0 +1,325 @@
+// The autostart page on the simulated machine: the list as a working copy of
+// the five keys, its edits, and an apply that never costs an entry.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <tuple>
+
+#include "app_fixture.h"
+#include "autostart/entries.h"
+
+namespace {
+
+const os::HKey HKLM = os::HKEY_LOCAL_MACHINE;
+const std::string kBase = "Software\\Microsoft\\Windows\\CurrentVersion\\";
+const std::string kRun = kBase + "Run", kServices = kBase + "RunServices", kOnce = kBase + "RunOnce",
+                  kOnceEx = kBase + "RunOnceEx", kServicesOnce = kBase + "RunServicesOnce";
+
+// name, location, source
+using Row = std::tuple<std::string, std::string, std::string>;
+using Rows = std::vector<Row>;
+// Every key's existence and values (type and bytes), to prove nothing moved.
+using Hive = std::map<std::string, std::map<std::string, std::pair<std::uint32_t, std::string>>>;
+
+struct Autostart : AppFixture {
+    void sz(const std::string& key, const std::string& name, const std::string& text) {
+        machine.setString(HKLM, key, name, text);
+    }
+    void expand(const std::string& key, const std::string& name, const std::string& text) {
+        machine.setValue(HKLM, key, name, os::REG_EXPAND_SZ, text + '\0');
+    }
+    TfrmMain& open() {
+        TfrmMain& w = start();
+        w.PageControl1.userSelect(3);
+        return w;
+    }
+    Rows rows() const {
+        Rows out;
+        const auto& l = form->ListView1;
+        for (int i = 0; i < l.count(); ++i) out.emplace_back(l.itemCaption(i), l.subItem(i, 0), l.subItem(i, 1));
+        return out;
+    }
+    std::uint32_t typeOf(const std::string& key, const std::string& name) const {
+        return machine.valueType(HKLM, key, name);
+    }
+    Hive hive() {
+        Hive h;
+        os::HKey k = 0;
+        for (const auto& key : autostart::AutostartKeys) {
+            if (machine.regOpenKeyEx(HKLM, key.path, os::KEY_READ, k) != os::ERROR_SUCCESS) continue;
+            auto& values = h[key.path];
+            std::string name;
+            for (std::uint32_t i = 0; machine.regEnumValue(k, i, name) == os::ERROR_SUCCESS; ++i) {
+                os::RegValue v;
+                machine.regQueryValueEx(k, name, v);
+                values[name] = {v.type, v.data};
+            }
+            machine.regCloseKey(k);
+        }
+        return h;
+    }
+    void type(TfrmMain& w, const std::string& name, const std::string& location) {
+        w.Edit5.setText(name);
+        w.Edit6.setText(location);
+    }
+};
+
+TEST(Autostart, StartUpListsTheStringValuesOfTheFiveKeysInTheirOrder) {
+    Autostart f;
+    f.sz(kOnce, "Setup", "setup.exe /continue");
+    f.sz(kRun, "Tool", "C:\\Tools\\tool.exe");
+    f.sz(kRun, "", "default.exe");
+    f.expand(kRun, "Sys", "%SystemRoot%\\sys.exe");
+    f.machine.setValue(HKLM, kRun, "Blank", os::REG_SZ, "");
+    f.sz(kOnceEx + "\\0001", "Step", "inside a subkey");
+    f.sz(kServicesOnce, "Svc", "svc.exe");
+    TfrmMain& w = f.open();
+    EXPECT_EQ(f.rows(), (Rows{{"Tool", "C:\\Tools\\tool.exe", "Run"},
+                              {"", "default.exe", "Run"},
+                              {"Sys", "%SystemRoot%\\sys.exe", "Run"},
+                              {"Blank", "", "Run"},
+                              {"Setup", "setup.exe /continue", "RunOnce"},
+                              {"Svc", "svc.exe", "RunServicesOnce"}}));
+    EXPECT_EQ(w.ListView1.itemIndex(), -1);
+    EXPECT_TRUE(f.application.messages().empty());
+    EXPECT_FALSE(f.machine.hasKey(HKLM, kServices)) << "reading creates nothing";
+    EXPECT_EQ(f.machine.openKeys(), 0);
+
+    // Refresh drops what was not applied and keeps the edit fields.
+    f.sz(kServices, "New", "new.exe");
+    w.ListView1.userClick(0);
+    w.Button19.userClick();
+    w.Button14.userClick();
+    EXPECT_EQ(f.rows().size(), 7u);
+    EXPECT_EQ(f.rows()[0], (Row{"Tool", "C:\\Tools\\tool.exe", "Run"}));
+    EXPECT_EQ(f.rows()[4], (Row{"New", "new.exe", "RunServices"}));
+    EXPECT_EQ(w.Edit5.text(), "Tool") << "the click copied the row; refresh leaves the fields";
+}
+
+// A value of another type is named in the standard error box, yet every
+// string value after it is listed, start-up goes on, and apply leaves it
+// and everything the list held where they were.
+TEST(Autostart, AValueOfAnotherTypeIsReportedAndCostsNothing) {
+    Autostart f;
+    f.machine.addProcess("[System Process]");
+    f.sz(kRun, "Before", "before.exe");
+    f.machine.setValue(HKLM, kRun, "Flag", os::REG_DWORD, std::string("\1\0\0\0", 4));
+    f.machine.setValue(HKLM, kRun, "Empty", os::REG_BINARY, "");
+    f.sz(kRun, "After", "after.exe");
+    f.machine.setValue(HKLM, kOnce, "List", os::REG_MULTI_SZ, std::string("a\0b\0\0", 5));
+    f.sz(kOnce, "Later", "later.exe");
+    TfrmMain& w = f.open();
+    EXPECT_EQ(f.application.errors(),
+              (std::vector<std::string>{"Invalid data type for 'Flag'\r\nInvalid data type for 'List'"}));
+    EXPECT_EQ(f.rows(), (Rows{{"Before", "before.exe", "Run"},
+                              {"After", "after.exe", "Run"},
+                              {"Later", "later.exe", "RunOnce"}}));
+    EXPECT_GT(w.List1.count(), 0) << "start-up went on to the process list";
+
+    const Hive before = f.hive();
+    w.Button17.userClick();
+    Hive after = f.hive();
+    EXPECT_EQ(after[kRun], before.at(kRun));
+    EXPECT_EQ(after[kOnce], before.at(kOnce));
+    EXPECT_EQ(f.application.errors().size(), 1u);
+}
+
+TEST(Autostart, NewAndChangeCheckBothFieldsTrimmedAndKeepTheSource) {
+    Autostart f;
+    f.sz(kOnce, "Once", "once.exe");
+    TfrmMain& w = f.open();
+    // Change and delete without a selected row: nothing, not even a check.
+    f.type(w, "", "");
+    w.Button21.userClick();
+    w.Button19.userClick();
+    EXPECT_TRUE(f.application.messages().empty());
+    EXPECT_EQ(f.rows().size(), 1u);
+
+    w.ListView1.userClick(0);  // a RunOnce row selected: new rows still go to Run
+    for (ui::TButton* b : {&w.Button18, &w.Button21}) {
+        f.application.clearRecords();
+        f.type(w, " \t ", "x.exe");
+        b->userClick();
+        f.type(w, " Name ", "\r\n");
+        b->userClick();
+        ASSERT_EQ(f.application.messages().size(), 2u);
+        EXPECT_EQ(f.application.messages()[0].text, "请输入程序名称");
+        EXPECT_EQ(f.application.messages()[1].text, "请输入程序位置");
+        for (const auto& m : f.application.messages()) {
+            EXPECT_EQ(m.caption, "提示");
+            EXPECT_EQ(m.flags, ui::mb::Ok);
+        }
+        EXPECT_TRUE(w.Edit6.focused());
+        EXPECT_EQ(f.rows().size(), 1u);
+    }
+    f.type(w, "  ", "y");
+    w.Button18.userClick();
+    EXPECT_TRUE(w.Edit5.focused());
+
+    f.type(w, "  Name ", " C:\\a b\\n.exe  ");
+    w.Button18.userClick();
+    f.type(w, "Renamed", "renamed.exe");
+    w.Button21.userClick();
+    EXPECT_EQ(f.rows(), (Rows{{"Renamed", "renamed.exe", "RunOnce"}, {"Name", "C:\\a b\\n.exe", "Run"}}));
+    EXPECT_EQ(w.Edit5.text(), "Renamed") << "the fields keep their text";
+    w.ListView1.userClick(1);
+    EXPECT_EQ(w.Edit6.text(), "C:\\a b\\n.exe");
+    w.Button19.userClick();
+    EXPECT_EQ(f.rows(), (Rows{{"Renamed", "renamed.exe", "RunOnce"}}));
+    EXPECT_EQ(f.machine.stringValue(HKLM, kOnce, "Once"), "once.exe") << "only apply writes";
+}
+
+TEST(Autostart, BrowseFillsTheNameOnlyIntoAnEmptyField) {
+    Autostart f;
+    TfrmMain& w = f.open();
+    f.application.answerDialog("C:\\程序\\工具.exe");
+    w.Button20.userClick();
+    ASSERT_EQ(f.application.dialogs().size(), 1u);
+    EXPECT_EQ(f.application.dialogs()[0].title, "添加自启动程序");
+    EXPECT_EQ(f.application.dialogs()[0].filter, "程序文件|*.exe|所有文件|*.*");
+    EXPECT_EQ(w.Edit6.text(), "C:\\程序\\工具.exe");
+    EXPECT_EQ(w.Edit5.text(), "工具.exe");
+
+    f.type(w, " ", "old");
+    f.application.answerDialog("D:\\b.exe");
+    w.Button20.userClick();
+    EXPECT_EQ(w.Edit5.text(), " ");
+    EXPECT_EQ(w.Edit6.text(), "D:\\b.exe");
+    w.Button20.userClick();  // cancelled
+    EXPECT_EQ(w.Edit6.text(), "D:\\b.exe");
+}
+
+TEST(Autostart, ApplyMakesEachKeysStringsItsRowsAndTouchesNothingElse) {
+    Autostart f;
+    f.sz(kRun, "", "default.exe");
+    f.sz(kRun, "Old", "old.exe");
+    f.expand(kRun, "Sys", "%SystemRoot%\\sys.exe");
+    f.expand(kRun, "Path", "%ProgramFiles%\\p.exe");
+    f.expand(kRun, "Edited", "%windir%\\e.exe");
+    f.sz(kRun, "Gone", "gone.exe");
+    f.machine.setValue(HKLM, kRun, "Flag", os::REG_DWORD, std::string("\1\0\0\0", 4));
+    f.sz(kOnceEx + "\\0001", "Step", "step.exe");
+    f.sz(kOnceEx, "Title", "title");
+    TfrmMain& w = f.open();
+    auto change = [&](int row, const std::string& name, const std::string& location) {
+        w.ListView1.userClick(row);
+        f.type(w, name, location);
+        w.Button21.userClick();
+    };
+    change(1, "New", "old.exe");         // renamed
+    change(3, "Path2", "%ProgramFiles%\\p.exe");  // renamed, location kept
+    change(4, "Edited", "%windir%\\e2.exe");      // location changed
+    w.ListView1.userClick(5);
+    w.Button19.userClick();              // Gone
+    f.type(w, "Dup", "first.exe");
+    w.Button18.userClick();
+    f.type(w, "Dup", "second.exe");
+    w.Button18.userClick();
+    f.application.clearRecords();  // the box about Flag
+    w.Button17.userClick();
+
+    EXPECT_TRUE(f.application.messages().empty());
+    EXPECT_EQ(f.machine.valueNames(HKLM, kRun),
+              (std::vector<std::string>{"Flag", "", "New", "Sys", "Path2", "Edited", "Dup"}));
+    EXPECT_EQ(f.machine.stringValue(HKLM, kRun, ""), "default.exe");
+    EXPECT_EQ(f.machine.stringValue(HKLM, kRun, "Dup"), "second.exe");
+    EXPECT_EQ(f.typeOf(kRun, "Sys"), os::REG_EXPAND_SZ);
+    EXPECT_EQ(f.typeOf(kRun, "Path2"), os::REG_EXPAND_SZ);
+    EXPECT_EQ(f.typeOf(kRun, "Edited"), os::REG_SZ);
+    EXPECT_EQ(f.typeOf(kRun, "New"), os::REG_SZ);
+    EXPECT_EQ(f.typeOf(kRun, "Flag"), os::REG_DWORD);
+    EXPECT_EQ(f.machine.stringValue(HKLM, kOnceEx + "\\0001", "Step"), "step.exe");
+    EXPECT_EQ(f.machine.stringValue(HKLM, kOnceEx, "Title"), "title");
+    for (const auto& key : autostart::AutostartKeys) EXPECT_TRUE(f.machine.hasKey(HKLM, key.path)) << key.path;
+    EXPECT_EQ(f.rows().size(), 8u) << "the list is not read back";
+    EXPECT_EQ(f.machine.openKeys(), 0);
+}
+
+// Whichever step fails, every key is as it was before the click, keys the
+// apply created are gone again, and the list still holds the user's rows.
+TEST(Autostart, AFailureAnywhereInApplyPutsEveryKeyBack) {
+    struct Case {
+        const char* what;
+        std::function<void(sim::SimOs&)> fault;
+        std::string error;
+    };
+    const Case cases[] = {
+        {"a removal refused", [](sim::SimOs& m) { m.refuseChangesAfter(HKLM, kOnce, 1); },
+         "Failed to delete value 'B'"},
+        {"a write refused half-way",
+         [](sim::SimOs& m) { m.refuseChangesAfter(HKLM, kOnce, 3); }, "Failed to set data for 'B'"},
+        {"the last key refused",
+         [](sim::SimOs& m) { m.refuseChangesAfter(HKLM, kServicesOnce, 1); },
+         "Failed to set data for 'S'"},
+        {"a key that cannot be created",
+         [](sim::SimOs& m) { m.setKeyReadOnly(HKLM, kBase.substr(0, kBase.size() - 1), true); },
+         "Failed to create key " + kServices},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Autostart f;
+        f.sz(kRun, "R1", "r1.exe");
+        f.expand(kRun, "R2", "%windir%\\r2.exe");
+        f.machine.setValue(HKLM, kRun, "Flag", os::REG_DWORD, std::string("\1\0\0\0", 4));
+        f.sz(kOnce, "A", "a.exe");
+        f.sz(kOnce, "B", "b.exe");
+        f.sz(kServicesOnce, "S", "s.exe");
+        TfrmMain& w = f.open();
+        f.type(w, "Added", "added.exe");
+        w.Button18.userClick();
+        const Hive before = f.hive();
+        const Rows rows = f.rows();
+        c.fault(f.machine);
+        f.application.clearRecords();
+        w.Button17.userClick();
+        EXPECT_EQ(f.application.errors(), (std::vector<std::string>{c.error}));
+        EXPECT_EQ(f.hive(), before);
+        EXPECT_FALSE(f.machine.hasKey(HKLM, kServices));
+        EXPECT_EQ(f.rows(), rows);
+        EXPECT_EQ(f.machine.openKeys(), 0);
+    }
+}
+
+TEST(Autostart, AValueThatCannotGoBackIsNamedWithItsText) {
+    Autostart f;
+    f.sz(kRun, "Keep", "C:\\keep.exe /q");
+    TfrmMain& w = f.open();
+    w.ListView1.userClick(0);
+    f.type(w, "Keep", "changed.exe");
+    w.Button21.userClick();
+    f.machine.refuseChangesAfter(HKLM, kRun, 1, false);  // the removal goes, then nothing
+    w.Button17.userClick();
+    ASSERT_EQ(f.application.errors().size(), 1u);
+    const std::string error = f.application.errors()[0];
+    EXPECT_EQ(error.rfind("Failed to set data for 'Keep'", 0), 0u) << error;
+    EXPECT_NE(error.find("Run\\Keep = C:\\keep.exe /q"), std::string::npos) << error;
+}
+
+// Values the list never held stay: those of a key the fill could not open,
+// and all of them when no fill ran (start-up stopped before it).
+TEST(Autostart, ApplyNeverEmptiesAKeyTheListDidNotRead) {
+    Autostart f;
+    f.sz(kRun, "Theirs", "theirs.exe");
+    f.sz(kOnce, "Locked", "locked.exe");
+    f.machine.setKeyUnopenable(HKLM, kOnce, true);
+    TfrmMain& w = f.open();
+    EXPECT_EQ(f.rows(), (Rows{{"Theirs", "theirs.exe", "Run"}}));
+    EXPECT_TRUE(f.application.messages().empty());
+    f.machine.setKeyUnopenable(HKLM, kOnce, false);
+    w.Button17.userClick();
+    EXPECT_EQ(f.machine.stringValue(HKLM, kOnce, "Locked"), "locked.exe");
+
+    Autostart g;
+    g.sz(kRun, "Theirs", "theirs.exe");
+    g.machine.setString(os::HKEY_CURRENT_USER, "Software\\Zentrek", "KillTime", "abc");
+    TfrmMain& v = g.open();
+    ASSERT_EQ(g.application.errors().size(), 1u) << "the settings stopped start-up";
+    EXPECT_EQ(v.ListView1.count(), 0);
+    g.type(v, "Mine", "mine.exe");
+    v.Button18.userClick();
+    v.Button17.userClick();
+    EXPECT_EQ(g.machine.valueNames(HKLM, kRun), (std::vector<std::string>{"Theirs", "Mine"}));
+}
+
+}  // namespace
