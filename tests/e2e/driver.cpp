@@ -447,6 +447,52 @@ void App::toggleCheck(int id, int index) {
     if (checked(id, index) == before) throw Failure(fmt("line %d of list %d could not be toggled", index, id));
 }
 
+int App::rowCount(int id) const { return static_cast<int>(send(control(id), LVM_GETITEMCOUNT)); }
+
+std::string App::cell(int id, int row, int column) const {
+    const int chars = 1024;
+    RemoteBuffer buf(proc_.handle(), sizeof(LVITEMW) + chars * sizeof(wchar_t));
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = reinterpret_cast<LPWSTR>(buf.addr() + sizeof(LVITEMW));
+    item.cchTextMax = chars;
+    buf.write(0, &item, sizeof item);
+    const LRESULT n = send(control(id), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(buf.addr()));
+    if (n < 0 || n >= chars) throw Failure(fmt("cell %d,%d of list %d could not be read", row, column, id));
+    std::wstring w(static_cast<size_t>(n), L'\0');
+    if (n > 0) buf.read(sizeof(LVITEMW), w.data(), n * sizeof(wchar_t));
+    return toGbk(w);
+}
+
+std::vector<std::string> App::column(int id, int column) const {
+    std::vector<std::string> out;
+    for (int i = 0, n = rowCount(id); i < n; ++i) out.push_back(cell(id, i, column));
+    return out;
+}
+
+int App::selectedRow(int id) const {
+    return static_cast<int>(send(control(id), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void App::selectRow(int id, int row) {
+    HWND h = control(id);
+    checkUsable(h, id);
+    if (row < 0 || row >= rowCount(id)) throw Failure(fmt("list %d has no row %d", id, row));
+    send(h, LVM_ENSUREVISIBLE, row, FALSE);
+    RemoteBuffer buf(proc_.handle(), sizeof(RECT));
+    RECT r = {};
+    r.left = LVIR_LABEL;
+    buf.write(0, &r, sizeof r);
+    if (!send(h, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(buf.addr())))
+        throw Failure(fmt("row %d of list %d has no rectangle", row, id));
+    buf.read(0, &r, sizeof r);
+    const int x = r.left + 4, y = (r.top + r.bottom) / 2;
+    PostMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    sync();
+    if (selectedRow(id) != row) throw Failure(fmt("clicking row %d of list %d did not select it", row, id));
+}
+
 int App::tabCount(int id) const { return static_cast<int>(send(control(id), TCM_GETITEMCOUNT)); }
 int App::currentTab(int id) const { return static_cast<int>(send(control(id), TCM_GETCURSEL)); }
 

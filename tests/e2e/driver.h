@@ -148,6 +148,15 @@ public:
     // Toggles a line's check box with the space key on that line.
     void toggleCheck(int id, int index);
 
+    // List views in report style: rows, cells (column 0 is the caption)
+    // and the selected row (-1 for none).
+    int rowCount(int id) const;
+    std::string cell(int id, int row, int column) const;
+    std::vector<std::string> column(int id, int column) const;
+    int selectedRow(int id) const;
+    // Clicks a row (scrolled into view first), so the form sees the click.
+    void selectRow(int id, int row);
+
     // Tab controls (page controls).
     int tabCount(int id) const;
     int currentTab(int id) const;
