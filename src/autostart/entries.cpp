@@ -1,6 +1,5 @@
 #include "autostart/entries.h"
 
-#include <map>
 #include <memory>
 #include <optional>
 
@@ -12,6 +11,7 @@ using platform::Registry;
 using platform::RegistryError;
 
 constexpr os::HKey kRoot = os::HKEY_LOCAL_MACHINE;
+constexpr std::size_t kKeys = AutostartKeys.size();
 
 // What one apply changed, so that a failure part-way can put every key back
 // as it was before.
@@ -19,13 +19,12 @@ class Journal {
 public:
     explicit Journal(os::Os& os) : os_(os) {}
 
-    void created(const AutostartKey& key) { created_.push_back(&key); }
-    void removed(const AutostartKey& key, const std::string& name, const os::RegValue& was) {
-        removed_.push_back({&key, name, was});
+    void created(std::size_t key) { created_ |= keyBit(key); }
+    void removed(std::size_t key, const std::string& name, const os::RegValue& was) {
+        removed_.push_back({key, name, was});
     }
-    void written(const AutostartKey& key, const std::string& name,
-                 std::optional<os::RegValue> was) {
-        written_.push_back({&key, name, std::move(was)});
+    void written(std::size_t key, const std::string& name, std::optional<os::RegValue> was) {
+        written_.push_back({key, name, std::move(was)});
     }
 
     // Writes are undone newest first; removed values then come back in the
@@ -34,46 +33,46 @@ public:
     std::vector<std::string> undo() {
         std::vector<std::string> lost;
         for (auto it = written_.rbegin(); it != written_.rend(); ++it) {
-            Registry* reg = open(*it->key);
+            Registry* reg = open(it->key);
             const bool back = reg && (it->was ? reg->writeValue(it->name, *it->was)
                                               : reg->deleteValue(it->name));
             if (!back && it->was) lost.push_back(line(*it));
         }
         for (const Change& c : removed_) {
-            Registry* reg = open(*c.key);
+            Registry* reg = open(c.key);
             if (!reg || !reg->writeValue(c.name, *c.was)) lost.push_back(line(c));
         }
-        open_.clear();
-        for (auto it = created_.rbegin(); it != created_.rend(); ++it)
-            Registry(os_, kRoot).deleteKey((*it)->path);
+        for (auto& reg : open_) reg.reset();
+        for (std::size_t k = kKeys; k-- > 0;)
+            if (created_ & keyBit(k)) Registry(os_, kRoot).deleteKey(AutostartKeys[k].path);
         return lost;
     }
 
 private:
     struct Change {
-        const AutostartKey* key;
+        std::size_t key;
         std::string name;
         std::optional<os::RegValue> was;
     };
 
-    Registry* open(const AutostartKey& key) {
-        auto& reg = open_[key.path];
+    Registry* open(std::size_t key) {
+        auto& reg = open_[key];
         if (!reg) {
             reg = std::make_unique<Registry>(os_, kRoot);
-            reg->openKey(key.path, false);
+            reg->openKey(AutostartKeys[key].path, false);
         }
         return reg->hasOpenKey() ? reg.get() : nullptr;
     }
 
     static std::string line(const Change& c) {
-        return std::string(c.key->source) + "\\" + c.name + " = " +
+        return std::string(AutostartKeys[c.key].source) + "\\" + c.name + " = " +
                (platform::isString(*c.was) ? platform::textOf(*c.was) : std::string());
     }
 
     os::Os& os_;
-    std::vector<const AutostartKey*> created_;
+    KeySet created_ = 0;
     std::vector<Change> removed_, written_;
-    std::map<std::string, std::unique_ptr<Registry>> open_;
+    std::array<std::unique_ptr<Registry>, kKeys> open_;
 };
 
 bool hasRows(const std::vector<Entry>& rows, const std::string& source) {
@@ -83,16 +82,17 @@ bool hasRows(const std::vector<Entry>& rows, const std::string& source) {
 }
 
 // Opens the key with full access, creating it when it is missing.
-std::unique_ptr<Registry> openForApply(os::Os& os, const AutostartKey& key, Journal& journal) {
+std::unique_ptr<Registry> openForApply(os::Os& os, std::size_t key, Journal& journal) {
+    const char* path = AutostartKeys[key].path;
     auto reg = std::make_unique<Registry>(os, kRoot);
-    if (reg->openKey(key.path, false)) return reg;
-    if (reg->lastError() != os::ERROR_FILE_NOT_FOUND || !reg->openKey(key.path, true))
-        throw RegistryError::cannotCreate(key.path);
+    if (reg->openKey(path, false)) return reg;
+    if (reg->lastError() != os::ERROR_FILE_NOT_FOUND || !reg->openKey(path, true))
+        throw RegistryError::cannotCreate(path);
     journal.created(key);
     return reg;
 }
 
-void removeStrings(Registry& reg, const AutostartKey& key, Journal& journal) {
+void removeStrings(Registry& reg, std::size_t key, Journal& journal) {
     for (const std::string& name : reg.getValueNames()) {
         os::RegValue was;
         if (!reg.readValue(name, was) || !platform::isString(was)) continue;
@@ -103,10 +103,9 @@ void removeStrings(Registry& reg, const AutostartKey& key, Journal& journal) {
     }
 }
 
-void writeRows(Registry& reg, const AutostartKey& key, const std::vector<Entry>& rows,
-               Journal& journal) {
+void writeRows(Registry& reg, std::size_t key, const std::vector<Entry>& rows, Journal& journal) {
     for (const Entry& row : rows) {
-        if (row.source != key.source) continue;
+        if (row.source != AutostartKeys[key].source) continue;
         os::RegValue was;
         const bool existed = reg.readValue(row.name, was);
         reg.writeString(row.name, row.location, row.expandable ? os::REG_EXPAND_SZ : os::REG_SZ);
@@ -125,22 +124,19 @@ Reading readEntry(Registry& key, const std::string& name, const std::string& sou
     return Reading::Row;
 }
 
-void applyEntries(os::Os& os, const std::vector<Entry>& rows,
-                  const std::set<std::string>& readSources) {
+void applyEntries(os::Os& os, const std::vector<Entry>& rows, KeySet read) {
     Journal journal(os);
     try {
         // Every key is open before the first value goes, so a key that will
         // not open stops the apply while nothing has changed.
-        std::vector<std::unique_ptr<Registry>> keys;
-        for (const AutostartKey& key : AutostartKeys)
-            keys.push_back(readSources.count(key.source) || hasRows(rows, key.source)
-                               ? openForApply(os, key, journal)
-                               : nullptr);
-        for (std::size_t i = 0; i < keys.size(); ++i)
-            if (keys[i] && readSources.count(AutostartKeys[i].source))
-                removeStrings(*keys[i], AutostartKeys[i], journal);
-        for (std::size_t i = 0; i < keys.size(); ++i)
-            if (keys[i]) writeRows(*keys[i], AutostartKeys[i], rows, journal);
+        std::array<std::unique_ptr<Registry>, kKeys> keys;
+        for (std::size_t k = 0; k < kKeys; ++k)
+            if ((read & keyBit(k)) || hasRows(rows, AutostartKeys[k].source))
+                keys[k] = openForApply(os, k, journal);
+        for (std::size_t k = 0; k < kKeys; ++k)
+            if (keys[k] && (read & keyBit(k))) removeStrings(*keys[k], k, journal);
+        for (std::size_t k = 0; k < kKeys; ++k)
+            if (keys[k]) writeRows(*keys[k], k, rows, journal);
     } catch (const RegistryError& e) {
         const std::vector<std::string> lost = journal.undo();
         if (lost.empty()) throw;

@@ -3,7 +3,7 @@
 // values, and nothing else in the keys is ever touched.
 #pragma once
 #include <array>
-#include <set>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -25,6 +25,10 @@ inline constexpr std::array<AutostartKey, 5> AutostartKeys{{
     {"RunOnceEx", "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx"},
     {"RunServicesOnce", "Software\\Microsoft\\Windows\\CurrentVersion\\RunServicesOnce"},
 }};
+
+// A set of the keys: bit i stands for AutostartKeys[i].
+using KeySet = unsigned;
+constexpr KeySet keyBit(std::size_t i) { return 1u << i; }
 
 // Where "新建" files a row.
 inline constexpr const char* kNewEntrySource = "Run";
@@ -48,12 +52,11 @@ Reading readEntry(platform::Registry& key, const std::string& name, const std::s
                   Entry& row);
 
 // Makes each key's string values the rows filed under it, later rows of one
-// name winning. Only keys in `readSources` (read to the end by the last
-// fill) lose the string values no row names; a key outside it is never
-// emptied, and only touched for rows filed under it. When any step fails,
-// every change is undone before the RegistryError goes on; should a value
-// not go back, the error names it with its text, so it is not lost.
-void applyEntries(os::Os& os, const std::vector<Entry>& rows,
-                  const std::set<std::string>& readSources);
+// name winning. Only the keys in `read` (read to the end by the last fill)
+// lose the string values no row names; any other key is never emptied, and
+// only touched for rows filed under it. When any step fails, every change is
+// undone before the RegistryError goes on; should a value not go back, the
+// error names it with its text, so it is not lost.
+void applyEntries(os::Os& os, const std::vector<Entry>& rows, KeySet read);
 
 }  // namespace autostart

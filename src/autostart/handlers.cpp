@@ -54,9 +54,10 @@ bool takeEntry(TfrmMain& f, std::string& name, std::string& location) {
 // on to the pages after this one.
 void TfrmMain::FillAutostartList() {
     ListView1.clear();
-    keysRead.clear();
+    keysRead = 0;
     std::string wrongTypes;
-    for (const autostart::AutostartKey& key : autostart::AutostartKeys) {
+    for (std::size_t k = 0; k < autostart::AutostartKeys.size(); ++k) {
+        const autostart::AutostartKey& key = autostart::AutostartKeys[k];
         ListAutoRun.clear();
         platform::Registry reg(os, os::HKEY_LOCAL_MACHINE);
         bool whole = reg.openKey(key.path, false);
@@ -79,7 +80,7 @@ void TfrmMain::FillAutostartList() {
                 case autostart::Reading::Skipped: break;
             }
         }
-        if (whole) keysRead.insert(key.source);
+        if (whole) keysRead |= autostart::keyBit(k);
     }
     if (!wrongTypes.empty()) Application.showException(platform::RegistryError(wrongTypes));
 }

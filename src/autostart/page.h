@@ -1,9 +1,7 @@
 // The controls of the autostart page, built with their texts and places.
 // TfrmMain is made of them.
 #pragma once
-#include <set>
-#include <string>
-
+#include "autostart/entries.h"
 #include "ui/controls.h"
 
 class TfrmMain;
@@ -29,10 +27,10 @@ struct AutostartPage {
     ui::TButton Button14;
     ui::TButton Button17;
 
-    // The short names of the keys the last fill read to the end. "应用"
-    // empties only these: the values of a key that would not open, or of
-    // one never read, were never in the list and must not go.
-    std::set<std::string> keysRead;
+    // The keys the last fill read to the end. "应用" empties only these: the
+    // values of a key that would not open, or of one never read, were never
+    // in the list and must not go.
+    KeySet keysRead = 0;
 };
 
 // Connects the page's controls to their handlers.
