@@ -36,7 +36,7 @@ TfrmMain::TfrmMain(ui::TApplication& application, os::Os& platform)
       TrayRetry(*this, ids::TrayRetryTimer),
       ApplicationEvents1(application),
       ImageList1(application, "MENUIMAGES", 16, 16, 0xFF00FF),
-      PopupMenu1(application),
+      PopupMenu1(asForm()),
       N1(PopupMenu1, ids::N1, "循环清除", 6),
       N2(PopupMenu1, ids::N2, "-"),
       N3(PopupMenu1, ids::N3, "重新登录", 3),
@@ -44,7 +44,8 @@ TfrmMain::TfrmMain(ui::TApplication& application, os::Os& platform)
       N5(PopupMenu1, ids::N5, "关闭系统", 4),
       N6(PopupMenu1, ids::N6, "-"),
       N8(PopupMenu1, ids::N8, "还    原", 0),
-      N7(PopupMenu1, ids::N7, page::kExitCaption, 5) {
+      N7(PopupMenu1, ids::N7, page::kExitCaption, 5),
+      XPMenu1(asForm()) {
     // Each window starts the program-wide values afresh.
     frmMain = this;
     AppDir.clear();
@@ -57,6 +58,8 @@ TfrmMain::TfrmMain(ui::TApplication& application, os::Os& platform)
     setUpComponents();
     layOutFrame();
     wireEvents();
+    // Last, as the window's description sets it: everything to take over exists.
+    XPMenu1.setActive(true);
 }
 
 TfrmMain::~TfrmMain() {
@@ -81,6 +84,11 @@ void TfrmMain::setUpComponents() {
 
     N1.autoCheck = true;
     PopupMenu1.images = &ImageList1;
+
+    ui::TFont menuFont;  // 宋体, 12 pixels, GB2312, in the menu text colour
+    menuFont.color = ui::clMenuText;
+    XPMenu1.setFont(menuFont);
+    XPMenu1.AutoDetect = true;
 }
 
 // The pages placed their own controls; the frame places the pages.

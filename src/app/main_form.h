@@ -10,6 +10,7 @@
 #include "autostart/page.h"
 #include "common/process_record.h"
 #include "common/program.h"
+#include "menulook/xpmenu.h"
 #include "platform/os.h"
 #include "process/listing.h"
 #include "process/pages.h"
@@ -61,6 +62,8 @@ public:
     ui::TMenuItem N6;
     ui::TMenuItem N8;
     ui::TMenuItem N7;
+    // Draws the menu and repaints the window's buttons, fields and boxes flat.
+    menulook::TXPMenu XPMenu1;
 
     // Two lists of process records, entry N behind line N of their list box.
     process::ProcessSnapshot PageSnapshot, LoopSnapshot;

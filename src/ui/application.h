@@ -80,6 +80,11 @@ public:
     // 0 when it cannot be had.
     virtual std::uint32_t registerMessage(const std::string& name) = 0;
 
+    // The system's menu font (non-client metrics); false when it cannot be read.
+    virtual bool menuFont(TFont& font) { (void)font; return false; }
+    // The size of a check box or radio button box (SM_CXHTHUMB).
+    virtual int thumbSize() const { return 16; }
+
     // The window class the next form's window is made with.
     std::string pendingWindowClass;
 

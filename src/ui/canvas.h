@@ -10,6 +10,20 @@ namespace ui {
 
 class TImageList;
 
+// A small picture held as pixels (0x00BBGGRR), rows from the top, for
+// painters that recolour pictures before drawing them.
+struct TPixels {
+    int width = 0, height = 0;
+    std::vector<TColor> px;
+    TPixels() = default;
+    TPixels(int w, int h, TColor fill) : width(w), height(h), px(static_cast<size_t>(w * h), fill) {}
+    bool empty() const { return width <= 0 || height <= 0; }
+    TColor at(int x, int y) const { return px[static_cast<size_t>(y * width + x)]; }
+    TColor& at(int x, int y) { return px[static_cast<size_t>(y * width + x)]; }
+    // The colour a picture drawn transparently leaves out.
+    TColor transparentColor() const { return empty() ? 0 : at(0, height - 1); }
+};
+
 // DrawText formats the painters use.
 namespace dt {
 constexpr unsigned Left = 0x0, Center = 0x1, Right = 0x2, VCenter = 0x4, SingleLine = 0x20,
@@ -50,6 +64,18 @@ public:
     // A check box picture in the system's look.
     virtual void drawCheck(const TRect& r, bool checked, bool enabled) = 0;
     virtual void drawFocusRect(const TRect& r) = 0;
+
+    // Picture i of the list drawn transparently on a background colour.
+    virtual TPixels imagePixels(const TImageList& list, int index, TColor background) = 0;
+    // A bitmap resource as it is stored.
+    virtual TPixels resourcePixels(const std::string& resource) = 0;
+    // Draws a picture at x, y leaving out its transparent colour.
+    virtual void drawPixels(const TPixels& p, int x, int y) {
+        const TColor clear = p.transparentColor();
+        for (int j = 0; j < p.height; ++j)
+            for (int i = 0; i < p.width; ++i)
+                if (p.at(i, j) != clear) setPixel(x + i, y + j, p.at(i, j));
+    }
 
     virtual int bitsPerPixel() const = 0;
     virtual TColor nearestColor(TColor c) const = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ui/canvas.h"
+#include "ui/menus.h"
 
 namespace ui {
 
@@ -561,6 +562,7 @@ TForm::TForm(TApplication& app, const std::string& windowClass)
 }
 
 TForm::~TForm() {
+    for (TPopupMenu* m : popupMenus_) m->owner_ = nullptr;
     if (app().mainForm() == this) app().setMainForm(nullptr);
 }
 

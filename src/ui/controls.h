@@ -31,6 +31,7 @@ namespace ui {
 class TWinControl;
 class TForm;
 class TTimer;
+class TPopupMenu;
 
 class TControl : public PeerSink {
 public:
@@ -78,6 +79,10 @@ public:
     bool focused() const { return peer_->focused(); }
     void bringToFront() { peer_->bringToFront(); }
     void invalidate() { peer_->invalidate(); }
+    // Paints over the window's own drawing (see Peer::paintOver).
+    void paintOver(bool wholeWindow, const std::function<void(TCanvas&, const TRect&)>& paint) {
+        peer_->paintOver(wholeWindow, paint);
+    }
 
     // Puts a hook in front of the control's window procedure, ahead of the
     // hooks already there (it sees each message first); it stays until its
@@ -158,7 +163,14 @@ public:
     TBitBtn(TWinControl& parent, int id, const std::string& caption = {});
     const char* className() const override { return "TBitBtn"; }
     // A bitmap resource; its bottom-left pixel's colour is transparent.
-    void setGlyph(const std::string& resource) { peer().setPicture(resource); }
+    void setGlyph(const std::string& resource) {
+        glyph_ = resource;
+        peer().setPicture(resource);
+    }
+    const std::string& glyph() const { return glyph_; }
+
+private:
+    std::string glyph_;
 };
 
 // Stays down when pressed, comes up when pressed again.
@@ -235,7 +247,14 @@ class TPanel : public TWinControl {
 public:
     TPanel(TWinControl& parent, int id);
     const char* className() const override { return "TPanel"; }
-    void setBevel(TBevelCut cut) { peer().setBevel(cut); }
+    void setBevel(TBevelCut cut) {
+        bevel_ = cut;
+        peer().setBevel(cut);
+    }
+    TBevelCut bevel() const { return bevel_; }
+
+private:
+    TBevelCut bevel_ = TBevelCut::None;
 };
 
 class TLabel : public TControl {
@@ -254,6 +273,12 @@ public:
     std::string text() const { return caption(); }
     void setText(const std::string& t) { setCaption(t); }
     void setPasswordChar(char c) { peer().setPasswordChar(c); }
+    // The sunken 3D border (the default), or a flat single line.
+    bool ctl3D() const { return ctl3D_; }
+    void setCtl3D(bool on) {
+        ctl3D_ = on;
+        peer().setCtl3D(on);
+    }
     // Setting key to 0 discards the typed character.
     TKeyPressEvent OnKeyPress;
     TNotifyEvent OnChange;
@@ -262,6 +287,9 @@ public:
     void userType(const std::string& chars);
     void peerKeyPress(char& key) override { if (OnKeyPress) OnKeyPress(key); }
     void peerChanged() override { fire(OnChange); }
+
+private:
+    bool ctl3D_ = true;
 };
 
 class TUpDown : public TControl {
@@ -485,6 +513,9 @@ public:
     void setMessageHandler(std::uint32_t msg, TMessageHandler handler);
     bool peerMessage(TMessage& m) override;
 
+    // The popup menus made with this form as their owner, in that order.
+    const std::vector<TPopupMenu*>& popupMenus() const { return popupMenus_; }
+
     TButton* defaultButton() const { return default_; }
     TButton* cancelButton() const { return cancel_; }
     TControl* focusedControl() const;
@@ -497,6 +528,8 @@ public:
 private:
     friend class TButton;
     friend class TTimer;
+    friend class TPopupMenu;
+    std::vector<TPopupMenu*> popupMenus_;
     std::string windowClass_;
     TButton* default_ = nullptr;
     TButton* cancel_ = nullptr;

@@ -1,6 +1,9 @@
 #include "ui/menus.h"
 
+#include <algorithm>
+
 #include "ui/application.h"
+#include "ui/controls.h"
 
 namespace ui {
 
@@ -29,6 +32,14 @@ void TMenuItem::click() {
 void TMenuItem::userClick() {
     if (!enabled || !visible || isSeparator()) return;
     menu_.app().guard([this] { click(); });
+}
+
+TPopupMenu::TPopupMenu(TForm& owner) : app_(owner.app()), owner_(&owner) {
+    owner.popupMenus_.push_back(this);
+}
+
+TPopupMenu::~TPopupMenu() {
+    if (owner_) std::erase(owner_->popupMenus_, this);
 }
 
 TMenuItem* TPopupMenu::findItem(int id) const {

@@ -11,6 +11,7 @@
 namespace ui {
 
 class TApplication;
+class TForm;
 class TPopupMenu;
 
 class TImageList {
@@ -62,6 +63,8 @@ public:
     bool radioItem = false;
     bool defaultItem = false;
     std::intptr_t tag = 0;
+    // Shown at the right of the caption ("Ctrl+R"); empty for none.
+    std::string shortcutText;
 
     TNotifyEvent OnClick;
     // Owner drawing, for a painter that takes the menu over: the item is
@@ -86,6 +89,9 @@ private:
 class TPopupMenu {
 public:
     explicit TPopupMenu(TApplication& app) : app_(app) {}
+    // A menu the form owns: it is among the form's popupMenus().
+    explicit TPopupMenu(TForm& owner);
+    ~TPopupMenu();
     TPopupMenu(const TPopupMenu&) = delete;
     TPopupMenu& operator=(const TPopupMenu&) = delete;
     TApplication& app() const { return app_; }
@@ -98,7 +104,9 @@ public:
 
 private:
     friend class TMenuItem;
+    friend class TForm;
     TApplication& app_;
+    TForm* owner_ = nullptr;
     std::vector<TMenuItem*> items_;
 };
 

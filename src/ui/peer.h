@@ -3,6 +3,7 @@
 // properties; what the user can change is read back from the peer.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "ui/hooks.h"
@@ -75,6 +76,18 @@ public:
     virtual std::intptr_t send(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) = 0;
     // The procedures in front of the window's own.
     THookChain& hooks() { return hooks_; }
+    // Tells the hooks alone (a ui::cm notification); the window never sees it.
+    void notifyHooks(std::uint32_t msg) {
+        TMessage m{msg, 0, 0, 0};
+        hooks_.dispatch(m, [](TMessage&) {});
+    }
+    // Paints over what the window has drawn: on its client area, or on the
+    // whole window with its border. r is the area in the canvas.
+    virtual void paintOver(bool wholeWindow, const std::function<void(TCanvas&, const TRect& r)>& paint) {
+        (void)wholeWindow, (void)paint;
+    }
+    // Edit fields: the sunken 3D border, or a flat single line.
+    virtual void setCtl3D(bool on) { (void)on; }
 
     // Style switches that only some kinds honour.
     virtual void setWordWrap(bool wrap) { (void)wrap; }

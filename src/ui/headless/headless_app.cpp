@@ -116,6 +116,12 @@ void HeadlessApplication::popupMenu(TPopupMenu& menu, int x, int y) {
     if (TMenuItem* item = menu.findItem(*id)) item->userClick();
 }
 
+bool HeadlessApplication::menuFont(TFont& font) {
+    if (!systemMenuFont) return false;
+    font = *systemMenuFont;
+    return true;
+}
+
 std::uintptr_t HeadlessApplication::loadImageList(const std::string&, int, int, TColor,
                                                   int& count) {
     count = 8;
@@ -199,6 +205,7 @@ const HeadlessPeer::Handler HeadlessPeer::kHandlers[] = {
     {wm::BmGetCheck, &HeadlessPeer::onGetCheck},
     {wm::SetFocus, &HeadlessPeer::onSetFocus},
     {wm::KillFocus, &HeadlessPeer::onKillFocus},
+    {wm::Enable, &HeadlessPeer::onEnable},
     {wm::MouseMove, &HeadlessPeer::onMouseMove},
     {wm::MouseLeave, &HeadlessPeer::onMouseLeave},
     {wm::Paint, &HeadlessPeer::onPaint},
@@ -231,6 +238,7 @@ void HeadlessPeer::event(void (PeerSink::*raise)()) {
 void HeadlessPeer::onSetText(TMessage& m) {
     text_ = m.lParam ? reinterpret_cast<const char*>(m.lParam) : "";
     m.result = 1;
+    notifyHooks(cm::TextChanged);
 }
 
 void HeadlessPeer::onGetTextLength(TMessage& m) { m.result = static_cast<std::intptr_t>(text_.size()); }
@@ -249,13 +257,28 @@ void HeadlessPeer::onGetCheck(TMessage& m) {
 void HeadlessPeer::onMouseMove(TMessage&) {
     if (hot_) return;
     hot_ = true;
+    notifyHooks(cm::MouseEnter);
     event(&PeerSink::peerMouseEnter);
 }
 
 void HeadlessPeer::onMouseLeave(TMessage&) {
     if (!hot_) return;
     hot_ = false;
+    notifyHooks(cm::MouseLeave);
     event(&PeerSink::peerMouseLeave);
+}
+
+void HeadlessPeer::onKillFocus(TMessage&) {
+    notifyHooks(cm::Exit);
+    event(&PeerSink::peerExit);
+}
+
+// One surface per window, as large as the window, kept between paints.
+void HeadlessPeer::paintOver(bool, const std::function<void(TCanvas&, const TRect&)>& paint) {
+    const int w = std::max(1, bounds_.width()), h = std::max(1, bounds_.height());
+    if (!surface_ || surface_->width() != w || surface_->height() != h)
+        surface_ = std::make_unique<MemoryCanvas>(w, h, clBtnFace);
+    paint(*surface_, TRect{0, 0, w, h});
 }
 
 void HeadlessPeer::onPaint(TMessage&) {

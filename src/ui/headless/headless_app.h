@@ -65,8 +65,11 @@ public:
     std::uint32_t registerMessage(const std::string& name) override;
     std::uintptr_t loadImageList(const std::string& resource, int width, int height, TColor mask,
                                  int& count) override;
+    bool menuFont(TFont& font) override;
 
     // --- Setting up.
+    // What the system reports as its menu font; nothing: it cannot be read.
+    std::optional<TFont> systemMenuFont = TFont{"Tahoma", -12, false, clMenuText, 0};
     void setScreenSize(int w, int h) { screen_ = {w, h}; }
     // The next message box gets this answer; unscripted boxes get their
     // first button (OK, or Yes).
@@ -177,6 +180,11 @@ public:
     // The window paints itself (WM_PAINT).
     void paint() { send(wm::Paint, 0, 0); }
     bool hot() const { return hot_; }
+    // What was painted over the window (paintOver), its size; null before.
+    const MemoryCanvas* surface() const { return surface_.get(); }
+    bool ctl3D() const { return ctl3D_; }
+    void paintOver(bool wholeWindow, const std::function<void(TCanvas&, const TRect&)>& paint) override;
+    void setCtl3D(bool on) override { ctl3D_ = on; }
     void setBounds(int left, int top, int width, int height) override;
     TRect bounds() const override { return bounds_; }
     void setClientSize(int width, int height) override;
@@ -239,7 +247,8 @@ private:
     void onMouseLeave(TMessage& m);
     void onPaint(TMessage& m);
     void onSetFocus(TMessage&) { event(&PeerSink::peerEnter); }
-    void onKillFocus(TMessage&) { event(&PeerSink::peerExit); }
+    void onKillFocus(TMessage&);
+    void onEnable(TMessage&) { notifyHooks(cm::EnabledChanged); }
     struct Handler {
         std::uint32_t msg;
         void (HeadlessPeer::*handle)(TMessage&);
@@ -258,7 +267,8 @@ private:
     TRect bounds_;
     std::string text_, hint_, picture_, icon_;
     bool visible_, enabled_ = true, checked_ = false, wordWrap_ = false, stretch_ = false,
-                   defaultLook_ = false, hot_ = false;
+                   defaultLook_ = false, hot_ = false, ctl3D_ = true;
+    std::unique_ptr<MemoryCanvas> surface_;
     char passwordChar_ = 0;
     TBevelCut bevel_ = TBevelCut::None;
     TFont font_;

@@ -138,6 +138,25 @@ void MemoryCanvas::drawImage(const TImageList&, int index, int x, int y) {
                      std::to_string(y));
 }
 
+namespace {
+TPixels madeUp(int w, int h, TColor frame, TColor inside) {
+    TPixels p(w, h, frame);
+    for (int y = 2; y < h - 2; ++y)
+        for (int x = 2; x < w - 2; ++x) p.at(x, y) = inside;
+    return p;
+}
+}  // namespace
+
+TPixels MemoryCanvas::imagePixels(const TImageList& list, int index, TColor background) {
+    calls_.push_back("imagePixels " + std::to_string(index));
+    return madeUp(list.width(), list.height(), rgbOf(background), pictureColor(index));
+}
+
+TPixels MemoryCanvas::resourcePixels(const std::string& resource) {
+    calls_.push_back("resourcePixels " + resource);
+    return madeUp(16, 16, 0xFF00FF, pictureColor(0));
+}
+
 void MemoryCanvas::drawCheck(const TRect& r, bool checked, bool enabled) {
     calls_.push_back("drawCheck " + rect(r) + (checked ? " checked" : " unchecked") +
                      (enabled ? "" : " disabled"));

@@ -49,6 +49,11 @@ public:
     void drawImage(const TImageList& list, int index, int x, int y) override;
     void drawCheck(const TRect& r, bool checked, bool enabled) override;
     void drawFocusRect(const TRect& r) override;
+    // Pictures are made up: a frame of the background (or of magenta, for
+    // a resource) around a square of pictureColor(index).
+    TPixels imagePixels(const TImageList& list, int index, TColor background) override;
+    TPixels resourcePixels(const std::string& resource) override;
+    static TColor pictureColor(int index) { return 0x306090 + static_cast<TColor>(index) * 0x10; }
     int bitsPerPixel() const override { return bpp_; }
     TColor nearestColor(TColor c) const override;
     TColor rgbOf(TColor c) const override { return classicSystemColor(c); }

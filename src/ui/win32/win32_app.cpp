@@ -73,6 +73,25 @@ bool Win32Application::trackMouseLeave(HWND h) {
     return trackMouse_(&t) != FALSE;
 }
 
+// The record as Windows 95 and NT 4 know it, without the padded border width.
+constexpr UINT kNonClientMetricsSize = 340;
+static_assert(offsetof(NONCLIENTMETRICSA, lfMessageFont) + sizeof(LOGFONTA) == kNonClientMetricsSize);
+
+bool Win32Application::menuFont(TFont& font) {
+    NONCLIENTMETRICSA ncm{};
+    ncm.cbSize = kNonClientMetricsSize;
+    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &ncm, 0)) return false;
+    const LOGFONTA& lf = ncm.lfMenuFont;
+    font.name = lf.lfFaceName;
+    font.height = lf.lfHeight;
+    font.bold = lf.lfWeight >= FW_BOLD;
+    font.charset = lf.lfCharSet;
+    font.color = clMenuText;
+    return true;
+}
+
+int Win32Application::thumbSize() const { return GetSystemMetrics(SM_CXHTHUMB); }
+
 TPoint Win32Application::screenSize() const {
     return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }

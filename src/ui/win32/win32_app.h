@@ -33,6 +33,8 @@ public:
                                  int& count) override;
     void releaseImageList(std::uintptr_t handle) override;
     std::uint32_t registerMessage(const std::string& name) override;
+    bool menuFont(TFont& font) override;
+    int thumbSize() const override;
 
     HINSTANCE instance() const { return instance_; }
     // Fonts live as long as the application; equal fonts share one handle.

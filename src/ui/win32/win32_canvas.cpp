@@ -124,6 +124,102 @@ void Win32Canvas::drawFocusRect(const TRect& r) {
     DrawFocusRect(dc_, &rc);
 }
 
+namespace {
+
+// A 32-bit picture in memory, selected into a DC of its own, so that GDI can
+// draw into it and its pixels can be read and written directly.
+class DibSurface {
+public:
+    DibSurface(HDC like, int w, int h) : w_(w), h_(h) {
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = w;
+        bi.bmiHeader.biHeight = -h;  // rows from the top
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        bi.bmiHeader.biCompression = BI_RGB;
+        dc_ = CreateCompatibleDC(like);
+        bmp_ = CreateDIBSection(like, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+        if (dc_ && bmp_) old_ = SelectObject(dc_, bmp_);
+    }
+    ~DibSurface() {
+        if (old_) SelectObject(dc_, old_);
+        if (bmp_) DeleteObject(bmp_);
+        if (dc_) DeleteDC(dc_);
+    }
+    DibSurface(const DibSurface&) = delete;
+    DibSurface& operator=(const DibSurface&) = delete;
+    bool ok() const { return old_ && bits_; }
+    HDC dc() const { return dc_; }
+    // DIB pixels are 0x00RRGGBB; colours 0x00BBGGRR.
+    static TColor swap(std::uint32_t v) { return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF); }
+    TPixels read() const {
+        TPixels p(w_, h_, 0);
+        GdiFlush();
+        for (int i = 0; i < w_ * h_; ++i) p.px[static_cast<size_t>(i)] = swap(bits_[i]);
+        return p;
+    }
+    std::uint32_t* bits() { return bits_; }
+
+private:
+    int w_, h_;
+    HDC dc_ = nullptr;
+    HBITMAP bmp_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+    std::uint32_t* bits_ = nullptr;
+};
+
+}  // namespace
+
+TPixels Win32Canvas::imagePixels(const TImageList& list, int index, TColor background) {
+    if (!list.handle() || list.width() <= 0 || list.height() <= 0) return {};
+    DibSurface s(dc_, list.width(), list.height());
+    if (!s.ok()) return {};
+    RECT rc{0, 0, list.width(), list.height()};
+    HBRUSH b = CreateSolidBrush(ui::win32::rgbOf(background));
+    FillRect(s.dc(), &rc, b);
+    DeleteObject(b);
+    ImageList_DrawEx(reinterpret_cast<HIMAGELIST>(list.handle()), index, s.dc(), 0, 0, 0, 0,
+                     CLR_NONE, CLR_NONE, ILD_TRANSPARENT);
+    return s.read();
+}
+
+TPixels Win32Canvas::resourcePixels(const std::string& resource) {
+    HBITMAP bmp = static_cast<HBITMAP>(LoadImageA(app_.instance(), resource.c_str(), IMAGE_BITMAP, 0, 0, 0));
+    if (!bmp) return {};
+    BITMAP info{};
+    GetObjectA(bmp, sizeof info, &info);
+    TPixels out;
+    {
+        DibSurface s(dc_, info.bmWidth, info.bmHeight);
+        HDC mem = CreateCompatibleDC(dc_);
+        if (s.ok() && mem) {
+            HGDIOBJ old = SelectObject(mem, bmp);
+            BitBlt(s.dc(), 0, 0, info.bmWidth, info.bmHeight, mem, 0, 0, SRCCOPY);
+            SelectObject(mem, old);
+            out = s.read();
+        }
+        if (mem) DeleteDC(mem);
+    }
+    DeleteObject(bmp);
+    return out;
+}
+
+// What lies under the picture is read, the picture laid into it, and the
+// whole put back in one copy: a pixel at a time is far too slow.
+void Win32Canvas::drawPixels(const TPixels& p, int x, int y) {
+    if (p.empty()) return;
+    DibSurface s(dc_, p.width, p.height);
+    if (!s.ok()) return TCanvas::drawPixels(p, x, y);
+    BitBlt(s.dc(), 0, 0, p.width, p.height, dc_, x, y, SRCCOPY);
+    GdiFlush();
+    const TColor clear = p.transparentColor();
+    std::uint32_t* bits = s.bits();
+    for (int i = 0; i < p.width * p.height; ++i)
+        if (p.px[static_cast<size_t>(i)] != clear) bits[i] = DibSurface::swap(p.px[static_cast<size_t>(i)]);
+    BitBlt(dc_, x, y, p.width, p.height, s.dc(), 0, 0, SRCCOPY);
+}
+
 int Win32Canvas::bitsPerPixel() const {
     return GetDeviceCaps(dc_, BITSPIXEL) * GetDeviceCaps(dc_, PLANES);
 }

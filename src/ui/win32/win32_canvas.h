@@ -41,6 +41,9 @@ public:
     void drawImage(const TImageList& list, int index, int x, int y) override;
     void drawCheck(const TRect& r, bool checked, bool enabled) override;
     void drawFocusRect(const TRect& r) override;
+    TPixels imagePixels(const TImageList& list, int index, TColor background) override;
+    TPixels resourcePixels(const std::string& resource) override;
+    void drawPixels(const TPixels& p, int x, int y) override;
     int bitsPerPixel() const override;
     TColor nearestColor(TColor c) const override;
     TColor rgbOf(TColor c) const override;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "ui/messages.h"
 #include "ui/win32/win32_canvas.h"
 #include "ui/win32/win32_families.h"
 
@@ -87,6 +88,8 @@ const Win32Peer::After Win32Peer::kAfterClass[] = {
     {WM_KILLFOCUS, &Win32Peer::lostFocus},
     {WM_PAINT, &Win32Peer::painted},
     {WM_MOUSELEAVE, &Win32Peer::mouseLeft},
+    {WM_ENABLE, &Win32Peer::enabledChanged},
+    {WM_SETTEXT, &Win32Peer::textChanged},
 };
 
 LRESULT Win32Peer::own(UINT msg, WPARAM w, LPARAM l) {
@@ -123,6 +126,7 @@ void Win32Peer::mouseMoved(LPARAM at) {
     if (!app_.trackMouseLeave(hwnd_)) SetTimer(hwnd_, kLeavePollTimer, kLeavePollMs, nullptr);
     // Windows reports at once a window the mouse is not over; Wine never.
     else if (!underMouse()) PostMessageA(hwnd_, WM_MOUSELEAVE, 0, 0);
+    notifyHooks(cm::MouseEnter);
     raise(&PeerSink::peerMouseEnter);
 }
 
@@ -142,7 +146,36 @@ void Win32Peer::pollMouse() {
 void Win32Peer::mouseLeft() {
     if (!hot_) return;
     hot_ = false;
+    notifyHooks(cm::MouseLeave);
     raise(&PeerSink::peerMouseLeave);
+}
+
+void Win32Peer::lostFocus() {
+    notifyHooks(cm::Exit);
+    raise(&PeerSink::peerExit);
+}
+
+void Win32Peer::enabledChanged() { notifyHooks(cm::EnabledChanged); }
+
+void Win32Peer::textChanged() { notifyHooks(cm::TextChanged); }
+
+void Win32Peer::paintOver(bool wholeWindow,
+                          const std::function<void(TCanvas&, const TRect&)>& paint) {
+    if (!hwnd_ || !IsWindowVisible(hwnd_)) return;
+    HDC dc = wholeWindow ? GetWindowDC(hwnd_) : GetDC(hwnd_);
+    if (!dc) return;
+    RECT rc{};
+    if (wholeWindow) {
+        GetWindowRect(hwnd_, &rc);
+        OffsetRect(&rc, -rc.left, -rc.top);
+    } else {
+        GetClientRect(hwnd_, &rc);
+    }
+    {
+        Win32Canvas canvas(dc, app_);
+        guard([&] { paint(canvas, TRect{rc.left, rc.top, rc.right, rc.bottom}); });
+    }
+    ReleaseDC(hwnd_, dc);
 }
 
 Win32Peer* Win32Peer::of(HWND h) {

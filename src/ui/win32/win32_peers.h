@@ -51,6 +51,7 @@ public:
         return SendMessageA(hwnd_, msg, wParam, lParam);
     }
     void setBevel(TBevelCut cut) override;
+    void paintOver(bool wholeWindow, const std::function<void(TCanvas&, const TRect&)>& paint) override;
 
     // A message to the window, as its procedure receives it.
     LRESULT receive(UINT msg, WPARAM w, LPARAM l);
@@ -98,7 +99,9 @@ private:
     void mouseLeft();
     void pollMouse();
     void gotFocus() { raise(&PeerSink::peerEnter); }
-    void lostFocus() { raise(&PeerSink::peerExit); }
+    void lostFocus();
+    void enabledChanged();
+    void textChanged();
     void painted() { raise(&PeerSink::peerAfterPaint); }
     struct After {
         UINT msg;

@@ -24,6 +24,14 @@ public:
         if (code == EN_CHANGE) sink_.peerChanged();
     }
     HBRUSH ctlColor(HDC) override { return nullptr; }
+    void setCtl3D(bool on) override {
+        LONG_PTR ex = GetWindowLongPtrA(hwnd_, GWL_EXSTYLE);
+        ex = on ? (ex | WS_EX_CLIENTEDGE) : (ex & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE));
+        SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, ex);
+        SetWindowLongPtrA(hwnd_, GWL_STYLE, on ? (style() & ~static_cast<LONG_PTR>(WS_BORDER)) : (style() | WS_BORDER));
+        SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    }
     void setPasswordChar(char c) override {
         SendMessageA(hwnd_, EM_SETPASSWORDCHAR, static_cast<unsigned char>(c), 0);
         invalidate();

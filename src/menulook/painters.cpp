@@ -1,0 +1,226 @@
+#include "menulook/painters.h"
+
+#include <algorithm>
+
+#include "menulook/xpmenu.h"
+
+namespace menulook {
+
+void PaintTick(TCanvas& c, int x, int y) {
+    for (int i = 0; i < 3; ++i)
+        c.polyline({{x + 2, y - i - 5}, {x + 4, y - i - 3}, {x + 9, y - i - 8}});
+}
+
+void PaintEditFrame(TCanvas& c, const XPPalette& pal, const TRect& r, bool hot, bool single,
+                    TColor parentColour) {
+    TColor colour;
+    if (hot) colour = LightenColour(c, pal.SelectFrame, single ? 60 : 80);
+    else colour = single ? DarkenColour(c, parentColour, 60) : parentColour;
+    c.setBrushColor(colour);
+    c.frameRect(r);
+}
+
+namespace {
+
+TRect boxPlace(const TRect& client, int boxSize, bool atRight) {
+    const int top = client.top + 3 + (client.height() - 6 - boxSize) / 2;
+    const int left = atRight ? client.right - boxSize : client.left;
+    return {left, top, left + boxSize, top + boxSize};
+}
+
+TRect shrink(const TRect& r, int by) { return {r.left + by, r.top + by, r.right - by, r.bottom - by}; }
+
+}  // namespace
+
+void PaintCheckBox(TCanvas& c, const XPPalette& pal, const TRect& client, const ControlState& s,
+                   int boxSize, TColor controlColour, bool boxAtRight) {
+    const bool hot = s.mouseInside || s.hasFocus;
+    const TRect place = boxPlace(client, boxSize, boxAtRight);
+    c.setBrushColor(controlColour);
+    c.fillRect(place);
+    const TRect box = shrink(place, 1);
+    TColor fill = hot ? pal.SelectFill : ui::clWindow;
+    const bool pressed = s.leftDown || s.spaceDown;
+    if (pressed) fill = pal.CheckFillHot;
+    c.setBrushColor(fill);
+    c.setPenColor(hot ? pal.SelectFrame : ui::clBtnShadow);
+    c.rectangle(box);
+    if (!s.checked) return;
+    c.setPenColor(!s.enabled ? pal.DisabledText : pressed ? ui::clWindow : ui::clHighlight);
+    PaintTick(c, box.left, box.bottom);
+}
+
+void PaintRadioButton(TCanvas& c, const XPPalette& pal, const TRect& client,
+                      const ControlState& s, int boxSize, TColor controlColour, bool boxAtRight) {
+    const bool hot = s.mouseInside || s.hasFocus;
+    const TRect place = boxPlace(client, boxSize, boxAtRight);
+    c.setBrushColor(controlColour);
+    c.fillRect(place);
+    const TRect disc = shrink(place, 1);
+    c.setBrushColor(hot ? pal.SelectFill : ui::clWindow);
+    c.setPenColor(hot ? pal.SelectFrame : ui::clBtnShadow);
+    c.ellipse(disc);
+    if (!s.checked) return;
+    const TColor dot = s.enabled ? ui::clHighlight : pal.DisabledText;
+    c.setBrushColor(dot);
+    c.setPenColor(dot);
+    c.ellipse(shrink(disc, 3));
+}
+
+GlyphPlace placeGlyph(const TRect& r, int glyphW, int glyphH, int captionW, int spacing) {
+    const int gap = glyphW > 0 && captionW > 0 ? spacing : 0;
+    const int total = glyphW + gap + captionW;
+    GlyphPlace p;
+    p.glyphX = r.left + (r.width() - total) / 2;
+    p.glyphY = r.top + (r.height() - glyphH) / 2;
+    p.caption = {p.glyphX + glyphW + gap, r.top, p.glyphX + total, r.bottom};
+    return p;
+}
+
+namespace {
+
+// The glyph and caption as one centred group: the glyph by PaintItemIcon,
+// the caption by PaintItemText.
+void paintFace(TCanvas& c, const XPPalette& pal, const TRect& r, const ControlState& s,
+               const Face& face) {
+    c.setFont(face.font);
+    const int captionW = face.caption.empty() ? 0 : c.textWidth(face.caption);
+    const GlyphPlace p = placeGlyph(r, face.glyph.width, face.glyph.height, captionW, 4);
+    if (!face.glyph.empty()) {
+        IconPaint how;
+        how.enabled = s.enabled;
+        how.iconWidth = face.glyph.width;
+        how.checked = true;  // a glyph neither fades nor rises
+        // PaintItemIcon places a picture 3 below and 1 left of its column.
+        PaintItemIcon(c, pal, {p.glyphX + 1, p.glyphY - 3, p.glyphX + 1 + face.glyph.width, r.bottom},
+                      face.glyph, how);
+    }
+    if (face.caption.empty()) return;
+    TextPaint t;
+    t.caption = face.caption;
+    t.font = face.font;
+    t.format = ui::dt::Center;
+    t.isDefault = s.isDefault;
+    t.enabled = s.enabled;
+    TRect cr = p.caption;
+    cr.left -= 2, cr.right += 2;  // room for the text's own overhang
+    PaintItemText(c, pal, t, cr);
+}
+
+}  // namespace
+
+void PaintButton(TCanvas& c, const XPPalette& pal, const TRect& client, const ControlState& s,
+                 TColor parentColour, const Face& face) {
+    const bool lit = s.mouseInside || s.spaceDown;
+    const TColor faceColour = lit ? LightenColour(c, ui::clBtnFace, 60) : pal.IconColumn;
+    const TColor base = lit || s.hasFocus ? LightenColour(c, pal.SelectFrame, 60) : ui::clBtnShadow;
+    c.setBrushColor(parentColour);
+    c.fillRect(client);
+    c.setBrushColor(faceColour);
+    c.setPenColor(LightenColour(c, base, 30));
+    c.roundRect(client, 4, 4);
+    if (s.enabled) {
+        const bool pressed = (s.leftDown && s.mouseInside) || s.spaceDown;
+        c.setPenColor(DarkenColour(c, base, 50));
+        const TRect& r = client;
+        if (pressed) {
+            c.moveTo(r.left + 1, r.bottom - 2);
+            c.lineTo(r.left + 1, r.top + 1);
+            c.lineTo(r.right - 1, r.top + 1);
+        } else {
+            c.moveTo(r.right - 2, r.top + 1);
+            c.lineTo(r.right - 2, r.bottom - 2);
+            c.lineTo(r.left, r.bottom - 2);
+        }
+    }
+    paintFace(c, pal, client, s, face);
+}
+
+void PaintSpeedButton(TCanvas& c, const XPPalette& pal, const TRect& client,
+                      const ControlState& s, const Face& face) {
+    TColor fill = s.mouseInside ? pal.SelectFill : pal.IconColumn;
+    TColor frame = s.mouseInside ? pal.SelectFrame : ui::clBtnShadow;
+    if (s.down) {
+        fill = s.mouseInside ? pal.CheckFillHot : pal.CheckFill;
+        frame = pal.SelectFrame;
+    }
+    if (!s.enabled) frame = ui::clBtnShadow;
+    c.setBrushColor(fill);
+    c.setPenColor(LightenColour(c, frame, 30));
+    c.rectangle(client);
+    c.setPenColor(DarkenColour(c, frame, 50));
+    const TRect& r = client;
+    if (s.leftDown || s.down) {
+        c.moveTo(r.left, r.bottom - 1);
+        c.lineTo(r.left, r.top);
+        c.lineTo(r.right, r.top);
+    } else {
+        c.moveTo(r.right - 1, r.top);
+        c.lineTo(r.right - 1, r.bottom - 1);
+        c.lineTo(r.left - 1, r.bottom - 1);
+    }
+    paintFace(c, pal, client, s, face);
+}
+
+namespace {
+
+void bevel(TCanvas& c, const TRect& r, ui::TBevelCut cut, int width, TColor colour) {
+    if (cut == ui::TBevelCut::None) return;
+    const TColor dark = DarkenColour(c, colour, 60), light = LightenColour(c, colour, 60);
+    const bool lowered = cut == ui::TBevelCut::Lowered;
+    for (int i = 0; i < width; ++i) {
+        const TRect e = shrink(r, i);
+        c.setPenColor(lowered ? dark : light);
+        c.moveTo(e.left, e.bottom - 1);
+        c.lineTo(e.left, e.top);
+        c.lineTo(e.right, e.top);
+        c.setPenColor(lowered ? light : dark);
+        c.moveTo(e.right - 1, e.top + 1);
+        c.lineTo(e.right - 1, e.bottom - 1);
+        c.lineTo(e.left, e.bottom - 1);
+    }
+}
+
+}  // namespace
+
+void PaintPanel(TCanvas& c, const TRect& client, ui::TBevelCut outer, ui::TBevelCut inner,
+                int bevelWidth, int borderWidth, TColor panelColour) {
+    bevel(c, client, outer, bevelWidth, panelColour);
+    const int in = (outer == ui::TBevelCut::None ? 0 : bevelWidth) + borderWidth;
+    bevel(c, shrink(client, in), inner, bevelWidth, panelColour);
+}
+
+void PaintGroupBox(TCanvas& c, const TRect& client, const std::string& caption,
+                   const ui::TFont& font, bool ctl3D, TColor boxColour, TColor parentColour) {
+    c.setFont(font);
+    const int th = c.textHeight(caption.empty() ? "W" : caption);
+    const int top = client.top + th / 2;
+    c.setBrushColor(parentColour);
+    c.fillRect({client.left, client.top, client.right, top});
+    const TColor dark = DarkenColour(c, boxColour, 60);
+    const TColor light = ctl3D ? LightenColour(c, boxColour, 60) : dark;
+    const TRect f{client.left, top, client.right, client.bottom};
+    c.setPenColor(light);
+    c.moveTo(f.left, f.bottom - 1);
+    c.lineTo(f.left, f.top);
+    const int capL = f.left + 9 - 2, capR = f.left + 9 + (caption.empty() ? 0 : c.textWidth(caption)) + 2;
+    if (caption.empty()) {
+        c.lineTo(f.right, f.top);
+    } else {
+        c.lineTo(capL, f.top);
+        c.moveTo(capR, f.top);
+        c.lineTo(f.right, f.top);
+    }
+    c.setPenColor(dark);
+    c.moveTo(f.right - 1, f.top);
+    c.lineTo(f.right - 1, f.bottom - 1);
+    c.lineTo(f.left - 1, f.bottom - 1);
+    if (caption.empty()) return;
+    c.setBrushColor(boxColour);
+    c.fillRect({capL, top, capR, client.top + th});
+    c.setTransparentText(true);
+    c.setTextColor(font.color);
+    c.textOut(f.left + 9, client.top, caption);
+}
+
+}  // namespace menulook
