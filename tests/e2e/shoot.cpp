@@ -20,6 +20,7 @@ struct View {
     int outerTab;  // tab of PageControl1
     int innerTab;  // tab of PageControl2, or -1
     bool loopClear = false;  // with the loop clear on (forbid-mode, so nothing ends)
+    bool trayMenu = false;   // with the notification menu open over the window
 };
 
 // The settings page always shows one of its inner pages, so its first view is
@@ -28,6 +29,7 @@ const View kViews[] = {
     {"processes", 0, -1},      {"windows", 1, -1},         {"restriction", 2, -1},
     {"autostart", 3, -1},      {"settings-general", 4, 0}, {"settings-normal", 4, 1},
     {"settings-password", 4, 2}, {"about", 5, -1},          {"restriction-looping", 2, -1, true},
+    {"tray-menu", 0, -1, true, true},
 };
 
 // The loop clear on or off; it runs in forbid-mode with the list the
@@ -48,6 +50,39 @@ HWND findMain(DWORD ms) {
     }, ms);
     if (!h || !IsWindowVisible(h)) throw Failure("the Morvane main window did not appear");
     return h;
+}
+
+void closeMenu(App& app) {
+    if (HWND m = app.popupMenu()) {
+        PostMessageW(m, WM_KEYDOWN, VK_ESCAPE, 0);
+        waitFor([&] { return app.popupMenu() == nullptr; });
+    }
+}
+
+// The menu opens at the mouse, here over the window, and the mouse then
+// rests on its third item. The picture takes in both.
+RECT openMenu(App& app, HWND h) {
+    RECT r;
+    GetWindowRect(h, &r);
+    SetCursorPos(r.left + 150, r.top + 110);
+    app.trayMessage(WM_RBUTTONDOWN);
+    HWND m = nullptr;
+    if (!waitFor([&] { return (m = app.popupMenu()) != nullptr && IsWindowVisible(m); }))
+        throw Failure("the notification menu did not open");
+    // The mouse rests on the third item, as a user's would.
+    RECT mr;
+    GetWindowRect(m, &mr);
+    Sleep(200);
+    SetCursorPos(mr.left + 60, mr.top + 40);
+    Sleep(300);
+    app.sync();
+    UnionRect(&r, &r, &mr);
+    return r;
+}
+
+void printRect(const RECT& r) {
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    std::fflush(stdout);
 }
 
 void printRect(HWND h) {
@@ -80,12 +115,14 @@ int main(int argc, char** argv) {
             GetWindowThreadProcessId(h, &pid);
             auto proc = Process::attach(pid);
             App app(*proc, h);
+            closeMenu(app);
             setLoopClear(app, kViews[n].loopClear);
             app.selectTab(ids::PageControl1, kViews[n].outerTab);
             if (kViews[n].innerTab >= 0) app.selectTab(ids::PageControl2, kViews[n].innerTab);
             RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
             app.sync();
-            printRect(h);
+            if (kViews[n].trayMenu) printRect(openMenu(app, h));
+            else printRect(h);
             return 0;
         }
         if (argc >= 2 && std::strcmp(argv[1], "close") == 0) {
