@@ -352,7 +352,6 @@ void TXPMenu::SizeMenuItem(TMenuItem& item, TCanvas& c, int& height, int& width)
 
 void TXPMenu::PaintMenuItem(TMenuItem& item, TCanvas& c, const TRect& rect,
                             const ui::TOwnerDrawState& state) {
-    lastItemRect_ = rect;
     if (!active_) return;
     const XPPalette pal = DerivePalette(c);
     const bool separator = item.isSeparator();

@@ -156,7 +156,6 @@ private:
     TXPContainers containers_ = kAllContainers;
     TXPControls controls_ = kAllControls;
     bool active_ = false;
-    TRect lastItemRect_;
     std::vector<std::unique_ptr<TControlSubClass>> records_;
 };
 
