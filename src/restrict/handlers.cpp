@@ -66,14 +66,17 @@ void TfrmMain::Button7Click() {
 
 void TfrmMain::Timer1Timer() {
     if (loopPassRunning_) return;
-    loopPassRunning_ = true;
+    struct Running {
+        bool& flag;
+        explicit Running(bool& f) : flag(f) { flag = true; }
+        ~Running() { flag = false; }
+    } running(loopPassRunning_);
     try {
         loopClearPass();
     } catch (const ui::EAbort&) {
     } catch (const std::exception& e) {
         Application.showException(e);
     }
-    loopPassRunning_ = false;
 }
 
 // The caption names the mode. The lines are read once and hashed, so a pass
@@ -100,7 +103,7 @@ void TfrmMain::loopClearPass() {
 }
 
 // The seven controls that edit the lists or the mode are locked while the
-// pass runs, so the mode never changes under it. The other switch's state is
+// loop clear is on, so the mode never changes under it. The other switch's state is
 // set without running its handler.
 void TfrmMain::switchLoopClear(bool on, const std::function<void()>& setMirror) {
     if (on) {
