@@ -659,8 +659,16 @@ Process& Session::start(const std::string& exe, const std::string& args) {
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     std::wstring wdir = fromGbk(dir_);
-    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, wdir.c_str(), &si, &pi))
-        throw Failure(fmt("cannot start %s (error %lu)", exe.c_str(), GetLastError()));
+    // Under load Wine now and then refuses a start with an internal error
+    // (1359) that a moment later is gone; anything else fails at once.
+    for (int attempt = 1;; ++attempt) {
+        if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, wdir.c_str(), &si, &pi))
+            break;
+        const DWORD error = GetLastError();
+        if (error != ERROR_INTERNAL_ERROR || attempt == 3)
+            throw Failure(fmt("cannot start %s (error %lu)", exe.c_str(), error));
+        Sleep(500);
+    }
     CloseHandle(pi.hThread);
     procs_.push_back(std::make_unique<Process>(pi.hProcess, pi.dwProcessId));
     return *procs_.back();
