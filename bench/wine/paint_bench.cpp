@@ -13,27 +13,14 @@
 #include <vector>
 
 #include "app/main_form.h"
+#include "timing.h"
 #include "platform/win32/win32_os.h"
 #include "ui/win32/win32_app.h"
 
 namespace {
 
-double nowMs() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const std::size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
+using bench::median;
+using bench::nowMs;
 
 // Every page shown in turn and painted at once, frame and children included;
 // only the painting is timed.

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/main_form.h"
+#include "timing.h"
 #include "e2e/driver.h"
 #include "platform/win32/win32_os.h"
 #include "process/listing.h"
@@ -24,22 +25,8 @@ using namespace e2e;
 
 namespace {
 
-double nowMs() {
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    std::size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
+using bench::median;
+using bench::nowMs;
 
 volatile unsigned g_sink;  // keeps the bare loop's reads from being optimised away
 

@@ -11,10 +11,14 @@
 #include <vector>
 
 #include "e2e/driver.h"
+#include "timing.h"
 
 using namespace e2e;
 
 namespace {
+
+using bench::median;
+using bench::nowMs;
 
 struct Subject {
     const char* label;
@@ -24,37 +28,26 @@ struct Subject {
     int failures = 0;
 };
 
-double now(LARGE_INTEGER freq) {
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
 // One start in a fresh directory; returns milliseconds, or a negative value.
-double measure(const Subject& s, LARGE_INTEGER freq) {
+double measure(const Subject& s) {
     Session session;
     std::string copy = session.dir() + "\\" + s.exe.substr(s.exe.find_last_of("\\/") + 1);
     if (!CopyFileW(fromGbk(s.exe).c_str(), fromGbk(copy).c_str(), FALSE)) return -1;
-    double t0 = now(freq);
+    double t0 = nowMs();
     Process& p = session.start(copy);
     HWND h = nullptr;
     for (;;) {
         h = findTopWindow(p.pid(), s.caption);
         if (h && answers(h, 5000)) break;
-        if (!p.running() || now(freq) - t0 > 30000) return -1;
+        if (!p.running() || nowMs() - t0 > 30000) return -1;
         Sleep(1);
     }
-    double elapsed = now(freq) - t0;
+    double elapsed = nowMs() - t0;
     PostMessageW(h, WM_CLOSE, 0, 0);
     p.waitExit(5000);
     return elapsed;
 }
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
 
 }  // namespace
 
@@ -68,19 +61,17 @@ int main(int argc, char** argv) {
         {"Morvane.exe", hostToWinPath(argv[2]), kCaption, {}},
         {"bare window", hostToWinPath(argv[3]), "Bare window", {}},
     };
-    LARGE_INTEGER freq;
-    QueryPerformanceFrequency(&freq);
 
     try {
         // One warm-up start each, not counted: it loads the DLLs into the
         // page cache and the fonts into the server.
         for (Subject& s : subjects) {
-            double ms = measure(s, freq);
+            double ms = measure(s);
             std::printf("%-12s first start: %s%.1f ms\n", s.label, ms < 0 ? "FAILED " : "", ms < 0 ? 0.0 : ms);
         }
         for (int i = 0; i < runs; ++i) {
             for (Subject& s : subjects) {
-                double ms = measure(s, freq);
+                double ms = measure(s);
                 if (ms < 0)
                     ++s.failures;
                 else

@@ -16,6 +16,12 @@ inline std::optional<std::string> selectedLine(const ui::TListBox& list) {
     return list.item(sel);
 }
 
+// Removes the selected line, if there is one; the lines after it move up.
+inline void removeSelectedLine(ui::TListBox& list) {
+    const int sel = list.itemIndex();
+    if (sel >= 0 && sel < list.count()) list.remove(sel);
+}
+
 // A Yes/No question without icon that goes on unless the answer is No; a box
 // that could not be shown (0) is no answer at all.
 inline bool confirmed(ui::TApplication& app, const char* question, const char* caption) {

@@ -150,10 +150,7 @@ void TfrmMain::ListAppClick() {
     if (auto line = selectedLine(ListApp)) ListApp.setHint(*line);
 }
 
-void TfrmMain::BtnDelClick() {
-    const int sel = ListApp.itemIndex();
-    if (sel >= 0 && sel < ListApp.count()) ListApp.remove(sel);
-}
+void TfrmMain::BtnDelClick() { page::removeSelectedLine(ListApp); }
 
 void TfrmMain::BtnClearClick() {
     if (confirmed(Application, process::kClearQuestion, process::kClearCaption)) ListApp.clear();

@@ -39,10 +39,7 @@ void TfrmMain::Button8Click() {
     List3.add(entry);
 }
 
-void TfrmMain::Button9Click() {
-    const int sel = List3.itemIndex();
-    if (sel >= 0 && sel < List3.count()) List3.remove(sel);
-}
+void TfrmMain::Button9Click() { page::removeSelectedLine(List3); }
 
 void TfrmMain::Button16Click() {
     if (page::confirmed(Application, restriction::kClearQuestion, restriction::kClearCaption))
