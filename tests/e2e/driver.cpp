@@ -311,17 +311,24 @@ void FileDialog::cancel() const {
 
 // ---- the main window --------------------------------------------------------
 
-HWND App::control(int id) const {
-    FindCtl f{id, nullptr};
-    EnumChildWindows(main_, findCtlProc, reinterpret_cast<LPARAM>(&f));
-    if (!f.found) throw Failure(fmt("the main window has no control with id %d", id));
-    return f.found;
+// The program makes the windows of pages not shown at start while it waits
+// for input, so a control may come a moment after the window answers.
+bool App::hasControl(int id) const { return findControl(id, 3000) != nullptr; }
+
+HWND App::findControl(int id, DWORD waitMs) const {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        FindCtl f{id, nullptr};
+        EnumChildWindows(main_, findCtlProc, reinterpret_cast<LPARAM>(&f));
+        if (f.found || GetTickCount() - start >= waitMs) return f.found;
+        Sleep(5);
+    }
 }
 
-bool App::hasControl(int id) const {
-    FindCtl f{id, nullptr};
-    EnumChildWindows(main_, findCtlProc, reinterpret_cast<LPARAM>(&f));
-    return f.found != nullptr;
+HWND App::control(int id) const {
+    HWND h = findControl(id, 3000);
+    if (!h) throw Failure(fmt("the main window has no control with id %d", id));
+    return h;
 }
 
 static void checkUsable(HWND h, int id) {

@@ -112,6 +112,7 @@ public:
     // A control found anywhere below the main window by its id (controls
     // sit inside tab pages, so GetDlgItem on the window is not enough).
     HWND control(int id) const;
+    HWND findControl(int id, DWORD waitMs) const;
     bool hasControl(int id) const;
 
     std::string text(int id) const;

@@ -228,6 +228,7 @@ TEST_F(PeerEvents, ALaterSubclassStaysOnTheWindowWhenTheControlGoes) {
 
 TEST_F(PeerEvents, AWindowDestroyedUnderItsControlsTellsTheirHooksOnce) {
     ui::TEdit edit(form, 1, "abc");
+    ASSERT_TRUE(hwndOf(edit));
     auto ending = [this](const std::string& who) {
         return [this, who](ui::TMessage& m, const ui::TMessageNext& next) {
             if (m.msg == WM_DESTROY || m.msg == WM_NCDESTROY) log.push_back(who + ": " + nameOf(m.msg));

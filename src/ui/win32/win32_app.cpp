@@ -156,7 +156,15 @@ void Win32Application::waitMessage(std::uint32_t ms) {
 
 int Win32Application::run() {
     MSG msg;
+    bool later = true;  // windows not seen at start may still be to come
     while (!terminated_) {
+        // Made one by one while nothing waits, so that input is never held
+        // up by more than one window.
+        if (later && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            TForm* f = mainForm();
+            later = f && static_cast<Win32Peer&>(f->peer()).realizeNext();
+            continue;
+        }
         const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
         if (got == 0 || got == -1) {
             if (got == 0) exitCode_ = static_cast<int>(msg.wParam);

@@ -15,13 +15,21 @@ public:
         sink_.peerClicked();
     }
     // Asks the class directly: our own reads are no message for the hooks.
-    bool checked() const override { return callOld(BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    bool checked() const override {
+        return pending() ? lastCheck_ : callOld(BM_GETCHECK, 0, 0) == BST_CHECKED;
+    }
     void setChecked(bool c) override {
-        SendMessageA(hwnd_, BM_SETCHECK, c ? BST_CHECKED : BST_UNCHECKED, 0);
+        if (!pending()) {
+            SendMessageA(hwnd_, BM_SETCHECK, c ? BST_CHECKED : BST_UNCHECKED, 0);
+        } else if (c != lastCheck_) {
+            lastCheck_ = c;
+            raise(&PeerSink::peerCheckChanged);
+        }
     }
     void setDefaultLook(bool d) override {
-        if (kind_ == PeerKind::Button)
-            SendMessageA(hwnd_, BM_SETSTYLE, d ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+        if (kind_ != PeerKind::Button) return;
+        if (pending()) changeStyle(d ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, BS_DEFPUSHBUTTON);
+        else SendMessageA(hwnd_, BM_SETSTYLE, d ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
     }
     // A click ticks an automatic button by sending it BM_SETCHECK, and so
     // do the other buttons of a radio group and code.
@@ -30,6 +38,11 @@ public:
         r = callOld(msg, w, l);
         noteCheck();
         return true;
+    }
+
+protected:
+    void replay() override {
+        if (lastCheck_) callOld(BM_SETCHECK, BST_CHECKED, 0);
     }
 
 private:

@@ -63,13 +63,13 @@ public:
     void setItemIndex(int row) override { send(TCM_SETCURSEL, row, 0); }
     TRect displayRect() const override {
         RECT rc;
-        GetClientRect(hwnd_, &rc);
+        GetClientRect(ensure(), &rc);
         send(TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&rc));
         return {rc.left, rc.top, rc.right, rc.bottom};
     }
 
 private:
-    LRESULT send(UINT m, WPARAM w, LPARAM l) const { return SendMessageA(hwnd_, m, w, l); }
+    LRESULT send(UINT m, WPARAM w, LPARAM l) const { return SendMessageA(ensure(), m, w, l); }
 };
 
 }  // namespace

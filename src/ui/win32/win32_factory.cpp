@@ -54,11 +54,8 @@ std::unique_ptr<Peer> Win32Application::createPeer(PeerKind kind, TControl& owne
     for (const PeerClass& c : kPeerClasses) {
         if (c.kind != kind) continue;
         std::unique_ptr<Win32Peer> p = c.make(*this, kind, owner);
-        HWND parentWnd = parent ? reinterpret_cast<HWND>(parent->handle()) : nullptr;
-        if (!p->create(c.exStyle, c.windowClass, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | c.style,
-                       parentWnd, id))
-            throw base::Error("Cannot create a control window");
-        p->created();
+        p->defer(static_cast<Win32Peer*>(parent), id, c.windowClass,
+                 WS_VISIBLE | WS_CLIPSIBLINGS | c.style, c.exStyle);
         return p;
     }
     throw base::Error("Cannot create a control window");

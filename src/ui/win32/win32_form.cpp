@@ -62,6 +62,8 @@ public:
     }
     void setVisible(bool v) override {
         if (v) {
+            // The controls to be seen get their windows before the first paint.
+            realizeKids();
             ShowWindow(hwnd_, shown_ ? SW_SHOW : SW_SHOWNORMAL);
             shown_ = true;
             UpdateWindow(hwnd_);
@@ -157,7 +159,6 @@ private:
     HWND tips_ = nullptr;
     HWND lastFocus_ = nullptr;
     HICON icon_ = nullptr;
-    bool shown_ = false;
 };
 
 const FormPeer::Handler FormPeer::kHandlers[] = {

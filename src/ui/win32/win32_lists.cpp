@@ -1,4 +1,5 @@
 // List boxes, the check list drawn by its control, and the report view.
+#include <algorithm>
 #include <map>
 
 #include "ui/controls.h"
@@ -9,6 +10,42 @@ namespace ui::win32 {
 
 namespace {
 
+// Rows kept while the window is still to come, with the controls' rules
+// for the selection: it moves with its row and goes with it.
+template <class Row>
+struct PendingRows {
+    std::vector<Row> rows;
+    int sel = -1;
+
+    int count() const { return static_cast<int>(rows.size()); }
+    bool has(int row) const { return row >= 0 && row < count(); }
+    Row& at(int row) { return rows[static_cast<size_t>(row)]; }
+    const Row& at(int row) const { return rows[static_cast<size_t>(row)]; }
+    int insert(int at, Row row) {
+        if (at < 0) at = count();
+        if (at > count()) return -1;
+        rows.insert(rows.begin() + at, std::move(row));
+        if (sel >= at) ++sel;
+        return at;
+    }
+    void erase(int row) {
+        if (!has(row)) return;
+        rows.erase(rows.begin() + row);
+        if (sel == row) sel = -1;
+        else if (sel > row) --sel;
+    }
+    void clear() {
+        rows.clear();
+        sel = -1;
+    }
+    void select(int row) { sel = has(row) ? row : -1; }
+};
+
+struct Line {
+    std::string text;
+    std::intptr_t data = 0;
+};
+
 class ListBoxPeer : public Win32Peer {
 public:
     using Win32Peer::Win32Peer;
@@ -16,9 +53,12 @@ public:
         if (code == LBN_SELCHANGE) sink_.peerClicked();
     }
     HBRUSH ctlColor(HDC) override { return nullptr; }
-    int count() const override { return static_cast<int>(send(LB_GETCOUNT, 0, 0)); }
+    int count() const override {
+        return pending() ? lines_.count() : static_cast<int>(send(LB_GETCOUNT, 0, 0));
+    }
     std::string cell(int row, int col) const override {
         if (col != 0 || row < 0 || row >= count()) return {};
+        if (pending()) return lines_.at(row).text;
         const LRESULT n = send(LB_GETTEXTLEN, row, 0);
         if (n == LB_ERR) return {};
         std::string s(static_cast<size_t>(n) + 1, '\0');
@@ -28,6 +68,10 @@ public:
     }
     void setCell(int row, int col, const std::string& text) override {
         if (col != 0 || row < 0 || row >= count()) return;
+        if (pending()) {
+            lines_.at(row).text = text;
+            return;
+        }
         const LRESULT data = send(LB_GETITEMDATA, row, 0);
         const LRESULT sel = send(LB_GETCURSEL, 0, 0);
         const LRESULT top = send(LB_GETTOPINDEX, 0, 0);
@@ -41,43 +85,80 @@ public:
         invalidate();
     }
     int insertRow(int at, const std::string& caption) override {
+        if (pending()) return lines_.insert(at, {caption, 0});
         const LRESULT i = send(LB_INSERTSTRING, at, reinterpret_cast<LPARAM>(caption.c_str()));
         if (i >= 0) send(LB_SETITEMDATA, i, 0);
         return static_cast<int>(i);
     }
-    void deleteRow(int row) override { send(LB_DELETESTRING, row, 0); }
-    void clearRows() override { send(LB_RESETCONTENT, 0, 0); }
+    void deleteRow(int row) override {
+        if (pending()) lines_.erase(row);
+        else send(LB_DELETESTRING, row, 0);
+    }
+    void clearRows() override {
+        if (pending()) lines_.clear();
+        else send(LB_RESETCONTENT, 0, 0);
+    }
     // One repaint for the whole list, and room reserved up front.
     void setRows(const std::vector<std::string>& rows) override {
-        std::size_t bytes = 0;
-        for (const auto& r : rows) bytes += r.size() + 1;
-        send(WM_SETREDRAW, FALSE, 0);
-        send(LB_RESETCONTENT, 0, 0);
-        send(LB_INITSTORAGE, rows.size(), static_cast<LPARAM>(bytes));
-        for (const auto& r : rows) {
-            const LRESULT i = send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(r.c_str()));
-            if (i >= 0) send(LB_SETITEMDATA, i, 0);
+        if (pending()) {
+            lines_.clear();
+            for (const auto& r : rows) lines_.rows.push_back({r, 0});
+            return;
         }
-        send(WM_SETREDRAW, TRUE, 0);
-        invalidate();
+        std::vector<Line> lines;
+        lines.reserve(rows.size());
+        for (const auto& r : rows) lines.push_back({r, 0});
+        fill(lines);
     }
     int itemIndex() const override {
+        if (pending()) return lines_.sel;
         const LRESULT i = send(LB_GETCURSEL, 0, 0);
         return i == LB_ERR ? -1 : static_cast<int>(i);
     }
-    void setItemIndex(int row) override { send(LB_SETCURSEL, row, 0); }
-    std::intptr_t itemData(int row) const override {
-        return row >= 0 && row < count() ? send(LB_GETITEMDATA, row, 0) : 0;
+    void setItemIndex(int row) override {
+        // A line that is not there leaves the selection as it is.
+        if (!pending()) send(LB_SETCURSEL, row, 0);
+        else if (row == -1 || lines_.has(row)) lines_.sel = row;
     }
-    void setItemData(int row, std::intptr_t data) override { send(LB_SETITEMDATA, row, data); }
+    std::intptr_t itemData(int row) const override {
+        if (row < 0 || row >= count()) return 0;
+        return pending() ? lines_.at(row).data : send(LB_GETITEMDATA, row, 0);
+    }
+    void setItemData(int row, std::intptr_t data) override {
+        if (!pending()) send(LB_SETITEMDATA, row, data);
+        else if (lines_.has(row)) lines_.at(row).data = data;
+    }
     void redrawRow(int row) override {
         RECT rc;
-        if (send(LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rc)) != LB_ERR)
+        if (!pending() && send(LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rc)) != LB_ERR)
             InvalidateRect(hwnd_, &rc, TRUE);
     }
 
 protected:
-    LRESULT send(UINT m, WPARAM w, LPARAM l) const { return SendMessageA(hwnd_, m, w, l); }
+    LRESULT send(UINT m, WPARAM w, LPARAM l) const { return SendMessageA(ensure(), m, w, l); }
+    void replay() override {
+        PendingRows<Line> kept;
+        std::swap(kept, lines_);
+        if (kept.rows.empty()) return;
+        fill(kept.rows);
+        if (kept.sel >= 0) send(LB_SETCURSEL, kept.sel, 0);
+    }
+
+private:
+    void fill(const std::vector<Line>& rows) {
+        std::size_t bytes = 0;
+        for (const auto& r : rows) bytes += r.text.size() + 1;
+        send(WM_SETREDRAW, FALSE, 0);
+        send(LB_RESETCONTENT, 0, 0);
+        send(LB_INITSTORAGE, rows.size(), static_cast<LPARAM>(bytes));
+        for (const Line& r : rows) {
+            const LRESULT i = send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(r.text.c_str()));
+            if (i >= 0) send(LB_SETITEMDATA, i, r.data);
+        }
+        send(WM_SETREDRAW, TRUE, 0);
+        invalidate();
+    }
+    PendingRows<Line> lines_;
 };
 
 class CheckListPeer : public ListBoxPeer {
@@ -130,6 +211,10 @@ public:
         return false;
     }
     void addColumn(const std::string& caption, int width) override {
+        if (pending()) {
+            keptColumns_.push_back({caption, width});
+            return;
+        }
         LVCOLUMNA c{};
         c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         c.cx = width;
@@ -137,9 +222,15 @@ public:
         c.iSubItem = columns_;
         if (send(LVM_INSERTCOLUMNA, columns_, reinterpret_cast<LPARAM>(&c)) >= 0) ++columns_;
     }
-    int count() const override { return static_cast<int>(send(LVM_GETITEMCOUNT, 0, 0)); }
+    int count() const override {
+        return pending() ? kept_.count() : static_cast<int>(send(LVM_GETITEMCOUNT, 0, 0));
+    }
     std::string cell(int row, int col) const override {
         if (row < 0 || row >= count() || col < 0) return {};
+        if (pending()) {
+            const auto& cells = kept_.at(row);
+            return static_cast<size_t>(col) < cells.size() ? cells[static_cast<size_t>(col)] : std::string();
+        }
         if (col >= columns_ && col > 0) {
             auto it = extras_.find(key(row));
             if (it == extras_.end()) return {};
@@ -160,6 +251,12 @@ public:
     }
     void setCell(int row, int col, const std::string& text) override {
         if (row < 0 || row >= count() || col < 0) return;
+        if (pending()) {
+            auto& cells = kept_.at(row);
+            if (cells.size() <= static_cast<size_t>(col)) cells.resize(static_cast<size_t>(col) + 1);
+            cells[static_cast<size_t>(col)] = text;
+            return;
+        }
         if (col >= columns_ && col > 0) {
             auto& v = extras_[key(row)];
             const size_t k = static_cast<size_t>(col - columns_);
@@ -173,6 +270,7 @@ public:
         send(LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&it));
     }
     int insertRow(int at, const std::string& caption) override {
+        if (pending()) return kept_.insert(std::min(at, kept_.count()), {caption});
         LVITEMA it{};
         it.mask = LVIF_TEXT | LVIF_PARAM;
         it.iItem = at < 0 ? count() : at;
@@ -181,17 +279,22 @@ public:
         return static_cast<int>(send(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&it)));
     }
     void deleteRow(int row) override {
+        if (pending()) return kept_.erase(row);
         extras_.erase(key(row));
         send(LVM_DELETEITEM, row, 0);
     }
     void clearRows() override {
+        kept_.clear();
+        if (pending()) return;
         send(LVM_DELETEALLITEMS, 0, 0);
         extras_.clear();
     }
     int itemIndex() const override {
+        if (pending()) return kept_.sel;
         return static_cast<int>(send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
     }
     void setItemIndex(int row) override {
+        if (pending()) return kept_.select(row);
         LVITEMA it{};
         it.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
         it.state = 0;
@@ -202,8 +305,21 @@ public:
         send(LVM_ENSUREVISIBLE, row, FALSE);
     }
 
+protected:
+    void replay() override {
+        for (const auto& [caption, width] : keptColumns_) addColumn(caption, width);
+        keptColumns_.clear();
+        PendingRows<std::vector<std::string>> kept;
+        std::swap(kept, kept_);
+        for (const auto& cells : kept.rows) {
+            const int row = insertRow(-1, cells[0]);
+            for (size_t col = 1; col < cells.size(); ++col) setCell(row, static_cast<int>(col), cells[col]);
+        }
+        if (kept.sel >= 0) setItemIndex(kept.sel);
+    }
+
 private:
-    LRESULT send(UINT m, WPARAM w, LPARAM l) const { return SendMessageA(hwnd_, m, w, l); }
+    LRESULT send(UINT m, WPARAM w, LPARAM l) const { return SendMessageA(ensure(), m, w, l); }
     LPARAM key(int row) const {
         LVITEMA it{};
         it.mask = LVIF_PARAM;
@@ -213,6 +329,8 @@ private:
     int columns_ = 0;
     LPARAM lastKey_ = 0;
     std::map<LPARAM, std::vector<std::string>> extras_;  // sub-items without a column
+    std::vector<std::pair<std::string, int>> keptColumns_;
+    PendingRows<std::vector<std::string>> kept_;
 };
 
 }  // namespace

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "base/error.h"
+
 #include "ui/messages.h"
 #include "ui/win32/win32_canvas.h"
 #include "ui/win32/win32_families.h"
@@ -45,6 +47,11 @@ Win32Peer::Win32Peer(Win32Application& app, PeerKind kind, PeerSink& sink)
 // goes, so that none of them sees it in that state.
 Win32Peer::~Win32Peer() {
     hooks().clear();
+    for (Win32Peer* k : kids_) k->parent_ = nullptr;
+    if (parent_) {
+        auto& k = parent_->kids_;
+        k.erase(std::remove(k.begin(), k.end(), this), k.end());
+    }
     if (hwnd_) {
         HWND h = hwnd_;
         if (oldProc_) detach();
@@ -53,16 +60,94 @@ Win32Peer::~Win32Peer() {
     }
 }
 
-bool Win32Peer::create(DWORD exStyle, const char* cls, DWORD style, HWND parent, int id) {
-    hwnd_ = CreateWindowExA(exStyle, cls, "", style, 0, 0, 0, 0, parent,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app_.instance(),
-                            nullptr);
-    if (!hwnd_) return false;
+void Win32Peer::defer(Win32Peer* parent, int id, const char* cls, DWORD style, DWORD exStyle) {
+    parent_ = parent;
+    if (parent_) parent_->kids_.push_back(this);
+    id_ = id;
+    cls_ = cls;
+    style_ = static_cast<LONG_PTR>(style | WS_CHILD);
+    exStyle_ = static_cast<LONG_PTR>(exStyle);
+}
+
+// Its siblings come with it, in their order: radio buttons untick each
+// other only as windows, and the tab order is the order of making.
+HWND Win32Peer::ensure() const {
+    if (hwnd_ || !cls_) return hwnd_;
+    if (!parent_) {
+        const_cast<Win32Peer*>(this)->realize();
+        return hwnd_;
+    }
+    parent_->ensure();
+    const auto& k = parent_->kids_;
+    for (std::size_t i = 0; i < k.size(); ++i)
+        if (k[i]->pending()) k[i]->realize();
+    return hwnd_;
+}
+
+void Win32Peer::realize() {
+    HWND parent = parent_ ? parent_->ensure() : nullptr;
+    if (!parent) {
+        cls_ = nullptr;  // its parent's window is gone: it never comes
+        return;
+    }
+    hwnd_ = CreateWindowExA(static_cast<DWORD>(exStyle_), cls_, text_.c_str(), static_cast<DWORD>(style_),
+                            bounds_.left, bounds_.top, bounds_.width(), bounds_.height(), parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), app_.instance(), nullptr);
+    if (!hwnd_) throw base::Error("Cannot create a control window");
+    subclass();
+    placeInZOrder();
+    if (hasFont_) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(app_.font(font_)), FALSE);
+    created();
+    replay();
+    if (!hint_.empty()) setHint(hint_);
+}
+
+// A new child goes to the bottom; one made after siblings that were meant
+// to lie below it goes back to its place.
+void Win32Peer::placeInZOrder() {
+    if (!parent_) return;
+    const auto& k = parent_->kids_;
+    auto at = std::find(k.begin(), k.end(), this);
+    if (at == k.end() || std::none_of(at + 1, k.end(), [](Win32Peer* p) { return p->hwnd_; })) return;
+    HWND after = HWND_TOP;
+    for (auto i = k.begin(); i != at; ++i)
+        if ((*i)->hwnd_) after = (*i)->hwnd_;
+    SetWindowPos(hwnd_, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void Win32Peer::realizeShowing() {
+    if (!(style() & WS_VISIBLE)) return;
+    if (pending()) realize();
+    realizeKids();
+}
+
+void Win32Peer::realizeKids() {
+    for (std::size_t i = 0; i < kids_.size(); ++i) kids_[i]->realizeShowing();
+}
+
+bool Win32Peer::realizeNext() {
+    for (std::size_t i = 0; i < kids_.size(); ++i) {
+        Win32Peer* k = kids_[i];
+        if (k->pending()) {
+            k->realize();
+            return true;
+        }
+        if (k->realizeNext()) return true;
+    }
+    return false;
+}
+
+bool Win32Peer::rootShown() const {
+    const Win32Peer* p = this;
+    while (p->parent_) p = p->parent_;
+    return p->shown_;
+}
+
+void Win32Peer::subclass() {
     SetPropA(hwnd_, kPeerProp, this);
     oldProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(childProc)));
     SetPropA(hwnd_, kOldProcProp, reinterpret_cast<HANDLE>(oldProc_));
-    return true;
 }
 
 // Our procedure comes off the window only while it is the outermost one;
@@ -110,6 +195,7 @@ LRESULT Win32Peer::own(UINT msg, WPARAM w, LPARAM l) {
 
 LRESULT Win32Peer::windowGone(WPARAM w, LPARAM l) {
     HWND h = hwnd_;
+    cls_ = nullptr;  // gone for good: never made again
     const WNDPROC old = oldProc_;
     detach();
     hwnd_ = nullptr;
@@ -183,10 +269,12 @@ Win32Peer* Win32Peer::of(HWND h) {
 }
 
 void Win32Peer::setBounds(int left, int top, int width, int height) {
-    MoveWindow(hwnd_, left, top, width, height, TRUE);
+    if (!hwnd_) bounds_ = {left, top, left + width, top + height};
+    else MoveWindow(hwnd_, left, top, width, height, TRUE);
 }
 
 TRect Win32Peer::bounds() const {
+    if (!hwnd_) return bounds_;
     RECT r{};
     GetWindowRect(hwnd_, &r);
     if (HWND parent = GetParent(hwnd_); parent && (style() & WS_CHILD))
@@ -194,9 +282,18 @@ TRect Win32Peer::bounds() const {
     return {r.left, r.top, r.right, r.bottom};
 }
 
-void Win32Peer::setText(const std::string& text) { SetWindowTextA(hwnd_, text.c_str()); }
+// Hooks hear of a change as they would from the window.
+void Win32Peer::setText(const std::string& text) {
+    if (hwnd_) {
+        SetWindowTextA(hwnd_, text.c_str());
+    } else {
+        text_ = text;
+        textChanged();
+    }
+}
 
 std::string Win32Peer::text() const {
+    if (!hwnd_) return text_;
     const int n = GetWindowTextLengthA(hwnd_);
     std::string s(static_cast<size_t>(n) + 1, '\0');
     const int got = GetWindowTextA(hwnd_, s.data(), n + 1);
@@ -204,19 +301,37 @@ std::string Win32Peer::text() const {
     return s;
 }
 
-void Win32Peer::setVisible(bool v) { ShowWindow(hwnd_, v ? SW_SHOW : SW_HIDE); }
+void Win32Peer::setVisible(bool v) {
+    if (hwnd_) {
+        // A page shown for the first time gets its controls first.
+        if (v) realizeKids();
+        ShowWindow(hwnd_, v ? SW_SHOW : SW_HIDE);
+        return;
+    }
+    style_ = v ? (style_ | WS_VISIBLE) : (style_ & ~static_cast<LONG_PTR>(WS_VISIBLE));
+    if (v && parent_ && parent_->hwnd_ && rootShown()) realizeShowing();
+}
 
 bool Win32Peer::visible() const { return (style() & WS_VISIBLE) != 0; }
 
-void Win32Peer::setEnabled(bool e) { EnableWindow(hwnd_, e); }
+void Win32Peer::setEnabled(bool e) {
+    if (hwnd_) {
+        EnableWindow(hwnd_, e);
+    } else if (e != enabled()) {
+        style_ = e ? (style_ & ~static_cast<LONG_PTR>(WS_DISABLED)) : (style_ | WS_DISABLED);
+        enabledChanged();
+    }
+}
 
-bool Win32Peer::enabled() const { return IsWindowEnabled(hwnd_) != 0; }
+bool Win32Peer::enabled() const { return hwnd_ ? IsWindowEnabled(hwnd_) != 0 : !(style_ & WS_DISABLED); }
 
-void Win32Peer::setFocus() { SetFocus(hwnd_); }
+void Win32Peer::setFocus() { SetFocus(ensure()); }
 
-bool Win32Peer::focused() const { return GetFocus() == hwnd_; }
+bool Win32Peer::focused() const { return hwnd_ && GetFocus() == hwnd_; }
 
 void Win32Peer::setHint(const std::string& hint) {
+    hint_ = hint;
+    if (!hwnd_) return;
     HWND tips = static_cast<HWND>(GetPropA(rootOf(hwnd_), kTipsProp));
     if (!tips) return;
     TOOLINFOA ti{};
@@ -237,27 +352,46 @@ void Win32Peer::setHint(const std::string& hint) {
 
 void Win32Peer::setFont(const TFont& font) {
     font_ = font;
-    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(app_.font(font)), TRUE);
+    hasFont_ = true;
+    if (hwnd_) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(app_.font(font)), TRUE);
 }
 
 void Win32Peer::bringToFront() {
-    SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (parent_) {
+        auto& k = parent_->kids_;
+        k.erase(std::remove(k.begin(), k.end(), this), k.end());
+        k.insert(k.begin(), this);
+    }
+    if (hwnd_) SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void Win32Peer::invalidate() { InvalidateRect(hwnd_, nullptr, TRUE); }
+void Win32Peer::invalidate() {
+    if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+}
 
 void Win32Peer::changeStyle(LONG_PTR add, LONG_PTR remove) {
+    if (!hwnd_) {
+        style_ = (style_ & ~remove) | add;
+        return;
+    }
     SetWindowLongPtrA(hwnd_, GWL_STYLE, (style() & ~remove) | add);
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-void Win32Peer::setBevel(TBevelCut cut) {
-    LONG_PTR ex = GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) & ~(WS_EX_STATICEDGE | WS_EX_DLGMODALFRAME);
-    if (cut == TBevelCut::Lowered) ex |= WS_EX_STATICEDGE;
-    if (cut == TBevelCut::Raised) ex |= WS_EX_DLGMODALFRAME;
-    SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, ex);
+// The frame is drawn anew, as the window has its place already.
+void Win32Peer::changeExStyle(LONG_PTR add, LONG_PTR remove) {
+    if (!hwnd_) {
+        exStyle_ = (exStyle_ & ~remove) | add;
+        return;
+    }
+    SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, (GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) & ~remove) | add);
     SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void Win32Peer::setBevel(TBevelCut cut) {
+    LONG_PTR ex = cut == TBevelCut::Lowered ? WS_EX_STATICEDGE : cut == TBevelCut::Raised ? WS_EX_DLGMODALFRAME : 0;
+    changeExStyle(ex, WS_EX_STATICEDGE | WS_EX_DLGMODALFRAME);
 }
 
 HBRUSH Win32Peer::ctlColor(HDC dc) {

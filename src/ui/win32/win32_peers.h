@@ -2,6 +2,11 @@
 // subclassed so that the notifications its parent receives come back to it.
 // A message to the window goes through the hooks of the control first, then
 // the peer's own handling, then the class.
+//
+// A child's window is made only when it is first shown (with the form, or
+// when its page is) or when something needs the window itself; until then
+// the peer keeps what it is told, so that each window is made once, at its
+// final place, with its text and font. Creating windows is most of a start.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -19,8 +24,17 @@ public:
     Win32Peer(Win32Application& app, PeerKind kind, PeerSink& sink);
     ~Win32Peer() override;
 
-    // Makes the window; a child is subclassed at once.
-    bool create(DWORD exStyle, const char* cls, DWORD style, HWND parent, int id);
+    // A child whose window comes later: of class cls, with WS_CHILD added.
+    void defer(Win32Peer* parent, int id, const char* cls, DWORD style, DWORD exStyle);
+    // The window, made now if it is still to come (its parents first).
+    HWND ensure() const;
+    // Makes the windows of this control and of its children that are to be
+    // seen, if its own flag says it is.
+    void realizeShowing();
+    // Makes the first window still to come, parents first; false when
+    // none is left. The windows not seen at start are made this way while
+    // the program waits for input.
+    bool realizeNext();
     // Settings the class takes only once its window exists.
     virtual void created() {}
 
@@ -31,7 +45,7 @@ public:
     Win32Application& app() const { return app_; }
     TCursor cursor() const { return cursor_; }
 
-    std::uintptr_t handle() const override { return reinterpret_cast<std::uintptr_t>(hwnd_); }
+    std::uintptr_t handle() const override { return reinterpret_cast<std::uintptr_t>(ensure()); }
     void setBounds(int left, int top, int width, int height) override;
     TRect bounds() const override;
     void setText(const std::string& text) override;
@@ -48,7 +62,7 @@ public:
     void bringToFront() override;
     void invalidate() override;
     std::intptr_t send(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override {
-        return SendMessageA(hwnd_, msg, wParam, lParam);
+        return SendMessageA(ensure(), msg, wParam, lParam);
     }
     void setBevel(TBevelCut cut) override;
     void paintOver(bool wholeWindow, const std::function<void(TCanvas&, const TRect&)>& paint) override;
@@ -68,10 +82,12 @@ public:
 
     // The class procedure, past the hooks and the peer.
     LRESULT callOld(UINT msg, WPARAM w, LPARAM l) const {
-        return CallWindowProcA(oldProc_, hwnd_, msg, w, l);
+        HWND h = ensure();
+        return CallWindowProcA(oldProc_, h, msg, w, l);
     }
-    LONG_PTR style() const { return GetWindowLongPtrA(hwnd_, GWL_STYLE); }
+    LONG_PTR style() const { return hwnd_ ? GetWindowLongPtrA(hwnd_, GWL_STYLE) : style_; }
     void changeStyle(LONG_PTR add, LONG_PTR remove);
+    void changeExStyle(LONG_PTR add, LONG_PTR remove);
 
 protected:
     void guard(const std::function<void()>& f) { app_.guard(f); }
@@ -83,6 +99,18 @@ protected:
     virtual LRESULT classProc(UINT msg, WPARAM w, LPARAM l) { return callOld(msg, w, l); }
     // WM_NCDESTROY: the peer lets go of its window.
     virtual LRESULT windowGone(WPARAM w, LPARAM l);
+    // What the peer kept while its window was to come, given to the new window.
+    virtual void replay() {}
+    // The window is still to come.
+    bool pending() const { return !hwnd_ && cls_; }
+    // Makes the window of a pending child.
+    void realize();
+    // Makes the windows of the children to be seen.
+    void realizeKids();
+    // The top-level window has been shown once: from then on a child made
+    // visible gets its window at once.
+    bool rootShown() const;
+    bool shown_ = false;  // a top-level window: shown once
     Win32Application& app_;
     PeerKind kind_;
     PeerSink& sink_;
@@ -93,6 +121,8 @@ protected:
     bool hasTool_ = false;
 
 private:
+    void subclass();
+    void placeInZOrder();
     void detach();
     void mouseMoved(LPARAM at);
     bool underMouse() const;
@@ -109,6 +139,15 @@ private:
     };
     static const After kAfterClass[];
     bool hot_ = false;  // the mouse is over the window
+    // Kept for the window to come, and the tree it comes in.
+    Win32Peer* parent_ = nullptr;
+    std::vector<Win32Peer*> kids_;  // top of the z-order first
+    const char* cls_ = nullptr;
+    int id_ = 0;
+    LONG_PTR style_ = 0, exStyle_ = 0;
+    TRect bounds_{};
+    std::string text_, hint_;
+    bool hasFont_ = false;
 };
 
 // Routes what a parent window receives about its children back to them.

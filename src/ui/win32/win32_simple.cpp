@@ -25,14 +25,12 @@ public:
     }
     HBRUSH ctlColor(HDC) override { return nullptr; }
     void setCtl3D(bool on) override {
-        LONG_PTR ex = GetWindowLongPtrA(hwnd_, GWL_EXSTYLE);
-        ex = on ? (ex | WS_EX_CLIENTEDGE) : (ex & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE));
-        SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, ex);
-        SetWindowLongPtrA(hwnd_, GWL_STYLE, on ? (style() & ~static_cast<LONG_PTR>(WS_BORDER)) : (style() | WS_BORDER));
-        SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        changeStyle(on ? 0 : WS_BORDER, on ? WS_BORDER : 0);
+        changeExStyle(on ? WS_EX_CLIENTEDGE : 0, on ? 0 : WS_EX_CLIENTEDGE);
     }
     void setPasswordChar(char c) override {
+        passwordChar_ = c;
+        if (pending()) return;
         SendMessageA(hwnd_, EM_SETPASSWORDCHAR, static_cast<unsigned char>(c), 0);
         invalidate();
     }
@@ -47,6 +45,14 @@ public:
         r = callOld(msg, static_cast<unsigned char>(key), l);
         return true;
     }
+
+protected:
+    void replay() override {
+        if (passwordChar_) SendMessageA(hwnd_, EM_SETPASSWORDCHAR, static_cast<unsigned char>(passwordChar_), 0);
+    }
+
+private:
+    char passwordChar_ = 0;
 };
 
 class UpDownPeer : public Win32Peer {
@@ -56,24 +62,38 @@ public:
         if (code == SB_THUMBPOSITION) sink_.peerClicked();
     }
     void setRange(int lo, int hi) override {
-        SendMessageA(hwnd_, UDM_SETRANGE, 0, MAKELPARAM(static_cast<short>(hi), static_cast<short>(lo)));
+        lo_ = lo, hi_ = hi;
+        if (!pending())
+            SendMessageA(hwnd_, UDM_SETRANGE, 0, MAKELPARAM(static_cast<short>(hi), static_cast<short>(lo)));
     }
+    // The position is read from the buddy's text, so the window answers.
     int position() const override {
-        const LRESULT r = SendMessageA(hwnd_, UDM_GETPOS, 0, 0);
+        const LRESULT r = SendMessageA(ensure(), UDM_GETPOS, 0, 0);
         error_ = HIWORD(r) != 0;
         return static_cast<short>(LOWORD(r));
     }
     bool positionError() const override { return error_; }
     void setPosition(int pos) override {
-        SendMessageA(hwnd_, UDM_SETPOS, 0, MAKELPARAM(static_cast<short>(pos), 0));
+        pos_ = pos;
+        if (!pending()) SendMessageA(hwnd_, UDM_SETPOS, 0, MAKELPARAM(static_cast<short>(pos), 0));
     }
     void setBuddy(Peer* buddy) override {
-        SendMessageA(hwnd_, UDM_SETBUDDY,
-                     buddy ? reinterpret_cast<WPARAM>(buddy->handle()) : 0, 0);
+        buddy_ = buddy;
+        if (!pending())
+            SendMessageA(hwnd_, UDM_SETBUDDY, buddy ? reinterpret_cast<WPARAM>(buddy->handle()) : 0, 0);
+    }
+
+protected:
+    void replay() override {
+        setRange(lo_, hi_);
+        setPosition(pos_);
+        setBuddy(buddy_);
     }
 
 private:
     mutable bool error_ = false;
+    int lo_ = 0, hi_ = 100, pos_ = 0;
+    Peer* buddy_ = nullptr;
 };
 
 // A picture drawn by us: stretched over the box or centred in it.

@@ -1,0 +1,226 @@
+// Controls whose windows come later: what code does to them before the
+// window exists must leave the real window exactly as the same calls on a
+// made window would, and nothing is made before it is needed.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/controls.h"
+#include "ui/win32/win32_app.h"
+
+namespace {
+
+HWND hwndOf(const ui::TControl& c) { return reinterpret_cast<HWND>(c.handle()); }
+
+std::vector<HWND> childrenOf(HWND parent) {
+    std::vector<HWND> out;
+    for (HWND h = GetWindow(parent, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) out.push_back(h);
+    return out;
+}
+
+bool madeWithId(HWND top, int id) {
+    struct Find {
+        int id;
+        bool found = false;
+    } f{id};
+    EnumChildWindows(
+        top,
+        [](HWND h, LPARAM lp) -> BOOL {
+            auto* f = reinterpret_cast<Find*>(lp);
+            if (GetDlgCtrlID(h) == f->id) f->found = true;
+            return !f->found;
+        },
+        reinterpret_cast<LPARAM>(&f));
+    return f.found;
+}
+
+struct LaterWindows : ::testing::Test {
+    ui::win32::Win32Application app{GetModuleHandleA(nullptr)};
+    ui::TForm form{app, "TLaterWindowsForm"};
+    LaterWindows() { form.setClientSize(300, 200); }
+};
+
+// What a list box holds, read through the window itself.
+struct ListState {
+    std::vector<std::string> lines;
+    std::vector<LRESULT> data;
+    LRESULT sel;
+    bool operator==(const ListState&) const = default;
+};
+
+ListState readList(HWND h) {
+    ListState s;
+    const LRESULT n = SendMessageA(h, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < n; ++i) {
+        std::string t(static_cast<size_t>(SendMessageA(h, LB_GETTEXTLEN, i, 0)) + 1, '\0');
+        t.resize(static_cast<size_t>(SendMessageA(h, LB_GETTEXT, i, reinterpret_cast<LPARAM>(t.data()))));
+        s.lines.push_back(t);
+        s.data.push_back(SendMessageA(h, LB_GETITEMDATA, i, 0));
+    }
+    s.sel = SendMessageA(h, LB_GETCURSEL, 0, 0);
+    return s;
+}
+
+// Insertions before and after the selection, a deletion of it and of
+// others, ticks kept in the item data, lines past the end refused.
+void editList(ui::TCheckListBox& list, std::vector<std::string>& seen) {
+    list.setItems({"a", "b", "c", "d"});
+    list.setItemIndex(2);
+    list.insert(0, "first");
+    list.add("last");
+    list.setChecked(3, true);
+    list.setItem(1, "A");
+    seen.push_back(std::to_string(list.itemIndex()) + " " + std::to_string(list.count()));
+    list.remove(0);
+    seen.push_back(std::to_string(list.itemIndex()) + " " + list.item(0) + " " + (list.checked(2) ? "ticked" : "-"));
+    list.remove(list.itemIndex());
+    seen.push_back(std::to_string(list.itemIndex()));
+    list.setItemIndex(1);
+    list.remove(0);
+    list.setItemIndex(7);
+    seen.push_back(std::to_string(list.itemIndex()));
+    list.setItemIndex(0);
+    try {
+        list.insert(9, "beyond");
+    } catch (const std::exception& e) {
+        seen.push_back(e.what());
+    }
+}
+
+TEST_F(LaterWindows, AListFilledBeforeItsWindowHoldsWhatAMadeOneWould) {
+    ui::TPanel made(form, 1), waiting(form, 2);
+    ui::TCheckListBox early(made, 3), late(waiting, 4);
+    ASSERT_TRUE(hwndOf(early));
+    std::vector<std::string> seenEarly, seenLate;
+    editList(early, seenEarly);
+    editList(late, seenLate);
+    // Its parent has a window now, as a sibling of the first one's parent.
+    EXPECT_TRUE(madeWithId(hwndOf(form), 2));
+    EXPECT_FALSE(madeWithId(hwndOf(form), 4));
+    EXPECT_EQ(seenLate, seenEarly);
+    EXPECT_EQ(readList(hwndOf(late)), readList(hwndOf(early)));
+}
+
+TEST_F(LaterWindows, AListViewKeepsColumnsCellsAndSelectionUntilItsWindowComes) {
+    ui::TListView view(form, 1);
+    view.addColumn("name", 80);
+    view.addColumn("place", 120);
+    view.addItem("one");
+    view.addItem("three");
+    view.peer().insertRow(1, "two");
+    view.setSubItem(0, 0, "C:\\one.exe");
+    view.setSubItem(2, 1, "hidden");  // past the columns
+    view.setItemIndex(2);
+    view.peer().insertRow(0, "zero");
+    view.deleteItem(1);
+    EXPECT_FALSE(madeWithId(hwndOf(form), 1));
+    HWND h = hwndOf(view);
+    ASSERT_TRUE(h);
+    HWND header = reinterpret_cast<HWND>(SendMessageA(h, LVM_GETHEADER, 0, 0));
+    EXPECT_EQ(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0), 2);
+    ASSERT_EQ(SendMessageA(h, LVM_GETITEMCOUNT, 0, 0), 3);
+    EXPECT_EQ(view.itemCaption(0), "zero");
+    EXPECT_EQ(view.itemCaption(1), "two");
+    EXPECT_EQ(view.itemCaption(2), "three");
+    EXPECT_EQ(view.subItem(2, 1), "hidden");
+    EXPECT_EQ(SendMessageA(h, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 2);
+}
+
+TEST_F(LaterWindows, TicksTextsAndStatesReachTheWindowAndAreReportedOnce) {
+    ui::TCheckBox box(form, 1, "box");
+    ui::TEdit edit(form, 2, "abc");
+    ui::TButton button(form, 3, "ok");
+    int checks = 0;
+    box.OnCheckChanged = [&] { ++checks; };
+    box.setChecked(true);
+    box.setChecked(true);
+    EXPECT_EQ(checks, 1);
+    edit.setPasswordChar('*');
+    edit.setText("secret");
+    button.setEnabled(false);
+    button.setDefault(true);
+    box.setBounds(5, 6, 70, 20);
+    EXPECT_FALSE(madeWithId(hwndOf(form), 1));
+    EXPECT_TRUE(box.checked());
+    EXPECT_EQ(edit.text(), "secret");
+    EXPECT_FALSE(button.enabled());
+
+    HWND b = hwndOf(box);
+    EXPECT_EQ(SendMessageA(b, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(checks, 1);
+    RECT r{};
+    GetWindowRect(b, &r);
+    MapWindowPoints(HWND_DESKTOP, hwndOf(form), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, 5);
+    EXPECT_EQ(r.bottom - r.top, 20);
+    char text[16] = {};
+    GetWindowTextA(hwndOf(edit), text, sizeof text);
+    EXPECT_STREQ(text, "secret");
+    EXPECT_EQ(SendMessageA(hwndOf(edit), EM_GETPASSWORDCHAR, 0, 0), '*');
+    EXPECT_FALSE(IsWindowEnabled(hwndOf(button)));
+    EXPECT_TRUE(GetWindowLongPtrA(hwndOf(button), GWL_STYLE) & BS_DEFPUSHBUTTON);
+}
+
+TEST_F(LaterWindows, ShowingMakesWhatIsSeenAndAHiddenPageWaitsForItsFirstShow) {
+    ui::TPanel back(form, 1);
+    ui::TPageControl pages(back, 2);
+    ui::TTabSheet first(pages, 3, "first"), second(pages, 4, "second");
+    ui::TButton onFirst(first, 5, "a"), onSecond(second, 6, "b");
+    ui::TPanel front(form, 7);
+    front.hide();
+    ui::TLabel onFront(front, 8, "c");
+    back.setBounds(0, 0, 300, 200);
+    pages.setBoundsAndLayout(10, 10, 200, 150);
+    front.setBounds(20, 20, 100, 100);
+    front.bringToFront();
+
+    form.show();
+    HWND top = hwndOf(form);
+    EXPECT_TRUE(madeWithId(top, 5));
+    EXPECT_FALSE(madeWithId(top, 6));
+    EXPECT_FALSE(madeWithId(top, 7));
+    pages.setActivePage(second);
+    EXPECT_TRUE(madeWithId(top, 6));
+    EXPECT_TRUE(IsWindowVisible(hwndOf(onSecond)));
+
+    // Made last, the panel brought to the front still lies above the rest.
+    front.show();
+    EXPECT_TRUE(IsWindowVisible(hwndOf(onFront)));
+    EXPECT_EQ(childrenOf(top), (std::vector<HWND>{hwndOf(front), hwndOf(back)}));
+}
+
+TEST_F(LaterWindows, TheArrowsTakeTheirFieldAndPositionWhenMade) {
+    ui::TEdit field(form, 1, "1");
+    ui::TUpDown arrows(form, 2);
+    arrows.setAssociate(field);
+    arrows.setRange(1, 30);
+    arrows.setPosition(7);
+    field.setBounds(10, 10, 60, 22);
+    arrows.setAssociate(field);
+    EXPECT_EQ(field.text(), "7");
+    EXPECT_EQ(arrows.position(), 7);  // read from the window, made now
+    HWND a = hwndOf(arrows);
+    EXPECT_EQ(reinterpret_cast<HWND>(SendMessageA(a, UDM_GETBUDDY, 0, 0)), hwndOf(field));
+    EXPECT_EQ(LOWORD(SendMessageA(a, UDM_GETRANGE, 0, 0)), 30);
+    // The arrows sit at the field's right edge, within its former width.
+    RECT fr{}, ar{};
+    GetWindowRect(hwndOf(field), &fr);
+    GetWindowRect(a, &ar);
+    EXPECT_NEAR(ar.left, fr.right, 2);
+    EXPECT_NEAR(ar.right - fr.left, 60, 2);
+}
+
+TEST_F(LaterWindows, AControlWhoseParentWindowIsGoneNeverGetsOne) {
+    ui::TEdit edit(form, 1, "abc");
+    DestroyWindow(hwndOf(form));
+    EXPECT_EQ(edit.handle(), 0u);
+    EXPECT_EQ(edit.perform(WM_GETTEXTLENGTH), 0);
+    EXPECT_EQ(edit.text(), "abc");
+}
+
+}  // namespace
