@@ -154,8 +154,9 @@ void TfrmMain::FormCreate() {
     if (IsWindowsNT) BtnDelApp.setEnabled(false);
     RefreshProcessList();
     RefreshWindowList();
-    // The allow list starts as every program running now.
-    List3.setItems(app::runningProgramNames(os));
+    // The allow list starts as every program running now: those the process
+    // page has just listed, from the same snapshot.
+    List3.setItems(app::programNames(PageSnapshot));
 }
 
 void TfrmMain::DetectWindowsVersion() {

@@ -1,7 +1,6 @@
 #include "app/startup.h"
 
 #include "base/text.h"
-#include "platform/process_query.h"
 
 namespace app {
 
@@ -11,10 +10,10 @@ bool isNtPlatform(os::Os& os) {
     return os.getVersionEx(info) && info.platformId == os::VER_PLATFORM_WIN32_NT;
 }
 
-std::vector<std::string> runningProgramNames(os::Os& os) {
+std::vector<std::string> programNames(const process::ProcessSnapshot& snapshot) {
     std::vector<std::string> names;
-    for (const os::ProcessEntry& entry : platform::ProcessWalk(os))
-        names.push_back(base::asciiUpper(entry.exeFile));
+    names.reserve(snapshot.size());
+    for (const process::ProcessRecord& p : snapshot) names.push_back(base::asciiUpper(p.name));
     return names;
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "common/process_record.h"
 #include "platform/os.h"
 
 namespace app {
@@ -18,9 +19,8 @@ constexpr int centredOrigin(int screenSize, int windowSize) {
 // the version cannot be read.
 bool isNtPlatform(os::Os& os);
 
-// The executable name of every running process as Toolhelp reports it,
-// ASCII upper-cased, in snapshot order, duplicates kept. Empty when no
-// snapshot can be taken.
-std::vector<std::string> runningProgramNames(os::Os& os);
+// The executable name of every process of a snapshot as Toolhelp reported
+// it, ASCII upper-cased, in snapshot order, duplicates kept.
+std::vector<std::string> programNames(const process::ProcessSnapshot& snapshot);
 
 }  // namespace app

@@ -399,6 +399,7 @@ public:
     TNotifyEvent OnChange;
     void userSelect(int index);
     void peerChanged() override;
+    void peerCreated() override { layout(); }
 
 private:
     friend class TTabSheet;

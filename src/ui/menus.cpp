@@ -9,8 +9,12 @@ namespace ui {
 
 TImageList::TImageList(TApplication& app, const std::string& resource, int width, int height,
                        TColor mask)
-    : app_(app), width_(width), height_(height) {
-    handle_ = app_.loadImageList(resource, width, height, mask, count_);
+    : app_(app), resource_(resource), mask_(mask), width_(width), height_(height) {}
+
+void TImageList::load() const {
+    if (loaded_) return;
+    loaded_ = true;
+    handle_ = app_.loadImageList(resource_, width_, height_, mask_, count_);
 }
 
 TImageList::~TImageList() {

@@ -25,13 +25,19 @@ public:
     TImageList& operator=(const TImageList&) = delete;
     int width() const { return width_; }
     int height() const { return height_; }
-    int count() const { return count_; }
-    std::uintptr_t handle() const { return handle_; }
+    int count() const { return load(), count_; }
+    std::uintptr_t handle() const { return load(), handle_; }
 
 private:
+    // Loaded when first used: pictures are seen only once a menu opens.
+    void load() const;
     TApplication& app_;
-    int width_, height_, count_ = 0;
-    std::uintptr_t handle_ = 0;
+    std::string resource_;
+    TColor mask_;
+    int width_, height_;
+    mutable int count_ = 0;
+    mutable std::uintptr_t handle_ = 0;
+    mutable bool loaded_ = false;
 };
 
 // How an owner-drawn item is to look.

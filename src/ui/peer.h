@@ -40,6 +40,9 @@ public:
     virtual void peerMouseLeave() {}
     virtual void peerCheckChanged() {}
     virtual void peerAfterPaint() {}
+    // The window has just been made: where windows come late, what was laid
+    // out against the window's own measures is laid out again.
+    virtual void peerCreated() {}
     // A message a form's window does not handle itself; true when taken,
     // with m.result the answer.
     virtual bool peerMessage(TMessage& m) { (void)m; return false; }

@@ -4,7 +4,6 @@
 // making the calls the program has always made.
 #include <gtest/gtest.h>
 
-#include "app/startup.h"
 #include "platform/sim/sim_os.h"
 #include "process/kill.h"
 #include "process/listing.h"
@@ -98,12 +97,6 @@ TEST(SimProcessWalks, NineXListingAndStartUpNamesWalkOnlyTheProcessSnapshot) {
     process::listProcesses(os, false);
     EXPECT_EQ(trace(os), walk);
 
-    SimOs nt(Family::NT);
-    nt.addProcess("explorer.exe");
-    nt.addProcess("notepad.exe");
-    nt.clearCalls();
-    EXPECT_EQ(app::runningProgramNames(nt), (Trace{"EXPLORER.EXE", "NOTEPAD.EXE"}));
-    EXPECT_EQ(trace(nt), walk);
 }
 
 TEST(SimProcessWalks, EndingByNameOpensEachMatchInsideTheWalk) {
@@ -172,8 +165,7 @@ TEST(SimProcessWalks, WithoutToolhelpEveryWalkStopsAtTheSnapshot) {
     process::listProcesses(os, true);
     process::listHidden(os, true);
     process::killByName(os, "a.exe");
-    app::runningProgramNames(os);
-    EXPECT_EQ(trace(os), Trace(4, "CreateToolhelp32Snapshot flags=2, pid=0"));
+    EXPECT_EQ(trace(os), Trace(3, "CreateToolhelp32Snapshot flags=2, pid=0"));
 }
 
 TEST(SimProcessWalks, AnExceptionPassingThroughAWalkClosesEveryHandleItOpened) {
@@ -188,7 +180,7 @@ TEST(SimProcessWalks, AnExceptionPassingThroughAWalkClosesEveryHandleItOpened) {
     os.inModules = false;
 
     os.inNext = true;
-    EXPECT_THROW(app::runningProgramNames(os), std::bad_alloc);
+    EXPECT_THROW(process::listProcesses(os, false), std::bad_alloc);
     EXPECT_EQ(os.openHandles(), 0);
     os.inNext = false;
 

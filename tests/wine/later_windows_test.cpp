@@ -178,10 +178,21 @@ TEST_F(LaterWindows, ShowingMakesWhatIsSeenAndAHiddenPageWaitsForItsFirstShow) {
     pages.setBoundsAndLayout(10, 10, 200, 150);
     front.setBounds(20, 20, 100, 100);
     front.bringToFront();
+    EXPECT_EQ(pages.activePageIndex(), 0);
+    EXPECT_EQ(pages.peer().cell(1, 0), "second");
 
     form.show();
     HWND top = hwndOf(form);
     EXPECT_TRUE(madeWithId(top, 5));
+    // The page control was made at show, its pages then laid out in the
+    // room its tabs leave.
+    RECT room{}, page{};
+    GetClientRect(hwndOf(pages), &room);
+    SendMessageA(hwndOf(pages), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&room));
+    GetWindowRect(hwndOf(first), &page);
+    MapWindowPoints(HWND_DESKTOP, hwndOf(pages), reinterpret_cast<POINT*>(&page), 2);
+    EXPECT_TRUE(EqualRect(&room, &page));
+    EXPECT_GT(room.top, 10);
     EXPECT_FALSE(madeWithId(top, 6));
     EXPECT_FALSE(madeWithId(top, 7));
     pages.setActivePage(second);

@@ -65,6 +65,15 @@ Fn lookUp(HMODULE module, const char* name) {
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
+// The shell library is loaded when first needed (a mail link, the
+// notification icon), not at every start: under Wine it pulls in several
+// more libraries.
+template <class Fn>
+Fn shellFunction(const char* name) {
+    static HMODULE shell = LoadLibraryA("shell32.dll");
+    return shell ? lookUp<Fn>(shell, name) : nullptr;
+}
+
 HANDLE asHandle(os::Handle h) { return reinterpret_cast<HANDLE>(h); }
 HWND asHwnd(os::Hwnd h) { return reinterpret_cast<HWND>(h); }
 HKEY asHkey(os::HKey k) { return reinterpret_cast<HKEY>(k); }
@@ -419,8 +428,12 @@ std::uint32_t Win32Os::getTickCount() { return GetTickCount(); }
 std::intptr_t Win32Os::shellExecute(os::Hwnd wnd, const std::string& verb,
                                     const std::string& file, const std::string& params,
                                     const std::string& dir, int show) {
-    HINSTANCE r = ShellExecuteA(asHwnd(wnd), verb.empty() ? nullptr : verb.c_str(), file.c_str(),
-                                params.c_str(), dir.c_str(), show);
+    using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+    static const ShellExecuteFn run = shellFunction<ShellExecuteFn>("ShellExecuteA");
+    // Without the library, the answer ShellExecute gives for lack of memory.
+    if (!run) return 0;
+    HINSTANCE r = run(asHwnd(wnd), verb.empty() ? nullptr : verb.c_str(), file.c_str(),
+                      params.c_str(), dir.c_str(), show);
     return reinterpret_cast<std::intptr_t>(r);
 }
 
@@ -448,7 +461,9 @@ bool Win32Os::shellNotifyIcon(std::uint32_t message, const os::NotifyIconData& d
     nid.uCallbackMessage = data.callbackMessage;
     nid.hIcon = reinterpret_cast<HICON>(data.icon);
     std::memcpy(nid.szTip, data.tip.data(), fitGbk(data.tip, sizeof nid.szTip - 1));
-    return Shell_NotifyIconA(message, reinterpret_cast<NOTIFYICONDATAA*>(&nid)) != FALSE;
+    using NotifyFn = BOOL(WINAPI*)(DWORD, NOTIFYICONDATAA*);
+    static const NotifyFn notify = shellFunction<NotifyFn>("Shell_NotifyIconA");
+    return notify && notify(message, reinterpret_cast<NOTIFYICONDATAA*>(&nid)) != FALSE;
 }
 
 bool Win32Os::getCursorPos(os::Point& p) {

@@ -1,5 +1,7 @@
 // Windows that hold other controls: panels, group boxes, pages and the page
 // control with its tabs.
+#include <algorithm>
+
 #include "ui/win32/win32_families.h"
 
 namespace ui::win32 {
@@ -41,9 +43,12 @@ public:
         }
         return false;
     }
-    int count() const override { return static_cast<int>(send(TCM_GETITEMCOUNT, 0, 0)); }
+    int count() const override {
+        return pending() ? kept_.count() : static_cast<int>(send(TCM_GETITEMCOUNT, 0, 0));
+    }
     std::string cell(int row, int col) const override {
         if (col != 0) return {};
+        if (pending()) return kept_.has(row) ? kept_.at(row) : std::string();
         char buf[256] = {};
         TCITEMA it{};
         it.mask = TCIF_TEXT;
@@ -53,23 +58,43 @@ public:
         return buf;
     }
     int insertRow(int at, const std::string& caption) override {
+        if (pending()) return kept_.insert(std::min(at, kept_.count()), caption);
         TCITEMA it{};
         it.mask = TCIF_TEXT;
         it.pszText = const_cast<char*>(caption.c_str());
         return static_cast<int>(send(TCM_INSERTITEMA, at < 0 ? count() : at, reinterpret_cast<LPARAM>(&it)));
     }
-    void deleteRow(int row) override { send(TCM_DELETEITEM, row, 0); }
-    int itemIndex() const override { return static_cast<int>(send(TCM_GETCURSEL, 0, 0)); }
-    void setItemIndex(int row) override { send(TCM_SETCURSEL, row, 0); }
+    void deleteRow(int row) override {
+        if (pending()) kept_.erase(row);
+        else send(TCM_DELETEITEM, row, 0);
+    }
+    int itemIndex() const override { return pending() ? kept_.sel : static_cast<int>(send(TCM_GETCURSEL, 0, 0)); }
+    void setItemIndex(int row) override {
+        if (pending()) kept_.choose(row);
+        else send(TCM_SETCURSEL, row, 0);
+    }
+    // Until the window is made its tabs have no height: the pages are laid
+    // out again then.
     TRect displayRect() const override {
-        RECT rc;
-        GetClientRect(ensure(), &rc);
-        send(TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&rc));
+        RECT rc{0, 0, bounds().width(), bounds().height()};
+        if (!pending()) {
+            GetClientRect(hwnd_, &rc);
+            send(TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&rc));
+        }
         return {rc.left, rc.top, rc.right, rc.bottom};
+    }
+
+protected:
+    void replay() override {
+        PendingRows<std::string> kept;
+        std::swap(kept, kept_);
+        for (const std::string& caption : kept.rows) insertRow(-1, caption);
+        if (kept.sel >= 0) setItemIndex(kept.sel);
     }
 
 private:
     LRESULT send(UINT m, WPARAM w, LPARAM l) const { return SendMessageA(ensure(), m, w, l); }
+    PendingRows<std::string> kept_;
 };
 
 }  // namespace

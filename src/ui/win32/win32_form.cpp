@@ -39,15 +39,16 @@ public:
         }
         hwnd_ = CreateWindowExA(0, cls.c_str(), "", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 300, 300,
                                 nullptr, nullptr, app_.instance(), this);
-        if (!hwnd_) return false;
+        return hwnd_ != nullptr;
+    }
+
+    HWND tips() override {
+        if (tips_ || !hwnd_) return tips_;
         tips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
                                 nullptr, app_.instance(), nullptr);
-        if (tips_) {
-            SetPropA(hwnd_, kTipsProp, tips_);
-            SendMessageA(tips_, TTM_SETMAXTIPWIDTH, 0, 360);
-        }
-        return true;
+        if (tips_) SendMessageA(tips_, TTM_SETMAXTIPWIDTH, 0, 360);
+        return tips_;
     }
 
     void setBounds(int left, int top, int width, int height) override {

@@ -10,37 +10,6 @@ namespace ui::win32 {
 
 namespace {
 
-// Rows kept while the window is still to come, with the controls' rules
-// for the selection: it moves with its row and goes with it.
-template <class Row>
-struct PendingRows {
-    std::vector<Row> rows;
-    int sel = -1;
-
-    int count() const { return static_cast<int>(rows.size()); }
-    bool has(int row) const { return row >= 0 && row < count(); }
-    Row& at(int row) { return rows[static_cast<size_t>(row)]; }
-    const Row& at(int row) const { return rows[static_cast<size_t>(row)]; }
-    int insert(int at, Row row) {
-        if (at < 0) at = count();
-        if (at > count()) return -1;
-        rows.insert(rows.begin() + at, std::move(row));
-        if (sel >= at) ++sel;
-        return at;
-    }
-    void erase(int row) {
-        if (!has(row)) return;
-        rows.erase(rows.begin() + row);
-        if (sel == row) sel = -1;
-        else if (sel > row) --sel;
-    }
-    void clear() {
-        rows.clear();
-        sel = -1;
-    }
-    void select(int row) { sel = has(row) ? row : -1; }
-};
-
 struct Line {
     std::string text;
     std::intptr_t data = 0;
@@ -116,9 +85,8 @@ public:
         return i == LB_ERR ? -1 : static_cast<int>(i);
     }
     void setItemIndex(int row) override {
-        // A line that is not there leaves the selection as it is.
-        if (!pending()) send(LB_SETCURSEL, row, 0);
-        else if (row == -1 || lines_.has(row)) lines_.sel = row;
+        if (pending()) lines_.choose(row);
+        else send(LB_SETCURSEL, row, 0);
     }
     std::intptr_t itemData(int row) const override {
         if (row < 0 || row >= count()) return 0;

@@ -13,8 +13,6 @@
 
 namespace ui::win32 {
 
-const char* const kTipsProp = "MorvaneTips";
-
 namespace {
 const char* const kPeerProp = "MorvanePeer";
 // The class procedure, kept with the window and not only with the peer: a
@@ -24,11 +22,6 @@ const char* const kOldProcProp = "MorvaneClassProc";
 // Polling for the mouse leaving, where the system cannot report it.
 constexpr UINT_PTR kLeavePollTimer = 0x4D6C;
 constexpr UINT kLeavePollMs = 100;
-
-HWND rootOf(HWND h) {
-    while (h && (GetWindowLongPtrA(h, GWL_STYLE) & WS_CHILD)) h = GetParent(h);
-    return h;
-}
 
 LRESULT CALLBACK childProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
     if (Win32Peer* p = Win32Peer::of(h)) return p->receive(msg, w, l);
@@ -99,7 +92,12 @@ void Win32Peer::realize() {
     if (hasFont_) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(app_.font(font_)), FALSE);
     created();
     replay();
-    if (!hint_.empty()) setHint(hint_);
+    // A hint matters once the mouse can come: not worth a wait at start.
+    if (!hint_.empty()) {
+        if (rootShown()) setHint(hint_);
+        else hintLater_ = true;
+    }
+    raise(&PeerSink::peerCreated);
 }
 
 // A new child goes to the bottom; one made after siblings that were meant
@@ -128,6 +126,11 @@ void Win32Peer::realizeKids() {
 bool Win32Peer::realizeNext() {
     for (std::size_t i = 0; i < kids_.size(); ++i) {
         Win32Peer* k = kids_[i];
+        if (k->hintLater_) {
+            k->hintLater_ = false;
+            k->setHint(k->hint_);
+            return true;
+        }
         if (k->pending()) {
             k->realize();
             return true;
@@ -332,12 +335,15 @@ bool Win32Peer::focused() const { return hwnd_ && GetFocus() == hwnd_; }
 void Win32Peer::setHint(const std::string& hint) {
     hint_ = hint;
     if (!hwnd_) return;
-    HWND tips = static_cast<HWND>(GetPropA(rootOf(hwnd_), kTipsProp));
+    if (hint.empty() && !hasTool_) return;
+    Win32Peer* root = this;
+    while (root->parent_) root = root->parent_;
+    HWND tips = root->tips();
     if (!tips) return;
     TOOLINFOA ti{};
     ti.cbSize = TTTOOLINFOA_V1_SIZE;
     ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    ti.hwnd = rootOf(hwnd_);
+    ti.hwnd = root->hwnd_;
     ti.uId = reinterpret_cast<UINT_PTR>(hwnd_);
     ti.lpszText = const_cast<char*>(hint.c_str());
     if (hint.empty()) {

@@ -37,6 +37,9 @@ public:
     bool realizeNext();
     // Settings the class takes only once its window exists.
     virtual void created() {}
+    // A top-level window: the tooltip window its controls' hints go to,
+    // made when the first hint needs it.
+    virtual HWND tips() { return nullptr; }
 
     static Win32Peer* of(HWND h);
     HWND hwnd() const { return hwnd_; }
@@ -148,6 +151,7 @@ private:
     TRect bounds_{};
     std::string text_, hint_;
     bool hasFont_ = false;
+    bool hintLater_ = false;  // made before the first show: hint told while idle
 };
 
 // Routes what a parent window receives about its children back to them.
