@@ -67,3 +67,7 @@ for i in 0 1 2 3 4 5 6; do
 done
 convert /tmp/m0.bmp /tmp/m1.bmp /tmp/m2.bmp /tmp/m3.bmp /tmp/m4.bmp /tmp/m5.bmp /tmp/m6.bmp \
     +append $BMP BMP3:menu.bmp
+
+# Every picture again with only the colours it uses, at 4 or 8 bits and RLE8
+# where that is smaller: the same pixels in a third of the bytes.
+./pack_bmp.py about.bmp banner.bmp password.bmp ok.bmp no.bmp folder.bmp menu.bmp
