@@ -48,7 +48,7 @@ public:
     }
     std::string cell(int row, int col) const override {
         if (col != 0) return {};
-        if (pending()) return kept_.has(row) ? kept_.at(row) : std::string();
+        if (pending()) return kept_.cell(row, 0);
         char buf[256] = {};
         TCITEMA it{};
         it.mask = TCIF_TEXT;
@@ -86,15 +86,15 @@ public:
 
 protected:
     void replay() override {
-        PendingRows<std::string> kept;
+        PendingRows kept;
         std::swap(kept, kept_);
-        for (const std::string& caption : kept.rows) insertRow(-1, caption);
+        for (const KeptRow& r : kept.rows) insertRow(-1, r.cells[0]);
         if (kept.sel >= 0) setItemIndex(kept.sel);
     }
 
 private:
     LRESULT send(UINT m, WPARAM w, LPARAM l) const { return SendMessageA(ensure(), m, w, l); }
-    PendingRows<std::string> kept_;
+    PendingRows kept_;
 };
 
 }  // namespace

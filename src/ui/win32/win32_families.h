@@ -1,6 +1,7 @@
 // Inside the Win32 layer: what the peer families share, and the makers the
 // factory table lists.
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
@@ -13,33 +14,28 @@ namespace ui::win32 {
 inline HBRUSH faceBrush() { return GetSysColorBrush(COLOR_BTNFACE); }
 
 // Rows kept while the window is still to come, with the controls' rules
-// for the selection: it moves with its row and goes with it.
-template <class Row>
+// for the selection: it moves with its row and goes with it. A row is its
+// cells and the item data (list boxes) or the width (list view columns).
+struct KeptRow {
+    std::vector<std::string> cells;
+    std::intptr_t data = 0;
+};
+
 struct PendingRows {
-    std::vector<Row> rows;
+    std::vector<KeptRow> rows;
     int sel = -1;
 
     int count() const { return static_cast<int>(rows.size()); }
     bool has(int row) const { return row >= 0 && row < count(); }
-    Row& at(int row) { return rows[static_cast<size_t>(row)]; }
-    const Row& at(int row) const { return rows[static_cast<size_t>(row)]; }
-    int insert(int at, Row row) {
-        if (at < 0) at = count();
-        if (at > count()) return -1;
-        rows.insert(rows.begin() + at, std::move(row));
-        if (sel >= at) ++sel;
-        return at;
-    }
-    void erase(int row) {
-        if (!has(row)) return;
-        rows.erase(rows.begin() + row);
-        if (sel == row) sel = -1;
-        else if (sel > row) --sel;
-    }
-    void clear() {
-        rows.clear();
-        sel = -1;
-    }
+    KeptRow& at(int row) { return rows[static_cast<size_t>(row)]; }
+    const KeptRow& at(int row) const { return rows[static_cast<size_t>(row)]; }
+    // At -1 or at the end appends; past the end refuses (-1), as the controls do.
+    int insert(int at, const std::string& caption, std::intptr_t data = 0);
+    void erase(int row);
+    void clear();
+    // Empty when the row or the cell is not there.
+    std::string cell(int row, int col) const;
+    void setCell(int row, int col, const std::string& text);
     // A list view drops its selection for a row that is not there...
     void select(int row) { sel = has(row) ? row : -1; }
     // ...a list box and a tab strip keep theirs.

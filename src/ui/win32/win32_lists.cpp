@@ -10,10 +10,6 @@ namespace ui::win32 {
 
 namespace {
 
-struct Line {
-    std::string text;
-    std::intptr_t data = 0;
-};
 
 class ListBoxPeer : public Win32Peer {
 public:
@@ -27,7 +23,7 @@ public:
     }
     std::string cell(int row, int col) const override {
         if (col != 0 || row < 0 || row >= count()) return {};
-        if (pending()) return lines_.at(row).text;
+        if (pending()) return lines_.cell(row, 0);
         const LRESULT n = send(LB_GETTEXTLEN, row, 0);
         if (n == LB_ERR) return {};
         std::string s(static_cast<size_t>(n) + 1, '\0');
@@ -38,7 +34,7 @@ public:
     void setCell(int row, int col, const std::string& text) override {
         if (col != 0 || row < 0 || row >= count()) return;
         if (pending()) {
-            lines_.at(row).text = text;
+            lines_.setCell(row, 0, text);
             return;
         }
         const LRESULT data = send(LB_GETITEMDATA, row, 0);
@@ -54,7 +50,7 @@ public:
         invalidate();
     }
     int insertRow(int at, const std::string& caption) override {
-        if (pending()) return lines_.insert(at, {caption, 0});
+        if (pending()) return lines_.insert(at, caption);
         const LRESULT i = send(LB_INSERTSTRING, at, reinterpret_cast<LPARAM>(caption.c_str()));
         if (i >= 0) send(LB_SETITEMDATA, i, 0);
         return static_cast<int>(i);
@@ -71,12 +67,11 @@ public:
     void setRows(const std::vector<std::string>& rows) override {
         if (pending()) {
             lines_.clear();
-            for (const auto& r : rows) lines_.rows.push_back({r, 0});
+            for (const auto& r : rows) lines_.insert(-1, r);
             return;
         }
-        std::vector<Line> lines;
-        lines.reserve(rows.size());
-        for (const auto& r : rows) lines.push_back({r, 0});
+        PendingRows lines;
+        for (const auto& r : rows) lines.insert(-1, r);
         fill(lines);
     }
     int itemIndex() const override {
@@ -105,28 +100,29 @@ public:
 protected:
     LRESULT send(UINT m, WPARAM w, LPARAM l) const { return SendMessageA(ensure(), m, w, l); }
     void replay() override {
-        PendingRows<Line> kept;
+        PendingRows kept;
         std::swap(kept, lines_);
         if (kept.rows.empty()) return;
-        fill(kept.rows);
+        fill(kept);
         if (kept.sel >= 0) send(LB_SETCURSEL, kept.sel, 0);
     }
 
 private:
-    void fill(const std::vector<Line>& rows) {
+    void fill(const PendingRows& lines) {
+        const std::vector<KeptRow>& rows = lines.rows;
         std::size_t bytes = 0;
-        for (const auto& r : rows) bytes += r.text.size() + 1;
+        for (const auto& r : rows) bytes += r.cells[0].size() + 1;
         send(WM_SETREDRAW, FALSE, 0);
         send(LB_RESETCONTENT, 0, 0);
         send(LB_INITSTORAGE, rows.size(), static_cast<LPARAM>(bytes));
-        for (const Line& r : rows) {
-            const LRESULT i = send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(r.text.c_str()));
+        for (const KeptRow& r : rows) {
+            const LRESULT i = send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(r.cells[0].c_str()));
             if (i >= 0) send(LB_SETITEMDATA, i, r.data);
         }
         send(WM_SETREDRAW, TRUE, 0);
         invalidate();
     }
-    PendingRows<Line> lines_;
+    PendingRows lines_;
 };
 
 class CheckListPeer : public ListBoxPeer {
@@ -180,7 +176,7 @@ public:
     }
     void addColumn(const std::string& caption, int width) override {
         if (pending()) {
-            keptColumns_.push_back({caption, width});
+            keptColumns_.insert(-1, caption, width);
             return;
         }
         LVCOLUMNA c{};
@@ -196,8 +192,7 @@ public:
     std::string cell(int row, int col) const override {
         if (row < 0 || row >= count() || col < 0) return {};
         if (pending()) {
-            const auto& cells = kept_.at(row);
-            return static_cast<size_t>(col) < cells.size() ? cells[static_cast<size_t>(col)] : std::string();
+            return kept_.cell(row, col);
         }
         if (col >= columns_ && col > 0) {
             auto it = extras_.find(key(row));
@@ -220,9 +215,7 @@ public:
     void setCell(int row, int col, const std::string& text) override {
         if (row < 0 || row >= count() || col < 0) return;
         if (pending()) {
-            auto& cells = kept_.at(row);
-            if (cells.size() <= static_cast<size_t>(col)) cells.resize(static_cast<size_t>(col) + 1);
-            cells[static_cast<size_t>(col)] = text;
+            kept_.setCell(row, col, text);
             return;
         }
         if (col >= columns_ && col > 0) {
@@ -238,7 +231,7 @@ public:
         send(LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&it));
     }
     int insertRow(int at, const std::string& caption) override {
-        if (pending()) return kept_.insert(std::min(at, kept_.count()), {caption});
+        if (pending()) return kept_.insert(std::min(at, kept_.count()), caption);
         LVITEMA it{};
         it.mask = LVIF_TEXT | LVIF_PARAM;
         it.iItem = at < 0 ? count() : at;
@@ -275,11 +268,12 @@ public:
 
 protected:
     void replay() override {
-        for (const auto& [caption, width] : keptColumns_) addColumn(caption, width);
-        keptColumns_.clear();
-        PendingRows<std::vector<std::string>> kept;
+        PendingRows columns, kept;
+        std::swap(columns, keptColumns_);
         std::swap(kept, kept_);
-        for (const auto& cells : kept.rows) {
+        for (const KeptRow& c : columns.rows) addColumn(c.cells[0], static_cast<int>(c.data));
+        for (const KeptRow& r : kept.rows) {
+            const auto& cells = r.cells;
             const int row = insertRow(-1, cells[0]);
             for (size_t col = 1; col < cells.size(); ++col) setCell(row, static_cast<int>(col), cells[col]);
         }
@@ -297,8 +291,7 @@ private:
     int columns_ = 0;
     LPARAM lastKey_ = 0;
     std::map<LPARAM, std::vector<std::string>> extras_;  // sub-items without a column
-    std::vector<std::pair<std::string, int>> keptColumns_;
-    PendingRows<std::vector<std::string>> kept_;
+    PendingRows keptColumns_, kept_;
 };
 
 }  // namespace

@@ -408,4 +408,39 @@ HBRUSH Win32Peer::ctlColor(HDC dc) {
 
 bool Win32Peer::filter(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
+// --- PendingRows
+
+int PendingRows::insert(int at, const std::string& caption, std::intptr_t data) {
+    if (at < 0) at = count();
+    if (at > count()) return -1;
+    rows.insert(rows.begin() + at, KeptRow{{caption}, data});
+    if (sel >= at) ++sel;
+    return at;
+}
+
+void PendingRows::erase(int row) {
+    if (!has(row)) return;
+    rows.erase(rows.begin() + row);
+    if (sel == row) sel = -1;
+    else if (sel > row) --sel;
+}
+
+void PendingRows::clear() {
+    rows.clear();
+    sel = -1;
+}
+
+std::string PendingRows::cell(int row, int col) const {
+    if (!has(row) || col < 0) return {};
+    const auto& cells = rows[static_cast<size_t>(row)].cells;
+    return static_cast<size_t>(col) < cells.size() ? cells[static_cast<size_t>(col)] : std::string();
+}
+
+void PendingRows::setCell(int row, int col, const std::string& text) {
+    if (!has(row) || col < 0) return;
+    auto& cells = at(row).cells;
+    if (cells.size() <= static_cast<size_t>(col)) cells.resize(static_cast<size_t>(col) + 1);
+    cells[static_cast<size_t>(col)] = text;
+}
+
 }  // namespace ui::win32
