@@ -23,19 +23,20 @@ std::vector<HWND> childrenOf(HWND parent) {
     return out;
 }
 
+struct FindId {
+    int id;
+    bool found = false;
+};
+
+BOOL CALLBACK findIdProc(HWND h, LPARAM lp) {
+    auto* f = reinterpret_cast<FindId*>(lp);
+    if (GetDlgCtrlID(h) == f->id) f->found = true;
+    return !f->found;
+}
+
 bool madeWithId(HWND top, int id) {
-    struct Find {
-        int id;
-        bool found = false;
-    } f{id};
-    EnumChildWindows(
-        top,
-        [](HWND h, LPARAM lp) -> BOOL {
-            auto* f = reinterpret_cast<Find*>(lp);
-            if (GetDlgCtrlID(h) == f->id) f->found = true;
-            return !f->found;
-        },
-        reinterpret_cast<LPARAM>(&f));
+    FindId f{id};
+    EnumChildWindows(top, findIdProc, reinterpret_cast<LPARAM>(&f));
     return f.found;
 }
 
