@@ -9,7 +9,7 @@ namespace cm = ui::cm;
 
 TControlSubClass::TControlSubClass(TXPMenu& painter, ui::TControl& target, LookKind kind)
     : Target(&target), Painter(painter), Kind(kind) {
-    if (auto* e = dynamic_cast<ui::TEdit*>(&target)) SavedCtl3D = e->ctl3D();
+    if (auto* e = ui::as<ui::TEdit>(&target)) SavedCtl3D = e->ctl3D();
     hook_ = target.installHook(*this);
 }
 
@@ -23,7 +23,7 @@ void TControlSubClass::release() {
     ui::TControl* target = Target;
     Target = nullptr;
     try {
-        if (auto* e = dynamic_cast<ui::TEdit*>(target); e && isEditKind(Kind)) e->setCtl3D(SavedCtl3D);
+        if (auto* e = ui::as<ui::TEdit>(target); e && isEditKind(Kind)) e->setCtl3D(SavedCtl3D);
     } catch (...) {
     }
     hook_.remove();
@@ -122,9 +122,9 @@ ControlState TControlSubClass::state() const {
     s.leftDown = LeftDown;
     s.spaceDown = SpaceDown;
     s.enabled = Target->enabled();
-    if (auto* b = dynamic_cast<const ui::TCheckBox*>(Target)) s.checked = b->checked();
-    if (auto* b = dynamic_cast<const ui::TSpeedButton*>(Target)) s.down = b->down();
-    if (auto* b = dynamic_cast<const ui::TButton*>(Target)) s.isDefault = b->isDefault();
+    if (auto* b = ui::as<ui::TCheckBox>(Target)) s.checked = b->checked();
+    if (auto* b = ui::as<ui::TSpeedButton>(Target)) s.down = b->down();
+    if (auto* b = ui::as<ui::TButton>(Target)) s.isDefault = b->isDefault();
     return s;
 }
 
@@ -132,7 +132,7 @@ ControlState TControlSubClass::state() const {
 // the painting itself.
 const ui::TPixels& TControlSubClass::glyph() {
     static const ui::TPixels none;
-    auto* b = dynamic_cast<ui::TBitBtn*>(Target);
+    auto* b = ui::as<ui::TBitBtn>(Target);
     if (!b || b->glyph().empty()) return none;
     if (glyphName_ != b->glyph()) {
         glyphName_ = b->glyph();
@@ -154,7 +154,7 @@ void TControlSubClass::RepaintTarget() {
     switch (Kind) {
     case LookKind::Edit:
     case LookKind::Memo:
-        if (auto* e = dynamic_cast<ui::TEdit*>(&t); e && e->ctl3D()) {
+        if (auto* e = ui::as<ui::TEdit>(&t); e && e->ctl3D()) {
             Rebuilding = true;
             e->setCtl3D(false);
         }
@@ -186,7 +186,7 @@ void TControlSubClass::RepaintTarget() {
         break;
     case LookKind::Panel:
         if (onPaint) {
-            const auto* p = dynamic_cast<const ui::TPanel*>(&t);
+            const auto* p = ui::as<ui::TPanel>(&t);
             const ui::TBevelCut outer = p ? p->bevel() : ui::TBevelCut::None;
             t.paintOver(true, [&](TCanvas& c, const TRect& r) {
                 Painter.DerivePalette(c);

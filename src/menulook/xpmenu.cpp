@@ -24,11 +24,11 @@ LookKind lookKindOf(const ui::TControl& c) {
     if (name == "TMemo") return LookKind::Memo;
     if (name == "TRichEdit") return LookKind::RichEdit;
     if (name == "TMaskEdit" || name == "TDBEdit") return LookKind::Edit;
-    if (dynamic_cast<const ui::TEdit*>(&c)) return LookKind::Edit;
-    if (dynamic_cast<const ui::TCheckBox*>(&c)) return LookKind::CheckBox;
-    if (dynamic_cast<const ui::TSpeedButton*>(&c)) return LookKind::SpeedButton;
-    if (dynamic_cast<const ui::TPanel*>(&c)) return LookKind::Panel;
-    if (dynamic_cast<const ui::TGroupBox*>(&c) || dynamic_cast<const ui::TRadioGroup*>(&c))
+    if (ui::as<ui::TEdit>(&c)) return LookKind::Edit;
+    if (ui::as<ui::TCheckBox>(&c)) return LookKind::CheckBox;
+    if (ui::as<ui::TSpeedButton>(&c)) return LookKind::SpeedButton;
+    if (ui::as<ui::TPanel>(&c)) return LookKind::Panel;
+    if (ui::as<ui::TGroupBox>(&c) || ui::as<ui::TRadioGroup>(&c))
         return LookKind::GroupBox;
     return LookKind::None;
 }
@@ -55,9 +55,9 @@ int containerMemberOf(const ui::TControl& parent) {
     const std::string name = parent.className();
     if (name == "TDBCtrlPanel" || name == "TFrame") return xccFrame;
     if (&parent == &parent.form()) return xccForm;
-    if (dynamic_cast<const ui::TTabSheet*>(&parent)) return xccTabSheet;
-    if (dynamic_cast<const ui::TPanel*>(&parent)) return xccPanel;
-    if (dynamic_cast<const ui::TGroupBox*>(&parent) || dynamic_cast<const ui::TRadioGroup*>(&parent))
+    if (ui::as<ui::TTabSheet>(&parent)) return xccTabSheet;
+    if (ui::as<ui::TPanel>(&parent)) return xccPanel;
+    if (ui::as<ui::TGroupBox>(&parent) || ui::as<ui::TRadioGroup>(&parent))
         return xccGroupBox;
     return -1;
 }
@@ -305,8 +305,8 @@ void TXPMenu::hookControls(ui::TWinControl& container, bool takeOver, bool repai
             if (repaint) c->invalidate();
         }
         // A radio group's buttons are its own, not the form's.
-        if (dynamic_cast<ui::TRadioGroup*>(c)) continue;
-        if (auto* w = dynamic_cast<ui::TWinControl*>(c)) hookControls(*w, takeOver, repaint);
+        if (ui::as<ui::TRadioGroup>(c)) continue;
+        if (auto* w = ui::as<ui::TWinControl>(c)) hookControls(*w, takeOver, repaint);
     }
 }
 

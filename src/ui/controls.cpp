@@ -585,7 +585,7 @@ void TForm::close() {
 static TControl* findFocused(const TWinControl& w) {
     for (TControl* c : w.controls()) {
         if (c->focused()) return c;
-        if (auto* wc = dynamic_cast<TWinControl*>(c))
+        if (auto* wc = as<TWinControl>(c))
             if (TControl* f = findFocused(*wc)) return f;
     }
     return nullptr;
@@ -595,7 +595,7 @@ TControl* TForm::focusedControl() const { return findFocused(*this); }
 
 bool TForm::dialogKey(int key) {
     if (key == VK_RETURN_KEY) {
-        if (auto* b = dynamic_cast<TButton*>(focusedControl()); b && b->usable()) {
+        if (auto* b = as<TButton>(focusedControl()); b && b->usable()) {
             b->click();
             return true;
         }
@@ -616,9 +616,9 @@ void TForm::userKey(int key) {
     bool used = false;
     userEvent([&] { used = dialogKey(key); });
     if (used) return;
-    if (auto* e = dynamic_cast<TEdit*>(focusedControl())) {
+    if (auto* e = as<TEdit>(focusedControl())) {
         e->userType(std::string(1, static_cast<char>(key)));
-    } else if (auto* cl = dynamic_cast<TCheckListBox*>(focusedControl());
+    } else if (auto* cl = as<TCheckListBox>(focusedControl());
                cl && key == VK_SPACE_KEY) {
         cl->userToggle(cl->itemIndex());
     }

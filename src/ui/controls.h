@@ -41,6 +41,15 @@ public:
     ~TControl() override;
 
     virtual const char* className() const = 0;
+    // What the control is, for the toolkit's own downcasts (ui::as): the
+    // product is built without run-time type information.
+    enum Class : unsigned {
+        WinControlClass = 1u << 0, ButtonClass = 1u << 1, BitBtnClass = 1u << 2,
+        SpeedButtonClass = 1u << 3, CheckBoxClass = 1u << 4, EditClass = 1u << 5,
+        CheckListBoxClass = 1u << 6, PanelClass = 1u << 7, GroupBoxClass = 1u << 8,
+        RadioGroupClass = 1u << 9, TabSheetClass = 1u << 10,
+    };
+    virtual unsigned classes() const { return 0; }
     int id() const { return id_; }
     TWinControl* parent() const { return parent_; }
     TForm& form() const { return *form_; }
@@ -131,6 +140,8 @@ private:
 
 class TWinControl : public TControl {
 public:
+    static constexpr unsigned kClass = WinControlClass;
+    unsigned classes() const override { return TControl::classes() | kClass; }
     using TControl::TControl;
     ~TWinControl() override;
     const std::vector<TControl*>& controls() const { return children_; }
@@ -142,6 +153,8 @@ private:
 
 class TButton : public TControl {
 public:
+    static constexpr unsigned kClass = ButtonClass;
+    unsigned classes() const override { return TControl::classes() | kClass; }
     TButton(TWinControl& parent, int id, const std::string& caption = {});
     const char* className() const override { return "TButton"; }
     // What a press does: OnClick.
@@ -160,6 +173,8 @@ protected:
 
 class TBitBtn : public TButton {
 public:
+    static constexpr unsigned kClass = BitBtnClass;
+    unsigned classes() const override { return TButton::classes() | kClass; }
     TBitBtn(TWinControl& parent, int id, const std::string& caption = {});
     const char* className() const override { return "TBitBtn"; }
     // A bitmap resource; its bottom-left pixel's colour is transparent.
@@ -176,6 +191,8 @@ private:
 // Stays down when pressed, comes up when pressed again.
 class TSpeedButton : public TControl {
 public:
+    static constexpr unsigned kClass = SpeedButtonClass;
+    unsigned classes() const override { return TControl::classes() | kClass; }
     TSpeedButton(TWinControl& parent, int id, const std::string& caption = {});
     const char* className() const override { return "TSpeedButton"; }
     bool down() const { return peer().checked(); }
@@ -186,6 +203,8 @@ public:
 
 class TCheckBox : public TControl {
 public:
+    static constexpr unsigned kClass = CheckBoxClass;
+    unsigned classes() const override { return TControl::classes() | kClass; }
     TCheckBox(TWinControl& parent, int id, const std::string& caption = {});
     const char* className() const override { return "TCheckBox"; }
     bool checked() const { return peer().checked(); }
@@ -197,6 +216,8 @@ public:
 
 class TGroupBox : public TWinControl {
 public:
+    static constexpr unsigned kClass = GroupBoxClass;
+    unsigned classes() const override { return TWinControl::classes() | kClass; }
     TGroupBox(TWinControl& parent, int id, const std::string& caption = {});
     const char* className() const override { return "TGroupBox"; }
 };
@@ -217,6 +238,8 @@ private:
 
 class TRadioGroup : public TWinControl {
 public:
+    static constexpr unsigned kClass = RadioGroupClass;
+    unsigned classes() const override { return TWinControl::classes() | kClass; }
     TRadioGroup(TWinControl& parent, int id, const std::string& caption = {});
     ~TRadioGroup() override;
     const char* className() const override { return "TRadioGroup"; }
@@ -245,6 +268,8 @@ private:
 
 class TPanel : public TWinControl {
 public:
+    static constexpr unsigned kClass = PanelClass;
+    unsigned classes() const override { return TWinControl::classes() | kClass; }
     TPanel(TWinControl& parent, int id);
     const char* className() const override { return "TPanel"; }
     void setBevel(TBevelCut cut) {
@@ -268,6 +293,8 @@ public:
 
 class TEdit : public TControl {
 public:
+    static constexpr unsigned kClass = EditClass;
+    unsigned classes() const override { return TControl::classes() | kClass; }
     TEdit(TWinControl& parent, int id, const std::string& text = {});
     const char* className() const override { return "TEdit"; }
     std::string text() const { return caption(); }
@@ -350,6 +377,8 @@ protected:
 // line's item data (1 = ticked) so that tools outside can read it.
 class TCheckListBox : public TListBox {
 public:
+    static constexpr unsigned kClass = CheckListBoxClass;
+    unsigned classes() const override { return TListBox::classes() | kClass; }
     TCheckListBox(TWinControl& parent, int id);
     const char* className() const override { return "TCheckListBox"; }
     bool checked(int i) const { return peer().itemData(i) == 1; }
@@ -412,6 +441,8 @@ private:
 
 class TTabSheet : public TWinControl {
 public:
+    static constexpr unsigned kClass = TabSheetClass;
+    unsigned classes() const override { return TWinControl::classes() | kClass; }
     TTabSheet(TPageControl& owner, int id, const std::string& caption);
     ~TTabSheet() override;
     const char* className() const override { return "TTabSheet"; }
@@ -537,5 +568,16 @@ private:
     std::vector<TTimer*> timers_;
     std::map<std::uint32_t, TMessageHandler> messageHandlers_;
 };
+
+// The control as a T, or null when it is not one (a dynamic_cast for the
+// classes that name their kClass).
+template <class T>
+T* as(TControl* c) {
+    return c && (c->classes() & T::kClass) ? static_cast<T*>(c) : nullptr;
+}
+template <class T>
+const T* as(const TControl* c) {
+    return c && (c->classes() & T::kClass) ? static_cast<const T*>(c) : nullptr;
+}
 
 }  // namespace ui
