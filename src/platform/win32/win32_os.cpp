@@ -68,9 +68,14 @@ Fn lookUp(HMODULE module, const char* name) {
 // The shell library is loaded when first needed (a mail link, the
 // notification icon), not at every start: under Wine it pulls in several
 // more libraries.
+HMODULE shellLibrary() {
+    static const HMODULE shell = LoadLibraryA("shell32.dll");
+    return shell;
+}
+
 template <class Fn>
 Fn shellFunction(const char* name) {
-    static HMODULE shell = LoadLibraryA("shell32.dll");
+    HMODULE shell = shellLibrary();
     return shell ? lookUp<Fn>(shell, name) : nullptr;
 }
 
