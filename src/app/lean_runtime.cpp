@@ -5,7 +5,9 @@
 // unwind tables). Ours end the same way or throw the program's own error,
 // whose message reaches the standard error box like any other.
 #include <cstdlib>
+#include <cxxabi.h>
 #include <exception>
+#include <functional>
 #include <new>
 #include <typeinfo>
 
@@ -33,5 +35,33 @@ void __throw_runtime_error(const char* what) { throw base::Error(what); }
 void __throw_range_error(const char* what) { throw base::Error(what); }
 void __throw_overflow_error(const char* what) { throw base::Error(what); }
 void __throw_underflow_error(const char* what) { throw base::Error(what); }
+void __throw_bad_function_call() { throw base::Error("Empty handler called"); }
 
 }  // namespace std
+
+// The exception in flight and the caught ones. The library keeps one set per
+// thread through emulated thread-local storage and its locks; the program
+// runs on one thread, so one set serves.
+namespace __cxxabiv1 {
+struct __cxa_eh_globals {
+    void* caughtExceptions;
+    unsigned int uncaughtExceptions;
+};
+
+namespace {
+__cxa_eh_globals ehGlobals;
+}
+
+extern "C" __cxa_eh_globals* __cxa_get_globals_fast() noexcept { return &ehGlobals; }
+extern "C" __cxa_eh_globals* __cxa_get_globals() noexcept { return &ehGlobals; }
+}  // namespace __cxxabiv1
+
+// The start-up code patches imported data through this; the program imports
+// none (the linker is told to refuse), so nothing is patched and the patcher,
+// its section lookup and its printf stay out. Should an import ever need it,
+// stopping at once beats running with an unpatched address.
+extern "C" char __RUNTIME_PSEUDO_RELOC_LIST__;
+extern "C" char __RUNTIME_PSEUDO_RELOC_LIST_END__;
+extern "C" void _pei386_runtime_relocator() {
+    if (&__RUNTIME_PSEUDO_RELOC_LIST__ != &__RUNTIME_PSEUDO_RELOC_LIST_END__) std::abort();
+}
