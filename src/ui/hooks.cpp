@@ -41,7 +41,8 @@ bool THookRegistration::installed() const {
 }
 
 THookRegistration THookChain::install(THookFunction fn) {
-    auto slot = std::make_shared<detail::HookSlot>();
+    // Not make_shared: its control block pulls in the library's type checks.
+    std::shared_ptr<detail::HookSlot> slot(new detail::HookSlot);
     slot->fn = std::move(fn);
     slots_->push_back(slot);
     return THookRegistration(slots_, slot);

@@ -82,7 +82,7 @@ private:
 
 class THookChain {
 public:
-    THookChain() : slots_(std::make_shared<detail::HookSlots>()) {}
+    THookChain() : slots_(new detail::HookSlots) {}
     ~THookChain() { clear(); }
     THookChain(const THookChain&) = delete;
     THookChain& operator=(const THookChain&) = delete;
