@@ -4,6 +4,8 @@
 // library's logic_error family (together some 150 KB of 32-bit code and
 // unwind tables). Ours end the same way or throw the program's own error,
 // whose message reaches the standard error box like any other.
+#include <windows.h>
+
 #include <cstdlib>
 #include <cxxabi.h>
 #include <exception>
@@ -39,21 +41,40 @@ void __throw_bad_function_call() { throw base::Error("Empty handler called"); }
 
 }  // namespace std
 
-// The exception in flight and the caught ones. The library keeps one set per
-// thread through emulated thread-local storage and its locks; the program
-// runs on one thread, so one set serves.
+// The exceptions in flight and caught, per thread. The library keeps them in
+// emulated thread-local storage with its own locks; a slot of the system's
+// does the same in a few instructions. The slot is taken before WinMain, on
+// the main thread, which gets the static set; any other thread gets one from
+// the heap at its first exception.
 namespace __cxxabiv1 {
 struct __cxa_eh_globals {
     void* caughtExceptions;
     unsigned int uncaughtExceptions;
 };
+}  // namespace __cxxabiv1
 
 namespace {
-__cxa_eh_globals ehGlobals;
-}
+__cxxabiv1::__cxa_eh_globals mainGlobals;
+const DWORD ehSlot = [] {
+    const DWORD slot = TlsAlloc();
+    if (slot != TLS_OUT_OF_INDEXES) TlsSetValue(slot, &mainGlobals);
+    return slot;
+}();
+}  // namespace
 
-extern "C" __cxa_eh_globals* __cxa_get_globals_fast() noexcept { return &ehGlobals; }
-extern "C" __cxa_eh_globals* __cxa_get_globals() noexcept { return &ehGlobals; }
+namespace __cxxabiv1 {
+extern "C" __cxa_eh_globals* __cxa_get_globals_fast() noexcept {
+    // No slot to be had: one thread's worth is all there is.
+    if (ehSlot == TLS_OUT_OF_INDEXES) return &mainGlobals;
+    auto* g = static_cast<__cxa_eh_globals*>(TlsGetValue(ehSlot));
+    if (!g) {
+        // Kept until the program ends: the other threads are few and short.
+        g = static_cast<__cxa_eh_globals*>(std::calloc(1, sizeof *g));
+        if (!g || !TlsSetValue(ehSlot, g)) std::abort();
+    }
+    return g;
+}
+extern "C" __cxa_eh_globals* __cxa_get_globals() noexcept { return __cxa_get_globals_fast(); }
 }  // namespace __cxxabiv1
 
 // The start-up code patches imported data through this; the program imports

@@ -152,6 +152,10 @@ void TfrmMain::FormCreate() {
     FillAutostartList();
     DetectWindowsVersion();
     if (IsWindowsNT) BtnDelApp.setEnabled(false);
+    if (TakeReadAhead) {
+        TakeReadAhead(ModuleNames);
+        TakeReadAhead = nullptr;
+    }
     RefreshProcessList();
     RefreshWindowList();
     // The allow list starts as every program running now: those the process

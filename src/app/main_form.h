@@ -69,6 +69,9 @@ public:
     process::ProcessSnapshot PageSnapshot, LoopSnapshot;
     // The executable names both lists have already read, by process.
     process::ModuleNameCache ModuleNames;
+    // Set by the entry point to hand over the names it read on another thread
+    // while the window was being built; the first listing starts from them.
+    std::function<void(process::ModuleNameCache&)> TakeReadAhead;
 
     // --- Start-up, paint, close.
     void FormCreate();

@@ -91,6 +91,32 @@ TEST(StartUp, ProcessPageIsFilledForThePlatformFoundBeforeIt) {
               "当前系统中共有" + std::to_string(nt.form->List1.count()) + "个进程");
 }
 
+// Names read ahead while the window was built are taken over, but checked
+// against the first listing's own snapshot: a process that ended or whose
+// identifier went to another program is read afresh.
+TEST(StartUp, NamesReadAheadServeOnlyTheProcessesStillRunning) {
+    auto startWith = [](bool readAhead) {
+        AppFixture f(Family::NT);
+        f.machine.addProcess("[System Process]");
+        f.machine.addProcess("stays.exe", "C:\\A\\Stays.exe");
+        const auto ends = f.machine.addProcess("ends.exe", "C:\\A\\Ends.exe");
+        process::ModuleNameCache ahead;
+        process::listProcesses(f.machine, true, &ahead);
+        f.machine.process(ends)->running = false;
+        f.machine.addProcess("other.exe", "C:\\B\\Other.exe", ends);
+        f.machine.addProcess("later.exe", "C:\\B\\Later.exe");
+
+        f.form = std::make_unique<TfrmMain>(f.application, f.machine);
+        if (readAhead) f.form->TakeReadAhead = [&](process::ModuleNameCache& c) { std::swap(c, ahead); };
+        const auto before = f.machine.countCalls("Module32First");
+        f.form->start();
+        EXPECT_FALSE(f.form->TakeReadAhead) << "taken once";
+        EXPECT_EQ(f.form->List1.items(), process::listProcesses(f.machine, true).lines);
+        return f.machine.countCalls("Module32First") - before;
+    };
+    EXPECT_EQ(startWith(true), startWith(false) - 1) << "only stays.exe was read ahead";
+}
+
 std::vector<std::string> argsOf(const sim::SimOs& m, const std::string& name) {
     std::vector<std::string> out;
     for (const sim::Call& c : m.calls())
