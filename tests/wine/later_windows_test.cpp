@@ -236,3 +236,42 @@ TEST_F(LaterWindows, AControlWhoseParentWindowIsGoneNeverGetsOne) {
 }
 
 }  // namespace
+
+namespace {
+// The edge colour of a sunken frame, read from the window's own DC.
+COLORREF framePixel(HWND h) {
+    HDC dc = GetWindowDC(h);
+    const COLORREF c = GetPixel(dc, 0, 0);
+    ReleaseDC(h, dc);
+    return c;
+}
+}  // namespace
+
+// Frameless controls skip the default frame painting; a framed one must
+// still get its frame when the window is shown, and again when asked.
+TEST(Frames, AFramedControlStillGetsItsFrameDrawn) {
+    ui::win32::Win32Application app{GetModuleHandleA(nullptr)};
+    ui::TForm form{app, "TFramesForm"};
+    form.setClientSize(200, 100);
+    ui::TEdit edit(form, 1, "abc");
+    ui::TButton button(form, 2, "b");
+    edit.setBounds(10, 10, 120, 24);
+    button.setBounds(10, 50, 80, 24);
+    form.show();
+    HWND e = hwndOf(edit);
+    ASSERT_NE(GetWindowLongA(e, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    EXPECT_NE(framePixel(e), face);
+    const COLORREF edge = framePixel(e);
+
+    // Painted over, then the frame alone drawn again.
+    HDC dc = GetWindowDC(e);
+    HBRUSH b = CreateSolidBrush(face);
+    RECT all{0, 0, 120, 24};
+    FillRect(dc, &all, b);
+    DeleteObject(b);
+    ReleaseDC(e, dc);
+    ASSERT_EQ(framePixel(e), face);
+    RedrawWindow(e, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(framePixel(e), edge);
+}

@@ -190,10 +190,21 @@ LRESULT Win32Peer::own(UINT msg, WPARAM w, LPARAM l) {
         return 0;
     }
     if (msg == WM_MOUSEMOVE) mouseMoved(l);
+    if (msg == WM_NCPAINT && !hasFrame()) return 0;
     r = classProc(msg, w, l);
     for (const After& a : kAfterClass)
         if (a.msg == msg) (this->*a.report)();
     return r;
+}
+
+// A control whose client area is the whole window has no frame, scroll bar
+// or caption to draw; under Wine the default frame painting still costs a
+// device context and a visible region each time the window is shown.
+bool Win32Peer::hasFrame() const {
+    RECT outer{}, client{};
+    GetWindowRect(hwnd_, &outer);
+    GetClientRect(hwnd_, &client);
+    return outer.right - outer.left != client.right || outer.bottom - outer.top != client.bottom;
 }
 
 LRESULT Win32Peer::windowGone(WPARAM w, LPARAM l) {

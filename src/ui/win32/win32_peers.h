@@ -82,6 +82,7 @@ public:
     virtual void scroll(int code) { (void)code; }
     // The control's own messages, before its class sees them.
     virtual bool filter(UINT msg, WPARAM w, LPARAM l, LRESULT& result);
+    bool hasFrame() const;
 
     // The class procedure, past the hooks and the peer.
     LRESULT callOld(UINT msg, WPARAM w, LPARAM l) const {
