@@ -148,6 +148,7 @@ bool Win32Peer::rootShown() const {
 
 void Win32Peer::subclass() {
     SetPropA(hwnd_, kPeerProp, this);
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     oldProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(childProc)));
     SetPropA(hwnd_, kOldProcProp, reinterpret_cast<HANDLE>(oldProc_));
@@ -157,6 +158,7 @@ void Win32Peer::subclass() {
 // under a later subclass it stays, and passes everything to the class.
 void Win32Peer::detach() {
     RemovePropA(hwnd_, kPeerProp);
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
     if (GetWindowLongPtrA(hwnd_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(childProc)) {
         SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
         RemovePropA(hwnd_, kOldProcProp);
@@ -278,8 +280,15 @@ void Win32Peer::paintOver(bool wholeWindow,
     ReleaseDC(hwnd_, dc);
 }
 
+// Every message asks this. A window whose procedure is still ours answers
+// from its own data, which under Wine costs no trip to the server as a
+// property does; one under a later subclass, or anyone else's, from the
+// property, never from data another owner may have put there.
 Win32Peer* Win32Peer::of(HWND h) {
-    return h ? static_cast<Win32Peer*>(GetPropA(h, kPeerProp)) : nullptr;
+    if (!h) return nullptr;
+    if (GetWindowLongPtrA(h, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(childProc))
+        return reinterpret_cast<Win32Peer*>(GetWindowLongPtrA(h, GWLP_USERDATA));
+    return static_cast<Win32Peer*>(GetPropA(h, kPeerProp));
 }
 
 void Win32Peer::setBounds(int left, int top, int width, int height) {
