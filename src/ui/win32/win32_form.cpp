@@ -79,8 +79,17 @@ public:
         icon_ = LoadIconA(app_.instance(), resource.c_str());
         HICON small = static_cast<HICON>(LoadImageA(app_.instance(), resource.c_str(), IMAGE_ICON,
                                                     16, 16, 0));
+        if (!small) small = icon_;
+        // Before the first show the class carries them: the window takes them
+        // when it is mapped, where each WM_SETICON makes Wine convert and send
+        // both pictures to the X server again.
+        if (!shown_) {
+            SetClassLongPtrA(hwnd_, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon_));
+            SetClassLongPtrA(hwnd_, GCLP_HICONSM, reinterpret_cast<LONG_PTR>(small));
+            return;
+        }
         SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-        SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small ? small : icon_));
+        SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
     }
     std::uintptr_t iconHandle() const override { return reinterpret_cast<std::uintptr_t>(icon_); }
 
