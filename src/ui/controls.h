@@ -16,7 +16,7 @@
 // control ignores); the tests drive the headless peers with them.
 #pragma once
 #include <cstdint>
-#include <map>
+#include "base/small_map.h"
 #include <memory>
 #include "base/error.h"
 #include <string>
@@ -566,7 +566,7 @@ private:
     TButton* default_ = nullptr;
     TButton* cancel_ = nullptr;
     std::vector<TTimer*> timers_;
-    std::map<std::uint32_t, TMessageHandler> messageHandlers_;
+    base::SmallMap<std::uint32_t, TMessageHandler> messageHandlers_;
 };
 
 // The control as a T, or null when it is not one (a dynamic_cast for the

@@ -4,7 +4,7 @@
 #pragma once
 #include <windows.h>
 
-#include <map>
+#include "base/small_map.h"
 #include <string>
 #include <tuple>
 
@@ -52,7 +52,7 @@ private:
     void dispatch(MSG& msg);
     HWND ownerWindow() const;
     HINSTANCE instance_;
-    std::map<std::tuple<std::string, int, bool, int>, HFONT> fonts_;
+    base::SmallMap<std::tuple<std::string, int, bool, int>, HFONT> fonts_;
     HCURSOR hand_ = nullptr;
     int exitCode_ = 0;
     using TrackMouseFn = BOOL(WINAPI*)(TRACKMOUSEEVENT*);

@@ -1,6 +1,6 @@
 // List boxes, the check list drawn by its control, and the report view.
 #include <algorithm>
-#include <map>
+#include "base/small_map.h"
 
 #include "ui/controls.h"
 #include "ui/win32/win32_canvas.h"
@@ -290,7 +290,7 @@ private:
     }
     int columns_ = 0;
     LPARAM lastKey_ = 0;
-    std::map<LPARAM, std::vector<std::string>> extras_;  // sub-items without a column
+    base::SmallMap<LPARAM, std::vector<std::string>> extras_;  // sub-items without a column
     PendingRows keptColumns_, kept_;
 };
 
