@@ -83,7 +83,10 @@ void Win32Peer::realize() {
         cls_ = nullptr;  // its parent's window is gone: it never comes
         return;
     }
-    hwnd_ = CreateWindowExA(static_cast<DWORD>(exStyle_), cls_, text_.c_str(), static_cast<DWORD>(style_),
+    // No control listens for its children's WM_PARENTNOTIFY, which every
+    // ancestor would otherwise get at each child's making, click and end.
+    hwnd_ = CreateWindowExA(static_cast<DWORD>(exStyle_) | WS_EX_NOPARENTNOTIFY, cls_, text_.c_str(),
+                            static_cast<DWORD>(style_),
                             bounds_.left, bounds_.top, bounds_.width(), bounds_.height(), parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), app_.instance(), nullptr);
     if (!hwnd_) throw base::Error("Cannot create a control window");
