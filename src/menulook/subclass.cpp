@@ -7,10 +7,17 @@ namespace menulook {
 namespace wm = ui::wm;
 namespace cm = ui::cm;
 
+namespace {
+// Buttons are painted whole, background first: their own drawing would
+// only be painted over.
+bool paintsWholeFace(LookKind k) { return k == LookKind::Button || k == LookKind::BitBtn; }
+}  // namespace
+
 TControlSubClass::TControlSubClass(TXPMenu& painter, ui::TControl& target, LookKind kind)
     : Target(&target), Painter(painter), Kind(kind) {
     if (auto* e = ui::as<ui::TEdit>(&target)) SavedCtl3D = e->ctl3D();
     hook_ = target.installHook(*this);
+    if (paintsWholeFace(Kind)) target.setClassPaint(false);
 }
 
 TControlSubClass::~TControlSubClass() {
@@ -24,6 +31,7 @@ void TControlSubClass::release() {
     Target = nullptr;
     try {
         if (auto* e = ui::as<ui::TEdit>(target); e && isEditKind(Kind)) e->setCtl3D(SavedCtl3D);
+        if (target && paintsWholeFace(Kind)) target->setClassPaint(true);
     } catch (...) {
     }
     hook_.remove();

@@ -92,6 +92,9 @@ public:
     void paintOver(bool wholeWindow, const std::function<void(TCanvas&, const TRect&)>& paint) {
         peer_->paintOver(wholeWindow, paint);
     }
+    // Off: a paint message only clears what is to be painted, and the hooks
+    // that see it paint the whole control themselves.
+    void setClassPaint(bool on) { peer_->setClassPaint(on); }
 
     // Puts a hook in front of the control's window procedure, ahead of the
     // hooks already there (it sees each message first); it stays until its

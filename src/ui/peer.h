@@ -89,6 +89,9 @@ public:
     virtual void paintOver(bool wholeWindow, const std::function<void(TCanvas&, const TRect& r)>& paint) {
         (void)wholeWindow, (void)paint;
     }
+    // Leaves the window's paint messages to its hooks alone: for a hook that
+    // paints the whole face anyway, the class's own drawing is wasted.
+    virtual void setClassPaint(bool on) { (void)on; }
     // Edit fields: the sunken 3D border, or a flat single line.
     virtual void setCtl3D(bool on) { (void)on; }
 

@@ -88,6 +88,11 @@ TEST_F(Look, TakesOverTheOwnersMenusAndControlsByKindAndParentAndLetsGoAgain) {
     for (ui::TControl* c : std::initializer_list<ui::TControl*>{&derived, &list, &radios.button(0), &marked, &inQuiet})
         EXPECT_EQ(look.recordOf(*c), nullptr) << c->className() << " " << c->id();
     EXPECT_EQ(look.controlsTakenOver(), 7u);
+    // Buttons it paints whole skip their own drawing; the rest keep it.
+    EXPECT_FALSE(peerOf(button).classPaint());
+    EXPECT_FALSE(peerOf(bit).classPaint());
+    EXPECT_TRUE(peerOf(box).classPaint());
+    EXPECT_TRUE(peerOf(derived).classPaint());
 
     // Its own draw handler stays, and stays after release.
     MemoryCanvas c(100, 20);
@@ -106,6 +111,7 @@ TEST_F(Look, TakesOverTheOwnersMenusAndControlsByKindAndParentAndLetsGoAgain) {
     edit.perform(ui::wm::GetTextLength);
     button.perform(ui::wm::GetTextLength);
     EXPECT_TRUE(edit.ctl3D());
+    EXPECT_TRUE(peerOf(button).classPaint());
     EXPECT_EQ(look.controlsTakenOver(), 5u);
 }
 

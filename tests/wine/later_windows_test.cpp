@@ -275,3 +275,45 @@ TEST(Frames, AFramedControlStillGetsItsFrameDrawn) {
     RedrawWindow(e, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
     EXPECT_EQ(framePixel(e), edge);
 }
+
+namespace {
+COLORREF clientPixel(HWND h) {
+    HDC dc = GetDC(h);
+    const COLORREF c = GetPixel(dc, 5, 5);
+    ReleaseDC(h, dc);
+    return c;
+}
+}  // namespace
+
+// Without its own painting a button's paint message only validates: what
+// is on it stays for the hooks to paint over, and no paint message repeats.
+TEST(Frames, AButtonWithoutItsOwnPaintingLeavesItsPixelsToTheHooks) {
+    ui::win32::Win32Application app{GetModuleHandleA(nullptr)};
+    ui::TForm form{app, "TClassPaintForm"};
+    form.setClientSize(200, 100);
+    ui::TButton button(form, 1, "b");
+    button.setBounds(10, 10, 80, 24);
+    form.show();
+    HWND b = hwndOf(button);
+    const COLORREF green = RGB(0, 255, 0);
+    auto fillGreen = [&] {
+        HDC dc = GetDC(b);
+        HBRUSH brush = CreateSolidBrush(green);
+        RECT all{0, 0, 80, 24};
+        FillRect(dc, &all, brush);
+        DeleteObject(brush);
+        ReleaseDC(b, dc);
+    };
+
+    button.setClassPaint(false);
+    fillGreen();
+    InvalidateRect(b, nullptr, FALSE);
+    UpdateWindow(b);
+    EXPECT_EQ(clientPixel(b), green);
+    EXPECT_FALSE(GetUpdateRect(b, nullptr, FALSE));
+
+    button.setClassPaint(true);
+    InvalidateRect(b, nullptr, FALSE);
+    UpdateWindow(b);
+    EXPECT_NE(clientPixel(b), green);
+}

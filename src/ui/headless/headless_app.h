@@ -183,6 +183,8 @@ public:
     // What was painted over the window (paintOver), its size; null before.
     const MemoryCanvas* surface() const { return surface_.get(); }
     bool ctl3D() const { return ctl3D_; }
+    bool classPaint() const { return classPaint_; }
+    void setClassPaint(bool on) override { classPaint_ = on; }
     void paintOver(bool wholeWindow, const std::function<void(TCanvas&, const TRect&)>& paint) override;
     void setCtl3D(bool on) override { ctl3D_ = on; }
     void setBounds(int left, int top, int width, int height) override;
@@ -267,7 +269,7 @@ private:
     TRect bounds_;
     std::string text_, hint_, picture_, icon_;
     bool visible_, enabled_ = true, checked_ = false, wordWrap_ = false, stretch_ = false,
-                   defaultLook_ = false, hot_ = false, ctl3D_ = true;
+                   defaultLook_ = false, hot_ = false, ctl3D_ = true, classPaint_ = true;
     std::unique_ptr<MemoryCanvas> surface_;
     char passwordChar_ = 0;
     TBevelCut bevel_ = TBevelCut::None;

@@ -196,7 +196,13 @@ LRESULT Win32Peer::own(UINT msg, WPARAM w, LPARAM l) {
     }
     if (msg == WM_MOUSEMOVE) mouseMoved(l);
     if (msg == WM_NCPAINT && !hasFrame()) return 0;
-    r = classProc(msg, w, l);
+    if (msg == WM_PAINT && !classPaint_) {
+        PAINTSTRUCT ps;
+        BeginPaint(hwnd_, &ps);
+        EndPaint(hwnd_, &ps);
+    } else {
+        r = classProc(msg, w, l);
+    }
     for (const After& a : kAfterClass)
         if (a.msg == msg) (this->*a.report)();
     return r;

@@ -83,6 +83,7 @@ public:
     // The control's own messages, before its class sees them.
     virtual bool filter(UINT msg, WPARAM w, LPARAM l, LRESULT& result);
     bool hasFrame() const;
+    void setClassPaint(bool on) override { classPaint_ = on; }
 
     // The class procedure, past the hooks and the peer.
     LRESULT callOld(UINT msg, WPARAM w, LPARAM l) const {
@@ -152,6 +153,7 @@ private:
     TRect bounds_{};
     std::string text_, hint_;
     bool hasFont_ = false;
+    bool classPaint_ = true;
     bool hintLater_ = false;  // made before the first show: hint told while idle
 };
 
