@@ -87,8 +87,8 @@ int main(int argc, char** argv) {
     }
     int runs = std::max(1, std::atoi(argv[1]));
     std::vector<Subject> subjects = {
-        {"Morvane.exe", hostToWinPath(argv[2]), kCaption, {}},
-        {"bare window", hostToWinPath(argv[3]), "Bare window", {}},
+        {"Morvane.exe", hostToWinPath(argv[2]), kCaption, {}, {}},
+        {"bare window", hostToWinPath(argv[3]), "Bare window", {}, {}},
     };
 
     try {
