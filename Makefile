@@ -52,7 +52,10 @@ imports-audit: win32
 		tests/audit/too_new.c -o build/audit/too_new.exe
 	@tests/audit/refuses.sh scripts/check-imports build/audit/too_new.exe tests/imports.allow >build/logs/audit.log \
 		|| { cat build/logs/audit.log; exit 1; }
-	@$(ROOT)/scripts/check-imports $(EXE32) tests/imports.allow | tee -a build/logs/audit.log | tail -1
+	@$(ROOT)/scripts/check-imports $(EXE32) tests/imports.allow >build/logs/audit-product.log; \
+		status=$$?; cat build/logs/audit-product.log >>build/logs/audit.log; \
+		if [ $$status -ne 0 ]; then cat build/logs/audit-product.log; exit $$status; fi; \
+		tail -1 build/logs/audit-product.log
 	@echo "import audit: refuses a too-new program; $(EXE32) $$(tail -1 build/logs/audit.log | sed 's/^ *//')" >>build/logs/summary
 
 # The product this machine runs: the 32-bit one where it can, else the 64-bit one.
