@@ -43,9 +43,9 @@ void __throw_bad_function_call() { throw base::Error("Empty handler called"); }
 
 // The exceptions in flight and caught, per thread. The library keeps them in
 // emulated thread-local storage with its own locks; a slot of the system's
-// does the same in a few instructions. The slot is taken before WinMain, on
-// the main thread, which gets the static set; any other thread gets one from
-// the heap at its first exception.
+// does the same in a few instructions. The main thread has the static set,
+// also before the slot is taken at static initialisation (only it runs
+// then); any other thread gets one from the heap at its first exception.
 namespace __cxxabiv1 {
 struct __cxa_eh_globals {
     void* caughtExceptions;
@@ -55,22 +55,25 @@ struct __cxa_eh_globals {
 
 namespace {
 __cxxabiv1::__cxa_eh_globals mainGlobals;
-const DWORD ehSlot = [] {
+// The slot plus one: zero, as it is before static initialisation, is none.
+DWORD ehSlotPlusOne = 0;
+const bool ehSlotTaken = [] {
     const DWORD slot = TlsAlloc();
-    if (slot != TLS_OUT_OF_INDEXES) TlsSetValue(slot, &mainGlobals);
-    return slot;
+    if (slot == TLS_OUT_OF_INDEXES || !TlsSetValue(slot, &mainGlobals)) return false;
+    ehSlotPlusOne = slot + 1;
+    return true;
 }();
 }  // namespace
 
 namespace __cxxabiv1 {
 extern "C" __cxa_eh_globals* __cxa_get_globals_fast() noexcept {
-    // No slot to be had: one thread's worth is all there is.
-    if (ehSlot == TLS_OUT_OF_INDEXES) return &mainGlobals;
-    auto* g = static_cast<__cxa_eh_globals*>(TlsGetValue(ehSlot));
+    // No slot (yet, or to be had): one thread's worth is all there is.
+    if (!ehSlotPlusOne) return &mainGlobals;
+    auto* g = static_cast<__cxa_eh_globals*>(TlsGetValue(ehSlotPlusOne - 1));
     if (!g) {
         // Kept until the program ends: the other threads are few and short.
         g = static_cast<__cxa_eh_globals*>(std::calloc(1, sizeof *g));
-        if (!g || !TlsSetValue(ehSlot, g)) std::abort();
+        if (!g || !TlsSetValue(ehSlotPlusOne - 1, g)) std::abort();
     }
     return g;
 }
