@@ -63,9 +63,16 @@ public:
     ~BitBtnPeer() override {
         if (glyph_) ImageList_Destroy(glyph_);
     }
+    // Loaded when first drawn: under the flat look the button never draws it.
     void setPicture(const std::string& resource) override {
         if (glyph_) ImageList_Destroy(glyph_);
         glyph_ = nullptr;
+        resource_ = resource;
+        invalidate();
+    }
+    void loadGlyph() {
+        const std::string resource = std::move(resource_);
+        resource_.clear();
         HBITMAP bmp = static_cast<HBITMAP>(
             LoadImageA(app_.instance(), resource.c_str(), IMAGE_BITMAP, 0, 0, 0));
         if (!bmp) return;
@@ -76,13 +83,13 @@ public:
         glyph_ = ImageList_Create(w_, h_, ILC_COLOR24 | ILC_MASK, 1, 0);
         if (glyph_) ImageList_AddMasked(glyph_, bmp, RGB(255, 0, 255));
         DeleteObject(bmp);
-        invalidate();
     }
     void setText(const std::string& t) override {
         Win32Peer::setText(t);
         invalidate();
     }
     void drawItem(DRAWITEMSTRUCT& d) override {
+        if (!resource_.empty()) loadGlyph();
         const bool pushed = (d.itemState & ODS_SELECTED) != 0;
         const bool disabled = (d.itemState & ODS_DISABLED) != 0;
         RECT rc = d.rcItem;
@@ -127,6 +134,7 @@ public:
 
 private:
     HIMAGELIST glyph_ = nullptr;
+    std::string resource_;  // a glyph still to load
     int w_ = 0, h_ = 0;
 };
 

@@ -103,10 +103,11 @@ public:
     ~ImagePeer() override {
         if (bmp_) DeleteObject(bmp_);
     }
+    // Loaded when first drawn: most pictures sit on pages not shown at start.
     void setPicture(const std::string& resource) override {
         if (bmp_) DeleteObject(bmp_);
-        bmp_ = static_cast<HBITMAP>(
-            LoadImageA(app_.instance(), resource.c_str(), IMAGE_BITMAP, 0, 0, 0));
+        bmp_ = nullptr;
+        resource_ = resource;
         invalidate();
     }
     void setStretch(bool s) override {
@@ -116,6 +117,11 @@ public:
     void drawItem(DRAWITEMSTRUCT& d) override {
         RECT rc = d.rcItem;
         FillRect(d.hDC, &rc, faceBrush());
+        if (!bmp_ && !resource_.empty()) {
+            bmp_ = static_cast<HBITMAP>(
+                LoadImageA(app_.instance(), resource_.c_str(), IMAGE_BITMAP, 0, 0, 0));
+            if (!bmp_) resource_.clear();  // missing: not looked for at every paint
+        }
         if (!bmp_) return;
         BITMAP info{};
         GetObjectA(bmp_, sizeof info, &info);
@@ -136,6 +142,7 @@ public:
 
 private:
     HBITMAP bmp_ = nullptr;
+    std::string resource_;
     bool stretch_ = false;
 };
 
