@@ -317,3 +317,30 @@ TEST(Frames, AButtonWithoutItsOwnPaintingLeavesItsPixelsToTheHooks) {
     UpdateWindow(b);
     EXPECT_NE(clientPixel(b), green);
 }
+
+// Placed and sized before its first show, the window reports the place at
+// once and is there, with the client size asked for, when it shows.
+TEST_F(LaterWindows, AFormPlacedBeforeItsFirstShowIsThereWhenShown) {
+    form.setBounds(40, 30, 200, 150);
+    ui::TRect b = form.windowRect();
+    EXPECT_EQ(b.left, 40);
+    EXPECT_EQ(b.top, 30);
+    EXPECT_EQ(b.width(), 200);
+    form.setClientSize(320, 180);
+    b = form.windowRect();
+    EXPECT_EQ(b.left, 40);
+    EXPECT_GT(b.width(), 320);
+    form.show();
+    RECT outer{}, client{};
+    GetWindowRect(hwndOf(form), &outer);
+    GetClientRect(hwndOf(form), &client);
+    EXPECT_EQ(outer.left, 40);
+    EXPECT_EQ(outer.top, 30);
+    EXPECT_EQ(outer.right - outer.left, b.width());
+    EXPECT_EQ(client.right, 320);
+    EXPECT_EQ(client.bottom, 180);
+    // Moved after the show, it moves at once.
+    form.setBounds(60, 50, b.width(), b.height());
+    GetWindowRect(hwndOf(form), &outer);
+    EXPECT_EQ(outer.left, 60);
+}
