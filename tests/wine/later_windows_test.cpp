@@ -238,21 +238,41 @@ TEST_F(LaterWindows, AControlWhoseParentWindowIsGoneNeverGetsOne) {
 }  // namespace
 
 namespace {
-// The edge colour of a sunken frame, read from the window's own DC.
-COLORREF framePixel(HWND h) {
-    HDC dc = GetWindowDC(h);
-    const COLORREF c = GetPixel(dc, 0, 0);
+// Read and paint through the window's own DC: the whole window with its
+// frame, or the client area.
+HDC dcOf(HWND h, bool whole) { return whole ? GetWindowDC(h) : GetDC(h); }
+
+COLORREF pixelOf(HWND h, bool whole, int x, int y) {
+    HDC dc = dcOf(h, whole);
+    const COLORREF c = GetPixel(dc, x, y);
     ReleaseDC(h, dc);
     return c;
 }
+
+void fillWith(HWND h, bool whole, COLORREF colour) {
+    RECT r{};
+    GetWindowRect(h, &r);
+    OffsetRect(&r, -r.left, -r.top);
+    HDC dc = dcOf(h, whole);
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+    ReleaseDC(h, dc);
+}
+
+void repaintNow(HWND h) {
+    InvalidateRect(h, nullptr, FALSE);
+    UpdateWindow(h);
+}
+
+struct Frames : LaterWindows {
+    Frames() { form.setClientSize(200, 100); }
+};
 }  // namespace
 
 // Frameless controls skip the default frame painting; a framed one must
 // still get its frame when the window is shown, and again when asked.
-TEST(Frames, AFramedControlStillGetsItsFrameDrawn) {
-    ui::win32::Win32Application app{GetModuleHandleA(nullptr)};
-    ui::TForm form{app, "TFramesForm"};
-    form.setClientSize(200, 100);
+TEST_F(Frames, AFramedControlStillGetsItsFrameDrawn) {
     ui::TEdit edit(form, 1, "abc");
     ui::TButton button(form, 2, "b");
     edit.setBounds(10, 10, 120, 24);
@@ -261,61 +281,34 @@ TEST(Frames, AFramedControlStillGetsItsFrameDrawn) {
     HWND e = hwndOf(edit);
     ASSERT_NE(GetWindowLongA(e, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    EXPECT_NE(framePixel(e), face);
-    const COLORREF edge = framePixel(e);
+    EXPECT_NE(pixelOf(e, true, 0, 0), face);
+    const COLORREF edge = pixelOf(e, true, 0, 0);
 
     // Painted over, then the frame alone drawn again.
-    HDC dc = GetWindowDC(e);
-    HBRUSH b = CreateSolidBrush(face);
-    RECT all{0, 0, 120, 24};
-    FillRect(dc, &all, b);
-    DeleteObject(b);
-    ReleaseDC(e, dc);
-    ASSERT_EQ(framePixel(e), face);
+    fillWith(e, true, face);
+    ASSERT_EQ(pixelOf(e, true, 0, 0), face);
     RedrawWindow(e, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-    EXPECT_EQ(framePixel(e), edge);
+    EXPECT_EQ(pixelOf(e, true, 0, 0), edge);
 }
-
-namespace {
-COLORREF clientPixel(HWND h) {
-    HDC dc = GetDC(h);
-    const COLORREF c = GetPixel(dc, 5, 5);
-    ReleaseDC(h, dc);
-    return c;
-}
-}  // namespace
 
 // Without its own painting a button's paint message only validates: what
 // is on it stays for the hooks to paint over, and no paint message repeats.
-TEST(Frames, AButtonWithoutItsOwnPaintingLeavesItsPixelsToTheHooks) {
-    ui::win32::Win32Application app{GetModuleHandleA(nullptr)};
-    ui::TForm form{app, "TClassPaintForm"};
-    form.setClientSize(200, 100);
+TEST_F(Frames, AButtonWithoutItsOwnPaintingLeavesItsPixelsToTheHooks) {
     ui::TButton button(form, 1, "b");
     button.setBounds(10, 10, 80, 24);
     form.show();
     HWND b = hwndOf(button);
     const COLORREF green = RGB(0, 255, 0);
-    auto fillGreen = [&] {
-        HDC dc = GetDC(b);
-        HBRUSH brush = CreateSolidBrush(green);
-        RECT all{0, 0, 80, 24};
-        FillRect(dc, &all, brush);
-        DeleteObject(brush);
-        ReleaseDC(b, dc);
-    };
 
     button.setClassPaint(false);
-    fillGreen();
-    InvalidateRect(b, nullptr, FALSE);
-    UpdateWindow(b);
-    EXPECT_EQ(clientPixel(b), green);
+    fillWith(b, false, green);
+    repaintNow(b);
+    EXPECT_EQ(pixelOf(b, false, 5, 5), green);
     EXPECT_FALSE(GetUpdateRect(b, nullptr, FALSE));
 
     button.setClassPaint(true);
-    InvalidateRect(b, nullptr, FALSE);
-    UpdateWindow(b);
-    EXPECT_NE(clientPixel(b), green);
+    repaintNow(b);
+    EXPECT_NE(pixelOf(b, false, 5, 5), green);
 }
 
 // Placed and sized before its first show, the window reports the place at

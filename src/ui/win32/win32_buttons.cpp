@@ -71,8 +71,8 @@ public:
         invalidate();
     }
     void loadGlyph() {
-        const std::string resource = std::move(resource_);
-        resource_.clear();
+        std::string resource;
+        resource.swap(resource_);
         HBITMAP bmp = static_cast<HBITMAP>(
             LoadImageA(app_.instance(), resource.c_str(), IMAGE_BITMAP, 0, 0, 0));
         if (!bmp) return;
