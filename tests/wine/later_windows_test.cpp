@@ -314,6 +314,11 @@ TEST_F(Frames, AButtonWithoutItsOwnPaintingLeavesItsPixelsToTheHooks) {
 // Placed and sized before its first show, the window reports the place at
 // once and is there, with the client size asked for, when it shows.
 TEST_F(LaterWindows, AFormPlacedBeforeItsFirstShowIsThereWhenShown) {
+    int moves = 0;
+    auto counting = form.installHook([&](ui::TMessage& m, const ui::TMessageNext& next) {
+        if (m.msg == WM_WINDOWPOSCHANGED) ++moves;
+        next(m);
+    });
     form.setBounds(40, 30, 200, 150);
     ui::TRect b = form.windowRect();
     EXPECT_EQ(b.left, 40);
@@ -323,6 +328,7 @@ TEST_F(LaterWindows, AFormPlacedBeforeItsFirstShowIsThereWhenShown) {
     b = form.windowRect();
     EXPECT_EQ(b.left, 40);
     EXPECT_GT(b.width(), 320);
+    EXPECT_EQ(moves, 0) << "a hidden window is moved only at its show";
     form.show();
     RECT outer{}, client{};
     GetWindowRect(hwndOf(form), &outer);

@@ -51,18 +51,34 @@ public:
         return tips_;
     }
 
+    // Before the first show the place is only noted, and the show makes one
+    // move: each move of a hidden top-level window is passed on to X.
     void setBounds(int left, int top, int width, int height) override {
-        MoveWindow(hwnd_, left, top, width, height, TRUE);
+        if (shown_) {
+            MoveWindow(hwnd_, left, top, width, height, TRUE);
+            return;
+        }
+        place_ = {left, top, left + width, top + height};
+        placed_ = true;
     }
+    TRect bounds() const override { return shown_ || !placed_ ? Win32Peer::bounds() : place_; }
     void setClientSize(int width, int height) override {
         RECT r{0, 0, width, height};
         AdjustWindowRectEx(&r, static_cast<DWORD>(style()), FALSE,
                            static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE)));
-        SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (shown_) {
+            SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            return;
+        }
+        const TRect b = bounds();
+        setBounds(b.left, b.top, r.right - r.left, r.bottom - r.top);
     }
     void setVisible(bool v) override {
         if (v) {
+            if (!shown_ && placed_)
+                SetWindowPos(hwnd_, nullptr, place_.left, place_.top, place_.width(), place_.height(),
+                             SWP_NOZORDER | SWP_NOACTIVATE);
             // The controls to be seen get their windows before the first paint.
             realizeKids();
             ShowWindow(hwnd_, shown_ ? SW_SHOW : SW_SHOWNORMAL);
@@ -169,6 +185,8 @@ private:
     HWND tips_ = nullptr;
     HWND lastFocus_ = nullptr;
     HICON icon_ = nullptr;
+    TRect place_{};
+    bool placed_ = false;
 };
 
 const FormPeer::Handler FormPeer::kHandlers[] = {
