@@ -343,3 +343,56 @@ TEST_F(LaterWindows, AFormPlacedBeforeItsFirstShowIsThereWhenShown) {
     GetWindowRect(hwndOf(form), &outer);
     EXPECT_EQ(outer.left, 60);
 }
+
+// A bevel and a framed picture have no window: their parent draws them at
+// their place, below its child windows, and draws them again, or no more,
+// where they move or hide. A panel without a caption leaves its background.
+TEST_F(Frames, BevelsAndPicturesAreDrawnByTheirParent) {
+    const COLORREF face = GetSysColor(COLOR_BTNFACE), shadow = GetSysColor(COLOR_BTNSHADOW),
+                   light = GetSysColor(COLOR_BTNHIGHLIGHT);
+    ui::TBevel bevel(form, 1);
+    bevel.setBounds(10, 10, 40, 30);
+    ui::TPanel panel(form, 2);
+    panel.setBounds(100, 10, 60, 50);
+    ui::TImage picture(panel, 3);
+    picture.setFramed(true);
+    picture.setBounds(5, 5, 30, 30);
+    ui::TButton over(form, 4, "b");
+    over.setBounds(30, 20, 40, 30);
+    form.show();
+    const HWND f = hwndOf(form), p = hwndOf(panel);
+    EXPECT_EQ(bevel.handle(), 0u);
+    EXPECT_EQ(picture.handle(), 0u);
+    EXPECT_FALSE(madeWithId(f, 1));
+    EXPECT_FALSE(madeWithId(f, 3));
+
+    // An etched frame: shadow outside, light inside; the button stays on top.
+    EXPECT_EQ(pixelOf(f, false, 10, 10), shadow);
+    EXPECT_EQ(pixelOf(f, false, 11, 11), light);
+    EXPECT_EQ(pixelOf(f, false, 20, 15), face);
+    EXPECT_NE(pixelOf(f, false, 49, 25), light) << "under the button the bevel is covered";
+    // A lowered frame around the picture, inside the panel.
+    EXPECT_EQ(pixelOf(p, false, 5, 5), shadow);
+    EXPECT_EQ(pixelOf(p, false, 34, 34), light);
+    EXPECT_EQ(pixelOf(p, false, 15, 15), face);
+
+    bevel.setVisible(false);
+    UpdateWindow(f);
+    EXPECT_EQ(pixelOf(f, false, 10, 10), face);
+    bevel.setVisible(true);
+    bevel.setBounds(12, 60, 40, 30);
+    UpdateWindow(f);
+    EXPECT_EQ(pixelOf(f, false, 10, 10), face) << "the old place is cleared";
+    EXPECT_EQ(pixelOf(f, false, 12, 60), shadow);
+
+    picture.setFramed(false);
+    UpdateWindow(p);
+    EXPECT_EQ(pixelOf(p, false, 5, 5), face);
+
+    // Painted over and repainted, the panel draws the picture's frame again.
+    picture.setFramed(true);
+    fillWith(p, false, RGB(0, 255, 0));
+    repaintNow(p);
+    EXPECT_EQ(pixelOf(p, false, 5, 5), shadow);
+    EXPECT_EQ(pixelOf(p, false, 50, 40), face);
+}

@@ -12,7 +12,15 @@ namespace {
 // background, since their parent leaves them out.
 class ContainerPeer : public Win32Peer {
 public:
-    using Win32Peer::Win32Peer;
+    // A panel or page is a static control: without a caption its painting
+    // would only fill the background the erase has just filled.
+    ContainerPeer(Win32Application& app, PeerKind kind, PeerSink& sink) : Win32Peer(app, kind, sink) {
+        if (paintsOnlyCaption()) setClassPaint(false);
+    }
+    void setText(const std::string& text) override {
+        Win32Peer::setText(text);
+        if (paintsOnlyCaption()) setClassPaint(!text.empty());
+    }
     bool filter(UINT msg, WPARAM w, LPARAM, LRESULT& r) override {
         if (msg == WM_ERASEBKGND) {
             RECT rc;
@@ -23,6 +31,9 @@ public:
         }
         return false;
     }
+
+private:
+    bool paintsOnlyCaption() const { return kind_ == PeerKind::Panel || kind_ == PeerKind::TabSheet; }
 };
 
 class TabPeer : public ContainerPeer {

@@ -41,8 +41,9 @@ constexpr PeerClass kPeerClasses[] = {
      WS_EX_CONTROLPARENT},
     {PeerKind::UpDown, makeUpDownPeer, UPDOWN_CLASSA,
      UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0},
-    {PeerKind::Image, makeImagePeer, "STATIC", SS_OWNERDRAW, 0},
-    {PeerKind::Bevel, makePlainPeer, "STATIC", SS_ETCHEDFRAME, 0},
+    // No window class: drawn by the parent.
+    {PeerKind::Image, makeWindowlessPeer, nullptr, 0, 0},
+    {PeerKind::Bevel, makeWindowlessPeer, nullptr, 0, 0},
 };
 
 }  // namespace

@@ -43,13 +43,12 @@ struct PendingRows {
         if (row == -1 || has(row)) sel = row;
     }
 };
-std::unique_ptr<Win32Peer> makePlainPeer(Win32Application& app, PeerKind kind, PeerSink& sink);
 std::unique_ptr<Win32Peer> makeButtonPeer(Win32Application& app, PeerKind kind, PeerSink& sink);
 std::unique_ptr<Win32Peer> makeBitBtnPeer(Win32Application& app, PeerKind kind, PeerSink& sink);
 std::unique_ptr<Win32Peer> makeLabelPeer(Win32Application& app, PeerKind kind, PeerSink& sink);
 std::unique_ptr<Win32Peer> makeEditPeer(Win32Application& app, PeerKind kind, PeerSink& sink);
 std::unique_ptr<Win32Peer> makeUpDownPeer(Win32Application& app, PeerKind kind, PeerSink& sink);
-std::unique_ptr<Win32Peer> makeImagePeer(Win32Application& app, PeerKind kind, PeerSink& sink);
+std::unique_ptr<Win32Peer> makeWindowlessPeer(Win32Application& app, PeerKind kind, PeerSink& sink);
 std::unique_ptr<Win32Peer> makeListBoxPeer(Win32Application& app, PeerKind kind, PeerSink& sink);
 std::unique_ptr<Win32Peer> makeCheckListPeer(Win32Application& app, PeerKind kind, PeerSink& sink);
 std::unique_ptr<Win32Peer> makeListViewPeer(Win32Application& app, PeerKind kind, PeerSink& sink);

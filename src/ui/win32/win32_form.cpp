@@ -161,10 +161,13 @@ private:
         r = 0;
         return true;
     }
-    bool paint(WPARAM, LPARAM, LRESULT& r) {
-        PAINTSTRUCT ps;
-        BeginPaint(hwnd_, &ps);
-        EndPaint(hwnd_, &ps);
+    // Into the given context when the peer began the paint itself.
+    bool paint(WPARAM w, LPARAM, LRESULT& r) {
+        if (!w) {
+            PAINTSTRUCT ps;
+            BeginPaint(hwnd_, &ps);
+            EndPaint(hwnd_, &ps);
+        }
         guard([&] { sink_.peerPaint(); });
         r = 0;
         return true;

@@ -196,16 +196,41 @@ LRESULT Win32Peer::own(UINT msg, WPARAM w, LPARAM l) {
     }
     if (msg == WM_MOUSEMOVE) mouseMoved(l);
     if (msg == WM_NCPAINT && !hasFrame()) return 0;
-    if (msg == WM_PAINT && !classPaint_) {
-        PAINTSTRUCT ps;
-        BeginPaint(hwnd_, &ps);
-        EndPaint(hwnd_, &ps);
-    } else {
-        r = classProc(msg, w, l);
-    }
+    if (msg == WM_PAINT) paint(w, l, r);
+    else r = classProc(msg, w, l);
     for (const After& a : kAfterClass)
         if (a.msg == msg) (this->*a.report)();
     return r;
+}
+
+// The class paints into the device context we begin, so that the controls
+// without a window can be drawn over its background in the same pass.
+void Win32Peer::paint(WPARAM w, LPARAM l, LRESULT& r) {
+    const bool kids = hasWindowlessKids();
+    if (classPaint_ && (!kids || w)) {
+        r = classProc(WM_PAINT, w, l);
+        if (kids) paintWindowless(reinterpret_cast<HDC>(w));
+        return;
+    }
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    if (classPaint_) r = classProc(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    if (kids) paintWindowless(dc);
+    EndPaint(hwnd_, &ps);
+}
+
+bool Win32Peer::hasWindowlessKids() const {
+    return std::any_of(kids_.begin(), kids_.end(), [](const Win32Peer* k) { return k->windowless(); });
+}
+
+// Bottom of the z-order first; each in its own state of the context.
+void Win32Peer::paintWindowless(HDC dc) {
+    for (auto k = kids_.rbegin(); k != kids_.rend(); ++k) {
+        if (!(*k)->windowless() || !(*k)->visible()) continue;
+        const int saved = SaveDC(dc);
+        (*k)->drawOnParent(dc);
+        RestoreDC(dc, saved);
+    }
 }
 
 // A control whose client area is the whole window has no frame, scroll bar

@@ -84,6 +84,10 @@ public:
     virtual bool filter(UINT msg, WPARAM w, LPARAM l, LRESULT& result);
     bool hasFrame() const;
     void setClassPaint(bool on) override { classPaint_ = on; }
+    // Pictures and bevels have no window: the parent draws them into its own
+    // paint, below its child windows, in parent coordinates.
+    bool windowless() const { return kind_ == PeerKind::Image || kind_ == PeerKind::Bevel; }
+    virtual void drawOnParent(HDC dc) { (void)dc; }
 
     // The class procedure, past the hooks and the peer.
     LRESULT callOld(UINT msg, WPARAM w, LPARAM l) const {
@@ -115,6 +119,7 @@ protected:
     // The top-level window has been shown once: from then on a child made
     // visible gets its window at once.
     bool rootShown() const;
+    HWND parentWindow() const { return parent_ ? parent_->hwnd_ : nullptr; }
     bool shown_ = false;  // a top-level window: shown once
     Win32Application& app_;
     PeerKind kind_;
@@ -127,6 +132,9 @@ protected:
 
 private:
     void subclass();
+    bool hasWindowlessKids() const;
+    void paintWindowless(HDC dc);
+    void paint(WPARAM w, LPARAM l, LRESULT& r);
     void placeInZOrder();
     void detach();
     void mouseMoved(LPARAM at);

@@ -96,12 +96,33 @@ private:
     Peer* buddy_ = nullptr;
 };
 
-// A picture drawn by us: stretched over the box or centred in it.
-class ImagePeer : public Win32Peer {
+// Pictures and bevels: no window of their own, drawn by the parent. Each
+// window costs its making, a frame and a paint of its own at every show.
+// A picture is stretched over its box or centred in it, inside its frame
+// when it has one; a bevel is an etched frame, as a static control draws it.
+class WindowlessPeer : public Win32Peer {
 public:
     using Win32Peer::Win32Peer;
-    ~ImagePeer() override {
+    ~WindowlessPeer() override {
         if (bmp_) DeleteObject(bmp_);
+    }
+    void setBounds(int left, int top, int width, int height) override {
+        invalidate();
+        Win32Peer::setBounds(left, top, width, height);
+        invalidate();
+    }
+    void setVisible(bool v) override {
+        if (v == visible()) return;
+        Win32Peer::setVisible(v);
+        repaintArea();
+    }
+    void setFocus() override {}
+    void invalidate() override {
+        if (visible()) repaintArea();
+    }
+    void setBevel(TBevelCut cut) override {
+        framed_ = cut != TBevelCut::None;
+        invalidate();
     }
     // Loaded when first drawn: most pictures sit on pages not shown at start.
     void setPicture(const std::string& resource) override {
@@ -114,9 +135,15 @@ public:
         stretch_ = s;
         invalidate();
     }
-    void drawItem(DRAWITEMSTRUCT& d) override {
-        RECT rc = d.rcItem;
-        FillRect(d.hDC, &rc, faceBrush());
+    void drawOnParent(HDC dc) override {
+        const TRect b = bounds();
+        RECT rc{b.left, b.top, b.right, b.bottom};
+        if (kind_ == PeerKind::Bevel) {
+            DrawEdge(dc, &rc, EDGE_ETCHED, BF_RECT);
+            return;
+        }
+        if (framed_) DrawEdge(dc, &rc, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+        FillRect(dc, &rc, faceBrush());
         if (!bmp_ && !resource_.empty()) {
             bmp_ = static_cast<HBITMAP>(
                 LoadImageA(app_.instance(), resource_.c_str(), IMAGE_BITMAP, 0, 0, 0));
@@ -125,14 +152,14 @@ public:
         if (!bmp_) return;
         BITMAP info{};
         GetObjectA(bmp_, sizeof info, &info);
-        HDC mem = CreateCompatibleDC(d.hDC);
+        HDC mem = CreateCompatibleDC(dc);
         HGDIOBJ old = SelectObject(mem, bmp_);
         if (stretch_) {
-            SetStretchBltMode(d.hDC, COLORONCOLOR);
-            StretchBlt(d.hDC, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, mem, 0, 0,
+            SetStretchBltMode(dc, COLORONCOLOR);
+            StretchBlt(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, mem, 0, 0,
                        info.bmWidth, info.bmHeight, SRCCOPY);
         } else {
-            BitBlt(d.hDC, (rc.left + rc.right - info.bmWidth) / 2,
+            BitBlt(dc, (rc.left + rc.right - info.bmWidth) / 2,
                    (rc.top + rc.bottom - info.bmHeight) / 2, info.bmWidth, info.bmHeight, mem, 0, 0,
                    SRCCOPY);
         }
@@ -141,9 +168,16 @@ public:
     }
 
 private:
+    void repaintArea() {
+        HWND parent = parentWindow();
+        if (!parent) return;
+        const TRect b = bounds();
+        const RECT rc{b.left, b.top, b.right, b.bottom};
+        InvalidateRect(parent, &rc, TRUE);
+    }
     HBITMAP bmp_ = nullptr;
     std::string resource_;
-    bool stretch_ = false;
+    bool stretch_ = false, framed_ = false;
 };
 
 }  // namespace
@@ -160,12 +194,8 @@ std::unique_ptr<Win32Peer> makeUpDownPeer(Win32Application& app, PeerKind kind, 
     return std::make_unique<UpDownPeer>(app, kind, sink);
 }
 
-std::unique_ptr<Win32Peer> makeImagePeer(Win32Application& app, PeerKind kind, PeerSink& sink) {
-    return std::make_unique<ImagePeer>(app, kind, sink);
-}
-
-std::unique_ptr<Win32Peer> makePlainPeer(Win32Application& app, PeerKind kind, PeerSink& sink) {
-    return std::make_unique<Win32Peer>(app, kind, sink);
+std::unique_ptr<Win32Peer> makeWindowlessPeer(Win32Application& app, PeerKind kind, PeerSink& sink) {
+    return std::make_unique<WindowlessPeer>(app, kind, sink);
 }
 
 }  // namespace ui::win32
