@@ -3,7 +3,7 @@
 // measured against a bare Win32 window, runs interleaved, in one Wine session.
 // Also the time to the first complete paint: the window visible and neither
 // it nor any of its visible controls left with anything to paint.
-//   wine_bench RUNS MORVANE_EXE BARE_EXE
+//   wine_bench RUNS EXE... BARE_EXE   (each EXE shows the product's caption)
 // Prints the figures; never fails by time.
 #include <windows.h>
 
@@ -82,14 +82,22 @@ void report(const char* what, const std::vector<double>& ms) {
 
 int main(int argc, char** argv) {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: wine_bench RUNS MORVANE_EXE BARE_EXE\n");
+        std::fprintf(stderr, "usage: wine_bench RUNS MORVANE_EXE... BARE_EXE\n");
         return 2;
     }
     int runs = std::max(1, std::atoi(argv[1]));
-    std::vector<Subject> subjects = {
-        {"Morvane.exe", hostToWinPath(argv[2]), kCaption, {}, {}},
-        {"bare window", hostToWinPath(argv[3]), "Bare window", {}, {}},
-    };
+    // Every program before the bare window is measured against it in the
+    // same runs: the product, and programs to compare it with.
+    std::vector<Subject> subjects;
+    std::vector<std::string> labels;
+    for (int i = 2; i + 1 < argc; ++i) {
+        const std::string name = argv[i];
+        labels.push_back(name.substr(name.find_last_of("\\/") + 1));
+    }
+    for (int i = 2; i + 1 < argc; ++i)
+        subjects.push_back({labels[static_cast<size_t>(i - 2)].c_str(), hostToWinPath(argv[i]), kCaption, {}, {}});
+    subjects.push_back({"bare window", hostToWinPath(argv[argc - 1]), "Bare window", {}, {}});
+    const Subject& bare = subjects.back();
 
     try {
         // One warm-up start each, not counted: it loads the DLLs into the
@@ -124,10 +132,12 @@ int main(int argc, char** argv) {
         report("answering", s.ms);
         if (!s.paintMs.empty()) report("painted", s.paintMs);
     }
-    if (!subjects[0].ms.empty() && !subjects[1].ms.empty())
-        std::printf("  Morvane.exe / bare window, answering: %.2fx\n", median(subjects[0].ms) / median(subjects[1].ms));
-    if (!subjects[0].paintMs.empty() && !subjects[1].paintMs.empty())
-        std::printf("  Morvane.exe / bare window, painted:   %.2fx\n",
-                    median(subjects[0].paintMs) / median(subjects[1].paintMs));
+    for (size_t i = 0; i + 1 < subjects.size(); ++i) {
+        const Subject& s = subjects[i];
+        if (!s.ms.empty() && !bare.ms.empty())
+            std::printf("  %s / bare window, answering: %.2fx\n", s.label, median(s.ms) / median(bare.ms));
+        if (!s.paintMs.empty() && !bare.paintMs.empty())
+            std::printf("  %s / bare window, painted:   %.2fx\n", s.label, median(s.paintMs) / median(bare.paintMs));
+    }
     return 0;
 }
