@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "base/error.h"
+#include "base/small_map.h"
 
 #include "ui/messages.h"
 #include "ui/win32/win32_canvas.h"
@@ -14,10 +15,16 @@
 namespace ui::win32 {
 
 namespace {
-const char* const kPeerProp = "MorvanePeer";
-// The class procedure, kept with the window and not only with the peer: a
-// subclass put on after ours may outlive the peer and still call us.
-const char* const kOldProcProp = "MorvaneClassProc";
+// Our subclassed windows: the peer (none once it has let go) and the class
+// procedure, kept with the window and not only with the peer, as a subclass
+// put on after ours may outlive the peer and still call us. A table of our
+// own: under Wine every window property and window long set is a request to
+// the server, four of them for each control made.
+struct Subclassed {
+    Win32Peer* peer;
+    WNDPROC old;
+};
+base::SmallMap<HWND, Subclassed> subclassed;
 
 // Polling for the mouse leaving, where the system cannot report it.
 constexpr UINT_PTR kLeavePollTimer = 0x4D6C;
@@ -25,9 +32,11 @@ constexpr UINT kLeavePollMs = 100;
 
 LRESULT CALLBACK childProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
     if (Win32Peer* p = Win32Peer::of(h)) return p->receive(msg, w, l);
-    auto old = reinterpret_cast<WNDPROC>(GetPropA(h, kOldProcProp));
-    if (msg == WM_NCDESTROY) RemovePropA(h, kOldProcProp);
-    return old ? CallWindowProcA(old, h, msg, w, l) : DefWindowProcA(h, msg, w, l);
+    const auto it = subclassed.find(h);
+    if (it == subclassed.end()) return DefWindowProcA(h, msg, w, l);
+    const WNDPROC old = it->second.old;
+    if (msg == WM_NCDESTROY) subclassed.erase(h);
+    return CallWindowProcA(old, h, msg, w, l);
 }
 }  // namespace
 
@@ -150,21 +159,20 @@ bool Win32Peer::rootShown() const {
 }
 
 void Win32Peer::subclass() {
-    SetPropA(hwnd_, kPeerProp, this);
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     oldProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(childProc)));
-    SetPropA(hwnd_, kOldProcProp, reinterpret_cast<HANDLE>(oldProc_));
+    subclassed[hwnd_] = {this, oldProc_};
 }
 
 // Our procedure comes off the window only while it is the outermost one;
 // under a later subclass it stays, and passes everything to the class.
 void Win32Peer::detach() {
-    RemovePropA(hwnd_, kPeerProp);
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    const auto it = subclassed.find(hwnd_);
     if (GetWindowLongPtrA(hwnd_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(childProc)) {
         SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
-        RemovePropA(hwnd_, kOldProcProp);
+        if (it != subclassed.end()) subclassed.erase(hwnd_);
+    } else if (it != subclassed.end()) {
+        it->second.peer = nullptr;
     }
 }
 
@@ -248,6 +256,7 @@ LRESULT Win32Peer::windowGone(WPARAM w, LPARAM l) {
     cls_ = nullptr;  // gone for good: never made again
     const WNDPROC old = oldProc_;
     detach();
+    subclassed.erase(h);  // its last message, even under a later subclass
     hwnd_ = nullptr;
     return CallWindowProcA(old, h, WM_NCDESTROY, w, l);
 }
@@ -314,15 +323,11 @@ void Win32Peer::paintOver(bool wholeWindow,
     ReleaseDC(hwnd_, dc);
 }
 
-// Every message asks this. A window whose procedure is still ours answers
-// from its own data, which under Wine costs no trip to the server as a
-// property does; one under a later subclass, or anyone else's, from the
-// property, never from data another owner may have put there.
+// Every message asks this: from our own table, never from data another
+// owner may have put on the window.
 Win32Peer* Win32Peer::of(HWND h) {
-    if (!h) return nullptr;
-    if (GetWindowLongPtrA(h, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(childProc))
-        return reinterpret_cast<Win32Peer*>(GetWindowLongPtrA(h, GWLP_USERDATA));
-    return static_cast<Win32Peer*>(GetPropA(h, kPeerProp));
+    const auto it = subclassed.find(h);
+    return it == subclassed.end() ? nullptr : it->second.peer;
 }
 
 void Win32Peer::setBounds(int left, int top, int width, int height) {
