@@ -3,18 +3,11 @@
 // the first page with its list of nine lines, count label, seven buttons and
 // the group of two radio buttons, in the same font. What Wine itself costs
 // for them, so the start-up figures show which part is the program's own.
-#include <windows.h>
+#include "plain_window.h"
+
 #include <commctrl.h>
 
 namespace {
-
-LRESULT CALLBACK proc(HWND h, UINT m, WPARAM w, LPARAM l) {
-    if (m == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(h, m, w, l);
-}
 
 HFONT font;
 
@@ -31,17 +24,9 @@ HWND child(HWND parent, const char* cls, const char* text, DWORD style, DWORD ex
 int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int show) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES};
     InitCommonControlsEx(&icc);
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = proc;
-    wc.hInstance = inst;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = "SameWindows";
-    if (!RegisterClassA(&wc)) return 1;
     // The product's caption (GBK), which the benchmark looks for.
-    HWND top = CreateWindowA("SameWindows", "Morvane\xBD\xF8\xB3\xCC\xB9\xDC\xC0\xED\xC6\xF7",
-                             WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
-                             CW_USEDEFAULT, CW_USEDEFAULT, 381, 411, nullptr, nullptr, inst, nullptr);
+    HWND top = plain::makeTopWindow(inst, "SameWindows", "Morvane\xBD\xF8\xB3\xCC\xB9\xDC\xC0\xED\xC6\xF7",
+                                    WS_CLIPCHILDREN);
     if (!top) return 1;
     font = CreateFontA(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, GB2312_CHARSET, 0, 0, DEFAULT_QUALITY, 0, "\xCB\xCE\xCC\xE5");
 
@@ -72,12 +57,5 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int show) {
     child(group, "BUTTON", "1", BS_AUTORADIOBUTTON | WS_TABSTOP, 0, {10, 14, 100, 20}, 7);
     child(group, "BUTTON", "2", BS_AUTORADIOBUTTON | WS_TABSTOP, 0, {120, 14, 100, 20}, 8);
 
-    ShowWindow(top, show);
-    UpdateWindow(top);
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    return 0;
+    return plain::showAndRun(top, show);
 }

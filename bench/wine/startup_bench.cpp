@@ -24,7 +24,7 @@ using bench::median;
 using bench::nowMs;
 
 struct Subject {
-    const char* label;
+    std::string label;    // the file's name
     std::string exe;      // Windows path of the original
     std::string caption;  // GBK
     std::vector<double> ms, paintMs;
@@ -89,13 +89,10 @@ int main(int argc, char** argv) {
     // Every program before the bare window is measured against it in the
     // same runs: the product, and programs to compare it with.
     std::vector<Subject> subjects;
-    std::vector<std::string> labels;
     for (int i = 2; i + 1 < argc; ++i) {
         const std::string name = argv[i];
-        labels.push_back(name.substr(name.find_last_of("\\/") + 1));
+        subjects.push_back({name.substr(name.find_last_of("\\/") + 1), hostToWinPath(name), kCaption, {}, {}});
     }
-    for (int i = 2; i + 1 < argc; ++i)
-        subjects.push_back({labels[static_cast<size_t>(i - 2)].c_str(), hostToWinPath(argv[i]), kCaption, {}, {}});
     subjects.push_back({"bare window", hostToWinPath(argv[argc - 1]), "Bare window", {}, {}});
     const Subject& bare = subjects.back();
 
@@ -104,7 +101,7 @@ int main(int argc, char** argv) {
         // page cache and the fonts into the server.
         for (Subject& s : subjects) {
             const double ms = measure(s).answered;
-            std::printf("%-12s first start: %s%.1f ms\n", s.label, ms < 0 ? "FAILED " : "", ms < 0 ? 0.0 : ms);
+            std::printf("%-12s first start: %s%.1f ms\n", s.label.c_str(), ms < 0 ? "FAILED " : "", ms < 0 ? 0.0 : ms);
         }
         for (int i = 0; i < runs; ++i) {
             for (Subject& s : subjects) {
@@ -124,7 +121,7 @@ int main(int argc, char** argv) {
 
     std::printf("start-up, %d runs each (interleaved): to an answering window, and to the first complete paint\n", runs);
     for (const Subject& s : subjects) {
-        std::printf("  %s%s\n", s.label, s.failures ? (" (" + std::to_string(s.failures) + " failed)").c_str() : "");
+        std::printf("  %s%s\n", s.label.c_str(), s.failures ? (" (" + std::to_string(s.failures) + " failed)").c_str() : "");
         if (s.ms.empty()) {
             std::printf("  no successful run\n");
             continue;
@@ -135,9 +132,9 @@ int main(int argc, char** argv) {
     for (size_t i = 0; i + 1 < subjects.size(); ++i) {
         const Subject& s = subjects[i];
         if (!s.ms.empty() && !bare.ms.empty())
-            std::printf("  %s / bare window, answering: %.2fx\n", s.label, median(s.ms) / median(bare.ms));
+            std::printf("  %s / bare window, answering: %.2fx\n", s.label.c_str(), median(s.ms) / median(bare.ms));
         if (!s.paintMs.empty() && !bare.paintMs.empty())
-            std::printf("  %s / bare window, painted:   %.2fx\n", s.label, median(s.paintMs) / median(bare.paintMs));
+            std::printf("  %s / bare window, painted:   %.2fx\n", s.label.c_str(), median(s.paintMs) / median(bare.paintMs));
     }
     return 0;
 }

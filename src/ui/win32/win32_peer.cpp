@@ -167,11 +167,10 @@ void Win32Peer::subclass() {
 // Our procedure comes off the window only while it is the outermost one;
 // under a later subclass it stays, and passes everything to the class.
 void Win32Peer::detach() {
-    const auto it = subclassed.find(hwnd_);
     if (GetWindowLongPtrA(hwnd_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(childProc)) {
         SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
-        if (it != subclassed.end()) subclassed.erase(hwnd_);
-    } else if (it != subclassed.end()) {
+        subclassed.erase(hwnd_);
+    } else if (const auto it = subclassed.find(hwnd_); it != subclassed.end()) {
         it->second.peer = nullptr;
     }
 }
