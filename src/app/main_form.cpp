@@ -6,6 +6,7 @@
 #include "base/text.h"
 #include "common/page_look.h"
 #include "platform/registry.h"
+#include "ui/messages.h"
 
 namespace {
 const char* const kCaption = "Morvane进程管理器";
@@ -127,6 +128,17 @@ void TfrmMain::wireEvents() {
             if (inNotificationArea_) AddTrayIcon();
             return false;
         });
+    // A log-off is never held up; the save runs when it really happens,
+    // before Windows ends the program without a close.
+    setMessageHandler(ui::wm::QueryEndSession, [](ui::TMessage& m) {
+        m.result = 1;
+        return true;
+    });
+    setMessageHandler(ui::wm::EndSession, [this](ui::TMessage& m) {
+        if (m.wParam) endSession();
+        m.result = 0;
+        return true;
+    });
     TrayRetry.OnTimer = [this] { retryTrayIcon(); };
     ApplicationEvents1.OnMinimize = [this] { ApplicationEvents1Minimize(); };
     N1.OnClick = [this] { N1Click(); };
@@ -196,6 +208,15 @@ void TfrmMain::FormClose() {
         offerToLeaveUnsaved(*this, e, "正常程序列表未能保存。是否不保存而直接退出？");
     }
     Application.terminate();
+}
+
+// No box can be answered while the session ends: a save that fails is
+// passed over, and an unloaded Napplst.dat is left as it is.
+void TfrmMain::endSession() {
+    try {
+        saveSettings(false);
+    } catch (const std::exception&) {
+    }
 }
 
 void TfrmMain::BtnExitClick() { close(); }

@@ -170,9 +170,15 @@ public:
     ui::THookRegistration Edit4Guard;
 
 private:
-    // Set while a pass runs, its error box included: a box's own message loop
-    // would otherwise start a pass (and a box) every interval.
-    bool loopPassRunning_ = false;
+    // Set while a pass's error box is open: later passes run, but add no box.
+    bool loopErrorShown_ = false;
+    // Napplst.dat was read whole at start-up (or was missing), or the list
+    // has been saved over it since.
+    bool normalListLoaded_ = false;
+    // The closing save; without mayAsk it shows nothing and never replaces
+    // a Napplst.dat that start-up did not load.
+    void saveSettings(bool mayAsk);
+    void endSession();
     void loopClearPass();
     void switchLoopClear(bool on, const std::function<void()>& setMirror);
     // Hidden into the notification area by us (not merely without an icon).

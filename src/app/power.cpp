@@ -1,9 +1,20 @@
 #include "app/power.h"
 
+#include "common/program.h"
+
 namespace PFUnit {
 
-void LogOffWindows(os::Os& os) { os.exitWindowsEx(os::EWX_LOGOFF, 0); }
-void RebootWindows(os::Os& os) { os.exitWindowsEx(os::EWX_REBOOT, 0); }
-void ShutdownWindows(os::Os& os) { os.exitWindowsEx(os::EWX_SHUTDOWN, 0); }
+namespace {
+// On the NT family a program may restart or shut down Windows only with the
+// shutdown privilege switched on in its own token.
+void endSession(os::Os& os, std::uint32_t flags) {
+    if (IsWindowsNT && flags != os::EWX_LOGOFF) os.enableShutdownPrivilege();
+    os.exitWindowsEx(flags, 0);
+}
+}  // namespace
+
+void LogOffWindows(os::Os& os) { endSession(os, os::EWX_LOGOFF); }
+void RebootWindows(os::Os& os) { endSession(os, os::EWX_REBOOT); }
+void ShutdownWindows(os::Os& os) { endSession(os, os::EWX_SHUTDOWN); }
 
 }  // namespace PFUnit

@@ -1,6 +1,6 @@
 // Logging off, restarting and shutting down Windows: one ExitWindowsEx call
-// each, without a question and without the force flag; the result is not
-// looked at.
+// each, without a question and without the force flag. A refusal raises
+// os::OsError with the system's reason.
 #pragma once
 #include "platform/os.h"
 

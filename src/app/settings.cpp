@@ -6,6 +6,7 @@
 #include "base/error.h"
 
 #include "app/main_form.h"
+#include "common/lists.h"
 #include "platform/registry.h"
 #include "process/page.h"
 
@@ -48,9 +49,11 @@ void TfrmMain::LoadSettings() {
         platform::Registry reg(os, os::HKEY_CURRENT_USER);
         reg.openKey(app::kSettingsKey, true);
         if (app::isYes(reg.readString("RunByPass"))) {
-            ChkRunByPass.setChecked(true);
+            // The gate goes up first: the tick writes the value back, and a
+            // write that fails must not leave the pages open.
             Panel2.show();
             N1.enabled = false;
+            ChkRunByPass.setChecked(true);
         }
         const bool minimised = app::isYes(reg.readString("RunAutoMin"));
         ChkMin.setChecked(minimised);
@@ -70,15 +73,30 @@ void TfrmMain::LoadSettings() {
         if (run.readString(app::kRunValue) == os.exePath()) ChkAutoRun.setChecked(true);
     }
     process::loadNormalAppList(os, AppDir, ListApp);
+    normalListLoaded_ = true;
 }
 
-void TfrmMain::SaveSettings() {
+void TfrmMain::SaveSettings() { saveSettings(true); }
+
+// A Napplst.dat that start-up did not read (a step before it failed, or the
+// file itself could not be read) is not what the list shows: it is replaced
+// only when the user changed the list, and then only after a question.
+// Without a question to ask (the session is ending) it is left alone.
+void TfrmMain::saveSettings(bool mayAsk) {
     // Reading the position brings a field the user left with no number in
     // range back to what counts, so a bad text is never stored to stop the
     // next start.
     UpDown1.position();
     app::writeSetting(os, "KillTime", Edit4.text());
+    if (!normalListLoaded_) {
+        // Start-up leaves the list empty when it did not load the file.
+        const bool changed = ListApp.count() != 0;
+        if (!changed || !mayAsk ||
+            !page::confirmed(Application, app::kUnloadedListQuestion, "确认"))
+            return;
+    }
     process::saveNormalAppList(os, AppDir, ListApp);
+    normalListLoaded_ = true;
 }
 
 void TfrmMain::ChkRunByPassClick() { app::writeSetting(os, "RunByPass", app::yesNo(ChkRunByPass.checked())); }

@@ -91,8 +91,9 @@ void paintFace(TCanvas& c, const XPPalette& pal, const TRect& r, const ControlSt
         how.enabled = s.enabled;
         how.iconWidth = face.glyph.width;
         how.checked = true;  // a glyph neither fades nor rises
-        // PaintItemIcon places a picture 3 below and 1 left of its column.
-        PaintItemIcon(c, pal, {p.glyphX + 1, p.glyphY - 3, p.glyphX + 1 + face.glyph.width, r.bottom},
+        // PaintItemIcon puts a picture as wide as its column 2 right of the
+        // column's left and 3 below its top.
+        PaintItemIcon(c, pal, {p.glyphX - 2, p.glyphY - 3, p.glyphX - 2 + face.glyph.width, r.bottom},
                       face.glyph, how);
     }
     if (face.caption.empty()) return;

@@ -113,6 +113,7 @@ constexpr std::uint32_t NIM_ADD = 0, NIM_MODIFY = 1, NIM_DELETE = 2;
 constexpr std::uint32_t NIF_MESSAGE = 1, NIF_ICON = 2, NIF_TIP = 4;
 
 constexpr std::uint32_t EWX_LOGOFF = 0, EWX_SHUTDOWN = 1, EWX_REBOOT = 2;
+constexpr std::uint32_t ERROR_PRIVILEGE_NOT_HELD = 1314;
 
 // How a WM_CLOSE sent to another program's window ended. The send is bounded:
 // a window that does not answer within the timeout is given up on, so our own
@@ -188,7 +189,11 @@ public:
     virtual std::string exePath() = 0;  // the running executable's full path
     virtual bool shellNotifyIcon(std::uint32_t message, const NotifyIconData& data) = 0;
     virtual bool getCursorPos(Point& p) = 0;
-    virtual bool exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) = 0;
+    // Raises OsError with the system's reason when Windows refuses.
+    virtual void exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) = 0;
+    // SE_SHUTDOWN_NAME in the program's own token (NT family: restarting
+    // and shutting down need it). False when it could not be enabled.
+    virtual bool enableShutdownPrivilege() = 0;
 };
 
 }  // namespace os

@@ -91,9 +91,10 @@ void TfrmMain::BtnKillClick() {
     const process::KillPlan plan =
         multipleMode(*this) ? process::planMultipleKill(ChkList1.items(), checks(ChkList1))
                             : process::planSingleKill(List1.itemIndex(), selectedLine(List1));
-    // Every process is ended before the wait: programs that restart each
-    // other get no chance to do so.
-    for (std::int32_t line : plan.lines) KillTaskA(line);
+    // Every process is ended before the wait, against one snapshot: programs
+    // that restart each other get no chance to do so.
+    process::killEntries(os, PageSnapshot,
+                         std::vector<std::size_t>(plan.lines.begin(), plan.lines.end()));
     if (!plan.refresh) return;
     Delay(plan.delayMs);
     RefreshProcessList();

@@ -61,17 +61,20 @@ void TfrmMain::Button7Click() {
 
 // --- The loop clear.
 
+// A pass runs at every expiry, also while the error box of an earlier one is
+// open (its message loop runs the timer): the machine stays held to the list
+// while nobody is there to press OK. A failing pass meanwhile adds no box.
 void TfrmMain::Timer1Timer() {
-    if (loopPassRunning_) return;
-    struct Running {
-        bool& flag;
-        explicit Running(bool& f) : flag(f) { flag = true; }
-        ~Running() { flag = false; }
-    } running(loopPassRunning_);
     try {
         loopClearPass();
     } catch (const ui::EAbort&) {
     } catch (const std::exception& e) {
+        if (loopErrorShown_) return;
+        struct Showing {
+            bool& flag;
+            explicit Showing(bool& f) : flag(f) { flag = true; }
+            ~Showing() { flag = false; }
+        } showing(loopErrorShown_);
         Application.showException(e);
     }
 }

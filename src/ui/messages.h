@@ -10,6 +10,8 @@ constexpr std::uint32_t Destroy = 0x0002, SetFocus = 0x0007, KillFocus = 0x0008,
                         Paint = 0x000F, KeyDown = 0x0100, KeyUp = 0x0101,
                         MouseMove = 0x0200, LButtonDown = 0x0201, LButtonUp = 0x0202,
                         LButtonDblClk = 0x0203, MouseLeave = 0x02A3;
+// The end of the Windows session: may it end, and it ends (wParam nonzero).
+constexpr std::uint32_t QueryEndSession = 0x0011, EndSession = 0x0016;
 constexpr std::uintptr_t VkSpace = 0x20;
 // Edit fields: the commands that change text without a typed character.
 constexpr std::uint32_t EmGetModify = 0x00B8;

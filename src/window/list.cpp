@@ -1,10 +1,17 @@
 #include "window/list.h"
 
+#include <unordered_set>
+
 namespace window {
 
 std::vector<std::string> listWindowTitles(os::Os& os, os::Hwnd start) {
     std::vector<std::string> titles;
-    for (os::Hwnd w = os.getWindow(start, os::GW_HWNDFIRST); w != 0; w = os.getWindow(w, os::GW_HWNDNEXT)) {
+    // Windows raised or lowered during the walk can lead it back to a window
+    // it has passed, and round again for ever.
+    std::unordered_set<os::Hwnd> seen;
+    for (os::Hwnd w = os.getWindow(start, os::GW_HWNDFIRST);
+         w != 0 && seen.size() < kMaxWalkedWindows && seen.insert(w).second;
+         w = os.getWindow(w, os::GW_HWNDNEXT)) {
         std::string title;
         if (os.getWindowText(w, title) > 0) titles.push_back(title);
     }

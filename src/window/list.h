@@ -10,7 +10,10 @@ namespace window {
 
 // Every top-level window with a title, in Z order from the top, walked from
 // `start` (GW_HWNDFIRST, then GW_HWNDNEXT); hidden ones and our own too,
-// equal titles kept, each title at most 254 bytes.
+// equal titles kept, each title at most 254 bytes. The walk ends at a window
+// it has already passed or after kMaxWalkedWindows windows, keeping what it
+// gathered.
+inline constexpr std::size_t kMaxWalkedWindows = 10000;
 std::vector<std::string> listWindowTitles(os::Os& os, os::Hwnd start);
 
 // "当前系统中共有" + N + "个窗口".

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "menulook/colours.h"
+#include "menulook/painters.h"
 #include "menulook/subclass.h"
 #include "menulook/xpmenu.h"
 #include "ui/headless/headless_app.h"
@@ -439,4 +441,36 @@ TEST_F(Look, PanelsAndGroupBoxesRepaintOnlyWhenTheyPaint) {
     EXPECT_EQ(g.pixel(0, 30), rgb(238, 236, 233));
     EXPECT_EQ(g.pixel(99, 30), rgb(152, 150, 140));
     EXPECT_EQ(g.calls().back(), "textOut 9,0 Group");
+}
+
+// A bit button's glyph and caption stand as one centred group: the glyph's
+// first column is where the layout puts it, not a few pixels to its right.
+TEST(LookGlyph, TheGlyphStandsWhereTheCentredGroupPutsIt) {
+    constexpr TColor kGlyph = rgb(1, 200, 3);
+    for (const std::string caption : {"", "确定"}) {
+        MemoryCanvas c(75, 25, ui::clBtnFace);
+        const XPPalette pal = DerivePalette(c, PaletteSource{});
+        Face face;
+        face.caption = caption;
+        face.glyph = ui::TPixels(16, 16, kGlyph);
+        face.glyph.at(15, 15) = face.glyph.at(0, 15) = rgb(255, 0, 255);  // left out
+        const TRect client{0, 0, 75, 25};
+        PaintButton(c, pal, client, ControlState{}, ui::clBtnFace, face);
+        c.setFont(face.font);
+        const int captionW = caption.empty() ? 0 : c.textWidth(caption);
+        const GlyphPlace want = placeGlyph(client, 16, 16, captionW, 4);
+        int left = -1, top = -1;
+        for (int y = 0; y < c.height() && left < 0; ++y)
+            for (int x = 0; x < c.width(); ++x)
+                if (c.pixel(x, y) == kGlyph) {
+                    left = x, top = y;
+                    break;
+                }
+        EXPECT_EQ(left, want.glyphX) << "caption '" << caption << "'";
+        EXPECT_EQ(top, want.glyphY) << "caption '" << caption << "'";
+        // With no caption the group is the glyph alone: as much room each side.
+        if (caption.empty()) {
+            EXPECT_EQ(left, (75 - 16) / 2);
+        }
+    }
 }

@@ -148,9 +148,13 @@ TEST(ProcessPage, MultipleModeEndsCheckedLinesButNeverAMarker) {
     w.BtnNormalAppShow.userClick();
     for (int i : {1, 2, 3}) w.ChkList1.userToggle(i);
 
+    p.machine.clearCalls();
     const auto t0 = p.machine.getTickCount();
     w.BtnKill.userClick();
     const auto waited = p.machine.getTickCount() - t0;
+    // Every checked line against one snapshot, before any can be restarted;
+    // then the one of the refresh.
+    EXPECT_EQ(p.snapshots(), 2);
     EXPECT_FALSE(p.running(a));
     EXPECT_TRUE(p.running(b));
     EXPECT_FALSE(p.running(c));

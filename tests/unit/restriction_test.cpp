@@ -257,23 +257,35 @@ TEST(LoopClear, NinetyFiveFamilyEndsByNameAndForbidModeTakesNoListOfItsOwn) {
     EXPECT_EQ(r.machine.countCalls("CreateToolhelp32Snapshot") - snaps, 1u);
 }
 
-TEST(LoopClear, AnErrorIsShownOnceWhileItsBoxIsOpenAndTheTimerGoesOn) {
+// An error box may stay open for hours with the window in the notification
+// area: the passes go on meanwhile, and a failing one adds no second box.
+TEST(LoopClear, PassesGoOnWhileAnErrorBoxIsOpenAndAddNoSecondBox) {
     Restrict r;
     r.application.listBoxCapacity = 1;  // the pass's own list cannot take the processes
-    int passesWhileOpen = 0;
+    std::uint32_t late = 0;
+    bool endedWhileOpen = false;
+    std::size_t boxesWhileOpen = 0;
     r.application.whileBoxOpen = [&] {
         const auto before = r.application.messages().size();
         r.runFor(3500);
-        passesWhileOpen += static_cast<int>(r.application.messages().size() - before);
+        r.application.listBoxCapacity = 0;
+        late = r.machine.addProcess("late.exe");
+        r.runFor(1500);
+        endedWhileOpen = !r.running(late);
+        boxesWhileOpen = r.application.messages().size() - before;
     };
     r.loopClearOn();
     r.runFor(1000);
     EXPECT_EQ(r.application.errors().size(), 1u);
-    EXPECT_EQ(passesWhileOpen, 0);
+    EXPECT_EQ(boxesWhileOpen, 0u);
+    EXPECT_TRUE(endedWhileOpen) << "the pass waited for the box to close";
+    EXPECT_TRUE(r.running(r.editor) && r.running(r.self));
     EXPECT_TRUE(r.w.Timer1.enabled());
+
     r.application.whileBoxOpen = nullptr;
+    r.application.listBoxCapacity = 1;
     r.runFor(1000);
-    EXPECT_EQ(r.application.errors().size(), 2u) << "the next expiry runs the next pass";
+    EXPECT_EQ(r.application.errors().size(), 2u) << "once it is closed, the next error is shown";
 }
 
 TEST(LoopClear, TheIntervalRestartsTheCountdownAndTypingChangesNothing) {

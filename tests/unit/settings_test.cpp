@@ -194,6 +194,78 @@ TEST(Closing, AFailedIntervalWriteStopsBeforeTheFileIsTouched) {
     EXPECT_EQ(f.machine.file(kList), nullptr);
 }
 
+// Napplst.dat that start-up did not read holds what the list does not show:
+// closing leaves it as it is, unless the user changed the list and says Yes.
+TEST(Closing, ANormalListFileStartUpDidNotReadIsReplacedOnlyOnRequest) {
+    enum Why { EarlierStepFailed, Unreadable };
+    for (Why why : {EarlierStepFailed, Unreadable}) {
+        for (int answer : {-1, ui::answer::No, ui::answer::Yes}) {
+            Settings f;
+            f.machine.addFile(kList, "OLD.EXE\r\nKEEP.EXE");
+            if (why == EarlierStepFailed) f.set("KillTime", "abc");
+            else f.machine.file(kList)->unreadable = true;
+            TfrmMain& w = f.start();
+            ASSERT_EQ(f.application.errors().size(), 1u);
+            ASSERT_EQ(w.ListApp.count(), 0);
+            f.machine.file(kList)->unreadable = false;
+            const auto shown = f.application.messages().size();
+            if (answer != -1) {
+                w.ListApp.add("NEW.EXE");
+                f.application.answerMessage(answer);
+            }
+            w.BtnExit.userClick();
+            EXPECT_TRUE(f.application.terminated());
+            EXPECT_EQ(f.get("KillTime"), "1");
+            const std::string context = std::to_string(why) + "/" + std::to_string(answer);
+            if (answer == -1) {
+                EXPECT_EQ(f.application.messages().size(), shown) << "no question: " << context;
+            } else {
+                ASSERT_EQ(f.application.messages().size(), shown + 1) << context;
+                EXPECT_EQ(f.application.messages().back().caption, "确认");
+                EXPECT_EQ(f.application.messages().back().text, app::kUnloadedListQuestion);
+            }
+            EXPECT_EQ(f.machine.file(kList)->bytes,
+                      answer == ui::answer::Yes ? "NEW.EXE\r\n" : "OLD.EXE\r\nKEEP.EXE")
+                << context;
+        }
+    }
+}
+
+// The end of the Windows session saves like a close, shows nothing, and never
+// holds up the log-off; a cancelled log-off saves nothing.
+TEST(Closing, TheEndOfTheSessionSavesWithoutABox) {
+    constexpr std::uint32_t kQueryEndSession = 0x11, kEndSession = 0x16;
+    Settings f;
+    f.machine.addFile(kList, "A.EXE\r\n");
+    TfrmMain& w = f.start();
+    w.ListApp.add("B.EXE");
+    w.UpDown1.setPosition(12);
+    EXPECT_EQ(f.application.sendMessage(w.handle(), kQueryEndSession, 0, 0), 1);
+    f.application.sendMessage(w.handle(), kEndSession, 0, 0);
+    EXPECT_FALSE(f.machine.hasValue(HKCU, kKey, "KillTime")) << "the log-off was cancelled";
+    f.application.sendMessage(w.handle(), kEndSession, 1, 0);
+    EXPECT_EQ(f.get("KillTime"), "12");
+    EXPECT_EQ(f.machine.file(kList)->bytes, "A.EXE\r\nB.EXE\r\n");
+    EXPECT_TRUE(f.application.messages().empty());
+
+    // A save that fails is passed over; an unread list file is left alone.
+    Settings g;
+    g.machine.addFile(kList, "OLD.EXE\r\n");
+    g.machine.file(kList)->unreadable = true;
+    TfrmMain& v = g.start();
+    g.machine.file(kList)->unreadable = false;
+    v.ListApp.add("NEW.EXE");
+    g.machine.setKeyReadOnly(HKCU, kKey, true);
+    const auto shown = g.application.messages().size();
+    g.application.sendMessage(v.handle(), kEndSession, 1, 0);
+    EXPECT_EQ(g.application.messages().size(), shown);
+    EXPECT_EQ(g.machine.file(kList)->bytes, "OLD.EXE\r\n");
+    g.machine.setKeyReadOnly(HKCU, kKey, false);
+    g.application.sendMessage(v.handle(), kEndSession, 1, 0);
+    EXPECT_EQ(g.get("KillTime"), "1");
+    EXPECT_EQ(g.machine.file(kList)->bytes, "OLD.EXE\r\n");
+}
+
 struct Gate : Settings {
     TfrmMain& startLocked(const char* pass = nullptr) {
         set("RunByPass", "yes");
@@ -223,6 +295,17 @@ TEST(Password, TheRightTextOpensThePagesAndAWrongOneIsAskedAgain) {
     EXPECT_FALSE(w.Panel2.visible());
     EXPECT_TRUE(w.N1.enabled);
     EXPECT_EQ(w.Edit1.text(), "changed");
+}
+
+// The tick writes the value back; a write that fails must not leave the
+// pages open behind a panel that never went up.
+TEST(Password, TheGateIsUpBeforeTheTicksWriteBackCanFail) {
+    Gate f;
+    f.machine.refuseChangesAfter(HKCU, kKey, 0);
+    TfrmMain& w = f.startLocked("secret");
+    EXPECT_EQ(f.application.errors(), V{"Failed to set data for 'RunByPass'"});
+    EXPECT_TRUE(w.Panel2.visible());
+    EXPECT_FALSE(w.N1.enabled);
 }
 
 TEST(Password, NoStoredPasswordLetsAnEmptyEntryIn) {

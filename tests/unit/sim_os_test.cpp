@@ -328,6 +328,14 @@ TEST(SimSystem, TrayShellAndPowerAreRecorded) {
 
     EXPECT_GT(os.shellExecute(0, "open", "http://x", "", "", 1), 32);
     EXPECT_EQ(os.shellExecutes(), (std::vector<std::string>{"open|http://x|||1"}));
-    EXPECT_TRUE(os.exitWindowsEx(os::EWX_REBOOT, 0));
-    EXPECT_EQ(os.exitWindowsCalls(), (std::vector<std::uint32_t>{os::EWX_REBOOT}));
+    os.exitWindowsEx(os::EWX_LOGOFF, 0);
+    try {
+        os.exitWindowsEx(os::EWX_REBOOT, 0);
+        ADD_FAILURE() << "NT restarts only with the shutdown privilege";
+    } catch (const os::OsError& e) {
+        EXPECT_EQ(e.code(), os::ERROR_PRIVILEGE_NOT_HELD);
+    }
+    EXPECT_TRUE(os.enableShutdownPrivilege());
+    os.exitWindowsEx(os::EWX_REBOOT, 0);
+    EXPECT_EQ(os.exitWindowsCalls(), (std::vector<std::uint32_t>{os::EWX_LOGOFF, os::EWX_REBOOT}));
 }

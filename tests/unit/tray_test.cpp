@@ -105,6 +105,29 @@ TEST(Tray, PowerItemsActAtOnceWithoutTheSave) {
     }
 }
 
+// On NT a program restarts or shuts Windows down only with the shutdown
+// privilege on in its own token; Windows 95 to Me have no tokens. A refusal
+// is shown with the system's reason, not passed over.
+TEST(Tray, RestartAndShutDownTakeThePrivilegeOnNtAndARefusalIsShown) {
+    for (sim::Family family : {sim::Family::NT, sim::Family::Win9x}) {
+        AppFixture f(family);
+        TfrmMain& w = f.start();
+        f.application.chooseMenuItem(ids::N5);
+        f.application.postMessage(w.handle(), kTray, 3, kRDown);
+        f.application.processMessages();
+        EXPECT_EQ(f.machine.exitWindowsCalls(), std::vector<std::uint32_t>{os::EWX_SHUTDOWN});
+        EXPECT_EQ(f.machine.countCalls("AdjustTokenPrivileges"), family == sim::Family::NT ? 1u : 0u);
+        EXPECT_TRUE(f.application.errors().empty());
+    }
+    Tray t;
+    t.machine.failExitWindows(os::ERROR_PRIVILEGE_NOT_HELD);
+    t.application.chooseMenuItem(ids::N4);
+    t.iconMessage(kRDown);
+    EXPECT_TRUE(t.machine.exitWindowsCalls().empty());
+    EXPECT_EQ(t.application.errors(),
+              std::vector<std::string>{"A required privilege is not held by the client."});
+}
+
 TEST(Tray, AShellThatIsNotUpYetOrRestartedGetsTheIconAgain) {
     Tray t;
     t.machine.setTrayAvailable(false);

@@ -98,3 +98,27 @@ TEST(WindowPage, SavingWritesEveryTitleWithCrLf) {
 }
 
 }  // namespace
+
+// Windows raised and lowered while the list is walked can lead GetWindow back
+// to a window already passed, or on through windows made faster than it
+// walks; the refresh stops, keeping every line gathered.
+TEST(WindowPage, AWalkThatCirclesOrNeverEndsStopsWithWhatItGathered) {
+    Windows f;
+    TfrmMain& w = f.start();
+    w.PageControl1.userSelect(1);
+    f.machine.onWindowWalk([](sim::SimOs& m, os::Hwnd from) {
+        const auto ws = m.windows();
+        if (!ws.empty() && ws.back().hwnd == from) m.moveWindowToBottom(ws.front().hwnd);
+    });
+    const auto walked = f.walks();
+    w.Button1.userClick();
+    EXPECT_EQ(w.List2.items(), (V{"Editor", "Hidden tool", "Editor"}));
+    EXPECT_EQ(f.walks() - walked, 5u) << "four windows, then one passed before";
+
+    int made = 0;
+    f.machine.onWindowWalk([&made](sim::SimOs& m, os::Hwnd) { m.addWindow("New " + std::to_string(++made)); });
+    w.Button1.userClick();
+    EXPECT_EQ(w.List2.count(), 10000 - 1) << "10,000 windows, one of them untitled";
+    EXPECT_EQ(w.List2.item(3), "New 1");
+    EXPECT_EQ(w.Label2.caption(), "当前系统中共有9999个窗口");
+}

@@ -91,6 +91,11 @@ public:
     os::Hwnd addWindow(const std::string& title, std::uint32_t ownerPid = 0);
     Window* window(os::Hwnd h);
     std::vector<Window> windows() const;  // Z order, topmost first
+    // Puts a window at the bottom of the Z order.
+    void moveWindowToBottom(os::Hwnd h);
+    // Runs before every GetWindow with GW_HWNDNEXT, with the window asked
+    // from: lets a test change the Z order under a walk.
+    void onWindowWalk(std::function<void(SimOs&, os::Hwnd from)> hook);
 
     // DeleteFileA fails for a directory, a read-only file, refusesDelete,
     // deleteFailuresLeft, and the image (modulePath, any case) of a running
@@ -151,7 +156,12 @@ public:
     int openHandles() const;  // handles opened and not yet closed
     std::vector<os::NotifyIconData> trayIcons() const;
     std::vector<std::string> shellExecutes() const;  // "verb|file|params|dir|show"
+    // Calls that Windows took (not those it refused). On the NT family a
+    // restart or shut-down is refused until the shutdown privilege is on.
     std::vector<std::uint32_t> exitWindowsCalls() const;
+    // The next ExitWindowsEx fails with this code (0: no such fault).
+    void failExitWindows(std::uint32_t code);
+    bool shutdownPrivilege() const;
 
     // --- os::Os
     bool toolhelpAvailable() override;
@@ -194,7 +204,8 @@ public:
     std::string exePath() override;
     bool shellNotifyIcon(std::uint32_t message, const os::NotifyIconData& data) override;
     bool getCursorPos(os::Point& p) override;
-    bool exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) override;
+    void exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) override;
+    bool enableShutdownPrivilege() override;
 
 private:
     struct State;

@@ -88,6 +88,7 @@ struct SimOs::State {
     std::vector<std::function<void(SimOs&, const Process&)>> hooks;
 
     std::vector<std::shared_ptr<Window>> windows;  // Z order, dead ones included
+    std::function<void(SimOs&, os::Hwnd)> windowWalk;
     os::Hwnd nextHwnd = 0x10010;
 
     std::map<std::string, File> files;
@@ -111,6 +112,8 @@ struct SimOs::State {
     std::vector<os::NotifyIconData> tray_icons;
     std::vector<std::string> shellExecutes;
     std::vector<std::uint32_t> exitWindows;
+    std::uint32_t exitWindowsFailure = 0;
+    bool shutdownPrivilege = false;
 
     void log(const char* name, std::string args) { calls.push_back({name, std::move(args)}); }
 

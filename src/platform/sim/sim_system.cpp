@@ -1,6 +1,8 @@
 // Version, own path, shell execute, notification icons, cursor and power.
 #include "platform/sim/sim_state.h"
 
+#include <utility>
+
 #include <algorithm>
 
 namespace sim {
@@ -86,10 +88,25 @@ bool SimOs::getCursorPos(os::Point& p) {
     return true;
 }
 
-bool SimOs::exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) {
+void SimOs::exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) {
     s_->log("ExitWindowsEx", "flags=" + num(flags) + ", reserved=" + num(reserved));
+    std::uint32_t failure = std::exchange(s_->exitWindowsFailure, 0);
+    if (!failure && s_->family == Family::NT && flags != os::EWX_LOGOFF && !s_->shutdownPrivilege)
+        failure = os::ERROR_PRIVILEGE_NOT_HELD;
+    if (failure == os::ERROR_PRIVILEGE_NOT_HELD)
+        throw os::OsError("A required privilege is not held by the client.", failure);
+    if (failure) throw os::OsError("System error " + num(failure), failure);
     s_->exitWindows.push_back(flags);
+}
+
+bool SimOs::enableShutdownPrivilege() {
+    s_->log("AdjustTokenPrivileges", "SeShutdownPrivilege");
+    s_->shutdownPrivilege = true;
     return true;
 }
+
+void SimOs::failExitWindows(std::uint32_t code) { s_->exitWindowsFailure = code; }
+
+bool SimOs::shutdownPrivilege() const { return s_->shutdownPrivilege; }
 
 }  // namespace sim

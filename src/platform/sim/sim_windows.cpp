@@ -34,6 +34,16 @@ std::vector<Window> SimOs::windows() const {
     return out;
 }
 
+void SimOs::moveWindowToBottom(os::Hwnd h) {
+    auto& ws = s_->windows;
+    auto it = std::find_if(ws.begin(), ws.end(), [&](const auto& w) { return w->hwnd == h; });
+    if (it != ws.end()) std::rotate(it, it + 1, ws.end());
+}
+
+void SimOs::onWindowWalk(std::function<void(SimOs&, os::Hwnd)> hook) {
+    s_->windowWalk = std::move(hook);
+}
+
 // --- os::Os ----------------------------------------------------------------
 
 os::Hwnd SimOs::getWindow(os::Hwnd wnd, std::uint32_t cmd) {
@@ -45,6 +55,7 @@ os::Hwnd SimOs::getWindow(os::Hwnd wnd, std::uint32_t cmd) {
         return 0;
     }
     if (cmd == os::GW_HWNDNEXT) {
+        if (s_->windowWalk) s_->windowWalk(*this, wnd);
         auto it = std::find_if(ws.begin(), ws.end(),
                                [&](const auto& w) { return w->hwnd == wnd && w->alive; });
         if (it == ws.end()) return 0;

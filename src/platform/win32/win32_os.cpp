@@ -479,8 +479,36 @@ bool Win32Os::getCursorPos(os::Point& p) {
     return true;
 }
 
-bool Win32Os::exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) {
-    return ExitWindowsEx(flags, reserved) != FALSE;
+void Win32Os::exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) {
+    if (ExitWindowsEx(flags, reserved)) return;
+    const DWORD code = GetLastError();
+    std::string text = systemText(code);
+    if (text.empty()) text = "System error " + std::to_string(code);
+    throw os::OsError(text, code);
+}
+
+// Looked up, never imported: Windows 95's advapi32 has none of the three.
+bool Win32Os::enableShutdownPrivilege() {
+    using OpenTokenFn = BOOL(WINAPI*)(HANDLE, DWORD, PHANDLE);
+    using LookupFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, PLUID);
+    using AdjustFn = BOOL(WINAPI*)(HANDLE, BOOL, PTOKEN_PRIVILEGES, DWORD, PTOKEN_PRIVILEGES, PDWORD);
+    HMODULE advapi = GetModuleHandleA("advapi32.dll");
+    if (!advapi) return false;
+    auto find = [advapi](const char* name) { return reinterpret_cast<void*>(GetProcAddress(advapi, name)); };
+    const auto openToken = reinterpret_cast<OpenTokenFn>(find("OpenProcessToken"));
+    const auto lookup = reinterpret_cast<LookupFn>(find("LookupPrivilegeValueA"));
+    const auto adjust = reinterpret_cast<AdjustFn>(find("AdjustTokenPrivileges"));
+    if (!openToken || !lookup || !adjust) return false;
+    HANDLE token = nullptr;
+    if (!openToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return false;
+    TOKEN_PRIVILEGES tp{};
+    tp.PrivilegeCount = 1;
+    tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    bool ok = lookup(nullptr, "SeShutdownPrivilege", &tp.Privileges[0].Luid) != FALSE;
+    // Success may still mean the token lacks it: ERROR_NOT_ALL_ASSIGNED.
+    if (ok) ok = adjust(token, FALSE, &tp, 0, nullptr, nullptr) && GetLastError() == NO_ERROR;
+    CloseHandle(token);
+    return ok;
 }
 
 }  // namespace platform

@@ -59,7 +59,8 @@ public:
     std::string exePath() override;
     bool shellNotifyIcon(std::uint32_t message, const os::NotifyIconData& data) override;
     bool getCursorPos(os::Point& p) override;
-    bool exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) override;
+    void exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) override;
+    bool enableShutdownPrivilege() override;
 
     // Largest file readFile accepts; bigger ones are refused with a clear error
     // rather than exhausting memory.
