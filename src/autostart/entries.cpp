@@ -81,6 +81,12 @@ bool hasRows(const std::vector<Entry>& rows, const std::string& source) {
     return false;
 }
 
+bool hasRow(const std::vector<Entry>& rows, const std::string& source, const std::string& name) {
+    for (const Entry& r : rows)
+        if (r.source == source && r.name == name) return true;
+    return false;
+}
+
 // Opens the key with full access, creating it when it is missing.
 std::unique_ptr<Registry> openForApply(os::Os& os, std::size_t key, Journal& journal) {
     const char* path = AutostartKeys[key].path;
@@ -92,26 +98,25 @@ std::unique_ptr<Registry> openForApply(os::Os& os, std::size_t key, Journal& jou
     return reg;
 }
 
-void removeStrings(Registry& reg, std::size_t key, Journal& journal) {
-    for (const std::string& name : reg.getValueNames()) {
-        os::RegValue was;
-        if (!reg.readValue(name, was) || !platform::isString(was)) continue;
-        if (reg.deleteValue(name))
-            journal.removed(key, name, was);
-        else if (reg.lastError() != os::ERROR_FILE_NOT_FOUND)
-            throw RegistryError::cannotDelete(name);
-    }
+// The value as it stands now, or nothing when it is missing. Any other
+// failure is no answer: taken for missing, its undo would delete it.
+std::optional<os::RegValue> current(Registry& reg, const std::string& name) {
+    os::RegValue v;
+    if (reg.readValue(name, v)) return v;
+    if (reg.lastError() == os::ERROR_FILE_NOT_FOUND) return std::nullopt;
+    throw RegistryError::cannotRead(name);
 }
 
-void writeRows(Registry& reg, std::size_t key, const std::vector<Entry>& rows, Journal& journal) {
-    for (const Entry& row : rows) {
-        if (row.source != AutostartKeys[key].source) continue;
-        os::RegValue was;
-        const bool existed = reg.readValue(row.name, was);
-        reg.writeString(row.name, row.location, row.expandable ? os::REG_EXPAND_SZ : os::REG_SZ);
-        journal.written(key, row.name, existed ? std::optional(was) : std::nullopt);
-    }
-}
+struct Removal {
+    std::size_t key;
+    std::string name;
+    os::RegValue was;
+};
+struct Write {
+    std::size_t key;
+    const Entry* row;
+    std::optional<os::RegValue> was;
+};
 
 }  // namespace
 
@@ -124,19 +129,41 @@ Reading readEntry(Registry& key, const std::string& name, const std::string& sou
     return Reading::Row;
 }
 
-void applyEntries(os::Os& os, const std::vector<Entry>& rows, KeySet read) {
+void applyEntries(os::Os& os, const std::vector<Entry>& rows, const FillRecord& fill) {
     Journal journal(os);
     try {
         // Every key is open before the first value goes, so a key that will
         // not open stops the apply while nothing has changed.
         std::array<std::unique_ptr<Registry>, kKeys> keys;
         for (std::size_t k = 0; k < kKeys; ++k)
-            if ((read & keyBit(k)) || hasRows(rows, AutostartKeys[k].source))
+            if ((fill.whole & keyBit(k)) || !fill.names[k].empty() ||
+                hasRows(rows, AutostartKeys[k].source))
                 keys[k] = openForApply(os, k, journal);
-        for (std::size_t k = 0; k < kKeys; ++k)
-            if (keys[k] && (read & keyBit(k))) removeStrings(*keys[k], k, journal);
-        for (std::size_t k = 0; k < kKeys; ++k)
-            if (keys[k]) writeRows(*keys[k], k, rows, journal);
+        std::vector<Removal> removals;
+        std::vector<Write> writes;
+        for (std::size_t k = 0; k < kKeys; ++k) {
+            if (!keys[k]) continue;
+            const char* source = AutostartKeys[k].source;
+            for (const std::string& name : fill.names[k]) {
+                if (hasRow(rows, source, name)) continue;
+                std::optional<os::RegValue> was = current(*keys[k], name);
+                // Gone, or no longer a string: not the list's to remove.
+                if (was && platform::isString(*was)) removals.push_back({k, name, std::move(*was)});
+            }
+            for (const Entry& row : rows)
+                if (row.source == source) writes.push_back({k, &row, current(*keys[k], row.name)});
+        }
+        for (const Removal& r : removals) {
+            if (keys[r.key]->deleteValue(r.name))
+                journal.removed(r.key, r.name, r.was);
+            else if (keys[r.key]->lastError() != os::ERROR_FILE_NOT_FOUND)
+                throw RegistryError::cannotDelete(r.name);
+        }
+        for (const Write& w : writes) {
+            keys[w.key]->writeString(w.row->name, w.row->location,
+                                     w.row->expandable ? os::REG_EXPAND_SZ : os::REG_SZ);
+            journal.written(w.key, w.row->name, w.was);
+        }
     } catch (const RegistryError& e) {
         const std::vector<std::string> lost = journal.undo();
         if (lost.empty()) throw;

@@ -51,12 +51,21 @@ enum class Reading {
 Reading readEntry(platform::Registry& key, const std::string& name, const std::string& source,
                   Entry& row);
 
-// Makes each key's string values the rows filed under it, later rows of one
-// name winning. Only the keys in `read` (read to the end by the last fill)
-// lose the string values no row names; any other key is never emptied, and
-// only touched for rows filed under it. When any step fails, every change is
-// undone before the RegistryError goes on; should a value not go back, the
-// error names it with its text, so it is not lost.
-void applyEntries(os::Os& os, const std::vector<Entry>& rows, KeySet read);
+// What the last fill read: the value names each key gave as rows, and the
+// keys it read to the end (or found missing).
+struct FillRecord {
+    std::array<std::vector<std::string>, AutostartKeys.size()> names;
+    KeySet whole = 0;
+};
+
+// Writes the rows back, later rows of one name winning, and removes the
+// string values the list removed: those the fill read that no row of their
+// key names any more. A value that came after the fill (another program's,
+// or our own Zentrek) is not the list's and stays. Keys in `whole` are made
+// when missing. Every value is read before the first change, so a read that
+// fails stops the apply with nothing changed; when a change fails, every
+// change is undone before the RegistryError goes on, and should a value not
+// go back, the error names it with its text, so it is not lost.
+void applyEntries(os::Os& os, const std::vector<Entry>& rows, const FillRecord& fill);
 
 }  // namespace autostart

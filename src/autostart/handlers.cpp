@@ -54,7 +54,7 @@ bool takeEntry(TfrmMain& f, std::string& name, std::string& location) {
 // on to the pages after this one.
 void TfrmMain::FillAutostartList() {
     ListView1.clear();
-    keysRead = 0;
+    filled = {};
     std::string wrongTypes;
     for (std::size_t k = 0; k < autostart::AutostartKeys.size(); ++k) {
         const autostart::AutostartKey& key = autostart::AutostartKeys[k];
@@ -71,7 +71,10 @@ void TfrmMain::FillAutostartList() {
             const std::string name = ListAutoRun.item(i);
             Entry row;
             switch (autostart::readEntry(reg, name, key.source, row)) {
-                case autostart::Reading::Row: appendRow(ListView1, row); break;
+                case autostart::Reading::Row:
+                    appendRow(ListView1, row);
+                    filled.names[k].push_back(name);
+                    break;
                 case autostart::Reading::WrongType:
                     if (!wrongTypes.empty()) wrongTypes += "\r\n";
                     wrongTypes += platform::RegistryError::badType(name).what();
@@ -80,12 +83,12 @@ void TfrmMain::FillAutostartList() {
                 case autostart::Reading::Skipped: break;
             }
         }
-        if (whole) keysRead |= autostart::keyBit(k);
+        if (whole) filled.whole |= autostart::keyBit(k);
     }
     if (!wrongTypes.empty()) Application.showException(platform::RegistryError(wrongTypes));
 }
 
-void TfrmMain::ApplyAutostartList() { autostart::applyEntries(os, rowsOf(ListView1), keysRead); }
+void TfrmMain::ApplyAutostartList() { autostart::applyEntries(os, rowsOf(ListView1), filled); }
 
 void TfrmMain::ListView1Click() {
     const int row = ListView1.itemIndex();

@@ -27,10 +27,10 @@ struct AutostartPage {
     ui::TButton Button14;
     ui::TButton Button17;
 
-    // The keys the last fill read to the end. "应用" empties only these: the
-    // values of a key that would not open, or of one never read, were never
-    // in the list and must not go.
-    KeySet keysRead = 0;
+    // What the last fill read. "应用" removes only values named here: a
+    // value that came later, or that the fill could not read, was never in
+    // the list and must not go.
+    FillRecord filled;
 };
 
 // Connects the page's controls to their handlers.

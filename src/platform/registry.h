@@ -21,6 +21,9 @@ public:
     static RegistryError cannotSet(const std::string& name) {
         return RegistryError("Failed to set data for '" + name + "'");
     }
+    static RegistryError cannotRead(const std::string& name) {
+        return RegistryError("Failed to get data for '" + name + "'");
+    }
     static RegistryError cannotDelete(const std::string& name) {
         return RegistryError("Failed to delete value '" + name + "'");
     }

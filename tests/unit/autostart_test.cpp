@@ -220,8 +220,9 @@ TEST(Autostart, ApplyMakesEachKeysStringsItsRowsAndTouchesNothingElse) {
     w.Button17.userClick();
 
     EXPECT_TRUE(f.application.messages().empty());
+    // Values the list kept are written where they stand; the removed go.
     EXPECT_EQ(f.machine.valueNames(HKLM, kRun),
-              (std::vector<std::string>{"Flag", "", "New", "Sys", "Path2", "Edited", "Dup"}));
+              (std::vector<std::string>{"", "Sys", "Edited", "Flag", "New", "Path2", "Dup"}));
     EXPECT_EQ(f.machine.stringValue(HKLM, kRun, ""), "default.exe");
     EXPECT_EQ(f.machine.stringValue(HKLM, kRun, "Dup"), "second.exe");
     EXPECT_EQ(f.typeOf(kRun, "Sys"), os::REG_EXPAND_SZ);
@@ -245,12 +246,12 @@ TEST(Autostart, AFailureAnywhereInApplyPutsEveryKeyBack) {
         std::string error;
     };
     const Case cases[] = {
-        {"a removal refused", [](sim::SimOs& m) { m.refuseChangesAfter(HKLM, kOnce, 1); },
-         "Failed to delete value 'B'"},
-        {"a write refused half-way",
-         [](sim::SimOs& m) { m.refuseChangesAfter(HKLM, kOnce, 3); }, "Failed to set data for 'B'"},
+        {"a removal refused", [](sim::SimOs& m) { m.refuseChangesAfter(HKLM, kOnce, 0); },
+         "Failed to delete value 'A'"},
+        {"a write refused after a removal",
+         [](sim::SimOs& m) { m.refuseChangesAfter(HKLM, kOnce, 1); }, "Failed to set data for 'B'"},
         {"the last key refused",
-         [](sim::SimOs& m) { m.refuseChangesAfter(HKLM, kServicesOnce, 1); },
+         [](sim::SimOs& m) { m.refuseChangesAfter(HKLM, kServicesOnce, 0); },
          "Failed to set data for 'S'"},
         {"a key that cannot be created",
          [](sim::SimOs& m) { m.setKeyReadOnly(HKLM, kBase.substr(0, kBase.size() - 1), true); },
@@ -268,6 +269,9 @@ TEST(Autostart, AFailureAnywhereInApplyPutsEveryKeyBack) {
         TfrmMain& w = f.open();
         f.type(w, "Added", "added.exe");
         w.Button18.userClick();
+        w.ListView1.userClick(2);
+        ASSERT_EQ(w.ListView1.itemCaption(2), "A");
+        w.Button19.userClick();
         const Hive before = f.hive();
         const Rows rows = f.rows();
         c.fault(f.machine);
@@ -284,15 +288,15 @@ TEST(Autostart, AFailureAnywhereInApplyPutsEveryKeyBack) {
 TEST(Autostart, AValueThatCannotGoBackIsNamedWithItsText) {
     Autostart f;
     f.sz(kRun, "Keep", "C:\\keep.exe /q");
+    f.sz(kRun, "Other", "other.exe");
     TfrmMain& w = f.open();
     w.ListView1.userClick(0);
-    f.type(w, "Keep", "changed.exe");
-    w.Button21.userClick();
+    w.Button19.userClick();
     f.machine.refuseChangesAfter(HKLM, kRun, 1, false);  // the removal goes, then nothing
     w.Button17.userClick();
     ASSERT_EQ(f.application.errors().size(), 1u);
     const std::string error = f.application.errors()[0];
-    EXPECT_EQ(error.rfind("Failed to set data for 'Keep'", 0), 0u) << error;
+    EXPECT_EQ(error.rfind("Failed to set data for 'Other'", 0), 0u) << error;
     EXPECT_NE(error.find("Run\\Keep = C:\\keep.exe /q"), std::string::npos) << error;
 }
 
@@ -320,6 +324,68 @@ TEST(Autostart, ApplyNeverEmptiesAKeyTheListDidNotRead) {
     v.Button18.userClick();
     v.Button17.userClick();
     EXPECT_EQ(g.machine.valueNames(HKLM, kRun), (std::vector<std::string>{"Theirs", "Mine"}));
+}
+
+// Values that came after the fill (another program's installer, our own
+// Zentrek from the settings page) were never in the list: "应用" keeps
+// them, and removes only what the list removed.
+TEST(Autostart, ApplyRemovesOnlyWhatTheListRemoved) {
+    Autostart f;
+    f.sz(kRun, "Old", "old.exe");
+    f.sz(kRun, "Renamed", "renamed.exe");
+    f.sz(kRun, "Kept", "kept.exe");
+    f.sz(kOnce, "Once", "once.exe");
+    TfrmMain& w = f.open();
+    f.sz(kRun, "Theirs", "theirs.exe");
+    f.sz(kOnce, "Setup", "setup.exe /continue");
+    w.PageControl1.userSelect(4);
+    w.ChkAutoRun.userClick();  // writes Zentrek into Run
+    w.PageControl1.userSelect(3);
+    w.ListView1.userClick(0);
+    w.Button19.userClick();  // Old
+    w.ListView1.userClick(0);
+    f.type(w, "New name", "renamed.exe");
+    w.Button21.userClick();
+    w.Button17.userClick();
+    EXPECT_TRUE(f.application.messages().empty());
+    EXPECT_EQ(f.machine.valueNames(HKLM, kRun),
+              (std::vector<std::string>{"Kept", "Theirs", "Zentrek", "New name"}));
+    EXPECT_EQ(f.machine.valueNames(HKLM, kOnce), (std::vector<std::string>{"Once", "Setup"}));
+    EXPECT_EQ(f.machine.openKeys(), 0);
+}
+
+// A fill that stopped short lists only what it read, and "应用" can remove
+// only what the list held; a read that fails during "应用" stops it before
+// anything changes, since a value that did not answer is not a missing one.
+TEST(Autostart, ReadsThatStopShortNeverCostAnEntry) {
+    Autostart f;
+    for (const char* n : {"A", "B", "C", "D"}) f.sz(kRun, n, std::string(n) + ".exe");
+    f.sz(kOnce, "Once", "once.exe");
+    f.machine.failReadsAfter(HKLM, kRun, 7);  // our Zentrek, the listing, A and B
+    TfrmMain& w = f.open();
+    EXPECT_EQ(f.rows(), (Rows{{"A", "A.exe", "Run"}, {"B", "B.exe", "Run"}, {"Once", "once.exe", "RunOnce"}}));
+    f.machine.failReadsAfter(HKLM, kRun, -1);
+    w.ListView1.userClick(0);
+    w.Button19.userClick();
+    w.Button17.userClick();
+    EXPECT_TRUE(f.application.messages().empty());
+    EXPECT_EQ(f.machine.valueNames(HKLM, kRun), (std::vector<std::string>{"B", "C", "D"}));
+
+    f.sz(kRun, "A", "A.exe");
+    Hive before = f.hive();
+    w.Button14.userClick();
+    w.ListView1.userClick(0);
+    w.Button19.userClick();  // A again
+    for (int reads : {0, 1, 3}) {  // A's read, then B, C and D's
+        SCOPED_TRACE(reads);
+        f.machine.failReadsAfter(HKLM, kRun, reads);
+        f.application.clearRecords();
+        w.Button17.userClick();
+        f.machine.failReadsAfter(HKLM, kRun, -1);
+        ASSERT_EQ(f.application.errors().size(), 1u);
+        EXPECT_EQ(f.application.errors()[0].rfind("Failed to get data for '", 0), 0u);
+        EXPECT_EQ(f.hive(), before);
+    }
 }
 
 }  // namespace

@@ -133,6 +133,11 @@ public:
     // one, else every one after it too.
     void refuseChangesAfter(os::HKey root, const std::string& subKey, int changes,
                             bool once = true);
+    // The key answers this many more value reads (RegEnumValueA and
+    // RegQueryValueExA alike), then every read fails with `error`: a listing
+    // or a read that stops part-way. A negative count takes the fault away.
+    void failReadsAfter(os::HKey root, const std::string& subKey, int reads,
+                        long error = os::ERROR_ACCESS_DENIED);
     int openKeys() const;  // registry keys opened and not yet closed
 
     void setTrayAvailable(bool available);   // no tray: Shell_NotifyIcon fails

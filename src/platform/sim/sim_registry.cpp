@@ -225,6 +225,13 @@ void SimOs::refuseChangesAfter(os::HKey root, const std::string& subKey, int cha
     k.refusesOnce = once;
 }
 
+void SimOs::failReadsAfter(os::HKey root, const std::string& subKey, int reads, long error) {
+    Key& k = s_->ensureKey(root, subKey);
+    if (reads < 0) k.readsLeft.reset();
+    else k.readsLeft = reads;
+    k.readError = error;
+}
+
 int SimOs::openKeys() const { return static_cast<int>(s_->keys.size()); }
 
 // --- os::Os ----------------------------------------------------------------
@@ -290,6 +297,7 @@ long SimOs::regQueryValueEx(os::HKey key, const std::string& name, os::RegValue&
     Key* k = s_->keyOf(key, err);
     if (!k) return err;
     if (!(s_->accessOf(key) & KEY_QUERY_VALUE)) return os::ERROR_ACCESS_DENIED;
+    if (const long fault = k->readFault()) return fault;
     const os::RegValue* v = findValue(*k, name);
     if (!v) return os::ERROR_FILE_NOT_FOUND;
     value = *v;
@@ -334,6 +342,7 @@ long SimOs::regEnumValue(os::HKey key, std::uint32_t index, std::string& name) {
     Key* k = s_->keyOf(key, err);
     if (!k) return err;
     if (!(s_->accessOf(key) & KEY_QUERY_VALUE)) return os::ERROR_ACCESS_DENIED;
+    if (const long fault = k->readFault()) return fault;
     if (index >= k->values.size()) return os::ERROR_NO_MORE_ITEMS;
     name = k->values[index].first;
     return os::ERROR_SUCCESS;

@@ -38,6 +38,19 @@ struct Key {
     // Value changes taken before one is refused; none set: no such fault.
     std::optional<int> changesLeft;
     bool refusesOnce = true;
+    // Value reads (listing and querying) answered before the rest fail with
+    // readError; none set: no such fault.
+    std::optional<int> readsLeft;
+    long readError = 0;
+    // Counts one read; its error, or success.
+    long readFault() {
+        if (!readsLeft) return 0;
+        if (*readsLeft > 0) {
+            --*readsLeft;
+            return 0;
+        }
+        return readError;
+    }
     // Counts one change; true when this one is refused.
     bool refusesChange() {
         if (!changesLeft) return false;
