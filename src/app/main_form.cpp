@@ -121,6 +121,8 @@ void TfrmMain::wireEvents() {
     Edit2.OnKeyPress = [this](char& key) { Edit2KeyPress(key); };
     Edit3.OnKeyPress = [this](char& key) { Edit3KeyPress(key); };
     Button12.OnClick = [this] { Button12Click(); };
+    // While the password panel is up, no key reaches the pages beneath it.
+    holdKeyboard(&Panel2, &Edit1);
     setMessageHandler(WM_TRAYICON, [this](ui::TMessage& m) { return WMTrayIcon(m); });
     // A shell that restarted has forgotten every icon; it says so to all.
     if (const std::uint32_t taskbarCreated = Application.registerMessage("TaskbarCreated"))

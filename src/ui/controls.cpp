@@ -612,7 +612,26 @@ bool TForm::dialogKey(int key) {
     return false;
 }
 
+void TForm::holdKeyboard(TWinControl* holder, TControl* entry) {
+    keyHolder_ = holder;
+    keyEntry_ = entry;
+}
+
+TWinControl* TForm::keyboardHolder() const {
+    return keyHolder_ && keyHolder_->visible() ? keyHolder_ : nullptr;
+}
+
+bool TForm::keyMayReach(const TControl* c) const {
+    const TWinControl* holder = keyboardHolder();
+    if (!holder) return true;
+    for (; c; c = c->parent())
+        if (c == holder) return true;
+    return false;
+}
+
 void TForm::userKey(int key) {
+    if (!keyMayReach(focusedControl()))
+        if (TControl* entry = keyboardEntry()) entry->setFocus();
     bool used = false;
     userEvent([&] { used = dialogKey(key); });
     if (used) return;

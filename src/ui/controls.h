@@ -535,6 +535,15 @@ public:
     // Enter, Escape: the default or cancel button while it is usable, or the
     // focused button for Enter. True when the key was used.
     bool dialogKey(int key);
+    // While `holder` shows, the keyboard stays inside it: Tab cycles its
+    // controls only, and a key meant for a control outside goes to `entry`
+    // (which takes the focus) instead. Null lets go.
+    void holdKeyboard(TWinControl* holder, TControl* entry);
+    // The holder while it shows, else null.
+    TWinControl* keyboardHolder() const;
+    TControl* keyboardEntry() const { return keyboardHolder() ? keyEntry_ : nullptr; }
+    // True when c is the holder or inside it, or nothing holds the keyboard.
+    bool keyMayReach(const TControl* c) const;
     // A key pressed on the focused control, as the user would.
     void userKey(int key);
     void userClose();
@@ -568,6 +577,8 @@ private:
     std::string windowClass_;
     TButton* default_ = nullptr;
     TButton* cancel_ = nullptr;
+    TWinControl* keyHolder_ = nullptr;
+    TControl* keyEntry_ = nullptr;
     std::vector<TTimer*> timers_;
     base::SmallMap<std::uint32_t, TMessageHandler> messageHandlers_;
 };

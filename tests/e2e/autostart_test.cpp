@@ -168,4 +168,33 @@ TEST(Autostart, TheSettingsPagesOwnValueShowsAfterRefresh) {
     });
 }
 
+// Another program's installer and the settings page write into the keys
+// after the list was filled: "应用" removes only what the list removed.
+TEST(Autostart, ApplyKeepsWhatOthersAddedAfterTheFill) {
+    run([] {
+        KeysRestored restored;
+        CleanSettings clean;
+        setRegString(HKEY_LOCAL_MACHINE, kRun, "E2EOld", "old.exe");
+        setRegString(HKEY_LOCAL_MACHINE, kRun, "E2EKept", "kept.exe");
+        Session s;
+        App& app = s.startApp();
+        setRegString(HKEY_LOCAL_MACHINE, kRun, "E2ETheirs", "theirs.exe");
+        setRegString(HKEY_LOCAL_MACHINE, kOnce, "E2ESetup", "setup.exe /continue");
+        app.selectTab(ids::PageControl1, 4);
+        app.click(ids::ChkAutoRun);
+        const std::optional<std::string> own = regString(HKEY_LOCAL_MACHINE, kRun, "Zentrek");
+        ASSERT_TRUE(own.has_value());
+        app.selectTab(ids::PageControl1, kAutostartTab);
+        app.selectRow(ids::ListView1, rowOf(app, "E2EOld"));
+        app.click(ids::Button19);
+        app.click(ids::Button17);
+        EXPECT_EQ(app.dialog(), nullptr);
+        EXPECT_FALSE(regString(HKEY_LOCAL_MACHINE, kRun, "E2EOld").has_value());
+        EXPECT_EQ(regString(HKEY_LOCAL_MACHINE, kRun, "E2EKept"), "kept.exe");
+        EXPECT_EQ(regString(HKEY_LOCAL_MACHINE, kRun, "E2ETheirs"), "theirs.exe");
+        EXPECT_EQ(regString(HKEY_LOCAL_MACHINE, kOnce, "E2ESetup"), "setup.exe /continue");
+        EXPECT_EQ(regString(HKEY_LOCAL_MACHINE, kRun, "Zentrek"), own);
+    });
+}
+
 }  // namespace

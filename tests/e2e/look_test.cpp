@@ -1,6 +1,8 @@
 // The flat look of the real Morvane.exe, read off the screen: the tray menu
 // drawn by the look's painter, a button lit under the mouse and with the
 // focus, and the space key's pressed look while it is held.
+#include <vector>
+
 #include "e2e/e2e_test.h"
 
 using namespace e2e;
@@ -122,6 +124,56 @@ TEST(Look, AButtonLightsUnderTheMouseAndWithTheFocusAndShowsSpaceHeld) {
         app.sync();
         EXPECT_TRUE(pixelBecomes(b.left + 1, cy, litFace, "left edge once released"));
         EXPECT_TRUE(pixelBecomes(b.right - 2, cy, pressedLine, "right edge once released"));
+    });
+}
+
+// The browse button's picture, read from the program's own resources, stands
+// in the middle of the button: its first column as many pixels from the left
+// edge as its last from the right.
+TEST(Look, AGlyphButtonsPictureStandsInTheMiddle) {
+    run([] {
+        HMODULE exe = LoadLibraryExW(fromGbk(envPath("MORVANE_EXE")).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(exe, nullptr);
+        HBITMAP bmp = static_cast<HBITMAP>(LoadImageA(exe, "FOLDERGLYPH", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        ASSERT_NE(bmp, nullptr);
+        BITMAP info{};
+        GetObjectW(bmp, sizeof info, &info);
+        const int w = info.bmWidth, h = info.bmHeight;
+        BITMAPINFO bi{};
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        std::vector<RGBQUAD> px(static_cast<size_t>(w * h));
+        HDC dc = GetDC(nullptr);
+        GetDIBits(dc, bmp, 0, static_cast<UINT>(h), px.data(), &bi, DIB_RGB_COLORS);
+        ReleaseDC(nullptr, dc);
+        DeleteObject(bmp);
+        FreeLibrary(exe);
+        auto colour = [&](int x, int y) {
+            const RGBQUAD q = px[static_cast<size_t>(y * w + x)];
+            return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
+        };
+        const COLORREF clear = colour(0, h - 1);
+        int gx = -1, gy = -1;  // the picture's first opaque pixel, by columns
+        for (int x = 0; x < w && gx < 0; ++x)
+            for (int y = 0; y < h; ++y)
+                if (colour(x, y) != clear) {
+                    gx = x, gy = y;
+                    break;
+                }
+        ASSERT_GE(gx, 0);
+
+        Session s;
+        App& app = s.startApp();
+        app.selectTab(ids::PageControl1, 3);
+        HWND button = app.control(ids::Button20);
+        RECT client{};
+        GetClientRect(button, &client);
+        POINT origin{0, 0};
+        ClientToScreen(button, &origin);
+        const RECT r = rectOf(button);
+        SetCursorPos(r.left - 40, r.bottom + 40);
+        const int left = origin.x + (client.right - w) / 2, top = origin.y + (client.bottom - h) / 2;
+        EXPECT_TRUE(pixelBecomes(left + gx, top + gy, colour(gx, gy), "the picture's first pixel"));
+        EXPECT_NE(screenPixel(left + gx - 1, top + gy), colour(gx, gy)) << "the picture is not where it should be";
     });
 }
 

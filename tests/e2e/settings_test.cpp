@@ -1,5 +1,9 @@
 // The settings store and the password gate of the real Morvane.exe, with the
 // registry of its Wine prefix and the files beside it.
+#include <algorithm>
+#include <iterator>
+#include <set>
+
 #include "e2e/e2e_test.h"
 
 using namespace e2e;
@@ -122,6 +126,101 @@ TEST(Settings, ANormalListThatCannotBeWrittenAsksBeforeLeavingWithoutIt) {
         EXPECT_TRUE(app.process().waitExit()) << "Yes did not end the program";
         CloseHandle(held);
         EXPECT_EQ(readFile(list), "OLD.EXE\r\n");
+    });
+}
+
+// A Napplst.dat that start-up did not read is not what the list shows: a
+// close leaves it as it is, and asks before replacing it once the user has
+// changed the list.
+TEST(Settings, ANormalListFileStartUpDidNotReadIsReplacedOnlyOnRequest) {
+    run([] {
+        CleanSettings clean;
+        Session s;
+        const std::string list = s.dir() + "\\Napplst.dat";
+        const std::string stored = "OLD.EXE\r\nKEEP.EXE";
+        writeFile(list, stored);
+        for (int answer : {0, IDNO, IDYES}) {
+            SCOPED_TRACE(answer);
+            setRegString(HKEY_CURRENT_USER, kKey, "KillTime", "abc");
+            App& app = s.startApp(kStartMs, false);
+            app.waitMessageBox(kStartMs).press(IDOK);
+            ASSERT_TRUE(waitFor([&] { return IsWindowVisible(app.hwnd()) != 0; }));
+            ASSERT_EQ(app.count(ids::ListApp), 0);
+            if (answer == 0) {
+                closeNormally(app);
+                EXPECT_EQ(readFile(list), stored) << "closing without a change emptied it";
+                continue;
+            }
+            app.click(ids::BtnRefresh);
+            app.select(ids::List1, 0);
+            const std::string line = app.line(ids::List1, 0);
+            app.click(ids::BtnAddNormalAppList);
+            app.clickAsync(ids::BtnExit);
+            MsgBox ask = app.waitMessageBox();
+            EXPECT_EQ(ask.caption, "确认");
+            EXPECT_NE(ask.text.find("Napplst.dat"), std::string::npos) << ask.text;
+            ask.press(answer);
+            ASSERT_TRUE(app.process().waitExit()) << "No keeps the file and still closes";
+            EXPECT_EQ(readFile(list), answer == IDYES ? line + "\r\n" : stored);
+        }
+    });
+}
+
+// Windows ends the program without a close at log-off: the end-of-session
+// message saves, shows nothing, and never holds up the log-off.
+TEST(Settings, TheEndOfTheSessionSaves) {
+    run([] {
+        CleanSettings clean;
+        Session s;
+        const std::string list = s.dir() + "\\Napplst.dat";
+        writeFile(list, "A.EXE\r\n");
+        App& app = s.startApp();
+        app.selectTab(ids::PageControl1, 4);
+        app.setText(ids::Edit4, "9");
+        EXPECT_EQ(send(app.hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
+        send(app.hwnd(), WM_ENDSESSION, FALSE, 0);
+        EXPECT_EQ(setting("KillTime"), "<missing>") << "a cancelled log-off saves nothing";
+        send(app.hwnd(), WM_ENDSESSION, TRUE, 0);
+        EXPECT_EQ(setting("KillTime"), "9");
+        EXPECT_EQ(readFile(list), "A.EXE\r\n");
+        EXPECT_EQ(app.dialog(), nullptr);
+    });
+}
+
+// No key reaches the pages under the password panel: Tab cycles the field
+// and its two buttons, and keys meant for a control beneath go to the field.
+TEST(Password, ThePanelHoldsTheKeyboard) {
+    run([] {
+        CleanSettings clean;
+        setRegString(HKEY_CURRENT_USER, kKey, "RunByPass", "yes");
+        setRegString(HKEY_CURRENT_USER, kKey, "Pass", "abc");
+        Session s;
+        App& app = s.startApp();
+        ASSERT_TRUE(app.visible(ids::Panel2));
+        const HWND inside[] = {app.control(ids::Edit1), app.control(ids::BitBtn1), app.control(ids::BitBtn2)};
+        auto held = [&] { return std::find(std::begin(inside), std::end(inside), app.focus()) != std::end(inside); };
+        std::set<HWND> visited;
+        for (int i = 0; i < 7; ++i) {
+            app.pressKey(ids::Edit1, VK_TAB);
+            EXPECT_TRUE(held()) << "Tab " << i + 1 << " left the panel";
+            visited.insert(app.focus());
+        }
+        EXPECT_EQ(visited.size(), 3u) << "Tab cycles all three";
+        for (UINT vk : {VK_RIGHT, VK_END, VK_HOME, VK_DOWN, VK_TAB}) {
+            app.pressKey(ids::PageControl1, vk);
+            app.pressKey(ids::List1, vk);
+            EXPECT_EQ(app.currentTab(ids::PageControl1), 0) << vk;
+            EXPECT_EQ(app.selected(ids::List1), -1) << vk;
+            EXPECT_TRUE(held()) << vk;
+        }
+        EXPECT_TRUE(app.visible(ids::Panel2));
+
+        app.setText(ids::Edit1, "abc");
+        app.pressKey(ids::Edit1, VK_RETURN);
+        ASSERT_TRUE(waitFor([&] { return !app.visible(ids::Panel2); }));
+        app.pressKey(ids::PageControl1, VK_RIGHT);
+        EXPECT_TRUE(waitFor([&] { return app.currentTab(ids::PageControl1) == 1; }))
+            << "the opened pages take keys again";
     });
 }
 

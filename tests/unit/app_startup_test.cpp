@@ -249,6 +249,36 @@ TEST(MainWindow, EnterAndEscapeReachThePasswordButtonsOnlyWhileThePanelIsUp) {
     EXPECT_EQ(quit, 1);
 }
 
+// Keys meant for a control under the password panel go to the password
+// field instead, also after the window came back from the notification
+// area; once the right password opens the panel, the pages take keys again.
+TEST(MainWindow, ThePasswordPanelHoldsTheKeyboardUntilTheRightPassword) {
+    AppFixture f;
+    f.machine.setString(os::HKEY_CURRENT_USER, "Software\\Zentrek", "RunByPass", "yes");
+    f.machine.setString(os::HKEY_CURRENT_USER, "Software\\Zentrek", "Pass", "ab");
+    TfrmMain& w = f.start();
+    ASSERT_TRUE(w.Panel2.visible());
+    EXPECT_EQ(w.keyboardHolder(), &w.Panel2);
+    EXPECT_FALSE(w.keyMayReach(&w.List1));
+    w.List1.setFocus();
+    w.userKey('a');
+    EXPECT_TRUE(w.Edit1.focused());
+    w.peerMinimize();
+    w.N8Click();
+    ASSERT_TRUE(w.Panel2.visible()) << "restoring brings the window back, not the pages";
+    w.ListApp.setFocus();
+    w.userKey('b');
+    EXPECT_EQ(w.Edit1.text(), "ab");
+    w.userKey(ui::VK_RETURN_KEY);
+    EXPECT_FALSE(w.Panel2.visible());
+    EXPECT_EQ(w.keyboardHolder(), nullptr);
+    w.PageControl1.userSelect(3);
+    w.Edit5.setFocus();
+    w.userKey('x');
+    EXPECT_EQ(w.Edit5.text(), "x");
+    EXPECT_EQ(w.Edit1.text(), "ab");
+}
+
 void collectIds(const ui::TWinControl& w, std::multiset<int>& ids) {
     for (ui::TControl* c : w.controls()) {
         ids.insert(c->id());

@@ -114,18 +114,33 @@ void Win32Application::terminate() {
 }
 
 bool Win32Application::preTranslate(MSG& msg) {
-    if (msg.message != WM_KEYDOWN) return false;
-    const int key = static_cast<int>(msg.wParam);
-    if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE) return false;
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
     HWND root = msg.hwnd;
     while (root && (GetWindowLongPtrA(root, GWL_STYLE) & WS_CHILD)) root = GetParent(root);
     TForm* form = mainForm();
     if (!form || !root || reinterpret_cast<HWND>(form->handle()) != root) return false;
+    // A panel that holds the keyboard takes every key meant for a control
+    // beneath it: arrows, Home, End, Ctrl+Tab and letters alike.
+    HWND scope = root;
+    if (TWinControl* holder = form->keyboardHolder()) {
+        scope = reinterpret_cast<HWND>(holder->handle());
+        if (scope && msg.hwnd != scope && !IsChild(scope, msg.hwnd)) {
+            HWND entry = form->keyboardEntry() ? reinterpret_cast<HWND>(form->keyboardEntry()->handle())
+                                               : nullptr;
+            if (!entry) return true;
+            if (GetFocus() != entry) SetFocus(entry);
+            msg.hwnd = entry;
+        }
+        if (!scope) scope = root;
+    }
+    if (msg.message != WM_KEYDOWN) return false;
+    const int key = static_cast<int>(msg.wParam);
+    if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE) return false;
     if (key == VK_TAB) {
         const bool back = GetKeyState(VK_SHIFT) < 0;
         HWND from = GetFocus();
-        if (from == root || !IsChild(root, from)) from = nullptr;
-        if (HWND next = GetNextDlgTabItem(root, from, back)) SetFocus(next);
+        if (from == scope || !IsChild(scope, from)) from = nullptr;
+        if (HWND next = GetNextDlgTabItem(scope, from, back)) SetFocus(next);
         return true;
     }
     bool used = false;
