@@ -129,7 +129,7 @@ Reading readEntry(Registry& key, const std::string& name, const std::string& sou
     return Reading::Row;
 }
 
-void applyEntries(os::Os& os, const std::vector<Entry>& rows, const FillRecord& fill) {
+void applyEntries(os::Os& os, const std::vector<Entry>& rows, FillRecord& fill) {
     Journal journal(os);
     try {
         // Every key is open before the first value goes, so a key that will
@@ -164,6 +164,8 @@ void applyEntries(os::Os& os, const std::vector<Entry>& rows, const FillRecord& 
                                      w.row->expandable ? os::REG_EXPAND_SZ : os::REG_SZ);
             journal.written(w.key, w.row->name, w.was);
         }
+        for (auto& names : fill.names) names.clear();
+        for (const Write& w : writes) fill.names[w.key].push_back(w.row->name);
     } catch (const RegistryError& e) {
         const std::vector<std::string> lost = journal.undo();
         if (lost.empty()) throw;

@@ -65,7 +65,9 @@ struct FillRecord {
 // when missing. Every value is read before the first change, so a read that
 // fails stops the apply with nothing changed; when a change fails, every
 // change is undone before the RegistryError goes on, and should a value not
-// go back, the error names it with its text, so it is not lost.
-void applyEntries(os::Os& os, const std::vector<Entry>& rows, const FillRecord& fill);
+// go back, the error names it with its text, so it is not lost. Once it
+// succeeded, the values the rows wrote are the list's own: `fill` names them
+// for the next apply.
+void applyEntries(os::Os& os, const std::vector<Entry>& rows, FillRecord& fill);
 
 }  // namespace autostart

@@ -56,10 +56,11 @@ constexpr std::uint32_t kNotifyIconDataSize = 88;
 #endif
 constexpr std::uint32_t kVersionInfoSize = 148;
 
-// PROCESSENTRY32: the two fields the program reads.
+// PROCESSENTRY32: the fields the program reads.
 struct ProcessEntry {
     std::uint32_t size = kProcessEntrySize;
     std::uint32_t processId = 0;
+    std::uint32_t parentProcessId = 0;
     std::string exeFile;  // szExeFile up to its NUL, at most 259 bytes
 };
 

@@ -27,7 +27,8 @@ struct CacheRound {
     std::string moduleFileName(os::Os& os, const os::ProcessEntry& entry) {
         if (cache_) {
             auto it = cache_->byId_.find(entry.processId);
-            if (it != cache_->byId_.end() && it->second.exeFile == entry.exeFile) {
+            if (it != cache_->byId_.end() && it->second.exeFile == entry.exeFile &&
+                it->second.parent == entry.parentProcessId) {
                 const std::string& line = it->second.line;
                 next_.insert_or_assign(entry.processId, it->second);
                 return line;
@@ -36,7 +37,9 @@ struct CacheRound {
         const std::optional<std::string> path = platform::modulePath(os, entry.processId);
         if (!path) return fallbackName(entry);
         std::string line = base::asciiUpper(base::fileNamePart(*path));
-        if (cache_) next_.insert_or_assign(entry.processId, ModuleNameCache::Entry{entry.exeFile, line});
+        if (cache_)
+            next_.insert_or_assign(entry.processId,
+                                   ModuleNameCache::Entry{entry.exeFile, entry.parentProcessId, line});
         return line;
     }
 

@@ -19,8 +19,10 @@ struct ProcessListing {
 
 // The executable file names of processes already seen, so that a process that
 // is still running costs no module snapshot again (under Wine one costs
-// milliseconds). A process is known by its id and entry name together; an
-// entry whose process left the latest snapshot is dropped with it. Only module
+// milliseconds). A process is known by its id, entry name and parent's id
+// together, so an id given to a new program of the same name by another
+// parent is read again; an entry whose process left the latest snapshot is
+// dropped with it. Only module
 // lists that could be read are kept: an unreadable one is asked again, as it
 // would be without the cache.
 class ModuleNameCache {
@@ -31,6 +33,7 @@ private:
     friend struct CacheRound;
     struct Entry {
         std::string exeFile;
+        std::uint32_t parent = 0;
         std::string line;  // upper-cased file name of the executable module
     };
     std::unordered_map<std::uint32_t, Entry> byId_;

@@ -19,10 +19,13 @@ TEST(WindowPage, ClosingAndQuittingEndTheirProgramsAndTheListFollows) {
     run([] {
         Session s;
         Process& closing = s.startHelper("e2ewinclose.exe", "--title 关闭我 --close-code 7");
-        Process& quitting = s.startHelper("e2ewinquit.exe", "--title QuitMe --hidden --quit-code 9");
         waitTopWindow(closing.pid(), "关闭我");
         App& app = s.startApp();
         app.selectTab(ids::PageControl1, 1);
+        // Made after the start: only the refresh can bring its line.
+        Process& quitting = s.startHelper("e2ewinquit.exe", "--title QuitMe --hidden --quit-code 9");
+        ASSERT_TRUE(waitFor([&] { return findTopWindow(quitting.pid(), "QuitMe", false) != nullptr; }));
+        ASSERT_EQ(lineOf(app, "QuitMe"), -1);
         app.click(ids::Button1);
         const std::string count = "当前系统中共有" + std::to_string(app.count(ids::List2)) + "个窗口";
         EXPECT_EQ(app.text(ids::Label2), count);

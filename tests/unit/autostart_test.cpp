@@ -352,6 +352,19 @@ TEST(Autostart, ApplyRemovesOnlyWhatTheListRemoved) {
               (std::vector<std::string>{"Kept", "Theirs", "Zentrek", "New name"}));
     EXPECT_EQ(f.machine.valueNames(HKLM, kOnce), (std::vector<std::string>{"Once", "Setup"}));
     EXPECT_EQ(f.machine.openKeys(), 0);
+
+    // What an apply wrote is the list's own: renamed or deleted, it goes.
+    f.type(w, "Fresh", "fresh.exe");
+    w.Button18.userClick();
+    w.Button17.userClick();
+    w.ListView1.userClick(w.ListView1.count() - 1);
+    f.type(w, "Fresher", "fresh.exe");
+    w.Button21.userClick();
+    w.ListView1.userClick(0);
+    w.Button19.userClick();  // New name
+    w.Button17.userClick();
+    EXPECT_EQ(f.machine.valueNames(HKLM, kRun),
+              (std::vector<std::string>{"Kept", "Theirs", "Zentrek", "Fresher"}));
 }
 
 // A fill that stopped short lists only what it read, and "应用" can remove

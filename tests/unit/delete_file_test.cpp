@@ -33,6 +33,25 @@ TEST(DeleteFile, ARunningReadOnlyProgramIsEndedAndItsFileDeleted) {
     EXPECT_EQ(w.List1.items(), (std::vector<std::string>{"C:\\WINDOWS\\SYSTEM\\KERNEL32.DLL"}));
 }
 
+// One attempt: is the file there, clear its attributes, end what runs from
+// it, delete it; then look again. Deleting before the ending would meet a
+// file still in use.
+TEST(DeleteFile, EachAttemptTakesItsStepsInOrder) {
+    Delete f;
+    TfrmMain& w = f.start();
+    w.List1.userSelect(1);
+    f.machine.clearCalls();
+    w.BtnDelApp.userClick();
+    std::vector<std::string> steps;
+    for (const sim::Call& c : f.machine.calls())
+        for (const char* step : {"FindFirstFileA", "SetFileAttributesA", "TerminateProcess", "DeleteFileA"})
+            if (c.name == step && (steps.empty() || steps.back() != step)) steps.push_back(step);
+    ASSERT_GE(steps.size(), 5u);
+    EXPECT_EQ(std::vector<std::string>(steps.begin(), steps.begin() + 5),
+              (std::vector<std::string>{"FindFirstFileA", "SetFileAttributesA", "TerminateProcess",
+                                        "DeleteFileA", "FindFirstFileA"}));
+}
+
 TEST(DeleteFile, NoAnswerAMarkerOrACancelledDialogDeleteNothing) {
     Delete f;
     TfrmMain& w = f.start();

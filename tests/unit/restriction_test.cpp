@@ -213,6 +213,34 @@ TEST(LoopClear, NtAllowModeEndsByIdentifierWhatNoLineNames) {
     EXPECT_EQ(r.machine.openHandles(), 0);
 }
 
+// On NT a pass ends the process of a listed line by its identifier: a second
+// process of the same entry name whose module is another program stays, the
+// ended one keeps the code it reported while running, and a line whose
+// identifier went to another program by the time it is ended ends nothing.
+TEST(LoopClear, NtPassesEndByIdentifierNeverByName) {
+    Restrict r;
+    const auto tool = r.machine.addProcess("tool.exe", "C:\\A\\tool.exe");
+    const auto twin = r.machine.addProcess("tool.exe", "C:\\B\\helper.exe");
+    r.w.RadioGroup2.userSelect(1);
+    r.w.List3.setItems({"TOOL.EXE"});
+    r.loopClearOn();
+    r.runFor(1000);
+    EXPECT_FALSE(r.running(tool));
+    EXPECT_EQ(r.machine.process(tool)->exitCode, os::STILL_ACTIVE);
+    EXPECT_TRUE(r.running(twin)) << "ended by name, not by identifier";
+
+    r.w.SpeedButton1.userClick();
+    const auto late = r.machine.addProcess("tool.exe", "C:\\A\\tool.exe");
+    r.w.RefreshHideList();
+    const auto line = static_cast<int>(r.w.ListHide.count()) - 1;
+    ASSERT_EQ(r.w.ListHide.item(line), "TOOL.EXE");
+    r.machine.process(late)->running = false;
+    const auto other = r.machine.addProcess("editor.exe", "C:\\E\\editor.exe", late);
+    EXPECT_EQ(r.w.KillTaskB(line), 0);
+    EXPECT_TRUE(r.running(other));
+    EXPECT_EQ(r.machine.openHandles(), 0);
+}
+
 TEST(LoopClear, NtForbidModeEndsEveryListedProcessInOnePass) {
     Restrict r;
     const auto game = r.machine.addProcess("game.exe");
@@ -350,6 +378,12 @@ TEST(ModuleNameCache, LinesStayThoseOfAnUncachedListing) {
     same();
     endAndReuse(c, "d.exe", "C:\\D\\Delta.exe");
     same();
+    // The same entry name again, but another program, started by another
+    // parent: its own module, not the cached one.
+    endAndReuse(c, "d.exe", "C:\\E\\Epsilon.exe");
+    os.process(c)->parentId = 77;
+    same();
+    EXPECT_EQ(process::listHidden(os, true, &cache).lines.back(), "EPSILON.EXE");
     const auto u = os.addProcess("u.exe");
     os.process(u)->modulesUnreadable = true;
     same();

@@ -20,6 +20,7 @@ struct Process {
     std::uint32_t id = 0;
     std::string exeFile;     // what Toolhelp reports as szExeFile
     std::string modulePath;  // szExePath of the first module
+    std::uint32_t parentId = 0;  // th32ParentProcessID
     bool running = true;
     std::uint32_t exitCode = os::STILL_ACTIVE;
     bool cannotOpen = false;       // OpenProcess fails (idle process, no rights)

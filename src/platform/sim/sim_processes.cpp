@@ -92,6 +92,7 @@ os::Handle SimOs::createToolhelp32Snapshot(std::uint32_t flags, std::uint32_t pr
         for (auto& p : s_->table) {
             os::ProcessEntry pe;
             pe.processId = p->id;
+            pe.parentProcessId = p->parentId;
             pe.exeFile = p->exeFile.substr(0, kMaxExeFile);
             snap.entries.push_back(pe);
         }
@@ -104,6 +105,7 @@ static bool fillEntry(Snapshot& snap, std::size_t index, os::ProcessEntry& entry
     if (!snap.processes || entry.size < os::kProcessEntrySize || index >= snap.entries.size())
         return false;
     entry.processId = snap.entries[index].processId;
+    entry.parentProcessId = snap.entries[index].parentProcessId;
     entry.exeFile = snap.entries[index].exeFile;
     snap.next = index + 1;
     return true;

@@ -184,6 +184,7 @@ static bool walkProcess(ProcessWalkFn fn, os::Handle snapshot, os::ProcessEntry&
     raw.dwSize = entry.size <= sizeof raw ? entry.size : sizeof raw;
     if (!fn(asHandle(snapshot), &raw)) return false;
     entry.processId = raw.th32ProcessID;
+    entry.parentProcessId = raw.th32ParentProcessID;
     entry.exeFile = fieldText(raw.szExeFile, sizeof raw.szExeFile);
     return true;
 }
