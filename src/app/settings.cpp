@@ -8,6 +8,7 @@
 #include "app/main_form.h"
 #include "common/lists.h"
 #include "platform/registry.h"
+#include "process/normal_list.h"
 #include "process/page.h"
 
 namespace app {
@@ -88,7 +89,7 @@ void TfrmMain::saveSettings(bool mayAsk) {
     // next start.
     UpDown1.position();
     app::writeSetting(os, "KillTime", Edit4.text());
-    if (!normalListLoaded_) {
+    if (!normalListLoaded_ && os.fileExists(process::normalListPath(AppDir))) {
         // Start-up leaves the list empty when it did not load the file.
         const bool changed = ListApp.count() != 0;
         if (!changed || !mayAsk ||

@@ -13,6 +13,13 @@ using platform::RegistryError;
 constexpr os::HKey kRoot = os::HKEY_LOCAL_MACHINE;
 constexpr std::size_t kKeys = AutostartKeys.size();
 
+// One value of one key, and what it held before (nothing: it was missing).
+struct Change {
+    std::size_t key;
+    std::string name;
+    std::optional<os::RegValue> was;
+};
+
 // What one apply changed, so that a failure part-way can put every key back
 // as it was before.
 class Journal {
@@ -20,12 +27,8 @@ public:
     explicit Journal(os::Os& os) : os_(os) {}
 
     void created(std::size_t key) { created_ |= keyBit(key); }
-    void removed(std::size_t key, const std::string& name, const os::RegValue& was) {
-        removed_.push_back({key, name, was});
-    }
-    void written(std::size_t key, const std::string& name, std::optional<os::RegValue> was) {
-        written_.push_back({key, name, std::move(was)});
-    }
+    void removed(Change c) { removed_.push_back(std::move(c)); }
+    void written(Change c) { written_.push_back(std::move(c)); }
 
     // Writes are undone newest first; removed values then come back in the
     // order they were listed. Returns the values that could not come back,
@@ -49,12 +52,6 @@ public:
     }
 
 private:
-    struct Change {
-        std::size_t key;
-        std::string name;
-        std::optional<os::RegValue> was;
-    };
-
     Registry* open(std::size_t key) {
         auto& reg = open_[key];
         if (!reg) {
@@ -107,17 +104,6 @@ std::optional<os::RegValue> current(Registry& reg, const std::string& name) {
     throw RegistryError::cannotRead(name);
 }
 
-struct Removal {
-    std::size_t key;
-    std::string name;
-    os::RegValue was;
-};
-struct Write {
-    std::size_t key;
-    const Entry* row;
-    std::optional<os::RegValue> was;
-};
-
 }  // namespace
 
 Reading readEntry(Registry& key, const std::string& name, const std::string& source, Entry& row) {
@@ -139,8 +125,9 @@ void applyEntries(os::Os& os, const std::vector<Entry>& rows, FillRecord& fill) 
             if ((fill.whole & keyBit(k)) || !fill.names[k].empty() ||
                 hasRows(rows, AutostartKeys[k].source))
                 keys[k] = openForApply(os, k, journal);
-        std::vector<Removal> removals;
-        std::vector<Write> writes;
+        // The values to remove and those the rows overwrite, with what they
+        // hold now; the writes in the order of the loops below.
+        std::vector<Change> removals, writes;
         for (std::size_t k = 0; k < kKeys; ++k) {
             if (!keys[k]) continue;
             const char* source = AutostartKeys[k].source;
@@ -148,24 +135,32 @@ void applyEntries(os::Os& os, const std::vector<Entry>& rows, FillRecord& fill) 
                 if (hasRow(rows, source, name)) continue;
                 std::optional<os::RegValue> was = current(*keys[k], name);
                 // Gone, or no longer a string: not the list's to remove.
-                if (was && platform::isString(*was)) removals.push_back({k, name, std::move(*was)});
+                if (was && platform::isString(*was)) removals.push_back({k, name, std::move(was)});
             }
             for (const Entry& row : rows)
-                if (row.source == source) writes.push_back({k, &row, current(*keys[k], row.name)});
+                if (row.source == source) writes.push_back({k, row.name, current(*keys[k], row.name)});
         }
-        for (const Removal& r : removals) {
-            if (keys[r.key]->deleteValue(r.name))
-                journal.removed(r.key, r.name, r.was);
-            else if (keys[r.key]->lastError() != os::ERROR_FILE_NOT_FOUND)
-                throw RegistryError::cannotDelete(r.name);
+        for (Change& c : removals) {
+            if (keys[c.key]->deleteValue(c.name))
+                journal.removed(std::move(c));
+            else if (keys[c.key]->lastError() != os::ERROR_FILE_NOT_FOUND)
+                throw RegistryError::cannotDelete(c.name);
         }
-        for (const Write& w : writes) {
-            keys[w.key]->writeString(w.row->name, w.row->location,
-                                     w.row->expandable ? os::REG_EXPAND_SZ : os::REG_SZ);
-            journal.written(w.key, w.row->name, w.was);
+        std::size_t next = 0;
+        for (std::size_t k = 0; k < kKeys; ++k) {
+            if (!keys[k]) continue;
+            for (const Entry& row : rows) {
+                if (row.source != AutostartKeys[k].source) continue;
+                keys[k]->writeString(row.name, row.location,
+                                     row.expandable ? os::REG_EXPAND_SZ : os::REG_SZ);
+                journal.written(std::move(writes[next++]));
+            }
         }
-        for (auto& names : fill.names) names.clear();
-        for (const Write& w : writes) fill.names[w.key].push_back(w.row->name);
+        for (std::size_t k = 0; k < kKeys; ++k) {
+            fill.names[k].clear();
+            for (const Entry& row : rows)
+                if (row.source == AutostartKeys[k].source) fill.names[k].push_back(row.name);
+        }
     } catch (const RegistryError& e) {
         const std::vector<std::string> lost = journal.undo();
         if (lost.empty()) throw;

@@ -1,17 +1,20 @@
 #include "window/list.h"
 
-#include <unordered_set>
+#include <algorithm>
 
 namespace window {
 
 std::vector<std::string> listWindowTitles(os::Os& os, os::Hwnd start) {
     std::vector<std::string> titles;
     // Windows raised or lowered during the walk can lead it back to a window
-    // it has passed, and round again for ever.
-    std::unordered_set<os::Hwnd> seen;
-    for (os::Hwnd w = os.getWindow(start, os::GW_HWNDFIRST);
-         w != 0 && seen.size() < kMaxWalkedWindows && seen.insert(w).second;
+    // it has passed, and round again for ever. Kept sorted: a vector costs
+    // the executable far less than a hash set.
+    std::vector<os::Hwnd> seen;
+    for (os::Hwnd w = os.getWindow(start, os::GW_HWNDFIRST); w != 0 && seen.size() < kMaxWalkedWindows;
          w = os.getWindow(w, os::GW_HWNDNEXT)) {
+        const auto at = std::lower_bound(seen.begin(), seen.end(), w);
+        if (at != seen.end() && *at == w) break;
+        seen.insert(at, w);
         std::string title;
         if (os.getWindowText(w, title) > 0) titles.push_back(title);
     }

@@ -231,6 +231,18 @@ TEST(Closing, ANormalListFileStartUpDidNotReadIsReplacedOnlyOnRequest) {
     }
 }
 
+// With no file to keep, the close writes the list as ever.
+TEST(Closing, AMissingNormalListFileIsWrittenAlsoAfterAnUnfinishedStart) {
+    Settings f;
+    f.set("KillTime", "abc");
+    TfrmMain& w = f.start();
+    ASSERT_EQ(f.application.errors().size(), 1u);
+    w.BtnExit.userClick();
+    ASSERT_NE(f.machine.file(kList), nullptr);
+    EXPECT_EQ(f.machine.file(kList)->bytes, "");
+    EXPECT_EQ(f.application.messages().size(), 1u) << "no question";
+}
+
 // The end of the Windows session saves like a close, shows nothing, and never
 // holds up the log-off; a cancelled log-off saves nothing.
 TEST(Closing, TheEndOfTheSessionSavesWithoutABox) {

@@ -86,6 +86,46 @@ TEST_F(PeerEvents, FocusMovingBetweenTwoEditsExitsTheFirstBeforeEnteringTheSecon
     EXPECT_TRUE(b.focused());
 }
 
+// A panel that holds the keyboard: Tab and Shift+Tab go round its own
+// controls, and a key meant for a control beside it goes to its entry field.
+TEST_F(PeerEvents, APanelHoldingTheKeyboardKeepsEveryKeyInside) {
+    ui::TListBox outside(form, 1);
+    outside.setBounds(10, 10, 100, 60);
+    ui::TPanel panel(form, 2);
+    panel.setBounds(120, 10, 170, 120);
+    ui::TEdit entry(panel, 3);
+    ui::TButton ok(panel, 4, "ok"), quit(panel, 5, "quit");
+    entry.setBounds(5, 5, 100, 22);
+    ok.setBounds(5, 40, 60, 24);
+    quit.setBounds(70, 40, 60, 24);
+    form.holdKeyboard(&panel, &entry);
+    app.processMessages();
+    auto key = [&](HWND to, UINT vk, bool shift) {
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = shift ? 0x80 : 0;
+        SetKeyboardState(keys);
+        MSG m{to, WM_KEYDOWN, vk, 1, 0, {0, 0}};
+        const bool taken = app.preTranslate(m);
+        keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+        return std::make_pair(taken, m.hwnd);
+    };
+    outside.setFocus();
+    EXPECT_EQ(key(hwndOf(outside), VK_DOWN, false).second, hwndOf(entry)) << "sent on to the field";
+    EXPECT_TRUE(entry.focused());
+    EXPECT_TRUE(key(hwndOf(entry), VK_TAB, true).first);
+    EXPECT_TRUE(quit.focused()) << "Shift+Tab from the first goes round to the last";
+    key(hwndOf(quit), VK_TAB, false);
+    EXPECT_TRUE(entry.focused()) << "Tab from the last goes round to the first";
+    key(hwndOf(outside), VK_TAB, false);
+    EXPECT_TRUE(ok.focused()) << "a Tab meant for the list moves on from the field";
+
+    panel.hide();
+    outside.setFocus();
+    EXPECT_EQ(key(hwndOf(outside), VK_DOWN, false).second, hwndOf(outside)) << "let go once hidden";
+}
+
 TEST_F(PeerEvents, ACheckBoxClickReportsTheTickBeforeTheClick) {
     ui::TCheckBox box(form, 1, "box");
     box.setBounds(10, 10, 120, 20);

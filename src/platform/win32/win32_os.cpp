@@ -484,7 +484,7 @@ void Win32Os::exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) {
     if (ExitWindowsEx(flags, reserved)) return;
     const DWORD code = GetLastError();
     std::string text = systemText(code);
-    if (text.empty()) text = "System error " + std::to_string(code);
+    if (text.empty()) text = "System error " + base::intToStr(code);
     throw os::OsError(text, code);
 }
 
