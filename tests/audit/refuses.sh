@@ -1,5 +1,5 @@
 #!/bin/bash
-# The audit refuses too_new.exe, naming each of its four faults.
+# The audit refuses too_new.exe, naming each of its five faults.
 #   refuses.sh CHECK-IMPORTS EXE ALLOWFILE
 out="$("$1" "$2" "$3")"
 rc=$?
@@ -8,6 +8,7 @@ printf '%s\n' "$out"
 for want in 'kernel32.dll!GetTickCount64: not in Windows 95/98/NT 4' \
             'kernel32.dll!CreateToolhelp32Snapshot: Toolhelp' \
             'kernel32.dll!GetModuleFileNameW: wide function' \
-            'PE subsystem version 6.0'; do
+            'PE subsystem version 6.0' \
+            'msvcrt.dll is a C runtime DLL'; do
     grep -qF "$want" <<<"$out" || { echo "missing: $want"; exit 1; }
 done

@@ -1,5 +1,7 @@
 /* An executable the import audit must refuse: a Vista function, a static
-   Toolhelp import, a wide function and (from its link options) subsystem 6.0. Built, never run. */
+   Toolhelp import, a wide function, the C runtime DLL (its start-up code
+   imports msvcrt.dll) and (from its link options) subsystem 6.0. Built,
+   never run. */
 #define _WIN32_WINNT 0x0600
 #include <windows.h>
 #include <tlhelp32.h>
