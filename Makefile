@@ -5,7 +5,7 @@ WINE := $(ROOT)/scripts/with-wine
 EXE32 := build/win32/Morvane.exe
 EXE64 := build/win64/Morvane64.exe
 
-.PHONY: all setup native win32 win64 wine-tests wine-tests64 test test-native \
+.PHONY: all setup native win32 win64 wine-tests wine-tests64 test test-native test-versions test-versions-short \
 	test-wine32 test-wine64 imports-audit run screenshot shoot-tool bench clean
 
 all: win32 win64
@@ -38,12 +38,27 @@ test: setup
 	@$(MAKE) --no-print-directory test-native
 	@$(MAKE) --no-print-directory test-wine64
 	@if why="$$($(ROOT)/scripts/win32-probe)"; then \
-		$(MAKE) --no-print-directory test-wine32; \
+		$(MAKE) --no-print-directory test-wine32 && \
+		$(MAKE) --no-print-directory test-versions-short; \
 	else \
 		echo "32-bit Wine tier skipped: $$why" | tee -a build/logs/summary; \
 	fi
 	@$(MAKE) --no-print-directory imports-audit
 	@echo "== make test passed"; cat build/logs/summary
+
+# The 9x and XP rows of test-versions, which make test runs where 32-bit code runs.
+test-versions-short: wine-tests
+	@$(ROOT)/scripts/test-versions 32:win98 32:winxp >build/logs/versions-run.log 2>&1; \
+		status=$$?; tail -3 build/logs/versions-run.log; \
+		sed 's/^/Windows version /' build/logs/versions >>build/logs/summary; exit $$status
+
+# Every Windows version Wine can report to the program: the 32-bit product
+# under 95, 98, Me, NT 4.0, 2000 and XP (where this machine runs 32-bit
+# code), the 64-bit one under XP x64 and Windows 10; a table of the rows.
+test-versions: setup
+	@$(MAKE) --no-print-directory wine-tests64
+	@if $(ROOT)/scripts/win32-probe >/dev/null; then $(MAKE) --no-print-directory wine-tests; fi
+	@$(ROOT)/scripts/test-versions
 
 # The audit first proves it refuses a program Windows 95/NT 4 cannot load.
 imports-audit: win32

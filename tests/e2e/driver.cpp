@@ -687,9 +687,45 @@ static void copyInto(const std::string& from, const std::string& to) {
         throw Failure(fmt("cannot copy %s to %s (error %lu)", from.c_str(), to.c_str(), GetLastError()));
 }
 
+namespace {
+const char* const kAppDefaults = "Software\\Wine\\AppDefaults\\Morvane.exe";
+std::string reportedOverride;
+
+// Wine reads the version a program is told from its per-program defaults.
+void applyReportedVersion() {
+    const std::string& v = reportedOverride.empty() ? wineVersion() : reportedOverride;
+    if (v.empty()) deleteRegKey(HKEY_CURRENT_USER, kAppDefaults);
+    else setRegString(HKEY_CURRENT_USER, kAppDefaults, "Version", v);
+}
+}  // namespace
+
+const std::string& wineVersion() {
+    static const std::string version = [] {
+        char buf[32];
+        const DWORD n = GetEnvironmentVariableA("MORVANE_WINE_VERSION", buf, sizeof buf);
+        return n > 0 && n < sizeof buf ? std::string(buf, n) : std::string();
+    }();
+    return version;
+}
+
+bool nineXFamily() {
+    const std::string& v = reportedOverride.empty() ? wineVersion() : reportedOverride;
+    return v == "win95" || v == "win98" || v == "winme";
+}
+
+ReportedVersion::ReportedVersion(const std::string& version) : previous_(reportedOverride) {
+    reportedOverride = version;
+}
+
+ReportedVersion::~ReportedVersion() {
+    reportedOverride = previous_;
+    applyReportedVersion();
+}
+
 App& Session::startApp(DWORD ms, bool visible) {
     std::string exe = dir_ + "\\Morvane.exe";
     copyInto(envPath("MORVANE_EXE"), exe);
+    applyReportedVersion();
     Process& p = start(exe);
     HWND h = nullptr;
     bool ok = waitFor([&] {

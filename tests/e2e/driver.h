@@ -220,6 +220,24 @@ HWND waitTopWindow(DWORD pid, const std::string& caption, DWORD ms = kStartMs);
 
 extern const char* const kCaption;
 
+// The Windows version Wine reports to Morvane.exe in this run, as Wine names
+// it (win95, win98, winme, nt40, win2k, winxp, winxp64, win10), from
+// MORVANE_WINE_VERSION; empty for Wine's own default.
+const std::string& wineVersion();
+// True when the program is told it runs on Windows 95, 98 or Me.
+bool nineXFamily();
+// While it lives, every start of Morvane.exe is told this version instead.
+class ReportedVersion {
+public:
+    explicit ReportedVersion(const std::string& version);
+    ~ReportedVersion();
+    ReportedVersion(const ReportedVersion&) = delete;
+    ReportedVersion& operator=(const ReportedVersion&) = delete;
+
+private:
+    std::string previous_;
+};
+
 // The registry of the Wine prefix the program runs in. Key paths are below
 // root; a missing value reads as nullopt.
 void setRegValue(HKEY root, const std::string& key, const std::string& name, DWORD type,

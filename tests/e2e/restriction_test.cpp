@@ -79,6 +79,9 @@ TEST(LoopClear, ForbidModeEndsTheListedProgramByItsIdentifierOnly) {
         ASSERT_EQ(app.lines(ids::List3), std::vector<std::string>{"E2EBAD.EXE"});
         loopClear(app, true);
         EXPECT_TRUE(bad.waitExit(5000)) << "the forbidden program was not ended";
+        // The family's path: 9x ends by name (code 0), NT by identifier,
+        // handing back the 259 the process reported while it ran.
+        EXPECT_EQ(bad.exitCode(), nineXFamily() ? 0u : 259u) << "version " << wineVersion();
         loopClear(app, false);
         EXPECT_TRUE(good.running());
         EXPECT_TRUE(app.process().running());

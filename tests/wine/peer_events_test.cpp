@@ -5,6 +5,8 @@
 
 #include "platform/win32/win.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -124,6 +126,33 @@ TEST_F(PeerEvents, APanelHoldingTheKeyboardKeepsEveryKeyInside) {
     panel.hide();
     outside.setFocus();
     EXPECT_EQ(key(hwndOf(outside), VK_DOWN, false).second, hwndOf(outside)) << "let go once hidden";
+}
+
+// The comctl32 of Windows 95 has no full-row selection: a click on a row's
+// second column must still select the row, before the click is reported.
+TEST_F(PeerEvents, AClickOnARowsSecondColumnSelectsItWithoutTheExtendedStyle) {
+    ui::TListView list(form, 1);
+    list.setBounds(10, 10, 280, 150);
+    list.addColumn("name", 100);
+    list.addColumn("where", 150);
+    for (const char* name : {"one", "two", "three"}) list.setSubItem(list.addItem(name), 0, "place");
+    int selectedAtClick = -2;
+    list.OnClick = [&] { selectedAtClick = list.itemIndex(); };
+    app.processMessages();
+    HWND h = hwndOf(list);
+    SendMessageA(h, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, 0);
+    RECT row{};
+    row.left = LVIR_BOUNDS;
+    ASSERT_TRUE(SendMessageA(h, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row)));
+    POINT at{150, (row.top + row.bottom) / 2};  // inside the second column
+    POINT screen = at;
+    ClientToScreen(h, &screen);
+    SetCursorPos(screen.x, screen.y);
+    PostMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    PostMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    EXPECT_TRUE(pumpUntil([&] { return selectedAtClick != -2; })) << "no click reported";
+    EXPECT_EQ(selectedAtClick, 1);
+    EXPECT_EQ(list.itemIndex(), 1);
 }
 
 TEST_F(PeerEvents, ACheckBoxClickReportsTheTickBeforeTheClick) {

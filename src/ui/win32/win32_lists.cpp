@@ -165,6 +165,7 @@ public:
     HBRUSH ctlColor(HDC) override { return nullptr; }
     bool notify(NMHDR& nm, LRESULT& r) override {
         if (nm.code == static_cast<UINT>(NM_CLICK)) {
+            selectClickedRow();
             sink_.peerClicked();
             r = 0;
             return true;
@@ -253,6 +254,24 @@ public:
     int itemIndex() const override {
         if (pending()) return kept_.sel;
         return static_cast<int>(send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    }
+    // The comctl32 of Windows 95 (4.00) knows no full-row selection and
+    // selects a row only by its first column's text: a click elsewhere on
+    // the row selects it here, as the extended style would. The row is
+    // found by its height, since a hit test would look for that text.
+    void selectClickedRow() {
+        if (send(LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_FULLROWSELECT) return;
+        const int top = static_cast<int>(send(LVM_GETTOPINDEX, 0, 0));
+        RECT first{};
+        first.left = LVIR_BOUNDS;
+        if (!send(LVM_GETITEMRECT, top, reinterpret_cast<LPARAM>(&first))) return;
+        const DWORD at = GetMessagePos();
+        POINT p{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+        ScreenToClient(hwnd_, &p);
+        const int height = first.bottom - first.top;
+        if (height <= 0 || p.y < first.top || p.x < first.left || p.x >= first.right) return;
+        const int row = top + (p.y - first.top) / height;
+        if (row < count() && row != itemIndex()) setItemIndex(row);
     }
     void setItemIndex(int row) override {
         if (pending()) return kept_.select(row);
