@@ -95,7 +95,10 @@ long strtol(const char* text, char** end, int base) {
     while (*s == ' ' || (*s >= '\t' && *s <= '\r')) ++s;
     const bool negative = *s == '-';
     if (*s == '-' || *s == '+') ++s;
-    if ((base == 0 || base == 16) && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+    auto hexDigit = [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    };
+    if ((base == 0 || base == 16) && s[0] == '0' && (s[1] == 'x' || s[1] == 'X') && hexDigit(s[2])) {
         s += 2;
         base = 16;
     } else if (base == 0) {
