@@ -5,7 +5,7 @@ WINE := $(ROOT)/scripts/with-wine
 EXE32 := build/win32/Morvane.exe
 EXE64 := build/win64/Morvane64.exe
 
-.PHONY: all setup native win32 win64 wine-tests wine-tests64 test test-native test-versions test-versions-short \
+.PHONY: all setup native win32 win64 wine-tests wine-tests64 test test-native test-versions test-versions-short faults \
 	test-wine32 test-wine64 imports-audit run screenshot shoot-tool bench clean
 
 all: win32 win64
@@ -51,6 +51,11 @@ test-versions-short: wine-tests
 	@$(ROOT)/scripts/test-versions 32:win98 32:winxp >build/logs/versions-run.log 2>&1; \
 		status=$$?; tail -3 build/logs/versions-run.log; \
 		sed 's/^/Windows version /' build/logs/versions >>build/logs/summary; exit $$status
+
+# Every platform call failing in turn, and a power cut after each, over every
+# user action on the simulated machine; one table row per action.
+faults: native
+	@build/native/fault_sweep --all
 
 # Every Windows version Wine can report to the program: the 32-bit product
 # under 95, 98, Me, NT 4.0, 2000 and XP (where this machine runs 32-bit

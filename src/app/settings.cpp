@@ -33,7 +33,9 @@ int toInteger(const std::string& text) {
 
 std::string readSetting(os::Os& os, const std::string& name) {
     platform::Registry reg(os, os::HKEY_CURRENT_USER);
-    reg.openKey(kSettingsKey, true);
+    // A key that will not open holds values nobody can read: the password
+    // among them must not read as empty.
+    if (!reg.openKey(kSettingsKey, true)) throw platform::RegistryError::cannotOpen(kSettingsKey);
     return reg.readString(name);
 }
 
@@ -48,12 +50,25 @@ void writeSetting(os::Os& os, const std::string& name, const std::string& text) 
 void TfrmMain::LoadSettings() {
     {
         platform::Registry reg(os, os::HKEY_CURRENT_USER);
-        reg.openKey(app::kSettingsKey, true);
-        if (app::isYes(reg.readString("RunByPass"))) {
-            // The gate goes up first: the tick writes the value back, and a
-            // write that fails must not leave the pages open.
+        // The gate goes up first: the tick writes the value back, and a
+        // write that fails must not leave the pages open. A key or value
+        // that cannot be read keeps the gate up too: whether a password is
+        // asked for is not known.
+        auto raiseGate = [this] {
             Panel2.show();
             N1.enabled = false;
+        };
+        bool locked = false;
+        try {
+            if (!reg.openKey(app::kSettingsKey, true))
+                throw platform::RegistryError::cannotOpen(app::kSettingsKey);
+            locked = app::isYes(reg.readString("RunByPass"));
+        } catch (const platform::RegistryError&) {
+            raiseGate();
+            throw;
+        }
+        if (locked) {
+            raiseGate();
             ChkRunByPass.setChecked(true);
         }
         const bool minimised = app::isYes(reg.readString("RunAutoMin"));

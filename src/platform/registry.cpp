@@ -45,8 +45,14 @@ bool Registry::result(long err) {
 
 std::string Registry::readString(const std::string& name) {
     os::RegValue v;
-    if (key_ == 0 || os_.regQueryValueEx(key_, name, v) != os::ERROR_SUCCESS || v.data.empty())
-        return "";
+    if (key_ == 0) return "";
+    // A value that did not answer is not a missing one: taken for empty, a
+    // "yes" would read as "no".
+    if (const long err = os_.regQueryValueEx(key_, name, v); err != os::ERROR_SUCCESS) {
+        if (err == os::ERROR_FILE_NOT_FOUND) return "";
+        throw RegistryError::cannotRead(name);
+    }
+    if (v.data.empty()) return "";
     if (!isString(v)) throw RegistryError::badType(name);
     return textOf(v);
 }

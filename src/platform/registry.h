@@ -27,6 +27,9 @@ public:
     static RegistryError cannotDelete(const std::string& name) {
         return RegistryError("Failed to delete value '" + name + "'");
     }
+    static RegistryError cannotOpen(const std::string& path) {
+        return RegistryError("Failed to open key " + path);
+    }
     static RegistryError cannotCreate(const std::string& path) {
         return RegistryError("Failed to create key " + path);
     }
@@ -58,7 +61,8 @@ public:
     bool valueExists(const std::string& name);
     // Missing value, empty data or no open key: empty text. REG_SZ and
     // REG_EXPAND_SZ: the text up to its first NUL, unexpanded. Any other type:
-    // RegistryError "Invalid data type for 'NAME'".
+    // RegistryError "Invalid data type for 'NAME'"; a read that fails for
+    // another reason than a missing value: "Failed to get data for 'NAME'".
     std::string readString(const std::string& name);
     // REG_SZ (or REG_EXPAND_SZ) with its NUL; RegistryError "Failed to set
     // data for 'NAME'".

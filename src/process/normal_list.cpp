@@ -43,8 +43,13 @@ std::optional<std::string> entryFromPath(const std::string& path,
 std::string normalListPath(const std::string& appDir) { return appDir + kNormalListFileName; }
 
 std::optional<std::vector<std::string>> loadNormalList(os::Os& os, const std::string& appDir) {
-    const std::string path = normalListPath(appDir);
-    if (!os.fileExists(path)) return std::nullopt;
+    std::string path = normalListPath(appDir);
+    if (!os.fileExists(path)) {
+        // A save on Windows 95 to Me that was cut off between its two
+        // renames leaves the list only in the file it had put aside.
+        path += "~old";
+        if (!os.fileExists(path)) return std::nullopt;
+    }
     return base::splitLines(os.readFile(path), base::ReadRule::EndFirst);
 }
 

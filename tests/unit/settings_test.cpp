@@ -231,6 +231,18 @@ TEST(Closing, ANormalListFileStartUpDidNotReadIsReplacedOnlyOnRequest) {
     }
 }
 
+// A save on Windows 95 to Me cut off between its two renames leaves the list
+// only in the file put aside; the next start reads it from there.
+TEST(Closing, ANormalListPutAsideByACutSaveIsReadAtTheNextStart) {
+    AppFixture f(sim::Family::Win9x);
+    f.machine.addFile(std::string(kList) + "~old", "A.EXE\r\nB.EXE\r\n");
+    TfrmMain& w = f.start();
+    EXPECT_EQ(w.ListApp.items(), (V{"A.EXE", "B.EXE"}));
+    w.BtnExit.userClick();
+    ASSERT_NE(f.machine.file(kList), nullptr);
+    EXPECT_EQ(f.machine.file(kList)->bytes, "A.EXE\r\nB.EXE\r\n");
+}
+
 // With no file to keep, the close writes the list as ever.
 TEST(Closing, AMissingNormalListFileIsWrittenAlsoAfterAnUnfinishedStart) {
     Settings f;
@@ -318,6 +330,26 @@ TEST(Password, TheGateIsUpBeforeTheTicksWriteBackCanFail) {
     EXPECT_EQ(f.application.errors(), V{"Failed to set data for 'RunByPass'"});
     EXPECT_TRUE(w.Panel2.visible());
     EXPECT_FALSE(w.N1.enabled);
+}
+
+// Settings that cannot be read do not say that no password is asked for: the
+// gate stays up, and the password cannot read as empty.
+TEST(Password, SettingsThatCannotBeReadKeepTheGateUp) {
+    Gate f;
+    f.machine.setKeyUnopenable(HKCU, kKey, true);
+    TfrmMain& w = f.startLocked("secret");
+    EXPECT_EQ(f.application.errors(), V{"Failed to open key Software\\Zentrek"});
+    EXPECT_TRUE(w.Panel2.visible());
+    EXPECT_FALSE(w.N1.enabled);
+    w.BitBtn1.userClick();
+    EXPECT_EQ(f.application.errors().size(), 2u);
+    EXPECT_TRUE(w.Panel2.visible()) << "an empty entry passed a password nobody could read";
+
+    Gate g;
+    g.machine.failReadsAfter(HKCU, kKey, 0);
+    TfrmMain& v = g.startLocked("secret");
+    EXPECT_EQ(g.application.errors(), V{"Failed to get data for 'RunByPass'"});
+    EXPECT_TRUE(v.Panel2.visible());
 }
 
 TEST(Password, NoStoredPasswordLetsAnEmptyEntryIn) {

@@ -36,14 +36,14 @@ std::vector<std::string> SimOs::files() const {
 // --- os::Os ----------------------------------------------------------------
 
 bool SimOs::fileExists(const std::string& path) {
-    s_->log("FindFirstFileA", path);
+    if (s_->log("FindFirstFileA", path)) return false;  // access denied: no file found
     if (path.find_first_of("*?") != std::string::npos) return false;  // names no single file
     const File* f = file(path);
     return f && !f->directory;
 }
 
 bool SimOs::setFileAttributes(const std::string& path, std::uint32_t attributes) {
-    s_->log("SetFileAttributesA", path + ", attributes=" + hex(attributes));
+    if (s_->log("SetFileAttributesA", path + ", attributes=" + hex(attributes))) return false;
     File* f = file(path);
     if (!f) return false;
     f->attributes = attributes & ~os::FILE_ATTRIBUTE_DIRECTORY;
@@ -52,7 +52,7 @@ bool SimOs::setFileAttributes(const std::string& path, std::uint32_t attributes)
 }
 
 bool SimOs::deleteFile(const std::string& path) {
-    s_->log("DeleteFileA", path);
+    if (s_->log("DeleteFileA", path)) return false;  // sharing violation
     auto it = s_->files.find(path);
     if (it == s_->files.end()) return false;
     File& f = it->second;
@@ -71,7 +71,7 @@ bool SimOs::deleteFile(const std::string& path) {
 }
 
 std::string SimOs::readFile(const std::string& path) {
-    s_->log("ReadFile", path);
+    if (s_->log("ReadFile", path)) throw os::OsError("I/O error 32 (sharing violation)", 32);
     const File* f = file(path);
     if (!f || f->directory) throw os::OsError("File not found", 2);
     if (f->unreadable) throw os::OsError("File access denied", 5);
@@ -81,7 +81,7 @@ std::string SimOs::readFile(const std::string& path) {
 void SimOs::failNextWriteAfter(std::size_t bytes) { s_->writeFailsAfter = bytes; }
 
 void SimOs::writeFile(const std::string& path, const std::string& bytes) {
-    s_->log("WriteFile", path + ", bytes=" + num(bytes.size()));
+    if (s_->log("WriteFile", path + ", bytes=" + num(bytes.size()))) throw os::OsError("Disk full", 112);
     if (File* f = file(path)) {
         // Replacing a file is refused when it is read-only, and also when it is
         // hidden or system (CREATE_ALWAYS without those attributes).
@@ -105,13 +105,14 @@ void SimOs::writeFile(const std::string& path, const std::string& bytes) {
 }
 
 std::uint32_t SimOs::fileAttributes(const std::string& path) {
-    s_->log("GetFileAttributesA", path);
+    if (s_->log("GetFileAttributesA", path)) return os::kNoFileAttributes;
     const File* f = file(path);
     return f ? f->attributes : os::kNoFileAttributes;
 }
 
 bool SimOs::moveFile(const std::string& from, const std::string& to, bool replace) {
-    s_->log(replace ? "MoveFileExA" : "MoveFileA", from + " -> " + to);
+    if (s_->log(replace ? "MoveFileExA" : "MoveFileA", from + " -> " + to))
+        throw os::OsError("File access denied", 5);
     if (replace && s_->family == Family::Win9x) return false;  // only a stub there
     File* source = file(from);
     if (!source) throw os::OsError("File not found", 2);

@@ -54,6 +54,28 @@ struct Call {
     std::string args;
 };
 
+// The families of platform calls a fault plan counts in.
+enum class CallFamily {
+    All,             // every call that can fail on Windows
+    RegistryWrites,  // creating keys, setting and deleting values and keys
+    FileWrites,      // writing, renaming, deleting files and their attributes
+    Processes,       // snapshots, opening and ending processes
+    Windows,         // finding windows and the messages sent and posted to them
+};
+
+// Call `at` (counted from 1) of the family fails as it fails on Windows
+// (access denied, disk full, no such window, no answer...); with powerCut it
+// succeeds instead, and the disk and registry are kept as they stood right
+// after it, as a machine that lost its power then would keep them.
+struct FaultPlan {
+    CallFamily family = CallFamily::All;
+    std::uint64_t at = 0;  // 0: no fault
+    bool powerCut = false;
+};
+
+// What survives a power cut: the files and the registry.
+struct StoredState;
+
 class SimOs : public os::Os {
 public:
     explicit SimOs(Family family = Family::NT);
@@ -151,6 +173,19 @@ public:
     void setTickStep(std::uint32_t ms);
     void setExePath(const std::string& path);  // default "C:\\Morvane\\Morvane.exe"
     void setCursorPos(os::Point p);
+
+    // --- Faults by plan.
+    // Starts counting the family's calls from 0 under a new plan.
+    void setFaultPlan(const FaultPlan& plan);
+    // The family's calls counted since the plan was set.
+    std::uint64_t plannedCalls() const;
+    bool faultHappened() const;
+    // The files and registry: now, or as a power cut left them (once it
+    // happened), to start another machine on.
+    std::shared_ptr<const StoredState> stored() const;
+    // Files and registry from a stored state; processes, windows, handles
+    // and the clock are as they were.
+    void restore(const StoredState& state);
 
     // --- Observing.
     // Calls are logged under their Win32 names ("OpenProcess", "RegSetValueExA",

@@ -69,7 +69,8 @@ bool SimOs::toolhelpAvailable() {
 }
 
 os::Handle SimOs::createToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) {
-    s_->log("CreateToolhelp32Snapshot", "flags=" + num(flags) + ", pid=" + num(processId));
+    if (s_->log("CreateToolhelp32Snapshot", "flags=" + num(flags) + ", pid=" + num(processId)))
+        return os::kNoHandle;  // not enough memory
     if (!s_->toolhelp) return os::kNoHandle;
     if (flags & os::TH32CS_SNAPPROCESS) s_->prune();
     HandleEntry e;
@@ -112,19 +113,19 @@ static bool fillEntry(Snapshot& snap, std::size_t index, os::ProcessEntry& entry
 }
 
 bool SimOs::process32First(os::Handle snapshot, os::ProcessEntry& entry) {
-    s_->log("Process32First", "snapshot=" + hex(snapshot));
+    if (s_->log("Process32First", "snapshot=" + hex(snapshot))) return false;
     HandleEntry* e = s_->handle(snapshot, HandleEntry::SnapshotHandle);
     return e && fillEntry(e->snapshot, 0, entry);
 }
 
 bool SimOs::process32Next(os::Handle snapshot, os::ProcessEntry& entry) {
-    s_->log("Process32Next", "snapshot=" + hex(snapshot));
+    if (s_->log("Process32Next", "snapshot=" + hex(snapshot))) return false;
     HandleEntry* e = s_->handle(snapshot, HandleEntry::SnapshotHandle);
     return e && fillEntry(e->snapshot, e->snapshot.next, entry);
 }
 
 bool SimOs::module32First(os::Handle snapshot, os::ModuleEntry& entry) {
-    s_->log("Module32First", "snapshot=" + hex(snapshot));
+    if (s_->log("Module32First", "snapshot=" + hex(snapshot))) return false;
     HandleEntry* e = s_->handle(snapshot, HandleEntry::SnapshotHandle);
     if (!e || !e->snapshot.module || !e->snapshot.moduleReadable ||
         entry.size < os::kModuleEntrySize)
@@ -136,8 +137,9 @@ bool SimOs::module32First(os::Handle snapshot, os::ModuleEntry& entry) {
 // --- Processes -------------------------------------------------------------
 
 os::Handle SimOs::openProcess(std::uint32_t access, bool inherit, std::uint32_t processId) {
-    s_->log("OpenProcess",
-            "access=" + hex(access) + ", inherit=" + num(inherit) + ", pid=" + num(processId));
+    if (s_->log("OpenProcess",
+                "access=" + hex(access) + ", inherit=" + num(inherit) + ", pid=" + num(processId)))
+        return os::kNoHandle;  // access denied
     s_->prune();
     auto p = s_->running(processId);
     if (!p || p->cannotOpen) return os::kNoHandle;
@@ -150,8 +152,9 @@ os::Handle SimOs::openProcess(std::uint32_t access, bool inherit, std::uint32_t 
 
 bool SimOs::getExitCodeProcess(os::Handle process, std::uint32_t& code) {
     HandleEntry* e = s_->handle(process, HandleEntry::ProcessHandle);
-    s_->log("GetExitCodeProcess",
-            "handle=" + hex(process) + ", pid=" + (e ? num(e->process->id) : std::string("?")));
+    if (s_->log("GetExitCodeProcess",
+                "handle=" + hex(process) + ", pid=" + (e ? num(e->process->id) : std::string("?"))))
+        return false;
     if (!e || !(e->access & (PROCESS_QUERY_INFORMATION | PROCESS_QUERY_LIMITED_INFORMATION)))
         return false;
     code = e->process->running ? os::STILL_ACTIVE : e->process->exitCode;
@@ -160,9 +163,10 @@ bool SimOs::getExitCodeProcess(os::Handle process, std::uint32_t& code) {
 
 std::int32_t SimOs::terminateProcess(os::Handle process, std::uint32_t exitCode) {
     HandleEntry* e = s_->handle(process, HandleEntry::ProcessHandle);
-    s_->log("TerminateProcess", "handle=" + hex(process) + ", pid=" +
-                                    (e ? num(e->process->id) : std::string("?")) +
-                                    ", code=" + num(exitCode));
+    if (s_->log("TerminateProcess", "handle=" + hex(process) + ", pid=" +
+                                        (e ? num(e->process->id) : std::string("?")) +
+                                        ", code=" + num(exitCode)))
+        return 0;  // access denied
     if (!e || !(e->access & os::PROCESS_TERMINATE)) return 0;
     std::shared_ptr<Process> p = e->process;
     if (!p->running || p->cannotTerminate) return 0;

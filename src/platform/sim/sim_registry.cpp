@@ -238,7 +238,8 @@ int SimOs::openKeys() const { return static_cast<int>(s_->keys.size()); }
 
 long SimOs::regOpenKeyEx(os::HKey root, const std::string& subKey, std::uint32_t access,
                          os::HKey& key) {
-    s_->log("RegOpenKeyExA", hex(root) + "\\" + subKey + ", access=" + hex(access));
+    if (s_->log("RegOpenKeyExA", hex(root) + "\\" + subKey + ", access=" + hex(access)))
+        return os::ERROR_ACCESS_DENIED;
     if (!subKey.empty() && subKey.front() == '\\') return os::ERROR_BAD_PATHNAME;
     os::HKey realRoot;
     std::string id;
@@ -254,7 +255,8 @@ long SimOs::regOpenKeyEx(os::HKey root, const std::string& subKey, std::uint32_t
 
 long SimOs::regCreateKeyEx(os::HKey root, const std::string& subKey, std::uint32_t access,
                            os::HKey& key) {
-    s_->log("RegCreateKeyExA", hex(root) + "\\" + subKey + ", access=" + hex(access));
+    if (s_->log("RegCreateKeyExA", hex(root) + "\\" + subKey + ", access=" + hex(access)))
+        return os::ERROR_ACCESS_DENIED;
     if (!subKey.empty() && subKey.front() == '\\') return os::ERROR_BAD_PATHNAME;
     os::HKey realRoot;
     std::string id;
@@ -292,7 +294,7 @@ long SimOs::regCloseKey(os::HKey key) {
 }
 
 long SimOs::regQueryValueEx(os::HKey key, const std::string& name, os::RegValue& value) {
-    s_->log("RegQueryValueExA", hex(key) + ", " + name);
+    if (s_->log("RegQueryValueExA", hex(key) + ", " + name)) return os::ERROR_ACCESS_DENIED;
     long err;
     Key* k = s_->keyOf(key, err);
     if (!k) return err;
@@ -305,8 +307,9 @@ long SimOs::regQueryValueEx(os::HKey key, const std::string& name, os::RegValue&
 }
 
 long SimOs::regSetValueEx(os::HKey key, const std::string& name, const os::RegValue& value) {
-    s_->log("RegSetValueExA", hex(key) + ", " + name + ", type=" + num(value.type) +
-                                  ", size=" + num(value.data.size()));
+    if (s_->log("RegSetValueExA", hex(key) + ", " + name + ", type=" + num(value.type) +
+                                      ", size=" + num(value.data.size())))
+        return os::ERROR_ACCESS_DENIED;
     long err;
     Key* k = s_->keyOf(key, err);
     if (!k) return err;
@@ -322,7 +325,7 @@ long SimOs::regSetValueEx(os::HKey key, const std::string& name, const os::RegVa
 }
 
 long SimOs::regDeleteValue(os::HKey key, const std::string& name) {
-    s_->log("RegDeleteValueA", hex(key) + ", " + name);
+    if (s_->log("RegDeleteValueA", hex(key) + ", " + name)) return os::ERROR_ACCESS_DENIED;
     long err;
     Key* k = s_->keyOf(key, err);
     if (!k) return err;
@@ -337,7 +340,7 @@ long SimOs::regDeleteValue(os::HKey key, const std::string& name) {
 }
 
 long SimOs::regEnumValue(os::HKey key, std::uint32_t index, std::string& name) {
-    s_->log("RegEnumValueA", hex(key) + ", index=" + num(index));
+    if (s_->log("RegEnumValueA", hex(key) + ", index=" + num(index))) return os::ERROR_ACCESS_DENIED;
     long err;
     Key* k = s_->keyOf(key, err);
     if (!k) return err;
@@ -349,7 +352,7 @@ long SimOs::regEnumValue(os::HKey key, std::uint32_t index, std::string& name) {
 }
 
 long SimOs::regQueryInfoKey(os::HKey key, os::RegKeyInfo& info) {
-    s_->log("RegQueryInfoKeyA", hex(key));
+    if (s_->log("RegQueryInfoKeyA", hex(key))) return os::ERROR_ACCESS_DENIED;
     long err;
     Key* k = s_->keyOf(key, err);
     if (!k) return err;
@@ -370,7 +373,7 @@ long SimOs::regQueryInfoKey(os::HKey key, os::RegKeyInfo& info) {
 }
 
 long SimOs::regDeleteKey(os::HKey root, const std::string& subKey) {
-    s_->log("RegDeleteKeyA", hex(root) + "\\" + subKey);
+    if (s_->log("RegDeleteKeyA", hex(root) + "\\" + subKey)) return os::ERROR_ACCESS_DENIED;
     if (!subKey.empty() && subKey.front() == '\\') return os::ERROR_BAD_PATHNAME;
     os::HKey realRoot;
     std::string id;

@@ -63,6 +63,11 @@ struct Key {
     }
 };
 
+struct StoredState {
+    std::map<std::string, File> files;
+    std::map<os::HKey, std::map<std::string, Key>> hive;
+};
+
 struct Snapshot {
     bool processes = false;
     std::vector<os::ProcessEntry> entries;
@@ -128,7 +133,15 @@ struct SimOs::State {
     std::uint32_t exitWindowsFailure = 0;
     bool shutdownPrivilege = false;
 
-    void log(const char* name, std::string args) { calls.push_back({name, std::move(args)}); }
+    FaultPlan plan;
+    std::uint64_t planned = 0;
+    bool faulted = false;
+    std::shared_ptr<const StoredState> cut;  // set once a planned power cut happened
+    bool cutPending = false;                 // the cut call ran; keep what it did at the next one
+
+    // Logs the call; true when the plan says this one fails.
+    bool log(const char* name, std::string args);
+    std::shared_ptr<const StoredState> storedNow() const;
 
     // --- the process table and its handles
     std::shared_ptr<Process> running(std::uint32_t pid) {

@@ -25,7 +25,7 @@ std::vector<std::uint32_t> SimOs::exitWindowsCalls() const { return s_->exitWind
 // --- os::Os ----------------------------------------------------------------
 
 bool SimOs::getVersionEx(os::VersionInfo& info) {
-    s_->log("GetVersionExA", "size=" + num(info.size));
+    if (s_->log("GetVersionExA", "size=" + num(info.size))) return false;
     if (s_->versionFails || (info.size != os::kVersionInfoSize && info.size != 156)) return false;
     if (s_->family == Family::NT) {
         info.major = 5, info.minor = 1, info.build = 2600;
@@ -42,7 +42,7 @@ bool SimOs::getVersionEx(os::VersionInfo& info) {
 std::intptr_t SimOs::shellExecute(os::Hwnd wnd, const std::string& verb, const std::string& file,
                                   const std::string& params, const std::string& dir, int show) {
     std::string rec = verb + "|" + file + "|" + params + "|" + dir + "|" + std::to_string(show);
-    s_->log("ShellExecuteA", "hwnd=" + hex(wnd) + ", " + rec);
+    if (s_->log("ShellExecuteA", "hwnd=" + hex(wnd) + ", " + rec)) return 2;  // file not found
     s_->shellExecutes.push_back(rec);
     return s_->shellResult;
 }
@@ -53,8 +53,9 @@ std::string SimOs::exePath() {
 }
 
 bool SimOs::shellNotifyIcon(std::uint32_t message, const os::NotifyIconData& data) {
-    s_->log("Shell_NotifyIconA", "message=" + num(message) + ", hwnd=" + hex(data.wnd) +
-                                     ", id=" + num(data.id));
+    if (s_->log("Shell_NotifyIconA", "message=" + num(message) + ", hwnd=" + hex(data.wnd) +
+                                         ", id=" + num(data.id)))
+        return false;  // the shell did not answer in time
     if (!s_->tray) return false;
     auto& icons = s_->tray_icons;
     auto it = std::find_if(icons.begin(), icons.end(), [&](const os::NotifyIconData& d) {
@@ -83,14 +84,15 @@ bool SimOs::shellNotifyIcon(std::uint32_t message, const os::NotifyIconData& dat
 }
 
 bool SimOs::getCursorPos(os::Point& p) {
-    s_->log("GetCursorPos", "");
+    if (s_->log("GetCursorPos", "")) return false;
     p = s_->cursor;
     return true;
 }
 
 void SimOs::exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) {
-    s_->log("ExitWindowsEx", "flags=" + num(flags) + ", reserved=" + num(reserved));
     std::uint32_t failure = std::exchange(s_->exitWindowsFailure, 0);
+    if (s_->log("ExitWindowsEx", "flags=" + num(flags) + ", reserved=" + num(reserved)))
+        failure = os::ERROR_PRIVILEGE_NOT_HELD;
     if (!failure && s_->family == Family::NT && flags != os::EWX_LOGOFF && !s_->shutdownPrivilege)
         failure = os::ERROR_PRIVILEGE_NOT_HELD;
     if (failure == os::ERROR_PRIVILEGE_NOT_HELD)
@@ -100,7 +102,7 @@ void SimOs::exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) {
 }
 
 bool SimOs::enableShutdownPrivilege() {
-    s_->log("AdjustTokenPrivileges", "SeShutdownPrivilege");
+    if (s_->log("AdjustTokenPrivileges", "SeShutdownPrivilege")) return false;
     s_->shutdownPrivilege = true;
     return true;
 }

@@ -47,7 +47,7 @@ void SimOs::onWindowWalk(std::function<void(SimOs&, os::Hwnd)> hook) {
 // --- os::Os ----------------------------------------------------------------
 
 os::Hwnd SimOs::getWindow(os::Hwnd wnd, std::uint32_t cmd) {
-    s_->log("GetWindow", "hwnd=" + hex(wnd) + ", cmd=" + num(cmd));
+    if (s_->log("GetWindow", "hwnd=" + hex(wnd) + ", cmd=" + num(cmd))) return 0;
     auto& ws = s_->windows;
     if (cmd == os::GW_HWNDFIRST) {
         for (auto& w : ws)
@@ -66,7 +66,10 @@ os::Hwnd SimOs::getWindow(os::Hwnd wnd, std::uint32_t cmd) {
 }
 
 int SimOs::getWindowText(os::Hwnd wnd, std::string& text) {
-    s_->log("GetWindowTextA", "hwnd=" + hex(wnd));
+    if (s_->log("GetWindowTextA", "hwnd=" + hex(wnd))) {
+        text.clear();
+        return 0;
+    }
     Window* w = window(wnd);
     if (!w || !w->alive) {
         text.clear();
@@ -77,8 +80,9 @@ int SimOs::getWindowText(os::Hwnd wnd, std::string& text) {
 }
 
 os::Hwnd SimOs::findWindow(const char* className, const char* windowName) {
-    s_->log("FindWindowA", std::string("class=") + (className ? className : "(null)") +
-                               ", title=" + (windowName ? windowName : "(null)"));
+    if (s_->log("FindWindowA", std::string("class=") + (className ? className : "(null)") +
+                                   ", title=" + (windowName ? windowName : "(null)")))
+        return 0;
     // Like FindWindowA: whole texts, not case-sensitive.
     for (auto& w : s_->windows) {
         if (!w->alive) continue;
@@ -90,7 +94,10 @@ os::Hwnd SimOs::findWindow(const char* className, const char* windowName) {
 }
 
 os::SendResult SimOs::sendClose(os::Hwnd wnd, std::uint32_t timeoutMs) {
-    s_->log("SendMessageA", "hwnd=" + hex(wnd) + ", WM_CLOSE, timeout=" + num(timeoutMs));
+    if (s_->log("SendMessageA", "hwnd=" + hex(wnd) + ", WM_CLOSE, timeout=" + num(timeoutMs))) {
+        advance(timeoutMs);  // a window that does not answer
+        return os::SendResult::NoAnswer;
+    }
     Window* w = window(wnd);
     if (!w || !w->alive) return os::SendResult::Failed;
     if (w->hung) {
@@ -102,7 +109,7 @@ os::SendResult SimOs::sendClose(os::Hwnd wnd, std::uint32_t timeoutMs) {
 }
 
 bool SimOs::postQuit(os::Hwnd wnd) {
-    s_->log("PostMessageA", "hwnd=" + hex(wnd) + ", WM_QUIT");
+    if (s_->log("PostMessageA", "hwnd=" + hex(wnd) + ", WM_QUIT")) return false;
     Window* w = window(wnd);
     if (!w || !w->alive) return false;
     if (w->hung) return true;  // lands in a queue nobody reads
