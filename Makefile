@@ -56,6 +56,7 @@ test-versions-short: wine-tests
 # user action on the simulated machine; one table row per action.
 faults: native
 	@build/native/fault_sweep --all
+	@build/native/long_run 24
 
 # Every Windows version Wine can report to the program: the 32-bit product
 # under 95, 98, Me, NT 4.0, 2000 and XP (where this machine runs 32-bit

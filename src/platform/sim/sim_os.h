@@ -101,6 +101,9 @@ public:
     // (running false, exitCode as it ended); nullptr when never added.
     Process* process(std::uint32_t id);
     std::vector<Process> runningProcesses() const;  // snapshot order
+    // Drops the records of ended processes (process(id) no longer finds
+    // them), so a long run keeps only what runs.
+    void forgetEnded();
     // Called after a process ended (TerminateProcess, or its program quit on
     // WM_QUIT), to model programs that restart each other.
     void onTerminate(std::function<void(SimOs&, const Process&)> hook);

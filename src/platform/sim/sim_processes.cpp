@@ -15,6 +15,12 @@ constexpr std::size_t kMaxExeFile = 259;  // szExeFile[260] with its NUL
 
 void SimOs::setToolhelpAvailable(bool available) { s_->toolhelp = available; }
 
+void SimOs::forgetEnded() {
+    s_->prune();
+    s_->ended.clear();
+    std::erase_if(s_->byId, [](const auto& e) { return !e.second->running; });
+}
+
 std::uint32_t SimOs::addProcess(const std::string& exeFile, const std::string& modulePath,
                                 std::uint32_t id) {
     Process p;
