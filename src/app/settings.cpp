@@ -31,11 +31,15 @@ int toInteger(const std::string& text) {
     return static_cast<int>(v);
 }
 
-std::string readSetting(os::Os& os, const std::string& name) {
-    platform::Registry reg(os, os::HKEY_CURRENT_USER);
+void openSettingsToRead(platform::Registry& reg) {
     // A key that will not open holds values nobody can read: the password
     // among them must not read as empty.
     if (!reg.openKey(kSettingsKey, true)) throw platform::RegistryError::cannotOpen(kSettingsKey);
+}
+
+std::string readSetting(os::Os& os, const std::string& name) {
+    platform::Registry reg(os, os::HKEY_CURRENT_USER);
+    openSettingsToRead(reg);
     return reg.readString(name);
 }
 
@@ -60,8 +64,7 @@ void TfrmMain::LoadSettings() {
         };
         bool locked = false;
         try {
-            if (!reg.openKey(app::kSettingsKey, true))
-                throw platform::RegistryError::cannotOpen(app::kSettingsKey);
+            app::openSettingsToRead(reg);
             locked = app::isYes(reg.readString("RunByPass"));
         } catch (const platform::RegistryError&) {
             raiseGate();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/os.h"
+#include "platform/registry.h"
 
 namespace app {
 
@@ -29,6 +30,9 @@ int toInteger(const std::string& text);
 // value reads as empty text; a value of another type raises "Invalid data
 // type for 'NAME'", a failed write "Failed to set data for 'NAME'".
 std::string readSetting(os::Os& os, const std::string& name);
+// Opens (or makes) the settings key; RegistryError "Failed to open key
+// Software\Zentrek" when it will not open.
+void openSettingsToRead(platform::Registry& reg);
 void writeSetting(os::Os& os, const std::string& name, const std::string& text);
 
 }  // namespace app

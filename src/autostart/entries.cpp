@@ -95,15 +95,6 @@ std::unique_ptr<Registry> openForApply(os::Os& os, std::size_t key, Journal& jou
     return reg;
 }
 
-// The value as it stands now, or nothing when it is missing. Any other
-// failure is no answer: taken for missing, its undo would delete it.
-std::optional<os::RegValue> current(Registry& reg, const std::string& name) {
-    os::RegValue v;
-    if (reg.readValue(name, v)) return v;
-    if (reg.lastError() == os::ERROR_FILE_NOT_FOUND) return std::nullopt;
-    throw RegistryError::cannotRead(name);
-}
-
 }  // namespace
 
 Reading readEntry(Registry& key, const std::string& name, const std::string& source, Entry& row) {
@@ -133,12 +124,12 @@ void applyEntries(os::Os& os, const std::vector<Entry>& rows, FillRecord& fill) 
             const char* source = AutostartKeys[k].source;
             for (const std::string& name : fill.names[k]) {
                 if (hasRow(rows, source, name)) continue;
-                std::optional<os::RegValue> was = current(*keys[k], name);
+                std::optional<os::RegValue> was = keys[k]->valueIfAny(name);
                 // Gone, or no longer a string: not the list's to remove.
                 if (was && platform::isString(*was)) removals.push_back({k, name, std::move(was)});
             }
             for (const Entry& row : rows)
-                if (row.source == source) writes.push_back({k, row.name, current(*keys[k], row.name)});
+                if (row.source == source) writes.push_back({k, row.name, keys[k]->valueIfAny(row.name)});
         }
         for (Change& c : removals) {
             if (keys[c.key]->deleteValue(c.name))

@@ -44,17 +44,18 @@ bool Registry::result(long err) {
 }
 
 std::string Registry::readString(const std::string& name) {
-    os::RegValue v;
     if (key_ == 0) return "";
-    // A value that did not answer is not a missing one: taken for empty, a
-    // "yes" would read as "no".
-    if (const long err = os_.regQueryValueEx(key_, name, v); err != os::ERROR_SUCCESS) {
-        if (err == os::ERROR_FILE_NOT_FOUND) return "";
-        throw RegistryError::cannotRead(name);
-    }
-    if (v.data.empty()) return "";
-    if (!isString(v)) throw RegistryError::badType(name);
-    return textOf(v);
+    const std::optional<os::RegValue> v = valueIfAny(name);
+    if (!v || v->data.empty()) return "";
+    if (!isString(*v)) throw RegistryError::badType(name);
+    return textOf(*v);
+}
+
+std::optional<os::RegValue> Registry::valueIfAny(const std::string& name) {
+    os::RegValue v;
+    if (readValue(name, v)) return v;
+    if (error_ == os::ERROR_FILE_NOT_FOUND) return std::nullopt;
+    throw RegistryError::cannotRead(name);
 }
 
 void Registry::writeString(const std::string& name, const std::string& text, std::uint32_t type) {

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include "base/error.h"
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,11 @@ public:
                      std::uint32_t type = os::REG_SZ);
     // A value as stored, any type, byte for byte; false when it cannot be read.
     bool readValue(const std::string& name, os::RegValue& value);
+    // The value as stored, or nothing when it is missing. A read that fails
+    // otherwise is no answer (taken for missing, a "yes" would read as "no"
+    // and an undo would delete it): RegistryError "Failed to get data for
+    // 'NAME'".
+    std::optional<os::RegValue> valueIfAny(const std::string& name);
     bool writeValue(const std::string& name, const os::RegValue& value);
     bool deleteValue(const std::string& name);  // false when it did not exist
     // The open key's value names in enumeration order ("" is the default value).

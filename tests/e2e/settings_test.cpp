@@ -15,6 +15,16 @@ const char* const kRun = CleanSettings::kRun;
 
 std::string setting(const char* name) { return regString(HKEY_CURRENT_USER, kKey, name).value_or("<missing>"); }
 
+// Started with the password asked for (and this one stored, if given); the
+// panel must be up.
+App& startLocked(Session& s, const char* pass = nullptr) {
+    setRegString(HKEY_CURRENT_USER, kKey, "RunByPass", "yes");
+    if (pass) setRegString(HKEY_CURRENT_USER, kKey, "Pass", pass);
+    App& app = s.startApp();
+    if (!app.visible(ids::Panel2)) throw Failure("the password panel is not up");
+    return app;
+}
+
 void closeNormally(App& app) {
     app.selectTab(ids::PageControl1, 0);
     app.click(ids::BtnExit);
@@ -192,11 +202,8 @@ TEST(Settings, TheEndOfTheSessionSaves) {
 TEST(Password, ThePanelHoldsTheKeyboard) {
     run([] {
         CleanSettings clean;
-        setRegString(HKEY_CURRENT_USER, kKey, "RunByPass", "yes");
-        setRegString(HKEY_CURRENT_USER, kKey, "Pass", "abc");
         Session s;
-        App& app = s.startApp();
-        ASSERT_TRUE(app.visible(ids::Panel2));
+        App& app = startLocked(s, "abc");
         const HWND inside[] = {app.control(ids::Edit1), app.control(ids::BitBtn1), app.control(ids::BitBtn2)};
         auto held = [&] { return std::find(std::begin(inside), std::end(inside), app.focus()) != std::end(inside); };
         std::set<HWND> visited;
@@ -227,11 +234,8 @@ TEST(Password, ThePanelHoldsTheKeyboard) {
 TEST(Password, ThePanelTakesOnlyTheStoredTextAndEnterAndEscapeWorkOnlyWhileItIsUp) {
     run([] {
         CleanSettings clean;
-        setRegString(HKEY_CURRENT_USER, kKey, "RunByPass", "yes");
-        setRegString(HKEY_CURRENT_USER, kKey, "Pass", "abc");
         Session s;
-        App& app = s.startApp();
-        ASSERT_TRUE(app.visible(ids::Panel2));
+        App& app = startLocked(s, "abc");
 
         app.setText(ids::Edit1, "ABC");
         app.clickAsync(ids::BitBtn1);
@@ -257,10 +261,8 @@ TEST(Password, ThePanelTakesOnlyTheStoredTextAndEnterAndEscapeWorkOnlyWhileItIsU
 TEST(Password, EscapeOnThePanelLeavesWithoutSaving) {
     run([] {
         CleanSettings clean;
-        setRegString(HKEY_CURRENT_USER, kKey, "RunByPass", "yes");
         Session s;
-        App& app = s.startApp();
-        ASSERT_TRUE(app.visible(ids::Panel2));
+        App& app = startLocked(s);
         app.pressKey(ids::Edit1, VK_ESCAPE);
         EXPECT_TRUE(app.process().waitExit());
         EXPECT_EQ(setting("KillTime"), "<missing>");

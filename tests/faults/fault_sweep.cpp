@@ -37,7 +37,7 @@ constexpr std::uint32_t kTray = 0x0464;
 
 // A user action on a machine set up for it.
 struct Scenario {
-    const char* name;
+    std::string name;
     Family family = Family::NT;
     std::function<void(sim::SimOs&)> setup;
     // After the start and before the action; not counted.
@@ -256,20 +256,20 @@ std::vector<Scenario> scenarios() {
     // The process page, both modes and both families.
     for (Family fam : {Family::NT, Family::Win9x}) {
         const std::string tag = fam == Family::NT ? " (NT)" : " (9x)";
-        s.push_back({strdup(("process: end one" + tag).c_str()), fam, nullptr,
+        s.push_back({"process: end one" + tag, fam, nullptr,
                      [](AppFixture&, TfrmMain& w) { w.List1.userSelect(3); },
                      [](AppFixture&, TfrmMain& w) { w.BtnKill.userClick(); }});
-        s.push_back({strdup(("process: end checked" + tag).c_str()), fam, nullptr,
+        s.push_back({"process: end checked" + tag, fam, nullptr,
                      [](AppFixture&, TfrmMain& w) {
                          w.RadioGroup1.userSelect(1);
                          w.ChkList1.userToggle(2);
                          w.ChkList1.userToggle(3);
                      },
                      [](AppFixture&, TfrmMain& w) { w.BtnKill.userClick(); }});
-        s.push_back({strdup(("process: add to the normal list" + tag).c_str()), fam, nullptr,
+        s.push_back({"process: add to the normal list" + tag, fam, nullptr,
                      [](AppFixture&, TfrmMain& w) { w.List1.userSelect(2); },
                      [](AppFixture&, TfrmMain& w) { w.BtnAddNormalAppList.userClick(); }});
-        s.push_back({strdup(("process: save the list" + tag).c_str()), fam, nullptr, nullptr,
+        s.push_back({"process: save the list" + tag, fam, nullptr, nullptr,
                      [](AppFixture& f, TfrmMain& w) {
                          f.application.answerDialog(std::string(kUserList));
                          w.BtnSave.userClick();
@@ -323,7 +323,7 @@ std::vector<Scenario> scenarios() {
         for (bool forbid : {false, true}) {
             const std::string name = std::string("loop clear: ") + (forbid ? "forbid" : "allow") +
                                      (fam == Family::NT ? " (NT)" : " (9x)");
-            s.push_back({strdup(name.c_str()), fam,
+            s.push_back({name, fam,
                          [fam](sim::SimOs& m) {
                              m.addProcess(fam == Family::NT ? "late.exe" : "C:\\APPS\\LATE.EXE");
                          },
@@ -387,7 +387,7 @@ std::vector<Scenario> scenarios() {
                  }});
     for (int item : {ids::N1, ids::N4, ids::N8, ids::N7}) {
         const std::string name = "tray: menu item " + std::to_string(item);
-        s.push_back({strdup(name.c_str()), Family::NT, nullptr,
+        s.push_back({name, Family::NT, nullptr,
                      [](AppFixture&, TfrmMain& w) { w.peerMinimize(); },
                      [item](AppFixture& f, TfrmMain& w) {
                          f.application.chooseMenuItem(item);
