@@ -6,7 +6,7 @@
 #include "app/main_form.h"
 #include "platform/sim/sim_os.h"
 #include "ui/headless/headless_app.h"
-#include "process/listing.h"
+#include "common/listing.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ void BM_ListProcesses(benchmark::State& state) {
     std::size_t lines = 0;
     for (auto _ : state) {
         os.clearCalls();
-        auto l = process::listProcesses(os, nt);
+        auto l = common::listProcesses(os, nt);
         lines = l.lines.size();
         benchmark::DoNotOptimize(l);
     }

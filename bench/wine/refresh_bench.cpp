@@ -17,8 +17,8 @@
 #include "timing.h"
 #include "e2e/driver.h"
 #include "platform/win32/win32_os.h"
-#include "process/listing.h"
-#include "restrict/rules.h"
+#include "common/listing.h"
+#include "restriction/rules.h"
 #include "ui/win32/win32_app.h"
 
 using namespace e2e;
@@ -154,11 +154,11 @@ int main(int argc, char** argv) {
             std::printf("the form could not be made (%s); its refresh is not timed\n", e.what());
         }
 
-        Series own{"process::listProcesses (Win32Os)", {}};
+        Series own{"common::listProcesses (Win32Os)", {}};
         Series bare{"bare Toolhelp loop", {}};
         Series page{"TfrmMain::RefreshProcessList", {}};
         // One of each first, not counted: Wine builds its module lists then.
-        process::listProcesses(platform, true);
+        common::listProcesses(platform, true);
         bareToolhelp();
         if (form) form->RefreshProcessList();
 
@@ -171,7 +171,7 @@ int main(int argc, char** argv) {
                 double t = nowMs();
                 switch ((r + k) % 3) {
                 case 0:
-                    own.lines = process::listProcesses(platform, true).lines.size();
+                    own.lines = common::listProcesses(platform, true).lines.size();
                     own.ms.push_back(ownMs = nowMs() - t);
                     break;
                 case 1:

@@ -6,5 +6,5 @@
 #include "app/frame_ids.h"
 #include "autostart/ids.h"
 #include "process/ids.h"
-#include "restrict/ids.h"
+#include "restriction/ids.h"
 #include "window/ids.h"

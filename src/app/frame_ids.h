@@ -9,10 +9,6 @@ constexpr int Bevel7 = 100;
 constexpr int Panel1 = 101;
 constexpr int Image3 = 102;
 constexpr int PageControl1 = 110;
-constexpr int TabSheet1 = 111;
-constexpr int TabSheet2 = 112;
-constexpr int TabSheet3 = 113;
-constexpr int TabSheet4 = 114;
 constexpr int TabSheet5 = 115;
 constexpr int TabSheet6 = 116;
 constexpr int ToolTips = 190;
@@ -30,7 +26,6 @@ constexpr int BitBtn2 = 707;
 // Page "程序设置" and its inner pages.
 constexpr int PageControl2 = 5000;
 constexpr int TabSheet7 = 5001;
-constexpr int TabSheet8 = 5002;
 constexpr int TabSheet9 = 5003;
 // "通用设置"
 constexpr int GroupBox2 = 5010;
@@ -71,8 +66,7 @@ constexpr int N6 = 8006;
 constexpr int N7 = 8007;
 constexpr int N8 = 8008;
 
-// Timers of the window.
-constexpr int Timer1 = 9001;
+// The window's own timer.
 constexpr int TrayRetryTimer = 9002;
 
 }  // namespace ids

@@ -10,30 +10,25 @@
 
 namespace {
 const char* const kCaption = "Morvane进程管理器";
-const char* const kListFilter = "文本文件|*.txt|所有文件|*.*";
-const char* const kProgramFilter = "程序文件|*.exe|所有文件|*.*";
 constexpr int kClientWidth = 375, kClientHeight = 382;
 }  // namespace
 
+TfrmMain* frmMain = nullptr;
+
 TfrmMain::TfrmMain(ui::TApplication& application, os::Os& platform)
-    : ui::TForm(application, "TfrmMain"),
+    : common::PageHost(application, platform),
+      ui::TForm(application, "TfrmMain"),
       app::Banner(asForm()),
-      process::ProcessPage(PageControl1),
+      process::ProcessPage(PageControl1, *this),
       window::WindowPage(PageControl1),
-      restriction::RestrictPage(PageControl1),
+      restriction::RestrictPage(PageControl1, asForm()),
       autostart::AutostartPage(PageControl1),
       app::GeneralSettingsPage(PageControl1),
       process::NormalProgramPage(PageControl2),
       app::PasswordSettingsPage(PageControl2),
       app::AboutPage(PageControl1),
       app::PasswordPanel(asForm()),
-      Application(application),
-      os(platform),
       Bevel7(*this, ids::Bevel7),
-      SaveDialog1(application),
-      OpenDialog1(application),
-      NormalAppSet(application),
-      Timer1(*this, ids::Timer1),
       TrayRetry(*this, ids::TrayRetryTimer),
       ApplicationEvents1(application),
       ImageList1(application, "MENUIMAGES", 16, 16, 0xFF00FF),
@@ -45,7 +40,7 @@ TfrmMain::TfrmMain(ui::TApplication& application, os::Os& platform)
       N5(PopupMenu1, ids::N5, "关闭系统", 4),
       N6(PopupMenu1, ids::N6, "-"),
       N8(PopupMenu1, ids::N8, "还    原", 0),
-      N7(PopupMenu1, ids::N7, page::kExitCaption, 5),
+      N7(PopupMenu1, ids::N7, common::kExitCaption, 5),
       XPMenu1(asForm()) {
     // Each window starts the program-wide values afresh.
     frmMain = this;
@@ -68,18 +63,6 @@ TfrmMain::~TfrmMain() {
 }
 
 void TfrmMain::setUpComponents() {
-    SaveDialog1.defaultExt = "txt";
-    SaveDialog1.filter = kListFilter;
-    SaveDialog1.options = ui::ofn::OverwritePrompt | ui::ofn::HideReadOnly | ui::ofn::EnableSizing;
-    OpenDialog1.defaultExt = "txt";
-    OpenDialog1.filter = kListFilter;
-    OpenDialog1.options = ui::ofn::HideReadOnly | ui::ofn::EnableSizing;
-    NormalAppSet.defaultExt = "exe";
-    NormalAppSet.filter = kProgramFilter;
-    NormalAppSet.options = ui::ofn::HideReadOnly | ui::ofn::EnableSizing;
-
-    Timer1.setEnabled(false);
-    Timer1.setInterval(1000);
     TrayRetry.setEnabled(false);
     TrayRetry.setInterval(2000);
 
@@ -107,9 +90,6 @@ void TfrmMain::wireEvents() {
     OnCreate = [this] { FormCreate(); };
     OnPaint = [this] { FormPaint(); };
     OnClose = [this] { FormClose(); };
-    // Both exit buttons leave the way the window does.
-    BtnExit.OnClick = [this] { BtnExitClick(); };
-    Button4.OnClick = [this] { BtnExitClick(); };
     Label16.OnClick = [this] { Label16Click(); };
     ChkRunByPass.OnClick = [this] { ChkRunByPassClick(); };
     ChkMin.OnClick = [this] { ChkMinClick(); };
@@ -121,6 +101,15 @@ void TfrmMain::wireEvents() {
     Edit2.OnKeyPress = [this](char& key) { Edit2KeyPress(key); };
     Edit3.OnKeyPress = [this](char& key) { Edit3KeyPress(key); };
     Button12.OnClick = [this] { Button12Click(); };
+    UpDown1.OnClick = [this] { UpDown1Click(); };
+    Edit4.OnKeyPress = [this](char& key) { Edit4KeyPress(key); };
+    Edit4Guard = Edit4.installHook([](ui::TMessage& m, const ui::TMessageNext& next) {
+        namespace wm = ui::wm;
+        const bool changesText = m.msg == wm::Cut || m.msg == wm::Paste || m.msg == wm::Clear ||
+                                 m.msg == wm::Undo || m.msg == wm::EmUndo ||
+                                 (m.msg == wm::KeyDown && m.wParam == wm::VkDelete);
+        if (!changesText) next(m);
+    });
     // While the password panel is up, no key reaches the pages beneath it.
     holdKeyboard(&Panel2, &Edit1);
     setMessageHandler(WM_TRAYICON, [this](ui::TMessage& m) { return WMTrayIcon(m); });
@@ -144,16 +133,11 @@ void TfrmMain::wireEvents() {
     TrayRetry.OnTimer = [this] { retryTrayIcon(); };
     ApplicationEvents1.OnMinimize = [this] { ApplicationEvents1Minimize(); };
     N1.OnClick = [this] { N1Click(); };
-    Button11.OnClick = [this] { Button11Click(); };
     N3.OnClick = [this] { N3Click(); };
     N4.OnClick = [this] { N4Click(); };
     N5.OnClick = [this] { N5Click(); };
     N8.OnClick = [this] { N8Click(); };
     N7.OnClick = [this] { N7Click(); };
-    process::wire(*this);
-    window::wire(*this);
-    restriction::wire(*this);
-    autostart::wire(*this);
 }
 
 void TfrmMain::FormCreate() {
@@ -221,7 +205,9 @@ void TfrmMain::endSession() {
     }
 }
 
-void TfrmMain::BtnExitClick() { close(); }
+void TfrmMain::closeWindow() { close(); }
+
+std::uintptr_t TfrmMain::hostHandle() const { return handle(); }
 
 void TfrmMain::Label16Click() {
     os.shellExecute(handle(), "Open", std::string("mailto:") + app::kMailAddress, "", "", 1);

@@ -1,6 +1,7 @@
-// The main window, made of its pages in tab order (each built by the folder
-// that owns it), its non-visual components, and the handlers every folder
-// defines for its own pages.
+// The main window, made of its pages in tab order (each page whole in the
+// folder that owns it, handlers included), its non-visual components, and
+// the handlers of the parts app owns: start-up, close, settings, password,
+// notification icon.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -8,13 +9,13 @@
 
 #include "app/frame.h"
 #include "autostart/page.h"
-#include "common/process_record.h"
+#include "common/listing.h"
+#include "common/page_host.h"
 #include "common/program.h"
 #include "menulook/xpmenu.h"
 #include "platform/os.h"
-#include "process/listing.h"
-#include "process/pages.h"
-#include "restrict/page.h"
+#include "process/page.h"
+#include "restriction/page.h"
 #include "ui/application.h"
 #include "ui/controls.h"
 #include "ui/dialogs.h"
@@ -38,17 +39,10 @@ public:
     TfrmMain(ui::TApplication& application, os::Os& platform);
     ~TfrmMain() override;
 
-    ui::TApplication& Application;
-    os::Os& os;
-
     // Lowest in the stacking order, so it frames without covering.
     ui::TBevel Bevel7;
 
-    // --- Non-visual components.
-    ui::TSaveDialog SaveDialog1;
-    ui::TOpenDialog OpenDialog1;
-    ui::TOpenDialog NormalAppSet;
-    ui::TTimer Timer1;
+    // --- Non-visual components (the file dialogs are the pages' own).
     // Adds the notification icon again while the shell is not ready for it.
     ui::TTimer TrayRetry;
     ui::TApplicationEvents ApplicationEvents1;
@@ -65,20 +59,15 @@ public:
     // Draws the menu and repaints the window's buttons, fields and boxes flat.
     menulook::TXPMenu XPMenu1;
 
-    // Two lists of process records, entry N behind line N of their list box.
-    process::ProcessSnapshot PageSnapshot, LoopSnapshot;
-    // The executable names both lists have already read, by process.
-    process::ModuleNameCache ModuleNames;
     // Set by the entry point to hand over the names it read on another thread
     // while the window was being built; the first listing starts from them.
-    std::function<void(process::ModuleNameCache&)> TakeReadAhead;
+    std::function<void(common::ModuleNameCache&)> TakeReadAhead;
 
     // --- Start-up, paint, close.
     void FormCreate();
     void FormPaint();
     void FormClose();
     void DetectWindowsVersion();
-    void BtnExitClick();
     void Label16Click();
 
     // --- Notification icon and its menu.
@@ -94,25 +83,6 @@ public:
     void N8Click();
     void N7Click();
 
-    // --- Window list page.
-    void RefreshWindowList();
-    void List2Click();
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-    void Button15Click();
-
-    // --- Autostart page.
-    void FillAutostartList();
-    void ApplyAutostartList();
-    void ListView1Click();
-    void Button14Click();
-    void Button17Click();
-    void Button18Click();
-    void Button19Click();
-    void Button20Click();
-    void Button21Click();
-
     // --- Settings store and password.
     void LoadSettings();
     void SaveSettings();
@@ -127,51 +97,20 @@ public:
     void Edit3KeyPress(char& key);
     void Button12Click();
 
-    // --- Process page.
-    void RefreshProcessList();
-    void RefreshHideList();
-    void Delay(std::int32_t ms);
-    std::int32_t KillTask(const std::string& exeName);
-    std::int32_t KillTaskA(std::int32_t index);
-    std::int32_t KillTaskB(std::int32_t index);
-    void BtnRefreshClick();
-    void BtnSaveClick();
-    void RadioGroup1Click();
-    void List1Click();
-    void ChkList1Click();
-    // Writes a list box's lines, CR LF each, to a file the user names.
-    void saveListAs(const ui::TListBox& list);
-    void BtnKillClick();
-    void BtnDelAppClick();
-    void BtnNormalAppShowClick();
-    void BtnAddNormalAppListClick();
-    void BtnAddClick();
-    void ListAppClick();
-    void BtnDelClick();
-    void BtnClearClick();
-    void BtnSaveAppListClick();
-    void BtnOpenAppListClick();
-
-    // --- Restriction page and the loop clear.
-    void RadioGroup2Click();
-    void Button8Click();
-    void Button9Click();
-    void Button16Click();
-    void Button10Click();
-    void Button6Click();
-    void Button7Click();
-    void Timer1Timer();
-    void SpeedButton1Click();
-    void Button11Click();
+    // --- Interval of the loop clear, on "通用设置".
     void UpDown1Click();
     void Edit4KeyPress(char& key);
     // The Delete key and the edit commands change a text without a typed
     // character; this keeps Edit4 to what the arrows write.
     ui::THookRegistration Edit4Guard;
 
+    // --- What the pages ask of the window.
+    void closeWindow() override;
+    void hideToNotificationArea() override;
+    void loopClearSwitched(bool on) override;
+    std::uintptr_t hostHandle() const override;
+
 private:
-    // Set while a pass's error box is open: later passes run, but add no box.
-    bool loopErrorShown_ = false;
     // Napplst.dat was read whole at start-up (or was missing), or the list
     // has been saved over it since.
     bool normalListLoaded_ = false;
@@ -179,15 +118,10 @@ private:
     // a Napplst.dat that start-up did not load.
     void saveSettings(bool mayAsk);
     void endSession();
-    void loopClearPass();
-    void switchLoopClear(bool on, const std::function<void()>& setMirror);
     // Hidden into the notification area by us (not merely without an icon).
     bool inNotificationArea_ = false;
     int trayRetriesLeft_ = 0;
     void retryTrayIcon();
-    // One path deleted within the bound; the user is told when it stays.
-    void deleteFileOf(const std::string& path);
-    void deleteChosenFile();
     // Out of the notification area: icon gone, window shown, in front, restored.
     void comeBack();
     // The form alone: a part built from *this would take it for a copy.
@@ -196,3 +130,6 @@ private:
     void layOutFrame();
     void wireEvents();
 };
+
+// The one main window, set before FormCreate runs.
+extern TfrmMain* frmMain;

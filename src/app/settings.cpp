@@ -1,11 +1,12 @@
 // The settings store of TfrmMain: loading at start, the three check boxes
-// that store themselves, and the save at close.
+// that store themselves, the loop clear's interval, and the save at close.
 #include "app/settings.h"
 
 #include <cstdint>
-#include "base/error.h"
+#include <cstdlib>
 
 #include "app/main_form.h"
+#include "base/error.h"
 #include "common/lists.h"
 #include "platform/registry.h"
 #include "process/normal_list.h"
@@ -111,7 +112,7 @@ void TfrmMain::saveSettings(bool mayAsk) {
         // Start-up leaves the list empty when it did not load the file.
         const bool changed = ListApp.count() != 0;
         if (!changed || !mayAsk ||
-            !page::confirmed(Application, app::kUnloadedListQuestion, "确认"))
+            !common::confirmed(Application, app::kUnloadedListQuestion, "确认"))
             return;
     }
     process::saveNormalAppList(os, AppDir, ListApp);
@@ -130,3 +131,17 @@ void TfrmMain::ChkAutoRunClick() {
     else
         run.deleteValue(app::kRunValue);
 }
+
+// The edit holds only what the arrows wrote; anything else keeps the
+// interval as the arrows left it.
+void TfrmMain::UpDown1Click() {
+    int seconds = UpDown1.position();
+    const std::string text = Edit4.text();
+    char* end = nullptr;
+    const long v = std::strtol(text.c_str(), &end, 10);
+    if (!text.empty() && end && *end == '\0' && v >= UpDown1.min() && v <= UpDown1.max())
+        seconds = static_cast<int>(v);
+    Timer1.setInterval(static_cast<unsigned>(seconds) * 1000u);
+}
+
+void TfrmMain::Edit4KeyPress(char& key) { key = 0; }

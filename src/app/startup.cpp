@@ -10,10 +10,10 @@ bool isNtPlatform(os::Os& os) {
     return os.getVersionEx(info) && info.platformId == os::VER_PLATFORM_WIN32_NT;
 }
 
-std::vector<std::string> programNames(const process::ProcessSnapshot& snapshot) {
+std::vector<std::string> programNames(const common::ProcessSnapshot& snapshot) {
     std::vector<std::string> names;
     names.reserve(snapshot.size());
-    for (const process::ProcessRecord& p : snapshot) names.push_back(base::asciiUpper(p.name));
+    for (const common::ProcessRecord& p : snapshot) names.push_back(base::asciiUpper(p.name));
     return names;
 }
 

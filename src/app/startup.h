@@ -21,6 +21,6 @@ bool isNtPlatform(os::Os& os);
 
 // The executable name of every process of a snapshot as Toolhelp reported
 // it, ASCII upper-cased, in snapshot order, duplicates kept.
-std::vector<std::string> programNames(const process::ProcessSnapshot& snapshot);
+std::vector<std::string> programNames(const common::ProcessSnapshot& snapshot);
 
 }  // namespace app

@@ -67,11 +67,17 @@ void TfrmMain::ApplicationEvents1Minimize() {
     AddTrayIcon();
 }
 
-// "后台监视": the loop clear goes on unseen, from the notification area.
-void TfrmMain::Button11Click() {
+void TfrmMain::hideToNotificationArea() {
     AddTrayIcon();
     hide();
 }
+
+void TfrmMain::N1Click() {
+    const bool on = N1.checked;
+    switchLoopClear(on, [&] { SpeedButton1.setDown(on); });
+}
+
+void TfrmMain::loopClearSwitched(bool on) { N1.checked = on; }
 
 void TfrmMain::N3Click() { PFUnit::LogOffWindows(os); }
 void TfrmMain::N4Click() { PFUnit::RebootWindows(os); }

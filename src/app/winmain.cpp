@@ -2,7 +2,7 @@
 // The platform headers come before <windows.h>, whose macros share their names.
 #include "app/main_form.h"
 #include "platform/win32/win32_os.h"
-#include "process/listing.h"
+#include "common/listing.h"
 #include "ui/win32/win32_app.h"
 
 #include <exception>
@@ -28,13 +28,13 @@ public:
         }
     }
     ~ModuleReadAhead() {
-        process::ModuleNameCache unused;
+        common::ModuleNameCache unused;
         take(unused);
     }
     ModuleReadAhead(const ModuleReadAhead&) = delete;
     ModuleReadAhead& operator=(const ModuleReadAhead&) = delete;
 
-    void take(process::ModuleNameCache& into) {
+    void take(common::ModuleNameCache& into) {
         if (!thread_) return;
         // A reader that hangs costs the listing its own reads, not the window.
         if (WaitForSingleObject(thread_, kWaitMs) == WAIT_OBJECT_0) {
@@ -51,13 +51,13 @@ private:
     static constexpr DWORD kWaitMs = 5000;
     struct State {
         platform::Win32Os os;
-        process::ModuleNameCache cache;
+        common::ModuleNameCache cache;
         bool done = false;
     };
     static DWORD WINAPI run(void* p) {
         auto* s = static_cast<State*>(p);
         try {
-            process::listProcesses(s->os, true, &s->cache);
+            common::listProcesses(s->os, true, &s->cache);
             s->done = true;
         } catch (...) {
         }
@@ -75,7 +75,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         ui::win32::Win32Application application(instance);
         platform::Win32Os platform;
         TfrmMain form(application, platform);
-        form.TakeReadAhead = [&](process::ModuleNameCache& cache) { readAhead.take(cache); };
+        form.TakeReadAhead = [&](common::ModuleNameCache& cache) { readAhead.take(cache); };
         form.start();
         return application.run();
     } catch (const std::exception& e) {

@@ -1,13 +1,13 @@
-// The autostart page of TfrmMain: the list is a working copy of the keys,
-// edited here and written back by "应用".
-#include "app/main_form.h"
+// The handlers of the autostart page: the list is a working copy of the
+// keys, edited here and written back by "应用".
 #include "autostart/entries.h"
+#include "autostart/page.h"
 #include "base/text.h"
 #include "platform/registry.h"
 
-namespace {
+namespace autostart {
 
-using autostart::Entry;
+namespace {
 
 // A row's cells: the caption is the name; the sub-items past the location
 // have no column and are never shown.
@@ -29,35 +29,35 @@ std::vector<Entry> rowsOf(const ui::TListView& list) {
     return rows;
 }
 
+}  // namespace
+
 // The two checks of "新建" and "更改", in this order; a field left blank is
 // pointed out and given the focus.
-bool takeEntry(TfrmMain& f, std::string& name, std::string& location) {
-    name = base::trim(f.Edit5.text());
+bool AutostartPage::takeEntry(std::string& name, std::string& location) {
+    name = base::trim(Edit5.text());
     if (name.empty()) {
-        f.Application.messageBox("请输入程序名称", "提示", ui::mb::Ok);
-        f.Edit5.setFocus();
+        Application.messageBox("请输入程序名称", "提示", ui::mb::Ok);
+        Edit5.setFocus();
         return false;
     }
-    location = base::trim(f.Edit6.text());
+    location = base::trim(Edit6.text());
     if (location.empty()) {
-        f.Application.messageBox("请输入程序位置", "提示", ui::mb::Ok);
-        f.Edit6.setFocus();
+        Application.messageBox("请输入程序位置", "提示", ui::mb::Ok);
+        Edit6.setFocus();
         return false;
     }
     return true;
 }
 
-}  // namespace
-
 // A value of another type is not listed, and so never touched by "应用";
 // the user is told of it once the list is whole, which also lets start-up go
 // on to the pages after this one.
-void TfrmMain::FillAutostartList() {
+void AutostartPage::FillAutostartList() {
     ListView1.clear();
     filled = {};
     std::string wrongTypes;
-    for (std::size_t k = 0; k < autostart::AutostartKeys.size(); ++k) {
-        const autostart::AutostartKey& key = autostart::AutostartKeys[k];
+    for (std::size_t k = 0; k < AutostartKeys.size(); ++k) {
+        const AutostartKey& key = AutostartKeys[k];
         ListAutoRun.clear();
         platform::Registry reg(os, os::HKEY_LOCAL_MACHINE);
         bool whole = reg.openKey(key.path, false);
@@ -70,78 +70,66 @@ void TfrmMain::FillAutostartList() {
         for (int i = 0; i < ListAutoRun.count(); ++i) {
             const std::string name = ListAutoRun.item(i);
             Entry row;
-            switch (autostart::readEntry(reg, name, key.source, row)) {
-                case autostart::Reading::Row:
+            switch (readEntry(reg, name, key.source, row)) {
+                case Reading::Row:
                     appendRow(ListView1, row);
                     filled.names[k].push_back(name);
                     break;
-                case autostart::Reading::WrongType:
+                case Reading::WrongType:
                     if (!wrongTypes.empty()) wrongTypes += "\r\n";
                     wrongTypes += platform::RegistryError::badType(name).what();
                     break;
-                case autostart::Reading::Unreadable: whole = false; break;
-                case autostart::Reading::Skipped: break;
+                case Reading::Unreadable: whole = false; break;
+                case Reading::Skipped: break;
             }
         }
-        if (whole) filled.whole |= autostart::keyBit(k);
+        if (whole) filled.whole |= keyBit(k);
     }
     if (!wrongTypes.empty()) Application.showException(platform::RegistryError(wrongTypes));
 }
 
-void TfrmMain::ApplyAutostartList() { autostart::applyEntries(os, rowsOf(ListView1), filled); }
+void AutostartPage::ApplyAutostartList() { applyEntries(os, rowsOf(ListView1), filled); }
 
-void TfrmMain::ListView1Click() {
+void AutostartPage::ListView1Click() {
     const int row = ListView1.itemIndex();
     if (row < 0) return;
     Edit5.setText(ListView1.itemCaption(row));
     Edit6.setText(ListView1.subItem(row, kLocation));
 }
 
-void TfrmMain::Button18Click() {
+void AutostartPage::Button18Click() {
     std::string name, location;
-    if (takeEntry(*this, name, location))
-        appendRow(ListView1, {name, location, autostart::kNewEntrySource});
+    if (takeEntry(name, location))
+        appendRow(ListView1, {name, location, kNewEntrySource});
 }
 
-void TfrmMain::Button19Click() {
+void AutostartPage::Button19Click() {
     const int row = ListView1.itemIndex();
     if (row >= 0) ListView1.deleteItem(row);
 }
 
 // The row keeps its source; a new location is a plain string.
-void TfrmMain::Button21Click() {
+void AutostartPage::Button21Click() {
     const int row = ListView1.itemIndex();
     std::string name, location;
-    if (row < 0 || !takeEntry(*this, name, location)) return;
+    if (row < 0 || !takeEntry(name, location)) return;
     if (location != ListView1.subItem(row, kLocation)) ListView1.setSubItem(row, kType, "");
     ListView1.setItemCaption(row, name);
     ListView1.setSubItem(row, kLocation, location);
 }
 
-void TfrmMain::Button20Click() {
+void AutostartPage::Button20Click() {
     NormalAppSet.title = "添加自启动程序";
     if (!NormalAppSet.execute()) return;
     Edit6.setText(NormalAppSet.fileName);
     if (Edit5.text().empty()) Edit5.setText(base::fileNamePart(NormalAppSet.fileName));
 }
 
-void TfrmMain::Button14Click() {
+void AutostartPage::Button14Click() {
     ListView1.clear();
     FillAutostartList();
 }
 
-void TfrmMain::Button17Click() { ApplyAutostartList(); }
-
-namespace autostart {
-
-void wire(TfrmMain& f) {
-    f.ListView1.OnClick = [&f] { f.ListView1Click(); };
-    f.Button18.OnClick = [&f] { f.Button18Click(); };
-    f.Button19.OnClick = [&f] { f.Button19Click(); };
-    f.Button21.OnClick = [&f] { f.Button21Click(); };
-    f.Button20.OnClick = [&f] { f.Button20Click(); };
-    f.Button14.OnClick = [&f] { f.Button14Click(); };
-    f.Button17.OnClick = [&f] { f.Button17Click(); };
-}
+void AutostartPage::Button17Click() { ApplyAutostartList(); }
 
 }  // namespace autostart

@@ -4,6 +4,7 @@
 namespace ids {
 
 // Page "管理自启动程序".
+constexpr int TabSheet4 = 114;
 constexpr int GroupBox5 = 4000;
 constexpr int ListView1 = 4001;
 constexpr int ListAutoRun = 4002;

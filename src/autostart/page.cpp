@@ -1,6 +1,5 @@
 #include "autostart/page.h"
 
-#include "app/frame_ids.h"
 #include "autostart/ids.h"
 #include "common/page_look.h"
 
@@ -36,9 +35,17 @@ AutostartPage::AutostartPage(ui::TPageControl& pages)
     Button20.setBounds(331, 225, 24, 22);
     int x = 4;
     for (ui::TButton* b : {&Button18, &Button19, &Button21, &Button14, &Button17}) {
-        b->setBounds(x, 256, 63, page::kButtonH);
+        b->setBounds(x, 256, 63, common::kButtonH);
         x += 73;
     }
+
+    ListView1.OnClick = [this] { ListView1Click(); };
+    Button18.OnClick = [this] { Button18Click(); };
+    Button19.OnClick = [this] { Button19Click(); };
+    Button21.OnClick = [this] { Button21Click(); };
+    Button20.OnClick = [this] { Button20Click(); };
+    Button14.OnClick = [this] { Button14Click(); };
+    Button17.OnClick = [this] { Button17Click(); };
 }
 
 }  // namespace autostart

@@ -1,15 +1,17 @@
-// The controls of the autostart page, built with their texts and places.
-// TfrmMain is made of them.
+// The autostart page: its controls, built with their texts and places, and
+// its handlers. The window is made of it.
 #pragma once
-#include "autostart/entries.h"
-#include "ui/controls.h"
+#include <string>
 
-class TfrmMain;
+#include "autostart/entries.h"
+#include "common/page_host.h"
+#include "ui/controls.h"
 
 namespace autostart {
 
 // Page "管理自启动程序".
-struct AutostartPage {
+class AutostartPage : public virtual common::PageHost {
+public:
     explicit AutostartPage(ui::TPageControl& pages);
 
     ui::TTabSheet TabSheet4;
@@ -31,9 +33,20 @@ struct AutostartPage {
     // value that came later, or that the fill could not read, was never in
     // the list and must not go.
     FillRecord filled;
-};
 
-// Connects the page's controls to their handlers.
-void wire(TfrmMain& form);
+    void FillAutostartList();
+    void ApplyAutostartList();
+    void ListView1Click();
+    void Button14Click();
+    void Button17Click();
+    void Button18Click();
+    void Button19Click();
+    void Button20Click();
+    void Button21Click();
+
+private:
+    // The two checks of "新建" and "更改".
+    bool takeEntry(std::string& name, std::string& location);
+};
 
 }  // namespace autostart

@@ -6,7 +6,7 @@
 #include "ui/application.h"
 #include "ui/controls.h"
 
-namespace page {
+namespace common {
 
 // The selected line, or nothing; only that line is read, so a long list is
 // not copied for one click.
@@ -29,4 +29,4 @@ inline bool confirmed(ui::TApplication& app, const char* question, const char* c
     return answer != ui::answer::No && answer != 0;
 }
 
-}  // namespace page
+}  // namespace common

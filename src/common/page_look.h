@@ -5,7 +5,7 @@
 
 #include "ui/controls.h"
 
-namespace page {
+namespace common {
 
 inline constexpr const char* kExitCaption = "退    出";
 inline constexpr const char* kExitHint = "退出Morvane进程管理器";
@@ -22,4 +22,4 @@ inline void stackButtons(std::initializer_list<ui::TControl*> buttons, int left,
     }
 }
 
-}  // namespace page
+}  // namespace common

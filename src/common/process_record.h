@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace process {
+namespace common {
 
 struct ProcessRecord {
     std::string name;      // szExeFile as reported, not upper-cased
@@ -16,4 +16,4 @@ struct ProcessRecord {
 
 using ProcessSnapshot = std::vector<ProcessRecord>;
 
-}  // namespace process
+}  // namespace common

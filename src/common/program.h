@@ -3,9 +3,6 @@
 #pragma once
 #include <string>
 
-class TfrmMain;
-
-extern TfrmMain* frmMain;     // set before FormCreate runs
 extern std::string AppDir;    // the executable's directory, with its backslash
 extern bool IsWindowsNT;      // NT, 2000, XP (not 95, 98, Me)
 extern bool StartMinimized;   // hide into the notification area at the next paint

@@ -1,6 +1,6 @@
 #include "process/delete.h"
 
-#include "process/kill.h"
+#include "common/kill.h"
 
 namespace process {
 
@@ -10,7 +10,7 @@ bool deleteProgramFile(os::Os& os, const std::string& path,
         if (!os.fileExists(path)) return true;
         if (i > 0 && pause) pause(kDeletePauseMs);
         os.setFileAttributes(path, os::FILE_ATTRIBUTE_ARCHIVE);
-        killByName(os, path);
+        common::killByName(os, path);
         os.deleteFile(path);
     }
     return !os.fileExists(path);

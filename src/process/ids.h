@@ -5,6 +5,7 @@
 namespace ids {
 
 // Page "进程列表".
+constexpr int TabSheet1 = 111;
 constexpr int List1 = 1000;
 constexpr int ChkList1 = 1001;
 constexpr int Label1 = 1002;
@@ -18,6 +19,7 @@ constexpr int BtnDelApp = 1025;
 constexpr int BtnExit = 1026;
 
 // "程序设置" > "正常程序设置"
+constexpr int TabSheet8 = 5002;
 constexpr int GroupBox1 = 5100;
 constexpr int ListApp = 5101;
 constexpr int BtnSaveAppList = 5110;

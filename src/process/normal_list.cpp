@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "base/text.h"
-#include "platform/file_replace.h"
+#include "common/list_file.h"
 
 namespace process {
 
@@ -55,15 +55,7 @@ std::optional<std::vector<std::string>> loadNormalList(os::Os& os, const std::st
 
 void saveNormalList(os::Os& os, const std::string& appDir,
                     const std::vector<std::string>& entries) {
-    writeListFile(os, normalListPath(appDir), entries);
-}
-
-std::vector<std::string> readChosenListFile(os::Os& os, const std::string& path) {
-    return base::splitLines(os.readFile(path), base::ReadRule::LineFirst);
-}
-
-void writeListFile(os::Os& os, const std::string& path, const std::vector<std::string>& lines) {
-    platform::writeFileReplacing(os, path, base::joinLines(lines));
+    common::writeListFile(os, normalListPath(appDir), entries);
 }
 
 }  // namespace process

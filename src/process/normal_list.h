@@ -52,10 +52,4 @@ std::optional<std::vector<std::string>> loadNormalList(os::Os& os, const std::st
 void saveNormalList(os::Os& os, const std::string& appDir,
                     const std::vector<std::string>& entries);
 
-// A list file chosen by the user: the first line is read before the end is
-// tested, so an empty file gives one empty entry. Raises os::OsError.
-std::vector<std::string> readChosenListFile(os::Os& os, const std::string& path);
-// Every line followed by CR LF; an empty list is an empty file.
-void writeListFile(os::Os& os, const std::string& path, const std::vector<std::string>& lines);
-
 }  // namespace process

@@ -1,13 +1,87 @@
-// The normal-program list file beside the executable, for the settings store:
-// read at start-up, written at close.
+// The process page and the normal-program settings page: their controls,
+// built with texts, hints and places, and their handlers. The window is
+// made of them.
 #pragma once
+#include <cstdint>
 #include <string>
 
-#include "platform/os.h"
+#include "common/page_host.h"
+#include "common/process_record.h"
 #include "ui/controls.h"
 
 namespace process {
 
+class NormalProgramPage;
+
+// Page "进程列表".
+class ProcessPage : public virtual common::PageHost {
+public:
+    // The normal list the page marks and adds to sits on another page of
+    // this folder, built later: it is only kept here, not touched.
+    ProcessPage(ui::TPageControl& pages, NormalProgramPage& normalPage);
+
+    ui::TTabSheet TabSheet1;
+    ui::TListBox List1;
+    ui::TCheckListBox ChkList1;
+    ui::TRadioGroup RadioGroup1;
+    ui::TLabel Label1;
+    ui::TButton BtnNormalAppShow;
+    ui::TButton BtnAddNormalAppList;
+    ui::TButton BtnRefresh;
+    ui::TButton BtnSave;
+    ui::TButton BtnKill;
+    ui::TButton BtnDelApp;
+    ui::TButton BtnExit;
+
+    // The process records behind the lines of List1 and ChkList1.
+    common::ProcessSnapshot PageSnapshot;
+
+    void RefreshProcessList();
+    std::int32_t KillTask(const std::string& exeName);
+    std::int32_t KillTaskA(std::int32_t index);
+    void BtnRefreshClick();
+    void BtnSaveClick();
+    void RadioGroup1Click();
+    void List1Click();
+    void ChkList1Click();
+    void BtnKillClick();
+    void BtnDelAppClick();
+    void BtnNormalAppShowClick();
+    void BtnAddNormalAppListClick();
+    void BtnExitClick();
+
+private:
+    NormalProgramPage& normalPage_;
+    bool multipleMode() const;
+    // One path deleted within the bound; the user is told when it stays.
+    void deleteFileOf(const std::string& path);
+    void deleteChosenFile();
+};
+
+// Page "程序设置" > "正常程序设置".
+class NormalProgramPage : public virtual common::PageHost {
+public:
+    explicit NormalProgramPage(ui::TPageControl& settingsPages);
+
+    ui::TTabSheet TabSheet8;
+    ui::TGroupBox GroupBox1;
+    ui::TListBox ListApp;
+    ui::TButton BtnSaveAppList;
+    ui::TButton BtnOpenAppList;
+    ui::TButton BtnAdd;
+    ui::TButton BtnDel;
+    ui::TButton BtnClear;
+
+    void BtnAddClick();
+    void ListAppClick();
+    void BtnDelClick();
+    void BtnClearClick();
+    void BtnSaveAppListClick();
+    void BtnOpenAppListClick();
+};
+
+// The normal-program list file beside the executable, for the settings
+// store: read at start-up, written at close.
 // Fills listApp from appDir + "Napplst.dat". A missing file is no error and
 // leaves the list as it is; an unreadable one raises os::OsError and leaves
 // it as it is too.

@@ -4,6 +4,7 @@
 namespace ids {
 
 // Page "窗口列表".
+constexpr int TabSheet2 = 112;
 constexpr int List2 = 2000;
 constexpr int Label2 = 2001;
 constexpr int Button1 = 2010;

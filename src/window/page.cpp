@@ -1,6 +1,5 @@
 #include "window/page.h"
 
-#include "app/frame_ids.h"
 #include "common/page_look.h"
 #include "window/ids.h"
 
@@ -14,18 +13,25 @@ WindowPage::WindowPage(ui::TPageControl& pages)
       Button2(TabSheet2, ids::Button2, "保存列表"),
       Button3(TabSheet2, ids::Button3, "关闭窗口"),
       Button15(TabSheet2, ids::Button15, "关闭程序"),
-      Button4(TabSheet2, ids::Button4, page::kExitCaption) {
+      Button4(TabSheet2, ids::Button4, common::kExitCaption) {
     List2.setCursor(ui::TCursor::HandPoint);
     Label2.setWordWrap(true);
     Button1.setHint("刷新窗口列表");
     Button2.setHint("将窗口列表保存为文件");
     Button3.setHint("关闭选定的窗口");
     Button15.setHint("关闭选定窗口所属的程序");
-    Button4.setHint(page::kExitHint);
+    Button4.setHint(common::kExitHint);
 
     List2.setBounds(4, 4, 252, 280);
-    Label2.setBounds(page::kColumnX, 6, page::kColumnW, 28);
-    page::stackButtons({&Button1, &Button2, &Button3, &Button15, &Button4}, page::kColumnX, 38);
+    Label2.setBounds(common::kColumnX, 6, common::kColumnW, 28);
+    common::stackButtons({&Button1, &Button2, &Button3, &Button15, &Button4}, common::kColumnX, 38);
+
+    List2.OnClick = [this] { List2Click(); };
+    Button1.OnClick = [this] { Button1Click(); };
+    Button2.OnClick = [this] { Button2Click(); };
+    Button3.OnClick = [this] { Button3Click(); };
+    Button15.OnClick = [this] { Button15Click(); };
+    Button4.OnClick = [this] { closeWindow(); };
 }
 
 }  // namespace window

@@ -1,14 +1,17 @@
-// The controls of the window-list page, built with their texts, hints and
-// places. TfrmMain is made of them.
+// The window-list page: its controls, built with their texts, hints and
+// places, and its handlers. The window is made of it.
 #pragma once
-#include "ui/controls.h"
+#include <cstdint>
+#include <functional>
 
-class TfrmMain;
+#include "common/page_host.h"
+#include "ui/controls.h"
 
 namespace window {
 
 // Page "窗口列表".
-struct WindowPage {
+class WindowPage : public virtual common::PageHost {
+public:
     explicit WindowPage(ui::TPageControl& pages);
 
     ui::TTabSheet TabSheet2;
@@ -19,9 +22,18 @@ struct WindowPage {
     ui::TButton Button3;
     ui::TButton Button15;
     ui::TButton Button4;
-};
 
-// Connects the page's controls to their handlers.
-void wire(TfrmMain& form);
+    void RefreshWindowList();
+    void List2Click();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button15Click();
+
+private:
+    // The window of the selected title, looked up now; the list is
+    // refreshed after the pause whether one was found or not.
+    void actOnSelectedTitle(const std::function<void(os::Hwnd)>& act, std::int32_t pauseMs);
+};
 
 }  // namespace window

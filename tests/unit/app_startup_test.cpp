@@ -100,18 +100,18 @@ TEST(StartUp, NamesReadAheadServeOnlyTheProcessesStillRunning) {
         f.machine.addProcess("[System Process]");
         f.machine.addProcess("stays.exe", "C:\\A\\Stays.exe");
         const auto ends = f.machine.addProcess("ends.exe", "C:\\A\\Ends.exe");
-        process::ModuleNameCache ahead;
-        process::listProcesses(f.machine, true, &ahead);
+        common::ModuleNameCache ahead;
+        common::listProcesses(f.machine, true, &ahead);
         f.machine.process(ends)->running = false;
         f.machine.addProcess("other.exe", "C:\\B\\Other.exe", ends);
         f.machine.addProcess("later.exe", "C:\\B\\Later.exe");
 
         f.form = std::make_unique<TfrmMain>(f.application, f.machine);
-        if (readAhead) f.form->TakeReadAhead = [&](process::ModuleNameCache& c) { std::swap(c, ahead); };
+        if (readAhead) f.form->TakeReadAhead = [&](common::ModuleNameCache& c) { std::swap(c, ahead); };
         const auto before = f.machine.countCalls("Module32First");
         f.form->start();
         EXPECT_FALSE(f.form->TakeReadAhead) << "taken once";
-        EXPECT_EQ(f.form->List1.items(), process::listProcesses(f.machine, true).lines);
+        EXPECT_EQ(f.form->List1.items(), common::listProcesses(f.machine, true).lines);
         return f.machine.countCalls("Module32First") - before;
     };
     EXPECT_EQ(startWith(true), startWith(false) - 1) << "only stays.exe was read ahead";

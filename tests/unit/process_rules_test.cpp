@@ -2,11 +2,14 @@
 #include <gtest/gtest.h>
 
 #include "platform/sim/sim_os.h"
-#include "process/delay.h"
-#include "process/kill.h"
-#include "process/listing.h"
+#include "common/delay.h"
+#include "common/kill.h"
+#include "common/list_file.h"
+#include "process/kill_plan.h"
+#include "common/listing.h"
 #include "process/normal_list.h"
 
+using namespace common;
 using namespace process;
 using sim::Family;
 using sim::SimOs;

@@ -3,8 +3,8 @@
 
 #include "app/control_ids.h"
 #include "app_fixture.h"
-#include "process/listing.h"
-#include "restrict/rules.h"
+#include "common/listing.h"
+#include "restriction/rules.h"
 
 namespace {
 
@@ -353,16 +353,16 @@ TEST(ModuleNameCache, LinesStayThoseOfAnUncachedListing) {
     os.addProcess("[System Process]");
     const auto a = os.addProcess("a.exe", "C:\\A\\Alpha.exe");
     os.addProcess("b.exe");
-    process::ModuleNameCache cache;
+    common::ModuleNameCache cache;
     auto same = [&] {
-        const auto cached = process::listHidden(os, true, &cache);
-        EXPECT_EQ(cached.lines, process::listHidden(os, true).lines);
-        EXPECT_EQ(process::listProcesses(os, true, &cache).lines,
-                  process::listProcesses(os, true).lines);
+        const auto cached = common::listHidden(os, true, &cache);
+        EXPECT_EQ(cached.lines, common::listHidden(os, true).lines);
+        EXPECT_EQ(common::listProcesses(os, true, &cache).lines,
+                  common::listProcesses(os, true).lines);
     };
     same();
     const auto reads = os.countCalls("Module32First");
-    process::listHidden(os, true, &cache);
+    common::listHidden(os, true, &cache);
     EXPECT_EQ(os.countCalls("Module32First"), reads) << "nothing new, nothing read";
 
     os.process(a)->running = false;
@@ -383,7 +383,7 @@ TEST(ModuleNameCache, LinesStayThoseOfAnUncachedListing) {
     endAndReuse(c, "d.exe", "C:\\E\\Epsilon.exe");
     os.process(c)->parentId = 77;
     same();
-    EXPECT_EQ(process::listHidden(os, true, &cache).lines.back(), "EPSILON.EXE");
+    EXPECT_EQ(common::listHidden(os, true, &cache).lines.back(), "EPSILON.EXE");
     const auto u = os.addProcess("u.exe");
     os.process(u)->modulesUnreadable = true;
     same();

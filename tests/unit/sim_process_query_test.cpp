@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/sim/sim_os.h"
-#include "process/kill.h"
-#include "process/listing.h"
+#include "common/kill.h"
+#include "common/listing.h"
 
 using sim::Family;
 using sim::SimOs;
@@ -61,7 +61,7 @@ TEST(SimProcessWalks, NtListingTakesOneModuleSnapshotPerEntryAfterTheFirst) {
     os.victim = os.addProcess("gone.exe", "C:\\G\\gone.exe");           // 6
     os.clearCalls();
 
-    auto l = process::listProcesses(os, true);
+    auto l = common::listProcesses(os, true);
     EXPECT_EQ(l.lines, (Trace{"[SYSTEM PROCESS]", "A.EXE", "B.EXE", "GONE.EXE"}));
     EXPECT_EQ(trace(os), (Trace{
                              "CreateToolhelp32Snapshot flags=2, pid=0",
@@ -94,7 +94,7 @@ TEST(SimProcessWalks, NineXListingAndStartUpNamesWalkOnlyTheProcessSnapshot) {
         "CloseHandle handle=0x100",
     };
     os.clearCalls();
-    process::listProcesses(os, false);
+    common::listProcesses(os, false);
     EXPECT_EQ(trace(os), walk);
 
 }
@@ -106,7 +106,7 @@ TEST(SimProcessWalks, EndingByNameOpensEachMatchInsideTheWalk) {
     os.process(os.addProcess("NOTE.EXE"))->cannotOpen = true;             // 6
     os.clearCalls();
 
-    EXPECT_EQ(process::killByName(os, "Note.exe"), 0);  // the last match could not be opened
+    EXPECT_EQ(common::killByName(os, "Note.exe"), 0);  // the last match could not be opened
     EXPECT_FALSE(os.process(a)->running);
     EXPECT_EQ(trace(os), (Trace{
                              "CreateToolhelp32Snapshot flags=2, pid=0",
@@ -127,7 +127,7 @@ TEST(SimProcessWalks, EndingAnEntryHandsOnTheReportedCode) {
     SimOs os(Family::NT);
     auto a = os.addProcess("a.exe");
     os.clearCalls();
-    EXPECT_NE(process::killEntry(os, {{"a.exe", a}}, 0), 0);
+    EXPECT_NE(common::killEntry(os, {{"a.exe", a}}, 0), 0);
     // A fresh snapshot first, left as soon as the id is found.
     EXPECT_EQ(trace(os), (Trace{
                              "CreateToolhelp32Snapshot flags=2, pid=0",
@@ -143,18 +143,18 @@ TEST(SimProcessWalks, EndingAnEntryHandsOnTheReportedCode) {
 TEST(SimProcessWalks, AnEntryWhoseIdWentToAnotherProgramEndsNothing) {
     SimOs os(Family::NT);
     const auto old = os.addProcess("old.exe");
-    const process::ProcessSnapshot snap{{"old.exe", old}};
+    const common::ProcessSnapshot snap{{"old.exe", old}};
     os.process(old)->running = false;
     const auto editor = os.addProcess("editor.exe", "", old);
     ASSERT_EQ(editor, old);
     os.clearCalls();
-    EXPECT_EQ(process::killEntry(os, snap, 0), 0);
+    EXPECT_EQ(common::killEntry(os, snap, 0), 0);
     EXPECT_TRUE(os.process(editor)->running);
     EXPECT_EQ(os.countCalls("OpenProcess"), 0u);
     EXPECT_EQ(os.openHandles(), 0);
     // An id no longer running at all ends nothing either.
     os.process(editor)->running = false;
-    EXPECT_EQ(process::killEntry(os, snap, 0), 0);
+    EXPECT_EQ(common::killEntry(os, snap, 0), 0);
 }
 
 TEST(SimProcessWalks, WithoutToolhelpEveryWalkStopsAtTheSnapshot) {
@@ -162,9 +162,9 @@ TEST(SimProcessWalks, WithoutToolhelpEveryWalkStopsAtTheSnapshot) {
     os.addProcess("a.exe");
     os.setToolhelpAvailable(false);
     os.clearCalls();
-    process::listProcesses(os, true);
-    process::listHidden(os, true);
-    process::killByName(os, "a.exe");
+    common::listProcesses(os, true);
+    common::listHidden(os, true);
+    common::killByName(os, "a.exe");
     EXPECT_EQ(trace(os), Trace(3, "CreateToolhelp32Snapshot flags=2, pid=0"));
 }
 
@@ -175,12 +175,12 @@ TEST(SimProcessWalks, AnExceptionPassingThroughAWalkClosesEveryHandleItOpened) {
     os.addProcess("b.exe", "C:\\B\\b.exe");
 
     os.inModules = true;
-    EXPECT_THROW(process::listProcesses(os, true), std::bad_alloc);
+    EXPECT_THROW(common::listProcesses(os, true), std::bad_alloc);
     EXPECT_EQ(os.openHandles(), 0) << "module or process snapshot left open";
     os.inModules = false;
 
     os.inNext = true;
-    EXPECT_THROW(process::listProcesses(os, false), std::bad_alloc);
+    EXPECT_THROW(common::listProcesses(os, false), std::bad_alloc);
     EXPECT_EQ(os.openHandles(), 0);
     os.inNext = false;
 
@@ -188,15 +188,15 @@ TEST(SimProcessWalks, AnExceptionPassingThroughAWalkClosesEveryHandleItOpened) {
     // entry hold a process handle, and ending by name the snapshot too.
     struct Refused {};
     os.onTerminate([](SimOs&, const sim::Process&) { throw Refused{}; });
-    auto l = process::listProcesses(os, true);
+    auto l = common::listProcesses(os, true);
     os.clearCalls();
-    EXPECT_THROW(process::killByName(os, "a.exe"), Refused);
+    EXPECT_THROW(common::killByName(os, "a.exe"), Refused);
     EXPECT_EQ(os.openHandles(), 0);
     const Trace calls = trace(os);
     ASSERT_GE(calls.size(), 2u);
     EXPECT_EQ(Trace(calls.end() - 2, calls.end()),
               (Trace{"CloseHandle handle=0x11C", "CloseHandle handle=0x118"}))
         << "the process handle first, then the snapshot";
-    EXPECT_THROW(process::killEntry(os, l.snapshot, 2), Refused);
+    EXPECT_THROW(common::killEntry(os, l.snapshot, 2), Refused);
     EXPECT_EQ(os.openHandles(), 0);
 }

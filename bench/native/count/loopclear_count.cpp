@@ -10,7 +10,7 @@
 
 #include "app/main_form.h"
 #include "platform/sim/sim_os.h"
-#include "restrict/rules.h"
+#include "restriction/rules.h"
 #include "ui/headless/headless_app.h"
 
 __attribute__((noinline)) void warmingPass(TfrmMain& form) { form.Timer1Timer(); }

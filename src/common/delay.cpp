@@ -1,6 +1,6 @@
-#include "process/delay.h"
+#include "common/delay.h"
 
-namespace process {
+namespace common {
 
 void delay(os::Os& os, std::int32_t ms, const std::function<void()>& processMessages,
            const std::function<void(std::uint32_t)>& idle, const std::function<bool()>& ending) {
@@ -15,4 +15,4 @@ void delay(os::Os& os, std::int32_t ms, const std::function<void()>& processMess
     }
 }
 
-}  // namespace process
+}  // namespace common

@@ -1,4 +1,4 @@
-#include "restrict/rules.h"
+#include "restriction/rules.h"
 
 #include <unordered_set>
 

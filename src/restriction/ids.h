@@ -4,6 +4,7 @@
 namespace ids {
 
 // Page "程序限制".
+constexpr int TabSheet3 = 113;
 constexpr int GroupBox3 = 3000;
 constexpr int List3 = 3001;
 constexpr int ListHide = 3002;
@@ -18,5 +19,8 @@ constexpr int Button9 = 3024;
 constexpr int Button10 = 3025;
 constexpr int SpeedButton1 = 3026;
 constexpr int Button11 = 3027;
+
+// The loop clear's timer.
+constexpr int Timer1 = 9001;
 
 }  // namespace ids

@@ -1,12 +1,11 @@
-#include "restrict/page.h"
+#include "restriction/page.h"
 
-#include "app/frame_ids.h"
 #include "common/page_look.h"
-#include "restrict/ids.h"
+#include "restriction/ids.h"
 
 namespace restriction {
 
-RestrictPage::RestrictPage(ui::TPageControl& pages)
+RestrictPage::RestrictPage(ui::TPageControl& pages, ui::TForm& form)
     : TabSheet3(pages, ids::TabSheet3, "程序限制"),
       GroupBox3(TabSheet3, ids::GroupBox3, "允许运行程序列表"),
       List3(GroupBox3, ids::List3),
@@ -21,7 +20,8 @@ RestrictPage::RestrictPage(ui::TPageControl& pages)
       Button9(TabSheet3, ids::Button9, "删    除"),
       Button10(TabSheet3, ids::Button10, "添加所有进程"),
       SpeedButton1(TabSheet3, ids::SpeedButton1, "循环清除"),
-      Button11(TabSheet3, ids::Button11, "后台监视") {
+      Button11(TabSheet3, ids::Button11, "后台监视"),
+      Timer1(form, ids::Timer1) {
     RadioGroup2.setItems({"允许运行模式", "禁止运行模式"});
     RadioGroup2.setColumns(2);
     RadioGroup2.setItemIndex(0);
@@ -37,9 +37,23 @@ RestrictPage::RestrictPage(ui::TPageControl& pages)
     ListYunXu.setBounds(8, 18, 236, 214);
     RadioGroup2.setBoundsAndLayout(8, 236, 236, 40);
     ListJinZhi.setBounds(8, 18, 236, 214);
-    page::stackButtons(
+    common::stackButtons(
         {&Button6, &Button7, &Button16, &Button8, &Button9, &Button10, &SpeedButton1, &Button11},
-        page::kColumnX, 8);
+        common::kColumnX, 8);
+
+    Timer1.setEnabled(false);
+    Timer1.setInterval(1000);
+
+    RadioGroup2.OnClick = [this] { RadioGroup2Click(); };
+    Button8.OnClick = [this] { Button8Click(); };
+    Button9.OnClick = [this] { Button9Click(); };
+    Button16.OnClick = [this] { Button16Click(); };
+    Button10.OnClick = [this] { Button10Click(); };
+    Button6.OnClick = [this] { Button6Click(); };
+    Button7.OnClick = [this] { Button7Click(); };
+    Timer1.OnTimer = [this] { Timer1Timer(); };
+    SpeedButton1.OnClick = [this] { SpeedButton1Click(); };
+    Button11.OnClick = [this] { Button11Click(); };
 }
 
 }  // namespace restriction

@@ -5,7 +5,7 @@
 
 #include "platform/os.h"
 
-namespace process {
+namespace common {
 
 // Returns once `ms` milliseconds have passed by the 32-bit tick count, counted
 // modulo 2^32 so the wait is whole across the wrap and after 24.8 days of
@@ -18,4 +18,4 @@ void delay(os::Os& os, std::int32_t ms, const std::function<void()>& processMess
            const std::function<void(std::uint32_t remainingMs)>& idle = {},
            const std::function<bool()>& ending = {});
 
-}  // namespace process
+}  // namespace common

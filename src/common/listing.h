@@ -9,7 +9,7 @@
 #include "platform/os.h"
 #include "common/process_record.h"
 
-namespace process {
+namespace common {
 
 // Line N belongs to snapshot entry N, always: one line per process.
 struct ProcessListing {
@@ -53,4 +53,4 @@ ProcessListing listHidden(os::Os& os, bool isWindowsNT, ModuleNameCache* cache =
 // "当前系统中共有" N "个进程"
 std::string countText(std::size_t lines);
 
-}  // namespace process
+}  // namespace common

@@ -1,9 +1,9 @@
-#include "process/listing.h"
+#include "common/listing.h"
 
 #include "base/text.h"
 #include "platform/process_query.h"
 
-namespace process {
+namespace common {
 
 namespace {
 
@@ -84,4 +84,4 @@ std::string countText(std::size_t lines) {
     return "当前系统中共有" + std::to_string(lines) + "个进程";
 }
 
-}  // namespace process
+}  // namespace common

@@ -1,0 +1,16 @@
+#include "common/list_file.h"
+
+#include "base/text.h"
+#include "platform/file_replace.h"
+
+namespace common {
+
+std::vector<std::string> readChosenListFile(os::Os& os, const std::string& path) {
+    return base::splitLines(os.readFile(path), base::ReadRule::LineFirst);
+}
+
+void writeListFile(os::Os& os, const std::string& path, const std::vector<std::string>& lines) {
+    platform::writeFileReplacing(os, path, base::joinLines(lines));
+}
+
+}  // namespace common

@@ -1,0 +1,50 @@
+// What every page takes from the window it sits in. The window is made of
+// its pages and each page derives from this once (virtually), so they share
+// one application, one machine, one set of file dialogs and one module-name
+// cache; what only the window can do is asked of it through the pure
+// functions, so no page needs the window's own declaration.
+#pragma once
+#include <cstdint>
+
+#include "common/listing.h"
+#include "platform/os.h"
+#include "ui/application.h"
+#include "ui/controls.h"
+#include "ui/dialogs.h"
+
+namespace common {
+
+class PageHost {
+public:
+    PageHost(ui::TApplication& application, os::Os& platform);
+    PageHost(const PageHost&) = delete;
+    PageHost& operator=(const PageHost&) = delete;
+
+    ui::TApplication& Application;
+    os::Os& os;
+    ui::TSaveDialog SaveDialog1;
+    ui::TOpenDialog OpenDialog1;
+    ui::TOpenDialog NormalAppSet;
+    // The executable names the process lists have already read, by process.
+    ModuleNameCache ModuleNames;
+
+    // Returns once ms have passed, the window answering meanwhile; a closed
+    // program waits no longer.
+    void Delay(std::int32_t ms);
+    // Writes a list box's lines, CR LF each, to a file the user names.
+    void saveListAs(const ui::TListBox& list);
+
+    // The exit buttons leave the way the window's close button does.
+    virtual void closeWindow() = 0;
+    // Into the notification area, the icon first: the loop clear goes on unseen.
+    virtual void hideToNotificationArea() = 0;
+    // The loop clear was switched on its page; the menu's item follows.
+    virtual void loopClearSwitched(bool on) = 0;
+    // The window the pages sit in, which the window list leaves out.
+    virtual std::uintptr_t hostHandle() const = 0;
+
+protected:
+    ~PageHost() = default;
+};
+
+}  // namespace common

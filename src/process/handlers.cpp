@@ -1,0 +1,188 @@
+// The handlers of the process page and the normal-program settings page:
+// each reads its controls, applies the rule and writes the result back.
+#include <algorithm>
+#include <optional>
+
+#include "common/kill.h"
+#include "common/list_file.h"
+#include "common/listing.h"
+#include "common/lists.h"
+#include "common/program.h"
+#include "process/delete.h"
+#include "process/kill_plan.h"
+#include "process/normal_list.h"
+#include "process/page.h"
+
+namespace process {
+
+void loadNormalAppList(os::Os& os, const std::string& appDir, ui::TListBox& listApp) {
+    if (auto entries = loadNormalList(os, appDir)) listApp.setItems(*entries);
+}
+
+void saveNormalAppList(os::Os& os, const std::string& appDir, const ui::TListBox& listApp) {
+    saveNormalList(os, appDir, listApp.items());
+}
+
+namespace {
+
+using common::confirmed;
+using common::selectedLine;
+
+std::vector<bool> checks(const ui::TCheckListBox& list) {
+    std::vector<bool> out(static_cast<std::size_t>(std::max(0, list.count())));
+    for (std::size_t i = 0; i < out.size(); ++i) out[i] = list.checked(static_cast<int>(i));
+    return out;
+}
+
+// The clicked line becomes the hint so a long path can be read in full; a
+// marker line cannot be added to the normal list again.
+void showLine(ui::TListBox& list, ui::TButton& addButton) {
+    const std::optional<std::string> line = selectedLine(list);
+    if (!line) return;
+    list.setHint(*line);
+    addButton.setEnabled(!isNormalMarker(*line));
+}
+
+}  // namespace
+
+// --- Snapshot and lists.
+
+void ProcessPage::RefreshProcessList() {
+    // setItems replaces every line, so checks, selection and markers go too.
+    common::ProcessListing l = common::listProcesses(os, IsWindowsNT, &ModuleNames);
+    PageSnapshot = std::move(l.snapshot);
+    List1.setItems(l.lines);
+    ChkList1.setItems(l.lines);
+    Label1.setCaption(common::countText(static_cast<std::size_t>(List1.count())));
+}
+
+// --- Ending processes.
+
+std::int32_t ProcessPage::KillTask(const std::string& exeName) {
+    return common::killByName(os, exeName);
+}
+
+std::int32_t ProcessPage::KillTaskA(std::int32_t index) {
+    return common::killEntry(os, PageSnapshot, index);
+}
+
+void ProcessPage::BtnKillClick() {
+    const KillPlan plan =
+        multipleMode() ? planMultipleKill(ChkList1.items(), checks(ChkList1))
+                            : planSingleKill(List1.itemIndex(), selectedLine(List1));
+    // Every process is ended before the wait, against one snapshot: programs
+    // that restart each other get no chance to do so.
+    common::killEntries(os, PageSnapshot,
+                         std::vector<std::size_t>(plan.lines.begin(), plan.lines.end()));
+    if (!plan.refresh) return;
+    Delay(plan.delayMs);
+    RefreshProcessList();
+}
+
+// --- Process page.
+
+bool ProcessPage::multipleMode() const { return RadioGroup1.itemIndex() == 1; }
+
+void ProcessPage::BtnExitClick() { closeWindow(); }
+
+void ProcessPage::BtnRefreshClick() { RefreshProcessList(); }
+
+void ProcessPage::BtnSaveClick() { saveListAs(List1); }
+
+void ProcessPage::RadioGroup1Click() {
+    RefreshProcessList();
+    ChkList1.setVisible(multipleMode());
+}
+
+void ProcessPage::List1Click() { showLine(List1, BtnAddNormalAppList); }
+
+void ProcessPage::ChkList1Click() { showLine(ChkList1, BtnAddNormalAppList); }
+
+// --- Normal programs.
+
+void ProcessPage::BtnNormalAppShowClick() {
+    ui::TListBox& list = multipleMode() ? ChkList1 : List1;
+    for (std::size_t i : linesToMark(list.items(), normalPage_.ListApp.items()))
+        list.setItem(static_cast<int>(i), kNormalMarker);
+}
+
+void ProcessPage::BtnAddNormalAppListClick() {
+    ui::TListBox& list = multipleMode() ? ChkList1 : List1;
+    ui::TListBox& listApp = normalPage_.ListApp;
+    const AddFromLine r = addFromLine(selectedLine(list), listApp.items());
+    if (r.outcome == AddFromLine::AlreadyListed) {
+        Application.messageBox(kAlreadyListedText, kAlreadyListedCaption,
+                               ui::mb::Ok);
+    } else if (r.outcome == AddFromLine::Added) {
+        listApp.add(r.entry);
+        list.setItem(list.itemIndex(), kNormalMarker);
+    }
+}
+
+void NormalProgramPage::BtnAddClick() {
+    NormalAppSet.title = kAddDialogTitle;
+    if (!NormalAppSet.execute()) return;
+    if (auto entry = entryFromPath(NormalAppSet.fileName, ListApp.items()))
+        ListApp.add(*entry);
+}
+
+void NormalProgramPage::ListAppClick() {
+    if (auto line = selectedLine(ListApp)) ListApp.setHint(*line);
+}
+
+void NormalProgramPage::BtnDelClick() { common::removeSelectedLine(ListApp); }
+
+void NormalProgramPage::BtnClearClick() {
+    if (confirmed(Application, kClearQuestion, kClearCaption)) ListApp.clear();
+}
+
+void NormalProgramPage::BtnSaveAppListClick() { saveListAs(ListApp); }
+
+void NormalProgramPage::BtnOpenAppListClick() {
+    if (!OpenDialog1.execute()) return;
+    // Read first: a file that cannot be read leaves the list as it was.
+    ListApp.setItems(common::readChosenListFile(os, OpenDialog1.fileName));
+}
+
+// --- Deleting program files.
+
+void ProcessPage::deleteFileOf(const std::string& path) {
+    if (deleteProgramFile(os, path, [this](std::int32_t ms) { Delay(ms); })) return;
+    Application.messageBox("无法删除文件：" + path, "提示", ui::mb::Ok | ui::mb::IconWarning);
+}
+
+void ProcessPage::deleteChosenFile() {
+    NormalAppSet.title = kDeleteDialogTitle;
+    if (!NormalAppSet.execute()) return;
+    if (!confirmed(Application, kDeleteQuestion, kDeleteCaption)) return;
+    deleteFileOf(NormalAppSet.fileName);
+    Delay(300);
+    RefreshProcessList();
+}
+
+void ProcessPage::BtnDelAppClick() {
+    if (!multipleMode()) {
+        const std::optional<std::string> line = selectedLine(List1);
+        if (!line) return deleteChosenFile();
+        if (isNormalMarker(*line)) return;
+        if (!confirmed(Application, kDeleteQuestion, kDeleteCaption)) return;
+        deleteFileOf(*line);
+        Delay(300);
+        RefreshProcessList();
+        return;
+    }
+    const std::vector<std::string> lines = ChkList1.items();
+    const std::vector<bool> ticked = checks(ChkList1);
+    if (std::find(ticked.begin(), ticked.end(), true) == ticked.end()) return deleteChosenFile();
+    if (!confirmed(Application, kDeleteQuestion, kDeleteCaption)) return;
+    std::int32_t handled = 0;
+    for (std::size_t i = 0; i < lines.size() && i < ticked.size(); ++i) {
+        if (!ticked[i] || isNormalMarker(lines[i])) continue;
+        ++handled;
+        deleteFileOf(lines[i]);
+    }
+    Delay(150 * handled);
+    RefreshProcessList();
+}
+
+}  // namespace process
