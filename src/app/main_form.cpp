@@ -146,16 +146,29 @@ void TfrmMain::FormCreate() {
     moveTo(app::centredOrigin(screen.x, outer.width()),
            app::centredOrigin(screen.y, outer.height()));
     AppDir = base::dirPart(os.exePath());
-    LoadSettings();
-    FillAutostartList();
-    DetectWindowsVersion();
-    if (IsWindowsNT) BtnDelApp.setEnabled(false);
+    // Each step runs even when one before it failed, its error shown: a
+    // settings value that cannot be read must not leave NT taken for 9x,
+    // or the lists empty (an empty allow list ends every program).
+    auto step = [this](const std::function<void()>& run) {
+        try {
+            run();
+        } catch (const ui::EAbort&) {
+        } catch (const std::exception& e) {
+            Application.showException(e);
+        }
+    };
+    step([this] { LoadSettings(); });
+    step([this] { FillAutostartList(); });
+    step([this] {
+        DetectWindowsVersion();
+        if (IsWindowsNT) BtnDelApp.setEnabled(false);
+    });
     if (TakeReadAhead) {
         TakeReadAhead(ModuleNames);
         TakeReadAhead = nullptr;
     }
-    RefreshProcessList();
-    RefreshWindowList();
+    step([this] { RefreshProcessList(); });
+    step([this] { RefreshWindowList(); });
     // The allow list starts as every program running now: those the process
     // page has just listed, from the same snapshot.
     List3.setItems(app::programNames(PageSnapshot));

@@ -159,7 +159,9 @@ public:
     }
 };
 
-TEST(StartUp, AnErrorInAStepIsShownSkipsTheLaterStepsAndTheWindowStillOpens) {
+// A failing step is shown and the later ones still run: neither a settings
+// value nor the version query may leave the lists empty.
+TEST(StartUp, AnErrorInAStepIsShownAndTheLaterStepsStillRun) {
     FailingVersion machine(Family::NT);
     machine.addProcess("notepad.exe");
     machine.setExePath("C:\\Tools\\Morvane.exe");
@@ -167,10 +169,23 @@ TEST(StartUp, AnErrorInAStepIsShownSkipsTheLaterStepsAndTheWindowStillOpens) {
     TfrmMain w(application, machine);
     w.start();
     EXPECT_EQ(application.errors(), (std::vector<std::string>{"Invalid data type for 'KillTime'"}));
-    EXPECT_EQ(AppDir, "C:\\Tools\\");  // the steps before it ran
-    EXPECT_EQ(w.List3.count(), 0);     // the ones after it did not
-    EXPECT_TRUE(w.BtnDelApp.enabled());
+    EXPECT_EQ(AppDir, "C:\\Tools\\");
+    EXPECT_EQ(w.List3.items(), (std::vector<std::string>{"NOTEPAD.EXE"}));
+    EXPECT_EQ(w.List1.count(), 1);
     EXPECT_TRUE(w.visible());
+
+    // A settings value of the wrong kind: NT is still NT.
+    AppFixture f(Family::NT);
+    f.machine.setString(os::HKEY_CURRENT_USER, "Software\\Zentrek", "KillTime", "abc");
+    f.machine.addProcess("notepad.exe");
+    f.machine.addWindow("Editor");
+    TfrmMain& v = f.start();
+    EXPECT_EQ(f.application.errors(), (std::vector<std::string>{"'abc' is not a valid integer value"}));
+    EXPECT_TRUE(IsWindowsNT);
+    EXPECT_FALSE(v.BtnDelApp.enabled());
+    EXPECT_EQ(v.List3.items(), expectedNames(f.machine));
+    EXPECT_FALSE(v.List3.items().empty());
+    EXPECT_EQ(v.List2.items(), (std::vector<std::string>{"Editor"}));
 }
 
 TEST(StartUp, AppDirIsTheExecutablesDirectoryWithItsBackslash) {
