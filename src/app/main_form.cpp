@@ -87,21 +87,21 @@ void TfrmMain::layOutFrame() {
 }
 
 void TfrmMain::wireEvents() {
-    OnCreate = [this] { FormCreate(); };
-    OnPaint = [this] { FormPaint(); };
-    OnClose = [this] { FormClose(); };
-    Label16.OnClick = [this] { Label16Click(); };
-    ChkRunByPass.OnClick = [this] { ChkRunByPassClick(); };
-    ChkMin.OnClick = [this] { ChkMinClick(); };
-    ChkAutoRun.OnClick = [this] { ChkAutoRunClick(); };
-    BitBtn1.OnClick = [this] { BitBtn1Click(); };
-    BitBtn2.OnClick = [this] { BitBtn2Click(); };
-    Button5.OnClick = [this] { Button5Click(); };
-    Button13.OnClick = [this] { Button13Click(); };
+    OnCreate = ui::handler<&TfrmMain::FormCreate>(this);
+    OnPaint = ui::handler<&TfrmMain::FormPaint>(this);
+    OnClose = ui::handler<&TfrmMain::FormClose>(this);
+    Label16.OnClick = ui::handler<&TfrmMain::Label16Click>(this);
+    ChkRunByPass.OnClick = ui::handler<&TfrmMain::ChkRunByPassClick>(this);
+    ChkMin.OnClick = ui::handler<&TfrmMain::ChkMinClick>(this);
+    ChkAutoRun.OnClick = ui::handler<&TfrmMain::ChkAutoRunClick>(this);
+    BitBtn1.OnClick = ui::handler<&TfrmMain::BitBtn1Click>(this);
+    BitBtn2.OnClick = ui::handler<&TfrmMain::BitBtn2Click>(this);
+    Button5.OnClick = ui::handler<&TfrmMain::Button5Click>(this);
+    Button13.OnClick = ui::handler<&TfrmMain::Button13Click>(this);
     Edit2.OnKeyPress = [this](char& key) { Edit2KeyPress(key); };
     Edit3.OnKeyPress = [this](char& key) { Edit3KeyPress(key); };
-    Button12.OnClick = [this] { Button12Click(); };
-    UpDown1.OnClick = [this] { UpDown1Click(); };
+    Button12.OnClick = ui::handler<&TfrmMain::Button12Click>(this);
+    UpDown1.OnClick = ui::handler<&TfrmMain::UpDown1Click>(this);
     Edit4.OnKeyPress = [this](char& key) { Edit4KeyPress(key); };
     Edit4Guard = Edit4.installHook([](ui::TMessage& m, const ui::TMessageNext& next) {
         namespace wm = ui::wm;
@@ -130,14 +130,14 @@ void TfrmMain::wireEvents() {
         m.result = 0;
         return true;
     });
-    TrayRetry.OnTimer = [this] { retryTrayIcon(); };
-    ApplicationEvents1.OnMinimize = [this] { ApplicationEvents1Minimize(); };
-    N1.OnClick = [this] { N1Click(); };
-    N3.OnClick = [this] { N3Click(); };
-    N4.OnClick = [this] { N4Click(); };
-    N5.OnClick = [this] { N5Click(); };
-    N8.OnClick = [this] { N8Click(); };
-    N7.OnClick = [this] { N7Click(); };
+    TrayRetry.OnTimer = ui::handler<&TfrmMain::retryTrayIcon>(this);
+    ApplicationEvents1.OnMinimize = ui::handler<&TfrmMain::ApplicationEvents1Minimize>(this);
+    N1.OnClick = ui::handler<&TfrmMain::N1Click>(this);
+    N3.OnClick = ui::handler<&TfrmMain::N3Click>(this);
+    N4.OnClick = ui::handler<&TfrmMain::N4Click>(this);
+    N5.OnClick = ui::handler<&TfrmMain::N5Click>(this);
+    N8.OnClick = ui::handler<&TfrmMain::N8Click>(this);
+    N7.OnClick = ui::handler<&TfrmMain::N7Click>(this);
 }
 
 void TfrmMain::FormCreate() {
@@ -149,29 +149,32 @@ void TfrmMain::FormCreate() {
     // Each step runs even when one before it failed, its error shown: a
     // settings value that cannot be read must not leave NT taken for 9x,
     // or the lists empty (an empty allow list ends every program).
-    auto step = [this](const std::function<void()>& run) {
-        try {
-            run();
-        } catch (const ui::EAbort&) {
-        } catch (const std::exception& e) {
-            Application.showException(e);
-        }
-    };
-    step([this] { LoadSettings(); });
-    step([this] { FillAutostartList(); });
-    step([this] {
-        DetectWindowsVersion();
-        if (IsWindowsNT) BtnDelApp.setEnabled(false);
-    });
+    startUpStep(&TfrmMain::LoadSettings);
+    startUpStep(&TfrmMain::FillAutostartList);
+    startUpStep(&TfrmMain::detectFamily);
     if (TakeReadAhead) {
         TakeReadAhead(ModuleNames);
         TakeReadAhead = nullptr;
     }
-    step([this] { RefreshProcessList(); });
-    step([this] { RefreshWindowList(); });
+    startUpStep(&TfrmMain::RefreshProcessList);
+    startUpStep(&TfrmMain::RefreshWindowList);
     // The allow list starts as every program running now: those the process
     // page has just listed, from the same snapshot.
     List3.setItems(app::programNames(PageSnapshot));
+}
+
+void TfrmMain::startUpStep(void (TfrmMain::*step)()) {
+    try {
+        (this->*step)();
+    } catch (const ui::EAbort&) {
+    } catch (const std::exception& e) {
+        Application.showException(e);
+    }
+}
+
+void TfrmMain::detectFamily() {
+    DetectWindowsVersion();
+    if (IsWindowsNT) BtnDelApp.setEnabled(false);
 }
 
 void TfrmMain::DetectWindowsVersion() {

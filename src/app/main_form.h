@@ -118,6 +118,9 @@ private:
     // a Napplst.dat that start-up did not load.
     void saveSettings(bool mayAsk);
     void endSession();
+    // One step of start-up; a failure is shown and start-up goes on.
+    void startUpStep(void (TfrmMain::*step)());
+    void detectFamily();
     // Hidden into the notification area by us (not merely without an icon).
     bool inNotificationArea_ = false;
     int trayRetriesLeft_ = 0;

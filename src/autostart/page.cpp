@@ -39,13 +39,13 @@ AutostartPage::AutostartPage(ui::TPageControl& pages)
         x += 73;
     }
 
-    ListView1.OnClick = [this] { ListView1Click(); };
-    Button18.OnClick = [this] { Button18Click(); };
-    Button19.OnClick = [this] { Button19Click(); };
-    Button21.OnClick = [this] { Button21Click(); };
-    Button20.OnClick = [this] { Button20Click(); };
-    Button14.OnClick = [this] { Button14Click(); };
-    Button17.OnClick = [this] { Button17Click(); };
+    ListView1.OnClick = ui::handler<&AutostartPage::ListView1Click>(this);
+    Button18.OnClick = ui::handler<&AutostartPage::Button18Click>(this);
+    Button19.OnClick = ui::handler<&AutostartPage::Button19Click>(this);
+    Button21.OnClick = ui::handler<&AutostartPage::Button21Click>(this);
+    Button20.OnClick = ui::handler<&AutostartPage::Button20Click>(this);
+    Button14.OnClick = ui::handler<&AutostartPage::Button14Click>(this);
+    Button17.OnClick = ui::handler<&AutostartPage::Button17Click>(this);
 }
 
 }  // namespace autostart

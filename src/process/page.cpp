@@ -44,16 +44,16 @@ ProcessPage::ProcessPage(ui::TPageControl& pages, NormalProgramPage& normalPage)
                         &BtnDelApp, &BtnExit},
                        common::kColumnX, 38);
 
-    BtnRefresh.OnClick = [this] { BtnRefreshClick(); };
-    BtnSave.OnClick = [this] { BtnSaveClick(); };
-    RadioGroup1.OnClick = [this] { RadioGroup1Click(); };
-    List1.OnClick = [this] { List1Click(); };
-    ChkList1.OnClick = [this] { ChkList1Click(); };
-    BtnKill.OnClick = [this] { BtnKillClick(); };
-    BtnDelApp.OnClick = [this] { BtnDelAppClick(); };
-    BtnNormalAppShow.OnClick = [this] { BtnNormalAppShowClick(); };
-    BtnAddNormalAppList.OnClick = [this] { BtnAddNormalAppListClick(); };
-    BtnExit.OnClick = [this] { BtnExitClick(); };
+    BtnRefresh.OnClick = ui::handler<&ProcessPage::BtnRefreshClick>(this);
+    BtnSave.OnClick = ui::handler<&ProcessPage::BtnSaveClick>(this);
+    RadioGroup1.OnClick = ui::handler<&ProcessPage::RadioGroup1Click>(this);
+    List1.OnClick = ui::handler<&ProcessPage::List1Click>(this);
+    ChkList1.OnClick = ui::handler<&ProcessPage::ChkList1Click>(this);
+    BtnKill.OnClick = ui::handler<&ProcessPage::BtnKillClick>(this);
+    BtnDelApp.OnClick = ui::handler<&ProcessPage::BtnDelAppClick>(this);
+    BtnNormalAppShow.OnClick = ui::handler<&ProcessPage::BtnNormalAppShowClick>(this);
+    BtnAddNormalAppList.OnClick = ui::handler<&ProcessPage::BtnAddNormalAppListClick>(this);
+    BtnExit.OnClick = ui::handler<&ProcessPage::BtnExitClick>(this);
 }
 
 NormalProgramPage::NormalProgramPage(ui::TPageControl& settingsPages)
@@ -69,12 +69,12 @@ NormalProgramPage::NormalProgramPage(ui::TPageControl& settingsPages)
     ListApp.setBounds(8, 18, 212, 210);
     common::stackButtons({&BtnSaveAppList, &BtnOpenAppList, &BtnAdd, &BtnDel, &BtnClear}, 244, 12);
 
-    BtnAdd.OnClick = [this] { BtnAddClick(); };
-    ListApp.OnClick = [this] { ListAppClick(); };
-    BtnDel.OnClick = [this] { BtnDelClick(); };
-    BtnClear.OnClick = [this] { BtnClearClick(); };
-    BtnSaveAppList.OnClick = [this] { BtnSaveAppListClick(); };
-    BtnOpenAppList.OnClick = [this] { BtnOpenAppListClick(); };
+    BtnAdd.OnClick = ui::handler<&NormalProgramPage::BtnAddClick>(this);
+    ListApp.OnClick = ui::handler<&NormalProgramPage::ListAppClick>(this);
+    BtnDel.OnClick = ui::handler<&NormalProgramPage::BtnDelClick>(this);
+    BtnClear.OnClick = ui::handler<&NormalProgramPage::BtnClearClick>(this);
+    BtnSaveAppList.OnClick = ui::handler<&NormalProgramPage::BtnSaveAppListClick>(this);
+    BtnOpenAppList.OnClick = ui::handler<&NormalProgramPage::BtnOpenAppListClick>(this);
 }
 
 }  // namespace process

@@ -44,16 +44,16 @@ RestrictPage::RestrictPage(ui::TPageControl& pages, ui::TForm& form)
     Timer1.setEnabled(false);
     Timer1.setInterval(1000);
 
-    RadioGroup2.OnClick = [this] { RadioGroup2Click(); };
-    Button8.OnClick = [this] { Button8Click(); };
-    Button9.OnClick = [this] { Button9Click(); };
-    Button16.OnClick = [this] { Button16Click(); };
-    Button10.OnClick = [this] { Button10Click(); };
-    Button6.OnClick = [this] { Button6Click(); };
-    Button7.OnClick = [this] { Button7Click(); };
-    Timer1.OnTimer = [this] { Timer1Timer(); };
-    SpeedButton1.OnClick = [this] { SpeedButton1Click(); };
-    Button11.OnClick = [this] { Button11Click(); };
+    RadioGroup2.OnClick = ui::handler<&RestrictPage::RadioGroup2Click>(this);
+    Button8.OnClick = ui::handler<&RestrictPage::Button8Click>(this);
+    Button9.OnClick = ui::handler<&RestrictPage::Button9Click>(this);
+    Button16.OnClick = ui::handler<&RestrictPage::Button16Click>(this);
+    Button10.OnClick = ui::handler<&RestrictPage::Button10Click>(this);
+    Button6.OnClick = ui::handler<&RestrictPage::Button6Click>(this);
+    Button7.OnClick = ui::handler<&RestrictPage::Button7Click>(this);
+    Timer1.OnTimer = ui::handler<&RestrictPage::Timer1Timer>(this);
+    SpeedButton1.OnClick = ui::handler<&RestrictPage::SpeedButton1Click>(this);
+    Button11.OnClick = ui::handler<&RestrictPage::Button11Click>(this);
 }
 
 }  // namespace restriction

@@ -46,6 +46,20 @@ enum class TBevelCut { None, Lowered, Raised };
 using TNotifyEvent = std::function<void()>;
 using TKeyPressEvent = std::function<void(char& key)>;
 
+// An event handler that calls a member function: handler<&Page::Click>(this).
+// Every one is the same small type, kept in std::function's own storage, so
+// one copy of std::function's machinery serves all the window's handlers,
+// where a lambda per handler brings its own.
+struct TMethodCall {
+    void* object;
+    void (*call)(void* object);
+    void operator()() const { call(object); }
+};
+template <auto Method, class C>
+TMethodCall handler(C* object) {
+    return {object, [](void* o) { (static_cast<C*>(o)->*Method)(); }};
+}
+
 // Key codes the dialog keys use.
 constexpr int VK_TAB_KEY = 9, VK_RETURN_KEY = 13, VK_ESCAPE_KEY = 27, VK_SPACE_KEY = 32;
 

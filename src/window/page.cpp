@@ -26,12 +26,12 @@ WindowPage::WindowPage(ui::TPageControl& pages)
     Label2.setBounds(common::kColumnX, 6, common::kColumnW, 28);
     common::stackButtons({&Button1, &Button2, &Button3, &Button15, &Button4}, common::kColumnX, 38);
 
-    List2.OnClick = [this] { List2Click(); };
-    Button1.OnClick = [this] { Button1Click(); };
-    Button2.OnClick = [this] { Button2Click(); };
-    Button3.OnClick = [this] { Button3Click(); };
-    Button15.OnClick = [this] { Button15Click(); };
-    Button4.OnClick = [this] { closeWindow(); };
+    List2.OnClick = ui::handler<&WindowPage::List2Click>(this);
+    Button1.OnClick = ui::handler<&WindowPage::Button1Click>(this);
+    Button2.OnClick = ui::handler<&WindowPage::Button2Click>(this);
+    Button3.OnClick = ui::handler<&WindowPage::Button3Click>(this);
+    Button15.OnClick = ui::handler<&WindowPage::Button15Click>(this);
+    Button4.OnClick = ui::handler<&WindowPage::closeWindow>(this);
 }
 
 }  // namespace window
