@@ -78,6 +78,7 @@ Stored flatten(const sim::StoredState& s) {
 struct Outcome {
     std::uint64_t calls = 0;
     bool faulted = false;
+    std::string faultedCall;
     Stored before, after;
     bool told = false;                // a box was shown during the action
     std::vector<std::string> broken;  // the rules this run broke
@@ -131,6 +132,7 @@ Outcome runOnce(const Scenario& sc, const sim::FaultPlan& plan,
     }
     o.calls = f.machine.plannedCalls();
     o.faulted = f.machine.faultHappened();
+    o.faultedCall = f.machine.faultedCall();
     o.cut = plan.powerCut && o.faulted ? f.machine.stored() : nullptr;
     o.after = flatten(*f.machine.stored());
     if (!w) return o;
@@ -193,6 +195,9 @@ Row sweep(const Scenario& sc, bool all) {
                 row.violations.push_back(where + b);
             if (!cut && !sc.silent && o.after != clean.after && !o.told)
                 row.violations.push_back(where + "not stored as meant, and nobody was told");
+            // A dialog that failed took no choice of the user's, stored or not.
+            if (!cut && !sc.silent && endsWith(o.faultedCall, "FileNameA") && !o.told)
+                row.violations.push_back(where + "the file dialog failed, and nobody was told");
             if (cut && o.cut) {
                 // The next start runs on what the disk and registry kept.
                 sim::FaultPlan none;
