@@ -5,6 +5,8 @@
 //   fault_sweep          every injection point of the small scenarios, an
 //                        even sample of the big ones (make test)
 //   fault_sweep --all    every injection point of every scenario (make faults)
+//   --family NAME        only calls of that family fail: registry-writes,
+//                        file-writes, processes, windows, dialogs, all (the default)
 // Prints one table row per scenario; exits 1 when any run broke a rule.
 #include <cstdio>
 #include <cstring>
@@ -172,9 +174,10 @@ struct Row {
     std::vector<std::string> violations;
 };
 
-Row sweep(const Scenario& sc, bool all) {
+Row sweep(const Scenario& sc, sim::CallFamily family, bool all) {
     Row row{sc.name};
     sim::FaultPlan counting;
+    counting.family = family;
     counting.at = ~0ull;
     const Outcome clean = runOnce(sc, counting);
     row.calls = clean.calls;
@@ -184,6 +187,7 @@ Row sweep(const Scenario& sc, bool all) {
     for (std::uint64_t k = 1; k <= clean.calls; k += step) {
         for (bool cut : {false, true}) {
             sim::FaultPlan plan;
+            plan.family = family;
             plan.at = k;
             plan.powerCut = cut;
             const Outcome o = runOnce(sc, plan);
@@ -404,22 +408,54 @@ std::vector<Scenario> scenarios() {
     return s;
 }
 
+const std::pair<const char*, sim::CallFamily> kFamilies[] = {
+    {"all", sim::CallFamily::All},
+    {"registry-writes", sim::CallFamily::RegistryWrites},
+    {"file-writes", sim::CallFamily::FileWrites},
+    {"processes", sim::CallFamily::Processes},
+    {"windows", sim::CallFamily::Windows},
+    {"dialogs", sim::CallFamily::Dialogs},
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool all = argc > 1 && std::strcmp(argv[1], "--all") == 0;
+    bool all = false;
+    const char* familyName = "all";
+    sim::CallFamily family = sim::CallFamily::All;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--all") == 0) {
+            all = true;
+            continue;
+        }
+        bool known = false;
+        if (std::strcmp(argv[i], "--family") == 0 && i + 1 < argc) {
+            ++i;
+            for (const auto& [name, f] : kFamilies)
+                if (std::strcmp(argv[i], name) == 0) {
+                    familyName = name;
+                    family = f;
+                    known = true;
+                }
+        }
+        if (!known) {
+            std::fprintf(stderr, "usage: fault_sweep [--all] [--family all|registry-writes|file-writes|"
+                                 "processes|windows|dialogs]\n");
+            return 2;
+        }
+    }
     int violations = 0, runs = 0;
-    std::printf("%-40s %6s %6s %5s\n", "scenario", "calls", "runs", "viol.");
+    std::printf("%-44s %6s %6s %5s   (%s calls)\n", "scenario", "calls", "runs", "viol.", familyName);
     for (const Scenario& sc : scenarios()) {
-        const Row row = sweep(sc, all);
+        const Row row = sweep(sc, family, all);
         runs += row.runs;
         violations += static_cast<int>(row.violations.size());
-        std::printf("%-40s %6llu %6d %5zu\n", row.name.c_str(),
+        std::printf("%-44s %6llu %6d %5zu\n", row.name.c_str(),
                     static_cast<unsigned long long>(row.calls), row.runs, row.violations.size());
         for (std::size_t i = 0; i < row.violations.size() && i < 4; ++i)
             std::printf("    %s\n", row.violations[i].c_str());
     }
-    std::printf("fault sweep (%s): %d injected runs, %d violations\n", all ? "every call" : "sampled",
-                runs, violations);
+    std::printf("fault sweep (%s, %s calls): %d injected runs, %d violations\n",
+                all ? "every call" : "sampled", familyName, runs, violations);
     return violations ? 1 : 0;
 }
