@@ -235,6 +235,19 @@ std::vector<Scenario> scenarios() {
                      m.addFile(kList, std::string("A.EXE\rB.EXE\n\n\xB3\xCC.EXE", 18));
                  }});
     s.push_back({"start: 9x family", Family::Win9x});
+    s.push_back({"start: password, minimised", Family::NT, [](sim::SimOs& m) {
+                     m.setString(HKCU, kSettings, "RunByPass", "yes");
+                     m.setString(HKCU, kSettings, "RunAutoMin", "yes");
+                 }, nullptr, nullptr, false, true});
+    s.push_back({"start: password (9x)", Family::Win9x, setting("RunByPass", "yes"), nullptr, nullptr,
+                 false, true});
+    s.push_back({"start: no Napplst.dat", Family::NT, [](sim::SimOs& m) {
+                     sim::StoredState st = *m.stored();
+                     st.files.erase(kList);
+                     m.restore(st);
+                 }});
+    s.push_back({"start: unreadable Napplst.dat", Family::NT,
+                 [](sim::SimOs& m) { m.file(kList)->unreadable = true; }});
 
     // Closing, the password, the end of the session.
     s.push_back({"close: save", Family::NT, nullptr,
@@ -275,6 +288,19 @@ std::vector<Scenario> scenarios() {
                          w.ChkList1.userToggle(3);
                      },
                      [](AppFixture&, TfrmMain& w) { w.BtnKill.userClick(); }});
+        // The delete button is off on NT: the click there must do nothing.
+        s.push_back({"process: delete checked" + tag, fam,
+                     [fam](sim::SimOs& m) {
+                         const bool nt = fam == Family::NT;
+                         m.addFile(nt ? "editor.exe" : "C:\\APPS\\EDITOR.EXE", "MZ");
+                         m.addFile(nt ? "tool.exe" : "C:\\APPS\\TOOL.EXE", "MZ");
+                     },
+                     [](AppFixture&, TfrmMain& w) {
+                         w.RadioGroup1.userSelect(1);
+                         w.ChkList1.userToggle(2);
+                         w.ChkList1.userToggle(3);
+                     },
+                     [](AppFixture&, TfrmMain& w) { w.BtnDelApp.userClick(); }});
         s.push_back({"process: add to the normal list" + tag, fam, nullptr,
                      [](AppFixture&, TfrmMain& w) { w.List1.userSelect(2); },
                      [](AppFixture&, TfrmMain& w) { w.BtnAddNormalAppList.userClick(); }});
@@ -288,6 +314,13 @@ std::vector<Scenario> scenarios() {
                  [](sim::SimOs& m) { m.addFile("C:\\APPS\\TOOL.EXE", "MZ"); },
                  [](AppFixture&, TfrmMain& w) { w.List1.userSelect(3); },
                  [](AppFixture&, TfrmMain& w) { w.BtnDelApp.userClick(); }});
+
+    s.push_back({"process: delete a chosen file (9x)", Family::Win9x,
+                 [](sim::SimOs& m) { m.addFile("C:\\APPS\\OLD.EXE", "MZ"); }, nullptr,
+                 [](AppFixture& f, TfrmMain& w) {
+                     f.application.answerDialog(std::string("C:\\APPS\\OLD.EXE"));
+                     w.BtnDelApp.userClick();
+                 }});
 
     // The normal-program page.
     auto normal = [](AppFixture&, TfrmMain& w) {
@@ -329,6 +362,14 @@ std::vector<Scenario> scenarios() {
                      w.Button7.userClick();
                  }});
     for (Family fam : {Family::NT, Family::Win9x})
+        s.push_back({std::string("restrict: add all, switch the mode") + (fam == Family::NT ? " (NT)" : " (9x)"),
+                     fam, nullptr, page(2), [](AppFixture&, TfrmMain& w) {
+                         w.Button10.userClick();
+                         w.RadioGroup2.userSelect(1);
+                         w.Button10.userClick();
+                         w.RadioGroup2.userSelect(0);
+                     }});
+    for (Family fam : {Family::NT, Family::Win9x})
         for (bool forbid : {false, true}) {
             const std::string name = std::string("loop clear: ") + (forbid ? "forbid" : "allow") +
                                      (fam == Family::NT ? " (NT)" : " (9x)");
@@ -368,20 +409,30 @@ std::vector<Scenario> scenarios() {
                  }});
 
     // The autostart page.
-    s.push_back({"autostart: new, change, delete, apply", Family::NT, nullptr, page(3),
-                 [](AppFixture&, TfrmMain& w) {
-                     w.Edit5.setText("Mine");
-                     w.Edit6.setText("mine.exe");
+    for (Family fam : {Family::NT, Family::Win9x}) {
+        const std::string tag = fam == Family::NT ? "" : " (9x)";
+        s.push_back({"autostart: new, change, delete, apply" + tag, fam, nullptr, page(3),
+                     [](AppFixture&, TfrmMain& w) {
+                         w.Edit5.setText("Mine");
+                         w.Edit6.setText("mine.exe");
+                         w.Button18.userClick();
+                         w.ListView1.userClick(0);
+                         w.Edit5.setText("Renamed");
+                         w.Button21.userClick();
+                         w.ListView1.userClick(1);
+                         w.Button19.userClick();
+                         w.Button17.userClick();
+                     }});
+        s.push_back({"autostart: refresh" + tag, fam, nullptr, page(3),
+                     [](AppFixture&, TfrmMain& w) { w.Button14.userClick(); }});
+    }
+    s.push_back({"autostart: browse, new, apply", Family::NT, nullptr, page(3),
+                 [](AppFixture& f, TfrmMain& w) {
+                     f.application.answerDialog(std::string("C:\\Apps\\new.exe"));
+                     w.Button20.userClick();
                      w.Button18.userClick();
-                     w.ListView1.userClick(0);
-                     w.Edit5.setText("Renamed");
-                     w.Button21.userClick();
-                     w.ListView1.userClick(1);
-                     w.Button19.userClick();
                      w.Button17.userClick();
                  }});
-    s.push_back({"autostart: refresh", Family::NT, nullptr, page(3),
-                 [](AppFixture&, TfrmMain& w) { w.Button14.userClick(); }});
 
     // The notification icon and its menu.
     s.push_back({"tray: minimise, restore", Family::NT, nullptr, nullptr, [](AppFixture& f, TfrmMain& w) {
@@ -394,9 +445,16 @@ std::vector<Scenario> scenarios() {
                  [](AppFixture& f, TfrmMain& w) {
                      f.application.sendMessage(w.handle(), f.application.registerMessage("TaskbarCreated"));
                  }});
-    for (int item : {ids::N1, ids::N4, ids::N8, ids::N7}) {
-        const std::string name = "tray: menu item " + std::to_string(item);
-        s.push_back({name, Family::NT, nullptr,
+    // N2 and N6 are separators; N3, N4 and N5 ask Windows to end the
+    // session, which the simulated machine only records.
+    for (const auto& choice : std::vector<std::pair<int, Family>>{
+             {ids::N1, Family::NT}, {ids::N3, Family::NT}, {ids::N4, Family::NT}, {ids::N5, Family::NT},
+             {ids::N5, Family::Win9x}, {ids::N8, Family::NT}, {ids::N7, Family::NT}}) {
+        const int item = choice.first;
+        const Family fam = choice.second;
+        const std::string name = "tray: menu item " + std::to_string(item) +
+                                 (fam == Family::NT ? "" : " (9x)");
+        s.push_back({name, fam, nullptr,
                      [](AppFixture&, TfrmMain& w) { w.peerMinimize(); },
                      [item](AppFixture& f, TfrmMain& w) {
                          f.application.chooseMenuItem(item);
