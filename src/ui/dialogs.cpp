@@ -2,11 +2,22 @@
 
 #include <vector>
 
+#include "base/error.h"
+#include "base/text.h"
 #include "ui/application.h"
 
 namespace ui {
 
 bool TFileDialog::execute() { return app_.runFileDialog(*this, save_); }
+
+void fileDialogError(unsigned long code) {
+    switch (code) {
+    case 0x0002: case 0x0009: throw base::Error("Not enough memory for the file dialog");
+    case 0x3002: throw base::Error("Invalid file name");
+    case 0x3003: throw base::Error("The chosen file name is too long");
+    }
+    throw base::Error("File dialog error " + base::intToStr(static_cast<long long>(code)));
+}
 
 std::string filterList(const std::string& filter) {
     std::vector<std::string> parts;

@@ -27,7 +27,8 @@ public:
     unsigned options = ofn::HideReadOnly;
 
     bool isSave() const { return save_; }
-    // True when the user chose a file; it is then in fileName.
+    // True when the user chose a file; it is then in fileName. False when the
+    // user cancelled; a dialog that failed raises fileDialogError.
     bool execute();
 
 private:
@@ -44,6 +45,10 @@ class TSaveDialog : public TFileDialog {
 public:
     explicit TSaveDialog(TApplication& app) : TFileDialog(app, true) {}
 };
+
+// The dialog failed (CommDlgExtendedError's code): no cancel, so the action
+// stops with an error box rather than going on as if nothing was chosen.
+[[noreturn]] void fileDialogError(unsigned long code);
 
 // "a|b|c|d" as the dialog wants it: "a\0b\0c\0d\0\0". Blank pairs are
 // dropped; a description without a pattern gets "*.*".

@@ -5,6 +5,8 @@
 //   fault_sweep          every injection point of the small scenarios, an
 //                        even sample of the big ones (make test)
 //   fault_sweep --all    every injection point of every scenario (make faults)
+//   --family NAME        only calls of that family fail: registry-writes,
+//                        file-writes, processes, windows, dialogs, all (the default)
 // Prints one table row per scenario; exits 1 when any run broke a rule.
 #include <cstdio>
 #include <cstring>
@@ -78,6 +80,7 @@ Stored flatten(const sim::StoredState& s) {
 struct Outcome {
     std::uint64_t calls = 0;
     bool faulted = false;
+    std::string faultedCall;
     Stored before, after;
     bool told = false;                // a box was shown during the action
     std::vector<std::string> broken;  // the rules this run broke
@@ -131,6 +134,7 @@ Outcome runOnce(const Scenario& sc, const sim::FaultPlan& plan,
     }
     o.calls = f.machine.plannedCalls();
     o.faulted = f.machine.faultHappened();
+    o.faultedCall = f.machine.faultedCall();
     o.cut = plan.powerCut && o.faulted ? f.machine.stored() : nullptr;
     o.after = flatten(*f.machine.stored());
     if (!w) return o;
@@ -170,9 +174,10 @@ struct Row {
     std::vector<std::string> violations;
 };
 
-Row sweep(const Scenario& sc, bool all) {
+Row sweep(const Scenario& sc, sim::CallFamily family, bool all) {
     Row row{sc.name};
     sim::FaultPlan counting;
+    counting.family = family;
     counting.at = ~0ull;
     const Outcome clean = runOnce(sc, counting);
     row.calls = clean.calls;
@@ -182,6 +187,7 @@ Row sweep(const Scenario& sc, bool all) {
     for (std::uint64_t k = 1; k <= clean.calls; k += step) {
         for (bool cut : {false, true}) {
             sim::FaultPlan plan;
+            plan.family = family;
             plan.at = k;
             plan.powerCut = cut;
             const Outcome o = runOnce(sc, plan);
@@ -193,6 +199,9 @@ Row sweep(const Scenario& sc, bool all) {
                 row.violations.push_back(where + b);
             if (!cut && !sc.silent && o.after != clean.after && !o.told)
                 row.violations.push_back(where + "not stored as meant, and nobody was told");
+            // A dialog that failed took no choice of the user's, stored or not.
+            if (!cut && !sc.silent && endsWith(o.faultedCall, "FileNameA") && !o.told)
+                row.violations.push_back(where + "the file dialog failed, and nobody was told");
             if (cut && o.cut) {
                 // The next start runs on what the disk and registry kept.
                 sim::FaultPlan none;
@@ -226,6 +235,19 @@ std::vector<Scenario> scenarios() {
                      m.addFile(kList, std::string("A.EXE\rB.EXE\n\n\xB3\xCC.EXE", 18));
                  }});
     s.push_back({"start: 9x family", Family::Win9x});
+    s.push_back({"start: password, minimised", Family::NT, [](sim::SimOs& m) {
+                     m.setString(HKCU, kSettings, "RunByPass", "yes");
+                     m.setString(HKCU, kSettings, "RunAutoMin", "yes");
+                 }, nullptr, nullptr, false, true});
+    s.push_back({"start: password (9x)", Family::Win9x, setting("RunByPass", "yes"), nullptr, nullptr,
+                 false, true});
+    s.push_back({"start: no Napplst.dat", Family::NT, [](sim::SimOs& m) {
+                     sim::StoredState st = *m.stored();
+                     st.files.erase(kList);
+                     m.restore(st);
+                 }});
+    s.push_back({"start: unreadable Napplst.dat", Family::NT,
+                 [](sim::SimOs& m) { m.file(kList)->unreadable = true; }});
 
     // Closing, the password, the end of the session.
     s.push_back({"close: save", Family::NT, nullptr,
@@ -266,6 +288,19 @@ std::vector<Scenario> scenarios() {
                          w.ChkList1.userToggle(3);
                      },
                      [](AppFixture&, TfrmMain& w) { w.BtnKill.userClick(); }});
+        // The delete button is off on NT: the click there must do nothing.
+        s.push_back({"process: delete checked" + tag, fam,
+                     [fam](sim::SimOs& m) {
+                         const bool nt = fam == Family::NT;
+                         m.addFile(nt ? "editor.exe" : "C:\\APPS\\EDITOR.EXE", "MZ");
+                         m.addFile(nt ? "tool.exe" : "C:\\APPS\\TOOL.EXE", "MZ");
+                     },
+                     [](AppFixture&, TfrmMain& w) {
+                         w.RadioGroup1.userSelect(1);
+                         w.ChkList1.userToggle(2);
+                         w.ChkList1.userToggle(3);
+                     },
+                     [](AppFixture&, TfrmMain& w) { w.BtnDelApp.userClick(); }});
         s.push_back({"process: add to the normal list" + tag, fam, nullptr,
                      [](AppFixture&, TfrmMain& w) { w.List1.userSelect(2); },
                      [](AppFixture&, TfrmMain& w) { w.BtnAddNormalAppList.userClick(); }});
@@ -279,6 +314,13 @@ std::vector<Scenario> scenarios() {
                  [](sim::SimOs& m) { m.addFile("C:\\APPS\\TOOL.EXE", "MZ"); },
                  [](AppFixture&, TfrmMain& w) { w.List1.userSelect(3); },
                  [](AppFixture&, TfrmMain& w) { w.BtnDelApp.userClick(); }});
+
+    s.push_back({"process: delete a chosen file (9x)", Family::Win9x,
+                 [](sim::SimOs& m) { m.addFile("C:\\APPS\\OLD.EXE", "MZ"); }, nullptr,
+                 [](AppFixture& f, TfrmMain& w) {
+                     f.application.answerDialog(std::string("C:\\APPS\\OLD.EXE"));
+                     w.BtnDelApp.userClick();
+                 }});
 
     // The normal-program page.
     auto normal = [](AppFixture&, TfrmMain& w) {
@@ -320,6 +362,14 @@ std::vector<Scenario> scenarios() {
                      w.Button7.userClick();
                  }});
     for (Family fam : {Family::NT, Family::Win9x})
+        s.push_back({std::string("restrict: add all, switch the mode") + (fam == Family::NT ? " (NT)" : " (9x)"),
+                     fam, nullptr, page(2), [](AppFixture&, TfrmMain& w) {
+                         w.Button10.userClick();
+                         w.RadioGroup2.userSelect(1);
+                         w.Button10.userClick();
+                         w.RadioGroup2.userSelect(0);
+                     }});
+    for (Family fam : {Family::NT, Family::Win9x})
         for (bool forbid : {false, true}) {
             const std::string name = std::string("loop clear: ") + (forbid ? "forbid" : "allow") +
                                      (fam == Family::NT ? " (NT)" : " (9x)");
@@ -359,20 +409,30 @@ std::vector<Scenario> scenarios() {
                  }});
 
     // The autostart page.
-    s.push_back({"autostart: new, change, delete, apply", Family::NT, nullptr, page(3),
-                 [](AppFixture&, TfrmMain& w) {
-                     w.Edit5.setText("Mine");
-                     w.Edit6.setText("mine.exe");
+    for (Family fam : {Family::NT, Family::Win9x}) {
+        const std::string tag = fam == Family::NT ? "" : " (9x)";
+        s.push_back({"autostart: new, change, delete, apply" + tag, fam, nullptr, page(3),
+                     [](AppFixture&, TfrmMain& w) {
+                         w.Edit5.setText("Mine");
+                         w.Edit6.setText("mine.exe");
+                         w.Button18.userClick();
+                         w.ListView1.userClick(0);
+                         w.Edit5.setText("Renamed");
+                         w.Button21.userClick();
+                         w.ListView1.userClick(1);
+                         w.Button19.userClick();
+                         w.Button17.userClick();
+                     }});
+        s.push_back({"autostart: refresh" + tag, fam, nullptr, page(3),
+                     [](AppFixture&, TfrmMain& w) { w.Button14.userClick(); }});
+    }
+    s.push_back({"autostart: browse, new, apply", Family::NT, nullptr, page(3),
+                 [](AppFixture& f, TfrmMain& w) {
+                     f.application.answerDialog(std::string("C:\\Apps\\new.exe"));
+                     w.Button20.userClick();
                      w.Button18.userClick();
-                     w.ListView1.userClick(0);
-                     w.Edit5.setText("Renamed");
-                     w.Button21.userClick();
-                     w.ListView1.userClick(1);
-                     w.Button19.userClick();
                      w.Button17.userClick();
                  }});
-    s.push_back({"autostart: refresh", Family::NT, nullptr, page(3),
-                 [](AppFixture&, TfrmMain& w) { w.Button14.userClick(); }});
 
     // The notification icon and its menu.
     s.push_back({"tray: minimise, restore", Family::NT, nullptr, nullptr, [](AppFixture& f, TfrmMain& w) {
@@ -385,9 +445,16 @@ std::vector<Scenario> scenarios() {
                  [](AppFixture& f, TfrmMain& w) {
                      f.application.sendMessage(w.handle(), f.application.registerMessage("TaskbarCreated"));
                  }});
-    for (int item : {ids::N1, ids::N4, ids::N8, ids::N7}) {
-        const std::string name = "tray: menu item " + std::to_string(item);
-        s.push_back({name, Family::NT, nullptr,
+    // N2 and N6 are separators; N3, N4 and N5 ask Windows to end the
+    // session, which the simulated machine only records.
+    for (const auto& choice : std::vector<std::pair<int, Family>>{
+             {ids::N1, Family::NT}, {ids::N3, Family::NT}, {ids::N4, Family::NT}, {ids::N5, Family::NT},
+             {ids::N5, Family::Win9x}, {ids::N8, Family::NT}, {ids::N7, Family::NT}}) {
+        const int item = choice.first;
+        const Family fam = choice.second;
+        const std::string name = "tray: menu item " + std::to_string(item) +
+                                 (fam == Family::NT ? "" : " (9x)");
+        s.push_back({name, fam, nullptr,
                      [](AppFixture&, TfrmMain& w) { w.peerMinimize(); },
                      [item](AppFixture& f, TfrmMain& w) {
                          f.application.chooseMenuItem(item);
@@ -399,22 +466,54 @@ std::vector<Scenario> scenarios() {
     return s;
 }
 
+const std::pair<const char*, sim::CallFamily> kFamilies[] = {
+    {"all", sim::CallFamily::All},
+    {"registry-writes", sim::CallFamily::RegistryWrites},
+    {"file-writes", sim::CallFamily::FileWrites},
+    {"processes", sim::CallFamily::Processes},
+    {"windows", sim::CallFamily::Windows},
+    {"dialogs", sim::CallFamily::Dialogs},
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool all = argc > 1 && std::strcmp(argv[1], "--all") == 0;
+    bool all = false;
+    const char* familyName = "all";
+    sim::CallFamily family = sim::CallFamily::All;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--all") == 0) {
+            all = true;
+            continue;
+        }
+        bool known = false;
+        if (std::strcmp(argv[i], "--family") == 0 && i + 1 < argc) {
+            ++i;
+            for (const auto& [name, f] : kFamilies)
+                if (std::strcmp(argv[i], name) == 0) {
+                    familyName = name;
+                    family = f;
+                    known = true;
+                }
+        }
+        if (!known) {
+            std::fprintf(stderr, "usage: fault_sweep [--all] [--family all|registry-writes|file-writes|"
+                                 "processes|windows|dialogs]\n");
+            return 2;
+        }
+    }
     int violations = 0, runs = 0;
-    std::printf("%-40s %6s %6s %5s\n", "scenario", "calls", "runs", "viol.");
+    std::printf("%-44s %6s %6s %5s   (%s calls)\n", "scenario", "calls", "runs", "viol.", familyName);
     for (const Scenario& sc : scenarios()) {
-        const Row row = sweep(sc, all);
+        const Row row = sweep(sc, family, all);
         runs += row.runs;
         violations += static_cast<int>(row.violations.size());
-        std::printf("%-40s %6llu %6d %5zu\n", row.name.c_str(),
+        std::printf("%-44s %6llu %6d %5zu\n", row.name.c_str(),
                     static_cast<unsigned long long>(row.calls), row.runs, row.violations.size());
         for (std::size_t i = 0; i < row.violations.size() && i < 4; ++i)
             std::printf("    %s\n", row.violations[i].c_str());
     }
-    std::printf("fault sweep (%s): %d injected runs, %d violations\n", all ? "every call" : "sampled",
-                runs, violations);
+    std::printf("fault sweep (%s, %s calls): %d injected runs, %d violations\n",
+                all ? "every call" : "sampled", familyName, runs, violations);
     return violations ? 1 : 0;
 }

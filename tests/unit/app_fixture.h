@@ -14,7 +14,9 @@ inline ui::headless::Clock clockOf(sim::SimOs& machine) {
 
 struct AppFixture {
     explicit AppFixture(sim::Family family = sim::Family::NT)
-        : machine(family), application(clockOf(machine)) {}
+        : machine(family), application(clockOf(machine)) {
+        application.dialogFault = [this](bool save) { return machine.fileDialog(save); };
+    }
 
     // Builds the window and runs its start-up, as the entry point does.
     TfrmMain& start() {

@@ -424,6 +424,40 @@ TEST(ProcessNormalPage, ListFilesRoundTripAndAFailedLoadLosesNothing) {
     EXPECT_EQ(w.ListApp.items(), V{""});
 }
 
+// GetSaveFileName or GetOpenFileName returning FALSE with an extended error
+// is no cancel: the user is told, and the name the user may have typed is
+// not taken for a choice.
+TEST(ProcessNormalPage, AFailingFileDialogIsShownAndTakesNothing) {
+    Page p;
+    TfrmMain& w = p.start();
+    p.settingsPage();
+    w.ListApp.setItems({"A.EXE"});
+    p.machine.addFile("C:\\n.txt", "OTHER.EXE\r\n");
+    auto failNextDialog = [&] {
+        sim::FaultPlan plan;
+        plan.family = sim::CallFamily::Dialogs;
+        plan.at = 1;
+        p.machine.setFaultPlan(plan);
+    };
+
+    failNextDialog();
+    p.application.answerDialog("C:\\n.txt");
+    w.BtnSaveAppList.userClick();
+    EXPECT_EQ(p.machine.file("C:\\n.txt")->bytes, "OTHER.EXE\r\n");
+    failNextDialog();
+    p.application.answerDialog("C:\\n.txt");
+    w.BtnOpenAppList.userClick();
+    failNextDialog();
+    p.application.answerDialog("C:\\Apps\\new.exe");
+    w.BtnAdd.userClick();
+    EXPECT_EQ(w.ListApp.items(), V{"A.EXE"});
+    EXPECT_EQ(p.application.errors().size(), 3u);
+
+    p.application.answerDialog("C:\\n.txt");
+    w.BtnOpenAppList.userClick();
+    EXPECT_EQ(w.ListApp.items(), V{"OTHER.EXE"}) << "the next dialog is answered as the user chose";
+}
+
 TEST(ProcessNormalPage, NapplstLoadLeavesTheListAloneWhenTheFileIsMissing) {
     Page p;
     TfrmMain& w = p.start();

@@ -339,3 +339,28 @@ TEST(SimSystem, TrayShellAndPowerAreRecorded) {
     os.exitWindowsEx(os::EWX_REBOOT, 0);
     EXPECT_EQ(os.exitWindowsCalls(), (std::vector<std::uint32_t>{os::EWX_LOGOFF, os::EWX_REBOOT}));
 }
+
+// A plan counts only its family's calls and fails the one it names, once; a
+// dialog is one of all calls too.
+TEST(SimFaults, APlanFailsTheKthCallOfItsFamilyOnce) {
+    SimOs os;
+    os.addFile("C:\\a.txt", "A");
+    sim::FaultPlan plan;
+    plan.family = sim::CallFamily::Dialogs;
+    plan.at = 2;
+    os.setFaultPlan(plan);
+    os.writeFile("C:\\a.txt", "B");
+    EXPECT_EQ(os.fileDialog(false), 0u);
+    EXPECT_NE(os.fileDialog(true), 0u) << "CommDlgExtendedError's code, not a cancel";
+    EXPECT_EQ(os.faultedCall(), "GetSaveFileNameA");
+    EXPECT_EQ(os.fileDialog(true), 0u);
+    EXPECT_EQ(os.plannedCalls(), 2u);
+
+    plan.family = sim::CallFamily::All;
+    plan.at = 2;
+    os.setFaultPlan(plan);
+    os.writeFile("C:\\a.txt", "C");
+    EXPECT_NE(os.fileDialog(false), 0u);
+    EXPECT_EQ(os.faultedCall(), "GetOpenFileNameA");
+    EXPECT_EQ(os.file("C:\\a.txt")->bytes, "C");
+}

@@ -34,6 +34,7 @@ bool inFamily(const char* name, CallFamily family) {
                     "OpenProcess", "GetExitCodeProcess", "TerminateProcess"});
     case CallFamily::Windows:
         return any({"GetWindow", "GetWindowTextA", "FindWindowA", "SendMessageA", "PostMessageA"});
+    case CallFamily::Dialogs: return any({"GetOpenFileNameA", "GetSaveFileNameA"});
     }
     return false;
 }
@@ -49,6 +50,7 @@ bool SimOs::State::log(const char* name, std::string args) {
     if (!plan.at || faulted || neverFails(name) || !inFamily(name, plan.family)) return false;
     if (++planned != plan.at) return false;
     faulted = true;
+    faultedCall = name;
     if (!plan.powerCut) return true;
     cutPending = true;
     return false;
@@ -65,6 +67,7 @@ void SimOs::setFaultPlan(const FaultPlan& plan) {
     s_->plan = plan;
     s_->planned = 0;
     s_->faulted = false;
+    s_->faultedCall.clear();
     s_->cut.reset();
     s_->cutPending = false;
 }
@@ -72,6 +75,14 @@ void SimOs::setFaultPlan(const FaultPlan& plan) {
 std::uint64_t SimOs::plannedCalls() const { return s_->planned; }
 
 bool SimOs::faultHappened() const { return s_->faulted; }
+
+const std::string& SimOs::faultedCall() const { return s_->faultedCall; }
+
+// FNERR_BUFFERTOOSMALL: the dialog closed on the user's choice but could not
+// hand it back, the failure that looks most like a choice.
+std::uint32_t SimOs::fileDialog(bool save) {
+    return s_->log(save ? "GetSaveFileNameA" : "GetOpenFileNameA", "") ? 0x3003u : 0u;
+}
 
 std::shared_ptr<const StoredState> SimOs::stored() const {
     if (s_->cut) return s_->cut;

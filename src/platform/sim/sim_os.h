@@ -61,6 +61,7 @@ enum class CallFamily {
     FileWrites,      // writing, renaming, deleting files and their attributes
     Processes,       // snapshots, opening and ending processes
     Windows,         // finding windows and the messages sent and posted to them
+    Dialogs,         // the standard open and save dialogs
 };
 
 // Call `at` (counted from 1) of the family fails as it fails on Windows
@@ -183,6 +184,12 @@ public:
     // The family's calls counted since the plan was set.
     std::uint64_t plannedCalls() const;
     bool faultHappened() const;
+    // The Win32 name of the call the plan failed or cut after; empty before.
+    const std::string& faultedCall() const;
+    // A file dialog is shown (logged as GetOpenFileNameA or GetSaveFileNameA):
+    // what CommDlgExtendedError then reports, 0 when the dialog returned as
+    // the user left it. The test fixture wires the headless application to it.
+    std::uint32_t fileDialog(bool save);
     // The files and registry: now, or as a power cut left them (once it
     // happened), to start another machine on.
     std::shared_ptr<const StoredState> stored() const;

@@ -136,6 +136,7 @@ struct SimOs::State {
     FaultPlan plan;
     std::uint64_t planned = 0;
     bool faulted = false;
+    std::string faultedCall;
     std::shared_ptr<const StoredState> cut;  // set once a planned power cut happened
     bool cutPending = false;                 // the cut call ran; keep what it did at the next one
 

@@ -90,9 +90,13 @@ std::vector<std::string> HeadlessApplication::errors() const {
 
 bool HeadlessApplication::runFileDialog(TFileDialog& d, bool save) {
     dialogs_.push_back({save, d.title, d.filter, d.defaultExt, d.fileName, d.options});
-    if (dialogAnswers_.empty()) return false;
-    auto a = dialogAnswers_.front();
-    dialogAnswers_.pop_front();
+    std::optional<std::string> a;
+    if (!dialogAnswers_.empty()) {
+        a = dialogAnswers_.front();
+        dialogAnswers_.pop_front();
+    }
+    if (dialogFault)
+        if (const unsigned long code = dialogFault(save)) fileDialogError(code);
     if (!a) return false;
     d.fileName = *a;
     return true;

@@ -77,6 +77,9 @@ public:
     // The next file dialog returns this path, or is cancelled (nullopt);
     // unscripted dialogs are cancelled.
     void answerDialog(std::optional<std::string> path) { dialogAnswers_.push_back(std::move(path)); }
+    // Asked at every file dialog, after its answer is taken: the error the
+    // dialog fails with (CommDlgExtendedError's code), 0 for none.
+    std::function<unsigned long(bool save)> dialogFault;
     // The next popup menu chooses this item.
     void chooseMenuItem(int id) { menuChoices_.push_back(id); }
     // Runs while a message box is open, as its own message loop would pump.

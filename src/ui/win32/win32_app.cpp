@@ -229,9 +229,8 @@ const FileDialogs& fileDialogs() {
 bool Win32Application::runFileDialog(TFileDialog& d, bool save) {
     const FileDialogs& dialogs = fileDialogs();
     const std::string filter = filterList(d.filter);
-    for (int attempt = 0; attempt < 2; ++attempt) {
+    for (int attempt = 0;; ++attempt) {
         std::vector<char> file(4096, '\0');
-        // A remembered name the dialog refuses is dropped on the second try.
         if (attempt == 0) d.fileName.copy(file.data(), std::min(d.fileName.size(), file.size() - 1));
         OPENFILENAMEA ofn{};
         ofn.lStructSize = kOpenFileNameSize;
@@ -249,9 +248,12 @@ bool Win32Application::runFileDialog(TFileDialog& d, bool save) {
             d.fileName = file.data();
             return true;
         }
-        if (dialogs.lastError() == 0 || d.fileName.empty()) return false;
+        const DWORD error = dialogs.lastError();
+        if (error == 0) return false;
+        // A remembered name the dialog refuses is dropped for a second try; a
+        // failure then, or with no name to drop, is no cancel.
+        if (attempt > 0 || d.fileName.empty()) fileDialogError(error);
     }
-    return false;
 }
 
 namespace {
