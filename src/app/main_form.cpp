@@ -15,7 +15,7 @@ constexpr int kClientWidth = 375, kClientHeight = 382;
 
 TfrmMain* frmMain = nullptr;
 
-TfrmMain::TfrmMain(ui::TApplication& application, os::Os& platform)
+TfrmMain::TfrmMain(ui::TApplication& application, platform::Os& platform)
     : common::PageHost(application, platform),
       ui::TForm(application, "TfrmMain"),
       app::Banner(asForm()),

@@ -36,7 +36,7 @@ class TfrmMain : public ui::TForm,
                  public app::AboutPage,
                  public app::PasswordPanel {
 public:
-    TfrmMain(ui::TApplication& application, os::Os& platform);
+    TfrmMain(ui::TApplication& application, platform::Os& platform);
     ~TfrmMain() override;
 
     // Lowest in the stacking order, so it frames without covering.

@@ -38,14 +38,14 @@ void openSettingsToRead(platform::Registry& reg) {
     if (!reg.openKey(kSettingsKey, true)) throw platform::RegistryError::cannotOpen(kSettingsKey);
 }
 
-std::string readSetting(os::Os& os, const std::string& name) {
-    platform::Registry reg(os, os::HKEY_CURRENT_USER);
+std::string readSetting(platform::Os& os, const std::string& name) {
+    platform::Registry reg(os, platform::HKEY_CURRENT_USER);
     openSettingsToRead(reg);
     return reg.readString(name);
 }
 
-void writeSetting(os::Os& os, const std::string& name, const std::string& text) {
-    platform::Registry reg(os, os::HKEY_CURRENT_USER);
+void writeSetting(platform::Os& os, const std::string& name, const std::string& text) {
+    platform::Registry reg(os, platform::HKEY_CURRENT_USER);
     reg.openKey(kSettingsKey, true);
     reg.writeString(name, text);
 }
@@ -54,7 +54,7 @@ void writeSetting(os::Os& os, const std::string& name, const std::string& text) 
 
 void TfrmMain::LoadSettings() {
     {
-        platform::Registry reg(os, os::HKEY_CURRENT_USER);
+        platform::Registry reg(os, platform::HKEY_CURRENT_USER);
         // The gate goes up first: the tick writes the value back, and a
         // write that fails must not leave the pages open. A key or value
         // that cannot be read keeps the gate up too: whether a password is
@@ -88,7 +88,7 @@ void TfrmMain::LoadSettings() {
         }
     }
     {
-        platform::Registry run(os, os::HKEY_LOCAL_MACHINE);
+        platform::Registry run(os, platform::HKEY_LOCAL_MACHINE);
         run.openKey(app::kRunKey, true);
         if (run.readString(app::kRunValue) == os.exePath()) ChkAutoRun.setChecked(true);
     }
@@ -124,7 +124,7 @@ void TfrmMain::ChkRunByPassClick() { app::writeSetting(os, "RunByPass", app::yes
 void TfrmMain::ChkMinClick() { app::writeSetting(os, "RunAutoMin", app::yesNo(ChkMin.checked())); }
 
 void TfrmMain::ChkAutoRunClick() {
-    platform::Registry run(os, os::HKEY_LOCAL_MACHINE);
+    platform::Registry run(os, platform::HKEY_LOCAL_MACHINE);
     run.openKey(app::kRunKey, true);
     if (ChkAutoRun.checked())
         run.writeString(app::kRunValue, os.exePath());

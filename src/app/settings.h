@@ -29,10 +29,10 @@ int toInteger(const std::string& text);
 // that opens the key with full access and creates it when missing. A missing
 // value reads as empty text; a value of another type raises "Invalid data
 // type for 'NAME'", a failed write "Failed to set data for 'NAME'".
-std::string readSetting(os::Os& os, const std::string& name);
+std::string readSetting(platform::Os& os, const std::string& name);
 // Opens (or makes) the settings key; RegistryError "Failed to open key
 // Software\Zentrek" when it will not open.
 void openSettingsToRead(platform::Registry& reg);
-void writeSetting(os::Os& os, const std::string& name, const std::string& text);
+void writeSetting(platform::Os& os, const std::string& name, const std::string& text);
 
 }  // namespace app

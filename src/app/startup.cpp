@@ -4,10 +4,10 @@
 
 namespace app {
 
-bool isNtPlatform(os::Os& os) {
-    os::VersionInfo info;
-    info.size = os::kVersionInfoSize;
-    return os.getVersionEx(info) && info.platformId == os::VER_PLATFORM_WIN32_NT;
+bool isNtPlatform(platform::Os& os) {
+    platform::VersionInfo info;
+    info.size = platform::kVersionInfoSize;
+    return os.getVersionEx(info) && info.platformId == platform::VER_PLATFORM_WIN32_NT;
 }
 
 std::vector<std::string> programNames(const common::ProcessSnapshot& snapshot) {

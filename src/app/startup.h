@@ -17,7 +17,7 @@ constexpr int centredOrigin(int screenSize, int windowSize) {
 
 // True when Windows reports the NT platform; false on 95, 98 and Me and when
 // the version cannot be read.
-bool isNtPlatform(os::Os& os);
+bool isNtPlatform(platform::Os& os);
 
 // The executable name of every process of a snapshot as Toolhelp reported
 // it, ASCII upper-cased, in snapshot order, duplicates kept.

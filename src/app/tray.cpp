@@ -10,15 +10,15 @@ constexpr int kTrayRetries = 150;  // five minutes, every two seconds
 }  // namespace
 
 void TfrmMain::AddTrayIcon() {
-    os::NotifyIconData nid;
+    platform::NotifyIconData nid;
     nid.wnd = handle();
     nid.id = kTrayIconId;
-    nid.flags = os::NIF_MESSAGE | os::NIF_ICON | os::NIF_TIP;
+    nid.flags = platform::NIF_MESSAGE | platform::NIF_ICON | platform::NIF_TIP;
     nid.callbackMessage = WM_TRAYICON;
     nid.icon = iconHandle();
     nid.tip = caption();
     inNotificationArea_ = true;
-    if (os.shellNotifyIcon(os::NIM_ADD, nid)) {
+    if (os.shellNotifyIcon(platform::NIM_ADD, nid)) {
         TrayRetry.setEnabled(false);
     } else if (!TrayRetry.enabled()) {
         // At log-on the shell may not be up yet: try again for a while.
@@ -36,10 +36,10 @@ void TfrmMain::retryTrayIcon() {
 }
 
 void TfrmMain::RemoveTrayIcon() {
-    os::NotifyIconData nid;
+    platform::NotifyIconData nid;
     nid.wnd = handle();
     nid.id = kTrayIconId;
-    os.shellNotifyIcon(os::NIM_DELETE, nid);
+    os.shellNotifyIcon(platform::NIM_DELETE, nid);
 }
 
 void TfrmMain::comeBack() {
@@ -55,7 +55,7 @@ bool TfrmMain::WMTrayIcon(ui::TMessage& msg) {
     if (msg.lParam == ui::wm::LButtonDown) {
         comeBack();
     } else if (msg.lParam == kWmRButtonDown) {
-        os::Point p;
+        platform::Point p;
         os.getCursorPos(p);
         PopupMenu1.popup(p.x, p.y);
     }

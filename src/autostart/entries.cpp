@@ -10,21 +10,21 @@ namespace {
 using platform::Registry;
 using platform::RegistryError;
 
-constexpr os::HKey kRoot = os::HKEY_LOCAL_MACHINE;
+constexpr platform::HKey kRoot = platform::HKEY_LOCAL_MACHINE;
 constexpr std::size_t kKeys = AutostartKeys.size();
 
 // One value of one key, and what it held before (nothing: it was missing).
 struct Change {
     std::size_t key;
     std::string name;
-    std::optional<os::RegValue> was;
+    std::optional<platform::RegValue> was;
 };
 
 // What one apply changed, so that a failure part-way can put every key back
 // as it was before.
 class Journal {
 public:
-    explicit Journal(os::Os& os) : os_(os) {}
+    explicit Journal(platform::Os& os) : os_(os) {}
 
     void created(std::size_t key) { created_ |= keyBit(key); }
     void removed(Change c) { removed_.push_back(std::move(c)); }
@@ -66,7 +66,7 @@ private:
                (platform::isString(*c.was) ? platform::textOf(*c.was) : std::string());
     }
 
-    os::Os& os_;
+    platform::Os& os_;
     KeySet created_ = 0;
     std::vector<Change> removed_, written_;
     std::array<std::unique_ptr<Registry>, kKeys> open_;
@@ -85,11 +85,11 @@ bool hasRow(const std::vector<Entry>& rows, const std::string& source, const std
 }
 
 // Opens the key with full access, creating it when it is missing.
-std::unique_ptr<Registry> openForApply(os::Os& os, std::size_t key, Journal& journal) {
+std::unique_ptr<Registry> openForApply(platform::Os& os, std::size_t key, Journal& journal) {
     const char* path = AutostartKeys[key].path;
     auto reg = std::make_unique<Registry>(os, kRoot);
     if (reg->openKey(path, false)) return reg;
-    if (reg->lastError() != os::ERROR_FILE_NOT_FOUND || !reg->openKey(path, true))
+    if (reg->lastError() != platform::ERROR_FILE_NOT_FOUND || !reg->openKey(path, true))
         throw RegistryError::cannotCreate(path);
     journal.created(key);
     return reg;
@@ -98,15 +98,15 @@ std::unique_ptr<Registry> openForApply(os::Os& os, std::size_t key, Journal& jou
 }  // namespace
 
 Reading readEntry(Registry& key, const std::string& name, const std::string& source, Entry& row) {
-    os::RegValue v;
+    platform::RegValue v;
     if (!key.readValue(name, v))
-        return key.lastError() == os::ERROR_FILE_NOT_FOUND ? Reading::Skipped : Reading::Unreadable;
+        return key.lastError() == platform::ERROR_FILE_NOT_FOUND ? Reading::Skipped : Reading::Unreadable;
     if (!platform::isString(v)) return v.data.empty() ? Reading::Skipped : Reading::WrongType;
-    row = {name, platform::textOf(v), source, v.type == os::REG_EXPAND_SZ};
+    row = {name, platform::textOf(v), source, v.type == platform::REG_EXPAND_SZ};
     return Reading::Row;
 }
 
-void applyEntries(os::Os& os, const std::vector<Entry>& rows, FillRecord& fill) {
+void applyEntries(platform::Os& os, const std::vector<Entry>& rows, FillRecord& fill) {
     Journal journal(os);
     try {
         // Every key is open before the first value goes, so a key that will
@@ -124,7 +124,7 @@ void applyEntries(os::Os& os, const std::vector<Entry>& rows, FillRecord& fill) 
             const char* source = AutostartKeys[k].source;
             for (const std::string& name : fill.names[k]) {
                 if (hasRow(rows, source, name)) continue;
-                std::optional<os::RegValue> was = keys[k]->valueIfAny(name);
+                std::optional<platform::RegValue> was = keys[k]->valueIfAny(name);
                 // Gone, or no longer a string: not the list's to remove.
                 if (was && platform::isString(*was)) removals.push_back({k, name, std::move(was)});
             }
@@ -134,7 +134,7 @@ void applyEntries(os::Os& os, const std::vector<Entry>& rows, FillRecord& fill) 
         for (Change& c : removals) {
             if (keys[c.key]->deleteValue(c.name))
                 journal.removed(std::move(c));
-            else if (keys[c.key]->lastError() != os::ERROR_FILE_NOT_FOUND)
+            else if (keys[c.key]->lastError() != platform::ERROR_FILE_NOT_FOUND)
                 throw RegistryError::cannotDelete(c.name);
         }
         std::size_t next = 0;
@@ -143,7 +143,7 @@ void applyEntries(os::Os& os, const std::vector<Entry>& rows, FillRecord& fill) 
             for (const Entry& row : rows) {
                 if (row.source != AutostartKeys[k].source) continue;
                 keys[k]->writeString(row.name, row.location,
-                                     row.expandable ? os::REG_EXPAND_SZ : os::REG_SZ);
+                                     row.expandable ? platform::REG_EXPAND_SZ : platform::REG_SZ);
                 journal.written(std::move(writes[next++]));
             }
         }

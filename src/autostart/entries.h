@@ -68,6 +68,6 @@ struct FillRecord {
 // go back, the error names it with its text, so it is not lost. Once it
 // succeeded, the values the rows wrote are the list's own: `fill` names them
 // for the next apply.
-void applyEntries(os::Os& os, const std::vector<Entry>& rows, FillRecord& fill);
+void applyEntries(platform::Os& os, const std::vector<Entry>& rows, FillRecord& fill);
 
 }  // namespace autostart

@@ -59,12 +59,12 @@ void AutostartPage::FillAutostartList() {
     for (std::size_t k = 0; k < AutostartKeys.size(); ++k) {
         const AutostartKey& key = AutostartKeys[k];
         ListAutoRun.clear();
-        platform::Registry reg(os, os::HKEY_LOCAL_MACHINE);
+        platform::Registry reg(os, platform::HKEY_LOCAL_MACHINE);
         bool whole = reg.openKey(key.path, false);
         if (whole) {
             ListAutoRun.setItems(reg.getValueNames());
-            whole = reg.lastError() == os::ERROR_SUCCESS;
-        } else if (reg.lastError() == os::ERROR_FILE_NOT_FOUND) {
+            whole = reg.lastError() == platform::ERROR_SUCCESS;
+        } else if (reg.lastError() == platform::ERROR_FILE_NOT_FOUND) {
             whole = true;  // nothing in it to lose
         }
         for (int i = 0; i < ListAutoRun.count(); ++i) {

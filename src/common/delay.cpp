@@ -2,7 +2,7 @@
 
 namespace common {
 
-void delay(os::Os& os, std::int32_t ms, const std::function<void()>& processMessages,
+void delay(platform::Os& os, std::int32_t ms, const std::function<void()>& processMessages,
            const std::function<void(std::uint32_t)>& idle, const std::function<bool()>& ending) {
     const std::uint32_t start = os.getTickCount();
     const std::uint32_t wanted = ms > 0 ? static_cast<std::uint32_t>(ms) : 0;

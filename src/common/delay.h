@@ -14,7 +14,7 @@ namespace common {
 // message arrives) so the wait does not spin the processor. `ending`, when
 // given, ends the wait early once it is true: a program that was closed
 // meanwhile must not wait on.
-void delay(os::Os& os, std::int32_t ms, const std::function<void()>& processMessages,
+void delay(platform::Os& os, std::int32_t ms, const std::function<void()>& processMessages,
            const std::function<void(std::uint32_t remainingMs)>& idle = {},
            const std::function<bool()>& ending = {});
 

@@ -15,12 +15,12 @@ namespace {
 // The last TerminateProcess result over the processes whose upper-cased
 // reported name the test accepts; 0 when none did.
 template <class Wanted>
-std::int32_t endNamed(os::Os& os, Wanted wanted) {
+std::int32_t endNamed(platform::Os& os, Wanted wanted) {
     std::int32_t result = 0;
-    for (const os::ProcessEntry& entry : platform::ProcessWalk(os)) {
+    for (const platform::ProcessEntry& entry : platform::ProcessWalk(os)) {
         if (!wanted(base::asciiUpper(entry.exeFile))) continue;
         const platform::OwnedHandle h(
-            os, os.openProcess(os::PROCESS_TERMINATE, false, entry.processId));
+            os, os.openProcess(platform::PROCESS_TERMINATE, false, entry.processId));
         // No handle: what TerminateProcess on no handle would have given.
         result = h ? os.terminateProcess(h.get(), 0) : 0;
     }
@@ -29,12 +29,12 @@ std::int32_t endNamed(os::Os& os, Wanted wanted) {
 
 }  // namespace
 
-std::int32_t killByName(os::Os& os, const std::string& name) {
+std::int32_t killByName(platform::Os& os, const std::string& name) {
     const std::string wanted = base::asciiUpper(name);
     return endNamed(os, [&](const std::string& n) { return n == wanted; });
 }
 
-void killByNames(os::Os& os, const std::vector<std::string>& names) {
+void killByNames(platform::Os& os, const std::vector<std::string>& names) {
     if (names.empty()) return;
     std::unordered_set<std::string> wanted;
     for (const std::string& n : names) wanted.insert(base::asciiUpper(n));
@@ -46,9 +46,9 @@ namespace {
 // An entry may be minutes old: its process can have ended and its id gone to
 // a new program. Only an id that a fresh snapshot still gives to a process of
 // the same name is the line's process.
-std::int32_t endEntry(os::Os& os, const ProcessRecord& record, const std::string* nameNow) {
+std::int32_t endEntry(platform::Os& os, const ProcessRecord& record, const std::string* nameNow) {
     if (!nameNow || *nameNow != record.name) return 0;
-    const platform::OwnedHandle h(os, os.openProcess(os::PROCESS_ALL_ACCESS, true, record.id));
+    const platform::OwnedHandle h(os, os.openProcess(platform::PROCESS_ALL_ACCESS, true, record.id));
     if (!h) return 0;
     std::uint32_t code = 0;
     os.getExitCodeProcess(h.get(), code);
@@ -57,11 +57,11 @@ std::int32_t endEntry(os::Os& os, const ProcessRecord& record, const std::string
 
 }  // namespace
 
-std::int32_t killEntry(os::Os& os, const ProcessSnapshot& snapshot, std::int32_t index) {
+std::int32_t killEntry(platform::Os& os, const ProcessSnapshot& snapshot, std::int32_t index) {
     if (index < 0 || static_cast<std::size_t>(index) >= snapshot.size()) return 0;
     const ProcessRecord& record = snapshot[static_cast<std::size_t>(index)];
     std::optional<std::string> nameNow;
-    for (const os::ProcessEntry& entry : platform::ProcessWalk(os)) {
+    for (const platform::ProcessEntry& entry : platform::ProcessWalk(os)) {
         if (entry.processId != record.id) continue;
         nameNow = entry.exeFile;
         break;
@@ -69,11 +69,11 @@ std::int32_t killEntry(os::Os& os, const ProcessSnapshot& snapshot, std::int32_t
     return endEntry(os, record, nameNow ? &*nameNow : nullptr);
 }
 
-void killEntries(os::Os& os, const ProcessSnapshot& snapshot,
+void killEntries(platform::Os& os, const ProcessSnapshot& snapshot,
                  const std::vector<std::size_t>& indices) {
     if (indices.empty()) return;
     std::unordered_map<std::uint32_t, std::string> running;
-    for (const os::ProcessEntry& entry : platform::ProcessWalk(os))
+    for (const platform::ProcessEntry& entry : platform::ProcessWalk(os))
         running.emplace(entry.processId, entry.exeFile);
     for (std::size_t i : indices) {
         if (i >= snapshot.size()) continue;

@@ -12,19 +12,19 @@ namespace common {
 // Ends every process whose reported name equals `name` ignoring ASCII case
 // (whole text, no reduction to a file name). Result: the last TerminateProcess
 // result, or 0 when nothing matched.
-std::int32_t killByName(os::Os& os, const std::string& name);
+std::int32_t killByName(platform::Os& os, const std::string& name);
 // The same for several names at once, from one snapshot: every process whose
 // reported name equals one of them ignoring ASCII case.
-void killByNames(os::Os& os, const std::vector<std::string>& names);
+void killByNames(platform::Os& os, const std::vector<std::string>& names);
 
 // Ends the process of entry `index`, handing TerminateProcess the exit code the
 // process reports (259 while it runs). 0 when the index is out of range, when
 // a fresh snapshot no longer gives the entry's id to a process of the entry's
 // name (it ended, and the id may belong to another program now), or when the
 // process cannot be opened.
-std::int32_t killEntry(os::Os& os, const ProcessSnapshot& snapshot, std::int32_t index);
+std::int32_t killEntry(platform::Os& os, const ProcessSnapshot& snapshot, std::int32_t index);
 // killEntry for each of these entries, checked against one fresh snapshot.
-void killEntries(os::Os& os, const ProcessSnapshot& snapshot,
+void killEntries(platform::Os& os, const ProcessSnapshot& snapshot,
                  const std::vector<std::size_t>& indices);
 
 }  // namespace common

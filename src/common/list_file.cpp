@@ -5,11 +5,11 @@
 
 namespace common {
 
-std::vector<std::string> readChosenListFile(os::Os& os, const std::string& path) {
+std::vector<std::string> readChosenListFile(platform::Os& os, const std::string& path) {
     return base::splitLines(os.readFile(path), base::ReadRule::LineFirst);
 }
 
-void writeListFile(os::Os& os, const std::string& path, const std::vector<std::string>& lines) {
+void writeListFile(platform::Os& os, const std::string& path, const std::vector<std::string>& lines) {
     platform::writeFileReplacing(os, path, base::joinLines(lines));
 }
 

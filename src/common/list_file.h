@@ -8,10 +8,10 @@
 namespace common {
 
 // The first line is read before the end is tested, so an empty file gives
-// one empty entry. Raises os::OsError.
-std::vector<std::string> readChosenListFile(os::Os& os, const std::string& path);
+// one empty entry. Raises platform::OsError.
+std::vector<std::string> readChosenListFile(platform::Os& os, const std::string& path);
 // Every line followed by CR LF; an empty list is an empty file. The old file
 // stays whole until the new one is.
-void writeListFile(os::Os& os, const std::string& path, const std::vector<std::string>& lines);
+void writeListFile(platform::Os& os, const std::string& path, const std::vector<std::string>& lines);
 
 }  // namespace common

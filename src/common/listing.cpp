@@ -10,7 +10,7 @@ namespace {
 // A process whose modules cannot be read (Wine and 64-bit Windows refuse some)
 // falls back to its own entry name; a path left over from another process
 // would pair the line with the wrong program.
-std::string fallbackName(const os::ProcessEntry& entry) {
+std::string fallbackName(const platform::ProcessEntry& entry) {
     return base::asciiUpper(base::fileNamePart(entry.exeFile));
 }
 
@@ -24,7 +24,7 @@ struct CacheRound {
         if (cache_) cache_->byId_.swap(next_);
     }
 
-    std::string moduleFileName(os::Os& os, const os::ProcessEntry& entry) {
+    std::string moduleFileName(platform::Os& os, const platform::ProcessEntry& entry) {
         if (cache_) {
             auto it = cache_->byId_.find(entry.processId);
             if (it != cache_->byId_.end() && it->second.exeFile == entry.exeFile &&
@@ -52,11 +52,11 @@ namespace {
 
 enum class FirstLine { OwnName, FileNamePart };
 
-ProcessListing list(os::Os& os, bool isWindowsNT, FirstLine first, ModuleNameCache* cache) {
+ProcessListing list(platform::Os& os, bool isWindowsNT, FirstLine first, ModuleNameCache* cache) {
     ProcessListing out;
     CacheRound round(cache);
     bool isFirst = true;
-    for (const os::ProcessEntry& entry : platform::ProcessWalk(os)) {
+    for (const platform::ProcessEntry& entry : platform::ProcessWalk(os)) {
         out.snapshot.push_back({entry.exeFile, entry.processId});
         if (!isWindowsNT)
             out.lines.push_back(base::asciiUpper(entry.exeFile));
@@ -72,11 +72,11 @@ ProcessListing list(os::Os& os, bool isWindowsNT, FirstLine first, ModuleNameCac
 
 }  // namespace
 
-ProcessListing listProcesses(os::Os& os, bool isWindowsNT, ModuleNameCache* cache) {
+ProcessListing listProcesses(platform::Os& os, bool isWindowsNT, ModuleNameCache* cache) {
     return list(os, isWindowsNT, FirstLine::OwnName, cache);
 }
 
-ProcessListing listHidden(os::Os& os, bool isWindowsNT, ModuleNameCache* cache) {
+ProcessListing listHidden(platform::Os& os, bool isWindowsNT, ModuleNameCache* cache) {
     return list(os, isWindowsNT, FirstLine::FileNamePart, cache);
 }
 

@@ -44,11 +44,11 @@ private:
 // file name of their executable module.
 // A cache, when given, is used and brought up to date; the lines are the same
 // with it as without.
-ProcessListing listProcesses(os::Os& os, bool isWindowsNT, ModuleNameCache* cache = nullptr);
+ProcessListing listProcesses(platform::Os& os, bool isWindowsNT, ModuleNameCache* cache = nullptr);
 
 // The lines of the loop-clear pass: as above, except that on NT the first line
 // is reduced to its file-name part too.
-ProcessListing listHidden(os::Os& os, bool isWindowsNT, ModuleNameCache* cache = nullptr);
+ProcessListing listHidden(platform::Os& os, bool isWindowsNT, ModuleNameCache* cache = nullptr);
 
 // "当前系统中共有" N "个进程"
 std::string countText(std::size_t lines);

@@ -10,7 +10,7 @@ const char* const kListFilter = "文本文件|*.txt|所有文件|*.*";
 const char* const kProgramFilter = "程序文件|*.exe|所有文件|*.*";
 }  // namespace
 
-PageHost::PageHost(ui::TApplication& application, os::Os& platform)
+PageHost::PageHost(ui::TApplication& application, platform::Os& platform)
     : Application(application),
       os(platform),
       SaveDialog1(application),

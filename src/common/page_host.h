@@ -16,12 +16,12 @@ namespace common {
 
 class PageHost {
 public:
-    PageHost(ui::TApplication& application, os::Os& platform);
+    PageHost(ui::TApplication& application, platform::Os& platform);
     PageHost(const PageHost&) = delete;
     PageHost& operator=(const PageHost&) = delete;
 
     ui::TApplication& Application;
-    os::Os& os;
+    platform::Os& os;
     ui::TSaveDialog SaveDialog1;
     ui::TOpenDialog OpenDialog1;
     ui::TOpenDialog NormalAppSet;

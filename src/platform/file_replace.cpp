@@ -2,17 +2,17 @@
 
 namespace platform {
 
-void writeFileReplacing(os::Os& os, const std::string& path, const std::string& bytes) {
+void writeFileReplacing(platform::Os& os, const std::string& path, const std::string& bytes) {
     const std::uint32_t attributes = os.fileAttributes(path);
-    const std::uint32_t refused = os::FILE_ATTRIBUTE_DIRECTORY | os::FILE_ATTRIBUTE_READONLY |
-                                  os::FILE_ATTRIBUTE_HIDDEN | os::FILE_ATTRIBUTE_SYSTEM;
-    if (attributes != os::kNoFileAttributes && (attributes & refused))
-        throw os::OsError("File access denied", os::ERROR_ACCESS_DENIED);
+    const std::uint32_t refused = platform::FILE_ATTRIBUTE_DIRECTORY | platform::FILE_ATTRIBUTE_READONLY |
+                                  platform::FILE_ATTRIBUTE_HIDDEN | platform::FILE_ATTRIBUTE_SYSTEM;
+    if (attributes != platform::kNoFileAttributes && (attributes & refused))
+        throw platform::OsError("File access denied", platform::ERROR_ACCESS_DENIED);
 
     const std::string fresh = path + "~new";
     try {
         os.writeFile(fresh, bytes);
-        if (attributes == os::kNoFileAttributes) {
+        if (attributes == platform::kNoFileAttributes) {
             os.moveFile(fresh, path, false);
             return;
         }

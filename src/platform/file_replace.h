@@ -13,6 +13,6 @@ namespace platform {
 // or the new one is left whole. A read-only, hidden or system file is
 // refused with "File access denied", as writing over it always was; other
 // failures raise OsError with the system's reason.
-void writeFileReplacing(os::Os& os, const std::string& path, const std::string& bytes);
+void writeFileReplacing(platform::Os& os, const std::string& path, const std::string& bytes);
 
 }  // namespace platform

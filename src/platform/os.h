@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace os {
+namespace platform {
 
 using Handle = std::uintptr_t;  // process, snapshot: 0 means "none"
 using Hwnd = std::uintptr_t;    // window handle: 0 means "none"
@@ -197,4 +197,4 @@ public:
     virtual bool enableShutdownPrivilege() = 0;
 };
 
-}  // namespace os
+}  // namespace platform

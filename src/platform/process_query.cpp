@@ -3,15 +3,15 @@
 namespace platform {
 
 void OwnedHandle::close() {
-    if (h_ == os::kNoHandle) return;
-    const os::Handle h = h_;
-    h_ = os::kNoHandle;
+    if (h_ == platform::kNoHandle) return;
+    const platform::Handle h = h_;
+    h_ = platform::kNoHandle;
     os_.closeHandle(h);
 }
 
-ProcessWalk::ProcessWalk(os::Os& os)
-    : os_(os), snapshot_(os, os.createToolhelp32Snapshot(os::TH32CS_SNAPPROCESS, 0)) {
-    entry_.size = os::kProcessEntrySize;
+ProcessWalk::ProcessWalk(platform::Os& os)
+    : os_(os), snapshot_(os, os.createToolhelp32Snapshot(platform::TH32CS_SNAPPROCESS, 0)) {
+    entry_.size = platform::kProcessEntrySize;
 }
 
 ProcessWalk::iterator ProcessWalk::begin() {
@@ -23,11 +23,11 @@ bool ProcessWalk::step(bool first) {
                  : os_.process32Next(snapshot_.get(), entry_);
 }
 
-std::optional<std::string> modulePath(os::Os& os, std::uint32_t pid) {
-    const OwnedHandle snapshot(os, os.createToolhelp32Snapshot(os::TH32CS_SNAPMODULE, pid));
+std::optional<std::string> modulePath(platform::Os& os, std::uint32_t pid) {
+    const OwnedHandle snapshot(os, os.createToolhelp32Snapshot(platform::TH32CS_SNAPMODULE, pid));
     if (!snapshot) return std::nullopt;
-    os::ModuleEntry module;
-    module.size = os::kModuleEntrySize;
+    platform::ModuleEntry module;
+    module.size = platform::kModuleEntrySize;
     if (!os.module32First(snapshot.get(), module)) return std::nullopt;
     return module.exePath;
 }

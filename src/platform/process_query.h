@@ -14,24 +14,24 @@ namespace platform {
 // kNoHandle is never closed.
 class OwnedHandle {
 public:
-    OwnedHandle(os::Os& os, os::Handle h) : os_(os), h_(h) {}
+    OwnedHandle(platform::Os& os, platform::Handle h) : os_(os), h_(h) {}
     ~OwnedHandle() { close(); }
     OwnedHandle(const OwnedHandle&) = delete;
     OwnedHandle& operator=(const OwnedHandle&) = delete;
 
-    os::Handle get() const { return h_; }
-    explicit operator bool() const { return h_ != os::kNoHandle; }
+    platform::Handle get() const { return h_; }
+    explicit operator bool() const { return h_ != platform::kNoHandle; }
     void close();  // now rather than when the owner goes
 
 private:
-    os::Os& os_;
-    os::Handle h_;
+    platform::Os& os_;
+    platform::Handle h_;
 };
 
 // The entries of one process snapshot, in the order Process32First and then
 // Process32Next report them:
 //
-//     for (const os::ProcessEntry& e : platform::ProcessWalk(os)) ...
+//     for (const platform::ProcessEntry& e : platform::ProcessWalk(os)) ...
 //
 // The snapshot is taken when the walk is made and closed when it goes, also
 // when the loop is left by break or by an exception. No snapshot (Toolhelp
@@ -40,7 +40,7 @@ private:
 // next step. A walk can be iterated once.
 class ProcessWalk {
 public:
-    explicit ProcessWalk(os::Os& os);
+    explicit ProcessWalk(platform::Os& os);
     ProcessWalk(const ProcessWalk&) = delete;
     ProcessWalk& operator=(const ProcessWalk&) = delete;
 
@@ -49,10 +49,10 @@ public:
     class iterator {
     public:
         using iterator_category = std::input_iterator_tag;
-        using value_type = os::ProcessEntry;
+        using value_type = platform::ProcessEntry;
         using difference_type = std::ptrdiff_t;
-        using pointer = const os::ProcessEntry*;
-        using reference = const os::ProcessEntry&;
+        using pointer = const platform::ProcessEntry*;
+        using reference = const platform::ProcessEntry&;
 
         iterator() = default;
         reference operator*() const { return walk_->entry_; }
@@ -76,15 +76,15 @@ public:
 private:
     bool step(bool first);
 
-    os::Os& os_;
+    platform::Os& os_;
     OwnedHandle snapshot_;
-    os::ProcessEntry entry_;
+    platform::ProcessEntry entry_;
 };
 
 // szExePath of the first module of process `pid`: its executable's full path.
 // Nothing when the module list cannot be read (the process has ended, or the
 // system refuses it, as NT does for some system processes and a 32-bit
 // program for 64-bit ones); the caller decides what stands in for it.
-std::optional<std::string> modulePath(os::Os& os, std::uint32_t pid);
+std::optional<std::string> modulePath(platform::Os& os, std::uint32_t pid);
 
 }  // namespace platform

@@ -11,14 +11,14 @@ std::string relative(const std::string& path) {
 }
 }  // namespace
 
-Registry::Registry(os::Os& os, os::HKey root, std::uint32_t access)
+Registry::Registry(platform::Os& os, platform::HKey root, std::uint32_t access)
     : os_(os), root_(root), access_(access) {}
 
 Registry::~Registry() { closeKey(); }
 
 bool Registry::openKey(const std::string& path, bool canCreate) {
     const std::string sub = relative(path);
-    os::HKey k = 0;
+    platform::HKey k = 0;
     if (!result(canCreate ? os_.regCreateKeyEx(root_, sub, access_, k)
                           : os_.regOpenKeyEx(root_, sub, access_, k)))
         return false;
@@ -34,27 +34,27 @@ void Registry::closeKey() {
 }
 
 bool Registry::valueExists(const std::string& name) {
-    os::RegValue v;
-    return key_ != 0 && os_.regQueryValueEx(key_, name, v) == os::ERROR_SUCCESS;
+    platform::RegValue v;
+    return key_ != 0 && os_.regQueryValueEx(key_, name, v) == platform::ERROR_SUCCESS;
 }
 
 bool Registry::result(long err) {
     error_ = err;
-    return err == os::ERROR_SUCCESS;
+    return err == platform::ERROR_SUCCESS;
 }
 
 std::string Registry::readString(const std::string& name) {
     if (key_ == 0) return "";
-    const std::optional<os::RegValue> v = valueIfAny(name);
+    const std::optional<platform::RegValue> v = valueIfAny(name);
     if (!v || v->data.empty()) return "";
     if (!isString(*v)) throw RegistryError::badType(name);
     return textOf(*v);
 }
 
-std::optional<os::RegValue> Registry::valueIfAny(const std::string& name) {
-    os::RegValue v;
+std::optional<platform::RegValue> Registry::valueIfAny(const std::string& name) {
+    platform::RegValue v;
     if (readValue(name, v)) return v;
-    if (error_ == os::ERROR_FILE_NOT_FOUND) return std::nullopt;
+    if (error_ == platform::ERROR_FILE_NOT_FOUND) return std::nullopt;
     throw RegistryError::cannotRead(name);
 }
 
@@ -62,22 +62,22 @@ void Registry::writeString(const std::string& name, const std::string& text, std
     if (!writeValue(name, {type, text + '\0'})) throw RegistryError::cannotSet(name);
 }
 
-bool Registry::readValue(const std::string& name, os::RegValue& value) {
-    return result(key_ == 0 ? os::ERROR_INVALID_HANDLE : os_.regQueryValueEx(key_, name, value));
+bool Registry::readValue(const std::string& name, platform::RegValue& value) {
+    return result(key_ == 0 ? platform::ERROR_INVALID_HANDLE : os_.regQueryValueEx(key_, name, value));
 }
 
-bool Registry::writeValue(const std::string& name, const os::RegValue& value) {
-    return result(key_ == 0 ? os::ERROR_INVALID_HANDLE : os_.regSetValueEx(key_, name, value));
+bool Registry::writeValue(const std::string& name, const platform::RegValue& value) {
+    return result(key_ == 0 ? platform::ERROR_INVALID_HANDLE : os_.regSetValueEx(key_, name, value));
 }
 
 bool Registry::deleteValue(const std::string& name) {
-    return result(key_ == 0 ? os::ERROR_INVALID_HANDLE : os_.regDeleteValue(key_, name));
+    return result(key_ == 0 ? platform::ERROR_INVALID_HANDLE : os_.regDeleteValue(key_, name));
 }
 
 std::vector<std::string> Registry::getValueNames() {
     std::vector<std::string> names;
-    os::RegKeyInfo info;
-    if (!result(key_ == 0 ? os::ERROR_INVALID_HANDLE : os_.regQueryInfoKey(key_, info)))
+    platform::RegKeyInfo info;
+    if (!result(key_ == 0 ? platform::ERROR_INVALID_HANDLE : os_.regQueryInfoKey(key_, info)))
         return names;
     for (std::uint32_t i = 0; i < info.values; ++i) {
         std::string name;
@@ -88,15 +88,15 @@ std::vector<std::string> Registry::getValueNames() {
 }
 
 void Registry::createKey(const std::string& path) {
-    os::HKey k = 0;
-    if (os_.regCreateKeyEx(root_, relative(path), access_, k) != os::ERROR_SUCCESS)
+    platform::HKey k = 0;
+    if (os_.regCreateKeyEx(root_, relative(path), access_, k) != platform::ERROR_SUCCESS)
         throw RegistryError::cannotCreate(path);
     os_.regCloseKey(k);
 }
 
 bool Registry::keyExists(const std::string& path) {
-    os::HKey k = 0;
-    if (os_.regOpenKeyEx(root_, relative(path), os::KEY_READ, k) != os::ERROR_SUCCESS) return false;
+    platform::HKey k = 0;
+    if (os_.regOpenKeyEx(root_, relative(path), platform::KEY_READ, k) != platform::ERROR_SUCCESS) return false;
     os_.regCloseKey(k);
     return true;
 }

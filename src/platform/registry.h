@@ -37,15 +37,15 @@ public:
 };
 
 // REG_SZ and REG_EXPAND_SZ: the types that read as text.
-inline bool isString(const os::RegValue& v) {
-    return v.type == os::REG_SZ || v.type == os::REG_EXPAND_SZ;
+inline bool isString(const platform::RegValue& v) {
+    return v.type == platform::REG_SZ || v.type == platform::REG_EXPAND_SZ;
 }
 // A string value's text: its data up to the first NUL, unexpanded.
-inline std::string textOf(const os::RegValue& v) { return v.data.substr(0, v.data.find('\0')); }
+inline std::string textOf(const platform::RegValue& v) { return v.data.substr(0, v.data.find('\0')); }
 
 class Registry {
 public:
-    Registry(os::Os& os, os::HKey root, std::uint32_t access = os::KEY_ALL_ACCESS);
+    Registry(platform::Os& os, platform::HKey root, std::uint32_t access = platform::KEY_ALL_ACCESS);
     ~Registry();  // closes the open key
     Registry(const Registry&) = delete;
     Registry& operator=(const Registry&) = delete;
@@ -68,15 +68,15 @@ public:
     // REG_SZ (or REG_EXPAND_SZ) with its NUL; RegistryError "Failed to set
     // data for 'NAME'".
     void writeString(const std::string& name, const std::string& text,
-                     std::uint32_t type = os::REG_SZ);
+                     std::uint32_t type = platform::REG_SZ);
     // A value as stored, any type, byte for byte; false when it cannot be read.
-    bool readValue(const std::string& name, os::RegValue& value);
+    bool readValue(const std::string& name, platform::RegValue& value);
     // The value as stored, or nothing when it is missing. A read that fails
     // otherwise is no answer (taken for missing, a "yes" would read as "no"
     // and an undo would delete it): RegistryError "Failed to get data for
     // 'NAME'".
-    std::optional<os::RegValue> valueIfAny(const std::string& name);
-    bool writeValue(const std::string& name, const os::RegValue& value);
+    std::optional<platform::RegValue> valueIfAny(const std::string& name);
+    bool writeValue(const std::string& name, const platform::RegValue& value);
     bool deleteValue(const std::string& name);  // false when it did not exist
     // The open key's value names in enumeration order ("" is the default value).
     std::vector<std::string> getValueNames();
@@ -89,11 +89,11 @@ public:
     bool deleteKey(const std::string& path);
 
 private:
-    os::Os& os_;
-    os::HKey root_;
+    platform::Os& os_;
+    platform::HKey root_;
     std::uint32_t access_;
-    os::HKey key_ = 0;
-    long error_ = os::ERROR_SUCCESS;
+    platform::HKey key_ = 0;
+    long error_ = platform::ERROR_SUCCESS;
     // Keeps err as lastError; true when it is success.
     bool result(long err);
 };

@@ -4,12 +4,12 @@
 
 namespace process {
 
-bool deleteProgramFile(os::Os& os, const std::string& path,
+bool deleteProgramFile(platform::Os& os, const std::string& path,
                        const std::function<void(std::int32_t)>& pause, int attempts) {
     for (int i = 0; i < attempts; ++i) {
         if (!os.fileExists(path)) return true;
         if (i > 0 && pause) pause(kDeletePauseMs);
-        os.setFileAttributes(path, os::FILE_ATTRIBUTE_ARCHIVE);
+        os.setFileAttributes(path, platform::FILE_ATTRIBUTE_ARCHIVE);
         common::killByName(os, path);
         os.deleteFile(path);
     }

@@ -15,11 +15,11 @@
 
 namespace process {
 
-void loadNormalAppList(os::Os& os, const std::string& appDir, ui::TListBox& listApp) {
+void loadNormalAppList(platform::Os& os, const std::string& appDir, ui::TListBox& listApp) {
     if (auto entries = loadNormalList(os, appDir)) listApp.setItems(*entries);
 }
 
-void saveNormalAppList(os::Os& os, const std::string& appDir, const ui::TListBox& listApp) {
+void saveNormalAppList(platform::Os& os, const std::string& appDir, const ui::TListBox& listApp) {
     saveNormalList(os, appDir, listApp.items());
 }
 

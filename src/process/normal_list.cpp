@@ -42,7 +42,7 @@ std::optional<std::string> entryFromPath(const std::string& path,
 
 std::string normalListPath(const std::string& appDir) { return appDir + kNormalListFileName; }
 
-std::optional<std::vector<std::string>> loadNormalList(os::Os& os, const std::string& appDir) {
+std::optional<std::vector<std::string>> loadNormalList(platform::Os& os, const std::string& appDir) {
     std::string path = normalListPath(appDir);
     if (!os.fileExists(path)) {
         // A save on Windows 95 to Me that was cut off between its two
@@ -53,7 +53,7 @@ std::optional<std::vector<std::string>> loadNormalList(os::Os& os, const std::st
     return base::splitLines(os.readFile(path), base::ReadRule::EndFirst);
 }
 
-void saveNormalList(os::Os& os, const std::string& appDir,
+void saveNormalList(platform::Os& os, const std::string& appDir,
                     const std::vector<std::string>& entries) {
     common::writeListFile(os, normalListPath(appDir), entries);
 }

@@ -46,10 +46,10 @@ std::optional<std::string> entryFromPath(const std::string& path,
 
 // Napplst.dat beside the executable. Loading: nothing when the file is
 // missing (no error, the list is left as it is); an empty file gives an empty
-// list. An unreadable file raises os::OsError before anything changes.
+// list. An unreadable file raises platform::OsError before anything changes.
 std::string normalListPath(const std::string& appDir);
-std::optional<std::vector<std::string>> loadNormalList(os::Os& os, const std::string& appDir);
-void saveNormalList(os::Os& os, const std::string& appDir,
+std::optional<std::vector<std::string>> loadNormalList(platform::Os& os, const std::string& appDir);
+void saveNormalList(platform::Os& os, const std::string& appDir,
                     const std::vector<std::string>& entries);
 
 }  // namespace process

@@ -25,11 +25,11 @@ void WindowPage::Button1Click() { RefreshWindowList(); }
 void WindowPage::Button2Click() { saveListAs(List2); }
 
 // The list keeps titles only, so the window is looked up when it is acted on.
-void WindowPage::actOnSelectedTitle(const std::function<void(os::Hwnd)>& act,
+void WindowPage::actOnSelectedTitle(const std::function<void(platform::Hwnd)>& act,
                                     std::int32_t pauseMs) {
     const std::optional<std::string> title = common::selectedLine(List2);
     if (!title) return;
-    if (const os::Hwnd w = os.findWindow(nullptr, title->c_str())) act(w);
+    if (const platform::Hwnd w = os.findWindow(nullptr, title->c_str())) act(w);
     Delay(pauseMs);
     RefreshWindowList();
 }
@@ -37,11 +37,11 @@ void WindowPage::actOnSelectedTitle(const std::function<void(os::Hwnd)>& act,
 // A window that never answers is given up on after a few seconds (the
 // platform's bounded send), so ours is never frozen for ever.
 void WindowPage::Button3Click() {
-    actOnSelectedTitle([this](os::Hwnd w) { os.sendClose(w); }, kAfterCloseMs);
+    actOnSelectedTitle([this](platform::Hwnd w) { os.sendClose(w); }, kAfterCloseMs);
 }
 
 void WindowPage::Button15Click() {
-    actOnSelectedTitle([this](os::Hwnd w) { os.postQuit(w); }, kAfterQuitMs);
+    actOnSelectedTitle([this](platform::Hwnd w) { os.postQuit(w); }, kAfterQuitMs);
 }
 
 }  // namespace window

@@ -4,14 +4,14 @@
 
 namespace window {
 
-std::vector<std::string> listWindowTitles(os::Os& os, os::Hwnd start) {
+std::vector<std::string> listWindowTitles(platform::Os& os, platform::Hwnd start) {
     std::vector<std::string> titles;
     // Windows raised or lowered during the walk can lead it back to a window
     // it has passed, and round again for ever. Kept sorted: a vector costs
     // the executable far less than a hash set.
-    std::vector<os::Hwnd> seen;
-    for (os::Hwnd w = os.getWindow(start, os::GW_HWNDFIRST); w != 0 && seen.size() < kMaxWalkedWindows;
-         w = os.getWindow(w, os::GW_HWNDNEXT)) {
+    std::vector<platform::Hwnd> seen;
+    for (platform::Hwnd w = os.getWindow(start, platform::GW_HWNDFIRST); w != 0 && seen.size() < kMaxWalkedWindows;
+         w = os.getWindow(w, platform::GW_HWNDNEXT)) {
         const auto at = std::lower_bound(seen.begin(), seen.end(), w);
         if (at != seen.end() && *at == w) break;
         seen.insert(at, w);

@@ -14,7 +14,7 @@ namespace window {
 // it has already passed or after kMaxWalkedWindows windows, keeping what it
 // gathered.
 inline constexpr std::size_t kMaxWalkedWindows = 10000;
-std::vector<std::string> listWindowTitles(os::Os& os, os::Hwnd start);
+std::vector<std::string> listWindowTitles(platform::Os& os, platform::Hwnd start);
 
 // "当前系统中共有" + N + "个窗口".
 std::string countText(std::size_t lines);

@@ -33,7 +33,7 @@ public:
 private:
     // The window of the selected title, looked up now; the list is
     // refreshed after the pause whether one was found or not.
-    void actOnSelectedTitle(const std::function<void(os::Hwnd)>& act, std::int32_t pauseMs);
+    void actOnSelectedTitle(const std::function<void(platform::Hwnd)>& act, std::int32_t pauseMs);
 };
 
 }  // namespace window

@@ -23,7 +23,7 @@ using base::asciiUpper;
 class Contract : public ::testing::Test {
 protected:
     contract::World& w = contract::contractWorld();
-    os::Os& os = w.os();
+    platform::Os& os = w.os();
     int handlesAtStart = -1;
 
     void SetUp() override {
@@ -38,25 +38,25 @@ protected:
         }
     }
 
-    std::vector<os::ProcessEntry> enumerate(os::Handle snap) {
-        std::vector<os::ProcessEntry> out;
-        os::ProcessEntry e;
+    std::vector<platform::ProcessEntry> enumerate(platform::Handle snap) {
+        std::vector<platform::ProcessEntry> out;
+        platform::ProcessEntry e;
         for (bool ok = os.process32First(snap, e); ok && out.size() < 100000;
              ok = os.process32Next(snap, e))
             out.push_back(e);
         return out;
     }
 
-    std::vector<os::ProcessEntry> snapshot() {
-        os::Handle snap = os.createToolhelp32Snapshot(os::TH32CS_SNAPPROCESS, 0);
-        EXPECT_NE(snap, os::kNoHandle);
-        if (snap == os::kNoHandle) return {};
+    std::vector<platform::ProcessEntry> snapshot() {
+        platform::Handle snap = os.createToolhelp32Snapshot(platform::TH32CS_SNAPPROCESS, 0);
+        EXPECT_NE(snap, platform::kNoHandle);
+        if (snap == platform::kNoHandle) return {};
         auto out = enumerate(snap);
         os.closeHandle(snap);
         return out;
     }
 
-    static int indexOf(const std::vector<os::ProcessEntry>& entries, std::uint32_t pid) {
+    static int indexOf(const std::vector<platform::ProcessEntry>& entries, std::uint32_t pid) {
         for (std::size_t i = 0; i < entries.size(); ++i)
             if (entries[i].processId == pid) return static_cast<int>(i);
         return -1;
@@ -83,8 +83,8 @@ protected:
         }
     }
 
-    os::Hwnd windowTitled(const std::string& title) {
-        os::Hwnd h = 0;
+    platform::Hwnd windowTitled(const std::string& title) {
+        platform::Hwnd h = 0;
         eventually([&] { return (h = os.findWindow(nullptr, title.c_str())) != 0; });
         return h;
     }
@@ -120,8 +120,8 @@ TEST_F(ContractProcesses, SnapshotListsStartedProgramsInStartOrderWithTheirNames
 
 TEST_F(ContractProcesses, SnapshotIsFrozenWhenTaken) {
     std::uint32_t before = started("ctbefore.exe");
-    os::Handle snap = os.createToolhelp32Snapshot(os::TH32CS_SNAPPROCESS, 0);
-    ASSERT_NE(snap, os::kNoHandle);
+    platform::Handle snap = os.createToolhelp32Snapshot(platform::TH32CS_SNAPPROCESS, 0);
+    ASSERT_NE(snap, platform::kNoHandle);
     std::uint32_t after = started("ctafter.exe");
     auto entries = enumerate(snap);
     os.closeHandle(snap);
@@ -132,9 +132,9 @@ TEST_F(ContractProcesses, SnapshotIsFrozenWhenTaken) {
 
 TEST_F(ContractProcesses, ModuleSnapshotGivesTheExecutablePath) {
     std::uint32_t pid = started("ctmodule.exe");
-    os::Handle snap = os.createToolhelp32Snapshot(os::TH32CS_SNAPMODULE, pid);
-    ASSERT_NE(snap, os::kNoHandle);
-    os::ModuleEntry m;
+    platform::Handle snap = os.createToolhelp32Snapshot(platform::TH32CS_SNAPMODULE, pid);
+    ASSERT_NE(snap, platform::kNoHandle);
+    platform::ModuleEntry m;
     EXPECT_TRUE(os.module32First(snap, m));
     os.closeHandle(snap);
     EXPECT_EQ(asciiUpper(m.exePath), asciiUpper(w.exePathOf("ctmodule.exe")));
@@ -144,26 +144,26 @@ TEST_F(ContractProcesses, ModuleSnapshotGivesTheExecutablePath) {
 
 TEST_F(ContractProcesses, EndingByIdWithTheReportedCodeLeavesStillActiveAndTheIdGone) {
     std::uint32_t pid = started("ctbyid.exe");
-    os::Handle h = os.openProcess(os::PROCESS_ALL_ACCESS, true, pid);
-    ASSERT_NE(h, os::kNoHandle);
+    platform::Handle h = os.openProcess(platform::PROCESS_ALL_ACCESS, true, pid);
+    ASSERT_NE(h, platform::kNoHandle);
     std::uint32_t code = 0;
     ASSERT_TRUE(os.getExitCodeProcess(h, code));
-    EXPECT_EQ(code, os::STILL_ACTIVE);
+    EXPECT_EQ(code, platform::STILL_ACTIVE);
     EXPECT_NE(os.terminateProcess(h, code), 0);
     EXPECT_TRUE(os.closeHandle(h));
 
     std::uint32_t exitCode = 0;
     ASSERT_TRUE(w.waitExit(pid, exitCode));
-    EXPECT_EQ(exitCode, os::STILL_ACTIVE);
+    EXPECT_EQ(exitCode, platform::STILL_ACTIVE);
     EXPECT_LT(indexOf(snapshot(), pid), 0);
     // An ended program cannot be ended again. The system may still open its
     // id while it keeps the dead process's record, but nothing can be done
     // through that handle.
-    os::Handle again = os.openProcess(os::PROCESS_ALL_ACCESS, true, pid);
-    if (again != os::kNoHandle) {
+    platform::Handle again = os.openProcess(platform::PROCESS_ALL_ACCESS, true, pid);
+    if (again != platform::kNoHandle) {
         std::uint32_t after = 0;
         EXPECT_TRUE(os.getExitCodeProcess(again, after));
-        EXPECT_EQ(after, os::STILL_ACTIVE);  // the code it was given
+        EXPECT_EQ(after, platform::STILL_ACTIVE);  // the code it was given
         EXPECT_EQ(os.terminateProcess(again, 0), 0);
         EXPECT_TRUE(os.closeHandle(again));
     }
@@ -180,8 +180,8 @@ TEST_F(ContractProcesses, EndingEveryCopyOfANameLeavesZeroAndSparesOtherPrograms
     int ended = 0;
     for (auto& e : snapshot()) {
         if (asciiUpper(e.exeFile) != wanted) continue;
-        os::Handle h = os.openProcess(os::PROCESS_TERMINATE, false, e.processId);
-        ASSERT_NE(h, os::kNoHandle);
+        platform::Handle h = os.openProcess(platform::PROCESS_TERMINATE, false, e.processId);
+        ASSERT_NE(h, platform::kNoHandle);
         EXPECT_NE(os.terminateProcess(h, 0), 0);
         os.closeHandle(h);
         ++ended;
@@ -201,7 +201,7 @@ TEST_F(ContractProcesses, EndingEveryCopyOfANameLeavesZeroAndSparesOtherPrograms
 TEST_F(ContractProcesses, WalkListsAStartedProgramOnceAndReadsItsExecutablePath) {
     std::uint32_t pid = started("ctquery.exe");
     int seen = 0;
-    for (const os::ProcessEntry& e : platform::ProcessWalk(os)) {
+    for (const platform::ProcessEntry& e : platform::ProcessWalk(os)) {
         if (e.processId != pid) continue;
         ++seen;
         EXPECT_EQ(asciiUpper(e.exeFile), asciiUpper(reportedName("ctquery.exe")));
@@ -217,10 +217,10 @@ TEST_F(ContractProcesses, ProgramEndingDuringTheWalkHasNoModulePathAndTheWalkGoe
     std::uint32_t gone = started("ctgone.exe");
     std::uint32_t after = started("ctafter.exe");
     bool goneSeen = false, afterSeen = false;
-    for (const os::ProcessEntry& e : platform::ProcessWalk(os)) {
+    for (const platform::ProcessEntry& e : platform::ProcessWalk(os)) {
         if (e.processId == gone) {
             goneSeen = true;
-            platform::OwnedHandle h(os, os.openProcess(os::PROCESS_TERMINATE, false, gone));
+            platform::OwnedHandle h(os, os.openProcess(platform::PROCESS_TERMINATE, false, gone));
             ASSERT_TRUE(h);
             EXPECT_NE(os.terminateProcess(h.get(), 0), 0);
             h.close();
@@ -244,17 +244,17 @@ TEST_F(ContractProcesses, LeavingAWalkEarlyOrByAnExceptionClosesEveryHandle) {
         if (handlesAtStart >= 0) {
             EXPECT_GT(w.openHandleCount(), handlesAtStart);
         }
-        for (const os::ProcessEntry& e : walk)
+        for (const platform::ProcessEntry& e : walk)
             if (e.processId == pid) break;
     }
     expectHandlesBalanced();
 
     struct Abandon {};
     auto abandonMidWalk = [&] {
-        for (const os::ProcessEntry& e : platform::ProcessWalk(os)) {
+        for (const platform::ProcessEntry& e : platform::ProcessWalk(os)) {
             if (e.processId != pid) continue;
             const platform::OwnedHandle h(os,
-                                          os.openProcess(os::PROCESS_ALL_ACCESS, true, pid));
+                                          os.openProcess(platform::PROCESS_ALL_ACCESS, true, pid));
             EXPECT_TRUE(h);
             EXPECT_TRUE(platform::modulePath(os, pid).has_value());
             throw Abandon{};
@@ -280,11 +280,11 @@ TEST_F(ContractRegistry, StringsRoundTripIncludingGbkTextAndEmptyText) {
     EXPECT_FALSE(reg.valueExists("Missing"));
 
     // Written as REG_SZ with its NUL.
-    os::HKey k = 0;
-    ASSERT_EQ(os.regOpenKeyEx(w.regRoot(), w.regTestKey(), os::KEY_READ, k), os::ERROR_SUCCESS);
-    os::RegValue v;
-    EXPECT_EQ(os.regQueryValueEx(k, "名称", v), os::ERROR_SUCCESS);
-    EXPECT_EQ(v.type, os::REG_SZ);
+    platform::HKey k = 0;
+    ASSERT_EQ(os.regOpenKeyEx(w.regRoot(), w.regTestKey(), platform::KEY_READ, k), platform::ERROR_SUCCESS);
+    platform::RegValue v;
+    EXPECT_EQ(os.regQueryValueEx(k, "名称", v), platform::ERROR_SUCCESS);
+    EXPECT_EQ(v.type, platform::REG_SZ);
     EXPECT_EQ(v.data, std::string("中文文本 C:\\程序\\a.exe") + '\0');
     os.regCloseKey(k);
 
@@ -299,12 +299,12 @@ TEST_F(ContractRegistry, StringsRoundTripIncludingGbkTextAndEmptyText) {
 
 TEST_F(ContractRegistry, ValueOfAnotherTypeRaisesInvalidDataTypeWithItsName) {
     ASSERT_TRUE(reg.openKey(w.regTestKey(), true));
-    os::HKey k = 0;
-    ASSERT_EQ(os.regOpenKeyEx(w.regRoot(), w.regTestKey(), os::KEY_ALL_ACCESS, k),
-              os::ERROR_SUCCESS);
-    ASSERT_EQ(os.regSetValueEx(k, "KillTime", {os::REG_DWORD, std::string("\x05\0\0\0", 4)}),
-              os::ERROR_SUCCESS);
-    ASSERT_EQ(os.regSetValueEx(k, "Blank", {os::REG_BINARY, ""}), os::ERROR_SUCCESS);
+    platform::HKey k = 0;
+    ASSERT_EQ(os.regOpenKeyEx(w.regRoot(), w.regTestKey(), platform::KEY_ALL_ACCESS, k),
+              platform::ERROR_SUCCESS);
+    ASSERT_EQ(os.regSetValueEx(k, "KillTime", {platform::REG_DWORD, std::string("\x05\0\0\0", 4)}),
+              platform::ERROR_SUCCESS);
+    ASSERT_EQ(os.regSetValueEx(k, "Blank", {platform::REG_BINARY, ""}), platform::ERROR_SUCCESS);
     os.regCloseKey(k);
 
     try {
@@ -319,11 +319,11 @@ TEST_F(ContractRegistry, ValueOfAnotherTypeRaisesInvalidDataTypeWithItsName) {
 
 TEST_F(ContractRegistry, ExpandableStringReadsUnexpanded) {
     ASSERT_TRUE(reg.openKey(w.regTestKey(), true));
-    os::HKey k = 0;
-    ASSERT_EQ(os.regOpenKeyEx(w.regRoot(), w.regTestKey(), os::KEY_ALL_ACCESS, k),
-              os::ERROR_SUCCESS);
+    platform::HKey k = 0;
+    ASSERT_EQ(os.regOpenKeyEx(w.regRoot(), w.regTestKey(), platform::KEY_ALL_ACCESS, k),
+              platform::ERROR_SUCCESS);
     const std::string text = "%SystemRoot%\\system32\\tool.exe /s";
-    ASSERT_EQ(os.regSetValueEx(k, "Tool", {os::REG_EXPAND_SZ, text + '\0'}), os::ERROR_SUCCESS);
+    ASSERT_EQ(os.regSetValueEx(k, "Tool", {platform::REG_EXPAND_SZ, text + '\0'}), platform::ERROR_SUCCESS);
     os.regCloseKey(k);
     EXPECT_EQ(reg.readString("Tool"), text);
 }
@@ -364,28 +364,28 @@ TEST_F(ContractRegistry, MissingKeyOpensOnlyWhenCreatedAndWritesWithoutAKeyFail)
 TEST_F(ContractRegistry, ValuesOfAnyTypeRoundTripAndAMissingKeyIsToldApart) {
     const std::string sub = w.regTestKey() + "\\Sub";
     EXPECT_FALSE(reg.openKey(sub, false));
-    EXPECT_EQ(reg.lastError(), os::ERROR_FILE_NOT_FOUND);
-    os::RegValue v;
+    EXPECT_EQ(reg.lastError(), platform::ERROR_FILE_NOT_FOUND);
+    platform::RegValue v;
     EXPECT_FALSE(reg.readValue("x", v)) << "no key open";
 
     ASSERT_TRUE(reg.openKey(sub, true));
-    const os::RegValue flag{os::REG_DWORD, std::string("\x01\0\0\x80", 4)};
-    const os::RegValue list{os::REG_MULTI_SZ, std::string("a\0程序\0\0", 8)};
+    const platform::RegValue flag{platform::REG_DWORD, std::string("\x01\0\0\x80", 4)};
+    const platform::RegValue list{platform::REG_MULTI_SZ, std::string("a\0程序\0\0", 8)};
     ASSERT_TRUE(reg.writeValue("Flag", flag));
     ASSERT_TRUE(reg.writeValue("List", list));
-    reg.writeString("Tool", "%SystemRoot%\\t.exe", os::REG_EXPAND_SZ);
+    reg.writeString("Tool", "%SystemRoot%\\t.exe", platform::REG_EXPAND_SZ);
     ASSERT_TRUE(reg.readValue("Flag", v));
     EXPECT_EQ(v.type, flag.type);
     EXPECT_EQ(v.data, flag.data);
     ASSERT_TRUE(reg.readValue("List", v));
     EXPECT_EQ(v.data, list.data);
     ASSERT_TRUE(reg.readValue("Tool", v));
-    EXPECT_EQ(v.type, os::REG_EXPAND_SZ);
+    EXPECT_EQ(v.type, platform::REG_EXPAND_SZ);
     EXPECT_EQ(v.data, std::string("%SystemRoot%\\t.exe") + '\0');
     EXPECT_FALSE(reg.readValue("Missing", v));
-    EXPECT_EQ(reg.lastError(), os::ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(reg.lastError(), platform::ERROR_FILE_NOT_FOUND);
     EXPECT_FALSE(reg.deleteValue("Missing"));
-    EXPECT_EQ(reg.lastError(), os::ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(reg.lastError(), platform::ERROR_FILE_NOT_FOUND);
 
     for (const char* name : {"Flag", "List", "Tool"}) EXPECT_TRUE(reg.deleteValue(name));
     reg.closeKey();
@@ -398,9 +398,9 @@ TEST_F(ContractRegistry, ValuesOfAnyTypeRoundTripAndAMissingKeyIsToldApart) {
 // object takes one all the same, the same way in every operation.
 TEST_F(ContractRegistry, ALeadingBackslashIsRefusedBelowAndTakenByTheRegistryObject) {
     const std::string sub = w.regTestKey() + "\\Lead";
-    os::HKey k = 0;
-    EXPECT_EQ(os.regCreateKeyEx(w.regRoot(), "\\" + sub, os::KEY_ALL_ACCESS, k), os::ERROR_BAD_PATHNAME);
-    EXPECT_EQ(os.regOpenKeyEx(w.regRoot(), "\\" + w.regTestKey(), os::KEY_READ, k), os::ERROR_BAD_PATHNAME);
+    platform::HKey k = 0;
+    EXPECT_EQ(os.regCreateKeyEx(w.regRoot(), "\\" + sub, platform::KEY_ALL_ACCESS, k), platform::ERROR_BAD_PATHNAME);
+    EXPECT_EQ(os.regOpenKeyEx(w.regRoot(), "\\" + w.regTestKey(), platform::KEY_READ, k), platform::ERROR_BAD_PATHNAME);
 
     EXPECT_FALSE(reg.keyExists("\\" + sub));
     reg.createKey("\\" + sub);
@@ -428,16 +428,16 @@ TEST_F(ContractFiles, BytesRoundTripExactlyIncludingCrLfAndGbk) {
 
 TEST_F(ContractFiles, RenamingAndReplacingInPlace) {
     const std::string a = w.tempDir() + "a.txt", b = w.tempDir() + "b.txt";
-    EXPECT_EQ(os.fileAttributes(a), os::kNoFileAttributes);
+    EXPECT_EQ(os.fileAttributes(a), platform::kNoFileAttributes);
     os.writeFile(a, "one");
-    EXPECT_NE(os.fileAttributes(a), os::kNoFileAttributes);
-    EXPECT_EQ(os.fileAttributes(a) & os::FILE_ATTRIBUTE_DIRECTORY, 0u);
+    EXPECT_NE(os.fileAttributes(a), platform::kNoFileAttributes);
+    EXPECT_EQ(os.fileAttributes(a) & platform::FILE_ATTRIBUTE_DIRECTORY, 0u);
     EXPECT_TRUE(os.moveFile(a, b, false));
     EXPECT_FALSE(os.fileExists(a));
     EXPECT_EQ(os.readFile(b), "one");
 
     os.writeFile(a, "two");
-    EXPECT_THROW(os.moveFile(a, b, false), os::OsError) << "a plain rename never replaces";
+    EXPECT_THROW(os.moveFile(a, b, false), platform::OsError) << "a plain rename never replaces";
     if (os.moveFile(a, b, true)) {
         EXPECT_FALSE(os.fileExists(a));
         EXPECT_EQ(os.readFile(b), "two");
@@ -456,7 +456,7 @@ TEST_F(ContractFiles, ReadingAMissingFileRaisesFileNotFound) {
     try {
         os.readFile(w.tempDir() + "absent.txt");
         ADD_FAILURE() << "a missing file was read";
-    } catch (const os::OsError& e) {
+    } catch (const platform::OsError& e) {
         EXPECT_STREQ(e.what(), "File not found");
     }
 }
@@ -464,10 +464,10 @@ TEST_F(ContractFiles, ReadingAMissingFileRaisesFileNotFound) {
 TEST_F(ContractFiles, ReadOnlyFileIsDeletedOnlyAfterItsAttributesAreArchive) {
     const std::string path = w.tempDir() + "locked.exe";
     os.writeFile(path, "MZ");
-    ASSERT_TRUE(os.setFileAttributes(path, os::FILE_ATTRIBUTE_READONLY | os::FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(os.setFileAttributes(path, platform::FILE_ATTRIBUTE_READONLY | platform::FILE_ATTRIBUTE_HIDDEN));
     EXPECT_FALSE(os.deleteFile(path));
     EXPECT_TRUE(os.fileExists(path));
-    ASSERT_TRUE(os.setFileAttributes(path, os::FILE_ATTRIBUTE_ARCHIVE));
+    ASSERT_TRUE(os.setFileAttributes(path, platform::FILE_ATTRIBUTE_ARCHIVE));
     EXPECT_TRUE(os.deleteFile(path));
     EXPECT_FALSE(os.fileExists(path));
     EXPECT_FALSE(os.deleteFile(path));
@@ -490,8 +490,8 @@ TEST_F(ContractWindows, WalkingTheZOrderListsATitledWindowOfAnotherProgram) {
     ASSERT_NE(windowTitled(title), 0u);
     bool seen = false;
     int steps = 0;
-    for (os::Hwnd h = os.getWindow(w.ownWindow(), os::GW_HWNDFIRST); h && steps < 100000;
-         h = os.getWindow(h, os::GW_HWNDNEXT), ++steps) {
+    for (platform::Hwnd h = os.getWindow(w.ownWindow(), platform::GW_HWNDFIRST); h && steps < 100000;
+         h = os.getWindow(h, platform::GW_HWNDNEXT), ++steps) {
         std::string text;
         if (os.getWindowText(h, text) > 0 && text == title) seen = true;
     }
@@ -501,7 +501,7 @@ TEST_F(ContractWindows, WalkingTheZOrderListsATitledWindowOfAnotherProgram) {
 TEST_F(ContractWindows, FindWindowMatchesTheWholeTitleOnly) {
     started("ctfind.exe", "Contract find");
     started("ctfindme.exe", "Contract find me");
-    os::Hwnd h = windowTitled("Contract find");
+    platform::Hwnd h = windowTitled("Contract find");
     ASSERT_NE(h, 0u);
     std::string text;
     EXPECT_EQ(os.getWindowText(h, text), 13);
@@ -514,7 +514,7 @@ TEST_F(ContractWindows, LongTitleComesBackCutTo254Bytes) {
     std::string title = "Contract long ";
     for (int i = 0; title.size() < 300; ++i) title += static_cast<char>('a' + i % 26);
     started("ctlong.exe", title);
-    os::Hwnd h = windowTitled(title);
+    platform::Hwnd h = windowTitled(title);
     ASSERT_NE(h, 0u);
     std::string text;
     EXPECT_EQ(os.getWindowText(h, text), 254);
@@ -526,16 +526,16 @@ TEST_F(ContractWindows, LongTitleComesBackCutTo254Bytes) {
 TEST_F(ContractWindows, WmCloseClosesTheWindow) {
     const std::string title = "Contract close";
     started("ctclose.exe", title);
-    os::Hwnd h = windowTitled(title);
+    platform::Hwnd h = windowTitled(title);
     ASSERT_NE(h, 0u);
-    EXPECT_EQ(os.sendClose(h, os::kCloseTimeoutMs), os::SendResult::Handled);
+    EXPECT_EQ(os.sendClose(h, platform::kCloseTimeoutMs), platform::SendResult::Handled);
     EXPECT_TRUE(eventually([&] { return os.findWindow(nullptr, title.c_str()) == 0; }));
 }
 
 TEST_F(ContractWindows, WmQuitEndsTheProgramWithCodeZero) {
     const std::string title = "Contract quit";
     std::uint32_t pid = started("ctquit.exe", title);
-    os::Hwnd h = windowTitled(title);
+    platform::Hwnd h = windowTitled(title);
     ASSERT_NE(h, 0u);
     EXPECT_TRUE(os.postQuit(h));
     std::uint32_t code = 1;
@@ -547,23 +547,23 @@ TEST_F(ContractWindows, WmQuitEndsTheProgramWithCodeZero) {
 // --- System ------------------------------------------------------------------
 
 TEST_F(ContractSystem, VersionReportsTheFamily) {
-    os::VersionInfo v;
+    platform::VersionInfo v;
     ASSERT_TRUE(os.getVersionEx(v));
     EXPECT_EQ(v.platformId,
-              w.ntFamily() ? os::VER_PLATFORM_WIN32_NT : os::VER_PLATFORM_WIN32_WINDOWS);
+              w.ntFamily() ? platform::VER_PLATFORM_WIN32_NT : platform::VER_PLATFORM_WIN32_WINDOWS);
     EXPECT_GE(v.major, 4u);
 }
 
 TEST_F(ContractSystem, NotificationIconIsAddedAndRemoved) {
     if (!w.trayAvailable()) GTEST_SKIP() << "this machine has no notification area";
-    os::NotifyIconData icon;
+    platform::NotifyIconData icon;
     icon.wnd = w.ownWindow();
     icon.id = 1;
-    icon.flags = os::NIF_MESSAGE | os::NIF_TIP;
+    icon.flags = platform::NIF_MESSAGE | platform::NIF_TIP;
     icon.callbackMessage = 0x0400 + 1;
     icon.tip = "Morvane进程管理器";
-    EXPECT_TRUE(os.shellNotifyIcon(os::NIM_ADD, icon));
-    EXPECT_TRUE(os.shellNotifyIcon(os::NIM_DELETE, icon));
+    EXPECT_TRUE(os.shellNotifyIcon(platform::NIM_ADD, icon));
+    EXPECT_TRUE(os.shellNotifyIcon(platform::NIM_DELETE, icon));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The machine the contract tests run on. The contract tests (tests/contract/)
-// hold ONE set of expectations for os::Os and platform::Registry; each build
+// hold ONE set of expectations for platform::Os and platform::Registry; each build
 // supplies the machine they run against by defining contractWorld() once:
 //   - native unit_tests: a simulated machine (tests/unit/sim_world.cpp);
 //   - wine_tests: the real Win32 layer under Wine, with real helper processes,
@@ -26,7 +26,7 @@ public:
 
     // The platform under test; the same object for the whole test program.
     // All expectations go through it.
-    virtual os::Os& os() = 0;
+    virtual platform::Os& os() = 0;
 
     // True when Toolhelp reports bare file names ("notepad.exe", NT family),
     // false when it reports full paths (9x family).
@@ -76,13 +76,13 @@ public:
     // Registry root and subkey path (without leading '\') that the test may
     // create, fill and delete freely; e.g. HKEY_CURRENT_USER and
     // "Software\Zentrek\ContractTest". Absent at the start of every test.
-    virtual os::HKey regRoot() = 0;
+    virtual platform::HKey regRoot() = 0;
     virtual std::string regTestKey() = 0;
 
     // Whether a notification area exists to add an icon to, and a top-level
     // window of this test program to own such an icon.
     virtual bool trayAvailable() = 0;
-    virtual os::Hwnd ownWindow() = 0;
+    virtual platform::Hwnd ownWindow() = 0;
 };
 
 // Defined once per test program.

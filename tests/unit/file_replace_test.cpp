@@ -15,7 +15,7 @@ struct FailingRename : sim::SimOs {
     using SimOs::SimOs;
     int failAt = 0, renames = 0;
     bool moveFile(const std::string& from, const std::string& to, bool replace) override {
-        if (!replace && ++renames == failAt) throw os::OsError("File access denied", 5);
+        if (!replace && ++renames == failAt) throw platform::OsError("File access denied", 5);
         return SimOs::moveFile(from, to, replace);
     }
 };
@@ -37,7 +37,7 @@ TEST_P(FileReplace, ADiskFillingUpPartWayLeavesTheOldTextWhole) {
     try {
         platform::writeFileReplacing(os, kPath, "NEW1.EXE\r\nNEW2.EXE\r\n");
         ADD_FAILURE() << "the failed write was reported as success";
-    } catch (const os::OsError& e) {
+    } catch (const platform::OsError& e) {
         EXPECT_STREQ(e.what(), "Disk full");
     }
     EXPECT_EQ(os.file(kPath)->bytes, "OLD.EXE\r\n");
@@ -45,10 +45,10 @@ TEST_P(FileReplace, ADiskFillingUpPartWayLeavesTheOldTextWhole) {
 }
 
 TEST_P(FileReplace, AFileThatWasAlwaysRefusedStaysRefused) {
-    for (std::uint32_t a : {os::FILE_ATTRIBUTE_READONLY, os::FILE_ATTRIBUTE_HIDDEN, os::FILE_ATTRIBUTE_SYSTEM}) {
+    for (std::uint32_t a : {platform::FILE_ATTRIBUTE_READONLY, platform::FILE_ATTRIBUTE_HIDDEN, platform::FILE_ATTRIBUTE_SYSTEM}) {
         sim::SimOs os(GetParam());
         os.addFile(kPath, "OLD.EXE\r\n", a);
-        EXPECT_THROW(platform::writeFileReplacing(os, kPath, "NEW.EXE\r\n"), os::OsError) << a;
+        EXPECT_THROW(platform::writeFileReplacing(os, kPath, "NEW.EXE\r\n"), platform::OsError) << a;
         EXPECT_EQ(os.file(kPath)->bytes, "OLD.EXE\r\n");
         EXPECT_EQ(os.file(kPath)->attributes, a);
         EXPECT_EQ(os.files().size(), 1u);
@@ -62,7 +62,7 @@ TEST(FileReplace9x, WhenTheNewFileCannotTakeThePlaceTheOldOneIsPutBack) {
     FailingRename os(Family::Win9x);
     os.addFile(kPath, "OLD.EXE\r\n");
     os.failAt = 2;  // aside works, into place fails
-    EXPECT_THROW(platform::writeFileReplacing(os, kPath, "NEW.EXE\r\n"), os::OsError);
+    EXPECT_THROW(platform::writeFileReplacing(os, kPath, "NEW.EXE\r\n"), platform::OsError);
     EXPECT_EQ(os.file(kPath)->bytes, "OLD.EXE\r\n");
     EXPECT_EQ(os.files(), std::vector<std::string>{kPath});
 }
@@ -71,12 +71,12 @@ TEST(FileReplace9x, WhenNothingCanBeRenamedBackTheOldTextStaysAside) {
     struct NoRenameBack : FailingRename {
         using FailingRename::FailingRename;
         bool moveFile(const std::string& from, const std::string& to, bool replace) override {
-            if (!replace && renames >= 1) throw os::OsError("File access denied", 5);
+            if (!replace && renames >= 1) throw platform::OsError("File access denied", 5);
             return FailingRename::moveFile(from, to, replace);
         }
     } os(Family::Win9x);
     os.addFile(kPath, "OLD.EXE\r\n");
-    EXPECT_THROW(platform::writeFileReplacing(os, kPath, "NEW.EXE\r\n"), os::OsError);
+    EXPECT_THROW(platform::writeFileReplacing(os, kPath, "NEW.EXE\r\n"), platform::OsError);
     ASSERT_NE(os.file(kPath + "~old"), nullptr) << "both texts were lost";
     EXPECT_EQ(os.file(kPath + "~old")->bytes, "OLD.EXE\r\n");
 }

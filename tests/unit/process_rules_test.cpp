@@ -222,11 +222,11 @@ TEST(ProcessListFiles, UnreadableOrUnwritableFilesRaiseTheSystemReason) {
     SimOs os;
     os.addFile("C:\\M\\Napplst.dat", "A.EXE\r\n");
     os.file("C:\\M\\Napplst.dat")->unreadable = true;
-    EXPECT_THROW(loadNormalList(os, "C:\\M\\"), os::OsError);
-    EXPECT_THROW(readChosenListFile(os, "C:\\nothere.txt"), os::OsError);
+    EXPECT_THROW(loadNormalList(os, "C:\\M\\"), platform::OsError);
+    EXPECT_THROW(readChosenListFile(os, "C:\\nothere.txt"), platform::OsError);
     os.addFile("C:\\ro.txt", "old\r\n");
     os.file("C:\\ro.txt")->unwritable = true;
-    EXPECT_THROW(writeListFile(os, "C:\\ro.txt", {"new"}), os::OsError);
+    EXPECT_THROW(writeListFile(os, "C:\\ro.txt", {"new"}), platform::OsError);
 }
 
 TEST(ProcessDelay, WaitsTheFullTimeAcrossTheWrapAndPastTwoToThe31) {

@@ -12,8 +12,8 @@ using platform::RegistryError;
 
 namespace {
 
-const os::HKey HKCU = os::HKEY_CURRENT_USER;
-const os::HKey HKLM = os::HKEY_LOCAL_MACHINE;
+const platform::HKey HKCU = platform::HKEY_CURRENT_USER;
+const platform::HKey HKLM = platform::HKEY_LOCAL_MACHINE;
 const char* kSettings = "Software\\Zentrek";
 const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
@@ -75,17 +75,17 @@ TEST(Registry, WithoutWriteRightsKeysCannotBeCreatedNorValuesWritten) {
     EXPECT_EQ(errorOf([&] { reg.writeString("Zentrek", "x"); }),
               "Failed to set data for 'Zentrek'");
     EXPECT_FALSE(reg.deleteValue("Zentrek"));
-    EXPECT_EQ(os.regDeleteKey(HKLM, kRun), os::ERROR_ACCESS_DENIED);
+    EXPECT_EQ(os.regDeleteKey(HKLM, kRun), platform::ERROR_ACCESS_DENIED);
     reg.closeKey();
     EXPECT_EQ(os.openKeys(), 0);
 }
 
 TEST(Registry, TextStopsAtTheFirstNulAndOtherTypesRaise) {
     sim::SimOs os;
-    os.setValue(HKCU, kSettings, "Pass", os::REG_SZ, std::string("ab\0cd\0", 6));
-    os.setValue(HKCU, kSettings, "NoNul", os::REG_SZ, "raw");
-    os.setValue(HKCU, kSettings, "List", os::REG_MULTI_SZ, std::string("a\0b\0\0", 5));
-    os.setValue(HKCU, kSettings, "Empty", os::REG_DWORD, "");
+    os.setValue(HKCU, kSettings, "Pass", platform::REG_SZ, std::string("ab\0cd\0", 6));
+    os.setValue(HKCU, kSettings, "NoNul", platform::REG_SZ, "raw");
+    os.setValue(HKCU, kSettings, "List", platform::REG_MULTI_SZ, std::string("a\0b\0\0", 5));
+    os.setValue(HKCU, kSettings, "Empty", platform::REG_DWORD, "");
     Registry reg(os, HKCU);
     ASSERT_TRUE(reg.openKey("\\Software\\Zentrek", false));
     EXPECT_EQ(reg.readString("Pass"), "ab");

@@ -10,8 +10,8 @@ using sim::SimOs;
 
 namespace {
 
-os::Handle moduleSnapshot(SimOs& os, std::uint32_t pid) {
-    return os.createToolhelp32Snapshot(os::TH32CS_SNAPMODULE, pid);
+platform::Handle moduleSnapshot(SimOs& os, std::uint32_t pid) {
+    return os.createToolhelp32Snapshot(platform::TH32CS_SNAPMODULE, pid);
 }
 
 }  // namespace
@@ -25,18 +25,18 @@ TEST(SimProcesses, InjectedFaultsFailTheCallsTheyNameAndLeakNoHandle) {
     auto stuck = os.addProcess("stuck.exe");
     os.process(stuck)->cannotTerminate = true;
 
-    EXPECT_EQ(os.openProcess(os::PROCESS_ALL_ACCESS, true, locked), os::kNoHandle);
-    EXPECT_EQ(os.openProcess(os::PROCESS_ALL_ACCESS, true, 999), os::kNoHandle);
-    EXPECT_EQ(moduleSnapshot(os, 999), os::kNoHandle);
+    EXPECT_EQ(os.openProcess(platform::PROCESS_ALL_ACCESS, true, locked), platform::kNoHandle);
+    EXPECT_EQ(os.openProcess(platform::PROCESS_ALL_ACCESS, true, 999), platform::kNoHandle);
+    EXPECT_EQ(moduleSnapshot(os, 999), platform::kNoHandle);
 
-    os::Handle snap = moduleSnapshot(os, hidden);
-    ASSERT_NE(snap, os::kNoHandle);
-    os::ModuleEntry m;
+    platform::Handle snap = moduleSnapshot(os, hidden);
+    ASSERT_NE(snap, platform::kNoHandle);
+    platform::ModuleEntry m;
     EXPECT_FALSE(os.module32First(snap, m));
     EXPECT_EQ(m.exePath, "");
     EXPECT_TRUE(os.closeHandle(snap));
 
-    os::Handle h = os.openProcess(os::PROCESS_ALL_ACCESS, false, stuck);
+    platform::Handle h = os.openProcess(platform::PROCESS_ALL_ACCESS, false, stuck);
     EXPECT_EQ(os.terminateProcess(h, 0), 0);
     EXPECT_TRUE(os.process(stuck)->running);
     os.closeHandle(h);
@@ -44,7 +44,7 @@ TEST(SimProcesses, InjectedFaultsFailTheCallsTheyNameAndLeakNoHandle) {
     // Rights matter: terminating needs PROCESS_TERMINATE, reading the exit
     // code needs query rights, which PROCESS_TERMINATE alone lacks.
     auto plain = os.addProcess("plain.exe");
-    h = os.openProcess(os::PROCESS_TERMINATE, false, plain);
+    h = os.openProcess(platform::PROCESS_TERMINATE, false, plain);
     std::uint32_t code = 0;
     EXPECT_FALSE(os.getExitCodeProcess(h, code));
     os.closeHandle(h);
@@ -54,19 +54,19 @@ TEST(SimProcesses, InjectedFaultsFailTheCallsTheyNameAndLeakNoHandle) {
     EXPECT_FALSE(os.closeHandle(h));
 
     os.setToolhelpAvailable(false);
-    EXPECT_EQ(os.createToolhelp32Snapshot(os::TH32CS_SNAPPROCESS, 0), os::kNoHandle);
+    EXPECT_EQ(os.createToolhelp32Snapshot(platform::TH32CS_SNAPPROCESS, 0), platform::kNoHandle);
     EXPECT_EQ(os.openHandles(), 0);
 }
 
 TEST(SimProcesses, EndedProcessKeepsItsCodeAndAHandleStillReadsIt) {
     SimOs os;
     auto a = os.addProcess("a.exe");
-    os::Handle h = os.openProcess(os::PROCESS_ALL_ACCESS, true, a);
-    EXPECT_NE(os.terminateProcess(h, os::STILL_ACTIVE), 0);
+    platform::Handle h = os.openProcess(platform::PROCESS_ALL_ACCESS, true, a);
+    EXPECT_NE(os.terminateProcess(h, platform::STILL_ACTIVE), 0);
     // The code it was given, although that is the "still running" value.
     std::uint32_t code = 0;
     EXPECT_TRUE(os.getExitCodeProcess(h, code));
-    EXPECT_EQ(code, os::STILL_ACTIVE);
+    EXPECT_EQ(code, platform::STILL_ACTIVE);
     EXPECT_EQ(os.terminateProcess(h, 1), 0);  // already ended
     os.closeHandle(h);
     ASSERT_NE(os.process(a), nullptr);
@@ -100,7 +100,7 @@ void partners(SimOs& os, const std::string& a, const std::string& b) {
 }
 
 void end(SimOs& os, std::uint32_t pid) {
-    os::Handle h = os.openProcess(os::PROCESS_TERMINATE, false, pid);
+    platform::Handle h = os.openProcess(platform::PROCESS_TERMINATE, false, pid);
     os.terminateProcess(h, 0);
     os.closeHandle(h);
 }
@@ -137,8 +137,8 @@ TEST(SimProcesses, PartnersRestartEachOtherUnlessBothEndInOnePass) {
 TEST(SimProcesses, NineXFamilyReportsWhatItWasGivenAndPlatformOne) {
     SimOs os(Family::Win9x);
     auto id = os.addProcess("C:\\WINDOWS\\EXPLORER.EXE");
-    os::Handle snap = os.createToolhelp32Snapshot(os::TH32CS_SNAPPROCESS, 0);
-    os::ProcessEntry e;
+    platform::Handle snap = os.createToolhelp32Snapshot(platform::TH32CS_SNAPPROCESS, 0);
+    platform::ProcessEntry e;
     ASSERT_TRUE(os.process32First(snap, e));
     EXPECT_EQ(e.exeFile, "C:\\WINDOWS\\EXPLORER.EXE");
     EXPECT_EQ(e.processId, id);
@@ -146,14 +146,14 @@ TEST(SimProcesses, NineXFamilyReportsWhatItWasGivenAndPlatformOne) {
     os.closeHandle(snap);
     // The module path defaults to the reported name.
     snap = moduleSnapshot(os, id);
-    os::ModuleEntry m;
+    platform::ModuleEntry m;
     EXPECT_TRUE(os.module32First(snap, m));
     EXPECT_EQ(m.exePath, "C:\\WINDOWS\\EXPLORER.EXE");
     os.closeHandle(snap);
 
-    os::VersionInfo v;
+    platform::VersionInfo v;
     ASSERT_TRUE(os.getVersionEx(v));
-    EXPECT_EQ(v.platformId, os::VER_PLATFORM_WIN32_WINDOWS);
+    EXPECT_EQ(v.platformId, platform::VER_PLATFORM_WIN32_WINDOWS);
     os.setVersionFails(true);
     EXPECT_FALSE(os.getVersionEx(v));
 }
@@ -167,20 +167,20 @@ TEST(SimWindows, HungAndStubbornWindowsStayAndTheWaitIsBounded) {
     os.window(stubborn)->refusesClose = true;
     os.setTickCount(1000);
 
-    EXPECT_EQ(os.sendClose(hung, 5000), os::SendResult::NoAnswer);
+    EXPECT_EQ(os.sendClose(hung, 5000), platform::SendResult::NoAnswer);
     EXPECT_EQ(os.getTickCount(), 6000u);
     EXPECT_TRUE(os.window(hung)->alive);
     // A quit posted to a hung program lands in a queue nobody reads.
     EXPECT_TRUE(os.postQuit(hung));
     EXPECT_TRUE(os.process(pid)->running);
 
-    EXPECT_EQ(os.sendClose(stubborn, 5000), os::SendResult::Handled);
+    EXPECT_EQ(os.sendClose(stubborn, 5000), platform::SendResult::Handled);
     EXPECT_EQ(os.findWindow(nullptr, "save CHANGES?"), stubborn);  // not case-sensitive
 
     auto gone = os.addWindow("Gone");
-    EXPECT_EQ(os.sendClose(gone, 5000), os::SendResult::Handled);
+    EXPECT_EQ(os.sendClose(gone, 5000), platform::SendResult::Handled);
     EXPECT_FALSE(os.window(gone)->alive);
-    EXPECT_EQ(os.sendClose(gone, 5000), os::SendResult::Failed);
+    EXPECT_EQ(os.sendClose(gone, 5000), platform::SendResult::Failed);
     EXPECT_FALSE(os.postQuit(gone));
     EXPECT_EQ(os.windows().size(), 2u);
 }
@@ -191,14 +191,14 @@ TEST(SimWindows, QuitEndsTheOwnerAndAllItsWindowsWithCodeZero) {
     auto first = os.addWindow("One", pid);
     os.addWindow("Other");
     auto second = os.addWindow("Two", pid);
-    EXPECT_EQ(os.getWindow(second, os::GW_HWNDFIRST), first);
+    EXPECT_EQ(os.getWindow(second, platform::GW_HWNDFIRST), first);
     EXPECT_TRUE(os.postQuit(second));
     EXPECT_FALSE(os.process(pid)->running);
     EXPECT_EQ(os.process(pid)->exitCode, 0u);
     ASSERT_EQ(os.windows().size(), 1u);
     EXPECT_EQ(os.windows()[0].title, "Other");
-    EXPECT_EQ(os.getWindow(0, os::GW_HWNDFIRST), os.windows()[0].hwnd);
-    EXPECT_EQ(os.getWindow(first, os::GW_HWNDNEXT), 0u);  // destroyed
+    EXPECT_EQ(os.getWindow(0, platform::GW_HWNDFIRST), os.windows()[0].hwnd);
+    EXPECT_EQ(os.getWindow(first, platform::GW_HWNDNEXT), 0u);  // destroyed
 }
 
 TEST(SimFiles, DeleteAndIoFaultsBehaveLikeWin32) {
@@ -217,15 +217,15 @@ TEST(SimFiles, DeleteAndIoFaultsBehaveLikeWin32) {
     os.addFile("C:\\run\\prog.exe", "MZ");
     auto pid = os.addProcess("prog.exe", "C:\\RUN\\PROG.EXE");
     EXPECT_FALSE(os.deleteFile("C:\\run\\prog.exe"));
-    os::Handle h = os.openProcess(os::PROCESS_TERMINATE, false, pid);
+    platform::Handle h = os.openProcess(platform::PROCESS_TERMINATE, false, pid);
     os.terminateProcess(h, 0);
     os.closeHandle(h);
     EXPECT_TRUE(os.deleteFile("C:\\run\\prog.exe"));
 
     os.addDirectory("C:\\dir");
     EXPECT_FALSE(os.deleteFile("C:\\dir"));
-    EXPECT_TRUE(os.setFileAttributes("C:\\dir", os::FILE_ATTRIBUTE_ARCHIVE));
-    EXPECT_TRUE(os.file("C:\\dir")->attributes & os::FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_TRUE(os.setFileAttributes("C:\\dir", platform::FILE_ATTRIBUTE_ARCHIVE));
+    EXPECT_TRUE(os.file("C:\\dir")->attributes & platform::FILE_ATTRIBUTE_DIRECTORY);
 
     os.addFile("C:\\secret.dat", "x");
     os.file("C:\\secret.dat")->unreadable = true;
@@ -233,53 +233,53 @@ TEST(SimFiles, DeleteAndIoFaultsBehaveLikeWin32) {
     try {
         os.readFile("C:\\secret.dat");
         ADD_FAILURE();
-    } catch (const os::OsError& e) {
+    } catch (const platform::OsError& e) {
         EXPECT_STREQ(e.what(), "File access denied");
         EXPECT_EQ(e.code(), 5u);
     }
-    EXPECT_THROW(os.writeFile("C:\\secret.dat", "y"), os::OsError);
+    EXPECT_THROW(os.writeFile("C:\\secret.dat", "y"), platform::OsError);
     EXPECT_EQ(os.file("C:\\secret.dat")->bytes, "x");
-    os.addFile("C:\\ro.txt", "keep", os::FILE_ATTRIBUTE_READONLY);
-    EXPECT_THROW(os.writeFile("C:\\ro.txt", ""), os::OsError);
-    os.addFile("C:\\hidden.dat", "keep", os::FILE_ATTRIBUTE_HIDDEN);
-    EXPECT_THROW(os.writeFile("C:\\hidden.dat", ""), os::OsError);
+    os.addFile("C:\\ro.txt", "keep", platform::FILE_ATTRIBUTE_READONLY);
+    EXPECT_THROW(os.writeFile("C:\\ro.txt", ""), platform::OsError);
+    os.addFile("C:\\hidden.dat", "keep", platform::FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_THROW(os.writeFile("C:\\hidden.dat", ""), platform::OsError);
     EXPECT_FALSE(os.fileExists("C:\\*.dat"));
-    EXPECT_THROW(os.readFile("C:\\dir"), os::OsError);
+    EXPECT_THROW(os.readFile("C:\\dir"), platform::OsError);
 }
 
 TEST(SimRegistry, EnumerationInfoAndCaseLikeWin32) {
     SimOs os;
-    os.setString(os::HKEY_LOCAL_MACHINE, "Software\\Run", "Long name", "x");
-    os.setValue(os::HKEY_LOCAL_MACHINE, "Software\\Run", "", os::REG_SZ, std::string("abc\0", 4));
-    os.setString(os::HKEY_LOCAL_MACHINE, "Software\\Run\\Sub", "a", "b");
+    os.setString(platform::HKEY_LOCAL_MACHINE, "Software\\Run", "Long name", "x");
+    os.setValue(platform::HKEY_LOCAL_MACHINE, "Software\\Run", "", platform::REG_SZ, std::string("abc\0", 4));
+    os.setString(platform::HKEY_LOCAL_MACHINE, "Software\\Run\\Sub", "a", "b");
 
-    os::HKey k = 0;
-    ASSERT_EQ(os.regOpenKeyEx(os::HKEY_LOCAL_MACHINE, "SOFTWARE\\run", os::KEY_READ, k),
-              os::ERROR_SUCCESS);
-    os::RegKeyInfo info;
-    ASSERT_EQ(os.regQueryInfoKey(k, info), os::ERROR_SUCCESS);
+    platform::HKey k = 0;
+    ASSERT_EQ(os.regOpenKeyEx(platform::HKEY_LOCAL_MACHINE, "SOFTWARE\\run", platform::KEY_READ, k),
+              platform::ERROR_SUCCESS);
+    platform::RegKeyInfo info;
+    ASSERT_EQ(os.regQueryInfoKey(k, info), platform::ERROR_SUCCESS);
     EXPECT_EQ(info.values, 2u);
     EXPECT_EQ(info.maxValueNameLen, 9u);
     EXPECT_EQ(info.maxValueLen, 4u);
     EXPECT_EQ(info.subKeys, 1u);
     std::string name = "?";
-    EXPECT_EQ(os.regEnumValue(k, 1, name), os::ERROR_SUCCESS);
+    EXPECT_EQ(os.regEnumValue(k, 1, name), platform::ERROR_SUCCESS);
     EXPECT_EQ(name, "");
-    EXPECT_EQ(os.regEnumValue(k, 2, name), os::ERROR_NO_MORE_ITEMS);
+    EXPECT_EQ(os.regEnumValue(k, 2, name), platform::ERROR_NO_MORE_ITEMS);
     // A handle opened for reading cannot write.
-    EXPECT_EQ(os.regSetValueEx(k, "x", {os::REG_SZ, std::string(1, '\0')}),
-              os::ERROR_ACCESS_DENIED);
-    os::RegValue v;
-    EXPECT_EQ(os.regQueryValueEx(k, "LONG NAME", v), os::ERROR_SUCCESS);
-    EXPECT_EQ(os.regCloseKey(k), os::ERROR_SUCCESS);
+    EXPECT_EQ(os.regSetValueEx(k, "x", {platform::REG_SZ, std::string(1, '\0')}),
+              platform::ERROR_ACCESS_DENIED);
+    platform::RegValue v;
+    EXPECT_EQ(os.regQueryValueEx(k, "LONG NAME", v), platform::ERROR_SUCCESS);
+    EXPECT_EQ(os.regCloseKey(k), platform::ERROR_SUCCESS);
     EXPECT_EQ(os.openKeys(), 0);
 
     // NT refuses to delete a key with subkeys; 9x removes the tree.
-    EXPECT_EQ(os.regDeleteKey(os::HKEY_LOCAL_MACHINE, "Software\\Run"), os::ERROR_ACCESS_DENIED);
+    EXPECT_EQ(os.regDeleteKey(platform::HKEY_LOCAL_MACHINE, "Software\\Run"), platform::ERROR_ACCESS_DENIED);
     os.setFamily(Family::Win9x);
-    EXPECT_EQ(os.regDeleteKey(os::HKEY_LOCAL_MACHINE, "Software\\Run"), os::ERROR_SUCCESS);
-    EXPECT_FALSE(os.hasKey(os::HKEY_LOCAL_MACHINE, "Software\\Run\\Sub"));
-    EXPECT_TRUE(os.hasKey(os::HKEY_LOCAL_MACHINE, "Software"));
+    EXPECT_EQ(os.regDeleteKey(platform::HKEY_LOCAL_MACHINE, "Software\\Run"), platform::ERROR_SUCCESS);
+    EXPECT_FALSE(os.hasKey(platform::HKEY_LOCAL_MACHINE, "Software\\Run\\Sub"));
+    EXPECT_TRUE(os.hasKey(platform::HKEY_LOCAL_MACHINE, "Software"));
 }
 
 TEST(SimClock, TickCountWrapsAndCanStepOnEveryRead) {
@@ -295,7 +295,7 @@ TEST(SimClock, TickCountWrapsAndCanStepOnEveryRead) {
 TEST(SimLog, CallsAreLoggedUnderTheirWin32NamesWithTheirTargets) {
     SimOs os;
     auto pid = os.addProcess("a.exe");
-    os::Handle h = os.openProcess(os::PROCESS_ALL_ACCESS, true, pid);
+    platform::Handle h = os.openProcess(platform::PROCESS_ALL_ACCESS, true, pid);
     os.terminateProcess(h, 259);
     os.closeHandle(h);
     os.deleteFile("C:\\none");
@@ -313,31 +313,31 @@ TEST(SimLog, CallsAreLoggedUnderTheirWin32NamesWithTheirTargets) {
 
 TEST(SimSystem, TrayShellAndPowerAreRecorded) {
     SimOs os;
-    os::NotifyIconData icon;
+    platform::NotifyIconData icon;
     icon.wnd = 0x10;
     icon.id = 1;
     icon.tip = std::string(80, 't');
-    EXPECT_TRUE(os.shellNotifyIcon(os::NIM_ADD, icon));
-    EXPECT_FALSE(os.shellNotifyIcon(os::NIM_ADD, icon));
+    EXPECT_TRUE(os.shellNotifyIcon(platform::NIM_ADD, icon));
+    EXPECT_FALSE(os.shellNotifyIcon(platform::NIM_ADD, icon));
     ASSERT_EQ(os.trayIcons().size(), 1u);
     EXPECT_EQ(os.trayIcons()[0].tip.size(), 63u);
-    EXPECT_TRUE(os.shellNotifyIcon(os::NIM_DELETE, icon));
-    EXPECT_FALSE(os.shellNotifyIcon(os::NIM_DELETE, icon));
+    EXPECT_TRUE(os.shellNotifyIcon(platform::NIM_DELETE, icon));
+    EXPECT_FALSE(os.shellNotifyIcon(platform::NIM_DELETE, icon));
     os.setTrayAvailable(false);
-    EXPECT_FALSE(os.shellNotifyIcon(os::NIM_ADD, icon));
+    EXPECT_FALSE(os.shellNotifyIcon(platform::NIM_ADD, icon));
 
     EXPECT_GT(os.shellExecute(0, "open", "http://x", "", "", 1), 32);
     EXPECT_EQ(os.shellExecutes(), (std::vector<std::string>{"open|http://x|||1"}));
-    os.exitWindowsEx(os::EWX_LOGOFF, 0);
+    os.exitWindowsEx(platform::EWX_LOGOFF, 0);
     try {
-        os.exitWindowsEx(os::EWX_REBOOT, 0);
+        os.exitWindowsEx(platform::EWX_REBOOT, 0);
         ADD_FAILURE() << "NT restarts only with the shutdown privilege";
-    } catch (const os::OsError& e) {
-        EXPECT_EQ(e.code(), os::ERROR_PRIVILEGE_NOT_HELD);
+    } catch (const platform::OsError& e) {
+        EXPECT_EQ(e.code(), platform::ERROR_PRIVILEGE_NOT_HELD);
     }
     EXPECT_TRUE(os.enableShutdownPrivilege());
-    os.exitWindowsEx(os::EWX_REBOOT, 0);
-    EXPECT_EQ(os.exitWindowsCalls(), (std::vector<std::uint32_t>{os::EWX_LOGOFF, os::EWX_REBOOT}));
+    os.exitWindowsEx(platform::EWX_REBOOT, 0);
+    EXPECT_EQ(os.exitWindowsCalls(), (std::vector<std::uint32_t>{platform::EWX_LOGOFF, platform::EWX_REBOOT}));
 }
 
 // A plan counts only its family's calls and fails the one it names, once; a

@@ -15,7 +15,7 @@ const std::string kTempDir = "C:\\TEMP\\contract\\";
 
 class SimWorld : public contract::World {
 public:
-    os::Os& os() override { return sim_; }
+    platform::Os& os() override { return sim_; }
     bool ntFamily() override { return sim_.family() == sim::Family::NT; }
 
     void beginTest() override {
@@ -61,10 +61,10 @@ public:
 
     int openHandleCount() override { return sim_.openHandles(); }
     std::string tempDir() override { return kTempDir; }
-    os::HKey regRoot() override { return os::HKEY_CURRENT_USER; }
+    platform::HKey regRoot() override { return platform::HKEY_CURRENT_USER; }
     std::string regTestKey() override { return "Software\\Zentrek\\ContractTest"; }
     bool trayAvailable() override { return true; }
-    os::Hwnd ownWindow() override { return own_; }
+    platform::Hwnd ownWindow() override { return own_; }
 
 private:
     static sim::Family family() {
@@ -73,7 +73,7 @@ private:
     }
 
     sim::SimOs sim_;
-    os::Hwnd own_ = 0;
+    platform::Hwnd own_ = 0;
 };
 
 }  // namespace

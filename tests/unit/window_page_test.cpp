@@ -17,7 +17,7 @@ struct Windows : AppFixture {
         machine.addWindow("Editor");
     }
     std::size_t walks() { return machine.countCalls("GetWindow"); }
-    os::Hwnd hidden = 0;
+    platform::Hwnd hidden = 0;
 };
 
 TEST(WindowPage, StartUpListsEveryTitledWindowInZOrderAndCountsThem) {
@@ -76,7 +76,7 @@ TEST(WindowPage, QuittingPostsWaitsLongerAndAGoneTitleOnlyRefreshes) {
     EXPECT_EQ(f.machine.countCalls("PostMessageA"), 1u);
     EXPECT_EQ(w.List2.items(), (V{"Editor", "Editor"}));
 
-    const os::Hwnd gone = f.machine.addWindow("Gone");
+    const platform::Hwnd gone = f.machine.addWindow("Gone");
     w.Button1.userClick();
     const V lines = w.List2.items();
     const auto at = std::find(lines.begin(), lines.end(), "Gone") - lines.begin();
@@ -106,7 +106,7 @@ TEST(WindowPage, AWalkThatCirclesOrNeverEndsStopsWithWhatItGathered) {
     Windows f;
     TfrmMain& w = f.start();
     w.PageControl1.userSelect(1);
-    f.machine.onWindowWalk([](sim::SimOs& m, os::Hwnd from) {
+    f.machine.onWindowWalk([](sim::SimOs& m, platform::Hwnd from) {
         const auto ws = m.windows();
         if (!ws.empty() && ws.back().hwnd == from) m.moveWindowToBottom(ws.front().hwnd);
     });
@@ -116,7 +116,7 @@ TEST(WindowPage, AWalkThatCirclesOrNeverEndsStopsWithWhatItGathered) {
     EXPECT_EQ(f.walks() - walked, 5u) << "four windows, then one passed before";
 
     int made = 0;
-    f.machine.onWindowWalk([&made](sim::SimOs& m, os::Hwnd) { m.addWindow("New " + std::to_string(++made)); });
+    f.machine.onWindowWalk([&made](sim::SimOs& m, platform::Hwnd) { m.addWindow("New " + std::to_string(++made)); });
     w.Button1.userClick();
     EXPECT_EQ(w.List2.count(), 10000 - 1) << "10,000 windows, one of them untitled";
     EXPECT_EQ(w.List2.item(3), "New 1");

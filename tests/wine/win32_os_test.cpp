@@ -27,8 +27,8 @@ struct Listed {
 
 Listed lookUpProcess(Win32Os& os, DWORD pid) {
     Listed out;
-    for (const os::ProcessEntry& e : platform::ProcessWalk(os)) {
-        EXPECT_EQ(e.size, os::kProcessEntrySize);
+    for (const platform::ProcessEntry& e : platform::ProcessWalk(os)) {
+        EXPECT_EQ(e.size, platform::kProcessEntrySize);
         if (e.processId != pid) continue;
         out.found = true;
         out.exeFile = e.exeFile;
@@ -58,16 +58,16 @@ TEST(Win32OsToolhelp, ReportsChineseAndUpperCaseNamesByteForByte) {
 
 TEST(Win32OsToolhelp, FailuresGiveNoHandleAndNoEntry) {
     Win32Os os;
-    os::ProcessEntry e;
-    os::ModuleEntry m;
-    EXPECT_FALSE(os.process32First(os::kNoHandle, e));
-    EXPECT_FALSE(os.module32First(os::kNoHandle, m));
+    platform::ProcessEntry e;
+    platform::ModuleEntry m;
+    EXPECT_FALSE(os.process32First(platform::kNoHandle, e));
+    EXPECT_FALSE(os.module32First(platform::kNoHandle, m));
     // A process that does not exist has no module list: INVALID_HANDLE_VALUE
     // must come back as "no handle", never as a handle to close.
-    EXPECT_EQ(os.createToolhelp32Snapshot(os::TH32CS_SNAPMODULE, 0x7FFFFFF0u), os::kNoHandle);
+    EXPECT_EQ(os.createToolhelp32Snapshot(platform::TH32CS_SNAPMODULE, 0x7FFFFFF0u), platform::kNoHandle);
     // The idle process cannot be opened.
-    EXPECT_EQ(os.openProcess(os::PROCESS_TERMINATE, false, 0), os::kNoHandle);
-    EXPECT_FALSE(os.closeHandle(os::kNoHandle));
+    EXPECT_EQ(os.openProcess(platform::PROCESS_TERMINATE, false, 0), platform::kNoHandle);
+    EXPECT_FALSE(os.closeHandle(platform::kNoHandle));
 }
 
 // The helper's partner mode stands in for programs that restart each other:
@@ -83,8 +83,8 @@ TEST(Win32OsProcess, PartnersComeBackUnlessBothEndInOneGo) {
     };
     ASSERT_TRUE(winetest::waitUntil([&] { return one("ringb.exe") != 0; }));
     auto end = [&](DWORD pid) {
-        os::Handle h = os.openProcess(os::PROCESS_ALL_ACCESS, true, pid);
-        ASSERT_NE(h, os::kNoHandle);
+        platform::Handle h = os.openProcess(platform::PROCESS_ALL_ACCESS, true, pid);
+        ASSERT_NE(h, platform::kNoHandle);
         EXPECT_NE(os.terminateProcess(h, 0), 0);
         os.closeHandle(h);
     };
@@ -111,10 +111,10 @@ TEST(Win32OsSystem, TickCountVersionAndOwnPath) {
     EXPECT_GE(elapsed, 100u);
     EXPECT_LT(elapsed, 5000u);
 
-    os::VersionInfo v;
+    platform::VersionInfo v;
     ASSERT_TRUE(os.getVersionEx(v));
-    EXPECT_EQ(v.size, os::kVersionInfoSize);
-    EXPECT_EQ(v.platformId, os::VER_PLATFORM_WIN32_NT);
+    EXPECT_EQ(v.size, platform::kVersionInfoSize);
+    EXPECT_EQ(v.platformId, platform::VER_PLATFORM_WIN32_NT);
     EXPECT_GE(v.major, 4u);
 
     std::string self = os.exePath();
@@ -139,7 +139,7 @@ TEST(Win32OsFiles, FailuresRaiseTheSystemsReason) {
     auto failure = [](auto&& op) -> std::pair<std::uint32_t, std::string> {
         try {
             op();
-        } catch (const os::OsError& e) {
+        } catch (const platform::OsError& e) {
             return {e.code(), e.what()};
         }
         return {0, "no error"};
@@ -156,7 +156,7 @@ TEST(Win32OsFiles, FailuresRaiseTheSystemsReason) {
     std::string sub = dir.file("sub");
     ASSERT_TRUE(CreateDirectoryA(sub.c_str(), nullptr));
     auto denied = failure([&] { os.writeFile(sub, "lost"); });
-    EXPECT_EQ(denied.first, static_cast<std::uint32_t>(os::ERROR_ACCESS_DENIED));
+    EXPECT_EQ(denied.first, static_cast<std::uint32_t>(platform::ERROR_ACCESS_DENIED));
     EXPECT_EQ(denied.second, "File access denied");
     RemoveDirectoryA(sub.c_str());
 
@@ -181,16 +181,16 @@ TEST(Win32OsWindows, TitlesAreReadCutAndFound) {
     ASSERT_NE(hidden, nullptr);
 
     std::string text;
-    EXPECT_EQ(os.getWindowText(reinterpret_cast<os::Hwnd>(longWnd), text), 254);
+    EXPECT_EQ(os.getWindowText(reinterpret_cast<platform::Hwnd>(longWnd), text), 254);
     EXPECT_EQ(text, longTitle.substr(0, 254));
-    EXPECT_EQ(os.findWindow(nullptr, longTitle.c_str()), reinterpret_cast<os::Hwnd>(longWnd));
+    EXPECT_EQ(os.findWindow(nullptr, longTitle.c_str()), reinterpret_cast<platform::Hwnd>(longWnd));
     EXPECT_EQ(os.findWindow(nullptr, text.c_str()), 0u);  // the cut title names no window
 
     // The Z-order walk reaches hidden windows as well.
     bool sawHidden = false;
     HWND any = GetDesktopWindow();
-    for (os::Hwnd w = os.getWindow(reinterpret_cast<os::Hwnd>(GetTopWindow(any)), os::GW_HWNDFIRST);
-         w; w = os.getWindow(w, os::GW_HWNDNEXT)) {
+    for (platform::Hwnd w = os.getWindow(reinterpret_cast<platform::Hwnd>(GetTopWindow(any)), platform::GW_HWNDFIRST);
+         w; w = os.getWindow(w, platform::GW_HWNDNEXT)) {
         if (os.getWindowText(w, text) > 0 && text == "隐藏的窗口") sawHidden = true;
     }
     EXPECT_TRUE(sawHidden);
@@ -205,19 +205,19 @@ TEST(Win32OsWindows, CloseAndQuitReachOtherPrograms) {
     HWND s = helpers.startWindow("stubborn.exe", "不关", "--refuse-close", &stubborn);
     ASSERT_TRUE(c && q && s);
 
-    EXPECT_EQ(os.sendClose(reinterpret_cast<os::Hwnd>(c), 3000), os::SendResult::Handled);
+    EXPECT_EQ(os.sendClose(reinterpret_cast<platform::Hwnd>(c), 3000), platform::SendResult::Handled);
     DWORD code = 0;
     ASSERT_TRUE(winetest::exitCodeOf(closer.process, code));
     EXPECT_EQ(code, 7u);
 
-    EXPECT_TRUE(os.postQuit(reinterpret_cast<os::Hwnd>(q)));
+    EXPECT_TRUE(os.postQuit(reinterpret_cast<platform::Hwnd>(q)));
     ASSERT_TRUE(winetest::exitCodeOf(quitter.process, code));
     EXPECT_EQ(code, 9u);
 
-    EXPECT_EQ(os.sendClose(reinterpret_cast<os::Hwnd>(s), 3000), os::SendResult::Handled);
+    EXPECT_EQ(os.sendClose(reinterpret_cast<platform::Hwnd>(s), 3000), platform::SendResult::Handled);
     EXPECT_TRUE(IsWindow(s));
     // A window that is gone is a failed target, not a hang.
-    EXPECT_EQ(os.sendClose(reinterpret_cast<os::Hwnd>(c), 3000), os::SendResult::Failed);
+    EXPECT_EQ(os.sendClose(reinterpret_cast<platform::Hwnd>(c), 3000), platform::SendResult::Failed);
 }
 
 TEST(Win32OsWindows, HungWindowCostsOnlyTheTimeout) {
@@ -226,7 +226,7 @@ TEST(Win32OsWindows, HungWindowCostsOnlyTheTimeout) {
     HWND h = helpers.startWindow("hung.exe", "挂起的窗口", "--hang");
     ASSERT_NE(h, nullptr);
     DWORD t0 = GetTickCount();
-    EXPECT_EQ(os.sendClose(reinterpret_cast<os::Hwnd>(h), 400), os::SendResult::NoAnswer);
+    EXPECT_EQ(os.sendClose(reinterpret_cast<platform::Hwnd>(h), 400), platform::SendResult::NoAnswer);
     EXPECT_LT(GetTickCount() - t0, 3000u);
     EXPECT_TRUE(IsWindow(h));
 }
@@ -234,30 +234,30 @@ TEST(Win32OsWindows, HungWindowCostsOnlyTheTimeout) {
 TEST(Win32OsRegistry, ValuesOfEveryTypeRoundTrip) {
     Win32Os os;
     const std::string sub = "Software\\Zentrek\\WineTest" + base::intToStr(GetCurrentProcessId());
-    os::HKey k = 0;
-    ASSERT_EQ(os.regCreateKeyEx(os::HKEY_CURRENT_USER, sub, os::KEY_ALL_ACCESS, k), 0);
+    platform::HKey k = 0;
+    ASSERT_EQ(os.regCreateKeyEx(platform::HKEY_CURRENT_USER, sub, platform::KEY_ALL_ACCESS, k), 0);
     struct V { std::string name; std::uint32_t type; std::string data; };
     const std::vector<V> values = {
-        {"KillTime", os::REG_SZ, std::string("30\0", 3)},
-        {"", os::REG_SZ, std::string("默认\0", 5)},
-        {"路径", os::REG_EXPAND_SZ, std::string("%WINDIR%\\a.exe\0", 15)},
-        {"Count", os::REG_DWORD, std::string("\x05\0\0\0", 4)},
-        {"Blob", os::REG_BINARY, std::string("\0\x01\xFF", 3)},
-        {"Empty", os::REG_SZ, std::string()},
+        {"KillTime", platform::REG_SZ, std::string("30\0", 3)},
+        {"", platform::REG_SZ, std::string("默认\0", 5)},
+        {"路径", platform::REG_EXPAND_SZ, std::string("%WINDIR%\\a.exe\0", 15)},
+        {"Count", platform::REG_DWORD, std::string("\x05\0\0\0", 4)},
+        {"Blob", platform::REG_BINARY, std::string("\0\x01\xFF", 3)},
+        {"Empty", platform::REG_SZ, std::string()},
     };
     for (const V& v : values) {
-        os::RegValue rv;
+        platform::RegValue rv;
         rv.type = v.type;
         rv.data = v.data;
         EXPECT_EQ(os.regSetValueEx(k, v.name, rv), 0) << v.name;
     }
     for (const V& v : values) {
-        os::RegValue got;
+        platform::RegValue got;
         ASSERT_EQ(os.regQueryValueEx(k, v.name, got), 0) << v.name;
         EXPECT_EQ(got.type, v.type) << v.name;
         EXPECT_EQ(got.data, v.data) << v.name;
     }
-    os::RegKeyInfo info;
+    platform::RegKeyInfo info;
     ASSERT_EQ(os.regQueryInfoKey(k, info), 0);
     EXPECT_EQ(info.values, values.size());
     std::vector<std::string> names;
@@ -265,29 +265,29 @@ TEST(Win32OsRegistry, ValuesOfEveryTypeRoundTrip) {
     for (std::uint32_t i = 0; os.regEnumValue(k, i, name) == 0; ++i) names.push_back(name);
     EXPECT_EQ(names.size(), values.size());
     EXPECT_EQ(os.regEnumValue(k, static_cast<std::uint32_t>(values.size()), name),
-              os::ERROR_NO_MORE_ITEMS);
+              platform::ERROR_NO_MORE_ITEMS);
 
     EXPECT_EQ(os.regDeleteValue(k, "Blob"), 0);
-    os::RegValue gone;
-    EXPECT_EQ(os.regQueryValueEx(k, "Blob", gone), os::ERROR_FILE_NOT_FOUND);
+    platform::RegValue gone;
+    EXPECT_EQ(os.regQueryValueEx(k, "Blob", gone), platform::ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(os.regCloseKey(k), 0);
-    EXPECT_EQ(os.regDeleteKey(os::HKEY_CURRENT_USER, sub), 0);
-    EXPECT_EQ(os.regOpenKeyEx(os::HKEY_CURRENT_USER, sub, os::KEY_READ, k), os::ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(os.regDeleteKey(platform::HKEY_CURRENT_USER, sub), 0);
+    EXPECT_EQ(os.regOpenKeyEx(platform::HKEY_CURRENT_USER, sub, platform::KEY_READ, k), platform::ERROR_FILE_NOT_FOUND);
 }
 
 TEST(Win32OsRegistry, MachineRunKeyTakesAndDropsAValue) {
     Win32Os os;
     const std::string run = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
     const std::string name = "MorvaneWineTest" + base::intToStr(GetCurrentProcessId());
-    os::HKey k = 0;
-    ASSERT_EQ(os.regOpenKeyEx(os::HKEY_LOCAL_MACHINE, run, os::KEY_ALL_ACCESS, k), 0);
+    platform::HKey k = 0;
+    ASSERT_EQ(os.regOpenKeyEx(platform::HKEY_LOCAL_MACHINE, run, platform::KEY_ALL_ACCESS, k), 0);
     const std::string path = "C:\\程序\\Morvane.exe";
-    EXPECT_EQ(os.regSetValueEx(k, name, {os::REG_SZ, path + '\0'}), 0);
-    os::RegValue v;
+    EXPECT_EQ(os.regSetValueEx(k, name, {platform::REG_SZ, path + '\0'}), 0);
+    platform::RegValue v;
     EXPECT_EQ(os.regQueryValueEx(k, name, v), 0);
     EXPECT_EQ(v.data, path + '\0');
     EXPECT_EQ(os.regDeleteValue(k, name), 0);
-    EXPECT_EQ(os.regDeleteValue(k, name), os::ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(os.regDeleteValue(k, name), platform::ERROR_FILE_NOT_FOUND);
     os.regCloseKey(k);
 }
 
@@ -301,17 +301,17 @@ TEST(Win32OsTray, IconIsAddedChangedAndRemoved) {
     HWND w = CreateWindowA("MorvaneTrayTest", "tray", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
                            nullptr, wc.hInstance, nullptr);
     ASSERT_NE(w, nullptr);
-    os::NotifyIconData d;
-    d.wnd = reinterpret_cast<os::Hwnd>(w);
+    platform::NotifyIconData d;
+    d.wnd = reinterpret_cast<platform::Hwnd>(w);
     d.id = 3;
-    d.flags = os::NIF_MESSAGE | os::NIF_ICON | os::NIF_TIP;
+    d.flags = platform::NIF_MESSAGE | platform::NIF_ICON | platform::NIF_TIP;
     d.callbackMessage = 0x0464;
     d.icon = reinterpret_cast<std::uintptr_t>(LoadIconA(nullptr, IDI_APPLICATION));
     d.tip = std::string(62, 'x') + "进";  // the double-byte character does not fit
-    EXPECT_TRUE(os.shellNotifyIcon(os::NIM_ADD, d));
+    EXPECT_TRUE(os.shellNotifyIcon(platform::NIM_ADD, d));
     d.tip = "Morvane进程管理器";
-    EXPECT_TRUE(os.shellNotifyIcon(os::NIM_MODIFY, d));
-    EXPECT_TRUE(os.shellNotifyIcon(os::NIM_DELETE, d));
-    EXPECT_FALSE(os.shellNotifyIcon(os::NIM_MODIFY, d));  // gone
+    EXPECT_TRUE(os.shellNotifyIcon(platform::NIM_MODIFY, d));
+    EXPECT_TRUE(os.shellNotifyIcon(platform::NIM_DELETE, d));
+    EXPECT_FALSE(os.shellNotifyIcon(platform::NIM_MODIFY, d));  // gone
     DestroyWindow(w);
 }

@@ -45,11 +45,11 @@ public:
         if (own_) DestroyWindow(own_);
     }
 
-    os::Os& os() override { return os_; }
+    platform::Os& os() override { return os_; }
 
     bool ntFamily() override {
-        os::VersionInfo v;
-        return !os_.getVersionEx(v) || v.platformId == os::VER_PLATFORM_WIN32_NT;
+        platform::VersionInfo v;
+        return !os_.getVersionEx(v) || v.platformId == platform::VER_PLATFORM_WIN32_NT;
     }
 
     void beginTest() override {
@@ -65,7 +65,7 @@ public:
             for (const std::string& name : copies_) {
                 for (DWORD id : winetest::processIdsNamed(name)) {
                     any = true;
-                    if (HANDLE h = OpenProcess(os::PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
+                    if (HANDLE h = OpenProcess(platform::PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
                         TerminateProcess(h, 1);
                         WaitForSingleObject(h, 2000);
                         CloseHandle(h);
@@ -145,23 +145,23 @@ public:
     }
 
     std::string tempDir() override { return work_.path(); }
-    os::HKey regRoot() override { return os::HKEY_CURRENT_USER; }
+    platform::HKey regRoot() override { return platform::HKEY_CURRENT_USER; }
     std::string regTestKey() override { return "Software\\Zentrek\\ContractTest"; }
 
     bool trayAvailable() override {
         if (tray_ < 0) {
             // Asked once: an icon that can be added and removed again.
-            os::NotifyIconData probe;
+            platform::NotifyIconData probe;
             probe.wnd = ownWindow();
             probe.id = 99;
             probe.tip = "probe";
-            probe.flags = os::NIF_TIP;
-            tray_ = os_.shellNotifyIcon(os::NIM_ADD, probe) ? 1 : 0;
-            if (tray_) os_.shellNotifyIcon(os::NIM_DELETE, probe);
+            probe.flags = platform::NIF_TIP;
+            tray_ = os_.shellNotifyIcon(platform::NIM_ADD, probe) ? 1 : 0;
+            if (tray_) os_.shellNotifyIcon(platform::NIM_DELETE, probe);
         }
         return tray_ == 1;
     }
-    os::Hwnd ownWindow() override { return reinterpret_cast<os::Hwnd>(own_); }
+    platform::Hwnd ownWindow() override { return reinterpret_cast<platform::Hwnd>(own_); }
 
 private:
     std::string copyOf(const std::string& exeName) {

@@ -1,4 +1,4 @@
-// A simulated machine behind os::Os, for the native tests: a process table, a
+// A simulated machine behind platform::Os, for the native tests: a process table, a
 // registry hive, top-level windows, files and a clock, with faults to inject.
 // Everything is in memory and deterministic; time moves only when told to.
 #pragma once
@@ -22,14 +22,14 @@ struct Process {
     std::string modulePath;  // szExePath of the first module
     std::uint32_t parentId = 0;  // th32ParentProcessID
     bool running = true;
-    std::uint32_t exitCode = os::STILL_ACTIVE;
+    std::uint32_t exitCode = platform::STILL_ACTIVE;
     bool cannotOpen = false;       // OpenProcess fails (idle process, no rights)
     bool modulesUnreadable = false;  // Module32First fails (Wine, 64-bit Windows)
     bool cannotTerminate = false;    // TerminateProcess fails
 };
 
 struct Window {
-    os::Hwnd hwnd = 0;
+    platform::Hwnd hwnd = 0;
     std::string title;
     std::uint32_t ownerPid = 0;
     bool refusesClose = false;  // handles WM_CLOSE but stays
@@ -40,7 +40,7 @@ struct Window {
 
 struct File {
     std::string bytes;
-    std::uint32_t attributes = os::FILE_ATTRIBUTE_ARCHIVE;
+    std::uint32_t attributes = platform::FILE_ATTRIBUTE_ARCHIVE;
     bool directory = false;
     bool refusesDelete = false;  // DeleteFileA fails while this is set
     bool unreadable = false;     // reading raises OsError
@@ -77,7 +77,7 @@ struct FaultPlan {
 // What survives a power cut: the files and the registry.
 struct StoredState;
 
-class SimOs : public os::Os {
+class SimOs : public platform::Os {
 public:
     explicit SimOs(Family family = Family::NT);
     ~SimOs() override;
@@ -115,20 +115,20 @@ public:
 
     // Added below the windows already there: add order is Z order. Destroying a
     // window or ending its owner marks it dead (alive = false).
-    os::Hwnd addWindow(const std::string& title, std::uint32_t ownerPid = 0);
-    Window* window(os::Hwnd h);
+    platform::Hwnd addWindow(const std::string& title, std::uint32_t ownerPid = 0);
+    Window* window(platform::Hwnd h);
     std::vector<Window> windows() const;  // Z order, topmost first
     // Puts a window at the bottom of the Z order.
-    void moveWindowToBottom(os::Hwnd h);
+    void moveWindowToBottom(platform::Hwnd h);
     // Runs before every GetWindow with GW_HWNDNEXT, with the window asked
     // from: lets a test change the Z order under a walk.
-    void onWindowWalk(std::function<void(SimOs&, os::Hwnd from)> hook);
+    void onWindowWalk(std::function<void(SimOs&, platform::Hwnd from)> hook);
 
     // DeleteFileA fails for a directory, a read-only file, refusesDelete,
     // deleteFailuresLeft, and the image (modulePath, any case) of a running
     // process. Writing replaces a file unless it is read-only, hidden or system.
     void addFile(const std::string& path, const std::string& bytes = "",
-                 std::uint32_t attributes = os::FILE_ATTRIBUTE_ARCHIVE);
+                 std::uint32_t attributes = platform::FILE_ATTRIBUTE_ARCHIVE);
     void addDirectory(const std::string& path);
     File* file(const std::string& path);  // exact path; nullptr when absent
     // The next file write stops after this many bytes with "Disk full",
@@ -137,34 +137,34 @@ public:
     std::vector<std::string> files() const;
 
     // Registry: values under root\subKey (key path compared ignoring ASCII case).
-    void setValue(os::HKey root, const std::string& subKey, const std::string& name,
+    void setValue(platform::HKey root, const std::string& subKey, const std::string& name,
                   std::uint32_t type, const std::string& data);
-    void setString(os::HKey root, const std::string& subKey, const std::string& name,
+    void setString(platform::HKey root, const std::string& subKey, const std::string& name,
                    const std::string& text);  // REG_SZ with its NUL
-    bool hasKey(os::HKey root, const std::string& subKey) const;
-    bool hasValue(os::HKey root, const std::string& subKey, const std::string& name) const;
+    bool hasKey(platform::HKey root, const std::string& subKey) const;
+    bool hasValue(platform::HKey root, const std::string& subKey, const std::string& name) const;
     // The value's data as text up to its first NUL; empty when missing.
-    std::string stringValue(os::HKey root, const std::string& subKey,
+    std::string stringValue(platform::HKey root, const std::string& subKey,
                             const std::string& name) const;
-    std::uint32_t valueType(os::HKey root, const std::string& subKey,
+    std::uint32_t valueType(platform::HKey root, const std::string& subKey,
                             const std::string& name) const;
-    std::vector<std::string> valueNames(os::HKey root, const std::string& subKey) const;
-    void removeKey(os::HKey root, const std::string& subKey);
+    std::vector<std::string> valueNames(platform::HKey root, const std::string& subKey) const;
+    void removeKey(platform::HKey root, const std::string& subKey);
     // Both create the key if needed. Read-only (the key and all its subkeys):
     // keys open, but setting and deleting values, deleting keys and creating
     // new ones are denied. Unopenable (that key only): opening it is denied.
-    void setKeyReadOnly(os::HKey root, const std::string& subKey, bool readOnly);
-    void setKeyUnopenable(os::HKey root, const std::string& subKey, bool unopenable);
+    void setKeyReadOnly(platform::HKey root, const std::string& subKey, bool readOnly);
+    void setKeyUnopenable(platform::HKey root, const std::string& subKey, bool unopenable);
     // The key takes this many more value changes (sets and deletes), then
     // refuses the next one with ERROR_ACCESS_DENIED; with `once` only that
     // one, else every one after it too.
-    void refuseChangesAfter(os::HKey root, const std::string& subKey, int changes,
+    void refuseChangesAfter(platform::HKey root, const std::string& subKey, int changes,
                             bool once = true);
     // The key answers this many more value reads (RegEnumValueA and
     // RegQueryValueExA alike), then every read fails with `error`: a listing
     // or a read that stops part-way. A negative count takes the fault away.
-    void failReadsAfter(os::HKey root, const std::string& subKey, int reads,
-                        long error = os::ERROR_ACCESS_DENIED);
+    void failReadsAfter(platform::HKey root, const std::string& subKey, int reads,
+                        long error = platform::ERROR_ACCESS_DENIED);
     int openKeys() const;  // registry keys opened and not yet closed
 
     void setTrayAvailable(bool available);   // no tray: Shell_NotifyIcon fails
@@ -176,7 +176,7 @@ public:
     // wait loop that only polls the clock still ends.
     void setTickStep(std::uint32_t ms);
     void setExePath(const std::string& path);  // default "C:\\Morvane\\Morvane.exe"
-    void setCursorPos(os::Point p);
+    void setCursorPos(platform::Point p);
 
     // --- Faults by plan.
     // Starts counting the family's calls from 0 under a new plan.
@@ -205,7 +205,7 @@ public:
     std::size_t countCalls(const std::string& name) const;
     void clearCalls();
     int openHandles() const;  // handles opened and not yet closed
-    std::vector<os::NotifyIconData> trayIcons() const;
+    std::vector<platform::NotifyIconData> trayIcons() const;
     std::vector<std::string> shellExecutes() const;  // "verb|file|params|dir|show"
     // Calls that Windows took (not those it refused). On the NT family a
     // restart or shut-down is refused until the shutdown privilege is on.
@@ -214,16 +214,16 @@ public:
     void failExitWindows(std::uint32_t code);
     bool shutdownPrivilege() const;
 
-    // --- os::Os
+    // --- platform::Os
     bool toolhelpAvailable() override;
-    os::Handle createToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) override;
-    bool process32First(os::Handle snapshot, os::ProcessEntry& entry) override;
-    bool process32Next(os::Handle snapshot, os::ProcessEntry& entry) override;
-    bool module32First(os::Handle snapshot, os::ModuleEntry& entry) override;
-    os::Handle openProcess(std::uint32_t access, bool inherit, std::uint32_t processId) override;
-    bool getExitCodeProcess(os::Handle process, std::uint32_t& code) override;
-    std::int32_t terminateProcess(os::Handle process, std::uint32_t exitCode) override;
-    bool closeHandle(os::Handle h) override;
+    platform::Handle createToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) override;
+    bool process32First(platform::Handle snapshot, platform::ProcessEntry& entry) override;
+    bool process32Next(platform::Handle snapshot, platform::ProcessEntry& entry) override;
+    bool module32First(platform::Handle snapshot, platform::ModuleEntry& entry) override;
+    platform::Handle openProcess(std::uint32_t access, bool inherit, std::uint32_t processId) override;
+    bool getExitCodeProcess(platform::Handle process, std::uint32_t& code) override;
+    std::int32_t terminateProcess(platform::Handle process, std::uint32_t exitCode) override;
+    bool closeHandle(platform::Handle h) override;
     bool fileExists(const std::string& path) override;
     bool setFileAttributes(const std::string& path, std::uint32_t attributes) override;
     bool deleteFile(const std::string& path) override;
@@ -231,30 +231,30 @@ public:
     void writeFile(const std::string& path, const std::string& bytes) override;
     std::uint32_t fileAttributes(const std::string& path) override;
     bool moveFile(const std::string& from, const std::string& to, bool replace) override;
-    os::Hwnd getWindow(os::Hwnd wnd, std::uint32_t cmd) override;
-    int getWindowText(os::Hwnd wnd, std::string& text) override;
-    os::Hwnd findWindow(const char* className, const char* windowName) override;
-    os::SendResult sendClose(os::Hwnd wnd, std::uint32_t timeoutMs) override;
-    bool postQuit(os::Hwnd wnd) override;
-    long regOpenKeyEx(os::HKey root, const std::string& subKey, std::uint32_t access,
-                      os::HKey& key) override;
-    long regCreateKeyEx(os::HKey root, const std::string& subKey, std::uint32_t access,
-                        os::HKey& key) override;
-    long regCloseKey(os::HKey key) override;
-    long regQueryValueEx(os::HKey key, const std::string& name, os::RegValue& value) override;
-    long regSetValueEx(os::HKey key, const std::string& name, const os::RegValue& value) override;
-    long regDeleteValue(os::HKey key, const std::string& name) override;
-    long regEnumValue(os::HKey key, std::uint32_t index, std::string& name) override;
-    long regQueryInfoKey(os::HKey key, os::RegKeyInfo& info) override;
-    long regDeleteKey(os::HKey root, const std::string& subKey) override;
-    bool getVersionEx(os::VersionInfo& info) override;
+    platform::Hwnd getWindow(platform::Hwnd wnd, std::uint32_t cmd) override;
+    int getWindowText(platform::Hwnd wnd, std::string& text) override;
+    platform::Hwnd findWindow(const char* className, const char* windowName) override;
+    platform::SendResult sendClose(platform::Hwnd wnd, std::uint32_t timeoutMs) override;
+    bool postQuit(platform::Hwnd wnd) override;
+    long regOpenKeyEx(platform::HKey root, const std::string& subKey, std::uint32_t access,
+                      platform::HKey& key) override;
+    long regCreateKeyEx(platform::HKey root, const std::string& subKey, std::uint32_t access,
+                        platform::HKey& key) override;
+    long regCloseKey(platform::HKey key) override;
+    long regQueryValueEx(platform::HKey key, const std::string& name, platform::RegValue& value) override;
+    long regSetValueEx(platform::HKey key, const std::string& name, const platform::RegValue& value) override;
+    long regDeleteValue(platform::HKey key, const std::string& name) override;
+    long regEnumValue(platform::HKey key, std::uint32_t index, std::string& name) override;
+    long regQueryInfoKey(platform::HKey key, platform::RegKeyInfo& info) override;
+    long regDeleteKey(platform::HKey root, const std::string& subKey) override;
+    bool getVersionEx(platform::VersionInfo& info) override;
     std::uint32_t getTickCount() override;
-    std::intptr_t shellExecute(os::Hwnd wnd, const std::string& verb, const std::string& file,
+    std::intptr_t shellExecute(platform::Hwnd wnd, const std::string& verb, const std::string& file,
                                const std::string& params, const std::string& dir,
                                int show) override;
     std::string exePath() override;
-    bool shellNotifyIcon(std::uint32_t message, const os::NotifyIconData& data) override;
-    bool getCursorPos(os::Point& p) override;
+    bool shellNotifyIcon(std::uint32_t message, const platform::NotifyIconData& data) override;
+    bool getCursorPos(platform::Point& p) override;
     void exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) override;
     bool enableShutdownPrivilege() override;
 

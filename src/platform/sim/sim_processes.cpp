@@ -40,7 +40,7 @@ std::uint32_t SimOs::insertProcess(const Process& p) {
     auto rec = std::make_shared<Process>(p);
     if (rec->modulePath.empty()) rec->modulePath = rec->exeFile;
     rec->running = true;
-    rec->exitCode = os::STILL_ACTIVE;
+    rec->exitCode = platform::STILL_ACTIVE;
     s_->table.push_back(rec);
     s_->byId[rec->id] = rec;
     return rec->id;
@@ -74,42 +74,42 @@ bool SimOs::toolhelpAvailable() {
     return s_->toolhelp;
 }
 
-os::Handle SimOs::createToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) {
+platform::Handle SimOs::createToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) {
     if (s_->log("CreateToolhelp32Snapshot", "flags=" + num(flags) + ", pid=" + num(processId)))
-        return os::kNoHandle;  // not enough memory
-    if (!s_->toolhelp) return os::kNoHandle;
-    if (flags & os::TH32CS_SNAPPROCESS) s_->prune();
+        return platform::kNoHandle;  // not enough memory
+    if (!s_->toolhelp) return platform::kNoHandle;
+    if (flags & platform::TH32CS_SNAPPROCESS) s_->prune();
     HandleEntry e;
     e.kind = HandleEntry::SnapshotHandle;
     Snapshot& snap = e.snapshot;
-    if (flags & os::TH32CS_SNAPMODULE) {
+    if (flags & platform::TH32CS_SNAPMODULE) {
         snap.module = true;
         if (processId == 0) {  // 0 means the calling process
             snap.moduleReadable = !s_->exePath.empty();
             snap.modulePath = s_->exePath;
         } else {
             auto p = s_->running(processId);
-            if (!p) return os::kNoHandle;
+            if (!p) return platform::kNoHandle;
             snap.moduleReadable = !p->modulesUnreadable;
             snap.modulePath = p->modulePath;
         }
     }
-    if (flags & os::TH32CS_SNAPPROCESS) {
+    if (flags & platform::TH32CS_SNAPPROCESS) {
         snap.processes = true;
         for (auto& p : s_->table) {
-            os::ProcessEntry pe;
+            platform::ProcessEntry pe;
             pe.processId = p->id;
             pe.parentProcessId = p->parentId;
             pe.exeFile = p->exeFile.substr(0, kMaxExeFile);
             snap.entries.push_back(pe);
         }
     }
-    if (!snap.module && !snap.processes) return os::kNoHandle;
+    if (!snap.module && !snap.processes) return platform::kNoHandle;
     return s_->newHandle(std::move(e));
 }
 
-static bool fillEntry(Snapshot& snap, std::size_t index, os::ProcessEntry& entry) {
-    if (!snap.processes || entry.size < os::kProcessEntrySize || index >= snap.entries.size())
+static bool fillEntry(Snapshot& snap, std::size_t index, platform::ProcessEntry& entry) {
+    if (!snap.processes || entry.size < platform::kProcessEntrySize || index >= snap.entries.size())
         return false;
     entry.processId = snap.entries[index].processId;
     entry.parentProcessId = snap.entries[index].parentProcessId;
@@ -118,23 +118,23 @@ static bool fillEntry(Snapshot& snap, std::size_t index, os::ProcessEntry& entry
     return true;
 }
 
-bool SimOs::process32First(os::Handle snapshot, os::ProcessEntry& entry) {
+bool SimOs::process32First(platform::Handle snapshot, platform::ProcessEntry& entry) {
     if (s_->log("Process32First", "snapshot=" + hex(snapshot))) return false;
     HandleEntry* e = s_->handle(snapshot, HandleEntry::SnapshotHandle);
     return e && fillEntry(e->snapshot, 0, entry);
 }
 
-bool SimOs::process32Next(os::Handle snapshot, os::ProcessEntry& entry) {
+bool SimOs::process32Next(platform::Handle snapshot, platform::ProcessEntry& entry) {
     if (s_->log("Process32Next", "snapshot=" + hex(snapshot))) return false;
     HandleEntry* e = s_->handle(snapshot, HandleEntry::SnapshotHandle);
     return e && fillEntry(e->snapshot, e->snapshot.next, entry);
 }
 
-bool SimOs::module32First(os::Handle snapshot, os::ModuleEntry& entry) {
+bool SimOs::module32First(platform::Handle snapshot, platform::ModuleEntry& entry) {
     if (s_->log("Module32First", "snapshot=" + hex(snapshot))) return false;
     HandleEntry* e = s_->handle(snapshot, HandleEntry::SnapshotHandle);
     if (!e || !e->snapshot.module || !e->snapshot.moduleReadable ||
-        entry.size < os::kModuleEntrySize)
+        entry.size < platform::kModuleEntrySize)
         return false;
     entry.exePath = e->snapshot.modulePath.substr(0, kMaxExeFile);
     return true;
@@ -142,13 +142,13 @@ bool SimOs::module32First(os::Handle snapshot, os::ModuleEntry& entry) {
 
 // --- Processes -------------------------------------------------------------
 
-os::Handle SimOs::openProcess(std::uint32_t access, bool inherit, std::uint32_t processId) {
+platform::Handle SimOs::openProcess(std::uint32_t access, bool inherit, std::uint32_t processId) {
     if (s_->log("OpenProcess",
                 "access=" + hex(access) + ", inherit=" + num(inherit) + ", pid=" + num(processId)))
-        return os::kNoHandle;  // access denied
+        return platform::kNoHandle;  // access denied
     s_->prune();
     auto p = s_->running(processId);
-    if (!p || p->cannotOpen) return os::kNoHandle;
+    if (!p || p->cannotOpen) return platform::kNoHandle;
     HandleEntry e;
     e.kind = HandleEntry::ProcessHandle;
     e.process = p;
@@ -156,24 +156,24 @@ os::Handle SimOs::openProcess(std::uint32_t access, bool inherit, std::uint32_t 
     return s_->newHandle(std::move(e));
 }
 
-bool SimOs::getExitCodeProcess(os::Handle process, std::uint32_t& code) {
+bool SimOs::getExitCodeProcess(platform::Handle process, std::uint32_t& code) {
     HandleEntry* e = s_->handle(process, HandleEntry::ProcessHandle);
     if (s_->log("GetExitCodeProcess",
                 "handle=" + hex(process) + ", pid=" + (e ? num(e->process->id) : std::string("?"))))
         return false;
     if (!e || !(e->access & (PROCESS_QUERY_INFORMATION | PROCESS_QUERY_LIMITED_INFORMATION)))
         return false;
-    code = e->process->running ? os::STILL_ACTIVE : e->process->exitCode;
+    code = e->process->running ? platform::STILL_ACTIVE : e->process->exitCode;
     return true;
 }
 
-std::int32_t SimOs::terminateProcess(os::Handle process, std::uint32_t exitCode) {
+std::int32_t SimOs::terminateProcess(platform::Handle process, std::uint32_t exitCode) {
     HandleEntry* e = s_->handle(process, HandleEntry::ProcessHandle);
     if (s_->log("TerminateProcess", "handle=" + hex(process) + ", pid=" +
                                         (e ? num(e->process->id) : std::string("?")) +
                                         ", code=" + num(exitCode)))
         return 0;  // access denied
-    if (!e || !(e->access & os::PROCESS_TERMINATE)) return 0;
+    if (!e || !(e->access & platform::PROCESS_TERMINATE)) return 0;
     std::shared_ptr<Process> p = e->process;
     if (!p->running || p->cannotTerminate) return 0;
     p->running = false;
@@ -182,7 +182,7 @@ std::int32_t SimOs::terminateProcess(os::Handle process, std::uint32_t exitCode)
     return 1;
 }
 
-bool SimOs::closeHandle(os::Handle h) {
+bool SimOs::closeHandle(platform::Handle h) {
     s_->log("CloseHandle", "handle=" + hex(h));
     return s_->handles.erase(h) > 0;
 }

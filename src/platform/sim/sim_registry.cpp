@@ -61,7 +61,7 @@ std::string lastComponent(const std::string& path) {
     return sep == std::string::npos ? path : path.substr(sep + 1);
 }
 
-const os::RegValue* findValue(const Key& k, const std::string& name) {
+const platform::RegValue* findValue(const Key& k, const std::string& name) {
     for (auto& [n, v] : k.values)
         if (sameName(n, name)) return &v;
     return nullptr;
@@ -69,7 +69,7 @@ const os::RegValue* findValue(const Key& k, const std::string& name) {
 
 }  // namespace
 
-bool SimOs::State::resolve(os::HKey root, const std::string& subKey, os::HKey& realRoot,
+bool SimOs::State::resolve(platform::HKey root, const std::string& subKey, platform::HKey& realRoot,
                            std::string& id) {
     std::string sub = keyId(subKey);
     if (isRoot(root)) {
@@ -84,13 +84,13 @@ bool SimOs::State::resolve(os::HKey root, const std::string& subKey, os::HKey& r
     return true;
 }
 
-Key* SimOs::State::key(os::HKey root, const std::string& id) {
+Key* SimOs::State::key(platform::HKey root, const std::string& id) {
     auto& m = hive[root];
     auto it = m.find(id);
     return it == m.end() ? nullptr : &it->second;
 }
 
-Key& SimOs::State::ensureKey(os::HKey root, const std::string& path) {
+Key& SimOs::State::ensureKey(platform::HKey root, const std::string& path) {
     std::string norm = normPath(path);
     std::string id = base::asciiUpper(norm);
     auto& m = hive[root];
@@ -105,19 +105,19 @@ Key& SimOs::State::ensureKey(os::HKey root, const std::string& path) {
     return k;
 }
 
-Key* SimOs::State::keyOf(os::HKey h, long& err) {
-    os::HKey root;
+Key* SimOs::State::keyOf(platform::HKey h, long& err) {
+    platform::HKey root;
     std::string id;
     if (!resolve(h, "", root, id)) {
-        err = os::ERROR_INVALID_HANDLE;
+        err = platform::ERROR_INVALID_HANDLE;
         return nullptr;
     }
     Key* k = id.empty() ? &ensureKey(root, "") : key(root, id);
-    err = k ? os::ERROR_SUCCESS : ERROR_KEY_DELETED;
+    err = k ? platform::ERROR_SUCCESS : ERROR_KEY_DELETED;
     return k;
 }
 
-bool SimOs::State::readOnlyAt(os::HKey root, std::string id) {
+bool SimOs::State::readOnlyAt(platform::HKey root, std::string id) {
     for (;;) {
         Key* k = id.empty() ? &ensureKey(root, "") : key(root, id);
         if (k && k->readOnly) return true;
@@ -126,18 +126,18 @@ bool SimOs::State::readOnlyAt(os::HKey root, std::string id) {
     }
 }
 
-bool SimOs::State::readOnlyHandle(os::HKey h) {
-    os::HKey root;
+bool SimOs::State::readOnlyHandle(platform::HKey h) {
+    platform::HKey root;
     std::string id;
     return resolve(h, "", root, id) && readOnlyAt(root, id);
 }
 
-std::uint32_t SimOs::State::accessOf(os::HKey h) {
+std::uint32_t SimOs::State::accessOf(platform::HKey h) {
     auto it = keys.find(h);
-    return it == keys.end() ? os::KEY_ALL_ACCESS : it->second.access;
+    return it == keys.end() ? platform::KEY_ALL_ACCESS : it->second.access;
 }
 
-std::vector<std::string> SimOs::State::childrenOf(os::HKey root, const std::string& id) {
+std::vector<std::string> SimOs::State::childrenOf(platform::HKey root, const std::string& id) {
     std::vector<std::string> out;
     for (auto& [kid, k] : hive[root]) {
         if (kid.empty() || kid == id) continue;
@@ -146,7 +146,7 @@ std::vector<std::string> SimOs::State::childrenOf(os::HKey root, const std::stri
     return out;
 }
 
-void SimOs::setValue(os::HKey root, const std::string& subKey, const std::string& name,
+void SimOs::setValue(platform::HKey root, const std::string& subKey, const std::string& name,
                      std::uint32_t type, const std::string& data) {
     Key& k = s_->ensureKey(root, subKey);
     for (auto& [n, v] : k.values)
@@ -157,42 +157,42 @@ void SimOs::setValue(os::HKey root, const std::string& subKey, const std::string
     k.values.push_back({name, {type, data}});
 }
 
-void SimOs::setString(os::HKey root, const std::string& subKey, const std::string& name,
+void SimOs::setString(platform::HKey root, const std::string& subKey, const std::string& name,
                       const std::string& text) {
-    setValue(root, subKey, name, os::REG_SZ, text + '\0');
+    setValue(root, subKey, name, platform::REG_SZ, text + '\0');
 }
 
-bool SimOs::hasKey(os::HKey root, const std::string& subKey) const {
+bool SimOs::hasKey(platform::HKey root, const std::string& subKey) const {
     std::string id = keyId(subKey);
     if (id.empty()) return true;
     auto it = s_->hive.find(root);
     return it != s_->hive.end() && it->second.count(id);
 }
 
-bool SimOs::hasValue(os::HKey root, const std::string& subKey, const std::string& name) const {
+bool SimOs::hasValue(platform::HKey root, const std::string& subKey, const std::string& name) const {
     if (!hasKey(root, subKey)) return false;
     const Key* k = s_->key(root, keyId(subKey));
     return k && findValue(*k, name);
 }
 
-std::string SimOs::stringValue(os::HKey root, const std::string& subKey,
+std::string SimOs::stringValue(platform::HKey root, const std::string& subKey,
                                const std::string& name) const {
     if (!hasKey(root, subKey)) return "";
     const Key* k = s_->key(root, keyId(subKey));
-    const os::RegValue* v = k ? findValue(*k, name) : nullptr;
+    const platform::RegValue* v = k ? findValue(*k, name) : nullptr;
     if (!v) return "";
     return v->data.substr(0, v->data.find('\0'));
 }
 
-std::uint32_t SimOs::valueType(os::HKey root, const std::string& subKey,
+std::uint32_t SimOs::valueType(platform::HKey root, const std::string& subKey,
                                const std::string& name) const {
-    if (!hasKey(root, subKey)) return os::REG_NONE;
+    if (!hasKey(root, subKey)) return platform::REG_NONE;
     const Key* k = s_->key(root, keyId(subKey));
-    const os::RegValue* v = k ? findValue(*k, name) : nullptr;
-    return v ? v->type : os::REG_NONE;
+    const platform::RegValue* v = k ? findValue(*k, name) : nullptr;
+    return v ? v->type : platform::REG_NONE;
 }
 
-std::vector<std::string> SimOs::valueNames(os::HKey root, const std::string& subKey) const {
+std::vector<std::string> SimOs::valueNames(platform::HKey root, const std::string& subKey) const {
     std::vector<std::string> out;
     if (!hasKey(root, subKey)) return out;
     if (const Key* k = s_->key(root, keyId(subKey)))
@@ -200,7 +200,7 @@ std::vector<std::string> SimOs::valueNames(os::HKey root, const std::string& sub
     return out;
 }
 
-void SimOs::removeKey(os::HKey root, const std::string& subKey) {
+void SimOs::removeKey(platform::HKey root, const std::string& subKey) {
     std::string id = keyId(subKey);
     auto& m = s_->hive[root];
     std::erase_if(m, [&](const auto& kv) {
@@ -211,21 +211,21 @@ void SimOs::removeKey(os::HKey root, const std::string& subKey) {
     });
 }
 
-void SimOs::setKeyReadOnly(os::HKey root, const std::string& subKey, bool readOnly) {
+void SimOs::setKeyReadOnly(platform::HKey root, const std::string& subKey, bool readOnly) {
     s_->ensureKey(root, subKey).readOnly = readOnly;
 }
 
-void SimOs::setKeyUnopenable(os::HKey root, const std::string& subKey, bool unopenable) {
+void SimOs::setKeyUnopenable(platform::HKey root, const std::string& subKey, bool unopenable) {
     s_->ensureKey(root, subKey).unopenable = unopenable;
 }
 
-void SimOs::refuseChangesAfter(os::HKey root, const std::string& subKey, int changes, bool once) {
+void SimOs::refuseChangesAfter(platform::HKey root, const std::string& subKey, int changes, bool once) {
     Key& k = s_->ensureKey(root, subKey);
     k.changesLeft = changes;
     k.refusesOnce = once;
 }
 
-void SimOs::failReadsAfter(os::HKey root, const std::string& subKey, int reads, long error) {
+void SimOs::failReadsAfter(platform::HKey root, const std::string& subKey, int reads, long error) {
     Key& k = s_->ensureKey(root, subKey);
     if (reads < 0) k.readsLeft.reset();
     else k.readsLeft = reads;
@@ -234,40 +234,40 @@ void SimOs::failReadsAfter(os::HKey root, const std::string& subKey, int reads, 
 
 int SimOs::openKeys() const { return static_cast<int>(s_->keys.size()); }
 
-// --- os::Os ----------------------------------------------------------------
+// --- platform::Os ----------------------------------------------------------------
 
-long SimOs::regOpenKeyEx(os::HKey root, const std::string& subKey, std::uint32_t access,
-                         os::HKey& key) {
+long SimOs::regOpenKeyEx(platform::HKey root, const std::string& subKey, std::uint32_t access,
+                         platform::HKey& key) {
     if (s_->log("RegOpenKeyExA", hex(root) + "\\" + subKey + ", access=" + hex(access)))
-        return os::ERROR_ACCESS_DENIED;
-    if (!subKey.empty() && subKey.front() == '\\') return os::ERROR_BAD_PATHNAME;
-    os::HKey realRoot;
+        return platform::ERROR_ACCESS_DENIED;
+    if (!subKey.empty() && subKey.front() == '\\') return platform::ERROR_BAD_PATHNAME;
+    platform::HKey realRoot;
     std::string id;
-    if (!s_->resolve(root, subKey, realRoot, id)) return os::ERROR_INVALID_HANDLE;
+    if (!s_->resolve(root, subKey, realRoot, id)) return platform::ERROR_INVALID_HANDLE;
     Key* k = id.empty() ? &s_->ensureKey(realRoot, "") : s_->key(realRoot, id);
-    if (!k) return os::ERROR_FILE_NOT_FOUND;
-    if (k->unopenable) return os::ERROR_ACCESS_DENIED;
+    if (!k) return platform::ERROR_FILE_NOT_FOUND;
+    if (k->unopenable) return platform::ERROR_ACCESS_DENIED;
     key = s_->nextKey;
     s_->nextKey += 4;
     s_->keys[key] = {realRoot, id, access};
-    return os::ERROR_SUCCESS;
+    return platform::ERROR_SUCCESS;
 }
 
-long SimOs::regCreateKeyEx(os::HKey root, const std::string& subKey, std::uint32_t access,
-                           os::HKey& key) {
+long SimOs::regCreateKeyEx(platform::HKey root, const std::string& subKey, std::uint32_t access,
+                           platform::HKey& key) {
     if (s_->log("RegCreateKeyExA", hex(root) + "\\" + subKey + ", access=" + hex(access)))
-        return os::ERROR_ACCESS_DENIED;
-    if (!subKey.empty() && subKey.front() == '\\') return os::ERROR_BAD_PATHNAME;
-    os::HKey realRoot;
+        return platform::ERROR_ACCESS_DENIED;
+    if (!subKey.empty() && subKey.front() == '\\') return platform::ERROR_BAD_PATHNAME;
+    platform::HKey realRoot;
     std::string id;
-    if (!s_->resolve(root, subKey, realRoot, id)) return os::ERROR_INVALID_HANDLE;
+    if (!s_->resolve(root, subKey, realRoot, id)) return platform::ERROR_INVALID_HANDLE;
     Key* k = id.empty() ? &s_->ensureKey(realRoot, "") : s_->key(realRoot, id);
     if (!k) {
         // A new key needs write access to the nearest existing ancestor.
         for (std::string up = parentOf(id);; up = parentOf(up)) {
             Key* a = up.empty() ? &s_->ensureKey(realRoot, "") : s_->key(realRoot, up);
             if (a) {
-                if (a->unopenable || s_->readOnlyAt(realRoot, up)) return os::ERROR_ACCESS_DENIED;
+                if (a->unopenable || s_->readOnlyAt(realRoot, up)) return platform::ERROR_ACCESS_DENIED;
                 break;
             }
             if (up.empty()) break;
@@ -280,83 +280,83 @@ long SimOs::regCreateKeyEx(os::HKey root, const std::string& subKey, std::uint32
                                : norm;
         k = &s_->ensureKey(realRoot, full);
     }
-    if (k->unopenable) return os::ERROR_ACCESS_DENIED;
+    if (k->unopenable) return platform::ERROR_ACCESS_DENIED;
     key = s_->nextKey;
     s_->nextKey += 4;
     s_->keys[key] = {realRoot, id, access};
-    return os::ERROR_SUCCESS;
+    return platform::ERROR_SUCCESS;
 }
 
-long SimOs::regCloseKey(os::HKey key) {
+long SimOs::regCloseKey(platform::HKey key) {
     s_->log("RegCloseKey", hex(key));
-    if (State::isRoot(key)) return os::ERROR_SUCCESS;
-    return s_->keys.erase(key) ? os::ERROR_SUCCESS : os::ERROR_INVALID_HANDLE;
+    if (State::isRoot(key)) return platform::ERROR_SUCCESS;
+    return s_->keys.erase(key) ? platform::ERROR_SUCCESS : platform::ERROR_INVALID_HANDLE;
 }
 
-long SimOs::regQueryValueEx(os::HKey key, const std::string& name, os::RegValue& value) {
-    if (s_->log("RegQueryValueExA", hex(key) + ", " + name)) return os::ERROR_ACCESS_DENIED;
+long SimOs::regQueryValueEx(platform::HKey key, const std::string& name, platform::RegValue& value) {
+    if (s_->log("RegQueryValueExA", hex(key) + ", " + name)) return platform::ERROR_ACCESS_DENIED;
     long err;
     Key* k = s_->keyOf(key, err);
     if (!k) return err;
-    if (!(s_->accessOf(key) & KEY_QUERY_VALUE)) return os::ERROR_ACCESS_DENIED;
+    if (!(s_->accessOf(key) & KEY_QUERY_VALUE)) return platform::ERROR_ACCESS_DENIED;
     if (const long fault = k->readFault()) return fault;
-    const os::RegValue* v = findValue(*k, name);
-    if (!v) return os::ERROR_FILE_NOT_FOUND;
+    const platform::RegValue* v = findValue(*k, name);
+    if (!v) return platform::ERROR_FILE_NOT_FOUND;
     value = *v;
-    return os::ERROR_SUCCESS;
+    return platform::ERROR_SUCCESS;
 }
 
-long SimOs::regSetValueEx(os::HKey key, const std::string& name, const os::RegValue& value) {
+long SimOs::regSetValueEx(platform::HKey key, const std::string& name, const platform::RegValue& value) {
     if (s_->log("RegSetValueExA", hex(key) + ", " + name + ", type=" + num(value.type) +
                                       ", size=" + num(value.data.size())))
-        return os::ERROR_ACCESS_DENIED;
+        return platform::ERROR_ACCESS_DENIED;
     long err;
     Key* k = s_->keyOf(key, err);
     if (!k) return err;
     if (s_->readOnlyHandle(key) || !(s_->accessOf(key) & KEY_SET_VALUE) || k->refusesChange())
-        return os::ERROR_ACCESS_DENIED;
+        return platform::ERROR_ACCESS_DENIED;
     for (auto& [n, v] : k->values)
         if (sameName(n, name)) {
             v = value;
-            return os::ERROR_SUCCESS;
+            return platform::ERROR_SUCCESS;
         }
     k->values.push_back({name, value});
-    return os::ERROR_SUCCESS;
+    return platform::ERROR_SUCCESS;
 }
 
-long SimOs::regDeleteValue(os::HKey key, const std::string& name) {
-    if (s_->log("RegDeleteValueA", hex(key) + ", " + name)) return os::ERROR_ACCESS_DENIED;
+long SimOs::regDeleteValue(platform::HKey key, const std::string& name) {
+    if (s_->log("RegDeleteValueA", hex(key) + ", " + name)) return platform::ERROR_ACCESS_DENIED;
     long err;
     Key* k = s_->keyOf(key, err);
     if (!k) return err;
     auto it = std::find_if(k->values.begin(), k->values.end(),
                            [&](const auto& nv) { return sameName(nv.first, name); });
     if (s_->readOnlyHandle(key) || !(s_->accessOf(key) & KEY_SET_VALUE))
-        return os::ERROR_ACCESS_DENIED;
-    if (it == k->values.end()) return os::ERROR_FILE_NOT_FOUND;
-    if (k->refusesChange()) return os::ERROR_ACCESS_DENIED;
+        return platform::ERROR_ACCESS_DENIED;
+    if (it == k->values.end()) return platform::ERROR_FILE_NOT_FOUND;
+    if (k->refusesChange()) return platform::ERROR_ACCESS_DENIED;
     k->values.erase(it);
-    return os::ERROR_SUCCESS;
+    return platform::ERROR_SUCCESS;
 }
 
-long SimOs::regEnumValue(os::HKey key, std::uint32_t index, std::string& name) {
-    if (s_->log("RegEnumValueA", hex(key) + ", index=" + num(index))) return os::ERROR_ACCESS_DENIED;
+long SimOs::regEnumValue(platform::HKey key, std::uint32_t index, std::string& name) {
+    if (s_->log("RegEnumValueA", hex(key) + ", index=" + num(index))) return platform::ERROR_ACCESS_DENIED;
     long err;
     Key* k = s_->keyOf(key, err);
     if (!k) return err;
-    if (!(s_->accessOf(key) & KEY_QUERY_VALUE)) return os::ERROR_ACCESS_DENIED;
+    if (!(s_->accessOf(key) & KEY_QUERY_VALUE)) return platform::ERROR_ACCESS_DENIED;
     if (const long fault = k->readFault()) return fault;
-    if (index >= k->values.size()) return os::ERROR_NO_MORE_ITEMS;
+    if (index >= k->values.size()) return platform::ERROR_NO_MORE_ITEMS;
     name = k->values[index].first;
-    return os::ERROR_SUCCESS;
+    return platform::ERROR_SUCCESS;
 }
 
-long SimOs::regQueryInfoKey(os::HKey key, os::RegKeyInfo& info) {
-    if (s_->log("RegQueryInfoKeyA", hex(key))) return os::ERROR_ACCESS_DENIED;
+long SimOs::regQueryInfoKey(platform::HKey key, platform::RegKeyInfo& info) {
+    if (s_->log("RegQueryInfoKeyA", hex(key))) return platform::ERROR_ACCESS_DENIED;
     long err;
     Key* k = s_->keyOf(key, err);
     if (!k) return err;
-    os::HKey root;
+    platform::HKey root;
     std::string id;
     s_->resolve(key, "", root, id);
     info = {};
@@ -369,24 +369,24 @@ long SimOs::regQueryInfoKey(os::HKey key, os::RegKeyInfo& info) {
         info.maxValueNameLen = std::max<std::uint32_t>(info.maxValueNameLen, n.size());
         info.maxValueLen = std::max<std::uint32_t>(info.maxValueLen, v.data.size());
     }
-    return os::ERROR_SUCCESS;
+    return platform::ERROR_SUCCESS;
 }
 
-long SimOs::regDeleteKey(os::HKey root, const std::string& subKey) {
-    if (s_->log("RegDeleteKeyA", hex(root) + "\\" + subKey)) return os::ERROR_ACCESS_DENIED;
-    if (!subKey.empty() && subKey.front() == '\\') return os::ERROR_BAD_PATHNAME;
-    os::HKey realRoot;
+long SimOs::regDeleteKey(platform::HKey root, const std::string& subKey) {
+    if (s_->log("RegDeleteKeyA", hex(root) + "\\" + subKey)) return platform::ERROR_ACCESS_DENIED;
+    if (!subKey.empty() && subKey.front() == '\\') return platform::ERROR_BAD_PATHNAME;
+    platform::HKey realRoot;
     std::string id;
-    if (!s_->resolve(root, subKey, realRoot, id)) return os::ERROR_INVALID_HANDLE;
-    if (id.empty()) return os::ERROR_ACCESS_DENIED;
+    if (!s_->resolve(root, subKey, realRoot, id)) return platform::ERROR_INVALID_HANDLE;
+    if (id.empty()) return platform::ERROR_ACCESS_DENIED;
     Key* k = s_->key(realRoot, id);
-    if (!k) return os::ERROR_FILE_NOT_FOUND;
-    if (k->unopenable || s_->readOnlyAt(realRoot, id)) return os::ERROR_ACCESS_DENIED;
+    if (!k) return platform::ERROR_FILE_NOT_FOUND;
+    if (k->unopenable || s_->readOnlyAt(realRoot, id)) return platform::ERROR_ACCESS_DENIED;
     // NT refuses a key with subkeys; 9x removes the whole tree.
     if (s_->family == Family::NT && !s_->childrenOf(realRoot, id).empty())
-        return os::ERROR_ACCESS_DENIED;
+        return platform::ERROR_ACCESS_DENIED;
     removeKey(realRoot, id);
-    return os::ERROR_SUCCESS;
+    return platform::ERROR_SUCCESS;
 }
 
 }  // namespace sim

@@ -32,7 +32,7 @@ inline bool sameName(const std::string& a, const std::string& b) {
 
 struct Key {
     std::string name;  // last component as first created
-    std::vector<std::pair<std::string, os::RegValue>> values;
+    std::vector<std::pair<std::string, platform::RegValue>> values;
     bool readOnly = false;
     bool unopenable = false;
     // Value changes taken before one is refused; none set: no such fault.
@@ -65,12 +65,12 @@ struct Key {
 
 struct StoredState {
     std::map<std::string, File> files;
-    std::map<os::HKey, std::map<std::string, Key>> hive;
+    std::map<platform::HKey, std::map<std::string, Key>> hive;
 };
 
 struct Snapshot {
     bool processes = false;
-    std::vector<os::ProcessEntry> entries;
+    std::vector<platform::ProcessEntry> entries;
     std::size_t next = 0;
     bool module = false;
     bool moduleReadable = false;
@@ -85,7 +85,7 @@ struct HandleEntry {
 };
 
 struct OpenKey {
-    os::HKey root = 0;
+    platform::HKey root = 0;
     std::string id;  // "" is the root itself
     std::uint32_t access = 0;
 };
@@ -106,28 +106,28 @@ struct SimOs::State {
     std::vector<std::function<void(SimOs&, const Process&)>> hooks;
 
     std::vector<std::shared_ptr<Window>> windows;  // Z order, dead ones included
-    std::function<void(SimOs&, os::Hwnd)> windowWalk;
-    os::Hwnd nextHwnd = 0x10010;
+    std::function<void(SimOs&, platform::Hwnd)> windowWalk;
+    platform::Hwnd nextHwnd = 0x10010;
 
     std::map<std::string, File> files;
     std::optional<std::size_t> writeFailsAfter;  // the next write stops part-way
 
-    std::map<os::HKey, std::map<std::string, Key>> hive;  // root -> id -> key
-    std::map<os::HKey, OpenKey> keys;
-    os::HKey nextKey = 0x1000;
+    std::map<platform::HKey, std::map<std::string, Key>> hive;  // root -> id -> key
+    std::map<platform::HKey, OpenKey> keys;
+    platform::HKey nextKey = 0x1000;
 
-    std::map<os::Handle, HandleEntry> handles;
-    os::Handle nextHandle = 0x100;
+    std::map<platform::Handle, HandleEntry> handles;
+    platform::Handle nextHandle = 0x100;
 
     std::uint32_t ticks = 0;
     std::uint32_t tickStep = 0;
     std::uint64_t elapsed = 0;  // never wraps; schedules run by it
     std::multimap<std::uint64_t, std::function<void(SimOs&)>> due;
     std::string exePath = "C:\\Morvane\\Morvane.exe";
-    os::Point cursor;
+    platform::Point cursor;
 
     std::vector<Call> calls;
-    std::vector<os::NotifyIconData> tray_icons;
+    std::vector<platform::NotifyIconData> tray_icons;
     std::vector<std::string> shellExecutes;
     std::vector<std::uint32_t> exitWindows;
     std::uint32_t exitWindowsFailure = 0;
@@ -161,36 +161,36 @@ struct SimOs::State {
         std::erase_if(table, [](const auto& p) { return !p->running; });
     }
 
-    os::Handle newHandle(HandleEntry e) {
-        os::Handle h = nextHandle;
+    platform::Handle newHandle(HandleEntry e) {
+        platform::Handle h = nextHandle;
         nextHandle += 4;
         handles.emplace(h, std::move(e));
         return h;
     }
 
-    HandleEntry* handle(os::Handle h, HandleEntry::Kind kind) {
+    HandleEntry* handle(platform::Handle h, HandleEntry::Kind kind) {
         auto it = handles.find(h);
         if (it == handles.end() || it->second.kind != kind) return nullptr;
         return &it->second;
     }
 
     // --- registry helpers, defined in sim_registry.cpp
-    static bool isRoot(os::HKey k) {
-        return k == os::HKEY_CLASSES_ROOT || k == os::HKEY_CURRENT_USER ||
-               k == os::HKEY_LOCAL_MACHINE || k == os::HKEY_USERS;
+    static bool isRoot(platform::HKey k) {
+        return k == platform::HKEY_CLASSES_ROOT || k == platform::HKEY_CURRENT_USER ||
+               k == platform::HKEY_LOCAL_MACHINE || k == platform::HKEY_USERS;
     }
 
     // Resolves (root or open key, subkey) to a root and a key id.
-    bool resolve(os::HKey root, const std::string& subKey, os::HKey& realRoot, std::string& id);
-    Key* key(os::HKey root, const std::string& id);
-    Key& ensureKey(os::HKey root, const std::string& path);
+    bool resolve(platform::HKey root, const std::string& subKey, platform::HKey& realRoot, std::string& id);
+    Key* key(platform::HKey root, const std::string& id);
+    Key& ensureKey(platform::HKey root, const std::string& path);
     // The key an open handle names; the root key itself always exists.
-    Key* keyOf(os::HKey h, long& err);
+    Key* keyOf(platform::HKey h, long& err);
     // Read-only reaches down to every subkey, as an inherited right would.
-    bool readOnlyAt(os::HKey root, std::string id);
-    bool readOnlyHandle(os::HKey h);
-    std::uint32_t accessOf(os::HKey h);
-    std::vector<std::string> childrenOf(os::HKey root, const std::string& id);
+    bool readOnlyAt(platform::HKey root, std::string id);
+    bool readOnlyHandle(platform::HKey h);
+    std::uint32_t accessOf(platform::HKey h);
+    std::vector<std::string> childrenOf(platform::HKey root, const std::string& id);
 
     // A process ended by TerminateProcess or by WM_QUIT to its window takes
     // its windows with it, then the hooks see it.

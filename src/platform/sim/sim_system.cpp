@@ -17,29 +17,29 @@ void SimOs::setVersionFails(bool fails) { s_->versionFails = fails; }
 void SimOs::setTrayAvailable(bool available) { s_->tray = available; }
 void SimOs::setShellExecuteResult(std::intptr_t result) { s_->shellResult = result; }
 void SimOs::setExePath(const std::string& path) { s_->exePath = path; }
-void SimOs::setCursorPos(os::Point p) { s_->cursor = p; }
-std::vector<os::NotifyIconData> SimOs::trayIcons() const { return s_->tray_icons; }
+void SimOs::setCursorPos(platform::Point p) { s_->cursor = p; }
+std::vector<platform::NotifyIconData> SimOs::trayIcons() const { return s_->tray_icons; }
 std::vector<std::string> SimOs::shellExecutes() const { return s_->shellExecutes; }
 std::vector<std::uint32_t> SimOs::exitWindowsCalls() const { return s_->exitWindows; }
 
-// --- os::Os ----------------------------------------------------------------
+// --- platform::Os ----------------------------------------------------------------
 
-bool SimOs::getVersionEx(os::VersionInfo& info) {
+bool SimOs::getVersionEx(platform::VersionInfo& info) {
     if (s_->log("GetVersionExA", "size=" + num(info.size))) return false;
-    if (s_->versionFails || (info.size != os::kVersionInfoSize && info.size != 156)) return false;
+    if (s_->versionFails || (info.size != platform::kVersionInfoSize && info.size != 156)) return false;
     if (s_->family == Family::NT) {
         info.major = 5, info.minor = 1, info.build = 2600;
-        info.platformId = os::VER_PLATFORM_WIN32_NT;
+        info.platformId = platform::VER_PLATFORM_WIN32_NT;
         info.csdVersion = "Service Pack 3";
     } else {
         info.major = 4, info.minor = 10, info.build = 0x040A08AE;  // 98 SE: 4.10.2222
-        info.platformId = os::VER_PLATFORM_WIN32_WINDOWS;
+        info.platformId = platform::VER_PLATFORM_WIN32_WINDOWS;
         info.csdVersion = " A ";
     }
     return true;
 }
 
-std::intptr_t SimOs::shellExecute(os::Hwnd wnd, const std::string& verb, const std::string& file,
+std::intptr_t SimOs::shellExecute(platform::Hwnd wnd, const std::string& verb, const std::string& file,
                                   const std::string& params, const std::string& dir, int show) {
     std::string rec = verb + "|" + file + "|" + params + "|" + dir + "|" + std::to_string(show);
     if (s_->log("ShellExecuteA", "hwnd=" + hex(wnd) + ", " + rec)) return 2;  // file not found
@@ -52,30 +52,30 @@ std::string SimOs::exePath() {
     return s_->exePath;
 }
 
-bool SimOs::shellNotifyIcon(std::uint32_t message, const os::NotifyIconData& data) {
+bool SimOs::shellNotifyIcon(std::uint32_t message, const platform::NotifyIconData& data) {
     if (s_->log("Shell_NotifyIconA", "message=" + num(message) + ", hwnd=" + hex(data.wnd) +
                                          ", id=" + num(data.id)))
         return false;  // the shell did not answer in time
     if (!s_->tray) return false;
     auto& icons = s_->tray_icons;
-    auto it = std::find_if(icons.begin(), icons.end(), [&](const os::NotifyIconData& d) {
+    auto it = std::find_if(icons.begin(), icons.end(), [&](const platform::NotifyIconData& d) {
         return d.wnd == data.wnd && d.id == data.id;
     });
-    os::NotifyIconData kept = data;
+    platform::NotifyIconData kept = data;
     kept.tip = kept.tip.substr(0, kMaxTip);
     switch (message) {
-    case os::NIM_ADD:
+    case platform::NIM_ADD:
         if (it != icons.end()) return false;
         icons.push_back(kept);
         return true;
-    case os::NIM_MODIFY:
+    case platform::NIM_MODIFY:
         if (it == icons.end()) return false;
-        if (data.flags & os::NIF_MESSAGE) it->callbackMessage = kept.callbackMessage;
-        if (data.flags & os::NIF_ICON) it->icon = kept.icon;
-        if (data.flags & os::NIF_TIP) it->tip = kept.tip;
+        if (data.flags & platform::NIF_MESSAGE) it->callbackMessage = kept.callbackMessage;
+        if (data.flags & platform::NIF_ICON) it->icon = kept.icon;
+        if (data.flags & platform::NIF_TIP) it->tip = kept.tip;
         it->flags |= data.flags;
         return true;
-    case os::NIM_DELETE:
+    case platform::NIM_DELETE:
         if (it == icons.end()) return false;
         icons.erase(it);
         return true;
@@ -83,7 +83,7 @@ bool SimOs::shellNotifyIcon(std::uint32_t message, const os::NotifyIconData& dat
     return false;
 }
 
-bool SimOs::getCursorPos(os::Point& p) {
+bool SimOs::getCursorPos(platform::Point& p) {
     if (s_->log("GetCursorPos", "")) return false;
     p = s_->cursor;
     return true;
@@ -92,12 +92,12 @@ bool SimOs::getCursorPos(os::Point& p) {
 void SimOs::exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) {
     std::uint32_t failure = std::exchange(s_->exitWindowsFailure, 0);
     if (s_->log("ExitWindowsEx", "flags=" + num(flags) + ", reserved=" + num(reserved)))
-        failure = os::ERROR_PRIVILEGE_NOT_HELD;
-    if (!failure && s_->family == Family::NT && flags != os::EWX_LOGOFF && !s_->shutdownPrivilege)
-        failure = os::ERROR_PRIVILEGE_NOT_HELD;
-    if (failure == os::ERROR_PRIVILEGE_NOT_HELD)
-        throw os::OsError("A required privilege is not held by the client.", failure);
-    if (failure) throw os::OsError("System error " + num(failure), failure);
+        failure = platform::ERROR_PRIVILEGE_NOT_HELD;
+    if (!failure && s_->family == Family::NT && flags != platform::EWX_LOGOFF && !s_->shutdownPrivilege)
+        failure = platform::ERROR_PRIVILEGE_NOT_HELD;
+    if (failure == platform::ERROR_PRIVILEGE_NOT_HELD)
+        throw platform::OsError("A required privilege is not held by the client.", failure);
+    if (failure) throw platform::OsError("System error " + num(failure), failure);
     s_->exitWindows.push_back(flags);
 }
 

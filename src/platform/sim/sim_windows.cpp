@@ -11,7 +11,7 @@ constexpr std::size_t kMaxWindowText = 254;  // 255-byte buffer with its NUL
 
 }  // namespace
 
-os::Hwnd SimOs::addWindow(const std::string& title, std::uint32_t ownerPid) {
+platform::Hwnd SimOs::addWindow(const std::string& title, std::uint32_t ownerPid) {
     auto w = std::make_shared<Window>();
     w->hwnd = s_->nextHwnd;
     s_->nextHwnd += 0x10;
@@ -21,7 +21,7 @@ os::Hwnd SimOs::addWindow(const std::string& title, std::uint32_t ownerPid) {
     return w->hwnd;
 }
 
-Window* SimOs::window(os::Hwnd h) {
+Window* SimOs::window(platform::Hwnd h) {
     for (auto& w : s_->windows)
         if (w->hwnd == h) return w.get();
     return nullptr;
@@ -34,27 +34,27 @@ std::vector<Window> SimOs::windows() const {
     return out;
 }
 
-void SimOs::moveWindowToBottom(os::Hwnd h) {
+void SimOs::moveWindowToBottom(platform::Hwnd h) {
     auto& ws = s_->windows;
     auto it = std::find_if(ws.begin(), ws.end(), [&](const auto& w) { return w->hwnd == h; });
     if (it != ws.end()) std::rotate(it, it + 1, ws.end());
 }
 
-void SimOs::onWindowWalk(std::function<void(SimOs&, os::Hwnd)> hook) {
+void SimOs::onWindowWalk(std::function<void(SimOs&, platform::Hwnd)> hook) {
     s_->windowWalk = std::move(hook);
 }
 
-// --- os::Os ----------------------------------------------------------------
+// --- platform::Os ----------------------------------------------------------------
 
-os::Hwnd SimOs::getWindow(os::Hwnd wnd, std::uint32_t cmd) {
+platform::Hwnd SimOs::getWindow(platform::Hwnd wnd, std::uint32_t cmd) {
     if (s_->log("GetWindow", "hwnd=" + hex(wnd) + ", cmd=" + num(cmd))) return 0;
     auto& ws = s_->windows;
-    if (cmd == os::GW_HWNDFIRST) {
+    if (cmd == platform::GW_HWNDFIRST) {
         for (auto& w : ws)
             if (w->alive) return w->hwnd;
         return 0;
     }
-    if (cmd == os::GW_HWNDNEXT) {
+    if (cmd == platform::GW_HWNDNEXT) {
         if (s_->windowWalk) s_->windowWalk(*this, wnd);
         auto it = std::find_if(ws.begin(), ws.end(),
                                [&](const auto& w) { return w->hwnd == wnd && w->alive; });
@@ -65,7 +65,7 @@ os::Hwnd SimOs::getWindow(os::Hwnd wnd, std::uint32_t cmd) {
     return 0;
 }
 
-int SimOs::getWindowText(os::Hwnd wnd, std::string& text) {
+int SimOs::getWindowText(platform::Hwnd wnd, std::string& text) {
     if (s_->log("GetWindowTextA", "hwnd=" + hex(wnd))) {
         text.clear();
         return 0;
@@ -79,7 +79,7 @@ int SimOs::getWindowText(os::Hwnd wnd, std::string& text) {
     return static_cast<int>(text.size());
 }
 
-os::Hwnd SimOs::findWindow(const char* className, const char* windowName) {
+platform::Hwnd SimOs::findWindow(const char* className, const char* windowName) {
     if (s_->log("FindWindowA", std::string("class=") + (className ? className : "(null)") +
                                    ", title=" + (windowName ? windowName : "(null)")))
         return 0;
@@ -93,22 +93,22 @@ os::Hwnd SimOs::findWindow(const char* className, const char* windowName) {
     return 0;
 }
 
-os::SendResult SimOs::sendClose(os::Hwnd wnd, std::uint32_t timeoutMs) {
+platform::SendResult SimOs::sendClose(platform::Hwnd wnd, std::uint32_t timeoutMs) {
     if (s_->log("SendMessageA", "hwnd=" + hex(wnd) + ", WM_CLOSE, timeout=" + num(timeoutMs))) {
         advance(timeoutMs);  // a window that does not answer
-        return os::SendResult::NoAnswer;
+        return platform::SendResult::NoAnswer;
     }
     Window* w = window(wnd);
-    if (!w || !w->alive) return os::SendResult::Failed;
+    if (!w || !w->alive) return platform::SendResult::Failed;
     if (w->hung) {
         advance(timeoutMs);
-        return os::SendResult::NoAnswer;
+        return platform::SendResult::NoAnswer;
     }
     if (!w->refusesClose) w->alive = false;
-    return os::SendResult::Handled;
+    return platform::SendResult::Handled;
 }
 
-bool SimOs::postQuit(os::Hwnd wnd) {
+bool SimOs::postQuit(platform::Hwnd wnd) {
     if (s_->log("PostMessageA", "hwnd=" + hex(wnd) + ", WM_QUIT")) return false;
     Window* w = window(wnd);
     if (!w || !w->alive) return false;

@@ -1,7 +1,7 @@
 // <windows.h> for code that also uses os.h: the Win32 headers define as macros
 // the very names os.h declares as constants (HKEY_CURRENT_USER, REG_SZ,
-// TH32CS_SNAPPROCESS...), which would break every os:: use after them. This
-// header includes the system headers and drops those macros; spell them os::X.
+// TH32CS_SNAPPROCESS...), which would break every platform:: use after them. This
+// header includes the system headers and drops those macros; spell them platform::X.
 // Include it instead of <windows.h> wherever os.h is in sight.
 #pragma once
 #include <windows.h>

@@ -25,7 +25,7 @@ struct ProcessEntry32A {
     DWORD dwFlags;
     CHAR szExeFile[MAX_PATH];
 };
-static_assert(sizeof(ProcessEntry32A) == os::kProcessEntrySize);
+static_assert(sizeof(ProcessEntry32A) == platform::kProcessEntrySize);
 
 struct ModuleEntry32A {
     DWORD dwSize;
@@ -39,7 +39,7 @@ struct ModuleEntry32A {
     CHAR szModule[256];
     CHAR szExePath[MAX_PATH];
 };
-static_assert(sizeof(ModuleEntry32A) == os::kModuleEntrySize);
+static_assert(sizeof(ModuleEntry32A) == platform::kModuleEntrySize);
 
 // NOTIFYICONDATAA as Windows 95 and NT 4 know it (NOTIFYICONDATAA_V1_SIZE).
 struct NotifyIconDataV1 {
@@ -51,8 +51,8 @@ struct NotifyIconDataV1 {
     HICON hIcon;
     CHAR szTip[64];
 };
-static_assert(sizeof(NotifyIconDataV1) == os::kNotifyIconDataSize);
-static_assert(sizeof(OSVERSIONINFOA) == os::kVersionInfoSize);
+static_assert(sizeof(NotifyIconDataV1) == platform::kNotifyIconDataSize);
+static_assert(sizeof(OSVERSIONINFOA) == platform::kVersionInfoSize);
 
 using CreateSnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
 using ProcessWalkFn = BOOL(WINAPI*)(HANDLE, ProcessEntry32A*);
@@ -79,9 +79,9 @@ Fn shellFunction(const char* name) {
     return shell ? lookUp<Fn>(shell, name) : nullptr;
 }
 
-HANDLE asHandle(os::Handle h) { return reinterpret_cast<HANDLE>(h); }
-HWND asHwnd(os::Hwnd h) { return reinterpret_cast<HWND>(h); }
-HKEY asHkey(os::HKey k) { return reinterpret_cast<HKEY>(k); }
+HANDLE asHandle(platform::Handle h) { return reinterpret_cast<HANDLE>(h); }
+HWND asHwnd(platform::Hwnd h) { return reinterpret_cast<HWND>(h); }
+HKEY asHkey(platform::HKey k) { return reinterpret_cast<HKEY>(k); }
 
 // szExeFile and friends up to their NUL, never past the field.
 std::string fieldText(const char* field, std::size_t size) {
@@ -111,7 +111,7 @@ std::string systemText(DWORD code) {
     return text;
 }
 
-[[noreturn]] void raiseFileError(DWORD code) { throw os::OsError(fileErrorText(code), code); }
+[[noreturn]] void raiseFileError(DWORD code) { throw platform::OsError(fileErrorText(code), code); }
 
 // Closes a file handle however the helper leaves.
 struct FileCloser {
@@ -127,10 +127,10 @@ std::string fileErrorText(std::uint32_t code) {
     // The texts the standard error box has always shown for these; anything
     // else keeps its number and, where the system has one, its own wording.
     switch (code) {
-    case os::ERROR_FILE_NOT_FOUND: return "File not found";
+    case platform::ERROR_FILE_NOT_FOUND: return "File not found";
     case ERROR_PATH_NOT_FOUND: return "Path not found";
     case ERROR_TOO_MANY_OPEN_FILES: return "Too many open files";
-    case os::ERROR_ACCESS_DENIED: return "File access denied";
+    case platform::ERROR_ACCESS_DENIED: return "File access denied";
     case ERROR_HANDLE_DISK_FULL:
     case ERROR_DISK_FULL: return "Disk full";
     default: break;
@@ -169,16 +169,16 @@ Win32Os::Toolhelp& Win32Os::toolhelp() {
 
 bool Win32Os::toolhelpAvailable() { return toolhelp().available; }
 
-os::Handle Win32Os::createToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) {
+platform::Handle Win32Os::createToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) {
     Toolhelp& th = toolhelp();
-    if (!th.available) return os::kNoHandle;
+    if (!th.available) return platform::kNoHandle;
     HANDLE h = th.createSnapshot(flags, processId);
-    if (h == INVALID_HANDLE_VALUE || h == nullptr) return os::kNoHandle;
-    return reinterpret_cast<os::Handle>(h);
+    if (h == INVALID_HANDLE_VALUE || h == nullptr) return platform::kNoHandle;
+    return reinterpret_cast<platform::Handle>(h);
 }
 
-static bool walkProcess(ProcessWalkFn fn, os::Handle snapshot, os::ProcessEntry& entry) {
-    if (!fn || snapshot == os::kNoHandle) return false;
+static bool walkProcess(ProcessWalkFn fn, platform::Handle snapshot, platform::ProcessEntry& entry) {
+    if (!fn || snapshot == platform::kNoHandle) return false;
     ProcessEntry32A raw{};
     // A caller's size larger than our record would let kernel32 write past it.
     raw.dwSize = entry.size <= sizeof raw ? entry.size : sizeof raw;
@@ -189,17 +189,17 @@ static bool walkProcess(ProcessWalkFn fn, os::Handle snapshot, os::ProcessEntry&
     return true;
 }
 
-bool Win32Os::process32First(os::Handle snapshot, os::ProcessEntry& entry) {
+bool Win32Os::process32First(platform::Handle snapshot, platform::ProcessEntry& entry) {
     return walkProcess(toolhelp().processFirst, snapshot, entry);
 }
 
-bool Win32Os::process32Next(os::Handle snapshot, os::ProcessEntry& entry) {
+bool Win32Os::process32Next(platform::Handle snapshot, platform::ProcessEntry& entry) {
     return walkProcess(toolhelp().processNext, snapshot, entry);
 }
 
-bool Win32Os::module32First(os::Handle snapshot, os::ModuleEntry& entry) {
+bool Win32Os::module32First(platform::Handle snapshot, platform::ModuleEntry& entry) {
     ModuleWalkFn fn = toolhelp().moduleFirst;
-    if (!fn || snapshot == os::kNoHandle) return false;
+    if (!fn || snapshot == platform::kNoHandle) return false;
     ModuleEntry32A raw{};
     raw.dwSize = entry.size <= sizeof raw ? entry.size : sizeof raw;
     if (!fn(asHandle(snapshot), &raw)) return false;
@@ -207,23 +207,23 @@ bool Win32Os::module32First(os::Handle snapshot, os::ModuleEntry& entry) {
     return true;
 }
 
-os::Handle Win32Os::openProcess(std::uint32_t access, bool inherit, std::uint32_t processId) {
-    return reinterpret_cast<os::Handle>(OpenProcess(access, inherit ? TRUE : FALSE, processId));
+platform::Handle Win32Os::openProcess(std::uint32_t access, bool inherit, std::uint32_t processId) {
+    return reinterpret_cast<platform::Handle>(OpenProcess(access, inherit ? TRUE : FALSE, processId));
 }
 
-bool Win32Os::getExitCodeProcess(os::Handle process, std::uint32_t& code) {
+bool Win32Os::getExitCodeProcess(platform::Handle process, std::uint32_t& code) {
     DWORD c = 0;
     if (!GetExitCodeProcess(asHandle(process), &c)) return false;
     code = c;
     return true;
 }
 
-std::int32_t Win32Os::terminateProcess(os::Handle process, std::uint32_t exitCode) {
+std::int32_t Win32Os::terminateProcess(platform::Handle process, std::uint32_t exitCode) {
     return TerminateProcess(asHandle(process), exitCode);
 }
 
-bool Win32Os::closeHandle(os::Handle h) {
-    if (h == os::kNoHandle) return false;
+bool Win32Os::closeHandle(platform::Handle h) {
+    if (h == platform::kNoHandle) return false;
     return CloseHandle(asHandle(h)) != FALSE;
 }
 
@@ -235,7 +235,7 @@ bool Win32Os::fileExists(const std::string& path) {
     HANDLE h = FindFirstFileA(path.c_str(), &fd);
     if (h == INVALID_HANDLE_VALUE) return false;
     FindClose(h);
-    return (fd.dwFileAttributes & os::FILE_ATTRIBUTE_DIRECTORY) == 0;
+    return (fd.dwFileAttributes & platform::FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 bool Win32Os::setFileAttributes(const std::string& path, std::uint32_t attributes) {
@@ -253,7 +253,7 @@ std::string Win32Os::readFile(const std::string& path) {
     DWORD low = GetFileSize(f.h, &high);
     if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) raiseFileError(GetLastError());
     if (high != 0 || low > kMaxReadBytes)
-        throw os::OsError("File too large: more than 64 MB", ERROR_NOT_ENOUGH_MEMORY);
+        throw platform::OsError("File too large: more than 64 MB", ERROR_NOT_ENOUGH_MEMORY);
     std::string bytes(low, '\0');
     DWORD done = 0;
     while (done < low) {
@@ -301,11 +301,11 @@ bool Win32Os::moveFile(const std::string& from, const std::string& to, bool repl
     raiseFileError(err);
 }
 
-os::Hwnd Win32Os::getWindow(os::Hwnd wnd, std::uint32_t cmd) {
-    return reinterpret_cast<os::Hwnd>(GetWindow(asHwnd(wnd), cmd));
+platform::Hwnd Win32Os::getWindow(platform::Hwnd wnd, std::uint32_t cmd) {
+    return reinterpret_cast<platform::Hwnd>(GetWindow(asHwnd(wnd), cmd));
 }
 
-int Win32Os::getWindowText(os::Hwnd wnd, std::string& text) {
+int Win32Os::getWindowText(platform::Hwnd wnd, std::string& text) {
     char buf[255];
     int n = GetWindowTextA(asHwnd(wnd), buf, sizeof buf);
     if (n < 0) n = 0;
@@ -314,96 +314,96 @@ int Win32Os::getWindowText(os::Hwnd wnd, std::string& text) {
     return n;
 }
 
-os::Hwnd Win32Os::findWindow(const char* className, const char* windowName) {
-    return reinterpret_cast<os::Hwnd>(FindWindowA(className, windowName));
+platform::Hwnd Win32Os::findWindow(const char* className, const char* windowName) {
+    return reinterpret_cast<platform::Hwnd>(FindWindowA(className, windowName));
 }
 
 // A plain SendMessageA would block until the other program answers, so a hung
 // window would freeze ours for good. The timeout bounds the wait, and
 // SMTO_ABORTIFHUNG gives up at once on a window the system already knows hung.
-os::SendResult Win32Os::sendClose(os::Hwnd wnd, std::uint32_t timeoutMs) {
+platform::SendResult Win32Os::sendClose(platform::Hwnd wnd, std::uint32_t timeoutMs) {
     HWND h = asHwnd(wnd);
-    if (!IsWindow(h)) return os::SendResult::Failed;
+    if (!IsWindow(h)) return platform::SendResult::Failed;
     DWORD_PTR answer = 0;
     if (SendMessageTimeoutA(h, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL, timeoutMs,
                             &answer))
-        return os::SendResult::Handled;
+        return platform::SendResult::Handled;
     // 9x leaves the last error alone, so judge by the window: one still there
     // did not answer in time; one that is gone failed as a target.
-    return IsWindow(h) ? os::SendResult::NoAnswer : os::SendResult::Failed;
+    return IsWindow(h) ? platform::SendResult::NoAnswer : platform::SendResult::Failed;
 }
 
-bool Win32Os::postQuit(os::Hwnd wnd) { return PostMessageA(asHwnd(wnd), WM_QUIT, 0, 0) != FALSE; }
+bool Win32Os::postQuit(platform::Hwnd wnd) { return PostMessageA(asHwnd(wnd), WM_QUIT, 0, 0) != FALSE; }
 
-long Win32Os::regOpenKeyEx(os::HKey root, const std::string& subKey, std::uint32_t access,
-                           os::HKey& key) {
+long Win32Os::regOpenKeyEx(platform::HKey root, const std::string& subKey, std::uint32_t access,
+                           platform::HKey& key) {
     HKEY k = nullptr;
     LONG rc = RegOpenKeyExA(asHkey(root), subKey.c_str(), 0, access, &k);
-    key = rc == os::ERROR_SUCCESS ? reinterpret_cast<os::HKey>(k) : 0;
+    key = rc == platform::ERROR_SUCCESS ? reinterpret_cast<platform::HKey>(k) : 0;
     return rc;
 }
 
-long Win32Os::regCreateKeyEx(os::HKey root, const std::string& subKey, std::uint32_t access,
-                             os::HKey& key) {
+long Win32Os::regCreateKeyEx(platform::HKey root, const std::string& subKey, std::uint32_t access,
+                             platform::HKey& key) {
     HKEY k = nullptr;
     DWORD disposition = 0;
     LONG rc = RegCreateKeyExA(asHkey(root), subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                               access, nullptr, &k, &disposition);
-    key = rc == os::ERROR_SUCCESS ? reinterpret_cast<os::HKey>(k) : 0;
+    key = rc == platform::ERROR_SUCCESS ? reinterpret_cast<platform::HKey>(k) : 0;
     return rc;
 }
 
-long Win32Os::regCloseKey(os::HKey key) { return RegCloseKey(asHkey(key)); }
+long Win32Os::regCloseKey(platform::HKey key) { return RegCloseKey(asHkey(key)); }
 
-long Win32Os::regQueryValueEx(os::HKey key, const std::string& name, os::RegValue& value) {
+long Win32Os::regQueryValueEx(platform::HKey key, const std::string& name, platform::RegValue& value) {
     // The value may grow between asking its size and reading it; a few tries
     // settle that without looping for ever.
     for (int attempt = 0; attempt < 4; ++attempt) {
         DWORD type = 0, size = 0;
         LONG rc = RegQueryValueExA(asHkey(key), name.c_str(), nullptr, &type, nullptr, &size);
-        if (rc != os::ERROR_SUCCESS) return rc;
+        if (rc != platform::ERROR_SUCCESS) return rc;
         std::string data(size, '\0');
         rc = RegQueryValueExA(asHkey(key), name.c_str(), nullptr, &type,
                               size ? reinterpret_cast<BYTE*>(&data[0]) : nullptr, &size);
-        if (rc == os::ERROR_MORE_DATA) continue;
-        if (rc != os::ERROR_SUCCESS) return rc;
+        if (rc == platform::ERROR_MORE_DATA) continue;
+        if (rc != platform::ERROR_SUCCESS) return rc;
         data.resize(size);
         value.type = type;
         value.data = std::move(data);
-        return os::ERROR_SUCCESS;
+        return platform::ERROR_SUCCESS;
     }
-    return os::ERROR_MORE_DATA;
+    return platform::ERROR_MORE_DATA;
 }
 
-long Win32Os::regSetValueEx(os::HKey key, const std::string& name, const os::RegValue& value) {
+long Win32Os::regSetValueEx(platform::HKey key, const std::string& name, const platform::RegValue& value) {
     return RegSetValueExA(asHkey(key), name.c_str(), 0, value.type,
                           reinterpret_cast<const BYTE*>(value.data.data()),
                           static_cast<DWORD>(value.data.size()));
 }
 
-long Win32Os::regDeleteValue(os::HKey key, const std::string& name) {
+long Win32Os::regDeleteValue(platform::HKey key, const std::string& name) {
     return RegDeleteValueA(asHkey(key), name.c_str());
 }
 
-long Win32Os::regEnumValue(os::HKey key, std::uint32_t index, std::string& name) {
+long Win32Os::regEnumValue(platform::HKey key, std::uint32_t index, std::string& name) {
     // Value names are at most 16383 characters on NT, 255 bytes on 9x.
     for (DWORD room = 256; room <= 32768; room *= 2) {
         std::string buf(room, '\0');
         DWORD len = room;
         LONG rc = RegEnumValueA(asHkey(key), index, &buf[0], &len, nullptr, nullptr, nullptr,
                                 nullptr);
-        if (rc == os::ERROR_MORE_DATA) continue;
-        if (rc == os::ERROR_SUCCESS) name.assign(buf.data(), len < room ? len : room - 1);
+        if (rc == platform::ERROR_MORE_DATA) continue;
+        if (rc == platform::ERROR_SUCCESS) name.assign(buf.data(), len < room ? len : room - 1);
         return rc;
     }
-    return os::ERROR_MORE_DATA;
+    return platform::ERROR_MORE_DATA;
 }
 
-long Win32Os::regQueryInfoKey(os::HKey key, os::RegKeyInfo& info) {
+long Win32Os::regQueryInfoKey(platform::HKey key, platform::RegKeyInfo& info) {
     DWORD subKeys = 0, maxSubKeyLen = 0, values = 0, maxValueNameLen = 0, maxValueLen = 0;
     LONG rc = RegQueryInfoKeyA(asHkey(key), nullptr, nullptr, nullptr, &subKeys, &maxSubKeyLen,
                                nullptr, &values, &maxValueNameLen, &maxValueLen, nullptr, nullptr);
-    if (rc == os::ERROR_SUCCESS) {
+    if (rc == platform::ERROR_SUCCESS) {
         info.subKeys = subKeys;
         info.maxSubKeyLen = maxSubKeyLen;
         info.values = values;
@@ -413,11 +413,11 @@ long Win32Os::regQueryInfoKey(os::HKey key, os::RegKeyInfo& info) {
     return rc;
 }
 
-long Win32Os::regDeleteKey(os::HKey root, const std::string& subKey) {
+long Win32Os::regDeleteKey(platform::HKey root, const std::string& subKey) {
     return RegDeleteKeyA(asHkey(root), subKey.c_str());
 }
 
-bool Win32Os::getVersionEx(os::VersionInfo& info) {
+bool Win32Os::getVersionEx(platform::VersionInfo& info) {
     OSVERSIONINFOA v{};
     v.dwOSVersionInfoSize = info.size <= sizeof v ? info.size : sizeof v;
     if (!GetVersionExA(&v)) return false;
@@ -431,7 +431,7 @@ bool Win32Os::getVersionEx(os::VersionInfo& info) {
 
 std::uint32_t Win32Os::getTickCount() { return GetTickCount(); }
 
-std::intptr_t Win32Os::shellExecute(os::Hwnd wnd, const std::string& verb,
+std::intptr_t Win32Os::shellExecute(platform::Hwnd wnd, const std::string& verb,
                                     const std::string& file, const std::string& params,
                                     const std::string& dir, int show) {
     using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
@@ -457,7 +457,7 @@ std::string Win32Os::exePath() {
     return std::string();
 }
 
-bool Win32Os::shellNotifyIcon(std::uint32_t message, const os::NotifyIconData& data) {
+bool Win32Os::shellNotifyIcon(std::uint32_t message, const platform::NotifyIconData& data) {
     NotifyIconDataV1 nid;
     std::memset(&nid, 0, sizeof nid);
     nid.cbSize = sizeof nid;
@@ -472,7 +472,7 @@ bool Win32Os::shellNotifyIcon(std::uint32_t message, const os::NotifyIconData& d
     return notify && notify(message, reinterpret_cast<NOTIFYICONDATAA*>(&nid)) != FALSE;
 }
 
-bool Win32Os::getCursorPos(os::Point& p) {
+bool Win32Os::getCursorPos(platform::Point& p) {
     POINT pt{};
     if (!GetCursorPos(&pt)) return false;
     p.x = pt.x;
@@ -485,7 +485,7 @@ void Win32Os::exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) {
     const DWORD code = GetLastError();
     std::string text = systemText(code);
     if (text.empty()) text = "System error " + base::intToStr(code);
-    throw os::OsError(text, code);
+    throw platform::OsError(text, code);
 }
 
 // Looked up, never imported: Windows 95's advapi32 has none of the three.

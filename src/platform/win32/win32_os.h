@@ -1,4 +1,4 @@
-// The real machine behind os::Os: ANSI Win32 calls only, nothing that
+// The real machine behind platform::Os: ANSI Win32 calls only, nothing that
 // Windows 95, 98 or NT 4 lacks.
 #pragma once
 #include <memory>
@@ -7,7 +7,7 @@
 
 namespace platform {
 
-class Win32Os : public os::Os {
+class Win32Os : public platform::Os {
 public:
     Win32Os();
     ~Win32Os() override;
@@ -15,15 +15,15 @@ public:
     Win32Os& operator=(const Win32Os&) = delete;
 
     bool toolhelpAvailable() override;
-    os::Handle createToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) override;
-    bool process32First(os::Handle snapshot, os::ProcessEntry& entry) override;
-    bool process32Next(os::Handle snapshot, os::ProcessEntry& entry) override;
-    bool module32First(os::Handle snapshot, os::ModuleEntry& entry) override;
+    platform::Handle createToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) override;
+    bool process32First(platform::Handle snapshot, platform::ProcessEntry& entry) override;
+    bool process32Next(platform::Handle snapshot, platform::ProcessEntry& entry) override;
+    bool module32First(platform::Handle snapshot, platform::ModuleEntry& entry) override;
 
-    os::Handle openProcess(std::uint32_t access, bool inherit, std::uint32_t processId) override;
-    bool getExitCodeProcess(os::Handle process, std::uint32_t& code) override;
-    std::int32_t terminateProcess(os::Handle process, std::uint32_t exitCode) override;
-    bool closeHandle(os::Handle h) override;
+    platform::Handle openProcess(std::uint32_t access, bool inherit, std::uint32_t processId) override;
+    bool getExitCodeProcess(platform::Handle process, std::uint32_t& code) override;
+    std::int32_t terminateProcess(platform::Handle process, std::uint32_t exitCode) override;
+    bool closeHandle(platform::Handle h) override;
 
     bool fileExists(const std::string& path) override;
     bool setFileAttributes(const std::string& path, std::uint32_t attributes) override;
@@ -33,32 +33,32 @@ public:
     std::uint32_t fileAttributes(const std::string& path) override;
     bool moveFile(const std::string& from, const std::string& to, bool replace) override;
 
-    os::Hwnd getWindow(os::Hwnd wnd, std::uint32_t cmd) override;
-    int getWindowText(os::Hwnd wnd, std::string& text) override;
-    os::Hwnd findWindow(const char* className, const char* windowName) override;
-    os::SendResult sendClose(os::Hwnd wnd, std::uint32_t timeoutMs) override;
-    bool postQuit(os::Hwnd wnd) override;
+    platform::Hwnd getWindow(platform::Hwnd wnd, std::uint32_t cmd) override;
+    int getWindowText(platform::Hwnd wnd, std::string& text) override;
+    platform::Hwnd findWindow(const char* className, const char* windowName) override;
+    platform::SendResult sendClose(platform::Hwnd wnd, std::uint32_t timeoutMs) override;
+    bool postQuit(platform::Hwnd wnd) override;
 
-    long regOpenKeyEx(os::HKey root, const std::string& subKey, std::uint32_t access,
-                      os::HKey& key) override;
-    long regCreateKeyEx(os::HKey root, const std::string& subKey, std::uint32_t access,
-                        os::HKey& key) override;
-    long regCloseKey(os::HKey key) override;
-    long regQueryValueEx(os::HKey key, const std::string& name, os::RegValue& value) override;
-    long regSetValueEx(os::HKey key, const std::string& name, const os::RegValue& value) override;
-    long regDeleteValue(os::HKey key, const std::string& name) override;
-    long regEnumValue(os::HKey key, std::uint32_t index, std::string& name) override;
-    long regQueryInfoKey(os::HKey key, os::RegKeyInfo& info) override;
-    long regDeleteKey(os::HKey root, const std::string& subKey) override;
+    long regOpenKeyEx(platform::HKey root, const std::string& subKey, std::uint32_t access,
+                      platform::HKey& key) override;
+    long regCreateKeyEx(platform::HKey root, const std::string& subKey, std::uint32_t access,
+                        platform::HKey& key) override;
+    long regCloseKey(platform::HKey key) override;
+    long regQueryValueEx(platform::HKey key, const std::string& name, platform::RegValue& value) override;
+    long regSetValueEx(platform::HKey key, const std::string& name, const platform::RegValue& value) override;
+    long regDeleteValue(platform::HKey key, const std::string& name) override;
+    long regEnumValue(platform::HKey key, std::uint32_t index, std::string& name) override;
+    long regQueryInfoKey(platform::HKey key, platform::RegKeyInfo& info) override;
+    long regDeleteKey(platform::HKey root, const std::string& subKey) override;
 
-    bool getVersionEx(os::VersionInfo& info) override;
+    bool getVersionEx(platform::VersionInfo& info) override;
     std::uint32_t getTickCount() override;
-    std::intptr_t shellExecute(os::Hwnd wnd, const std::string& verb, const std::string& file,
+    std::intptr_t shellExecute(platform::Hwnd wnd, const std::string& verb, const std::string& file,
                                const std::string& params, const std::string& dir,
                                int show) override;
     std::string exePath() override;
-    bool shellNotifyIcon(std::uint32_t message, const os::NotifyIconData& data) override;
-    bool getCursorPos(os::Point& p) override;
+    bool shellNotifyIcon(std::uint32_t message, const platform::NotifyIconData& data) override;
+    bool getCursorPos(platform::Point& p) override;
     void exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) override;
     bool enableShutdownPrivilege() override;
 
