@@ -65,6 +65,11 @@ public:
     // closes it without a choice).
     virtual void popup(ui::TPopupMenu& menu, int id) = 0;
 
+    // False where moving the cursor over a control reports it more than once
+    // (Wine's moved cursor enters a control again after it was left); the
+    // mouse case is then skipped, not weakened.
+    virtual bool steadyMouse() const { return true; }
+
     // The texts of the standard error boxes shown so far.
     virtual std::vector<std::string> errors() = 0;
 };
