@@ -1,6 +1,7 @@
-// The native peers under Wine, in the manner of Wine's own control tests: the
-// real controls are driven and what reached the hooks and the events is
-// compared with the expected sequence.
+// What only the native peers show under Wine, in the manner of Wine's own
+// control tests: the real controls are driven and what reached the hooks and
+// the events is compared with the expected sequence. The rules both families
+// share are in tests/widgets/.
 #include <gtest/gtest.h>
 
 #include "platform/win32/win.h"
@@ -73,24 +74,9 @@ struct PeerEvents : ::testing::Test {
     Log log;
 };
 
-TEST_F(PeerEvents, FocusMovingBetweenTwoEditsExitsTheFirstBeforeEnteringTheSecond) {
-    ui::TEdit a(form, 1), b(form, 2);
-    a.setBounds(10, 10, 100, 22);
-    b.setBounds(10, 40, 100, 22);
-    record(a, "a");
-    record(b, "b");
-    auto ha = a.installHook(watching("a"));
-    auto hb = b.installHook(watching("b"));
-    a.setFocus();
-    b.setFocus();
-    EXPECT_EQ(log, (Log{"a: setfocus", "a enter", "a: killfocus", "a exit", "b: setfocus",
-                        "b enter"}));
-    EXPECT_TRUE(b.focused());
-}
-
-// A panel that holds the keyboard: Tab and Shift+Tab go round its own
-// controls, and a key meant for a control beside it goes to its entry field.
-TEST_F(PeerEvents, APanelHoldingTheKeyboardKeepsEveryKeyInside) {
+// The tab order is the window manager's (the in-memory family has none): in a
+// panel that holds the keyboard, Tab and Shift+Tab go round its own controls.
+TEST_F(PeerEvents, TabGoesRoundThePanelHoldingTheKeyboard) {
     ui::TListBox outside(form, 1);
     outside.setBounds(10, 10, 100, 60);
     ui::TPanel panel(form, 2);
@@ -111,21 +97,16 @@ TEST_F(PeerEvents, APanelHoldingTheKeyboardKeepsEveryKeyInside) {
         const bool taken = app.preTranslate(m);
         keys[VK_SHIFT] = 0;
         SetKeyboardState(keys);
-        return std::make_pair(taken, m.hwnd);
+        return taken;
     };
-    outside.setFocus();
-    EXPECT_EQ(key(hwndOf(outside), VK_DOWN, false).second, hwndOf(entry)) << "sent on to the field";
-    EXPECT_TRUE(entry.focused());
-    EXPECT_TRUE(key(hwndOf(entry), VK_TAB, true).first);
+    entry.setFocus();
+    EXPECT_TRUE(key(hwndOf(entry), VK_TAB, true));
     EXPECT_TRUE(quit.focused()) << "Shift+Tab from the first goes round to the last";
     key(hwndOf(quit), VK_TAB, false);
     EXPECT_TRUE(entry.focused()) << "Tab from the last goes round to the first";
+    outside.setFocus();
     key(hwndOf(outside), VK_TAB, false);
     EXPECT_TRUE(ok.focused()) << "a Tab meant for the list moves on from the field";
-
-    panel.hide();
-    outside.setFocus();
-    EXPECT_EQ(key(hwndOf(outside), VK_DOWN, false).second, hwndOf(outside)) << "let go once hidden";
 }
 
 // The comctl32 of Windows 95 has no full-row selection: a click on a row's
@@ -155,41 +136,21 @@ TEST_F(PeerEvents, AClickOnARowsSecondColumnSelectsItWithoutTheExtendedStyle) {
     EXPECT_EQ(list.itemIndex(), 1);
 }
 
-TEST_F(PeerEvents, ACheckBoxClickReportsTheTickBeforeTheClick) {
+// A real press takes the focus before the release ticks the box; the
+// in-memory click leaves the focus where it was.
+TEST_F(PeerEvents, AClickOnACheckBoxTakesTheFocusBeforeItTicks) {
     ui::TCheckBox box(form, 1, "box");
     box.setBounds(10, 10, 120, 20);
     auto h = box.installHook(watching("box"));
     box.OnCheckChanged = [this] { log.push_back("box check"); };
     box.OnClick = [this] { log.push_back("box click"); };
     SendMessageA(hwndOf(box), BM_CLICK, 0, 0);
-    // The press takes the focus; the release ticks the box, then tells the
-    // parent.
     EXPECT_EQ(log, (Log{"box: setfocus", "box: setcheck", "box check", "box click"}));
-    EXPECT_TRUE(box.checked());
-
-    log.clear();
-    box.setChecked(false);
-    EXPECT_EQ(log, (Log{"box: setcheck", "box check", "box click"}));
+    EXPECT_TRUE(box.focused());
 }
 
-TEST_F(PeerEvents, ClickingARadioButtonReportsBothButtonsThatChanged) {
-    ui::TRadioGroup group(form, 10, "mode");
-    group.setItems({"allow", "forbid"});
-    group.setBoundsAndLayout(10, 10, 200, 80);
-    group.setItemIndex(0);
-    group.button(0).OnCheckChanged = [this] { log.push_back("0 check"); };
-    group.button(1).OnCheckChanged = [this] { log.push_back("1 check"); };
-    group.OnClick = [this] { log.push_back("group click"); };
-    SendMessageA(hwndOf(group.button(1)), BM_CLICK, 0, 0);
-    // The class unticks the other button itself; the order of the two ticks
-    // is its own.
-    ASSERT_EQ(log.size(), 3u);
-    EXPECT_EQ(log.back(), "group click");
-    EXPECT_NE(std::find(log.begin(), log.end(), "0 check"), log.end());
-    EXPECT_NE(std::find(log.begin(), log.end(), "1 check"), log.end());
-    EXPECT_EQ(group.itemIndex(), 1);
-}
-
+// Where TrackMouseEvent is missing (Windows 95) the peer polls; both ways
+// the hooks see WM_MOUSELEAVE.
 TEST_F(PeerEvents, TheMouseLeavingIsReportedByTheSystemOrByPolling) {
     ui::TButton button(form, 1, "b");
     button.setBounds(10, 10, 80, 24);
@@ -206,7 +167,8 @@ TEST_F(PeerEvents, TheMouseLeavingIsReportedByTheSystemOrByPolling) {
         EXPECT_TRUE(pumpUntil([&] { return log.size() >= 3; }));
         EXPECT_EQ(log, (Log{"b mouse in", "b: mouseleave", "b mouse out"}));
     }
-    // The real mouse, moved over the button and away again.
+    // The real mouse, moved over the button and away again (kept here while
+    // the contract's mouse case cannot run under Wine).
     app.pollMouseLeave = false;
     log.clear();
     RECT r;
@@ -218,47 +180,14 @@ TEST_F(PeerEvents, TheMouseLeavingIsReportedByTheSystemOrByPolling) {
     EXPECT_EQ(log, (Log{"b mouse in", "b: mouseleave", "b mouse out"}));
 }
 
-TEST_F(PeerEvents, MessagesTheFormDoesNotKnowReachItsHandlers) {
-    const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
-    ASSERT_GE(taskbarCreated, 0xC000u);
-    auto h = form.installHook(watching("form"));
-    form.setMessageHandler(0x0464, [this](ui::TMessage& m) {
-        log.push_back("tray " + std::to_string(m.wParam) + " " + std::to_string(m.lParam));
-        m.result = 5;
-        return true;
-    });
-    form.setMessageHandler(taskbarCreated, [this](ui::TMessage&) {
-        log.push_back("taskbar created");
-        return true;
-    });
-    HWND w = hwndOf(form);
-    EXPECT_EQ(SendMessageA(w, 0x0464, 3, WM_LBUTTONUP), 5);
-    PostMessageA(w, taskbarCreated, 0, 0);
-    EXPECT_TRUE(pumpUntil([&] { return log.size() >= 3; }));
-    EXPECT_EQ(SendMessageA(w, WM_APP + 1, 0, 0), 0);  // nobody's: the default answer
-    EXPECT_EQ(log, (Log{"form: tray", "tray 3 514", "taskbar created", "form: app"}));
-}
-
-TEST_F(PeerEvents, HooksComeOffInAnyOrderAndTheControlKeepsWorking) {
-    ui::TEdit edit(form, 1, "abc");
+// The text is read from the window, length first, and the hooks see it.
+TEST_F(PeerEvents, ReadingTheTextAsksTheWindowThroughItsHooks) {
+    ui::TEdit edit(form, 1, "abcd");
     edit.setBounds(10, 10, 100, 22);
-    auto a = edit.installHook(watching("a"));
+    ASSERT_TRUE(hwndOf(edit));
     auto b = edit.installHook(watching("b"));
-    HWND w = hwndOf(edit);
-    EXPECT_EQ(SendMessageA(w, WM_GETTEXTLENGTH, 0, 0), 3);
-    a.remove();
-    EXPECT_EQ(SendMessageA(w, WM_GETTEXTLENGTH, 0, 0), 3);
-    auto frozen = edit.installHook([](ui::TMessage& m, const ui::TMessageNext& next) {
-        if (m.msg != WM_SETTEXT) next(m);
-    });
-    SetWindowTextA(w, "changed");
-    EXPECT_EQ(edit.text(), "abc");
-    frozen.remove();
-    b.remove();
-    edit.setText("abcd");
-    EXPECT_EQ(SendMessageA(w, WM_GETTEXTLENGTH, 0, 0), 4);
-    // Reading the text asked the window for its length as well.
-    EXPECT_EQ(log, (Log{"b: length", "a: length", "b: length", "b: length"}));
+    EXPECT_EQ(edit.text(), "abcd");
+    EXPECT_EQ(log, (Log{"b: length"}));
 }
 
 // A subclass of someone else's, put on the window after the peer's.
@@ -314,33 +243,8 @@ TEST_F(PeerEvents, AWindowDestroyedUnderItsControlsTellsTheirHooksOnce) {
     EXPECT_TRUE(log.empty());
 }
 
-TEST(PeerEventsLifetime, AFormDestroyedWithHooksStillInstalledTakesThemOff) {
-    ui::win32::Win32Application app(GetModuleHandleA(nullptr));
-    Log log;
-    auto watch = [&](const std::string& who) {
-        return [&log, who](ui::TMessage& m, const ui::TMessageNext& next) {
-            if (m.msg == WM_DESTROY) log.push_back(who);
-            next(m);
-        };
-    };
-    ui::THookRegistration onForm, onEdit, onBox;
-    {
-        ui::TForm form(app, "TPeerEventsForm");
-        ui::TEdit edit(form, 1);
-        ui::TCheckBox box(form, 2);
-        form.show();
-        onForm = form.installHook(watch("form"));
-        onEdit = edit.installHook(watch("edit"));
-        onBox = box.installHook(watch("box"));
-        edit.setFocus();
-        app.processMessages();
-    }
-    EXPECT_FALSE(onForm.installed());
-    EXPECT_FALSE(onEdit.installed());
-    onBox.remove();
-    EXPECT_TRUE(log.empty());
-}
-
+// Every flag the system may set, ODS_DISABLED alone included, reaches the
+// painter.
 TEST_F(PeerEvents, OwnerDrawnMenuItemsHearTheirStateFromTheSystem) {
     ui::TPopupMenu menu(app);
     ui::TMenuItem item(menu, 1, "show");
