@@ -1,0 +1,271 @@
+// A long run of the real program under Wine: the loop clear on (allow mode,
+// one pass a second) while helper programs are started all the time and the
+// pass ends them. Prints the program's private bytes, open handles, working
+// set and windows at the start, at points between and at the end.
+//   soak [MINUTES]    SOAK_MINUTES, else 10; fractions allowed
+// Environment: MORVANE_EXE, MORVANE_HELPER as for the e2e tests.
+// Exits 1 only when the program ends or stops answering; growth that looks
+// unbounded is a warning.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/frame_ids.h"
+#include "e2e/driver.h"
+#include "restrict/ids.h"
+#include "soak/measure.h"
+
+using namespace e2e;
+
+namespace {
+
+constexpr int kHelpers = 50;
+constexpr int kRestrictTab = 2;
+constexpr DWORD kAnswerMs = 10000;  // longer than any pass takes under load
+
+using Clock = ULONGLONG;
+Clock now() { return GetTickCount64(); }
+
+std::string kb(std::uint64_t bytes) { return soak::grouped(bytes / 1024) + " KB"; }
+
+// Each slot keeps one helper alive; the kinds differ in what the pass meets:
+// a window, a bare sleeper, a message loop without a window, and one that
+// ends by itself at once (seen in a snapshot, gone before it is opened).
+struct Slot {
+    std::string exe;
+    const char* args;
+    HANDLE process = nullptr;
+    DWORD pid = 0;
+};
+
+const char* kindArgs(int i) {
+    switch (i % 4) {
+    case 0: return "--title soakwindow";
+    case 1: return "--sleep";
+    case 2: return "";
+    default: return "--exit 0";
+    }
+}
+
+struct Counts {
+    long started = 0, endedByPass = 0, endedThemselves = 0, refused = 0;
+};
+
+bool startSlot(Slot& s, const std::string& dir) {
+    std::wstring cmd = L"\"" + fromGbk(s.exe) + L"\" " + fromGbk(s.args);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        fromGbk(dir).c_str(), &si, &pi))
+        return false;
+    CloseHandle(pi.hThread);
+    s.process = pi.hProcess;
+    s.pid = pi.dwProcessId;
+    return true;
+}
+
+// Reaps the slots whose helper ended and starts them again, a few per call
+// so the starts spread over the second instead of coming in one burst.
+void churn(std::vector<Slot>& slots, const std::string& dir, Counts& c) {
+    int starts = 0;
+    for (Slot& s : slots) {
+        if (s.process && WaitForSingleObject(s.process, 0) == WAIT_OBJECT_0) {
+            DWORD code = 0;
+            GetExitCodeProcess(s.process, &code);
+            // Only the quick kind ends by itself, with code 0.
+            if (std::string(s.args) == "--exit 0" && code == 0) ++c.endedThemselves;
+            else ++c.endedByPass;
+            CloseHandle(s.process);
+            s.process = nullptr;
+        }
+        if (!s.process && starts < 8) {
+            ++starts;
+            if (startSlot(s, dir)) ++c.started;
+            else ++c.refused;
+        }
+    }
+}
+
+void endAll(std::vector<Slot>& slots) {
+    for (Slot& s : slots) {
+        if (!s.process) continue;
+        TerminateProcess(s.process, 1);
+        WaitForSingleObject(s.process, 5000);
+        CloseHandle(s.process);
+        s.process = nullptr;
+    }
+}
+
+struct Sample {
+    double minutes;
+    soak::Figures f;
+};
+
+void printHeader() {
+    std::printf("%7s %15s %8s %15s %8s %9s %9s\n", "minute", "private bytes", "handles", "working set",
+                "windows", "started", "ended");
+}
+
+void printSample(const Sample& s, const Counts& c) {
+    std::printf("%7.1f %15s %8s %15s %8d %9ld %9ld\n", s.minutes, kb(s.f.privateBytes).c_str(),
+                s.f.handles < 0 ? "?" : std::to_string(s.f.handles).c_str(), kb(s.f.workingSet).c_str(),
+                s.f.windows, c.started, c.endedByPass);
+    std::fflush(stdout);
+}
+
+// The usual calls, once: whether this machine counts them or Wine leaves them 0.
+void printApiFigures(const soak::Figures& f) {
+    std::printf("usual calls: GetProcessHandleCount %lu, PrivateUsage %s, GetGuiResources USER %lu GDI %lu%s\n",
+                f.apiHandleCount, kb(f.apiPrivateUsage).c_str(), f.apiUserObjects, f.apiGdiObjects,
+                f.apiHandleCount == 0 && f.apiPrivateUsage == 0 ? " (not counted here: Wine)" : "");
+    if (f.handles < 0)
+        std::printf("handles: the system handle list (classes 64 and 16) gave nothing; shown as ?\n");
+    else
+        std::printf("handles: the program's entries in the system handle list (information class %d); "
+                    "private bytes: its committed private regions (VirtualQueryEx)\n", f.handleClass);
+}
+
+// Growth from the settled sample to the end, warned about when it is large
+// and still rising over the last two intervals: a leak, not a cache filling.
+int warnGrowth(const std::vector<Sample>& s, std::size_t settled) {
+    if (s.size() < settled + 3) return 0;
+    int warnings = 0;
+    const std::size_t n = s.size();
+    auto rising = [&](auto get) { return get(s[n - 1]) > get(s[n - 2]) && get(s[n - 2]) > get(s[n - 3]); };
+    const double mins = s[n - 1].minutes - s[settled].minutes;
+    const auto pb = [](const Sample& x) { return static_cast<double>(x.f.privateBytes); };
+    const auto hc = [](const Sample& x) { return static_cast<double>(x.f.handles); };
+    const double dp = pb(s[n - 1]) - pb(s[settled]);
+    const double dh = hc(s[n - 1]) - hc(s[settled]);
+    std::printf("growth since minute %.1f: private bytes %+.0f KB (%+.1f KB/min), handles %+.0f (%+.1f/min)\n",
+                s[settled].minutes, dp / 1024, dp / 1024 / mins, dh, dh / mins);
+    if (dp > std::max(2.0 * 1024 * 1024, pb(s[settled]) * 0.1) && rising(pb)) {
+        std::printf("WARNING: private bytes keep growing\n");
+        ++warnings;
+    }
+    if (s[settled].f.handles >= 0 && dh > std::max(20.0, hc(s[settled]) * 0.1) && rising(hc)) {
+        std::printf("WARNING: open handles keep growing\n");
+        ++warnings;
+    }
+    return warnings;
+}
+
+double minutesWanted(int argc, char** argv) {
+    const char* v = argc > 1 ? argv[1] : std::getenv("SOAK_MINUTES");
+    double m = v ? std::atof(v) : 10.0;
+    return m > 0 ? m : 10.0;
+}
+
+// Presses OK on an error box of a failed pass, so the run goes on; counted.
+int dismissBoxes(App& app) {
+    if (!app.dialog()) return 0;
+    try {
+        MsgBox box = app.waitMessageBox(500);
+        std::printf("the program showed a box: \"%s\" %s\n", box.caption.c_str(), box.text.c_str());
+        box.press(box.buttons.empty() ? IDOK : box.buttons.front());
+        return 1;
+    } catch (const Failure&) {
+        return 0;
+    }
+}
+
+int run(double minutes) {
+    deleteRegKey(HKEY_CURRENT_USER, "Software\\Zentrek");
+    Session session;
+    App& app = session.startApp();
+    Process& prog = app.process();
+    app.selectTab(ids::PageControl1, kRestrictTab);
+    app.click(ids::SpeedButton1);
+    if (!app.ticked(ids::SpeedButton1)) throw Failure("the loop clear did not switch on");
+    std::printf("soak: %.1f minutes, loop clear on (allow mode, 1 s), %d helpers kept coming\n", minutes, kHelpers);
+
+    struct Helpers {
+        std::vector<Slot> v = std::vector<Slot>(kHelpers);
+        ~Helpers() { endAll(v); }
+    } helpers;
+    std::vector<Slot>& slots = helpers.v;
+    for (int i = 0; i < kHelpers; ++i) {
+        char name[32];
+        // Some names in Chinese, as the tests start them.
+        std::snprintf(name, sizeof name, i % 5 == 4 ? "\xb2\xe2\xca\xd4%02d.exe" : "soak%02d.exe", i);
+        slots[i].exe = session.dir() + "\\" + name;
+        slots[i].args = kindArgs(i);
+        if (!CopyFileW(fromGbk(envPath("MORVANE_HELPER")).c_str(), fromGbk(slots[i].exe).c_str(), FALSE))
+            throw Failure("cannot copy the helper to " + slots[i].exe);
+    }
+
+    Counts counts;
+    std::vector<Sample> samples;
+    samples.push_back({0.0, soak::measure(prog.handle(), prog.pid())});
+    printApiFigures(samples[0].f);
+    printHeader();
+    printSample(samples[0], counts);
+
+    const Clock start = now();
+    const Clock total = static_cast<Clock>(minutes * 60000.0);
+    const Clock every = std::max<Clock>(15000, total / 10);
+    Clock nextSample = every, nextCheck = 0;
+    DWORD slowest = 0;
+    int boxes = 0;
+    int failures = 0;
+    for (;;) {
+        const Clock t = now() - start;
+        if (t >= nextCheck) {
+            nextCheck = t + 2000;
+            if (!prog.running()) {
+                std::printf("FAILED: the program ended (exit code %lu) at minute %.1f\n", prog.exitCode(), t / 60000.0);
+                failures = 1;
+                break;
+            }
+            const Clock t0 = now();
+            if (!answers(app.hwnd(), kAnswerMs)) {
+                std::printf("FAILED: the program did not answer within %lu ms at minute %.1f\n", kAnswerMs, t / 60000.0);
+                failures = 1;
+                break;
+            }
+            slowest = std::max<DWORD>(slowest, static_cast<DWORD>(now() - t0));
+            boxes += dismissBoxes(app);
+        }
+        if (t >= nextSample || t >= total) {
+            samples.push_back({t / 60000.0, soak::measure(prog.handle(), prog.pid())});
+            printSample(samples.back(), counts);
+            nextSample += every;
+            if (t >= total) break;
+        }
+        churn(slots, session.dir(), counts);
+        Sleep(100);
+    }
+    endAll(slots);  // before the figures, so the helpers' ends do not slow them
+
+    std::printf("helpers: %ld started, %ld ended by the loop clear, %ld ended by themselves, %ld starts refused\n",
+                counts.started, counts.endedByPass, counts.endedThemselves, counts.refused);
+    std::printf("slowest answer to WM_NULL: %lu ms; error boxes: %d\n", slowest, boxes);
+    if (!failures) {
+        // The first interval is the program filling its lists and caches.
+        const std::size_t settled = samples.size() > 3 ? 1 : 0;
+        warnGrowth(samples, settled);
+        if (counts.endedByPass == 0) std::printf("WARNING: the loop clear ended no helper\n");
+        const Sample& a = samples.front();
+        const Sample& b = samples.back();
+        std::printf("start: private bytes %s, handles %ld, working set %s\n", kb(a.f.privateBytes).c_str(),
+                    a.f.handles, kb(a.f.workingSet).c_str());
+        std::printf("end:   private bytes %s, handles %ld, working set %s\n", kb(b.f.privateBytes).c_str(),
+                    b.f.handles, kb(b.f.workingSet).c_str());
+        app.click(ids::SpeedButton1);
+    }
+    deleteRegKey(HKEY_CURRENT_USER, "Software\\Zentrek");
+    return failures;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return run(minutesWanted(argc, argv));
+    } catch (const Failure& f) {
+        std::printf("FAILED: %s\n", f.what());
+        return 1;
+    }
+}
