@@ -150,6 +150,23 @@ Figures measure(HANDLE process, DWORD pid) {
     return f;
 }
 
+Growth growthSince(const std::vector<Sample>& s, std::size_t settled) {
+    Growth g;
+    if (s.size() < settled + 3) return g;
+    const Sample& first = s[settled];
+    const Sample& mid = s[(settled + s.size() - 1) / 2];
+    const Sample& last = s.back();
+    g.minutes = last.minutes - first.minutes;
+    g.bytes = static_cast<double>(last.f.privateBytes) - static_cast<double>(first.f.privateBytes);
+    g.bytesUnbounded = g.bytes > std::max(2.0 * 1024 * 1024, first.f.privateBytes * 0.1) &&
+                       last.f.privateBytes > mid.f.privateBytes;
+    if (first.f.handles >= 0 && last.f.handles >= 0) {
+        g.handles = last.f.handles - first.f.handles;
+        g.handlesUnbounded = g.handles > std::max(20.0, first.f.handles * 0.1) && last.f.handles > mid.f.handles;
+    }
+    return g;
+}
+
 std::string grouped(std::uint64_t n) {
     const std::string digits = std::to_string(n);
     std::string out;

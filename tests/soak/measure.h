@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace soak {
 
@@ -35,6 +36,21 @@ long handleCount(DWORD pid, int* cls = nullptr);
 int windowCount(DWORD pid);
 
 Figures measure(HANDLE process, DWORD pid);
+
+struct Sample {
+    double minutes;
+    Figures f;
+};
+
+// Growth from the settled sample to the last. It looks unbounded when it is
+// large and the second half of that stretch grew too: a cache fills and
+// stops, a leak goes on.
+struct Growth {
+    double minutes = 0;
+    double bytes = 0, handles = 0;
+    bool bytesUnbounded = false, handlesUnbounded = false;
+};
+Growth growthSince(const std::vector<Sample>& samples, std::size_t settled);
 
 // 1234567 -> "1,234,567"
 std::string grouped(std::uint64_t n);

@@ -90,4 +90,45 @@ TEST(SoakFigures, WindowsCountTheOwnersTreeAndWorkingSetIsRead) {
     EXPECT_GT(soak::measure(shown.handle(), shown.pid()).workingSet, 0u);
 }
 
+// Figures of a run: one sample a minute, bytes and handles as given.
+std::vector<soak::Sample> run(const std::vector<std::pair<std::uint64_t, long>>& figures) {
+    std::vector<soak::Sample> out;
+    for (const auto& [bytes, handles] : figures) {
+        soak::Sample s{static_cast<double>(out.size()), {}};
+        s.f.privateBytes = bytes;
+        s.f.handles = handles;
+        out.push_back(s);
+    }
+    return out;
+}
+
+TEST(SoakGrowth, WarnsOfALeakButNotOfWhatFillsAndStops) {
+    constexpr std::uint64_t base = 10 * kMb;
+    // Lists and caches filled in the first minute, then flat.
+    const auto filled = run({{base, 30}, {base + 6 * kMb, 60}, {base + 6 * kMb, 60}, {base + 6 * kMb, 61},
+                             {base + 6 * kMb, 60}});
+    EXPECT_FALSE(soak::growthSince(filled, 1).bytesUnbounded);
+    EXPECT_FALSE(soak::growthSince(filled, 1).handlesUnbounded);
+
+    // A handle a pass: some every minute, to the end.
+    std::vector<std::pair<std::uint64_t, long>> leaking;
+    for (long m = 0; m <= 10; ++m) leaking.push_back({base + m * kMb / 2, 30 + 60 * m});
+    const soak::Growth g = soak::growthSince(run(leaking), 1);
+    EXPECT_TRUE(g.handlesUnbounded);
+    EXPECT_EQ(g.handles, 540);
+    EXPECT_TRUE(g.bytesUnbounded);
+
+    // Grew after settling, but only in the first half: bounded.
+    const auto stepped = run({{base, 30}, {base, 30}, {base + 4 * kMb, 90}, {base + 4 * kMb, 90},
+                              {base + 4 * kMb, 90}, {base + 4 * kMb, 90}});
+    EXPECT_FALSE(soak::growthSince(stepped, 1).bytesUnbounded);
+    EXPECT_FALSE(soak::growthSince(stepped, 1).handlesUnbounded);
+}
+
+TEST(SoakGrowth, NoHandleVerdictWithoutHandleFigures) {
+    const auto unknown = run({{kMb, -1}, {kMb, -1}, {kMb, -1}, {kMb, -1}});
+    EXPECT_FALSE(soak::growthSince(unknown, 1).handlesUnbounded);
+    EXPECT_EQ(soak::growthSince(unknown, 1).handles, 0);
+}
+
 }  // namespace

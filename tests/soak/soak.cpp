@@ -6,6 +6,7 @@
 // Environment: MORVANE_EXE, MORVANE_HELPER as for the e2e tests.
 // Exits 1 only when the program ends or stops answering; growth that looks
 // unbounded is a warning.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -98,20 +99,25 @@ void endAll(std::vector<Slot>& slots) {
     }
 }
 
-struct Sample {
-    double minutes;
-    soak::Figures f;
-};
+using soak::Sample;
 
-void printHeader() {
-    std::printf("%7s %15s %8s %15s %8s %9s %9s\n", "minute", "private bytes", "handles", "working set",
-                "windows", "started", "ended");
+int running(const std::vector<Slot>& slots) {
+    return static_cast<int>(std::count_if(slots.begin(), slots.end(), [](const Slot& s) {
+        return s.process && WaitForSingleObject(s.process, 0) == WAIT_TIMEOUT;
+    }));
 }
 
-void printSample(const Sample& s, const Counts& c) {
-    std::printf("%7.1f %15s %8s %15s %8d %9ld %9ld\n", s.minutes, kb(s.f.privateBytes).c_str(),
+// started and ended count helpers since the start; running is how many of
+// the slots had one alive at that moment.
+void printHeader() {
+    std::printf("%7s %15s %8s %15s %8s %9s %9s %8s\n", "minute", "private bytes", "handles", "working set",
+                "windows", "started", "ended", "running");
+}
+
+void printSample(const Sample& s, const Counts& c, int alive) {
+    std::printf("%7.1f %15s %8s %15s %8d %9ld %9ld %8d\n", s.minutes, kb(s.f.privateBytes).c_str(),
                 s.f.handles < 0 ? "?" : std::to_string(s.f.handles).c_str(), kb(s.f.workingSet).c_str(),
-                s.f.windows, c.started, c.endedByPass);
+                s.f.windows, c.started, c.endedByPass, alive);
     std::fflush(stdout);
 }
 
@@ -127,29 +133,13 @@ void printApiFigures(const soak::Figures& f) {
                     "private bytes: its committed private regions (VirtualQueryEx)\n", f.handleClass);
 }
 
-// Growth from the settled sample to the end, warned about when it is large
-// and still rising over the last two intervals: a leak, not a cache filling.
-int warnGrowth(const std::vector<Sample>& s, std::size_t settled) {
-    if (s.size() < settled + 3) return 0;
-    int warnings = 0;
-    const std::size_t n = s.size();
-    auto rising = [&](auto get) { return get(s[n - 1]) > get(s[n - 2]) && get(s[n - 2]) > get(s[n - 3]); };
-    const double mins = s[n - 1].minutes - s[settled].minutes;
-    const auto pb = [](const Sample& x) { return static_cast<double>(x.f.privateBytes); };
-    const auto hc = [](const Sample& x) { return static_cast<double>(x.f.handles); };
-    const double dp = pb(s[n - 1]) - pb(s[settled]);
-    const double dh = hc(s[n - 1]) - hc(s[settled]);
+void printGrowth(const std::vector<Sample>& s, std::size_t settled) {
+    const soak::Growth g = soak::growthSince(s, settled);
+    if (g.minutes <= 0) return;
     std::printf("growth since minute %.1f: private bytes %+.0f KB (%+.1f KB/min), handles %+.0f (%+.1f/min)\n",
-                s[settled].minutes, dp / 1024, dp / 1024 / mins, dh, dh / mins);
-    if (dp > std::max(2.0 * 1024 * 1024, pb(s[settled]) * 0.1) && rising(pb)) {
-        std::printf("WARNING: private bytes keep growing\n");
-        ++warnings;
-    }
-    if (s[settled].f.handles >= 0 && dh > std::max(20.0, hc(s[settled]) * 0.1) && rising(hc)) {
-        std::printf("WARNING: open handles keep growing\n");
-        ++warnings;
-    }
-    return warnings;
+                s[settled].minutes, g.bytes / 1024, g.bytes / 1024 / g.minutes, g.handles, g.handles / g.minutes);
+    if (g.bytesUnbounded) std::printf("WARNING: private bytes keep growing\n");
+    if (g.handlesUnbounded) std::printf("WARNING: open handles keep growing\n");
 }
 
 double minutesWanted(int argc, char** argv) {
@@ -201,7 +191,7 @@ int run(double minutes) {
     samples.push_back({0.0, soak::measure(prog.handle(), prog.pid())});
     printApiFigures(samples[0].f);
     printHeader();
-    printSample(samples[0], counts);
+    printSample(samples[0], counts, 0);
 
     const Clock start = now();
     const Clock total = static_cast<Clock>(minutes * 60000.0);
@@ -230,7 +220,7 @@ int run(double minutes) {
         }
         if (t >= nextSample || t >= total) {
             samples.push_back({t / 60000.0, soak::measure(prog.handle(), prog.pid())});
-            printSample(samples.back(), counts);
+            printSample(samples.back(), counts, running(slots));
             nextSample += every;
             if (t >= total) break;
         }
@@ -245,7 +235,7 @@ int run(double minutes) {
     if (!failures) {
         // The first interval is the program filling its lists and caches.
         const std::size_t settled = samples.size() > 3 ? 1 : 0;
-        warnGrowth(samples, settled);
+        printGrowth(samples, settled);
         if (counts.endedByPass == 0) std::printf("WARNING: the loop clear ended no helper\n");
         const Sample& a = samples.front();
         const Sample& b = samples.back();
