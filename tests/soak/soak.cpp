@@ -1,6 +1,8 @@
-// A long run of the real program under Wine: the loop clear on (allow mode,
-// one pass a second) while helper programs are started all the time and the
-// pass ends them. Prints the program's private bytes, open handles, working
+// A long run of the real program under Wine: the loop clear on (one pass a
+// second) while helper programs are started all the time. In forbid mode
+// (the default) a quarter of the 50 are listed and ended by the pass, the
+// others live 5 to 20 s and are ended here, so most of them run at any time; in
+// allow mode (SOAK_MODE=allow) the pass ends every one. Prints the program's private bytes, open handles, working
 // set and windows at the start, at points between and at the end.
 //   soak [MINUTES]    SOAK_MINUTES, else 10; fractions allowed
 // Environment: MORVANE_EXE, MORVANE_HELPER as for the e2e tests.
@@ -34,11 +36,21 @@ std::string kb(std::uint64_t bytes) { return soak::grouped(bytes / 1024) + " KB"
 // a window, a bare sleeper, a message loop without a window, and one that
 // ends by itself at once (seen in a snapshot, gone before it is opened).
 struct Slot {
-    std::string exe;
+    std::string exe, name;
     const char* args;
+    bool listed = false;  // on the forbid list
     HANDLE process = nullptr;
     DWORD pid = 0;
+    Clock endAt = 0;      // when the soak ends it, if the pass has not
+    Clock startAt = 0;    // not started again before
 };
+
+// A fixed sequence, so two runs churn alike.
+unsigned nextRandom() {
+    static unsigned x = 12345;
+    x = x * 1103515245u + 12345u;
+    return x >> 16;
+}
 
 const char* kindArgs(int i) {
     switch (i % 4) {
@@ -50,7 +62,8 @@ const char* kindArgs(int i) {
 }
 
 struct Counts {
-    long started = 0, endedByPass = 0, endedThemselves = 0, refused = 0;
+    long started = 0, endedByPass = 0, endedThemselves = 0, endedBySoak = 0, refused = 0;
+    long unlistedEnded = 0;  // by the pass in forbid mode: a wrong end
 };
 
 bool startSlot(Slot& s, const std::string& dir) {
@@ -64,24 +77,37 @@ bool startSlot(Slot& s, const std::string& dir) {
     CloseHandle(pi.hThread);
     s.process = pi.hProcess;
     s.pid = pi.dwProcessId;
+    s.endAt = now() + 5000 + nextRandom() % 15000;
+    // The quick kind would otherwise take every start the machine can make.
+    s.startAt = std::string(s.args) == "--exit 0" ? now() + 2000 : 0;
     return true;
 }
 
 // Reaps the slots whose helper ended and starts them again, a few per call
 // so the starts spread over the second instead of coming in one burst.
-void churn(std::vector<Slot>& slots, const std::string& dir, Counts& c) {
+void churn(std::vector<Slot>& slots, const std::string& dir, bool allowMode, Counts& c) {
+    static std::size_t first = 0;  // turns, so every slot gets its share of the starts
+    first = (first + 1) % slots.size();
     int starts = 0;
-    for (Slot& s : slots) {
+    for (std::size_t k = 0; k < slots.size(); ++k) {
+        Slot& s = slots[(first + k) % slots.size()];
         if (s.process && WaitForSingleObject(s.process, 0) == WAIT_OBJECT_0) {
             DWORD code = 0;
             GetExitCodeProcess(s.process, &code);
             // Only the quick kind ends by itself, with code 0.
             if (std::string(s.args) == "--exit 0" && code == 0) ++c.endedThemselves;
-            else ++c.endedByPass;
+            else if (s.listed || allowMode) ++c.endedByPass;
+            else ++c.unlistedEnded;
             CloseHandle(s.process);
             s.process = nullptr;
+        } else if (s.process && now() >= s.endAt) {
+            TerminateProcess(s.process, 1);
+            WaitForSingleObject(s.process, 5000);
+            CloseHandle(s.process);
+            s.process = nullptr;
+            ++c.endedBySoak;
         }
-        if (!s.process && starts < 8) {
+        if (!s.process && starts < 8 && now() >= s.startAt) {
             ++starts;
             if (startSlot(s, dir)) ++c.started;
             else ++c.refused;
@@ -161,15 +187,37 @@ int dismissBoxes(App& app) {
     }
 }
 
+// Forbid mode with the listed helpers' names loaded from a file, as a user
+// would load a list.
+void forbidListed(App& app, const std::vector<Slot>& slots, const std::string& dir) {
+    app.click(ids::RadioGroup2 + 2);
+    std::string text;
+    int listed = 0;
+    for (const Slot& s : slots) {
+        if (!s.listed) continue;
+        std::string upper = s.name;
+        for (char& ch : upper)
+            if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 0x20);
+        text += upper + "\r\n";
+        ++listed;
+    }
+    const std::string path = dir + "\\forbid.txt";
+    writeFile(path, text);
+    app.clickAsync(ids::Button7);
+    app.waitFileDialog().accept(path);
+    waitFor([&] { return app.dialog() == nullptr; });
+    app.sync();
+    if (app.count(ids::List3) != listed) throw Failure("the forbid list did not load");
+}
+
 int run(double minutes) {
+    const char* modeVar = std::getenv("SOAK_MODE");
+    const bool allow = modeVar && std::string(modeVar) == "allow";
     deleteRegKey(HKEY_CURRENT_USER, "Software\\Zentrek");
     Session session;
     App& app = session.startApp();
     Process& prog = app.process();
     app.selectTab(ids::PageControl1, kRestrictTab);
-    app.click(ids::SpeedButton1);
-    if (!app.ticked(ids::SpeedButton1)) throw Failure("the loop clear did not switch on");
-    std::printf("soak: %.1f minutes, loop clear on (allow mode, 1 s), %d helpers kept coming\n", minutes, kHelpers);
 
     struct Helpers {
         std::vector<Slot> v = std::vector<Slot>(kHelpers);
@@ -180,11 +228,20 @@ int run(double minutes) {
         char name[32];
         // Some names in Chinese, as the tests start them.
         std::snprintf(name, sizeof name, i % 5 == 4 ? "\xb2\xe2\xca\xd4%02d.exe" : "soak%02d.exe", i);
+        slots[i].name = name;
         slots[i].exe = session.dir() + "\\" + name;
         slots[i].args = kindArgs(i);
+        slots[i].listed = !allow && (i / 4) % 4 == 0;  // every kind, listed and not
         if (!CopyFileW(fromGbk(envPath("MORVANE_HELPER")).c_str(), fromGbk(slots[i].exe).c_str(), FALSE))
             throw Failure("cannot copy the helper to " + slots[i].exe);
     }
+
+    if (!allow) forbidListed(app, slots, session.dir());
+    app.click(ids::SpeedButton1);
+    if (!app.ticked(ids::SpeedButton1)) throw Failure("the loop clear did not switch on");
+    std::printf("soak: %.1f minutes, loop clear on (%s mode, 1 s), %d helpers kept coming%s\n", minutes,
+                allow ? "allow" : "forbid", kHelpers,
+                allow ? "" : ", 14 of them listed, the others ended by the soak after 5 to 20 s");
 
     Counts counts;
     std::vector<Sample> samples;
@@ -224,19 +281,22 @@ int run(double minutes) {
             nextSample += every;
             if (t >= total) break;
         }
-        churn(slots, session.dir(), counts);
+        churn(slots, session.dir(), allow, counts);
         Sleep(100);
     }
     endAll(slots);  // before the figures, so the helpers' ends do not slow them
 
-    std::printf("helpers: %ld started, %ld ended by the loop clear, %ld ended by themselves, %ld starts refused\n",
-                counts.started, counts.endedByPass, counts.endedThemselves, counts.refused);
+    std::printf("helpers: %ld started, %ld ended by the loop clear, %ld by the soak, %ld by themselves, "
+                "%ld starts refused\n", counts.started, counts.endedByPass, counts.endedBySoak,
+                counts.endedThemselves, counts.refused);
     std::printf("slowest answer to WM_NULL: %lu ms; error boxes: %d\n", slowest, boxes);
     if (!failures) {
         // The first interval is the program filling its lists and caches.
         const std::size_t settled = samples.size() > 3 ? 1 : 0;
         printGrowth(samples, settled);
         if (counts.endedByPass == 0) std::printf("WARNING: the loop clear ended no helper\n");
+        if (counts.unlistedEnded > 0)
+            std::printf("WARNING: %ld helpers not on the forbid list were ended\n", counts.unlistedEnded);
         const Sample& a = samples.front();
         const Sample& b = samples.back();
         std::printf("start: private bytes %s, handles %ld, working set %s\n", kb(a.f.privateBytes).c_str(),
