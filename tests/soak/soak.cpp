@@ -17,7 +17,7 @@
 
 #include "app/frame_ids.h"
 #include "e2e/driver.h"
-#include "restrict/ids.h"
+#include "restriction/ids.h"
 #include "soak/measure.h"
 
 using namespace e2e;
