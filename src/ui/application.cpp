@@ -9,6 +9,14 @@ void TApplication::terminate() { terminated_ = true; }
 void TApplication::guard(const std::function<void()>& action) noexcept {
     try {
         action();
+    } catch (...) {
+        showCaught();
+    }
+}
+
+void TApplication::showCaught() noexcept {
+    try {
+        throw;
     } catch (const EAbort&) {
     } catch (const std::exception& e) {
         try { showException(e); } catch (...) {}

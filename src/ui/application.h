@@ -57,6 +57,8 @@ public:
     // --- The event boundary. Runs action; an exception escaping it is shown
     // in the standard error box and goes no further.
     void guard(const std::function<void()>& action) noexcept;
+    // Inside a catch block: shows the error being handled, as guard does.
+    void showCaught() noexcept;
     void showException(const std::exception& e);
     virtual void showErrorText(const std::string& text);
 

@@ -10,6 +10,18 @@ class Win32Application;
 
 COLORREF rgbOf(TColor c);
 
+// A device context from GetDC or GetWindowDC, given back on every way out.
+struct WindowDc {
+    WindowDc(HWND w, HDC d) : wnd(w), dc(d) {}
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    ~WindowDc() {
+        if (dc) ReleaseDC(wnd, dc);
+    }
+    HWND wnd;
+    HDC dc;
+};
+
 class Win32Canvas : public TCanvas {
 public:
     Win32Canvas(HDC dc, Win32Application& app);

@@ -138,12 +138,12 @@ private:
     }
     bool timer(WPARAM w, LPARAM, LRESULT& r) {
         const int id = static_cast<int>(w);
-        guard([&] { sink_.peerTimer(id); });
+        sink_.peerTimer(id);
         r = 0;
         return true;
     }
     bool closeQuery(WPARAM, LPARAM, LRESULT& r) {
-        guard([&] { sink_.peerCloseQuery(); });
+        sink_.peerCloseQuery();
         r = 0;
         return true;
     }
@@ -168,14 +168,14 @@ private:
             BeginPaint(hwnd_, &ps);
             EndPaint(hwnd_, &ps);
         }
-        guard([&] { sink_.peerPaint(); });
+        sink_.peerPaint();
         r = 0;
         return true;
     }
     bool sysCommand(WPARAM w, LPARAM l, LRESULT& r) {
         if ((w & 0xFFF0) != SC_MINIMIZE) return false;
         r = DefWindowProcA(hwnd_, WM_SYSCOMMAND, w, l);
-        guard([&] { sink_.peerMinimize(); });
+        sink_.peerMinimize();
         return true;
     }
 
@@ -203,9 +203,7 @@ LRESULT FormPeer::classProc(UINT msg, WPARAM w, LPARAM l) {
     for (const Handler& h : kHandlers)
         if (h.msg == msg && (this->*h.handle)(w, l, r)) return r;
     TMessage m{msg, w, l, 0};
-    bool taken = false;
-    guard([&] { taken = sink_.peerMessage(m); });
-    return taken ? m.result : DefWindowProcA(hwnd_, msg, w, l);
+    return sink_.peerMessage(m) ? m.result : DefWindowProcA(hwnd_, msg, w, l);
 }
 
 }  // namespace

@@ -143,12 +143,12 @@ public:
             const int row = static_cast<int>(send(LB_GETTOPINDEX, 0, 0)) + (h > 0 ? y / h : 0);
             r = callOld(msg, w, l);
             if (x >= 0 && x < TCheckListBox::kBoxWidth && row < count())
-                guard([&] { sink_.peerToggled(row); });
+                sink_.peerToggled(row);
             return true;
         }
         if (msg == WM_CHAR && w == ' ') {
             const int row = itemIndex();
-            if (row >= 0) guard([&] { sink_.peerToggled(row); });
+            if (row >= 0) sink_.peerToggled(row);
             r = 0;
             return true;
         }

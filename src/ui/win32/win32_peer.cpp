@@ -175,11 +175,20 @@ void Win32Peer::detach() {
     }
 }
 
+// The event boundary of every window of ours, form and child: an error of
+// our code, hooks included, is shown in the standard box and stops here,
+// never crossing the system's frames that called the procedure; the message
+// is then answered as one nobody handled.
 LRESULT Win32Peer::receive(UINT msg, WPARAM w, LPARAM l) {
     TMessage m{msg, w, l, 0};
-    hooks().dispatch(m, [this](TMessage& inner) {
-        inner.result = own(inner.msg, inner.wParam, inner.lParam);
-    });
+    try {
+        hooks().dispatch(m, [this](TMessage& inner) {
+            inner.result = own(inner.msg, inner.wParam, inner.lParam);
+        });
+    } catch (...) {
+        app_.showCaught();
+        return 0;
+    }
     return m.result;
 }
 
@@ -219,11 +228,17 @@ void Win32Peer::paint(WPARAM w, LPARAM l, LRESULT& r) {
         if (kids) paintWindowless(reinterpret_cast<HDC>(w));
         return;
     }
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_, &ps);
-    if (classPaint_) r = classProc(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-    if (kids) paintWindowless(dc);
-    EndPaint(hwnd_, &ps);
+    // Ended also when a painter fails: a region left invalid would ask
+    // for the failing paint again at once, for ever.
+    struct Painting {
+        HWND wnd;
+        PAINTSTRUCT ps;
+        HDC dc;
+        explicit Painting(HWND h) : wnd(h), ps{}, dc(BeginPaint(h, &ps)) {}
+        ~Painting() { EndPaint(wnd, &ps); }
+    } painting(hwnd_);
+    if (classPaint_) r = classProc(WM_PAINT, reinterpret_cast<WPARAM>(painting.dc), 0);
+    if (kids) paintWindowless(painting.dc);
 }
 
 bool Win32Peer::hasWindowlessKids() const {
@@ -308,6 +323,7 @@ void Win32Peer::paintOver(bool wholeWindow,
     if (!hwnd_ || !IsWindowVisible(hwnd_)) return;
     HDC dc = wholeWindow ? GetWindowDC(hwnd_) : GetDC(hwnd_);
     if (!dc) return;
+    const WindowDc release(hwnd_, dc);
     RECT rc{};
     if (wholeWindow) {
         GetWindowRect(hwnd_, &rc);
@@ -315,11 +331,8 @@ void Win32Peer::paintOver(bool wholeWindow,
     } else {
         GetClientRect(hwnd_, &rc);
     }
-    {
-        Win32Canvas canvas(dc, app_);
-        guard([&] { paint(canvas, TRect{rc.left, rc.top, rc.right, rc.bottom}); });
-    }
-    ReleaseDC(hwnd_, dc);
+    Win32Canvas canvas(dc, app_);
+    paint(canvas, TRect{rc.left, rc.top, rc.right, rc.bottom});
 }
 
 // Every message asks this: from our own table, never from data another

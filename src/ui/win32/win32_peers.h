@@ -99,9 +99,10 @@ public:
     void changeExStyle(LONG_PTR add, LONG_PTR remove);
 
 protected:
-    void guard(const std::function<void()>& f) { app_.guard(f); }
-    // One event of the window, an event boundary of its own.
-    void raise(void (PeerSink::*event)()) { guard([&] { (sink_.*event)(); }); }
+    // One event of the window, a boundary of its own: code that changes a
+    // control (a tick set by the program) raises it outside any window
+    // procedure, and the change goes on after the error is shown.
+    void raise(void (PeerSink::*event)()) { app_.guard([&] { (sink_.*event)(); }); }
     // What the window does past the hooks: routes, filter, events, the class.
     LRESULT own(UINT msg, WPARAM w, LPARAM l);
     // The window's class procedure; the form has its own.

@@ -10,37 +10,32 @@ namespace ui::win32 {
 
 namespace {
 
-bool command(Win32Application& app, HWND, WPARAM w, LPARAM l, LRESULT& r) {
+bool command(Win32Application&, HWND, WPARAM w, LPARAM l, LRESULT& r) {
     Win32Peer* p = Win32Peer::of(reinterpret_cast<HWND>(l));
     if (!p) return false;
     const int code = HIWORD(w);
-    app.guard([&] { p->command(code); });
+    p->command(code);
     r = 0;
     return true;
 }
 
-bool notify(Win32Application& app, HWND, WPARAM, LPARAM l, LRESULT& r) {
+bool notify(Win32Application&, HWND, WPARAM, LPARAM l, LRESULT& r) {
     auto* nm = reinterpret_cast<NMHDR*>(l);
     Win32Peer* p = nm ? Win32Peer::of(nm->hwndFrom) : nullptr;
     if (!p) return false;
-    bool handled = false;
-    app.guard([&] { handled = p->notify(*nm, r); });
-    return handled;
+    return p->notify(*nm, r);
 }
 
 // Owner-drawn menu items carry their TMenuItem as the item data.
 void measureMenuItem(Win32Application& app, HWND self, MEASUREITEMSTRUCT& m) {
     auto* item = reinterpret_cast<TMenuItem*>(m.itemData);
     if (!item || !item->OnMeasureItem) return;
-    HDC dc = GetDC(self);
-    {
-        Win32Canvas canvas(dc, app);
-        int width = static_cast<int>(m.itemWidth), height = static_cast<int>(m.itemHeight);
-        app.guard([&] { item->OnMeasureItem(canvas, width, height); });
-        m.itemWidth = static_cast<UINT>(std::max(0, width));
-        m.itemHeight = static_cast<UINT>(std::max(0, height));
-    }
-    ReleaseDC(self, dc);
+    const WindowDc dc(self, GetDC(self));
+    Win32Canvas canvas(dc.dc, app);
+    int width = static_cast<int>(m.itemWidth), height = static_cast<int>(m.itemHeight);
+    item->OnMeasureItem(canvas, width, height);
+    m.itemWidth = static_cast<UINT>(std::max(0, width));
+    m.itemHeight = static_cast<UINT>(std::max(0, height));
 }
 
 void drawMenuItem(Win32Application& app, DRAWITEMSTRUCT& d) {
@@ -53,7 +48,7 @@ void drawMenuItem(Win32Application& app, DRAWITEMSTRUCT& d) {
     state.disabled = (d.itemState & (ODS_DISABLED | ODS_GRAYED)) != 0;
     state.checked = (d.itemState & ODS_CHECKED) != 0;
     state.isDefault = (d.itemState & ODS_DEFAULT) != 0;
-    app.guard([&] { item->OnDrawItem(canvas, rect, state); });
+    item->OnDrawItem(canvas, rect, state);
 }
 
 bool drawItem(Win32Application& app, HWND, WPARAM, LPARAM l, LRESULT& r) {
@@ -65,7 +60,7 @@ bool drawItem(Win32Application& app, HWND, WPARAM, LPARAM l, LRESULT& r) {
     }
     Win32Peer* p = Win32Peer::of(d->hwndItem);
     if (!p) return false;
-    app.guard([&] { p->drawItem(*d); });
+    p->drawItem(*d);
     r = TRUE;
     return true;
 }
@@ -88,11 +83,11 @@ bool ctlColor(Win32Application&, HWND, WPARAM w, LPARAM l, LRESULT& r) {
     return true;
 }
 
-bool scroll(Win32Application& app, HWND, WPARAM w, LPARAM l, LRESULT& r) {
+bool scroll(Win32Application&, HWND, WPARAM w, LPARAM l, LRESULT& r) {
     Win32Peer* p = l ? Win32Peer::of(reinterpret_cast<HWND>(l)) : nullptr;
     if (!p) return false;
     const int code = LOWORD(w);
-    app.guard([&] { p->scroll(code); });
+    p->scroll(code);
     r = 0;
     return true;
 }

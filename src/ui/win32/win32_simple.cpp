@@ -37,7 +37,7 @@ public:
     bool filter(UINT msg, WPARAM w, LPARAM l, LRESULT& r) override {
         if (msg != WM_CHAR) return false;
         char key = static_cast<char>(w);
-        guard([&] { sink_.peerKeyPress(key); });
+        sink_.peerKeyPress(key);
         if (key == 0) {
             r = 0;
             return true;
