@@ -1,5 +1,5 @@
 // Child-window ids of the frame: banner, page controls, password panel,
-// the settings pages app owns, the About page, the menu and the timers.
+// the settings pages app owns, the About page, the menu and its timer.
 #pragma once
 
 namespace ids {
