@@ -10,6 +10,7 @@
 #include "ui/controls.h"
 #include "ui/headless/headless_app.h"
 #include "ui/menus.h"
+#include "widgets/recorded_menu.h"
 
 using ui::headless::HeadlessApplication;
 using ui::headless::HeadlessPeer;
@@ -60,36 +61,10 @@ TEST_F(MessagePath, AGroupUnticksTheOldButtonBeforeTickingTheNew) {
 
 // --- Owner-drawn popup menus
 
-struct Drawn {
-    int id;
-    ui::TRect rect;
-    ui::TOwnerDrawState state;
-};
+using widgets::Drawn;
 
-struct PaintedMenu : MessagePath {
-    PaintedMenu() {
-        menu.ownerDraw = true;
-        for (ui::TMenuItem* item : {&show, &sep, &loop, &quit, &hidden}) {
-            item->OnMeasureItem = [item](ui::TCanvas&, int& w, int& h) {
-                w = 40 + item->id();
-                h = item->isSeparator() ? 5 : h + item->id();
-            };
-            item->OnDrawItem = [this, item](ui::TCanvas& c, const ui::TRect& r,
-                                            const ui::TOwnerDrawState& s) {
-                drawn.push_back({item->id(), r, s});
-                c.setBrushColor(s.selected ? ui::clHighlight : ui::clWindow);
-                c.fillRect(r);
-            };
-        }
-        show.defaultItem = true;
-        loop.checked = true;
-        quit.enabled = false;
-        hidden.visible = false;
-    }
-    ui::TPopupMenu menu{app};
-    ui::TMenuItem show{menu, 1, "show"}, sep{menu, 2, "-"}, loop{menu, 3, "loop"},
-        quit{menu, 4, "quit"}, hidden{menu, 5, "hidden"};
-    std::vector<Drawn> drawn;
+struct PaintedMenu : MessagePath, widgets::RecordedMenu<ui::TApplication> {
+    PaintedMenu() : widgets::RecordedMenu<ui::TApplication>(app) {}
 };
 
 TEST_F(PaintedMenu, ItemsAreLaidOutTopToBottomAtTheirMeasuredHeightsAndToldTheirState) {

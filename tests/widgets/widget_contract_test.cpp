@@ -14,6 +14,7 @@
 #include "ui/controls.h"
 #include "ui/menus.h"
 #include "ui/messages.h"
+#include "widgets/recorded_menu.h"
 #include "widgets/widget_world.h"
 
 namespace {
@@ -505,33 +506,10 @@ TEST_F(WidgetContract, EnterPressesTheFocusedOrDefaultButtonAndEscapeTheCancelBu
 
 // --- Owner-drawn popup menus
 
-struct Drawn {
-    int id;
-    ui::TRect rect;
-    ui::TOwnerDrawState state;
-};
+using widgets::Drawn;
 
-struct WidgetContractMenu : WidgetContract {
-    WidgetContractMenu() {
-        menu.ownerDraw = true;
-        for (ui::TMenuItem* item : {&show, &sep, &loop, &quit, &hidden}) {
-            item->OnMeasureItem = [this, item](ui::TCanvas&, int& w, int& h) {
-                measured.insert(item->id());
-                w = 40 + item->id();
-                h = item->isSeparator() ? 5 : h + item->id();
-            };
-            item->OnDrawItem = [this, item](ui::TCanvas& c, const ui::TRect& r,
-                                            const ui::TOwnerDrawState& s) {
-                drawn.push_back({item->id(), r, s});
-                c.setBrushColor(s.selected ? ui::clHighlight : ui::clWindow);
-                c.fillRect(r);
-            };
-        }
-        show.defaultItem = true;
-        loop.checked = true;
-        quit.enabled = false;
-        hidden.visible = false;
-    }
+struct WidgetContractMenu : WidgetContract, widgets::RecordedMenu<ui::TForm> {
+    WidgetContractMenu() : widgets::RecordedMenu<ui::TForm>(form) {}
     std::set<int> drawnIds() const {
         std::set<int> out;
         for (const Drawn& d : drawn) out.insert(d.id);
@@ -542,11 +520,6 @@ struct WidgetContractMenu : WidgetContract {
             if (d->id == id) return &*d;
         return nullptr;
     }
-    ui::TPopupMenu menu{form};
-    ui::TMenuItem show{menu, 1, "show"}, sep{menu, 2, "-"}, loop{menu, 3, "loop"},
-        quit{menu, 4, "quit"}, hidden{menu, 5, "hidden"};
-    std::set<int> measured;
-    std::vector<Drawn> drawn;
 };
 
 TEST_F(WidgetContractMenu, EachShownItemIsToldItsStateAndTheChosenOneIsDrawnSelectedBeforeItRuns) {
