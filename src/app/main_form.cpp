@@ -145,7 +145,9 @@ void TfrmMain::FormCreate() {
     const ui::TRect outer = windowRect();
     moveTo(app::centredOrigin(screen.x, outer.width()),
            app::centredOrigin(screen.y, outer.height()));
-    AppDir = base::dirPart(os.exePath());
+    std::string exe;
+    os.exePath(exe);  // empty when the system cannot tell: the lists then go beside the current folder
+    AppDir = base::dirPart(exe);
     // Each step runs even when one before it failed, its error shown: a
     // settings value that cannot be read must not leave NT taken for 9x,
     // or the lists empty (an empty allow list ends every program).

@@ -1,5 +1,6 @@
 #include "app/power.h"
 
+#include "base/text.h"
 #include "common/program.h"
 
 namespace PFUnit {
@@ -9,7 +10,11 @@ namespace {
 // shutdown privilege switched on in its own token.
 void endSession(platform::Os& os, std::uint32_t flags) {
     if (IsWindowsNT && flags != platform::EWX_LOGOFF) os.enableShutdownPrivilege();
-    os.exitWindowsEx(flags, 0);
+    const platform::Status done = os.exitWindowsEx(flags, 0);
+    if (done) return;
+    std::string reason = os.systemText(done.code());
+    if (reason.empty()) reason = "System error " + base::intToStr(done.code());
+    throw platform::OsError(reason, done.code());
 }
 }  // namespace
 

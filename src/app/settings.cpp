@@ -35,7 +35,8 @@ int toInteger(const std::string& text) {
 void openSettingsToRead(platform::Registry& reg) {
     // A key that will not open holds values nobody can read: the password
     // among them must not read as empty.
-    if (!reg.openKey(kSettingsKey, true)) throw platform::RegistryError::cannotOpen(kSettingsKey);
+    const platform::Status opened = reg.openKey(kSettingsKey, true);
+    if (!opened) throw platform::RegistryError::cannotOpen(kSettingsKey, opened);
 }
 
 std::string readSetting(platform::Os& os, const std::string& name) {
@@ -90,7 +91,8 @@ void TfrmMain::LoadSettings() {
     {
         platform::Registry run(os, platform::HKEY_LOCAL_MACHINE);
         run.openKey(app::kRunKey, true);
-        if (run.readString(app::kRunValue) == os.exePath()) ChkAutoRun.setChecked(true);
+        std::string exe;
+        if (os.exePath(exe) && run.readString(app::kRunValue) == exe) ChkAutoRun.setChecked(true);
     }
     process::loadNormalAppList(os, AppDir, ListApp);
     normalListLoaded_ = true;
@@ -126,8 +128,10 @@ void TfrmMain::ChkMinClick() { app::writeSetting(os, "RunAutoMin", app::yesNo(Ch
 void TfrmMain::ChkAutoRunClick() {
     platform::Registry run(os, platform::HKEY_LOCAL_MACHINE);
     run.openKey(app::kRunKey, true);
+    std::string exe;
+    os.exePath(exe);
     if (ChkAutoRun.checked())
-        run.writeString(app::kRunValue, os.exePath());
+        run.writeString(app::kRunValue, exe);
     else
         run.deleteValue(app::kRunValue);
 }

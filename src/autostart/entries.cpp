@@ -88,9 +88,10 @@ bool hasRow(const std::vector<Entry>& rows, const std::string& source, const std
 std::unique_ptr<Registry> openForApply(platform::Os& os, std::size_t key, Journal& journal) {
     const char* path = AutostartKeys[key].path;
     auto reg = std::make_unique<Registry>(os, kRoot);
-    if (reg->openKey(path, false)) return reg;
-    if (reg->lastError() != platform::ERROR_FILE_NOT_FOUND || !reg->openKey(path, true))
-        throw RegistryError::cannotCreate(path);
+    platform::Status opened = reg->openKey(path, false);
+    if (opened) return reg;
+    if (opened.code() == platform::ERROR_FILE_NOT_FOUND) opened = reg->openKey(path, true);
+    if (!opened) throw RegistryError::cannotCreate(path, opened);
     journal.created(key);
     return reg;
 }
@@ -99,8 +100,8 @@ std::unique_ptr<Registry> openForApply(platform::Os& os, std::size_t key, Journa
 
 Reading readEntry(Registry& key, const std::string& name, const std::string& source, Entry& row) {
     platform::RegValue v;
-    if (!key.readValue(name, v))
-        return key.lastError() == platform::ERROR_FILE_NOT_FOUND ? Reading::Skipped : Reading::Unreadable;
+    const platform::Status read = key.readValue(name, v);
+    if (!read) return read.code() == platform::ERROR_FILE_NOT_FOUND ? Reading::Skipped : Reading::Unreadable;
     if (!platform::isString(v)) return v.data.empty() ? Reading::Skipped : Reading::WrongType;
     row = {name, platform::textOf(v), source, v.type == platform::REG_EXPAND_SZ};
     return Reading::Row;
@@ -132,10 +133,11 @@ void applyEntries(platform::Os& os, const std::vector<Entry>& rows, FillRecord& 
                 if (row.source == source) writes.push_back({k, row.name, keys[k]->valueIfAny(row.name)});
         }
         for (Change& c : removals) {
-            if (keys[c.key]->deleteValue(c.name))
+            const platform::Status deleted = keys[c.key]->deleteValue(c.name);
+            if (deleted)
                 journal.removed(std::move(c));
-            else if (keys[c.key]->lastError() != platform::ERROR_FILE_NOT_FOUND)
-                throw RegistryError::cannotDelete(c.name);
+            else if (deleted.code() != platform::ERROR_FILE_NOT_FOUND)
+                throw RegistryError::cannotDelete(c.name, deleted);
         }
         std::size_t next = 0;
         for (std::size_t k = 0; k < kKeys; ++k) {
@@ -157,7 +159,7 @@ void applyEntries(platform::Os& os, const std::vector<Entry>& rows, FillRecord& 
         if (lost.empty()) throw;
         std::string text = std::string(e.what()) + "\r\n\r\n下列自启动项未能恢复，请记下后手工添加：";
         for (const std::string& l : lost) text += "\r\n" + l;
-        throw RegistryError(text);
+        throw RegistryError(text, e.code());
     }
 }
 

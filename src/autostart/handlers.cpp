@@ -60,11 +60,13 @@ void AutostartPage::FillAutostartList() {
         const AutostartKey& key = AutostartKeys[k];
         ListAutoRun.clear();
         platform::Registry reg(os, platform::HKEY_LOCAL_MACHINE);
-        bool whole = reg.openKey(key.path, false);
+        const platform::Status opened = reg.openKey(key.path, false);
+        bool whole = opened.ok();
         if (whole) {
-            ListAutoRun.setItems(reg.getValueNames());
-            whole = reg.lastError() == platform::ERROR_SUCCESS;
-        } else if (reg.lastError() == platform::ERROR_FILE_NOT_FOUND) {
+            std::vector<std::string> names;
+            whole = reg.getValueNames(names).ok();
+            ListAutoRun.setItems(names);
+        } else if (opened.code() == platform::ERROR_FILE_NOT_FOUND) {
             whole = true;  // nothing in it to lose
         }
         for (int i = 0; i < ListAutoRun.count(); ++i) {

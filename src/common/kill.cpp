@@ -19,10 +19,10 @@ std::int32_t endNamed(platform::Os& os, Wanted wanted) {
     std::int32_t result = 0;
     for (const platform::ProcessEntry& entry : platform::ProcessWalk(os)) {
         if (!wanted(base::asciiUpper(entry.exeFile))) continue;
-        const platform::OwnedHandle h(
-            os, os.openProcess(platform::PROCESS_TERMINATE, false, entry.processId));
+        const platform::OwnedHandle h = platform::OwnedHandle::opened(
+            os, platform::PROCESS_TERMINATE, false, entry.processId);
         // No handle: what TerminateProcess on no handle would have given.
-        result = h ? os.terminateProcess(h.get(), 0) : 0;
+        result = h && os.terminateProcess(h.get(), 0) ? 1 : 0;
     }
     return result;
 }
@@ -48,11 +48,12 @@ namespace {
 // the same name is the line's process.
 std::int32_t endEntry(platform::Os& os, const ProcessRecord& record, const std::string* nameNow) {
     if (!nameNow || *nameNow != record.name) return 0;
-    const platform::OwnedHandle h(os, os.openProcess(platform::PROCESS_ALL_ACCESS, true, record.id));
+    const platform::OwnedHandle h =
+        platform::OwnedHandle::opened(os, platform::PROCESS_ALL_ACCESS, true, record.id);
     if (!h) return 0;
     std::uint32_t code = 0;
     os.getExitCodeProcess(h.get(), code);
-    return os.terminateProcess(h.get(), code);
+    return os.terminateProcess(h.get(), code) ? 1 : 0;
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 namespace common {
 
 std::vector<std::string> readChosenListFile(platform::Os& os, const std::string& path) {
-    return base::splitLines(os.readFile(path), base::ReadRule::LineFirst);
+    return base::splitLines(platform::readWholeFile(os, path), base::ReadRule::LineFirst);
 }
 
 void writeListFile(platform::Os& os, const std::string& path, const std::vector<std::string>& lines) {

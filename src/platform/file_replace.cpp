@@ -2,33 +2,45 @@
 
 namespace platform {
 
+namespace {
+void must(platform::Os& os, platform::Status done) {
+    if (!done) platform::raiseFileError(os, done);
+}
+}  // namespace
+
+std::string readWholeFile(platform::Os& os, const std::string& path) {
+    std::string bytes;
+    must(os, os.readFile(path, bytes));
+    return bytes;
+}
+
 void writeFileReplacing(platform::Os& os, const std::string& path, const std::string& bytes) {
-    const std::uint32_t attributes = os.fileAttributes(path);
+    std::uint32_t attributes = 0;
+    const bool exists = os.fileAttributes(path, attributes).ok();
     const std::uint32_t refused = platform::FILE_ATTRIBUTE_DIRECTORY | platform::FILE_ATTRIBUTE_READONLY |
                                   platform::FILE_ATTRIBUTE_HIDDEN | platform::FILE_ATTRIBUTE_SYSTEM;
-    if (attributes != platform::kNoFileAttributes && (attributes & refused))
+    if (exists && (attributes & refused))
         throw platform::OsError("File access denied", platform::ERROR_ACCESS_DENIED);
 
     const std::string fresh = path + "~new";
     try {
-        os.writeFile(fresh, bytes);
-        if (attributes == platform::kNoFileAttributes) {
-            os.moveFile(fresh, path, false);
+        must(os, os.writeFile(fresh, bytes));
+        if (!exists) {
+            must(os, os.moveFile(fresh, path, false));
             return;
         }
-        if (os.moveFile(fresh, path, true)) return;
+        const platform::Status replaced = os.moveFile(fresh, path, true);
+        if (replaced) return;
+        if (replaced.code() != platform::ERROR_CALL_NOT_IMPLEMENTED) platform::raiseFileError(os, replaced);
         const std::string aside = path + "~old";
         os.deleteFile(aside);  // left over from a run that was cut off
-        os.moveFile(path, aside, false);
-        try {
-            os.moveFile(fresh, path, false);
-        } catch (...) {
-            try {
-                os.moveFile(aside, path, false);
-            } catch (...) {
-                // Still aside, whole; the new text is dropped below.
-            }
-            throw;
+        must(os, os.moveFile(path, aside, false));
+        const platform::Status moved = os.moveFile(fresh, path, false);
+        // Failing that, the old text goes back; if it cannot, it is still
+        // aside, whole, and the new text is dropped below.
+        if (!moved) {
+            os.moveFile(aside, path, false);
+            platform::raiseFileError(os, moved);
         }
         os.deleteFile(aside);
     } catch (...) {

@@ -1,10 +1,14 @@
-// Writing a whole file so that a failure part-way never leaves it short.
+// The file helpers: whole files read, and written so that a failure part-way
+// never leaves one short. They raise a failed call as OsError with the text
+// the standard error box shows for it.
 #pragma once
 #include <string>
 
 #include "platform/os.h"
 
 namespace platform {
+
+std::string readWholeFile(platform::Os& os, const std::string& path);
 
 // Writes bytes to a new file beside `path`, then puts it in place of the old
 // one in one step; on the 9x family, which cannot, the old file is renamed

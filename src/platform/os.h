@@ -15,8 +15,23 @@ using HKey = std::uintptr_t;    // registry key handle
 
 constexpr Handle kNoHandle = 0;
 
-// Raised by the file helpers; what() is the system's reason, ready for the
-// standard error box.
+// How a call to the system ended: 0 when it did what it was asked, else the
+// Win32 error code it failed with. Every call of Os that can fail answers
+// with one; what a call yields comes back through its reference parameters.
+class Status {
+public:
+    constexpr Status() = default;
+    constexpr Status(std::uint32_t code) : code_(code) {}
+    constexpr bool ok() const { return code_ == 0; }
+    constexpr explicit operator bool() const { return ok(); }
+    constexpr std::uint32_t code() const { return code_; }
+    constexpr bool operator==(const Status&) const = default;
+private:
+    std::uint32_t code_ = 0;
+};
+
+// A failure turned into the standard error box's text by the helpers above
+// Os (the file helpers, the registry object); code() keeps the system's code.
 class OsError : public base::Error {
 public:
     OsError(const std::string& what, std::uint32_t code = 0)
@@ -37,7 +52,6 @@ constexpr std::uint32_t FILE_ATTRIBUTE_HIDDEN = 0x02;
 constexpr std::uint32_t FILE_ATTRIBUTE_SYSTEM = 0x04;
 constexpr std::uint32_t FILE_ATTRIBUTE_DIRECTORY = 0x10;
 constexpr std::uint32_t FILE_ATTRIBUTE_ARCHIVE = 0x20;
-constexpr std::uint32_t kNoFileAttributes = 0xFFFFFFFFu;
 constexpr std::uint32_t GW_HWNDFIRST = 0;
 constexpr std::uint32_t GW_HWNDNEXT = 2;
 constexpr std::uint32_t VER_PLATFORM_WIN32_WINDOWS = 1;
@@ -55,6 +69,8 @@ constexpr std::uint32_t kModuleEntrySize = 548;
 constexpr std::uint32_t kNotifyIconDataSize = 88;
 #endif
 constexpr std::uint32_t kVersionInfoSize = 148;
+
+constexpr std::uint32_t kMaxReadBytes = 64u * 1024 * 1024;
 
 // PROCESSENTRY32: the fields the program reads.
 struct ProcessEntry {
@@ -86,10 +102,16 @@ constexpr std::uint32_t KEY_READ = 0x20019;
 constexpr std::uint32_t KEY_ALL_ACCESS = 0xF003F;
 constexpr std::uint32_t REG_NONE = 0, REG_SZ = 1, REG_EXPAND_SZ = 2, REG_BINARY = 3,
                         REG_DWORD = 4, REG_MULTI_SZ = 7;
-// Win32 error codes the registry calls return.
-constexpr long ERROR_SUCCESS = 0, ERROR_FILE_NOT_FOUND = 2, ERROR_ACCESS_DENIED = 5,
-               ERROR_INVALID_HANDLE = 6, ERROR_BAD_PATHNAME = 161, ERROR_MORE_DATA = 234,
-               ERROR_NO_MORE_ITEMS = 259;
+// Win32 error codes the program tells apart.
+constexpr std::uint32_t ERROR_SUCCESS = 0, ERROR_FILE_NOT_FOUND = 2, ERROR_PATH_NOT_FOUND = 3,
+                        ERROR_ACCESS_DENIED = 5, ERROR_INVALID_HANDLE = 6,
+                        ERROR_NOT_ENOUGH_MEMORY = 8, ERROR_NO_MORE_FILES = 18,
+                        ERROR_GEN_FAILURE = 31, ERROR_SHARING_VIOLATION = 32,
+                        ERROR_DISK_FULL = 112, ERROR_CALL_NOT_IMPLEMENTED = 120,
+                        ERROR_PROC_NOT_FOUND = 127, ERROR_BAD_PATHNAME = 161,
+                        ERROR_ALREADY_EXISTS = 183, ERROR_FILE_TOO_LARGE = 223,
+                        ERROR_MORE_DATA = 234, ERROR_NO_MORE_ITEMS = 259,
+                        ERROR_INVALID_WINDOW_HANDLE = 1400, ERROR_TIMEOUT = 1460;
 
 struct RegValue {
     std::uint32_t type = REG_NONE;
@@ -116,10 +138,9 @@ constexpr std::uint32_t NIF_MESSAGE = 1, NIF_ICON = 2, NIF_TIP = 4;
 constexpr std::uint32_t EWX_LOGOFF = 0, EWX_SHUTDOWN = 1, EWX_REBOOT = 2;
 constexpr std::uint32_t ERROR_PRIVILEGE_NOT_HELD = 1314;
 
-// How a WM_CLOSE sent to another program's window ended. The send is bounded:
-// a window that does not answer within the timeout is given up on, so our own
+// A WM_CLOSE sent to another program's window is bounded: a window that does
+// not answer within the timeout is given up on (ERROR_TIMEOUT), so our own
 // window never freezes for ever on a hung program.
-enum class SendResult { Handled, NoAnswer, Failed };
 constexpr std::uint32_t kCloseTimeoutMs = 5000;
 
 struct Point { std::int32_t x = 0, y = 0; };
@@ -130,71 +151,86 @@ public:
 
     // --- Toolhelp: looked up by name in kernel32 at first use.
     virtual bool toolhelpAvailable() = 0;
-    // Returns kNoHandle on failure (INVALID_HANDLE_VALUE is mapped to it).
-    virtual Handle createToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) = 0;
-    virtual bool process32First(Handle snapshot, ProcessEntry& entry) = 0;
-    virtual bool process32Next(Handle snapshot, ProcessEntry& entry) = 0;
-    virtual bool module32First(Handle snapshot, ModuleEntry& entry) = 0;
+    virtual Status createToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId,
+                                            Handle& snapshot) = 0;
+    // ERROR_NO_MORE_FILES past the last one.
+    virtual Status process32First(Handle snapshot, ProcessEntry& entry) = 0;
+    virtual Status process32Next(Handle snapshot, ProcessEntry& entry) = 0;
+    virtual Status module32First(Handle snapshot, ModuleEntry& entry) = 0;
 
     // --- Processes.
-    virtual Handle openProcess(std::uint32_t access, bool inherit, std::uint32_t processId) = 0;
-    virtual bool getExitCodeProcess(Handle process, std::uint32_t& code) = 0;
-    // Result is the BOOL TerminateProcess returned (nonzero for success).
-    virtual std::int32_t terminateProcess(Handle process, std::uint32_t exitCode) = 0;
-    virtual bool closeHandle(Handle h) = 0;
+    virtual Status openProcess(std::uint32_t access, bool inherit, std::uint32_t processId,
+                               Handle& process) = 0;
+    virtual Status getExitCodeProcess(Handle process, std::uint32_t& code) = 0;
+    virtual Status terminateProcess(Handle process, std::uint32_t exitCode) = 0;
+    virtual Status closeHandle(Handle h) = 0;
 
     // --- Files.
     // True only when path names an existing file, not a directory.
     virtual bool fileExists(const std::string& path) = 0;
-    virtual bool setFileAttributes(const std::string& path, std::uint32_t attributes) = 0;
-    virtual bool deleteFile(const std::string& path) = 0;
-    // Whole-file helpers; raise OsError with the system's reason.
-    virtual std::string readFile(const std::string& path) = 0;
-    virtual void writeFile(const std::string& path, const std::string& bytes) = 0;
-    // GetFileAttributesA; kNoFileAttributes when the path names nothing.
-    virtual std::uint32_t fileAttributes(const std::string& path) = 0;
+    virtual Status setFileAttributes(const std::string& path, std::uint32_t attributes) = 0;
+    virtual Status deleteFile(const std::string& path) = 0;
+    // Whole files. A file over kMaxReadBytes is ERROR_FILE_TOO_LARGE, refused
+    // rather than exhausting memory.
+    virtual Status readFile(const std::string& path, std::string& bytes) = 0;
+    virtual Status writeFile(const std::string& path, const std::string& bytes) = 0;
+    virtual Status fileAttributes(const std::string& path, std::uint32_t& attributes) = 0;
     // Renames from to to. With replace, an existing `to` is replaced in one
-    // step (MoveFileExA); false when the system cannot do that (the 9x
-    // family). Any other failure raises OsError with the system's reason.
-    virtual bool moveFile(const std::string& from, const std::string& to, bool replace) = 0;
+    // step (MoveFileExA); ERROR_CALL_NOT_IMPLEMENTED where the system cannot
+    // do that (the 9x family).
+    virtual Status moveFile(const std::string& from, const std::string& to, bool replace) = 0;
 
-    // --- Top-level windows.
+    // --- Top-level windows. 0 is "no window", not a failure.
     virtual Hwnd getWindow(Hwnd wnd, std::uint32_t cmd) = 0;
     // GetWindowTextA with a 255-byte buffer: at most 254 bytes come back.
     virtual int getWindowText(Hwnd wnd, std::string& text) = 0;
     virtual Hwnd findWindow(const char* className, const char* windowName) = 0;
-    virtual SendResult sendClose(Hwnd wnd, std::uint32_t timeoutMs = kCloseTimeoutMs) = 0;
-    virtual bool postQuit(Hwnd wnd) = 0;
+    // ERROR_TIMEOUT when the window did not answer in time,
+    // ERROR_INVALID_WINDOW_HANDLE when it is gone.
+    virtual Status sendClose(Hwnd wnd, std::uint32_t timeoutMs = kCloseTimeoutMs) = 0;
+    virtual Status postQuit(Hwnd wnd) = 0;
 
-    // --- Registry. Results are Win32 error codes (ERROR_SUCCESS is 0).
-    virtual long regOpenKeyEx(HKey root, const std::string& subKey, std::uint32_t access,
-                              HKey& key) = 0;
-    virtual long regCreateKeyEx(HKey root, const std::string& subKey, std::uint32_t access,
+    // --- Registry.
+    virtual Status regOpenKeyEx(HKey root, const std::string& subKey, std::uint32_t access,
                                 HKey& key) = 0;
-    virtual long regCloseKey(HKey key) = 0;
+    virtual Status regCreateKeyEx(HKey root, const std::string& subKey, std::uint32_t access,
+                                  HKey& key) = 0;
+    virtual Status regCloseKey(HKey key) = 0;
     // ERROR_FILE_NOT_FOUND when the value is missing.
-    virtual long regQueryValueEx(HKey key, const std::string& name, RegValue& value) = 0;
-    virtual long regSetValueEx(HKey key, const std::string& name, const RegValue& value) = 0;
-    virtual long regDeleteValue(HKey key, const std::string& name) = 0;
+    virtual Status regQueryValueEx(HKey key, const std::string& name, RegValue& value) = 0;
+    virtual Status regSetValueEx(HKey key, const std::string& name, const RegValue& value) = 0;
+    virtual Status regDeleteValue(HKey key, const std::string& name) = 0;
     // ERROR_NO_MORE_ITEMS past the last value; a default value has an empty name.
-    virtual long regEnumValue(HKey key, std::uint32_t index, std::string& name) = 0;
-    virtual long regQueryInfoKey(HKey key, RegKeyInfo& info) = 0;
-    virtual long regDeleteKey(HKey root, const std::string& subKey) = 0;
+    virtual Status regEnumValue(HKey key, std::uint32_t index, std::string& name) = 0;
+    virtual Status regQueryInfoKey(HKey key, RegKeyInfo& info) = 0;
+    virtual Status regDeleteKey(HKey root, const std::string& subKey) = 0;
 
     // --- System.
-    virtual bool getVersionEx(VersionInfo& info) = 0;
+    virtual Status getVersionEx(VersionInfo& info) = 0;
     virtual std::uint32_t getTickCount() = 0;
-    virtual std::intptr_t shellExecute(Hwnd wnd, const std::string& verb,
-                                       const std::string& file, const std::string& params,
-                                       const std::string& dir, int show) = 0;
-    virtual std::string exePath() = 0;  // the running executable's full path
-    virtual bool shellNotifyIcon(std::uint32_t message, const NotifyIconData& data) = 0;
-    virtual bool getCursorPos(Point& p) = 0;
-    // Raises OsError with the system's reason when Windows refuses.
-    virtual void exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) = 0;
+    // ShellExecute's own answers of 32 and below come back as the Win32
+    // codes they stand for.
+    virtual Status shellExecute(Hwnd wnd, const std::string& verb, const std::string& file,
+                                const std::string& params, const std::string& dir,
+                                int show) = 0;
+    // The running executable's full path.
+    virtual Status exePath(std::string& path) = 0;
+    virtual Status shellNotifyIcon(std::uint32_t message, const NotifyIconData& data) = 0;
+    virtual Status getCursorPos(Point& p) = 0;
+    virtual Status exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) = 0;
     // SE_SHUTDOWN_NAME in the program's own token (NT family: restarting
-    // and shutting down need it). False when it could not be enabled.
-    virtual bool enableShutdownPrivilege() = 0;
+    // and shutting down need it).
+    virtual Status enableShutdownPrivilege() = 0;
+    // The system's own wording for an error code; empty when it has none.
+    virtual std::string systemText(std::uint32_t code) = 0;
 };
+
+// What ShellExecute's answer (an instance above 32, else an error) stands for.
+Status shellExecuteStatus(std::intptr_t answer);
+
+// The text the standard error box shows for a failed file call.
+std::string fileErrorText(Os& os, Status failure);
+// A failed file call as the helpers above Os raise it.
+[[noreturn]] void raiseFileError(Os& os, Status failure);
 
 }  // namespace platform

@@ -9,8 +9,21 @@ void OwnedHandle::close() {
     os_.closeHandle(h);
 }
 
+OwnedHandle OwnedHandle::opened(platform::Os& os, std::uint32_t access, bool inherit,
+                                std::uint32_t processId) {
+    platform::Handle h = platform::kNoHandle;
+    if (!os.openProcess(access, inherit, processId, h)) h = platform::kNoHandle;
+    return OwnedHandle(os, h);
+}
+
+OwnedHandle OwnedHandle::snapshot(platform::Os& os, std::uint32_t flags, std::uint32_t processId) {
+    platform::Handle h = platform::kNoHandle;
+    if (!os.createToolhelp32Snapshot(flags, processId, h)) h = platform::kNoHandle;
+    return OwnedHandle(os, h);
+}
+
 ProcessWalk::ProcessWalk(platform::Os& os)
-    : os_(os), snapshot_(os, os.createToolhelp32Snapshot(platform::TH32CS_SNAPPROCESS, 0)) {
+    : os_(os), snapshot_(OwnedHandle::snapshot(os, platform::TH32CS_SNAPPROCESS, 0)) {
     entry_.size = platform::kProcessEntrySize;
 }
 
@@ -19,12 +32,12 @@ ProcessWalk::iterator ProcessWalk::begin() {
 }
 
 bool ProcessWalk::step(bool first) {
-    return first ? os_.process32First(snapshot_.get(), entry_)
-                 : os_.process32Next(snapshot_.get(), entry_);
+    return (first ? os_.process32First(snapshot_.get(), entry_)
+                  : os_.process32Next(snapshot_.get(), entry_)).ok();
 }
 
 std::optional<std::string> modulePath(platform::Os& os, std::uint32_t pid) {
-    const OwnedHandle snapshot(os, os.createToolhelp32Snapshot(platform::TH32CS_SNAPMODULE, pid));
+    const OwnedHandle snapshot = OwnedHandle::snapshot(os, platform::TH32CS_SNAPMODULE, pid);
     if (!snapshot) return std::nullopt;
     platform::ModuleEntry module;
     module.size = platform::kModuleEntrySize;

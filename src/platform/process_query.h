@@ -15,6 +15,10 @@ namespace platform {
 class OwnedHandle {
 public:
     OwnedHandle(platform::Os& os, platform::Handle h) : os_(os), h_(h) {}
+    // OpenProcess and CreateToolhelp32Snapshot; kNoHandle when refused.
+    static OwnedHandle opened(platform::Os& os, std::uint32_t access, bool inherit,
+                              std::uint32_t processId);
+    static OwnedHandle snapshot(platform::Os& os, std::uint32_t flags, std::uint32_t processId);
     ~OwnedHandle() { close(); }
     OwnedHandle(const OwnedHandle&) = delete;
     OwnedHandle& operator=(const OwnedHandle&) = delete;

@@ -16,15 +16,15 @@ Registry::Registry(platform::Os& os, platform::HKey root, std::uint32_t access)
 
 Registry::~Registry() { closeKey(); }
 
-bool Registry::openKey(const std::string& path, bool canCreate) {
+platform::Status Registry::openKey(const std::string& path, bool canCreate) {
     const std::string sub = relative(path);
     platform::HKey k = 0;
-    if (!result(canCreate ? os_.regCreateKeyEx(root_, sub, access_, k)
-                          : os_.regOpenKeyEx(root_, sub, access_, k)))
-        return false;
+    const platform::Status opened = canCreate ? os_.regCreateKeyEx(root_, sub, access_, k)
+                                              : os_.regOpenKeyEx(root_, sub, access_, k);
+    if (!opened) return opened;
     closeKey();
     key_ = k;
-    return true;
+    return {};
 }
 
 void Registry::closeKey() {
@@ -35,12 +35,7 @@ void Registry::closeKey() {
 
 bool Registry::valueExists(const std::string& name) {
     platform::RegValue v;
-    return key_ != 0 && os_.regQueryValueEx(key_, name, v) == platform::ERROR_SUCCESS;
-}
-
-bool Registry::result(long err) {
-    error_ = err;
-    return err == platform::ERROR_SUCCESS;
+    return readValue(name, v).ok();
 }
 
 std::string Registry::readString(const std::string& name) {
@@ -53,54 +48,60 @@ std::string Registry::readString(const std::string& name) {
 
 std::optional<platform::RegValue> Registry::valueIfAny(const std::string& name) {
     platform::RegValue v;
-    if (readValue(name, v)) return v;
-    if (error_ == platform::ERROR_FILE_NOT_FOUND) return std::nullopt;
-    throw RegistryError::cannotRead(name);
+    const platform::Status read = readValue(name, v);
+    if (read) return v;
+    if (read.code() == platform::ERROR_FILE_NOT_FOUND) return std::nullopt;
+    throw RegistryError::cannotRead(name, read);
 }
 
 void Registry::writeString(const std::string& name, const std::string& text, std::uint32_t type) {
-    if (!writeValue(name, {type, text + '\0'})) throw RegistryError::cannotSet(name);
+    const platform::Status written = writeValue(name, {type, text + '\0'});
+    if (!written) throw RegistryError::cannotSet(name, written);
 }
 
-bool Registry::readValue(const std::string& name, platform::RegValue& value) {
-    return result(key_ == 0 ? platform::ERROR_INVALID_HANDLE : os_.regQueryValueEx(key_, name, value));
+platform::Status Registry::readValue(const std::string& name, platform::RegValue& value) {
+    return key_ == 0 ? platform::ERROR_INVALID_HANDLE : os_.regQueryValueEx(key_, name, value);
 }
 
-bool Registry::writeValue(const std::string& name, const platform::RegValue& value) {
-    return result(key_ == 0 ? platform::ERROR_INVALID_HANDLE : os_.regSetValueEx(key_, name, value));
+platform::Status Registry::writeValue(const std::string& name, const platform::RegValue& value) {
+    return key_ == 0 ? platform::ERROR_INVALID_HANDLE : os_.regSetValueEx(key_, name, value);
 }
 
-bool Registry::deleteValue(const std::string& name) {
-    return result(key_ == 0 ? platform::ERROR_INVALID_HANDLE : os_.regDeleteValue(key_, name));
+platform::Status Registry::deleteValue(const std::string& name) {
+    return key_ == 0 ? platform::ERROR_INVALID_HANDLE : os_.regDeleteValue(key_, name);
 }
 
-std::vector<std::string> Registry::getValueNames() {
-    std::vector<std::string> names;
+platform::Status Registry::getValueNames(std::vector<std::string>& names) {
+    names.clear();
     platform::RegKeyInfo info;
-    if (!result(key_ == 0 ? platform::ERROR_INVALID_HANDLE : os_.regQueryInfoKey(key_, info)))
-        return names;
+    const platform::Status counted =
+        key_ == 0 ? platform::ERROR_INVALID_HANDLE : os_.regQueryInfoKey(key_, info);
+    if (!counted) return counted;
     for (std::uint32_t i = 0; i < info.values; ++i) {
         std::string name;
-        if (!result(os_.regEnumValue(key_, i, name))) break;
+        const platform::Status listed = os_.regEnumValue(key_, i, name);
+        if (!listed) return listed;
         names.push_back(name);
     }
-    return names;
+    return {};
 }
 
 void Registry::createKey(const std::string& path) {
     platform::HKey k = 0;
-    if (os_.regCreateKeyEx(root_, relative(path), access_, k) != platform::ERROR_SUCCESS)
-        throw RegistryError::cannotCreate(path);
+    const platform::Status created = os_.regCreateKeyEx(root_, relative(path), access_, k);
+    if (!created) throw RegistryError::cannotCreate(path, created);
     os_.regCloseKey(k);
 }
 
 bool Registry::keyExists(const std::string& path) {
     platform::HKey k = 0;
-    if (os_.regOpenKeyEx(root_, relative(path), platform::KEY_READ, k) != platform::ERROR_SUCCESS) return false;
+    if (!os_.regOpenKeyEx(root_, relative(path), platform::KEY_READ, k)) return false;
     os_.regCloseKey(k);
     return true;
 }
 
-bool Registry::deleteKey(const std::string& path) { return result(os_.regDeleteKey(root_, relative(path))); }
+platform::Status Registry::deleteKey(const std::string& path) {
+    return os_.regDeleteKey(root_, relative(path));
+}
 
 }  // namespace platform

@@ -12,27 +12,28 @@
 
 namespace platform {
 
-class RegistryError : public base::Error {
+// The framework's texts, and ours for a value that would not go, each with
+// the code of the call that failed (0 where no call failed: a wrong type).
+class RegistryError : public platform::OsError {
 public:
-    using base::Error::Error;
-    // The framework's texts, and ours for a value that would not go, in one place.
+    using platform::OsError::OsError;
     static RegistryError badType(const std::string& name) {
         return RegistryError("Invalid data type for '" + name + "'");
     }
-    static RegistryError cannotSet(const std::string& name) {
-        return RegistryError("Failed to set data for '" + name + "'");
+    static RegistryError cannotSet(const std::string& name, Status why) {
+        return RegistryError("Failed to set data for '" + name + "'", why.code());
     }
-    static RegistryError cannotRead(const std::string& name) {
-        return RegistryError("Failed to get data for '" + name + "'");
+    static RegistryError cannotRead(const std::string& name, Status why) {
+        return RegistryError("Failed to get data for '" + name + "'", why.code());
     }
-    static RegistryError cannotDelete(const std::string& name) {
-        return RegistryError("Failed to delete value '" + name + "'");
+    static RegistryError cannotDelete(const std::string& name, Status why) {
+        return RegistryError("Failed to delete value '" + name + "'", why.code());
     }
-    static RegistryError cannotOpen(const std::string& path) {
-        return RegistryError("Failed to open key " + path);
+    static RegistryError cannotOpen(const std::string& path, Status why) {
+        return RegistryError("Failed to open key " + path, why.code());
     }
-    static RegistryError cannotCreate(const std::string& path) {
-        return RegistryError("Failed to create key " + path);
+    static RegistryError cannotCreate(const std::string& path, Status why) {
+        return RegistryError("Failed to create key " + path, why.code());
     }
 };
 
@@ -43,6 +44,9 @@ inline bool isString(const platform::RegValue& v) {
 // A string value's text: its data up to the first NUL, unexpanded.
 inline std::string textOf(const platform::RegValue& v) { return v.data.substr(0, v.data.find('\0')); }
 
+// Its calls answer as Os's do, with the Status of the call that reached the
+// registry (ERROR_INVALID_HANDLE when no key is open). The text calls, whose
+// failure is an error box, raise RegistryError instead.
 class Registry {
 public:
     Registry(platform::Os& os, platform::HKey root, std::uint32_t access = platform::KEY_ALL_ACCESS);
@@ -52,12 +56,9 @@ public:
 
     // Paths are always taken from the root, never from the key that is open.
     // On success the new key replaces the open one; on failure nothing changes.
-    bool openKey(const std::string& path, bool canCreate);
+    platform::Status openKey(const std::string& path, bool canCreate);
     void closeKey();
     bool hasOpenKey() const { return key_ != 0; }
-    // The Win32 result of the last call that reached the registry: why a key
-    // did not open, why a listing stopped short, why a value was refused.
-    long lastError() const { return error_; }
 
     bool valueExists(const std::string& name);
     // Missing value, empty data or no open key: empty text. REG_SZ and
@@ -69,33 +70,32 @@ public:
     // data for 'NAME'".
     void writeString(const std::string& name, const std::string& text,
                      std::uint32_t type = platform::REG_SZ);
-    // A value as stored, any type, byte for byte; false when it cannot be read.
-    bool readValue(const std::string& name, platform::RegValue& value);
+    // A value as stored, any type, byte for byte.
+    platform::Status readValue(const std::string& name, platform::RegValue& value);
     // The value as stored, or nothing when it is missing. A read that fails
     // otherwise is no answer (taken for missing, a "yes" would read as "no"
     // and an undo would delete it): RegistryError "Failed to get data for
     // 'NAME'".
     std::optional<platform::RegValue> valueIfAny(const std::string& name);
-    bool writeValue(const std::string& name, const platform::RegValue& value);
-    bool deleteValue(const std::string& name);  // false when it did not exist
-    // The open key's value names in enumeration order ("" is the default value).
-    std::vector<std::string> getValueNames();
+    platform::Status writeValue(const std::string& name, const platform::RegValue& value);
+    // ERROR_FILE_NOT_FOUND when it did not exist.
+    platform::Status deleteValue(const std::string& name);
+    // The open key's value names in enumeration order ("" is the default
+    // value); a listing that stops short keeps what it had and says why.
+    platform::Status getValueNames(std::vector<std::string>& names);
 
     // Creates path under the root (handle closed at once); RegistryError
     // "Failed to create key PATH".
     void createKey(const std::string& path);
     bool keyExists(const std::string& path);
     // Removes a key that has no subkeys.
-    bool deleteKey(const std::string& path);
+    platform::Status deleteKey(const std::string& path);
 
 private:
     platform::Os& os_;
     platform::HKey root_;
     std::uint32_t access_;
     platform::HKey key_ = 0;
-    long error_ = platform::ERROR_SUCCESS;
-    // Keeps err as lastError; true when it is success.
-    bool result(long err);
 };
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 
 #include "base/text.h"
 #include "common/list_file.h"
+#include "platform/file_replace.h"
 
 namespace process {
 
@@ -50,7 +51,7 @@ std::optional<std::vector<std::string>> loadNormalList(platform::Os& os, const s
         path += "~old";
         if (!os.fileExists(path)) return std::nullopt;
     }
-    return base::splitLines(os.readFile(path), base::ReadRule::EndFirst);
+    return base::splitLines(platform::readWholeFile(os, path), base::ReadRule::EndFirst);
 }
 
 void saveNormalList(platform::Os& os, const std::string& appDir,

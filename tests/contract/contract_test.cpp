@@ -41,14 +41,27 @@ protected:
     std::vector<platform::ProcessEntry> enumerate(platform::Handle snap) {
         std::vector<platform::ProcessEntry> out;
         platform::ProcessEntry e;
-        for (bool ok = os.process32First(snap, e); ok && out.size() < 100000;
-             ok = os.process32Next(snap, e))
-            out.push_back(e);
+        platform::Status step = os.process32First(snap, e);
+        for (; step && out.size() < 100000; step = os.process32Next(snap, e)) out.push_back(e);
+        EXPECT_EQ(step.code(), platform::ERROR_NO_MORE_FILES) << "how a walk ends";
         return out;
     }
 
+    platform::Handle takeSnapshot(std::uint32_t flags, std::uint32_t pid) {
+        platform::Handle snap = platform::kNoHandle;
+        EXPECT_TRUE(os.createToolhelp32Snapshot(flags, pid, snap));
+        return snap;
+    }
+
+    platform::Handle opened(std::uint32_t access, bool inherit, std::uint32_t pid) {
+        platform::Handle h = platform::kNoHandle;
+        const platform::Status done = os.openProcess(access, inherit, pid, h);
+        EXPECT_EQ(done.ok(), h != platform::kNoHandle);
+        return h;
+    }
+
     std::vector<platform::ProcessEntry> snapshot() {
-        platform::Handle snap = os.createToolhelp32Snapshot(platform::TH32CS_SNAPPROCESS, 0);
+        platform::Handle snap = takeSnapshot(platform::TH32CS_SNAPPROCESS, 0);
         EXPECT_NE(snap, platform::kNoHandle);
         if (snap == platform::kNoHandle) return {};
         auto out = enumerate(snap);
@@ -95,7 +108,14 @@ class ContractRegistry : public Contract {
 protected:
     platform::Registry reg{os, w.regRoot()};
 };
-class ContractFiles : public Contract {};
+class ContractFiles : public Contract {
+protected:
+    std::string readBack(const std::string& path) {
+        std::string bytes;
+        EXPECT_TRUE(os.readFile(path, bytes)) << path;
+        return bytes;
+    }
+};
 class ContractWindows : public Contract {};
 class ContractSystem : public Contract {};
 
@@ -120,7 +140,7 @@ TEST_F(ContractProcesses, SnapshotListsStartedProgramsInStartOrderWithTheirNames
 
 TEST_F(ContractProcesses, SnapshotIsFrozenWhenTaken) {
     std::uint32_t before = started("ctbefore.exe");
-    platform::Handle snap = os.createToolhelp32Snapshot(platform::TH32CS_SNAPPROCESS, 0);
+    platform::Handle snap = takeSnapshot(platform::TH32CS_SNAPPROCESS, 0);
     ASSERT_NE(snap, platform::kNoHandle);
     std::uint32_t after = started("ctafter.exe");
     auto entries = enumerate(snap);
@@ -132,7 +152,7 @@ TEST_F(ContractProcesses, SnapshotIsFrozenWhenTaken) {
 
 TEST_F(ContractProcesses, ModuleSnapshotGivesTheExecutablePath) {
     std::uint32_t pid = started("ctmodule.exe");
-    platform::Handle snap = os.createToolhelp32Snapshot(platform::TH32CS_SNAPMODULE, pid);
+    platform::Handle snap = takeSnapshot(platform::TH32CS_SNAPMODULE, pid);
     ASSERT_NE(snap, platform::kNoHandle);
     platform::ModuleEntry m;
     EXPECT_TRUE(os.module32First(snap, m));
@@ -144,12 +164,12 @@ TEST_F(ContractProcesses, ModuleSnapshotGivesTheExecutablePath) {
 
 TEST_F(ContractProcesses, EndingByIdWithTheReportedCodeLeavesStillActiveAndTheIdGone) {
     std::uint32_t pid = started("ctbyid.exe");
-    platform::Handle h = os.openProcess(platform::PROCESS_ALL_ACCESS, true, pid);
+    platform::Handle h = opened(platform::PROCESS_ALL_ACCESS, true, pid);
     ASSERT_NE(h, platform::kNoHandle);
     std::uint32_t code = 0;
     ASSERT_TRUE(os.getExitCodeProcess(h, code));
     EXPECT_EQ(code, platform::STILL_ACTIVE);
-    EXPECT_NE(os.terminateProcess(h, code), 0);
+    EXPECT_TRUE(os.terminateProcess(h, code));
     EXPECT_TRUE(os.closeHandle(h));
 
     std::uint32_t exitCode = 0;
@@ -159,12 +179,12 @@ TEST_F(ContractProcesses, EndingByIdWithTheReportedCodeLeavesStillActiveAndTheId
     // An ended program cannot be ended again. The system may still open its
     // id while it keeps the dead process's record, but nothing can be done
     // through that handle.
-    platform::Handle again = os.openProcess(platform::PROCESS_ALL_ACCESS, true, pid);
+    platform::Handle again = opened(platform::PROCESS_ALL_ACCESS, true, pid);
     if (again != platform::kNoHandle) {
         std::uint32_t after = 0;
         EXPECT_TRUE(os.getExitCodeProcess(again, after));
         EXPECT_EQ(after, platform::STILL_ACTIVE);  // the code it was given
-        EXPECT_EQ(os.terminateProcess(again, 0), 0);
+        EXPECT_FALSE(os.terminateProcess(again, 0));
         EXPECT_TRUE(os.closeHandle(again));
     }
     expectHandlesBalanced();
@@ -180,9 +200,9 @@ TEST_F(ContractProcesses, EndingEveryCopyOfANameLeavesZeroAndSparesOtherPrograms
     int ended = 0;
     for (auto& e : snapshot()) {
         if (asciiUpper(e.exeFile) != wanted) continue;
-        platform::Handle h = os.openProcess(platform::PROCESS_TERMINATE, false, e.processId);
+        platform::Handle h = opened(platform::PROCESS_TERMINATE, false, e.processId);
         ASSERT_NE(h, platform::kNoHandle);
-        EXPECT_NE(os.terminateProcess(h, 0), 0);
+        EXPECT_TRUE(os.terminateProcess(h, 0));
         os.closeHandle(h);
         ++ended;
     }
@@ -220,9 +240,9 @@ TEST_F(ContractProcesses, ProgramEndingDuringTheWalkHasNoModulePathAndTheWalkGoe
     for (const platform::ProcessEntry& e : platform::ProcessWalk(os)) {
         if (e.processId == gone) {
             goneSeen = true;
-            platform::OwnedHandle h(os, os.openProcess(platform::PROCESS_TERMINATE, false, gone));
+            platform::OwnedHandle h = platform::OwnedHandle::opened(os, platform::PROCESS_TERMINATE, false, gone);
             ASSERT_TRUE(h);
-            EXPECT_NE(os.terminateProcess(h.get(), 0), 0);
+            EXPECT_TRUE(os.terminateProcess(h.get(), 0));
             h.close();
             std::uint32_t code = 1;
             ASSERT_TRUE(w.waitExit(gone, code));
@@ -253,8 +273,8 @@ TEST_F(ContractProcesses, LeavingAWalkEarlyOrByAnExceptionClosesEveryHandle) {
     auto abandonMidWalk = [&] {
         for (const platform::ProcessEntry& e : platform::ProcessWalk(os)) {
             if (e.processId != pid) continue;
-            const platform::OwnedHandle h(os,
-                                          os.openProcess(platform::PROCESS_ALL_ACCESS, true, pid));
+            const platform::OwnedHandle h =
+                platform::OwnedHandle::opened(os, platform::PROCESS_ALL_ACCESS, true, pid);
             EXPECT_TRUE(h);
             EXPECT_TRUE(platform::modulePath(os, pid).has_value());
             throw Abandon{};
@@ -288,12 +308,13 @@ TEST_F(ContractRegistry, StringsRoundTripIncludingGbkTextAndEmptyText) {
     EXPECT_EQ(v.data, std::string("中文文本 C:\\程序\\a.exe") + '\0');
     os.regCloseKey(k);
 
-    auto names = reg.getValueNames();
+    std::vector<std::string> names;
+    EXPECT_TRUE(reg.getValueNames(names));
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"Pass", "名称"}));
 
     EXPECT_TRUE(reg.deleteValue("Pass"));
-    EXPECT_FALSE(reg.deleteValue("Pass"));
+    EXPECT_EQ(reg.deleteValue("Pass"), platform::ERROR_FILE_NOT_FOUND);
     EXPECT_FALSE(reg.valueExists("Pass"));
 }
 
@@ -332,7 +353,8 @@ TEST_F(ContractRegistry, DefaultValueEnumeratesWithAnEmptyName) {
     ASSERT_TRUE(reg.openKey(w.regTestKey(), true));
     reg.writeString("", "default command");
     reg.writeString("Named", "x");
-    auto names = reg.getValueNames();
+    std::vector<std::string> names;
+    EXPECT_TRUE(reg.getValueNames(names));
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"", "Named"}));
     EXPECT_EQ(reg.readString(""), "default command");
@@ -363,10 +385,9 @@ TEST_F(ContractRegistry, MissingKeyOpensOnlyWhenCreatedAndWritesWithoutAKeyFail)
 // back byte for byte with its type, and a created key removed again.
 TEST_F(ContractRegistry, ValuesOfAnyTypeRoundTripAndAMissingKeyIsToldApart) {
     const std::string sub = w.regTestKey() + "\\Sub";
-    EXPECT_FALSE(reg.openKey(sub, false));
-    EXPECT_EQ(reg.lastError(), platform::ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(reg.openKey(sub, false), platform::ERROR_FILE_NOT_FOUND);
     platform::RegValue v;
-    EXPECT_FALSE(reg.readValue("x", v)) << "no key open";
+    EXPECT_EQ(reg.readValue("x", v), platform::ERROR_INVALID_HANDLE) << "no key open";
 
     ASSERT_TRUE(reg.openKey(sub, true));
     const platform::RegValue flag{platform::REG_DWORD, std::string("\x01\0\0\x80", 4)};
@@ -382,10 +403,8 @@ TEST_F(ContractRegistry, ValuesOfAnyTypeRoundTripAndAMissingKeyIsToldApart) {
     ASSERT_TRUE(reg.readValue("Tool", v));
     EXPECT_EQ(v.type, platform::REG_EXPAND_SZ);
     EXPECT_EQ(v.data, std::string("%SystemRoot%\\t.exe") + '\0');
-    EXPECT_FALSE(reg.readValue("Missing", v));
-    EXPECT_EQ(reg.lastError(), platform::ERROR_FILE_NOT_FOUND);
-    EXPECT_FALSE(reg.deleteValue("Missing"));
-    EXPECT_EQ(reg.lastError(), platform::ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(reg.readValue("Missing", v), platform::ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(reg.deleteValue("Missing"), platform::ERROR_FILE_NOT_FOUND);
 
     for (const char* name : {"Flag", "List", "Tool"}) EXPECT_TRUE(reg.deleteValue(name));
     reg.closeKey();
@@ -419,42 +438,47 @@ TEST_F(ContractFiles, BytesRoundTripExactlyIncludingCrLfAndGbk) {
     const std::string path = w.tempDir() + "列表.txt";
     const char raw[] = "C:\\WINDOWS\\EXPLORER.EXE\r\n中文\r\n\r\nlone\nend\0x";
     const std::string bytes(raw, sizeof raw - 1);
-    os.writeFile(path, bytes);
+    ASSERT_TRUE(os.writeFile(path, bytes));
     EXPECT_TRUE(os.fileExists(path));
-    EXPECT_EQ(os.readFile(path), bytes);
-    os.writeFile(path, "");  // replacing truncates
-    EXPECT_EQ(os.readFile(path), "");
+    EXPECT_EQ(readBack(path), bytes);
+    ASSERT_TRUE(os.writeFile(path, ""));  // replacing truncates
+    EXPECT_EQ(readBack(path), "");
 }
 
 TEST_F(ContractFiles, RenamingAndReplacingInPlace) {
     const std::string a = w.tempDir() + "a.txt", b = w.tempDir() + "b.txt";
-    EXPECT_EQ(os.fileAttributes(a), platform::kNoFileAttributes);
-    os.writeFile(a, "one");
-    EXPECT_NE(os.fileAttributes(a), platform::kNoFileAttributes);
-    EXPECT_EQ(os.fileAttributes(a) & platform::FILE_ATTRIBUTE_DIRECTORY, 0u);
+    std::uint32_t attributes = 0;
+    EXPECT_EQ(os.fileAttributes(a, attributes), platform::ERROR_FILE_NOT_FOUND);
+    ASSERT_TRUE(os.writeFile(a, "one"));
+    EXPECT_TRUE(os.fileAttributes(a, attributes));
+    EXPECT_EQ(attributes & platform::FILE_ATTRIBUTE_DIRECTORY, 0u);
     EXPECT_TRUE(os.moveFile(a, b, false));
     EXPECT_FALSE(os.fileExists(a));
-    EXPECT_EQ(os.readFile(b), "one");
+    EXPECT_EQ(readBack(b), "one");
 
-    os.writeFile(a, "two");
-    EXPECT_THROW(os.moveFile(a, b, false), platform::OsError) << "a plain rename never replaces";
-    if (os.moveFile(a, b, true)) {
+    ASSERT_TRUE(os.writeFile(a, "two"));
+    EXPECT_EQ(os.moveFile(a, b, false), platform::ERROR_ALREADY_EXISTS) << "a plain rename never replaces";
+    const platform::Status replaced = os.moveFile(a, b, true);
+    if (replaced) {
         EXPECT_FALSE(os.fileExists(a));
-        EXPECT_EQ(os.readFile(b), "two");
+        EXPECT_EQ(readBack(b), "two");
     } else {
+        EXPECT_EQ(replaced, platform::ERROR_CALL_NOT_IMPLEMENTED);
         EXPECT_FALSE(w.ntFamily()) << "only the 9x family cannot replace in one step";
     }
 
     // Whichever way the system replaces, the writer leaves one whole file.
     platform::writeFileReplacing(os, b, "three\r\n");
-    EXPECT_EQ(os.readFile(b), "three\r\n");
+    EXPECT_EQ(readBack(b), "three\r\n");
     EXPECT_FALSE(os.fileExists(b + "~new"));
     EXPECT_FALSE(os.fileExists(b + "~old"));
 }
 
-TEST_F(ContractFiles, ReadingAMissingFileRaisesFileNotFound) {
+TEST_F(ContractFiles, ReadingAMissingFileFailsWithFileNotFound) {
+    std::string bytes;
+    EXPECT_EQ(os.readFile(w.tempDir() + "absent.txt", bytes), platform::ERROR_FILE_NOT_FOUND);
     try {
-        os.readFile(w.tempDir() + "absent.txt");
+        platform::readWholeFile(os, w.tempDir() + "absent.txt");
         ADD_FAILURE() << "a missing file was read";
     } catch (const platform::OsError& e) {
         EXPECT_STREQ(e.what(), "File not found");
@@ -463,14 +487,14 @@ TEST_F(ContractFiles, ReadingAMissingFileRaisesFileNotFound) {
 
 TEST_F(ContractFiles, ReadOnlyFileIsDeletedOnlyAfterItsAttributesAreArchive) {
     const std::string path = w.tempDir() + "locked.exe";
-    os.writeFile(path, "MZ");
+    ASSERT_TRUE(os.writeFile(path, "MZ"));
     ASSERT_TRUE(os.setFileAttributes(path, platform::FILE_ATTRIBUTE_READONLY | platform::FILE_ATTRIBUTE_HIDDEN));
-    EXPECT_FALSE(os.deleteFile(path));
+    EXPECT_EQ(os.deleteFile(path), platform::ERROR_ACCESS_DENIED);
     EXPECT_TRUE(os.fileExists(path));
     ASSERT_TRUE(os.setFileAttributes(path, platform::FILE_ATTRIBUTE_ARCHIVE));
     EXPECT_TRUE(os.deleteFile(path));
     EXPECT_FALSE(os.fileExists(path));
-    EXPECT_FALSE(os.deleteFile(path));
+    EXPECT_EQ(os.deleteFile(path), platform::ERROR_FILE_NOT_FOUND);
 }
 
 TEST_F(ContractFiles, FileExistsOnlyForExistingFilesNotDirectories) {
@@ -478,7 +502,7 @@ TEST_F(ContractFiles, FileExistsOnlyForExistingFilesNotDirectories) {
     dir.pop_back();  // without its trailing '\'
     EXPECT_FALSE(os.fileExists(dir));
     EXPECT_FALSE(os.fileExists(w.tempDir() + "nothing.exe"));
-    os.writeFile(w.tempDir() + "something.exe", "MZ");
+    ASSERT_TRUE(os.writeFile(w.tempDir() + "something.exe", "MZ"));
     EXPECT_TRUE(os.fileExists(w.tempDir() + "something.exe"));
 }
 
@@ -528,7 +552,7 @@ TEST_F(ContractWindows, WmCloseClosesTheWindow) {
     started("ctclose.exe", title);
     platform::Hwnd h = windowTitled(title);
     ASSERT_NE(h, 0u);
-    EXPECT_EQ(os.sendClose(h, platform::kCloseTimeoutMs), platform::SendResult::Handled);
+    EXPECT_TRUE(os.sendClose(h, platform::kCloseTimeoutMs));
     EXPECT_TRUE(eventually([&] { return os.findWindow(nullptr, title.c_str()) == 0; }));
 }
 

@@ -154,7 +154,7 @@ TEST(StartUp, NoToolhelpLeavesTheAllowListEmptyAndSilent) {
 class FailingVersion : public sim::SimOs {
 public:
     using sim::SimOs::SimOs;
-    bool getVersionEx(platform::VersionInfo&) override {
+    platform::Status getVersionEx(platform::VersionInfo&) override {
         throw std::runtime_error("Invalid data type for 'KillTime'");
     }
 };

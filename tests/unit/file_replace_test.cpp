@@ -14,8 +14,8 @@ const std::string kPath = "C:\\Morvane\\Napplst.dat";
 struct FailingRename : sim::SimOs {
     using SimOs::SimOs;
     int failAt = 0, renames = 0;
-    bool moveFile(const std::string& from, const std::string& to, bool replace) override {
-        if (!replace && ++renames == failAt) throw platform::OsError("File access denied", 5);
+    platform::Status moveFile(const std::string& from, const std::string& to, bool replace) override {
+        if (!replace && ++renames == failAt) return platform::ERROR_ACCESS_DENIED;
         return SimOs::moveFile(from, to, replace);
     }
 };
@@ -70,8 +70,8 @@ TEST(FileReplace9x, WhenTheNewFileCannotTakeThePlaceTheOldOneIsPutBack) {
 TEST(FileReplace9x, WhenNothingCanBeRenamedBackTheOldTextStaysAside) {
     struct NoRenameBack : FailingRename {
         using FailingRename::FailingRename;
-        bool moveFile(const std::string& from, const std::string& to, bool replace) override {
-            if (!replace && renames >= 1) throw platform::OsError("File access denied", 5);
+        platform::Status moveFile(const std::string& from, const std::string& to, bool replace) override {
+            if (!replace && renames >= 1) return platform::ERROR_ACCESS_DENIED;
             return FailingRename::moveFile(from, to, replace);
         }
     } os(Family::Win9x);
@@ -79,6 +79,34 @@ TEST(FileReplace9x, WhenNothingCanBeRenamedBackTheOldTextStaysAside) {
     EXPECT_THROW(platform::writeFileReplacing(os, kPath, "NEW.EXE\r\n"), platform::OsError);
     ASSERT_NE(os.file(kPath + "~old"), nullptr) << "both texts were lost";
     EXPECT_EQ(os.file(kPath + "~old")->bytes, "OLD.EXE\r\n");
+}
+
+// The standard box's texts for a failed file call; a failing read is raised
+// with its text and its code.
+TEST(FileErrors, CommonFailuresHaveTheirTextsAndOthersKeepTheirCode) {
+    sim::SimOs os;
+    EXPECT_EQ(platform::fileErrorText(os, platform::ERROR_FILE_NOT_FOUND), "File not found");
+    EXPECT_EQ(platform::fileErrorText(os, platform::ERROR_DISK_FULL), "Disk full");
+    EXPECT_EQ(platform::fileErrorText(os, platform::ERROR_FILE_TOO_LARGE), "File too large: more than 64 MB");
+    EXPECT_EQ(platform::fileErrorText(os, platform::ERROR_SHARING_VIOLATION), "I/O error 32 (sharing violation)");
+    EXPECT_EQ(platform::fileErrorText(os, platform::ERROR_ALREADY_EXISTS), "I/O error 183");
+
+    os.addFile(kPath, "A.EXE\r\n");
+    os.file(kPath)->unreadable = true;
+    try {
+        platform::readWholeFile(os, kPath);
+        ADD_FAILURE() << "an unreadable file was read";
+    } catch (const platform::OsError& e) {
+        EXPECT_STREQ(e.what(), "File access denied");
+        EXPECT_EQ(e.code(), platform::ERROR_ACCESS_DENIED);
+    }
+}
+
+// ShellExecute answers 32 or below for every way it fails.
+TEST(FileErrors, NoShellExecuteAnswerOf32OrBelowReadsAsSuccess) {
+    for (std::intptr_t answer = 0; answer <= 32; ++answer)
+        EXPECT_FALSE(platform::shellExecuteStatus(answer)) << answer;
+    EXPECT_TRUE(platform::shellExecuteStatus(33));
 }
 
 }  // namespace

@@ -10,8 +10,21 @@ using sim::SimOs;
 
 namespace {
 
+// The handle a call gave, kNoHandle when it failed.
+platform::Handle snapshotOf(SimOs& os, std::uint32_t flags, std::uint32_t pid) {
+    platform::Handle h = platform::kNoHandle;
+    os.createToolhelp32Snapshot(flags, pid, h);
+    return h;
+}
+
+platform::Handle opened(SimOs& os, std::uint32_t access, bool inherit, std::uint32_t pid) {
+    platform::Handle h = platform::kNoHandle;
+    os.openProcess(access, inherit, pid, h);
+    return h;
+}
+
 platform::Handle moduleSnapshot(SimOs& os, std::uint32_t pid) {
-    return os.createToolhelp32Snapshot(platform::TH32CS_SNAPMODULE, pid);
+    return snapshotOf(os, platform::TH32CS_SNAPMODULE, pid);
 }
 
 }  // namespace
@@ -25,8 +38,8 @@ TEST(SimProcesses, InjectedFaultsFailTheCallsTheyNameAndLeakNoHandle) {
     auto stuck = os.addProcess("stuck.exe");
     os.process(stuck)->cannotTerminate = true;
 
-    EXPECT_EQ(os.openProcess(platform::PROCESS_ALL_ACCESS, true, locked), platform::kNoHandle);
-    EXPECT_EQ(os.openProcess(platform::PROCESS_ALL_ACCESS, true, 999), platform::kNoHandle);
+    EXPECT_EQ(opened(os, platform::PROCESS_ALL_ACCESS, true, locked), platform::kNoHandle);
+    EXPECT_EQ(opened(os, platform::PROCESS_ALL_ACCESS, true, 999), platform::kNoHandle);
     EXPECT_EQ(moduleSnapshot(os, 999), platform::kNoHandle);
 
     platform::Handle snap = moduleSnapshot(os, hidden);
@@ -36,38 +49,38 @@ TEST(SimProcesses, InjectedFaultsFailTheCallsTheyNameAndLeakNoHandle) {
     EXPECT_EQ(m.exePath, "");
     EXPECT_TRUE(os.closeHandle(snap));
 
-    platform::Handle h = os.openProcess(platform::PROCESS_ALL_ACCESS, false, stuck);
-    EXPECT_EQ(os.terminateProcess(h, 0), 0);
+    platform::Handle h = opened(os, platform::PROCESS_ALL_ACCESS, false, stuck);
+    EXPECT_FALSE(os.terminateProcess(h, 0));
     EXPECT_TRUE(os.process(stuck)->running);
     os.closeHandle(h);
 
     // Rights matter: terminating needs PROCESS_TERMINATE, reading the exit
     // code needs query rights, which PROCESS_TERMINATE alone lacks.
     auto plain = os.addProcess("plain.exe");
-    h = os.openProcess(platform::PROCESS_TERMINATE, false, plain);
+    h = opened(os, platform::PROCESS_TERMINATE, false, plain);
     std::uint32_t code = 0;
     EXPECT_FALSE(os.getExitCodeProcess(h, code));
     os.closeHandle(h);
-    h = os.openProcess(0x400, false, plain);  // PROCESS_QUERY_INFORMATION
-    EXPECT_EQ(os.terminateProcess(h, 0), 0);
+    h = opened(os, 0x400, false, plain);  // PROCESS_QUERY_INFORMATION
+    EXPECT_FALSE(os.terminateProcess(h, 0));
     EXPECT_TRUE(os.closeHandle(h));
     EXPECT_FALSE(os.closeHandle(h));
 
     os.setToolhelpAvailable(false);
-    EXPECT_EQ(os.createToolhelp32Snapshot(platform::TH32CS_SNAPPROCESS, 0), platform::kNoHandle);
+    EXPECT_EQ(snapshotOf(os, platform::TH32CS_SNAPPROCESS, 0), platform::kNoHandle);
     EXPECT_EQ(os.openHandles(), 0);
 }
 
 TEST(SimProcesses, EndedProcessKeepsItsCodeAndAHandleStillReadsIt) {
     SimOs os;
     auto a = os.addProcess("a.exe");
-    platform::Handle h = os.openProcess(platform::PROCESS_ALL_ACCESS, true, a);
-    EXPECT_NE(os.terminateProcess(h, platform::STILL_ACTIVE), 0);
+    platform::Handle h = opened(os, platform::PROCESS_ALL_ACCESS, true, a);
+    EXPECT_TRUE(os.terminateProcess(h, platform::STILL_ACTIVE));
     // The code it was given, although that is the "still running" value.
     std::uint32_t code = 0;
     EXPECT_TRUE(os.getExitCodeProcess(h, code));
     EXPECT_EQ(code, platform::STILL_ACTIVE);
-    EXPECT_EQ(os.terminateProcess(h, 1), 0);  // already ended
+    EXPECT_FALSE(os.terminateProcess(h, 1));  // already ended
     os.closeHandle(h);
     ASSERT_NE(os.process(a), nullptr);
     EXPECT_FALSE(os.process(a)->running);
@@ -100,7 +113,7 @@ void partners(SimOs& os, const std::string& a, const std::string& b) {
 }
 
 void end(SimOs& os, std::uint32_t pid) {
-    platform::Handle h = os.openProcess(platform::PROCESS_TERMINATE, false, pid);
+    platform::Handle h = opened(os, platform::PROCESS_TERMINATE, false, pid);
     os.terminateProcess(h, 0);
     os.closeHandle(h);
 }
@@ -137,7 +150,7 @@ TEST(SimProcesses, PartnersRestartEachOtherUnlessBothEndInOnePass) {
 TEST(SimProcesses, NineXFamilyReportsWhatItWasGivenAndPlatformOne) {
     SimOs os(Family::Win9x);
     auto id = os.addProcess("C:\\WINDOWS\\EXPLORER.EXE");
-    platform::Handle snap = os.createToolhelp32Snapshot(platform::TH32CS_SNAPPROCESS, 0);
+    platform::Handle snap = snapshotOf(os, platform::TH32CS_SNAPPROCESS, 0);
     platform::ProcessEntry e;
     ASSERT_TRUE(os.process32First(snap, e));
     EXPECT_EQ(e.exeFile, "C:\\WINDOWS\\EXPLORER.EXE");
@@ -167,20 +180,20 @@ TEST(SimWindows, HungAndStubbornWindowsStayAndTheWaitIsBounded) {
     os.window(stubborn)->refusesClose = true;
     os.setTickCount(1000);
 
-    EXPECT_EQ(os.sendClose(hung, 5000), platform::SendResult::NoAnswer);
+    EXPECT_EQ(os.sendClose(hung, 5000), platform::ERROR_TIMEOUT);
     EXPECT_EQ(os.getTickCount(), 6000u);
     EXPECT_TRUE(os.window(hung)->alive);
     // A quit posted to a hung program lands in a queue nobody reads.
     EXPECT_TRUE(os.postQuit(hung));
     EXPECT_TRUE(os.process(pid)->running);
 
-    EXPECT_EQ(os.sendClose(stubborn, 5000), platform::SendResult::Handled);
+    EXPECT_EQ(os.sendClose(stubborn, 5000), platform::ERROR_SUCCESS);
     EXPECT_EQ(os.findWindow(nullptr, "save CHANGES?"), stubborn);  // not case-sensitive
 
     auto gone = os.addWindow("Gone");
-    EXPECT_EQ(os.sendClose(gone, 5000), platform::SendResult::Handled);
+    EXPECT_EQ(os.sendClose(gone, 5000), platform::ERROR_SUCCESS);
     EXPECT_FALSE(os.window(gone)->alive);
-    EXPECT_EQ(os.sendClose(gone, 5000), platform::SendResult::Failed);
+    EXPECT_EQ(os.sendClose(gone, 5000), platform::ERROR_INVALID_WINDOW_HANDLE);
     EXPECT_FALSE(os.postQuit(gone));
     EXPECT_EQ(os.windows().size(), 2u);
 }
@@ -217,7 +230,7 @@ TEST(SimFiles, DeleteAndIoFaultsBehaveLikeWin32) {
     os.addFile("C:\\run\\prog.exe", "MZ");
     auto pid = os.addProcess("prog.exe", "C:\\RUN\\PROG.EXE");
     EXPECT_FALSE(os.deleteFile("C:\\run\\prog.exe"));
-    platform::Handle h = os.openProcess(platform::PROCESS_TERMINATE, false, pid);
+    platform::Handle h = opened(os, platform::PROCESS_TERMINATE, false, pid);
     os.terminateProcess(h, 0);
     os.closeHandle(h);
     EXPECT_TRUE(os.deleteFile("C:\\run\\prog.exe"));
@@ -230,21 +243,16 @@ TEST(SimFiles, DeleteAndIoFaultsBehaveLikeWin32) {
     os.addFile("C:\\secret.dat", "x");
     os.file("C:\\secret.dat")->unreadable = true;
     os.file("C:\\secret.dat")->unwritable = true;
-    try {
-        os.readFile("C:\\secret.dat");
-        ADD_FAILURE();
-    } catch (const platform::OsError& e) {
-        EXPECT_STREQ(e.what(), "File access denied");
-        EXPECT_EQ(e.code(), 5u);
-    }
-    EXPECT_THROW(os.writeFile("C:\\secret.dat", "y"), platform::OsError);
+    std::string bytes;
+    EXPECT_EQ(os.readFile("C:\\secret.dat", bytes), platform::ERROR_ACCESS_DENIED);
+    EXPECT_EQ(os.writeFile("C:\\secret.dat", "y"), platform::ERROR_ACCESS_DENIED);
     EXPECT_EQ(os.file("C:\\secret.dat")->bytes, "x");
     os.addFile("C:\\ro.txt", "keep", platform::FILE_ATTRIBUTE_READONLY);
-    EXPECT_THROW(os.writeFile("C:\\ro.txt", ""), platform::OsError);
+    EXPECT_EQ(os.writeFile("C:\\ro.txt", ""), platform::ERROR_ACCESS_DENIED);
     os.addFile("C:\\hidden.dat", "keep", platform::FILE_ATTRIBUTE_HIDDEN);
-    EXPECT_THROW(os.writeFile("C:\\hidden.dat", ""), platform::OsError);
+    EXPECT_EQ(os.writeFile("C:\\hidden.dat", ""), platform::ERROR_ACCESS_DENIED);
     EXPECT_FALSE(os.fileExists("C:\\*.dat"));
-    EXPECT_THROW(os.readFile("C:\\dir"), platform::OsError);
+    EXPECT_EQ(os.readFile("C:\\dir", bytes), platform::ERROR_FILE_NOT_FOUND);
 }
 
 TEST(SimRegistry, EnumerationInfoAndCaseLikeWin32) {
@@ -295,7 +303,7 @@ TEST(SimClock, TickCountWrapsAndCanStepOnEveryRead) {
 TEST(SimLog, CallsAreLoggedUnderTheirWin32NamesWithTheirTargets) {
     SimOs os;
     auto pid = os.addProcess("a.exe");
-    platform::Handle h = os.openProcess(platform::PROCESS_ALL_ACCESS, true, pid);
+    platform::Handle h = opened(os, platform::PROCESS_ALL_ACCESS, true, pid);
     os.terminateProcess(h, 259);
     os.closeHandle(h);
     os.deleteFile("C:\\none");
@@ -326,17 +334,13 @@ TEST(SimSystem, TrayShellAndPowerAreRecorded) {
     os.setTrayAvailable(false);
     EXPECT_FALSE(os.shellNotifyIcon(platform::NIM_ADD, icon));
 
-    EXPECT_GT(os.shellExecute(0, "open", "http://x", "", "", 1), 32);
+    EXPECT_TRUE(os.shellExecute(0, "open", "http://x", "", "", 1));
     EXPECT_EQ(os.shellExecutes(), (std::vector<std::string>{"open|http://x|||1"}));
-    os.exitWindowsEx(platform::EWX_LOGOFF, 0);
-    try {
-        os.exitWindowsEx(platform::EWX_REBOOT, 0);
-        ADD_FAILURE() << "NT restarts only with the shutdown privilege";
-    } catch (const platform::OsError& e) {
-        EXPECT_EQ(e.code(), platform::ERROR_PRIVILEGE_NOT_HELD);
-    }
+    EXPECT_TRUE(os.exitWindowsEx(platform::EWX_LOGOFF, 0));
+    EXPECT_EQ(os.exitWindowsEx(platform::EWX_REBOOT, 0), platform::ERROR_PRIVILEGE_NOT_HELD)
+        << "NT restarts only with the shutdown privilege";
     EXPECT_TRUE(os.enableShutdownPrivilege());
-    os.exitWindowsEx(platform::EWX_REBOOT, 0);
+    EXPECT_TRUE(os.exitWindowsEx(platform::EWX_REBOOT, 0));
     EXPECT_EQ(os.exitWindowsCalls(), (std::vector<std::uint32_t>{platform::EWX_LOGOFF, platform::EWX_REBOOT}));
 }
 
@@ -349,7 +353,7 @@ TEST(SimFaults, APlanFailsTheKthCallOfItsFamilyOnce) {
     plan.family = sim::CallFamily::Dialogs;
     plan.at = 2;
     os.setFaultPlan(plan);
-    os.writeFile("C:\\a.txt", "B");
+    EXPECT_TRUE(os.writeFile("C:\\a.txt", "B"));
     EXPECT_EQ(os.fileDialog(false), 0u);
     EXPECT_NE(os.fileDialog(true), 0u) << "CommDlgExtendedError's code, not a cancel";
     EXPECT_EQ(os.faultedCall(), "GetSaveFileNameA");
@@ -359,7 +363,7 @@ TEST(SimFaults, APlanFailsTheKthCallOfItsFamilyOnce) {
     plan.family = sim::CallFamily::All;
     plan.at = 2;
     os.setFaultPlan(plan);
-    os.writeFile("C:\\a.txt", "C");
+    EXPECT_TRUE(os.writeFile("C:\\a.txt", "C"));
     EXPECT_NE(os.fileDialog(false), 0u);
     EXPECT_EQ(os.faultedCall(), "GetOpenFileNameA");
     EXPECT_EQ(os.file("C:\\a.txt")->bytes, "C");

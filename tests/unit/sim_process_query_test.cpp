@@ -26,8 +26,8 @@ class EndsDuringWalk : public SimOs {
 public:
     using SimOs::SimOs;
     std::uint32_t victim = 0;
-    bool process32Next(platform::Handle snapshot, platform::ProcessEntry& entry) override {
-        bool ok = SimOs::process32Next(snapshot, entry);
+    platform::Status process32Next(platform::Handle snapshot, platform::ProcessEntry& entry) override {
+        const platform::Status ok = SimOs::process32Next(snapshot, entry);
         if (ok && entry.processId == victim) process(victim)->running = false;
         return ok;
     }
@@ -38,11 +38,11 @@ class Raises : public SimOs {
 public:
     using SimOs::SimOs;
     bool inModules = false, inNext = false;
-    bool process32Next(platform::Handle snapshot, platform::ProcessEntry& entry) override {
+    platform::Status process32Next(platform::Handle snapshot, platform::ProcessEntry& entry) override {
         if (inNext) throw std::bad_alloc();
         return SimOs::process32Next(snapshot, entry);
     }
-    bool module32First(platform::Handle snapshot, platform::ModuleEntry& entry) override {
+    platform::Status module32First(platform::Handle snapshot, platform::ModuleEntry& entry) override {
         if (inModules) throw std::bad_alloc();
         return SimOs::module32First(snapshot, entry);
     }

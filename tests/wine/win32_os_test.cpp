@@ -56,18 +56,24 @@ TEST(Win32OsToolhelp, ReportsChineseAndUpperCaseNamesByteForByte) {
     }
 }
 
-TEST(Win32OsToolhelp, FailuresGiveNoHandleAndNoEntry) {
+TEST(Win32OsToolhelp, FailuresGiveNoHandleAndNoEntryAndSayWhy) {
     Win32Os os;
     platform::ProcessEntry e;
     platform::ModuleEntry m;
-    EXPECT_FALSE(os.process32First(platform::kNoHandle, e));
-    EXPECT_FALSE(os.module32First(platform::kNoHandle, m));
+    EXPECT_EQ(os.process32First(platform::kNoHandle, e), platform::ERROR_INVALID_HANDLE);
+    EXPECT_EQ(os.module32First(platform::kNoHandle, m), platform::ERROR_INVALID_HANDLE);
     // A process that does not exist has no module list: INVALID_HANDLE_VALUE
     // must come back as "no handle", never as a handle to close.
-    EXPECT_EQ(os.createToolhelp32Snapshot(platform::TH32CS_SNAPMODULE, 0x7FFFFFF0u), platform::kNoHandle);
+    platform::Handle h = 1;
+    const platform::Status snap = os.createToolhelp32Snapshot(platform::TH32CS_SNAPMODULE, 0x7FFFFFF0u, h);
+    EXPECT_FALSE(snap);
+    EXPECT_NE(snap.code(), 0u);
+    EXPECT_EQ(h, platform::kNoHandle);
     // The idle process cannot be opened.
-    EXPECT_EQ(os.openProcess(platform::PROCESS_TERMINATE, false, 0), platform::kNoHandle);
-    EXPECT_FALSE(os.closeHandle(platform::kNoHandle));
+    h = 1;
+    EXPECT_FALSE(os.openProcess(platform::PROCESS_TERMINATE, false, 0, h));
+    EXPECT_EQ(h, platform::kNoHandle);
+    EXPECT_EQ(os.closeHandle(platform::kNoHandle), platform::ERROR_INVALID_HANDLE);
 }
 
 // The helper's partner mode stands in for programs that restart each other:
@@ -83,9 +89,9 @@ TEST(Win32OsProcess, PartnersComeBackUnlessBothEndInOneGo) {
     };
     ASSERT_TRUE(winetest::waitUntil([&] { return one("ringb.exe") != 0; }));
     auto end = [&](DWORD pid) {
-        platform::Handle h = os.openProcess(platform::PROCESS_ALL_ACCESS, true, pid);
-        ASSERT_NE(h, platform::kNoHandle);
-        EXPECT_NE(os.terminateProcess(h, 0), 0);
+        platform::Handle h = platform::kNoHandle;
+        ASSERT_TRUE(os.openProcess(platform::PROCESS_ALL_ACCESS, true, pid, h));
+        EXPECT_TRUE(os.terminateProcess(h, 0));
         os.closeHandle(h);
     };
 
@@ -117,7 +123,8 @@ TEST(Win32OsSystem, TickCountVersionAndOwnPath) {
     EXPECT_EQ(v.platformId, platform::VER_PLATFORM_WIN32_NT);
     EXPECT_GE(v.major, 4u);
 
-    std::string self = os.exePath();
+    std::string self;
+    ASSERT_TRUE(os.exePath(self));
     EXPECT_EQ(base::asciiUpper(base::fileNamePart(self)), "WINE_TESTS.EXE");
     EXPECT_TRUE(os.fileExists(self));
 }
@@ -125,7 +132,7 @@ TEST(Win32OsSystem, TickCountVersionAndOwnPath) {
 TEST(Win32OsFiles, PatternsAndEmptyPathsNameNoFile) {
     Win32Os os;
     ScratchDir dir;
-    os.writeFile(dir.file("a.txt"), "x");
+    ASSERT_TRUE(os.writeFile(dir.file("a.txt"), "x"));
     EXPECT_TRUE(os.fileExists(dir.file("a.txt")));
     // FindFirstFileA would match these against a.txt.
     EXPECT_FALSE(os.fileExists(dir.file("*.txt")));
@@ -133,21 +140,17 @@ TEST(Win32OsFiles, PatternsAndEmptyPathsNameNoFile) {
     EXPECT_FALSE(os.fileExists(""));
 }
 
-TEST(Win32OsFiles, FailuresRaiseTheSystemsReason) {
+TEST(Win32OsFiles, FailuresGiveTheSystemsCodeAndReason) {
     Win32Os os;
     ScratchDir dir;
-    auto failure = [](auto&& op) -> std::pair<std::uint32_t, std::string> {
-        try {
-            op();
-        } catch (const platform::OsError& e) {
-            return {e.code(), e.what()};
-        }
-        return {0, "no error"};
+    std::string bytes;
+    auto failure = [&](platform::Status done) -> std::pair<std::uint32_t, std::string> {
+        return {done.code(), done ? "no error" : platform::fileErrorText(os, done)};
     };
-    auto missing = failure([&] { os.readFile(dir.file("none.txt")); });
+    auto missing = failure(os.readFile(dir.file("none.txt"), bytes));
     EXPECT_EQ(missing.first, 2u);
     EXPECT_EQ(missing.second, "File not found");
-    auto noDir = failure([&] { os.writeFile(dir.file("no\\such\\a.txt"), "x"); });
+    auto noDir = failure(os.writeFile(dir.file("no\\such\\a.txt"), "x"));
     EXPECT_EQ(noDir.first, 3u);
     EXPECT_EQ(noDir.second, "Path not found");
 
@@ -155,18 +158,18 @@ TEST(Win32OsFiles, FailuresRaiseTheSystemsReason) {
     // so a read-only file would prove nothing here).
     std::string sub = dir.file("sub");
     ASSERT_TRUE(CreateDirectoryA(sub.c_str(), nullptr));
-    auto denied = failure([&] { os.writeFile(sub, "lost"); });
-    EXPECT_EQ(denied.first, static_cast<std::uint32_t>(platform::ERROR_ACCESS_DENIED));
+    auto denied = failure(os.writeFile(sub, "lost"));
+    EXPECT_EQ(denied.first, platform::ERROR_ACCESS_DENIED);
     EXPECT_EQ(denied.second, "File access denied");
     RemoveDirectoryA(sub.c_str());
 
     std::string locked = dir.file("locked.txt");
-    os.writeFile(locked, "data");
+    ASSERT_TRUE(os.writeFile(locked, "data"));
     HANDLE h = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    auto shared = failure([&] { os.readFile(locked); });
+    auto shared = failure(os.readFile(locked, bytes));
     CloseHandle(h);
-    EXPECT_EQ(shared.first, static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION));
+    EXPECT_EQ(shared.first, platform::ERROR_SHARING_VIOLATION);
     EXPECT_EQ(shared.second.rfind("I/O error 32", 0), 0u) << shared.second;
 }
 
@@ -205,7 +208,7 @@ TEST(Win32OsWindows, CloseAndQuitReachOtherPrograms) {
     HWND s = helpers.startWindow("stubborn.exe", "不关", "--refuse-close", &stubborn);
     ASSERT_TRUE(c && q && s);
 
-    EXPECT_EQ(os.sendClose(reinterpret_cast<platform::Hwnd>(c), 3000), platform::SendResult::Handled);
+    EXPECT_TRUE(os.sendClose(reinterpret_cast<platform::Hwnd>(c), 3000));
     DWORD code = 0;
     ASSERT_TRUE(winetest::exitCodeOf(closer.process, code));
     EXPECT_EQ(code, 7u);
@@ -214,10 +217,10 @@ TEST(Win32OsWindows, CloseAndQuitReachOtherPrograms) {
     ASSERT_TRUE(winetest::exitCodeOf(quitter.process, code));
     EXPECT_EQ(code, 9u);
 
-    EXPECT_EQ(os.sendClose(reinterpret_cast<platform::Hwnd>(s), 3000), platform::SendResult::Handled);
+    EXPECT_TRUE(os.sendClose(reinterpret_cast<platform::Hwnd>(s), 3000));
     EXPECT_TRUE(IsWindow(s));
     // A window that is gone is a failed target, not a hang.
-    EXPECT_EQ(os.sendClose(reinterpret_cast<platform::Hwnd>(c), 3000), platform::SendResult::Failed);
+    EXPECT_EQ(os.sendClose(reinterpret_cast<platform::Hwnd>(c), 3000), platform::ERROR_INVALID_WINDOW_HANDLE);
 }
 
 TEST(Win32OsWindows, HungWindowCostsOnlyTheTimeout) {
@@ -226,7 +229,7 @@ TEST(Win32OsWindows, HungWindowCostsOnlyTheTimeout) {
     HWND h = helpers.startWindow("hung.exe", "挂起的窗口", "--hang");
     ASSERT_NE(h, nullptr);
     DWORD t0 = GetTickCount();
-    EXPECT_EQ(os.sendClose(reinterpret_cast<platform::Hwnd>(h), 400), platform::SendResult::NoAnswer);
+    EXPECT_EQ(os.sendClose(reinterpret_cast<platform::Hwnd>(h), 400), platform::ERROR_TIMEOUT);
     EXPECT_LT(GetTickCount() - t0, 3000u);
     EXPECT_TRUE(IsWindow(h));
 }

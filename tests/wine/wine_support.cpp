@@ -124,7 +124,7 @@ ScratchDir::ScratchDir() {
         path_ = base + "morvane_" + base::intToStr(GetCurrentProcessId()) + "_" +
                 base::intToStr(++serial) + "\\";
         if (CreateDirectoryA(path_.c_str(), nullptr)) break;
-        if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+        if (GetLastError() != platform::ERROR_ALREADY_EXISTS) break;
     }
 }
 

@@ -42,53 +42,54 @@ bool SimOs::fileExists(const std::string& path) {
     return f && !f->directory;
 }
 
-bool SimOs::setFileAttributes(const std::string& path, std::uint32_t attributes) {
-    if (s_->log("SetFileAttributesA", path + ", attributes=" + hex(attributes))) return false;
+platform::Status SimOs::setFileAttributes(const std::string& path, std::uint32_t attributes) {
+    if (s_->log("SetFileAttributesA", path + ", attributes=" + hex(attributes)))
+        return platform::ERROR_ACCESS_DENIED;
     File* f = file(path);
-    if (!f) return false;
+    if (!f) return platform::ERROR_FILE_NOT_FOUND;
     f->attributes = attributes & ~platform::FILE_ATTRIBUTE_DIRECTORY;
     if (f->directory) f->attributes |= platform::FILE_ATTRIBUTE_DIRECTORY;
-    return true;
+    return {};
 }
 
-bool SimOs::deleteFile(const std::string& path) {
-    if (s_->log("DeleteFileA", path)) return false;  // sharing violation
+platform::Status SimOs::deleteFile(const std::string& path) {
+    if (s_->log("DeleteFileA", path)) return platform::ERROR_SHARING_VIOLATION;
     auto it = s_->files.find(path);
-    if (it == s_->files.end()) return false;
+    if (it == s_->files.end()) return platform::ERROR_FILE_NOT_FOUND;
     File& f = it->second;
     if (f.directory || (f.attributes & platform::FILE_ATTRIBUTE_READONLY) || f.refusesDelete)
-        return false;
+        return platform::ERROR_ACCESS_DENIED;
     if (f.deleteFailuresLeft > 0) {
         --f.deleteFailuresLeft;
-        return false;
+        return platform::ERROR_SHARING_VIOLATION;
     }
     // The image of a running program cannot be deleted.
     std::string upper = base::asciiUpper(path);
     for (auto& p : s_->table)
-        if (p->running && base::asciiUpper(p->modulePath) == upper) return false;
+        if (p->running && base::asciiUpper(p->modulePath) == upper) return platform::ERROR_ACCESS_DENIED;
     s_->files.erase(it);
-    return true;
+    return {};
 }
 
-std::string SimOs::readFile(const std::string& path) {
-    if (s_->log("ReadFile", path)) throw platform::OsError("I/O error 32 (sharing violation)", 32);
+platform::Status SimOs::readFile(const std::string& path, std::string& bytes) {
+    if (s_->log("ReadFile", path)) return platform::ERROR_SHARING_VIOLATION;
     const File* f = file(path);
-    if (!f || f->directory) throw platform::OsError("File not found", 2);
-    if (f->unreadable) throw platform::OsError("File access denied", 5);
-    return f->bytes;
+    if (!f || f->directory) return platform::ERROR_FILE_NOT_FOUND;
+    if (f->unreadable) return platform::ERROR_ACCESS_DENIED;
+    bytes = f->bytes;
+    return {};
 }
 
 void SimOs::failNextWriteAfter(std::size_t bytes) { s_->writeFailsAfter = bytes; }
 
-void SimOs::writeFile(const std::string& path, const std::string& bytes) {
-    if (s_->log("WriteFile", path + ", bytes=" + num(bytes.size()))) throw platform::OsError("Disk full", 112);
+platform::Status SimOs::writeFile(const std::string& path, const std::string& bytes) {
+    if (s_->log("WriteFile", path + ", bytes=" + num(bytes.size()))) return platform::ERROR_DISK_FULL;
     if (File* f = file(path)) {
         // Replacing a file is refused when it is read-only, and also when it is
         // hidden or system (CREATE_ALWAYS without those attributes).
         const std::uint32_t refused = platform::FILE_ATTRIBUTE_READONLY | platform::FILE_ATTRIBUTE_HIDDEN |
                                       platform::FILE_ATTRIBUTE_SYSTEM;
-        if (f->directory || f->unwritable || (f->attributes & refused))
-            throw platform::OsError("File access denied", 5);
+        if (f->directory || f->unwritable || (f->attributes & refused)) return platform::ERROR_ACCESS_DENIED;
     }
     // Created (or truncated) first, then written: a failure part-way leaves
     // the start of the new text.
@@ -99,35 +100,38 @@ void SimOs::writeFile(const std::string& path, const std::string& bytes) {
         addFile(path);
     if (failAfter && *failAfter < bytes.size()) {
         file(path)->bytes = bytes.substr(0, *failAfter);
-        throw platform::OsError("Disk full", 112);
+        return platform::ERROR_DISK_FULL;
     }
     file(path)->bytes = bytes;
+    return {};
 }
 
-std::uint32_t SimOs::fileAttributes(const std::string& path) {
-    if (s_->log("GetFileAttributesA", path)) return platform::kNoFileAttributes;
+platform::Status SimOs::fileAttributes(const std::string& path, std::uint32_t& attributes) {
+    attributes = 0xFFFFFFFFu;  // INVALID_FILE_ATTRIBUTES
+    if (s_->log("GetFileAttributesA", path)) return platform::ERROR_ACCESS_DENIED;
     const File* f = file(path);
-    return f ? f->attributes : platform::kNoFileAttributes;
+    if (!f) return platform::ERROR_FILE_NOT_FOUND;
+    attributes = f->attributes;
+    return {};
 }
 
-bool SimOs::moveFile(const std::string& from, const std::string& to, bool replace) {
-    if (s_->log(replace ? "MoveFileExA" : "MoveFileA", from + " -> " + to))
-        throw platform::OsError("File access denied", 5);
-    if (replace && s_->family == Family::Win9x) return false;  // only a stub there
+platform::Status SimOs::moveFile(const std::string& from, const std::string& to, bool replace) {
+    if (s_->log(replace ? "MoveFileExA" : "MoveFileA", from + " -> " + to)) return platform::ERROR_ACCESS_DENIED;
+    if (replace && s_->family == Family::Win9x) return platform::ERROR_CALL_NOT_IMPLEMENTED;  // only a stub there
     File* source = file(from);
-    if (!source) throw platform::OsError("File not found", 2);
+    if (!source) return platform::ERROR_FILE_NOT_FOUND;
     // A file held open by someone (unwritable) cannot be renamed either.
-    if (source->unwritable || source->refusesDelete) throw platform::OsError("File access denied", 5);
+    if (source->unwritable || source->refusesDelete) return platform::ERROR_ACCESS_DENIED;
     if (File* target = file(to)) {
-        if (!replace) throw platform::OsError("I/O error 183", 183);  // ERROR_ALREADY_EXISTS
+        if (!replace) return platform::ERROR_ALREADY_EXISTS;
         if (target->directory || target->unwritable || target->refusesDelete ||
             (target->attributes & platform::FILE_ATTRIBUTE_READONLY))
-            throw platform::OsError("File access denied", 5);
+            return platform::ERROR_ACCESS_DENIED;
     }
     File moved = *source;
     s_->files.erase(from);
     s_->files[to] = moved;
-    return true;
+    return {};
 }
 
 }  // namespace sim

@@ -43,8 +43,8 @@ struct File {
     std::uint32_t attributes = platform::FILE_ATTRIBUTE_ARCHIVE;
     bool directory = false;
     bool refusesDelete = false;  // DeleteFileA fails while this is set
-    bool unreadable = false;     // reading raises OsError
-    bool unwritable = false;     // writing raises OsError
+    bool unreadable = false;     // reading is denied
+    bool unwritable = false;     // writing is denied
     int deleteFailuresLeft = 0;  // DeleteFileA fails this many more times
 };
 
@@ -216,47 +216,52 @@ public:
 
     // --- platform::Os
     bool toolhelpAvailable() override;
-    platform::Handle createToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) override;
-    bool process32First(platform::Handle snapshot, platform::ProcessEntry& entry) override;
-    bool process32Next(platform::Handle snapshot, platform::ProcessEntry& entry) override;
-    bool module32First(platform::Handle snapshot, platform::ModuleEntry& entry) override;
-    platform::Handle openProcess(std::uint32_t access, bool inherit, std::uint32_t processId) override;
-    bool getExitCodeProcess(platform::Handle process, std::uint32_t& code) override;
-    std::int32_t terminateProcess(platform::Handle process, std::uint32_t exitCode) override;
-    bool closeHandle(platform::Handle h) override;
+    platform::Status createToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId,
+                                              platform::Handle& snapshot) override;
+    platform::Status process32First(platform::Handle snapshot, platform::ProcessEntry& entry) override;
+    platform::Status process32Next(platform::Handle snapshot, platform::ProcessEntry& entry) override;
+    platform::Status module32First(platform::Handle snapshot, platform::ModuleEntry& entry) override;
+    platform::Status openProcess(std::uint32_t access, bool inherit, std::uint32_t processId,
+                                 platform::Handle& process) override;
+    platform::Status getExitCodeProcess(platform::Handle process, std::uint32_t& code) override;
+    platform::Status terminateProcess(platform::Handle process, std::uint32_t exitCode) override;
+    platform::Status closeHandle(platform::Handle h) override;
     bool fileExists(const std::string& path) override;
-    bool setFileAttributes(const std::string& path, std::uint32_t attributes) override;
-    bool deleteFile(const std::string& path) override;
-    std::string readFile(const std::string& path) override;
-    void writeFile(const std::string& path, const std::string& bytes) override;
-    std::uint32_t fileAttributes(const std::string& path) override;
-    bool moveFile(const std::string& from, const std::string& to, bool replace) override;
+    platform::Status setFileAttributes(const std::string& path, std::uint32_t attributes) override;
+    platform::Status deleteFile(const std::string& path) override;
+    platform::Status readFile(const std::string& path, std::string& bytes) override;
+    platform::Status writeFile(const std::string& path, const std::string& bytes) override;
+    platform::Status fileAttributes(const std::string& path, std::uint32_t& attributes) override;
+    platform::Status moveFile(const std::string& from, const std::string& to, bool replace) override;
     platform::Hwnd getWindow(platform::Hwnd wnd, std::uint32_t cmd) override;
     int getWindowText(platform::Hwnd wnd, std::string& text) override;
     platform::Hwnd findWindow(const char* className, const char* windowName) override;
-    platform::SendResult sendClose(platform::Hwnd wnd, std::uint32_t timeoutMs) override;
-    bool postQuit(platform::Hwnd wnd) override;
-    long regOpenKeyEx(platform::HKey root, const std::string& subKey, std::uint32_t access,
-                      platform::HKey& key) override;
-    long regCreateKeyEx(platform::HKey root, const std::string& subKey, std::uint32_t access,
-                        platform::HKey& key) override;
-    long regCloseKey(platform::HKey key) override;
-    long regQueryValueEx(platform::HKey key, const std::string& name, platform::RegValue& value) override;
-    long regSetValueEx(platform::HKey key, const std::string& name, const platform::RegValue& value) override;
-    long regDeleteValue(platform::HKey key, const std::string& name) override;
-    long regEnumValue(platform::HKey key, std::uint32_t index, std::string& name) override;
-    long regQueryInfoKey(platform::HKey key, platform::RegKeyInfo& info) override;
-    long regDeleteKey(platform::HKey root, const std::string& subKey) override;
-    bool getVersionEx(platform::VersionInfo& info) override;
+    platform::Status sendClose(platform::Hwnd wnd, std::uint32_t timeoutMs) override;
+    platform::Status postQuit(platform::Hwnd wnd) override;
+    platform::Status regOpenKeyEx(platform::HKey root, const std::string& subKey,
+                                  std::uint32_t access, platform::HKey& key) override;
+    platform::Status regCreateKeyEx(platform::HKey root, const std::string& subKey,
+                                    std::uint32_t access, platform::HKey& key) override;
+    platform::Status regCloseKey(platform::HKey key) override;
+    platform::Status regQueryValueEx(platform::HKey key, const std::string& name,
+                                     platform::RegValue& value) override;
+    platform::Status regSetValueEx(platform::HKey key, const std::string& name,
+                                   const platform::RegValue& value) override;
+    platform::Status regDeleteValue(platform::HKey key, const std::string& name) override;
+    platform::Status regEnumValue(platform::HKey key, std::uint32_t index, std::string& name) override;
+    platform::Status regQueryInfoKey(platform::HKey key, platform::RegKeyInfo& info) override;
+    platform::Status regDeleteKey(platform::HKey root, const std::string& subKey) override;
+    platform::Status getVersionEx(platform::VersionInfo& info) override;
     std::uint32_t getTickCount() override;
-    std::intptr_t shellExecute(platform::Hwnd wnd, const std::string& verb, const std::string& file,
-                               const std::string& params, const std::string& dir,
-                               int show) override;
-    std::string exePath() override;
-    bool shellNotifyIcon(std::uint32_t message, const platform::NotifyIconData& data) override;
-    bool getCursorPos(platform::Point& p) override;
-    void exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) override;
-    bool enableShutdownPrivilege() override;
+    platform::Status shellExecute(platform::Hwnd wnd, const std::string& verb,
+                                  const std::string& file, const std::string& params,
+                                  const std::string& dir, int show) override;
+    platform::Status exePath(std::string& path) override;
+    platform::Status shellNotifyIcon(std::uint32_t message, const platform::NotifyIconData& data) override;
+    platform::Status getCursorPos(platform::Point& p) override;
+    platform::Status exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) override;
+    platform::Status enableShutdownPrivilege() override;
+    std::string systemText(std::uint32_t code) override;
 
 private:
     struct State;

@@ -74,10 +74,12 @@ bool SimOs::toolhelpAvailable() {
     return s_->toolhelp;
 }
 
-platform::Handle SimOs::createToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) {
+platform::Status SimOs::createToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId,
+                                                 platform::Handle& snapshot) {
+    snapshot = platform::kNoHandle;
     if (s_->log("CreateToolhelp32Snapshot", "flags=" + num(flags) + ", pid=" + num(processId)))
-        return platform::kNoHandle;  // not enough memory
-    if (!s_->toolhelp) return platform::kNoHandle;
+        return platform::ERROR_NOT_ENOUGH_MEMORY;
+    if (!s_->toolhelp) return platform::ERROR_CALL_NOT_IMPLEMENTED;
     if (flags & platform::TH32CS_SNAPPROCESS) s_->prune();
     HandleEntry e;
     e.kind = HandleEntry::SnapshotHandle;
@@ -89,7 +91,7 @@ platform::Handle SimOs::createToolhelp32Snapshot(std::uint32_t flags, std::uint3
             snap.modulePath = s_->exePath;
         } else {
             auto p = s_->running(processId);
-            if (!p) return platform::kNoHandle;
+            if (!p) return 87;  // ERROR_INVALID_PARAMETER: no such process
             snap.moduleReadable = !p->modulesUnreadable;
             snap.modulePath = p->modulePath;
         }
@@ -104,87 +106,95 @@ platform::Handle SimOs::createToolhelp32Snapshot(std::uint32_t flags, std::uint3
             snap.entries.push_back(pe);
         }
     }
-    if (!snap.module && !snap.processes) return platform::kNoHandle;
-    return s_->newHandle(std::move(e));
+    if (!snap.module && !snap.processes) return 87;
+    snapshot = s_->newHandle(std::move(e));
+    return {};
 }
 
-static bool fillEntry(Snapshot& snap, std::size_t index, platform::ProcessEntry& entry) {
-    if (!snap.processes || entry.size < platform::kProcessEntrySize || index >= snap.entries.size())
-        return false;
+static platform::Status fillEntry(Snapshot& snap, std::size_t index, platform::ProcessEntry& entry) {
+    if (!snap.processes || entry.size < platform::kProcessEntrySize) return 24;  // ERROR_BAD_LENGTH
+    if (index >= snap.entries.size()) return platform::ERROR_NO_MORE_FILES;
     entry.processId = snap.entries[index].processId;
     entry.parentProcessId = snap.entries[index].parentProcessId;
     entry.exeFile = snap.entries[index].exeFile;
     snap.next = index + 1;
-    return true;
+    return {};
 }
 
-bool SimOs::process32First(platform::Handle snapshot, platform::ProcessEntry& entry) {
-    if (s_->log("Process32First", "snapshot=" + hex(snapshot))) return false;
+platform::Status SimOs::process32First(platform::Handle snapshot, platform::ProcessEntry& entry) {
+    if (s_->log("Process32First", "snapshot=" + hex(snapshot))) return platform::ERROR_NO_MORE_FILES;
     HandleEntry* e = s_->handle(snapshot, HandleEntry::SnapshotHandle);
-    return e && fillEntry(e->snapshot, 0, entry);
+    return e ? fillEntry(e->snapshot, 0, entry) : platform::Status(platform::ERROR_INVALID_HANDLE);
 }
 
-bool SimOs::process32Next(platform::Handle snapshot, platform::ProcessEntry& entry) {
-    if (s_->log("Process32Next", "snapshot=" + hex(snapshot))) return false;
+platform::Status SimOs::process32Next(platform::Handle snapshot, platform::ProcessEntry& entry) {
+    if (s_->log("Process32Next", "snapshot=" + hex(snapshot))) return platform::ERROR_NO_MORE_FILES;
     HandleEntry* e = s_->handle(snapshot, HandleEntry::SnapshotHandle);
-    return e && fillEntry(e->snapshot, e->snapshot.next, entry);
+    return e ? fillEntry(e->snapshot, e->snapshot.next, entry)
+             : platform::Status(platform::ERROR_INVALID_HANDLE);
 }
 
-bool SimOs::module32First(platform::Handle snapshot, platform::ModuleEntry& entry) {
-    if (s_->log("Module32First", "snapshot=" + hex(snapshot))) return false;
+platform::Status SimOs::module32First(platform::Handle snapshot, platform::ModuleEntry& entry) {
+    if (s_->log("Module32First", "snapshot=" + hex(snapshot))) return platform::ERROR_NO_MORE_FILES;
     HandleEntry* e = s_->handle(snapshot, HandleEntry::SnapshotHandle);
-    if (!e || !e->snapshot.module || !e->snapshot.moduleReadable ||
-        entry.size < platform::kModuleEntrySize)
-        return false;
+    if (!e) return platform::ERROR_INVALID_HANDLE;
+    if (!e->snapshot.module || entry.size < platform::kModuleEntrySize) return 24;  // ERROR_BAD_LENGTH
+    if (!e->snapshot.moduleReadable) return 299;  // ERROR_PARTIAL_COPY, as a 32-bit caller gets
     entry.exePath = e->snapshot.modulePath.substr(0, kMaxExeFile);
-    return true;
+    return {};
 }
 
 // --- Processes -------------------------------------------------------------
 
-platform::Handle SimOs::openProcess(std::uint32_t access, bool inherit, std::uint32_t processId) {
+platform::Status SimOs::openProcess(std::uint32_t access, bool inherit, std::uint32_t processId,
+                                    platform::Handle& process) {
+    process = platform::kNoHandle;
     if (s_->log("OpenProcess",
                 "access=" + hex(access) + ", inherit=" + num(inherit) + ", pid=" + num(processId)))
-        return platform::kNoHandle;  // access denied
+        return platform::ERROR_ACCESS_DENIED;
     s_->prune();
     auto p = s_->running(processId);
-    if (!p || p->cannotOpen) return platform::kNoHandle;
+    if (!p) return 87;  // ERROR_INVALID_PARAMETER: no such process
+    if (p->cannotOpen) return platform::ERROR_ACCESS_DENIED;
     HandleEntry e;
     e.kind = HandleEntry::ProcessHandle;
     e.process = p;
     e.access = access;
-    return s_->newHandle(std::move(e));
+    process = s_->newHandle(std::move(e));
+    return {};
 }
 
-bool SimOs::getExitCodeProcess(platform::Handle process, std::uint32_t& code) {
+platform::Status SimOs::getExitCodeProcess(platform::Handle process, std::uint32_t& code) {
     HandleEntry* e = s_->handle(process, HandleEntry::ProcessHandle);
     if (s_->log("GetExitCodeProcess",
                 "handle=" + hex(process) + ", pid=" + (e ? num(e->process->id) : std::string("?"))))
-        return false;
-    if (!e || !(e->access & (PROCESS_QUERY_INFORMATION | PROCESS_QUERY_LIMITED_INFORMATION)))
-        return false;
+        return platform::ERROR_ACCESS_DENIED;
+    if (!e) return platform::ERROR_INVALID_HANDLE;
+    if (!(e->access & (PROCESS_QUERY_INFORMATION | PROCESS_QUERY_LIMITED_INFORMATION)))
+        return platform::ERROR_ACCESS_DENIED;
     code = e->process->running ? platform::STILL_ACTIVE : e->process->exitCode;
-    return true;
+    return {};
 }
 
-std::int32_t SimOs::terminateProcess(platform::Handle process, std::uint32_t exitCode) {
+platform::Status SimOs::terminateProcess(platform::Handle process, std::uint32_t exitCode) {
     HandleEntry* e = s_->handle(process, HandleEntry::ProcessHandle);
     if (s_->log("TerminateProcess", "handle=" + hex(process) + ", pid=" +
                                         (e ? num(e->process->id) : std::string("?")) +
                                         ", code=" + num(exitCode)))
-        return 0;  // access denied
-    if (!e || !(e->access & platform::PROCESS_TERMINATE)) return 0;
+        return platform::ERROR_ACCESS_DENIED;
+    if (!e) return platform::ERROR_INVALID_HANDLE;
+    if (!(e->access & platform::PROCESS_TERMINATE)) return platform::ERROR_ACCESS_DENIED;
     std::shared_ptr<Process> p = e->process;
-    if (!p->running || p->cannotTerminate) return 0;
+    if (!p->running || p->cannotTerminate) return platform::ERROR_ACCESS_DENIED;
     p->running = false;
     p->exitCode = exitCode;
     s_->processEnded(*this, p);
-    return 1;
+    return {};
 }
 
-bool SimOs::closeHandle(platform::Handle h) {
+platform::Status SimOs::closeHandle(platform::Handle h) {
     s_->log("CloseHandle", "handle=" + hex(h));
-    return s_->handles.erase(h) > 0;
+    return s_->handles.erase(h) > 0 ? platform::Status() : platform::Status(platform::ERROR_INVALID_HANDLE);
 }
 
 }  // namespace sim

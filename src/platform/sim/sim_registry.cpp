@@ -236,7 +236,7 @@ int SimOs::openKeys() const { return static_cast<int>(s_->keys.size()); }
 
 // --- platform::Os ----------------------------------------------------------------
 
-long SimOs::regOpenKeyEx(platform::HKey root, const std::string& subKey, std::uint32_t access,
+platform::Status SimOs::regOpenKeyEx(platform::HKey root, const std::string& subKey, std::uint32_t access,
                          platform::HKey& key) {
     if (s_->log("RegOpenKeyExA", hex(root) + "\\" + subKey + ", access=" + hex(access)))
         return platform::ERROR_ACCESS_DENIED;
@@ -253,7 +253,7 @@ long SimOs::regOpenKeyEx(platform::HKey root, const std::string& subKey, std::ui
     return platform::ERROR_SUCCESS;
 }
 
-long SimOs::regCreateKeyEx(platform::HKey root, const std::string& subKey, std::uint32_t access,
+platform::Status SimOs::regCreateKeyEx(platform::HKey root, const std::string& subKey, std::uint32_t access,
                            platform::HKey& key) {
     if (s_->log("RegCreateKeyExA", hex(root) + "\\" + subKey + ", access=" + hex(access)))
         return platform::ERROR_ACCESS_DENIED;
@@ -287,13 +287,13 @@ long SimOs::regCreateKeyEx(platform::HKey root, const std::string& subKey, std::
     return platform::ERROR_SUCCESS;
 }
 
-long SimOs::regCloseKey(platform::HKey key) {
+platform::Status SimOs::regCloseKey(platform::HKey key) {
     s_->log("RegCloseKey", hex(key));
     if (State::isRoot(key)) return platform::ERROR_SUCCESS;
     return s_->keys.erase(key) ? platform::ERROR_SUCCESS : platform::ERROR_INVALID_HANDLE;
 }
 
-long SimOs::regQueryValueEx(platform::HKey key, const std::string& name, platform::RegValue& value) {
+platform::Status SimOs::regQueryValueEx(platform::HKey key, const std::string& name, platform::RegValue& value) {
     if (s_->log("RegQueryValueExA", hex(key) + ", " + name)) return platform::ERROR_ACCESS_DENIED;
     long err;
     Key* k = s_->keyOf(key, err);
@@ -306,7 +306,7 @@ long SimOs::regQueryValueEx(platform::HKey key, const std::string& name, platfor
     return platform::ERROR_SUCCESS;
 }
 
-long SimOs::regSetValueEx(platform::HKey key, const std::string& name, const platform::RegValue& value) {
+platform::Status SimOs::regSetValueEx(platform::HKey key, const std::string& name, const platform::RegValue& value) {
     if (s_->log("RegSetValueExA", hex(key) + ", " + name + ", type=" + num(value.type) +
                                       ", size=" + num(value.data.size())))
         return platform::ERROR_ACCESS_DENIED;
@@ -324,7 +324,7 @@ long SimOs::regSetValueEx(platform::HKey key, const std::string& name, const pla
     return platform::ERROR_SUCCESS;
 }
 
-long SimOs::regDeleteValue(platform::HKey key, const std::string& name) {
+platform::Status SimOs::regDeleteValue(platform::HKey key, const std::string& name) {
     if (s_->log("RegDeleteValueA", hex(key) + ", " + name)) return platform::ERROR_ACCESS_DENIED;
     long err;
     Key* k = s_->keyOf(key, err);
@@ -339,7 +339,7 @@ long SimOs::regDeleteValue(platform::HKey key, const std::string& name) {
     return platform::ERROR_SUCCESS;
 }
 
-long SimOs::regEnumValue(platform::HKey key, std::uint32_t index, std::string& name) {
+platform::Status SimOs::regEnumValue(platform::HKey key, std::uint32_t index, std::string& name) {
     if (s_->log("RegEnumValueA", hex(key) + ", index=" + num(index))) return platform::ERROR_ACCESS_DENIED;
     long err;
     Key* k = s_->keyOf(key, err);
@@ -351,7 +351,7 @@ long SimOs::regEnumValue(platform::HKey key, std::uint32_t index, std::string& n
     return platform::ERROR_SUCCESS;
 }
 
-long SimOs::regQueryInfoKey(platform::HKey key, platform::RegKeyInfo& info) {
+platform::Status SimOs::regQueryInfoKey(platform::HKey key, platform::RegKeyInfo& info) {
     if (s_->log("RegQueryInfoKeyA", hex(key))) return platform::ERROR_ACCESS_DENIED;
     long err;
     Key* k = s_->keyOf(key, err);
@@ -372,7 +372,7 @@ long SimOs::regQueryInfoKey(platform::HKey key, platform::RegKeyInfo& info) {
     return platform::ERROR_SUCCESS;
 }
 
-long SimOs::regDeleteKey(platform::HKey root, const std::string& subKey) {
+platform::Status SimOs::regDeleteKey(platform::HKey root, const std::string& subKey) {
     if (s_->log("RegDeleteKeyA", hex(root) + "\\" + subKey)) return platform::ERROR_ACCESS_DENIED;
     if (!subKey.empty() && subKey.front() == '\\') return platform::ERROR_BAD_PATHNAME;
     platform::HKey realRoot;

@@ -24,9 +24,10 @@ std::vector<std::uint32_t> SimOs::exitWindowsCalls() const { return s_->exitWind
 
 // --- platform::Os ----------------------------------------------------------------
 
-bool SimOs::getVersionEx(platform::VersionInfo& info) {
-    if (s_->log("GetVersionExA", "size=" + num(info.size))) return false;
-    if (s_->versionFails || (info.size != platform::kVersionInfoSize && info.size != 156)) return false;
+platform::Status SimOs::getVersionEx(platform::VersionInfo& info) {
+    if (s_->log("GetVersionExA", "size=" + num(info.size))) return platform::ERROR_GEN_FAILURE;
+    if (s_->versionFails || (info.size != platform::kVersionInfoSize && info.size != 156))
+        return 122;  // ERROR_INSUFFICIENT_BUFFER: a size it does not know
     if (s_->family == Family::NT) {
         info.major = 5, info.minor = 1, info.build = 2600;
         info.platformId = platform::VER_PLATFORM_WIN32_NT;
@@ -36,27 +37,28 @@ bool SimOs::getVersionEx(platform::VersionInfo& info) {
         info.platformId = platform::VER_PLATFORM_WIN32_WINDOWS;
         info.csdVersion = " A ";
     }
-    return true;
+    return {};
 }
 
-std::intptr_t SimOs::shellExecute(platform::Hwnd wnd, const std::string& verb, const std::string& file,
-                                  const std::string& params, const std::string& dir, int show) {
+platform::Status SimOs::shellExecute(platform::Hwnd wnd, const std::string& verb, const std::string& file,
+                                     const std::string& params, const std::string& dir, int show) {
     std::string rec = verb + "|" + file + "|" + params + "|" + dir + "|" + std::to_string(show);
-    if (s_->log("ShellExecuteA", "hwnd=" + hex(wnd) + ", " + rec)) return 2;  // file not found
+    if (s_->log("ShellExecuteA", "hwnd=" + hex(wnd) + ", " + rec)) return platform::ERROR_FILE_NOT_FOUND;
     s_->shellExecutes.push_back(rec);
-    return s_->shellResult;
+    return platform::shellExecuteStatus(s_->shellResult);
 }
 
-std::string SimOs::exePath() {
+platform::Status SimOs::exePath(std::string& path) {
     s_->log("GetModuleFileNameA", "");
-    return s_->exePath;
+    path = s_->exePath;
+    return {};
 }
 
-bool SimOs::shellNotifyIcon(std::uint32_t message, const platform::NotifyIconData& data) {
+platform::Status SimOs::shellNotifyIcon(std::uint32_t message, const platform::NotifyIconData& data) {
     if (s_->log("Shell_NotifyIconA", "message=" + num(message) + ", hwnd=" + hex(data.wnd) +
                                          ", id=" + num(data.id)))
-        return false;  // the shell did not answer in time
-    if (!s_->tray) return false;
+        return platform::ERROR_TIMEOUT;  // the shell did not answer in time
+    if (!s_->tray) return platform::ERROR_PROC_NOT_FOUND;
     auto& icons = s_->tray_icons;
     auto it = std::find_if(icons.begin(), icons.end(), [&](const platform::NotifyIconData& d) {
         return d.wnd == data.wnd && d.id == data.id;
@@ -65,46 +67,54 @@ bool SimOs::shellNotifyIcon(std::uint32_t message, const platform::NotifyIconDat
     kept.tip = kept.tip.substr(0, kMaxTip);
     switch (message) {
     case platform::NIM_ADD:
-        if (it != icons.end()) return false;
+        if (it != icons.end()) return platform::ERROR_GEN_FAILURE;
         icons.push_back(kept);
-        return true;
+        return {};
     case platform::NIM_MODIFY:
-        if (it == icons.end()) return false;
+        if (it == icons.end()) return platform::ERROR_GEN_FAILURE;
         if (data.flags & platform::NIF_MESSAGE) it->callbackMessage = kept.callbackMessage;
         if (data.flags & platform::NIF_ICON) it->icon = kept.icon;
         if (data.flags & platform::NIF_TIP) it->tip = kept.tip;
         it->flags |= data.flags;
-        return true;
+        return {};
     case platform::NIM_DELETE:
-        if (it == icons.end()) return false;
+        if (it == icons.end()) return platform::ERROR_GEN_FAILURE;
         icons.erase(it);
-        return true;
+        return {};
     }
-    return false;
+    return platform::ERROR_GEN_FAILURE;
 }
 
-bool SimOs::getCursorPos(platform::Point& p) {
-    if (s_->log("GetCursorPos", "")) return false;
+platform::Status SimOs::getCursorPos(platform::Point& p) {
+    if (s_->log("GetCursorPos", "")) return platform::ERROR_ACCESS_DENIED;
     p = s_->cursor;
-    return true;
+    return {};
 }
 
-void SimOs::exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) {
+platform::Status SimOs::exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) {
     std::uint32_t failure = std::exchange(s_->exitWindowsFailure, 0);
     if (s_->log("ExitWindowsEx", "flags=" + num(flags) + ", reserved=" + num(reserved)))
         failure = platform::ERROR_PRIVILEGE_NOT_HELD;
     if (!failure && s_->family == Family::NT && flags != platform::EWX_LOGOFF && !s_->shutdownPrivilege)
         failure = platform::ERROR_PRIVILEGE_NOT_HELD;
-    if (failure == platform::ERROR_PRIVILEGE_NOT_HELD)
-        throw platform::OsError("A required privilege is not held by the client.", failure);
-    if (failure) throw platform::OsError("System error " + num(failure), failure);
+    if (failure) return failure;
     s_->exitWindows.push_back(flags);
+    return {};
 }
 
-bool SimOs::enableShutdownPrivilege() {
-    if (s_->log("AdjustTokenPrivileges", "SeShutdownPrivilege")) return false;
+platform::Status SimOs::enableShutdownPrivilege() {
+    if (s_->log("AdjustTokenPrivileges", "SeShutdownPrivilege")) return platform::ERROR_ACCESS_DENIED;
     s_->shutdownPrivilege = true;
-    return true;
+    return {};
+}
+
+// The wording of the few codes whose text the tests read.
+std::string SimOs::systemText(std::uint32_t code) {
+    switch (code) {
+    case platform::ERROR_SHARING_VIOLATION: return "sharing violation";
+    case platform::ERROR_PRIVILEGE_NOT_HELD: return "A required privilege is not held by the client.";
+    default: return {};
+    }
 }
 
 void SimOs::failExitWindows(std::uint32_t code) { s_->exitWindowsFailure = code; }

@@ -93,33 +93,33 @@ platform::Hwnd SimOs::findWindow(const char* className, const char* windowName) 
     return 0;
 }
 
-platform::SendResult SimOs::sendClose(platform::Hwnd wnd, std::uint32_t timeoutMs) {
+platform::Status SimOs::sendClose(platform::Hwnd wnd, std::uint32_t timeoutMs) {
     if (s_->log("SendMessageA", "hwnd=" + hex(wnd) + ", WM_CLOSE, timeout=" + num(timeoutMs))) {
         advance(timeoutMs);  // a window that does not answer
-        return platform::SendResult::NoAnswer;
+        return platform::ERROR_TIMEOUT;
     }
     Window* w = window(wnd);
-    if (!w || !w->alive) return platform::SendResult::Failed;
+    if (!w || !w->alive) return platform::ERROR_INVALID_WINDOW_HANDLE;
     if (w->hung) {
         advance(timeoutMs);
-        return platform::SendResult::NoAnswer;
+        return platform::ERROR_TIMEOUT;
     }
     if (!w->refusesClose) w->alive = false;
-    return platform::SendResult::Handled;
+    return {};
 }
 
-bool SimOs::postQuit(platform::Hwnd wnd) {
-    if (s_->log("PostMessageA", "hwnd=" + hex(wnd) + ", WM_QUIT")) return false;
+platform::Status SimOs::postQuit(platform::Hwnd wnd) {
+    if (s_->log("PostMessageA", "hwnd=" + hex(wnd) + ", WM_QUIT")) return platform::ERROR_ACCESS_DENIED;
     Window* w = window(wnd);
-    if (!w || !w->alive) return false;
-    if (w->hung) return true;  // lands in a queue nobody reads
+    if (!w || !w->alive) return platform::ERROR_INVALID_WINDOW_HANDLE;
+    if (w->hung) return {};  // lands in a queue nobody reads
     if (auto p = w->ownerPid ? s_->running(w->ownerPid) : nullptr) {
         p->running = false;
         p->exitCode = 0;
         s_->processEnded(*this, p);
     }
     w->alive = false;
-    return true;
+    return {};
 }
 
 }  // namespace sim

@@ -101,17 +101,14 @@ std::size_t fitGbk(const std::string& text, std::size_t room) {
     return i;
 }
 
-std::string systemText(DWORD code) {
-    char* buf = nullptr;
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                 FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, code, 0, reinterpret_cast<char*>(&buf), 0, nullptr);
-    std::string text = n && buf ? base::trim(std::string(buf, n)) : std::string();
-    if (buf) LocalFree(buf);
-    return text;
+// The code of the call that just failed. The 9x family leaves the last
+// error alone for some calls; a failure must never read as success.
+platform::Status lastFailure() {
+    const DWORD code = GetLastError();
+    return code ? platform::Status(code) : platform::Status(platform::ERROR_GEN_FAILURE);
 }
 
-[[noreturn]] void raiseFileError(DWORD code) { throw platform::OsError(fileErrorText(code), code); }
+platform::Status failedUnless(BOOL ok) { return ok ? platform::Status() : lastFailure(); }
 
 // Closes a file handle however the helper leaves.
 struct FileCloser {
@@ -122,24 +119,6 @@ struct FileCloser {
 };
 
 }  // namespace
-
-std::string fileErrorText(std::uint32_t code) {
-    // The texts the standard error box has always shown for these; anything
-    // else keeps its number and, where the system has one, its own wording.
-    switch (code) {
-    case platform::ERROR_FILE_NOT_FOUND: return "File not found";
-    case ERROR_PATH_NOT_FOUND: return "Path not found";
-    case ERROR_TOO_MANY_OPEN_FILES: return "Too many open files";
-    case platform::ERROR_ACCESS_DENIED: return "File access denied";
-    case ERROR_HANDLE_DISK_FULL:
-    case ERROR_DISK_FULL: return "Disk full";
-    default: break;
-    }
-    std::string text = "I/O error " + base::intToStr(code);
-    std::string reason = systemText(code);
-    if (!reason.empty()) text += " (" + reason + ")";
-    return text;
-}
 
 struct Win32Os::Toolhelp {
     bool available = false;
@@ -169,62 +148,70 @@ Win32Os::Toolhelp& Win32Os::toolhelp() {
 
 bool Win32Os::toolhelpAvailable() { return toolhelp().available; }
 
-platform::Handle Win32Os::createToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) {
+platform::Status Win32Os::createToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId,
+                                                   platform::Handle& snapshot) {
+    snapshot = platform::kNoHandle;
     Toolhelp& th = toolhelp();
-    if (!th.available) return platform::kNoHandle;
+    if (!th.available) return platform::ERROR_CALL_NOT_IMPLEMENTED;
     HANDLE h = th.createSnapshot(flags, processId);
-    if (h == INVALID_HANDLE_VALUE || h == nullptr) return platform::kNoHandle;
-    return reinterpret_cast<platform::Handle>(h);
+    if (h == INVALID_HANDLE_VALUE || h == nullptr) return lastFailure();
+    snapshot = reinterpret_cast<platform::Handle>(h);
+    return {};
 }
 
-static bool walkProcess(ProcessWalkFn fn, platform::Handle snapshot, platform::ProcessEntry& entry) {
-    if (!fn || snapshot == platform::kNoHandle) return false;
+static platform::Status walkProcess(ProcessWalkFn fn, platform::Handle snapshot,
+                                    platform::ProcessEntry& entry) {
+    if (!fn) return platform::ERROR_CALL_NOT_IMPLEMENTED;
+    if (snapshot == platform::kNoHandle) return platform::ERROR_INVALID_HANDLE;
     ProcessEntry32A raw{};
     // A caller's size larger than our record would let kernel32 write past it.
     raw.dwSize = entry.size <= sizeof raw ? entry.size : sizeof raw;
-    if (!fn(asHandle(snapshot), &raw)) return false;
+    if (!fn(asHandle(snapshot), &raw)) return lastFailure();
     entry.processId = raw.th32ProcessID;
     entry.parentProcessId = raw.th32ParentProcessID;
     entry.exeFile = fieldText(raw.szExeFile, sizeof raw.szExeFile);
-    return true;
+    return {};
 }
 
-bool Win32Os::process32First(platform::Handle snapshot, platform::ProcessEntry& entry) {
+platform::Status Win32Os::process32First(platform::Handle snapshot, platform::ProcessEntry& entry) {
     return walkProcess(toolhelp().processFirst, snapshot, entry);
 }
 
-bool Win32Os::process32Next(platform::Handle snapshot, platform::ProcessEntry& entry) {
+platform::Status Win32Os::process32Next(platform::Handle snapshot, platform::ProcessEntry& entry) {
     return walkProcess(toolhelp().processNext, snapshot, entry);
 }
 
-bool Win32Os::module32First(platform::Handle snapshot, platform::ModuleEntry& entry) {
+platform::Status Win32Os::module32First(platform::Handle snapshot, platform::ModuleEntry& entry) {
     ModuleWalkFn fn = toolhelp().moduleFirst;
-    if (!fn || snapshot == platform::kNoHandle) return false;
+    if (!fn) return platform::ERROR_CALL_NOT_IMPLEMENTED;
+    if (snapshot == platform::kNoHandle) return platform::ERROR_INVALID_HANDLE;
     ModuleEntry32A raw{};
     raw.dwSize = entry.size <= sizeof raw ? entry.size : sizeof raw;
-    if (!fn(asHandle(snapshot), &raw)) return false;
+    if (!fn(asHandle(snapshot), &raw)) return lastFailure();
     entry.exePath = fieldText(raw.szExePath, sizeof raw.szExePath);
-    return true;
+    return {};
 }
 
-platform::Handle Win32Os::openProcess(std::uint32_t access, bool inherit, std::uint32_t processId) {
-    return reinterpret_cast<platform::Handle>(OpenProcess(access, inherit ? TRUE : FALSE, processId));
+platform::Status Win32Os::openProcess(std::uint32_t access, bool inherit, std::uint32_t processId,
+                                      platform::Handle& process) {
+    process = reinterpret_cast<platform::Handle>(OpenProcess(access, inherit ? TRUE : FALSE, processId));
+    return process ? platform::Status() : lastFailure();
 }
 
-bool Win32Os::getExitCodeProcess(platform::Handle process, std::uint32_t& code) {
+platform::Status Win32Os::getExitCodeProcess(platform::Handle process, std::uint32_t& code) {
     DWORD c = 0;
-    if (!GetExitCodeProcess(asHandle(process), &c)) return false;
+    if (!GetExitCodeProcess(asHandle(process), &c)) return lastFailure();
     code = c;
-    return true;
+    return {};
 }
 
-std::int32_t Win32Os::terminateProcess(platform::Handle process, std::uint32_t exitCode) {
-    return TerminateProcess(asHandle(process), exitCode);
+platform::Status Win32Os::terminateProcess(platform::Handle process, std::uint32_t exitCode) {
+    return failedUnless(TerminateProcess(asHandle(process), exitCode));
 }
 
-bool Win32Os::closeHandle(platform::Handle h) {
-    if (h == platform::kNoHandle) return false;
-    return CloseHandle(asHandle(h)) != FALSE;
+platform::Status Win32Os::closeHandle(platform::Handle h) {
+    if (h == platform::kNoHandle) return platform::ERROR_INVALID_HANDLE;
+    return failedUnless(CloseHandle(asHandle(h)));
 }
 
 bool Win32Os::fileExists(const std::string& path) {
@@ -238,67 +225,64 @@ bool Win32Os::fileExists(const std::string& path) {
     return (fd.dwFileAttributes & platform::FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-bool Win32Os::setFileAttributes(const std::string& path, std::uint32_t attributes) {
-    return SetFileAttributesA(path.c_str(), attributes) != FALSE;
+platform::Status Win32Os::setFileAttributes(const std::string& path, std::uint32_t attributes) {
+    return failedUnless(SetFileAttributesA(path.c_str(), attributes));
 }
 
-bool Win32Os::deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
+platform::Status Win32Os::deleteFile(const std::string& path) {
+    return failedUnless(DeleteFileA(path.c_str()));
+}
 
-std::string Win32Os::readFile(const std::string& path) {
+platform::Status Win32Os::readFile(const std::string& path, std::string& bytes) {
     FileCloser f{CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
-    if (f.h == INVALID_HANDLE_VALUE) raiseFileError(GetLastError());
+    if (f.h == INVALID_HANDLE_VALUE) return lastFailure();
     DWORD high = 0;
     SetLastError(NO_ERROR);  // a size of 0xFFFFFFFF is told from a failure only so
     DWORD low = GetFileSize(f.h, &high);
-    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) raiseFileError(GetLastError());
-    if (high != 0 || low > kMaxReadBytes)
-        throw platform::OsError("File too large: more than 64 MB", ERROR_NOT_ENOUGH_MEMORY);
-    std::string bytes(low, '\0');
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return lastFailure();
+    if (high != 0 || low > platform::kMaxReadBytes) return platform::ERROR_FILE_TOO_LARGE;
+    std::string read(low, '\0');
     DWORD done = 0;
     while (done < low) {
         DWORD got = 0;
-        if (!ReadFile(f.h, &bytes[done], low - done, &got, nullptr)) raiseFileError(GetLastError());
+        if (!ReadFile(f.h, &read[done], low - done, &got, nullptr)) return lastFailure();
         if (got == 0) break;  // the file shrank while we read it
         done += got;
     }
-    bytes.resize(done);
-    return bytes;
+    read.resize(done);
+    bytes = std::move(read);
+    return {};
 }
 
-void Win32Os::writeFile(const std::string& path, const std::string& bytes) {
+platform::Status Win32Os::writeFile(const std::string& path, const std::string& bytes) {
     FileCloser f{CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr)};
-    if (f.h == INVALID_HANDLE_VALUE) raiseFileError(GetLastError());
+    if (f.h == INVALID_HANDLE_VALUE) return lastFailure();
     std::size_t done = 0;
     while (done < bytes.size()) {
         DWORD put = 0;
         DWORD chunk = static_cast<DWORD>(bytes.size() - done);
-        if (!WriteFile(f.h, bytes.data() + done, chunk, &put, nullptr))
-            raiseFileError(GetLastError());
-        if (put == 0) raiseFileError(ERROR_DISK_FULL);
+        if (!WriteFile(f.h, bytes.data() + done, chunk, &put, nullptr)) return lastFailure();
+        if (put == 0) return platform::ERROR_DISK_FULL;
         done += put;
     }
+    return {};
 }
 
-std::uint32_t Win32Os::fileAttributes(const std::string& path) {
-    return GetFileAttributesA(path.c_str());
+platform::Status Win32Os::fileAttributes(const std::string& path, std::uint32_t& attributes) {
+    attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES ? platform::Status() : lastFailure();
 }
 
-bool Win32Os::moveFile(const std::string& from, const std::string& to, bool replace) {
-    if (!replace) {
-        if (!MoveFileA(from.c_str(), to.c_str())) raiseFileError(GetLastError());
-        return true;
-    }
+platform::Status Win32Os::moveFile(const std::string& from, const std::string& to, bool replace) {
+    if (!replace) return failedUnless(MoveFileA(from.c_str(), to.c_str()));
     // Looked up, not imported: kernel32 of the 9x family has only a stub, and
     // an import of something newer would keep the program from loading.
     using MoveFileExFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
     static const auto moveEx = lookUp<MoveFileExFn>(GetModuleHandleA("kernel32.dll"), "MoveFileExA");
-    if (!moveEx) return false;
-    if (moveEx(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
-    const DWORD err = GetLastError();
-    if (err == ERROR_CALL_NOT_IMPLEMENTED) return false;
-    raiseFileError(err);
+    if (!moveEx) return platform::ERROR_CALL_NOT_IMPLEMENTED;
+    return failedUnless(moveEx(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING));
 }
 
 platform::Hwnd Win32Os::getWindow(platform::Hwnd wnd, std::uint32_t cmd) {
@@ -321,143 +305,150 @@ platform::Hwnd Win32Os::findWindow(const char* className, const char* windowName
 // A plain SendMessageA would block until the other program answers, so a hung
 // window would freeze ours for good. The timeout bounds the wait, and
 // SMTO_ABORTIFHUNG gives up at once on a window the system already knows hung.
-platform::SendResult Win32Os::sendClose(platform::Hwnd wnd, std::uint32_t timeoutMs) {
+platform::Status Win32Os::sendClose(platform::Hwnd wnd, std::uint32_t timeoutMs) {
     HWND h = asHwnd(wnd);
-    if (!IsWindow(h)) return platform::SendResult::Failed;
+    if (!IsWindow(h)) return platform::ERROR_INVALID_WINDOW_HANDLE;
     DWORD_PTR answer = 0;
     if (SendMessageTimeoutA(h, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL, timeoutMs,
                             &answer))
-        return platform::SendResult::Handled;
+        return {};
     // 9x leaves the last error alone, so judge by the window: one still there
     // did not answer in time; one that is gone failed as a target.
-    return IsWindow(h) ? platform::SendResult::NoAnswer : platform::SendResult::Failed;
+    return IsWindow(h) ? platform::ERROR_TIMEOUT : platform::ERROR_INVALID_WINDOW_HANDLE;
 }
 
-bool Win32Os::postQuit(platform::Hwnd wnd) { return PostMessageA(asHwnd(wnd), WM_QUIT, 0, 0) != FALSE; }
+platform::Status Win32Os::postQuit(platform::Hwnd wnd) {
+    return failedUnless(PostMessageA(asHwnd(wnd), WM_QUIT, 0, 0));
+}
 
-long Win32Os::regOpenKeyEx(platform::HKey root, const std::string& subKey, std::uint32_t access,
-                           platform::HKey& key) {
+platform::Status Win32Os::regOpenKeyEx(platform::HKey root, const std::string& subKey,
+                                       std::uint32_t access, platform::HKey& key) {
     HKEY k = nullptr;
     LONG rc = RegOpenKeyExA(asHkey(root), subKey.c_str(), 0, access, &k);
-    key = rc == platform::ERROR_SUCCESS ? reinterpret_cast<platform::HKey>(k) : 0;
-    return rc;
+    key = rc == ERROR_SUCCESS ? reinterpret_cast<platform::HKey>(k) : 0;
+    return static_cast<std::uint32_t>(rc);
 }
 
-long Win32Os::regCreateKeyEx(platform::HKey root, const std::string& subKey, std::uint32_t access,
-                             platform::HKey& key) {
+platform::Status Win32Os::regCreateKeyEx(platform::HKey root, const std::string& subKey,
+                                         std::uint32_t access, platform::HKey& key) {
     HKEY k = nullptr;
     DWORD disposition = 0;
     LONG rc = RegCreateKeyExA(asHkey(root), subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                               access, nullptr, &k, &disposition);
-    key = rc == platform::ERROR_SUCCESS ? reinterpret_cast<platform::HKey>(k) : 0;
-    return rc;
+    key = rc == ERROR_SUCCESS ? reinterpret_cast<platform::HKey>(k) : 0;
+    return static_cast<std::uint32_t>(rc);
 }
 
-long Win32Os::regCloseKey(platform::HKey key) { return RegCloseKey(asHkey(key)); }
+platform::Status Win32Os::regCloseKey(platform::HKey key) {
+    return static_cast<std::uint32_t>(RegCloseKey(asHkey(key)));
+}
 
-long Win32Os::regQueryValueEx(platform::HKey key, const std::string& name, platform::RegValue& value) {
+platform::Status Win32Os::regQueryValueEx(platform::HKey key, const std::string& name,
+                                          platform::RegValue& value) {
     // The value may grow between asking its size and reading it; a few tries
     // settle that without looping for ever.
     for (int attempt = 0; attempt < 4; ++attempt) {
         DWORD type = 0, size = 0;
         LONG rc = RegQueryValueExA(asHkey(key), name.c_str(), nullptr, &type, nullptr, &size);
-        if (rc != platform::ERROR_SUCCESS) return rc;
+        if (rc != ERROR_SUCCESS) return static_cast<std::uint32_t>(rc);
         std::string data(size, '\0');
         rc = RegQueryValueExA(asHkey(key), name.c_str(), nullptr, &type,
                               size ? reinterpret_cast<BYTE*>(&data[0]) : nullptr, &size);
-        if (rc == platform::ERROR_MORE_DATA) continue;
-        if (rc != platform::ERROR_SUCCESS) return rc;
+        if (rc == ERROR_MORE_DATA) continue;
+        if (rc != ERROR_SUCCESS) return static_cast<std::uint32_t>(rc);
         data.resize(size);
         value.type = type;
         value.data = std::move(data);
-        return platform::ERROR_SUCCESS;
+        return {};
     }
     return platform::ERROR_MORE_DATA;
 }
 
-long Win32Os::regSetValueEx(platform::HKey key, const std::string& name, const platform::RegValue& value) {
-    return RegSetValueExA(asHkey(key), name.c_str(), 0, value.type,
-                          reinterpret_cast<const BYTE*>(value.data.data()),
-                          static_cast<DWORD>(value.data.size()));
+platform::Status Win32Os::regSetValueEx(platform::HKey key, const std::string& name,
+                                        const platform::RegValue& value) {
+    return static_cast<std::uint32_t>(RegSetValueExA(asHkey(key), name.c_str(), 0, value.type,
+                                                     reinterpret_cast<const BYTE*>(value.data.data()),
+                                                     static_cast<DWORD>(value.data.size())));
 }
 
-long Win32Os::regDeleteValue(platform::HKey key, const std::string& name) {
-    return RegDeleteValueA(asHkey(key), name.c_str());
+platform::Status Win32Os::regDeleteValue(platform::HKey key, const std::string& name) {
+    return static_cast<std::uint32_t>(RegDeleteValueA(asHkey(key), name.c_str()));
 }
 
-long Win32Os::regEnumValue(platform::HKey key, std::uint32_t index, std::string& name) {
+platform::Status Win32Os::regEnumValue(platform::HKey key, std::uint32_t index, std::string& name) {
     // Value names are at most 16383 characters on NT, 255 bytes on 9x.
     for (DWORD room = 256; room <= 32768; room *= 2) {
         std::string buf(room, '\0');
         DWORD len = room;
         LONG rc = RegEnumValueA(asHkey(key), index, &buf[0], &len, nullptr, nullptr, nullptr,
                                 nullptr);
-        if (rc == platform::ERROR_MORE_DATA) continue;
-        if (rc == platform::ERROR_SUCCESS) name.assign(buf.data(), len < room ? len : room - 1);
-        return rc;
+        if (rc == ERROR_MORE_DATA) continue;
+        if (rc == ERROR_SUCCESS) name.assign(buf.data(), len < room ? len : room - 1);
+        return static_cast<std::uint32_t>(rc);
     }
     return platform::ERROR_MORE_DATA;
 }
 
-long Win32Os::regQueryInfoKey(platform::HKey key, platform::RegKeyInfo& info) {
+platform::Status Win32Os::regQueryInfoKey(platform::HKey key, platform::RegKeyInfo& info) {
     DWORD subKeys = 0, maxSubKeyLen = 0, values = 0, maxValueNameLen = 0, maxValueLen = 0;
     LONG rc = RegQueryInfoKeyA(asHkey(key), nullptr, nullptr, nullptr, &subKeys, &maxSubKeyLen,
                                nullptr, &values, &maxValueNameLen, &maxValueLen, nullptr, nullptr);
-    if (rc == platform::ERROR_SUCCESS) {
+    if (rc == ERROR_SUCCESS) {
         info.subKeys = subKeys;
         info.maxSubKeyLen = maxSubKeyLen;
         info.values = values;
         info.maxValueNameLen = maxValueNameLen;
         info.maxValueLen = maxValueLen;
     }
-    return rc;
+    return static_cast<std::uint32_t>(rc);
 }
 
-long Win32Os::regDeleteKey(platform::HKey root, const std::string& subKey) {
-    return RegDeleteKeyA(asHkey(root), subKey.c_str());
+platform::Status Win32Os::regDeleteKey(platform::HKey root, const std::string& subKey) {
+    return static_cast<std::uint32_t>(RegDeleteKeyA(asHkey(root), subKey.c_str()));
 }
 
-bool Win32Os::getVersionEx(platform::VersionInfo& info) {
+platform::Status Win32Os::getVersionEx(platform::VersionInfo& info) {
     OSVERSIONINFOA v{};
     v.dwOSVersionInfoSize = info.size <= sizeof v ? info.size : sizeof v;
-    if (!GetVersionExA(&v)) return false;
+    if (!GetVersionExA(&v)) return lastFailure();
     info.major = v.dwMajorVersion;
     info.minor = v.dwMinorVersion;
     info.build = v.dwBuildNumber;
     info.platformId = v.dwPlatformId;
     info.csdVersion = fieldText(v.szCSDVersion, sizeof v.szCSDVersion);
-    return true;
+    return {};
 }
 
 std::uint32_t Win32Os::getTickCount() { return GetTickCount(); }
 
-std::intptr_t Win32Os::shellExecute(platform::Hwnd wnd, const std::string& verb,
-                                    const std::string& file, const std::string& params,
-                                    const std::string& dir, int show) {
+platform::Status Win32Os::shellExecute(platform::Hwnd wnd, const std::string& verb,
+                                       const std::string& file, const std::string& params,
+                                       const std::string& dir, int show) {
     using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
     static const ShellExecuteFn run = shellFunction<ShellExecuteFn>("ShellExecuteA");
-    // Without the library, the answer ShellExecute gives for lack of memory.
-    if (!run) return 0;
-    HINSTANCE r = run(asHwnd(wnd), verb.empty() ? nullptr : verb.c_str(), file.c_str(),
-                      params.c_str(), dir.c_str(), show);
-    return reinterpret_cast<std::intptr_t>(r);
+    if (!run) return platform::ERROR_NOT_ENOUGH_MEMORY;
+    const std::intptr_t r = reinterpret_cast<std::intptr_t>(
+        run(asHwnd(wnd), verb.empty() ? nullptr : verb.c_str(), file.c_str(), params.c_str(),
+            dir.c_str(), show));
+    return platform::shellExecuteStatus(r);
 }
 
-std::string Win32Os::exePath() {
+platform::Status Win32Os::exePath(std::string& path) {
     // A path cut to the buffer comes back without its NUL on XP; grow until it fits.
     for (DWORD room = MAX_PATH; room <= 32768; room *= 2) {
         std::string buf(room, '\0');
         DWORD n = GetModuleFileNameA(nullptr, &buf[0], room);
-        if (n == 0) return std::string();
+        if (n == 0) return lastFailure();
         if (n < room - 1) {
             buf.resize(n);
-            return buf;
+            path = std::move(buf);
+            return {};
         }
     }
-    return std::string();
+    return platform::ERROR_BAD_PATHNAME;
 }
 
-bool Win32Os::shellNotifyIcon(std::uint32_t message, const platform::NotifyIconData& data) {
+platform::Status Win32Os::shellNotifyIcon(std::uint32_t message, const platform::NotifyIconData& data) {
     NotifyIconDataV1 nid;
     std::memset(&nid, 0, sizeof nid);
     nid.cbSize = sizeof nid;
@@ -469,47 +460,59 @@ bool Win32Os::shellNotifyIcon(std::uint32_t message, const platform::NotifyIconD
     std::memcpy(nid.szTip, data.tip.data(), fitGbk(data.tip, sizeof nid.szTip - 1));
     using NotifyFn = BOOL(WINAPI*)(DWORD, NOTIFYICONDATAA*);
     static const NotifyFn notify = shellFunction<NotifyFn>("Shell_NotifyIconA");
-    return notify && notify(message, reinterpret_cast<NOTIFYICONDATAA*>(&nid)) != FALSE;
+    if (!notify) return platform::ERROR_PROC_NOT_FOUND;
+    return failedUnless(notify(message, reinterpret_cast<NOTIFYICONDATAA*>(&nid)));
 }
 
-bool Win32Os::getCursorPos(platform::Point& p) {
+platform::Status Win32Os::getCursorPos(platform::Point& p) {
     POINT pt{};
-    if (!GetCursorPos(&pt)) return false;
+    if (!GetCursorPos(&pt)) return lastFailure();
     p.x = pt.x;
     p.y = pt.y;
-    return true;
+    return {};
 }
 
-void Win32Os::exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) {
-    if (ExitWindowsEx(flags, reserved)) return;
-    const DWORD code = GetLastError();
-    std::string text = systemText(code);
-    if (text.empty()) text = "System error " + base::intToStr(code);
-    throw platform::OsError(text, code);
+platform::Status Win32Os::exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) {
+    return failedUnless(ExitWindowsEx(flags, reserved));
 }
 
 // Looked up, never imported: Windows 95's advapi32 has none of the three.
-bool Win32Os::enableShutdownPrivilege() {
+platform::Status Win32Os::enableShutdownPrivilege() {
     using OpenTokenFn = BOOL(WINAPI*)(HANDLE, DWORD, PHANDLE);
     using LookupFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, PLUID);
     using AdjustFn = BOOL(WINAPI*)(HANDLE, BOOL, PTOKEN_PRIVILEGES, DWORD, PTOKEN_PRIVILEGES, PDWORD);
     HMODULE advapi = GetModuleHandleA("advapi32.dll");
-    if (!advapi) return false;
+    if (!advapi) return platform::ERROR_CALL_NOT_IMPLEMENTED;
     auto find = [advapi](const char* name) { return reinterpret_cast<void*>(GetProcAddress(advapi, name)); };
     const auto openToken = reinterpret_cast<OpenTokenFn>(find("OpenProcessToken"));
     const auto lookup = reinterpret_cast<LookupFn>(find("LookupPrivilegeValueA"));
     const auto adjust = reinterpret_cast<AdjustFn>(find("AdjustTokenPrivileges"));
-    if (!openToken || !lookup || !adjust) return false;
+    if (!openToken || !lookup || !adjust) return platform::ERROR_CALL_NOT_IMPLEMENTED;
     HANDLE token = nullptr;
-    if (!openToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return false;
+    if (!openToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
+        return lastFailure();
     TOKEN_PRIVILEGES tp{};
     tp.PrivilegeCount = 1;
     tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    bool ok = lookup(nullptr, "SeShutdownPrivilege", &tp.Privileges[0].Luid) != FALSE;
+    platform::Status status = failedUnless(lookup(nullptr, "SeShutdownPrivilege", &tp.Privileges[0].Luid));
     // Success may still mean the token lacks it: ERROR_NOT_ALL_ASSIGNED.
-    if (ok) ok = adjust(token, FALSE, &tp, 0, nullptr, nullptr) && GetLastError() == NO_ERROR;
+    if (status) {
+        SetLastError(NO_ERROR);
+        status = failedUnless(adjust(token, FALSE, &tp, 0, nullptr, nullptr));
+        if (status && GetLastError() != NO_ERROR) status = GetLastError();
+    }
     CloseHandle(token);
-    return ok;
+    return status;
+}
+
+std::string Win32Os::systemText(std::uint32_t code) {
+    char* buf = nullptr;
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                 FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, code, 0, reinterpret_cast<char*>(&buf), 0, nullptr);
+    std::string text = n && buf ? base::trim(std::string(buf, n)) : std::string();
+    if (buf) LocalFree(buf);
+    return text;
 }
 
 }  // namespace platform

@@ -1,0 +1,42 @@
+#include "platform/os.h"
+
+#include "base/text.h"
+
+namespace platform {
+
+Status shellExecuteStatus(std::intptr_t answer) {
+    if (answer > 32) return {};
+    switch (answer) {
+    case 0: return ERROR_NOT_ENOUGH_MEMORY;  // out of memory or resources
+    case 26: return ERROR_SHARING_VIOLATION;
+    case 27: case 31: return 1155;  // SE_ERR_ASSOCINCOMPLETE, SE_ERR_NOASSOC: ERROR_NO_ASSOCIATION
+    case 28: case 29: case 30: return 1156;  // the DDE answers: ERROR_DDE_FAIL
+    case 32: return 1157;  // SE_ERR_DLLNOTFOUND: ERROR_DLL_NOT_FOUND
+    default: return static_cast<std::uint32_t>(answer);  // 2, 3, 5, 8, 11 are Win32 codes already
+    }
+}
+
+std::string fileErrorText(Os& os, Status failure) {
+    // The texts the standard error box has always shown for these; anything
+    // else keeps its number and, where the system has one, its own wording.
+    switch (failure.code()) {
+    case ERROR_FILE_NOT_FOUND: return "File not found";
+    case ERROR_PATH_NOT_FOUND: return "Path not found";
+    case 4: return "Too many open files";  // ERROR_TOO_MANY_OPEN_FILES
+    case ERROR_ACCESS_DENIED: return "File access denied";
+    case 39:  // ERROR_HANDLE_DISK_FULL
+    case ERROR_DISK_FULL: return "Disk full";
+    case ERROR_FILE_TOO_LARGE: return "File too large: more than 64 MB";
+    default: break;
+    }
+    std::string text = "I/O error " + base::intToStr(failure.code());
+    const std::string reason = os.systemText(failure.code());
+    if (!reason.empty()) text += " (" + reason + ")";
+    return text;
+}
+
+void raiseFileError(Os& os, Status failure) {
+    throw OsError(fileErrorText(os, failure), failure.code());
+}
+
+}  // namespace platform
