@@ -1,7 +1,7 @@
 #include "common/list_file.h"
 
 #include "base/text.h"
-#include "platform/file_replace.h"
+#include "platform/files.h"
 
 namespace common {
 

@@ -4,7 +4,7 @@
 
 #include "base/text.h"
 #include "common/list_file.h"
-#include "platform/file_replace.h"
+#include "platform/files.h"
 
 namespace process {
 

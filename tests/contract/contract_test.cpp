@@ -12,7 +12,7 @@
 
 #include "base/text.h"
 #include "contract/world.h"
-#include "platform/file_replace.h"
+#include "platform/files.h"
 #include "platform/process_query.h"
 #include "platform/registry.h"
 

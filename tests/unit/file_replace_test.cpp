@@ -2,7 +2,7 @@
 // disk filling up part-way and renames that fail.
 #include <gtest/gtest.h>
 
-#include "platform/file_replace.h"
+#include "platform/files.h"
 #include "platform/sim/sim_os.h"
 
 namespace {

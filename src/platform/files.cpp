@@ -1,4 +1,4 @@
-#include "platform/file_replace.h"
+#include "platform/files.h"
 
 namespace platform {
 
