@@ -27,7 +27,8 @@ public:
 
     // A child whose window comes later: of class cls, with WS_CHILD added.
     void defer(Win32Peer* parent, int id, const char* cls, DWORD style, DWORD exStyle);
-    // The window, made now if it is still to come (its parents first).
+    // The window, made now if it is still to come: its parents first, and
+    // its siblings still to come with it.
     HWND ensure() const;
     // Makes the window still to come of this control, seen or about to be,
     // and in turn those of its children to be seen.
