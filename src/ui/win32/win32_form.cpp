@@ -80,7 +80,7 @@ public:
                 SetWindowPos(hwnd_, nullptr, place_.left, place_.top, place_.width(), place_.height(),
                              SWP_NOZORDER | SWP_NOACTIVATE);
             // The controls to be seen get their windows before the first paint.
-            realizeKids();
+            realizeShowing();
             ShowWindow(hwnd_, shown_ ? SW_SHOW : SW_SHOWNORMAL);
             shown_ = true;
             UpdateWindow(hwnd_);

@@ -126,13 +126,9 @@ void Win32Peer::placeInZOrder() {
 }
 
 void Win32Peer::realizeShowing() {
-    if (!(style() & WS_VISIBLE)) return;
     if (pending()) realize();
-    realizeKids();
-}
-
-void Win32Peer::realizeKids() {
-    for (std::size_t i = 0; i < kids_.size(); ++i) kids_[i]->realizeShowing();
+    for (std::size_t i = 0; i < kids_.size(); ++i)
+        if (kids_[i]->style() & WS_VISIBLE) kids_[i]->realizeShowing();
 }
 
 bool Win32Peer::realizeNext() {
@@ -378,7 +374,7 @@ std::string Win32Peer::text() const {
 void Win32Peer::setVisible(bool v) {
     if (hwnd_) {
         // A page shown for the first time gets its controls first.
-        if (v) realizeKids();
+        if (v) realizeShowing();
         ShowWindow(hwnd_, v ? SW_SHOW : SW_HIDE);
         return;
     }

@@ -3,10 +3,11 @@
 // A message to the window goes through the hooks of the control first, then
 // the peer's own handling, then the class.
 //
-// A child's window is made only when it is first shown (with the form, or
-// when its page is) or when something needs the window itself; until then
-// the peer keeps what it is told, so that each window is made once, at its
-// final place, with its text and font. Creating windows is most of a start.
+// A child's window is made when it is first shown (with the form, or when
+// its page is), when something needs the window itself, or else while the
+// program waits for input; until then the peer keeps what it is told, so
+// that each window is made once, at its final place, with its text and font.
+// Creating windows is most of a start.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -26,10 +27,11 @@ public:
 
     // A child whose window comes later: of class cls, with WS_CHILD added.
     void defer(Win32Peer* parent, int id, const char* cls, DWORD style, DWORD exStyle);
-    // The window, made now if it is still to come (its parents first).
+    // The window, made now if it is still to come: its parents first, and
+    // its siblings still to come with it.
     HWND ensure() const;
-    // Makes the windows of this control and of its children that are to be
-    // seen, if its own flag says it is.
+    // Makes the window still to come of this control, seen or about to be,
+    // and in turn those of its children to be seen.
     void realizeShowing();
     // Makes the first window still to come, parents first; false when
     // none is left. The windows not seen at start are made this way while
@@ -113,10 +115,6 @@ protected:
     virtual void replay() {}
     // The window is still to come.
     bool pending() const { return !hwnd_ && cls_; }
-    // Makes the window of a pending child.
-    void realize();
-    // Makes the windows of the children to be seen.
-    void realizeKids();
     // The top-level window has been shown once: from then on a child made
     // visible gets its window at once.
     bool rootShown() const;
@@ -132,6 +130,8 @@ protected:
     bool hasTool_ = false;
 
 private:
+    // This window alone; its parent's is there already, or gone for good.
+    void realize();
     void subclass();
     bool hasWindowlessKids() const;
     void paintWindowless(HDC dc);
