@@ -110,8 +110,9 @@ public:
         driving = nullptr;
         app_->processMessages();
     }
-    // Each SetCursorPos here is followed by a second enter and leave of the
-    // same control; not yet understood.
+    // Wine's X11 driver on its virtual desktop puts the cursor back at its
+    // previous place after SetCursorPos and sends the window there a move
+    // of its own, so each control is entered and left twice.
     bool steadyMouse() const override { return false; }
     std::vector<std::string> errors() override { return app_->errors; }
 
