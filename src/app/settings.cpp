@@ -114,7 +114,7 @@ void TfrmMain::saveSettings(bool mayAsk) {
         // Start-up leaves the list empty when it did not load the file.
         const bool changed = ListApp.count() != 0;
         if (!changed || !mayAsk ||
-            !common::confirmed(Application, app::kUnloadedListQuestion, "确认"))
+            !common::confirmed(Application, app::kUnloadedListQuestion))
             return;
     }
     process::saveNormalAppList(os, AppDir, ListApp);

@@ -22,10 +22,10 @@ inline void removeSelectedLine(ui::TListBox& list) {
     if (sel >= 0 && sel < list.count()) list.remove(sel);
 }
 
-// A Yes/No question without icon that goes on unless the answer is No; a box
-// that could not be shown (0) is no answer at all.
-inline bool confirmed(ui::TApplication& app, const char* question, const char* caption) {
-    const int answer = app.messageBox(question, caption, ui::mb::YesNo);
+// A Yes/No question without icon, captioned "确认", that goes on unless the
+// answer is No; a box that could not be shown (0) is no answer at all.
+inline bool confirmed(ui::TApplication& app, const char* question) {
+    const int answer = app.messageBox(question, "确认", ui::mb::YesNo);
     return answer != ui::answer::No && answer != 0;
 }
 

@@ -23,7 +23,6 @@ bool deleteProgramFile(platform::Os& os, const std::string& path,
                        int attempts = kDeleteAttempts);
 
 inline constexpr char kDeleteQuestion[] = "您当真要删除吗？";
-inline constexpr char kDeleteCaption[] = "确认";
 inline constexpr char kDeleteDialogTitle[] = "请指定您要删除的文件";
 
 }  // namespace process

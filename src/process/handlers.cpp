@@ -133,7 +133,7 @@ void NormalProgramPage::ListAppClick() {
 void NormalProgramPage::BtnDelClick() { common::removeSelectedLine(ListApp); }
 
 void NormalProgramPage::BtnClearClick() {
-    if (confirmed(Application, kClearQuestion, kClearCaption)) ListApp.clear();
+    if (confirmed(Application, kClearQuestion)) ListApp.clear();
 }
 
 void NormalProgramPage::BtnSaveAppListClick() { saveListAs(ListApp); }
@@ -154,7 +154,7 @@ void ProcessPage::deleteFileOf(const std::string& path) {
 void ProcessPage::deleteChosenFile() {
     NormalAppSet.title = kDeleteDialogTitle;
     if (!NormalAppSet.execute()) return;
-    if (!confirmed(Application, kDeleteQuestion, kDeleteCaption)) return;
+    if (!confirmed(Application, kDeleteQuestion)) return;
     deleteFileOf(NormalAppSet.fileName);
     Delay(300);
     RefreshProcessList();
@@ -165,7 +165,7 @@ void ProcessPage::BtnDelAppClick() {
         const std::optional<std::string> line = selectedLine(List1);
         if (!line) return deleteChosenFile();
         if (isNormalMarker(*line)) return;
-        if (!confirmed(Application, kDeleteQuestion, kDeleteCaption)) return;
+        if (!confirmed(Application, kDeleteQuestion)) return;
         deleteFileOf(*line);
         Delay(300);
         RefreshProcessList();
@@ -174,7 +174,7 @@ void ProcessPage::BtnDelAppClick() {
     const std::vector<std::string> lines = ChkList1.items();
     const std::vector<bool> ticked = checks(ChkList1);
     if (std::find(ticked.begin(), ticked.end(), true) == ticked.end()) return deleteChosenFile();
-    if (!confirmed(Application, kDeleteQuestion, kDeleteCaption)) return;
+    if (!confirmed(Application, kDeleteQuestion)) return;
     std::int32_t handled = 0;
     for (std::size_t i = 0; i < lines.size() && i < ticked.size(); ++i) {
         if (!ticked[i] || isNormalMarker(lines[i])) continue;

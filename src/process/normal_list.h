@@ -20,7 +20,6 @@ inline constexpr char kNormalListFileName[] = "Napplst.dat";
 inline constexpr char kAlreadyListedText[] = "该项已存在于正常程序列表中！";
 inline constexpr char kAlreadyListedCaption[] = "提示";
 inline constexpr char kClearQuestion[] = "您当真要清空正常程序列表吗？";
-inline constexpr char kClearCaption[] = "确认";
 inline constexpr char kAddDialogTitle[] = "添加正常程序";
 
 bool isNormalMarker(std::string_view line);

@@ -42,7 +42,7 @@ void RestrictPage::Button8Click() {
 void RestrictPage::Button9Click() { common::removeSelectedLine(List3); }
 
 void RestrictPage::Button16Click() {
-    if (common::confirmed(Application, kClearQuestion, kClearCaption))
+    if (common::confirmed(Application, kClearQuestion))
         List3.clear();
 }
 

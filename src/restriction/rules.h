@@ -13,7 +13,6 @@ inline constexpr char kForbidCaption[] = "禁止运行程序列表";
 inline constexpr char kAddAllowedTitle[] = "添加允许运行程序";
 inline constexpr char kAddForbiddenTitle[] = "添加禁止运行程序";
 inline constexpr char kClearQuestion[] = "您当真要清空列表吗？";
-inline constexpr char kClearCaption[] = "确认";
 
 enum class Mode { Allow, Forbid, None };
 Mode modeOf(const std::string& caption);
