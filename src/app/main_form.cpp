@@ -166,12 +166,7 @@ void TfrmMain::FormCreate() {
 }
 
 void TfrmMain::startUpStep(void (TfrmMain::*step)()) {
-    try {
-        (this->*step)();
-    } catch (const ui::EAbort&) {
-    } catch (const std::exception& e) {
-        Application.showException(e);
-    }
+    Application.guard([this, step] { (this->*step)(); });
 }
 
 void TfrmMain::detectFamily() {
