@@ -41,7 +41,7 @@ test: setup
 		$(MAKE) --no-print-directory test-wine32 && \
 		$(MAKE) --no-print-directory test-versions-short; \
 	else \
-		echo "32-bit Wine tier skipped: $$why" | tee -a build/logs/summary; \
+		echo "32-bit Wine tier and Windows 98/XP rows skipped: $$why" | tee -a build/logs/summary; \
 	fi
 	@$(MAKE) --no-print-directory imports-audit
 	@echo "== make test passed"; cat build/logs/summary
@@ -79,8 +79,10 @@ imports-audit: win32
 		tail -1 build/logs/audit-product.log
 	@echo "import audit: refuses a too-new program; $(EXE32) $$(tail -1 build/logs/audit.log | sed 's/^ *//')" >>build/logs/summary
 
-# The product this machine runs: the 32-bit one where it can, else the 64-bit one.
+# The product this machine runs: the 32-bit one where it can, else the 64-bit
+# one; evaluated after set-up, which may or may not have installed wine32.
 product = $(shell if $(ROOT)/scripts/win32-probe >/dev/null; then echo 32; else echo 64; fi)
+why32 = $(shell $(ROOT)/scripts/win32-probe)
 
 # Starts the program: on $DISPLAY when there is one, else on a private Xvfb
 # with the pages captured into build/shots and build/screenshot.png.
@@ -89,7 +91,8 @@ run: setup
 
 run-32 run-64: run-%: | setup
 	@$(MAKE) --no-print-directory $(if $(filter 32,$*),win32,win64)
-	@exe=$(if $(filter 32,$*),$(EXE32),$(EXE64)); echo "running $$exe ($*-bit)"; \
+	@exe=$(if $(filter 32,$*),$(EXE32),$(EXE64)); \
+	echo "running $$exe ($*-bit$(if $(filter 64,$*),$(if $(why32),: $(why32))))"; \
 	if [ -n "$$DISPLAY" ]; then $(WINE) $$exe; \
 	else $(MAKE) --no-print-directory shoot-tool-$* && \
 		MORVANE_SHOTS=$(ROOT)/build/shots $(ROOT)/scripts/screenshot --wait $$exe; fi
@@ -105,7 +108,8 @@ screenshot: setup
 
 screenshot-32 screenshot-64: screenshot-%: | setup
 	@$(MAKE) --no-print-directory $(if $(filter 32,$*),win32,win64) shoot-tool-$*
-	@exe=$(if $(filter 32,$*),$(EXE32),$(EXE64)); echo "screenshots of $$exe ($*-bit)"; \
+	@exe=$(if $(filter 32,$*),$(EXE32),$(EXE64)); \
+	echo "screenshots of $$exe ($*-bit$(if $(filter 64,$*),$(if $(why32),: $(why32))))"; \
 	$(ROOT)/scripts/screenshot $$exe
 
 bench: native win32 wine-tests64
