@@ -40,13 +40,13 @@ void openSettingsToRead(platform::Registry& reg) {
 }
 
 std::string readSetting(platform::Os& os, const std::string& name) {
-    platform::Registry reg(os, platform::HKEY_CURRENT_USER);
+    platform::Registry reg(os, platform::RootKey::CurrentUser);
     openSettingsToRead(reg);
     return reg.readString(name);
 }
 
 void writeSetting(platform::Os& os, const std::string& name, const std::string& text) {
-    platform::Registry reg(os, platform::HKEY_CURRENT_USER);
+    platform::Registry reg(os, platform::RootKey::CurrentUser);
     reg.openKey(kSettingsKey, true);
     reg.writeString(name, text);
 }
@@ -55,7 +55,7 @@ void writeSetting(platform::Os& os, const std::string& name, const std::string& 
 
 void TfrmMain::LoadSettings() {
     {
-        platform::Registry reg(os, platform::HKEY_CURRENT_USER);
+        platform::Registry reg(os, platform::RootKey::CurrentUser);
         // The gate goes up first: the tick writes the value back, and a
         // write that fails must not leave the pages open. A key or value
         // that cannot be read keeps the gate up too: whether a password is
@@ -89,7 +89,7 @@ void TfrmMain::LoadSettings() {
         }
     }
     {
-        platform::Registry run(os, platform::HKEY_LOCAL_MACHINE);
+        platform::Registry run(os, platform::RootKey::LocalMachine);
         run.openKey(app::kRunKey, true);
         std::string exe;
         if (os.exePath(exe) && run.readString(app::kRunValue) == exe) ChkAutoRun.setChecked(true);
@@ -126,7 +126,7 @@ void TfrmMain::ChkRunByPassClick() { app::writeSetting(os, "RunByPass", app::yes
 void TfrmMain::ChkMinClick() { app::writeSetting(os, "RunAutoMin", app::yesNo(ChkMin.checked())); }
 
 void TfrmMain::ChkAutoRunClick() {
-    platform::Registry run(os, platform::HKEY_LOCAL_MACHINE);
+    platform::Registry run(os, platform::RootKey::LocalMachine);
     run.openKey(app::kRunKey, true);
     std::string exe;
     os.exePath(exe);

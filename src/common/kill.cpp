@@ -20,7 +20,7 @@ std::int32_t endNamed(platform::Os& os, Wanted wanted) {
     for (const platform::ProcessEntry& entry : platform::ProcessWalk(os)) {
         if (!wanted(base::asciiUpper(entry.exeFile))) continue;
         const platform::OwnedHandle h = platform::OwnedHandle::opened(
-            os, platform::PROCESS_TERMINATE, false, entry.processId);
+            os, platform::ProcessAccess::Terminate, false, entry.processId);
         // No handle: what TerminateProcess on no handle would have given.
         result = h && os.terminateProcess(h.get(), 0) ? 1 : 0;
     }
@@ -49,7 +49,7 @@ namespace {
 std::int32_t endEntry(platform::Os& os, const ProcessRecord& record, const std::string* nameNow) {
     if (!nameNow || *nameNow != record.name) return 0;
     const platform::OwnedHandle h =
-        platform::OwnedHandle::opened(os, platform::PROCESS_ALL_ACCESS, true, record.id);
+        platform::OwnedHandle::opened(os, platform::ProcessAccess::All, true, record.id);
     if (!h) return 0;
     std::uint32_t code = 0;
     os.getExitCodeProcess(h.get(), code);

@@ -41,21 +41,31 @@ private:
     std::uint32_t code_;
 };
 
-// Toolhelp flags and process rights as the Win32 headers define them.
-constexpr std::uint32_t TH32CS_SNAPPROCESS = 2;
-constexpr std::uint32_t TH32CS_SNAPMODULE = 8;
-constexpr std::uint32_t PROCESS_TERMINATE = 1;
-constexpr std::uint32_t PROCESS_ALL_ACCESS = 0x1F0FFF;
-constexpr std::uint32_t STILL_ACTIVE = 259;
-constexpr std::uint32_t FILE_ATTRIBUTE_READONLY = 0x01;
-constexpr std::uint32_t FILE_ATTRIBUTE_HIDDEN = 0x02;
-constexpr std::uint32_t FILE_ATTRIBUTE_SYSTEM = 0x04;
-constexpr std::uint32_t FILE_ATTRIBUTE_DIRECTORY = 0x10;
-constexpr std::uint32_t FILE_ATTRIBUTE_ARCHIVE = 0x20;
-constexpr std::uint32_t GW_HWNDFIRST = 0;
-constexpr std::uint32_t GW_HWNDNEXT = 2;
-constexpr std::uint32_t VER_PLATFORM_WIN32_WINDOWS = 1;
-constexpr std::uint32_t VER_PLATFORM_WIN32_NT = 2;
+// The system's numbers, under names of the program's own: the Win32 headers
+// define theirs as macros, and a name of ours that matched one would be
+// rewritten wherever <windows.h> came first.
+
+// Toolhelp snapshot kinds.
+namespace Snapshot {
+constexpr std::uint32_t Processes = 2, Modules = 8;
+}
+namespace ProcessAccess {
+constexpr std::uint32_t Terminate = 1, All = 0x1F0FFF;
+}
+// The exit code of a process that has not ended.
+constexpr std::uint32_t kStillActive = 259;
+namespace FileAttr {
+constexpr std::uint32_t ReadOnly = 0x01, Hidden = 0x02, System = 0x04, Directory = 0x10,
+                        Archive = 0x20;
+}
+// getWindow's commands.
+namespace WindowWalk {
+constexpr std::uint32_t First = 0, Next = 2;
+}
+// VersionInfo::platformId.
+namespace PlatformId {
+constexpr std::uint32_t Windows9x = 1, NT = 2;
+}
 
 // Record sizes the program passes; the real layer fills them in exactly. The
 // pointer-sized fields make three of them longer in the 64-bit build.
@@ -93,28 +103,31 @@ struct VersionInfo {
     std::string csdVersion;
 };
 
-// Registry roots, as the Win32 headers number them.
-constexpr HKey HKEY_CLASSES_ROOT = 0x80000000u;
-constexpr HKey HKEY_CURRENT_USER = 0x80000001u;
-constexpr HKey HKEY_LOCAL_MACHINE = 0x80000002u;
-constexpr HKey HKEY_USERS = 0x80000003u;
-constexpr std::uint32_t KEY_READ = 0x20019;
-constexpr std::uint32_t KEY_ALL_ACCESS = 0xF003F;
-constexpr std::uint32_t REG_NONE = 0, REG_SZ = 1, REG_EXPAND_SZ = 2, REG_BINARY = 3,
-                        REG_DWORD = 4, REG_MULTI_SZ = 7;
+// Registry roots, as Windows numbers them.
+namespace RootKey {
+constexpr HKey ClassesRoot = 0x80000000u, CurrentUser = 0x80000001u,
+               LocalMachine = 0x80000002u, Users = 0x80000003u;
+}
+namespace KeyAccess {
+constexpr std::uint32_t Read = 0x20019, All = 0xF003F;
+}
+namespace RegType {
+constexpr std::uint32_t None = 0, String = 1, ExpandString = 2, Binary = 3, Dword = 4,
+                        MultiString = 7;
+}
 // Win32 error codes the program tells apart.
-constexpr std::uint32_t ERROR_SUCCESS = 0, ERROR_FILE_NOT_FOUND = 2, ERROR_PATH_NOT_FOUND = 3,
-                        ERROR_ACCESS_DENIED = 5, ERROR_INVALID_HANDLE = 6,
-                        ERROR_NOT_ENOUGH_MEMORY = 8, ERROR_NO_MORE_FILES = 18,
-                        ERROR_GEN_FAILURE = 31, ERROR_SHARING_VIOLATION = 32,
-                        ERROR_DISK_FULL = 112, ERROR_CALL_NOT_IMPLEMENTED = 120,
-                        ERROR_PROC_NOT_FOUND = 127, ERROR_BAD_PATHNAME = 161,
-                        ERROR_ALREADY_EXISTS = 183, ERROR_FILE_TOO_LARGE = 223,
-                        ERROR_MORE_DATA = 234, ERROR_NO_MORE_ITEMS = 259,
-                        ERROR_INVALID_WINDOW_HANDLE = 1400, ERROR_TIMEOUT = 1460;
+namespace Error {
+constexpr std::uint32_t Success = 0, FileNotFound = 2, PathNotFound = 3, AccessDenied = 5,
+                        InvalidHandle = 6, NotEnoughMemory = 8, NoMoreFiles = 18,
+                        GeneralFailure = 31, SharingViolation = 32, DiskFull = 112,
+                        CallNotImplemented = 120, ProcNotFound = 127, BadPathname = 161,
+                        AlreadyExists = 183, FileTooLarge = 223, MoreData = 234,
+                        NoMoreItems = 259, InvalidWindowHandle = 1400, PrivilegeNotHeld = 1314,
+                        Timeout = 1460;
+}
 
 struct RegValue {
-    std::uint32_t type = REG_NONE;
+    std::uint32_t type = RegType::None;
     std::string data;  // raw bytes, REG_SZ data includes its terminating NUL
 };
 
@@ -132,14 +145,20 @@ struct NotifyIconData {
     std::uintptr_t icon = 0;  // HICON
     std::string tip;          // at most 63 bytes are kept, the rest of 64 zero
 };
-constexpr std::uint32_t NIM_ADD = 0, NIM_MODIFY = 1, NIM_DELETE = 2;
-constexpr std::uint32_t NIF_MESSAGE = 1, NIF_ICON = 2, NIF_TIP = 4;
-
-constexpr std::uint32_t EWX_LOGOFF = 0, EWX_SHUTDOWN = 1, EWX_REBOOT = 2;
-constexpr std::uint32_t ERROR_PRIVILEGE_NOT_HELD = 1314;
+// shellNotifyIcon's messages and NotifyIconData::flags.
+namespace TrayMessage {
+constexpr std::uint32_t Add = 0, Modify = 1, Delete = 2;
+}
+namespace TrayFlag {
+constexpr std::uint32_t Message = 1, Icon = 2, Tip = 4;
+}
+// exitWindowsEx's flags.
+namespace ExitWindows {
+constexpr std::uint32_t LogOff = 0, Shutdown = 1, Reboot = 2;
+}
 
 // A WM_CLOSE sent to another program's window is bounded: a window that does
-// not answer within the timeout is given up on (ERROR_TIMEOUT), so our own
+// not answer within the timeout is given up on (Error::Timeout), so our own
 // window never freezes for ever on a hung program.
 constexpr std::uint32_t kCloseTimeoutMs = 5000;
 
@@ -153,7 +172,7 @@ public:
     virtual bool toolhelpAvailable() = 0;
     virtual Status createToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId,
                                             Handle& snapshot) = 0;
-    // ERROR_NO_MORE_FILES past the last one.
+    // Error::NoMoreFiles past the last one.
     virtual Status process32First(Handle snapshot, ProcessEntry& entry) = 0;
     virtual Status process32Next(Handle snapshot, ProcessEntry& entry) = 0;
     virtual Status module32First(Handle snapshot, ModuleEntry& entry) = 0;
@@ -170,13 +189,13 @@ public:
     virtual bool fileExists(const std::string& path) = 0;
     virtual Status setFileAttributes(const std::string& path, std::uint32_t attributes) = 0;
     virtual Status deleteFile(const std::string& path) = 0;
-    // Whole files. A file over kMaxReadBytes is ERROR_FILE_TOO_LARGE, refused
+    // Whole files. A file over kMaxReadBytes is Error::FileTooLarge, refused
     // rather than exhausting memory.
     virtual Status readFile(const std::string& path, std::string& bytes) = 0;
     virtual Status writeFile(const std::string& path, const std::string& bytes) = 0;
     virtual Status fileAttributes(const std::string& path, std::uint32_t& attributes) = 0;
     // Renames from to to. With replace, an existing `to` is replaced in one
-    // step (MoveFileExA); ERROR_CALL_NOT_IMPLEMENTED where the system cannot
+    // step (MoveFileExA); Error::CallNotImplemented where the system cannot
     // do that (the 9x family).
     virtual Status moveFile(const std::string& from, const std::string& to, bool replace) = 0;
 
@@ -185,8 +204,8 @@ public:
     // GetWindowTextA with a 255-byte buffer: at most 254 bytes come back.
     virtual int getWindowText(Hwnd wnd, std::string& text) = 0;
     virtual Hwnd findWindow(const char* className, const char* windowName) = 0;
-    // ERROR_TIMEOUT when the window did not answer in time,
-    // ERROR_INVALID_WINDOW_HANDLE when it is gone.
+    // Error::Timeout when the window did not answer in time,
+    // Error::InvalidWindowHandle when it is gone.
     virtual Status sendClose(Hwnd wnd, std::uint32_t timeoutMs = kCloseTimeoutMs) = 0;
     virtual Status postQuit(Hwnd wnd) = 0;
 
@@ -196,11 +215,11 @@ public:
     virtual Status regCreateKeyEx(HKey root, const std::string& subKey, std::uint32_t access,
                                   HKey& key) = 0;
     virtual Status regCloseKey(HKey key) = 0;
-    // ERROR_FILE_NOT_FOUND when the value is missing.
+    // Error::FileNotFound when the value is missing.
     virtual Status regQueryValueEx(HKey key, const std::string& name, RegValue& value) = 0;
     virtual Status regSetValueEx(HKey key, const std::string& name, const RegValue& value) = 0;
     virtual Status regDeleteValue(HKey key, const std::string& name) = 0;
-    // ERROR_NO_MORE_ITEMS past the last value; a default value has an empty name.
+    // Error::NoMoreItems past the last value; a default value has an empty name.
     virtual Status regEnumValue(HKey key, std::uint32_t index, std::string& name) = 0;
     virtual Status regQueryInfoKey(HKey key, RegKeyInfo& info) = 0;
     virtual Status regDeleteKey(HKey root, const std::string& subKey) = 0;

@@ -23,7 +23,7 @@ OwnedHandle OwnedHandle::snapshot(platform::Os& os, std::uint32_t flags, std::ui
 }
 
 ProcessWalk::ProcessWalk(platform::Os& os)
-    : os_(os), snapshot_(OwnedHandle::snapshot(os, platform::TH32CS_SNAPPROCESS, 0)) {
+    : os_(os), snapshot_(OwnedHandle::snapshot(os, platform::Snapshot::Processes, 0)) {
     entry_.size = platform::kProcessEntrySize;
 }
 
@@ -37,7 +37,7 @@ bool ProcessWalk::step(bool first) {
 }
 
 std::optional<std::string> modulePath(platform::Os& os, std::uint32_t pid) {
-    const OwnedHandle snapshot = OwnedHandle::snapshot(os, platform::TH32CS_SNAPMODULE, pid);
+    const OwnedHandle snapshot = OwnedHandle::snapshot(os, platform::Snapshot::Modules, pid);
     if (!snapshot) return std::nullopt;
     platform::ModuleEntry module;
     module.size = platform::kModuleEntrySize;

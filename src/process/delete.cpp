@@ -9,7 +9,7 @@ bool deleteProgramFile(platform::Os& os, const std::string& path,
     for (int i = 0; i < attempts; ++i) {
         if (!os.fileExists(path)) return true;
         if (i > 0 && pause) pause(kDeletePauseMs);
-        os.setFileAttributes(path, platform::FILE_ATTRIBUTE_ARCHIVE);
+        os.setFileAttributes(path, platform::FileAttr::Archive);
         common::killByName(os, path);
         os.deleteFile(path);
     }

@@ -10,8 +10,8 @@ std::vector<std::string> listWindowTitles(platform::Os& os, platform::Hwnd start
     // it has passed, and round again for ever. Kept sorted: a vector costs
     // the executable far less than a hash set.
     std::vector<platform::Hwnd> seen;
-    for (platform::Hwnd w = os.getWindow(start, platform::GW_HWNDFIRST); w != 0 && seen.size() < kMaxWalkedWindows;
-         w = os.getWindow(w, platform::GW_HWNDNEXT)) {
+    for (platform::Hwnd w = os.getWindow(start, platform::WindowWalk::First); w != 0 && seen.size() < kMaxWalkedWindows;
+         w = os.getWindow(w, platform::WindowWalk::Next)) {
         const auto at = std::lower_bound(seen.begin(), seen.end(), w);
         if (at != seen.end() && *at == w) break;
         seen.insert(at, w);

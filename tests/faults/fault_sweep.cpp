@@ -28,8 +28,8 @@
 namespace {
 
 using sim::Family;
-const platform::HKey HKCU = platform::HKEY_CURRENT_USER;
-const platform::HKey HKLM = platform::HKEY_LOCAL_MACHINE;
+const platform::HKey HKCU = platform::RootKey::CurrentUser;
+const platform::HKey HKLM = platform::RootKey::LocalMachine;
 const char* const kSettings = "Software\\Zentrek";
 const char* const kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char* const kOnce = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";

@@ -4,7 +4,7 @@
 // program still sees a first start.
 #include <gtest/gtest.h>
 
-#include "platform/win32/win.h"
+#include <windows.h>
 
 namespace {
 
@@ -12,9 +12,7 @@ const char* const kZentrek = "Software\\Zentrek";
 
 bool keyExists() {
     HKEY k = nullptr;
-    if (RegOpenKeyExA(reinterpret_cast<HKEY>(platform::HKEY_CURRENT_USER), kZentrek, 0, platform::KEY_READ, &k) !=
-        platform::ERROR_SUCCESS)
-        return false;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kZentrek, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
     RegCloseKey(k);
     return true;
 }
@@ -24,9 +22,9 @@ public:
     void SetUp() override { existed_ = keyExists(); }
     void TearDown() override {
         if (existed_) return;
-        HKEY root = reinterpret_cast<HKEY>(platform::HKEY_CURRENT_USER);
+        HKEY root = HKEY_CURRENT_USER;
         HKEY k = nullptr;
-        if (RegOpenKeyExA(root, kZentrek, 0, platform::KEY_READ, &k) != platform::ERROR_SUCCESS) return;
+        if (RegOpenKeyExA(root, kZentrek, 0, KEY_READ, &k) != ERROR_SUCCESS) return;
         DWORD subKeys = 1, values = 1;
         RegQueryInfoKeyA(k, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values,
                          nullptr, nullptr, nullptr, nullptr);

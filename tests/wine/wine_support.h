@@ -2,7 +2,8 @@
 // names, a scratch directory, and bounded waits. Everything started here is
 // ended again, also when a test fails half way.
 #pragma once
-#include "platform/win32/win.h"
+#include <windows.h>
+#include <tlhelp32.h>
 
 #include <cstdint>
 #include <functional>

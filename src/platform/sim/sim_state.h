@@ -176,8 +176,8 @@ struct SimOs::State {
 
     // --- registry helpers, defined in sim_registry.cpp
     static bool isRoot(platform::HKey k) {
-        return k == platform::HKEY_CLASSES_ROOT || k == platform::HKEY_CURRENT_USER ||
-               k == platform::HKEY_LOCAL_MACHINE || k == platform::HKEY_USERS;
+        return k == platform::RootKey::ClassesRoot || k == platform::RootKey::CurrentUser ||
+               k == platform::RootKey::LocalMachine || k == platform::RootKey::Users;
     }
 
     // Resolves (root or open key, subkey) to a root and a key id.

@@ -49,12 +49,12 @@ void SimOs::onWindowWalk(std::function<void(SimOs&, platform::Hwnd)> hook) {
 platform::Hwnd SimOs::getWindow(platform::Hwnd wnd, std::uint32_t cmd) {
     if (s_->log("GetWindow", "hwnd=" + hex(wnd) + ", cmd=" + num(cmd))) return 0;
     auto& ws = s_->windows;
-    if (cmd == platform::GW_HWNDFIRST) {
+    if (cmd == platform::WindowWalk::First) {
         for (auto& w : ws)
             if (w->alive) return w->hwnd;
         return 0;
     }
-    if (cmd == platform::GW_HWNDNEXT) {
+    if (cmd == platform::WindowWalk::Next) {
         if (s_->windowWalk) s_->windowWalk(*this, wnd);
         auto it = std::find_if(ws.begin(), ws.end(),
                                [&](const auto& w) { return w->hwnd == wnd && w->alive; });
@@ -96,22 +96,22 @@ platform::Hwnd SimOs::findWindow(const char* className, const char* windowName) 
 platform::Status SimOs::sendClose(platform::Hwnd wnd, std::uint32_t timeoutMs) {
     if (s_->log("SendMessageA", "hwnd=" + hex(wnd) + ", WM_CLOSE, timeout=" + num(timeoutMs))) {
         advance(timeoutMs);  // a window that does not answer
-        return platform::ERROR_TIMEOUT;
+        return platform::Error::Timeout;
     }
     Window* w = window(wnd);
-    if (!w || !w->alive) return platform::ERROR_INVALID_WINDOW_HANDLE;
+    if (!w || !w->alive) return platform::Error::InvalidWindowHandle;
     if (w->hung) {
         advance(timeoutMs);
-        return platform::ERROR_TIMEOUT;
+        return platform::Error::Timeout;
     }
     if (!w->refusesClose) w->alive = false;
     return {};
 }
 
 platform::Status SimOs::postQuit(platform::Hwnd wnd) {
-    if (s_->log("PostMessageA", "hwnd=" + hex(wnd) + ", WM_QUIT")) return platform::ERROR_ACCESS_DENIED;
+    if (s_->log("PostMessageA", "hwnd=" + hex(wnd) + ", WM_QUIT")) return platform::Error::AccessDenied;
     Window* w = window(wnd);
-    if (!w || !w->alive) return platform::ERROR_INVALID_WINDOW_HANDLE;
+    if (!w || !w->alive) return platform::Error::InvalidWindowHandle;
     if (w->hung) return {};  // lands in a queue nobody reads
     if (auto p = w->ownerPid ? s_->running(w->ownerPid) : nullptr) {
         p->running = false;
