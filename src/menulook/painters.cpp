@@ -50,23 +50,6 @@ void PaintCheckBox(TCanvas& c, const XPPalette& pal, const TRect& client, const 
     PaintTick(c, box.left, box.bottom);
 }
 
-void PaintRadioButton(TCanvas& c, const XPPalette& pal, const TRect& client,
-                      const ControlState& s, int boxSize, TColor controlColour, bool boxAtRight) {
-    const bool hot = s.mouseInside || s.hasFocus;
-    const TRect place = boxPlace(client, boxSize, boxAtRight);
-    c.setBrushColor(controlColour);
-    c.fillRect(place);
-    const TRect disc = shrink(place, 1);
-    c.setBrushColor(hot ? pal.SelectFill : ui::clWindow);
-    c.setPenColor(hot ? pal.SelectFrame : ui::clBtnShadow);
-    c.ellipse(disc);
-    if (!s.checked) return;
-    const TColor dot = s.enabled ? ui::clHighlight : pal.DisabledText;
-    c.setBrushColor(dot);
-    c.setPenColor(dot);
-    c.ellipse(shrink(disc, 3));
-}
-
 GlyphPlace placeGlyph(const TRect& r, int glyphW, int glyphH, int captionW, int spacing) {
     const int gap = glyphW > 0 && captionW > 0 ? spacing : 0;
     const int total = glyphW + gap + captionW;

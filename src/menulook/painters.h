@@ -27,8 +27,6 @@ void PaintEditFrame(TCanvas& c, const XPPalette& pal, const TRect& r, bool hot, 
 // The box of a check box, boxSize high, at the left (or right) edge.
 void PaintCheckBox(TCanvas& c, const XPPalette& pal, const TRect& client, const ControlState& s,
                    int boxSize, TColor controlColour, bool boxAtRight);
-void PaintRadioButton(TCanvas& c, const XPPalette& pal, const TRect& client,
-                      const ControlState& s, int boxSize, TColor controlColour, bool boxAtRight);
 
 // Where a glyph and a caption go when laid out as one centred group, the
 // glyph left of the caption, spacing apart when there is a caption.

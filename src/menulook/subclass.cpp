@@ -30,7 +30,7 @@ void TControlSubClass::release() {
     ui::TControl* target = Target;
     Target = nullptr;
     try {
-        if (auto* e = ui::as<ui::TEdit>(target); e && isEditKind(Kind)) e->setCtl3D(SavedCtl3D);
+        if (auto* e = ui::as<ui::TEdit>(target); e && Kind == LookKind::Edit) e->setCtl3D(SavedCtl3D);
         if (target && paintsWholeFace(Kind)) target->setClassPaint(true);
     } catch (...) {
     }
@@ -161,7 +161,6 @@ void TControlSubClass::RepaintTarget() {
     const bool onPaint = LastMessage == wm::Paint;
     switch (Kind) {
     case LookKind::Edit:
-    case LookKind::Memo:
         if (auto* e = ui::as<ui::TEdit>(&t); e && e->ctl3D()) {
             Rebuilding = true;
             e->setCtl3D(false);

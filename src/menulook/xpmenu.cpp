@@ -1,6 +1,7 @@
 #include "menulook/xpmenu.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "menulook/subclass.h"
 
@@ -17,13 +18,9 @@ bool isBlank(const std::string& s) { return s.find_first_not_of(' ') == std::str
 // --- Which controls
 
 LookKind lookKindOf(const ui::TControl& c) {
-    const std::string name = c.className();
+    const std::string_view name = c.className();
     if (name == "TButton") return LookKind::Button;
     if (name == "TBitBtn") return LookKind::BitBtn;
-    if (name == "TComboBox") return LookKind::Combo;
-    if (name == "TMemo") return LookKind::Memo;
-    if (name == "TRichEdit") return LookKind::RichEdit;
-    if (name == "TMaskEdit" || name == "TDBEdit") return LookKind::Edit;
     if (ui::as<ui::TEdit>(&c)) return LookKind::Edit;
     if (ui::as<ui::TCheckBox>(&c)) return LookKind::CheckBox;
     if (ui::as<ui::TSpeedButton>(&c)) return LookKind::SpeedButton;
@@ -35,12 +32,8 @@ LookKind lookKindOf(const ui::TControl& c) {
 
 int controlMemberOf(LookKind k) {
     switch (k) {
-    case LookKind::Combo: return xcCombo;
     case LookKind::Edit: return xcEdit;
-    case LookKind::Memo: return xcMemo;
-    case LookKind::RichEdit: return xcRichEdit;
     case LookKind::CheckBox: return xcCheckBox;
-    case LookKind::RadioButton: return xcRadioButton;
     case LookKind::Button: return xcButton;
     case LookKind::BitBtn: return xcBitBtn;
     case LookKind::SpeedButton: return xcSpeedButton;
@@ -52,18 +45,12 @@ int controlMemberOf(LookKind k) {
 }
 
 int containerMemberOf(const ui::TControl& parent) {
-    const std::string name = parent.className();
-    if (name == "TDBCtrlPanel" || name == "TFrame") return xccFrame;
     if (&parent == &parent.form()) return xccForm;
     if (ui::as<ui::TTabSheet>(&parent)) return xccTabSheet;
     if (ui::as<ui::TPanel>(&parent)) return xccPanel;
     if (ui::as<ui::TGroupBox>(&parent) || ui::as<ui::TRadioGroup>(&parent))
         return xccGroupBox;
     return -1;
-}
-
-bool isEditKind(LookKind k) {
-    return k == LookKind::Edit || k == LookKind::Memo || k == LookKind::RichEdit;
 }
 
 // --- Layout

@@ -33,11 +33,8 @@ constexpr std::uint16_t setOf(int member) { return static_cast<std::uint16_t>(1u
 constexpr TXPContainers kAllContainers = 0x3FF;
 constexpr TXPControls kAllControls = 0xFFFF;
 
-// The painter a control's class asks for.
-enum class LookKind {
-    None, Combo, RichEdit, Edit, Memo, CheckBox, RadioButton, Button, BitBtn, SpeedButton,
-    Panel, GroupBox
-};
+// The painter a control's class asks for: only the kinds the toolkit has.
+enum class LookKind { None, Edit, CheckBox, Button, BitBtn, SpeedButton, Panel, GroupBox };
 // Button and bit button are matched by their exact class name, so a class
 // derived from them keeps its own look; the others by kind.
 LookKind lookKindOf(const ui::TControl& c);
@@ -45,7 +42,6 @@ LookKind lookKindOf(const ui::TControl& c);
 int controlMemberOf(LookKind k);
 // The parent's member of TXPContainer; -1 for a parent that is none of them.
 int containerMemberOf(const ui::TControl& parent);
-bool isEditKind(LookKind k);
 
 // Where an item's parts go: the icon column I, the check box K, the text T.
 struct ItemLayout {
