@@ -55,19 +55,17 @@ int containerMemberOf(const ui::TControl& parent) {
 
 // --- Layout
 
-ui::TPoint itemIconSize(const TMenuItem& item, int iconWidth, bool bar) {
+ui::TPoint itemIconSize(const TMenuItem& item, int iconWidth) {
     ui::TPoint size;
     const ui::TImageList* images = item.menu().images;
     if (images && item.imageIndex() != -1) size = {images->width(), images->height()};
-    if (!bar) size.x = std::max(size.x, iconWidth);
+    size.x = std::max(size.x, iconWidth);
     return size;
 }
 
-ItemLayout menuItemLayout(TRect r, int iconWidth, int pictureWidth, bool hasPicture, bool bar,
-                          bool rtl) {
+ItemLayout menuItemLayout(TRect r, int iconWidth, int pictureWidth, bool hasPicture) {
     ItemLayout l;
-    l.icon = rtl ? TRect{r.right - iconWidth, r.top, r.right, r.bottom}
-                 : TRect{r.left, r.top, r.left + iconWidth, r.bottom};
+    l.icon = {r.left, r.top, r.left + iconWidth, r.bottom};
     const TRect& i = l.icon;
     if (hasPicture) {
         l.check = {i.left + 1, i.top + 2, i.right - 3, i.bottom - 2};
@@ -75,24 +73,9 @@ ItemLayout menuItemLayout(TRect r, int iconWidth, int pictureWidth, bool hasPict
         const int x = i.left + (i.width() - 10) / 2, y = i.top + (i.height() - 10) / 2;
         l.check = {x, y, x + 10, y + 10};
     }
-    if (pictureWidth > iconWidth) {
-        if (rtl) l.check.left = l.check.right - pictureWidth;
-        else l.check.right = l.check.left + pictureWidth;
-    }
-    if (bar) --l.check.top, --l.check.bottom;
-    const int inset = bar ? 4 : iconWidth;
-    if (!rtl) {
-        l.text = {r.left + inset, r.top, r.right, r.bottom};
-        if (hasPicture && r.left + pictureWidth + 4 > l.text.left) l.text.left = r.left + pictureWidth + 4;
-    } else {
-        l.text = {r.left, r.top, r.right - inset, r.bottom};
-        if (hasPicture && r.right - pictureWidth - 8 < l.text.right) l.text.right = r.right - pictureWidth - 8;
-    }
-    if (bar) {
-        if (!hasPicture) l.text = r;
-        else if (rtl) l.text.right += 5;
-        else l.text.left -= 5;
-    }
+    if (pictureWidth > iconWidth) l.check.right = l.check.left + pictureWidth;
+    l.text = {r.left + iconWidth, r.top, r.right, r.bottom};
+    if (hasPicture && r.left + pictureWidth + 4 > l.text.left) l.text.left = r.left + pictureWidth + 4;
     return l;
 }
 
@@ -103,8 +86,6 @@ void PaintItemText(TCanvas& c, const XPPalette& pal, const TextPaint& t, TRect r
     TColor colour = t.font.color;
     if (t.selected) colour = pal.SelectText;
     if (!t.enabled) colour = pal.DisabledText;
-    if (t.selected && t.bar && t.useSystemColors)
-        colour = ReadableTextColour(c, pal.IconColumn, t.font.color);
     r.top += (r.height() - c.textHeight("W")) / 2;
     c.setTransparentText(true);
     if (t.isDefault && t.enabled) {
@@ -124,8 +105,7 @@ void PaintItemText(TCanvas& c, const XPPalette& pal, const TextPaint& t, TRect r
     c.drawText(r, t.caption, t.format);
     if (t.shortcut.empty()) return;
     c.setTextColor(pal.DeepColour ? DarkenColour(c, colour, -40) : colour);
-    if (t.rightToLeft) c.drawText({r.left + 10, r.top, r.right, r.bottom}, t.shortcut + " ", ui::dt::Left);
-    else c.drawText({r.left, r.top, r.right - 10, r.bottom}, t.shortcut + " ", ui::dt::Right);
+    c.drawText({r.left, r.top, r.right - 10, r.bottom}, t.shortcut + " ", ui::dt::Right);
 }
 
 void PaintItemCheck(TCanvas& c, const XPPalette& pal, const TRect& k, bool selected,
@@ -163,11 +143,9 @@ void PaintItemIcon(TCanvas& c, const XPPalette& pal, const TRect& i, ui::TPixels
     if (picture.empty()) return;
     const int w = picture.width;
     int y = i.top + 3;
-    int x = w < how.iconWidth ? i.left + (how.iconWidth - w) / 2 - 1
-                              : (how.rightToLeft ? i.right - w - 2 : i.left + 2);
-    if (how.bar) x = how.rightToLeft ? i.right - w - 5 : i.left + 1;
+    int x = w < how.iconWidth ? i.left + (how.iconWidth - w) / 2 - 1 : i.left + 2;
     const bool lively = how.enabled && !how.checked;
-    if (how.selected && lively && !how.bar) --x, --y;
+    if (how.selected && lively) --x, --y;
     if (!how.selected && lively && pal.DeepColour) FadeIcon(c, picture, how.dimLevel);
     if (!how.enabled) {
         GreyIcon(c, picture, how.grayLevel);
@@ -178,12 +156,11 @@ void PaintItemIcon(TCanvas& c, const XPPalette& pal, const TRect& i, ui::TPixels
     c.drawPixels(picture, x, y);
 }
 
-void PaintGradientColumn(TCanvas& c, const XPPalette& pal, const TRect& r, int iconWidth,
-                         bool rtl) {
+void PaintGradientColumn(TCanvas& c, const XPPalette& pal, const TRect& r, int iconWidth) {
     int k = 0;
     for (int n = 0; n < r.width(); ++n) {
         k = std::min(96, k + (n + 1 < iconWidth + 5 ? 3 : 1));
-        const int x = rtl ? r.right - 1 - n : r.left + n;
+        const int x = r.left + n;
         c.setBrushColor(LightenColour(c, pal.IconColumn, k));
         c.fillRect({x, r.top, x + 1, r.bottom});
     }
@@ -225,7 +202,6 @@ XPPalette TXPMenu::DerivePalette(TCanvas& c) {
     PaletteSource s;
     s.Color = Color;
     s.IconBackColor = IconBackColor;
-    s.MenuBarColor = menuBarColor_;
     s.SelectColor = SelectColor;
     s.SelectBorderColor = SelectBorderColor;
     s.SelectFontColor = SelectFontColor;
@@ -325,7 +301,7 @@ void TXPMenu::SizeMenuItem(TMenuItem& item, TCanvas& c, int& height, int& width)
     c.setFont(font_);
     int w = c.textWidth(text) + 5;
     if (text.find('&') != std::string::npos) w -= c.textWidth("&");
-    const ui::TPoint picture = itemIconSize(item, IconWidth, false);
+    const ui::TPoint picture = itemIconSize(item, IconWidth);
     if (picture.x > 0) w += picture.x;
     width = std::max(width, w);
     if (separator) {
@@ -352,10 +328,10 @@ void TXPMenu::PaintMenuItem(TMenuItem& item, TCanvas& c, const TRect& rect,
     if (images && item.imageIndex() >= 0 && item.imageIndex() < images->count())
         picture = c.imagePixels(*images, item.imageIndex(), c.pixel(2, 2) & 0xFFFFFF);
     const bool hasPicture = !picture.empty();
-    const ItemLayout l = menuItemLayout(r, IconWidth, picture.width, hasPicture, false, false);
+    const ItemLayout l = menuItemLayout(r, IconWidth, picture.width, hasPicture);
 
     if (pal.DeepColour && Gradient) {
-        PaintGradientColumn(c, pal, {r.left, r.top, r.right + 2, r.bottom}, IconWidth, false);
+        PaintGradientColumn(c, pal, {r.left, r.top, r.right + 2, r.bottom}, IconWidth);
     } else {
         c.setBrushColor(pal.MenuFace);
         c.fillRect(r);
@@ -394,7 +370,6 @@ void TXPMenu::PaintMenuItem(TMenuItem& item, TCanvas& c, const TRect& rect,
         text.isDefault = state.isDefault;
         text.enabled = enabled;
         text.selected = state.selected;
-        text.useSystemColors = useSystemColors_;
         PaintItemText(c, pal, text, t);
     }
     RehookSiblings(item);

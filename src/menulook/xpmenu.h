@@ -47,19 +47,17 @@ int containerMemberOf(const ui::TControl& parent);
 struct ItemLayout {
     TRect icon, check, text;
 };
-ItemLayout menuItemLayout(TRect r, int iconWidth, int pictureWidth, bool hasPicture, bool bar,
-                          bool rightToLeft);
+ItemLayout menuItemLayout(TRect r, int iconWidth, int pictureWidth, bool hasPicture);
 
 // A menu item's picture size: the menu's image list when the item has an
-// image index; the width at least the icon column's (not for bar items).
-ui::TPoint itemIconSize(const ui::TMenuItem& item, int iconWidth, bool bar);
+// image index; the width at least the icon column's.
+ui::TPoint itemIconSize(const ui::TMenuItem& item, int iconWidth);
 
 struct TextPaint {
     std::string caption, shortcut;
     unsigned format = 0;
     ui::TFont font;
-    bool rightToLeft = false, bar = false, isDefault = false, enabled = true, selected = false;
-    bool useSystemColors = true;
+    bool isDefault = false, enabled = true, selected = false;
 };
 // A caption centred in one line of r, with the shadow of a default item and
 // the shortcut right-aligned.
@@ -67,13 +65,12 @@ void PaintItemText(TCanvas& c, const XPPalette& pal, const TextPaint& t, TRect r
 void PaintItemCheck(TCanvas& c, const XPPalette& pal, const TRect& k, bool selected,
                     bool hasPicture, bool enabled, bool checked, bool radio);
 struct IconPaint {
-    bool rightToLeft = false, bar = false, checked = false, enabled = true, selected = false;
+    bool checked = false, enabled = true, selected = false;
     int iconWidth = 24, dimLevel = 30, grayLevel = 10;
 };
 void PaintItemIcon(TCanvas& c, const XPPalette& pal, const TRect& i, ui::TPixels picture,
                    const IconPaint& how);
-void PaintGradientColumn(TCanvas& c, const XPPalette& pal, const TRect& r, int iconWidth,
-                         bool rightToLeft);
+void PaintGradientColumn(TCanvas& c, const XPPalette& pal, const TRect& r, int iconWidth);
 
 class TControlSubClass;
 
@@ -89,6 +86,7 @@ public:
     std::uint8_t GrayLevel = 10;
     TColor Color = ui::clBtnFace;
     TColor IconBackColor = ui::clBtnFace;
+    TColor MenuBarColor = ui::clBtnFace;
     TColor SelectColor = ui::clHighlight;
     TColor SelectBorderColor = ui::clHighlight;
     TColor SelectFontColor = ui::clMenuText;
@@ -103,8 +101,6 @@ public:
 
     const ui::TFont& Font() const { return font_; }
     void setFont(const ui::TFont& f) { font_ = f; }
-    TColor MenuBarColor() const { return menuBarColor_; }
-    void setMenuBarColor(TColor c) { menuBarColor_ = c; }
     bool UseSystemColors() const { return useSystemColors_; }
     void setUseSystemColors(bool on) { useSystemColors_ = on; }
     bool OverrideOwnerDraw() const { return overrideOwnerDraw_; }
@@ -146,7 +142,6 @@ private:
 
     ui::TForm& owner_;
     ui::TFont font_;
-    TColor menuBarColor_ = ui::clBtnFace;
     bool useSystemColors_ = true;
     bool overrideOwnerDraw_ = false;
     TXPContainers containers_ = kAllContainers;

@@ -61,9 +61,6 @@ TEST(XPColours, ThePaletteInDeepColourWithSystemColours) {
     EXPECT_EQ(p.CheckFillHot, rgb(132, 146, 180));
     EXPECT_EQ(p.DisabledText, rgb(141, 141, 141));
     EXPECT_EQ(p.SeparatorLine, rgb(160, 160, 160));
-    EXPECT_EQ(p.PopupBorder, rgb(122, 120, 110));
-    EXPECT_EQ(p.PopupShadow, rgb(136, 134, 124));
-    EXPECT_EQ(p.BarFace, ui::clBtnFace);
     EXPECT_EQ(p.CheckMark, ui::clHighlight);
 }
 
@@ -78,7 +75,6 @@ TEST(XPColours, ThePaletteAtFifteenBitsAndWithTheColourProperties) {
     EXPECT_EQ(p.CheckFill, ui::clWhite);
     EXPECT_EQ(p.CheckFillHot, ui::clWhite);
     EXPECT_EQ(p.DisabledText, ui::clBtnShadow);
-    EXPECT_EQ(p.PopupBorder, ui::clBtnShadow);
 
     PaletteSource own;
     own.UseSystemColors = false;
