@@ -377,11 +377,6 @@ void TXPMenu::PaintMenuItem(TMenuItem& item, TCanvas& c, const TRect& rect,
 
 // --- Records
 
-std::size_t TXPMenu::controlsTakenOver() const {
-    return static_cast<std::size_t>(std::count_if(records_.begin(), records_.end(),
-                                                  [](const auto& r) { return r->hooked(); }));
-}
-
 const TControlSubClass* TXPMenu::recordOf(const ui::TControl& c) const {
     for (const auto& r : records_)
         if (r->hooked() && r->Target == &c) return r.get();

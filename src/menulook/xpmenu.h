@@ -123,8 +123,7 @@ public:
     XPPalette DerivePalette(TCanvas& c);
     ui::TApplication& app() const { return owner_.app(); }
 
-    // The records of the controls taken over and still hooked.
-    std::size_t controlsTakenOver() const;
+    // The record of a control taken over and still hooked; null for none.
     const TControlSubClass* recordOf(const ui::TControl& c) const;
 
 private:
