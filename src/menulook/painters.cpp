@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "menulook/xpmenu.h"
+#include "menulook/item_paint.h"
 
 namespace menulook {
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "menulook/classify.h"
 #include "menulook/colours.h"
 #include "ui/controls.h"
 #include "ui/menus.h"
@@ -15,62 +16,6 @@
 namespace menulook {
 
 using ui::TRect;
-
-// Parents inside which controls are taken over, bit 0 first.
-enum TXPContainer {
-    xccForm, xccFrame, xccToolbar, xccCoolbar, xccControlbar, xccPanel, xccScrollBox,
-    xccGroupBox, xccTabSheet, xccPageScroller
-};
-// Kinds of menus and controls taken over, bit 0 first.
-enum TXPControl {
-    xcMainMenu, xcPopupMenu, xcToolbar, xcControlbar, xcCombo, xcEdit, xcMaskEdit, xcMemo,
-    xcRichEdit, xcCheckBox, xcRadioButton, xcButton, xcBitBtn, xcSpeedButton, xcPanel,
-    xcGroupBox
-};
-using TXPContainers = std::uint16_t;
-using TXPControls = std::uint16_t;
-constexpr std::uint16_t setOf(int member) { return static_cast<std::uint16_t>(1u << member); }
-constexpr TXPContainers kAllContainers = 0x3FF;
-constexpr TXPControls kAllControls = 0xFFFF;
-
-// The painter a control's class asks for: only the kinds the toolkit has.
-enum class LookKind { None, Edit, CheckBox, Button, BitBtn, SpeedButton, Panel, GroupBox };
-// Button and bit button are matched by their exact class name, so a class
-// derived from them keeps its own look; the others by kind.
-LookKind lookKindOf(const ui::TControl& c);
-// The kind's member of TXPControl; -1 for none.
-int controlMemberOf(LookKind k);
-// The parent's member of TXPContainer; -1 for a parent that is none of them.
-int containerMemberOf(const ui::TControl& parent);
-
-// Where an item's parts go: the icon column I, the check box K, the text T.
-struct ItemLayout {
-    TRect icon, check, text;
-};
-ItemLayout menuItemLayout(TRect r, int iconWidth, int pictureWidth, bool hasPicture);
-
-// A menu item's picture size: the menu's image list when the item has an
-// image index; the width at least the icon column's.
-ui::TPoint itemIconSize(const ui::TMenuItem& item, int iconWidth);
-
-struct TextPaint {
-    std::string caption, shortcut;
-    unsigned format = 0;
-    ui::TFont font;
-    bool isDefault = false, enabled = true, selected = false;
-};
-// A caption centred in one line of r, with the shadow of a default item and
-// the shortcut right-aligned.
-void PaintItemText(TCanvas& c, const XPPalette& pal, const TextPaint& t, TRect r);
-void PaintItemCheck(TCanvas& c, const XPPalette& pal, const TRect& k, bool selected,
-                    bool hasPicture, bool enabled, bool checked, bool radio);
-struct IconPaint {
-    bool checked = false, enabled = true, selected = false;
-    int iconWidth = 24, dimLevel = 30, grayLevel = 10;
-};
-void PaintItemIcon(TCanvas& c, const XPPalette& pal, const TRect& i, ui::TPixels picture,
-                   const IconPaint& how);
-void PaintGradientColumn(TCanvas& c, const XPPalette& pal, const TRect& r, int iconWidth);
 
 class TControlSubClass;
 
