@@ -33,7 +33,7 @@ struct TXPMenu::MeasureHandler {
 };
 
 TXPMenu::TXPMenu(ui::TForm& owner) : owner_(owner) {
-    font_.color = ui::clMenuText;
+    Font.color = ui::clMenuText;
     LoadMenuFont();
 }
 
@@ -43,10 +43,10 @@ TXPMenu::~TXPMenu() {
     records_.clear();
 }
 
-bool TXPMenu::LoadMenuFont() { return app().menuFont(font_); }
+bool TXPMenu::LoadMenuFont() { return app().menuFont(Font); }
 
 XPPalette TXPMenu::DerivePalette(TCanvas& c) {
-    if (useSystemColors_) LoadMenuFont();
+    if (UseSystemColors) LoadMenuFont();
     PaletteSource s;
     s.Color = Color;
     s.IconBackColor = IconBackColor;
@@ -56,8 +56,8 @@ XPPalette TXPMenu::DerivePalette(TCanvas& c) {
     s.DisabledColor = DisabledColor;
     s.SeparatorColor = SeparatorColor;
     s.CheckedColor = CheckedColor;
-    s.UseSystemColors = useSystemColors_;
-    s.FontColor = font_.color;
+    s.UseSystemColors = UseSystemColors;
+    s.FontColor = Font.color;
     return menulook::DerivePalette(c, s);
 }
 
@@ -67,26 +67,15 @@ void TXPMenu::setActive(bool on) {
     HookOwner(on, true);
 }
 
-void TXPMenu::setXPContainers(TXPContainers s) {
-    if (s != containers_ && active_) {
+void TXPMenu::retake(std::uint16_t& set, std::uint16_t to) {
+    if (to != set && active_) {
         active_ = false;
         HookOwner(false, true);
         active_ = true;
-        containers_ = s;
+        set = to;
         HookOwner(true, true);
     }
-    containers_ = s;
-}
-
-void TXPMenu::setXPControls(TXPControls s) {
-    if (s != controls_ && active_) {
-        active_ = false;
-        HookOwner(false, true);
-        active_ = true;
-        controls_ = s;
-        HookOwner(true, true);
-    }
-    controls_ = s;
+    set = to;
 }
 
 void TXPMenu::HookOwner(bool takeOver, bool repaint) {
@@ -123,8 +112,8 @@ void TXPMenu::hookControls(ui::TWinControl& container, bool takeOver, bool repai
 
 void TXPMenu::hookItem(TMenuItem& item) {
     if (item.tag == kKeepOwnLook) return;
-    if (!item.OnDrawItem || overrideOwnerDraw_) item.OnDrawItem = DrawHandler{this, &item};
-    if (!item.OnMeasureItem || overrideOwnerDraw_) item.OnMeasureItem = MeasureHandler{this, &item};
+    if (!item.OnDrawItem || OverrideOwnerDraw) item.OnDrawItem = DrawHandler{this, &item};
+    if (!item.OnMeasureItem || OverrideOwnerDraw) item.OnMeasureItem = MeasureHandler{this, &item};
 }
 
 void TXPMenu::releaseItem(TMenuItem& item) {
@@ -135,7 +124,7 @@ void TXPMenu::releaseItem(TMenuItem& item) {
 
 void TXPMenu::RehookSiblings(TMenuItem& item) {
     for (TMenuItem* sibling : item.menu().items()) {
-        if (sibling->tag == kKeepOwnLook || (sibling->OnDrawItem && !overrideOwnerDraw_)) continue;
+        if (sibling->tag == kKeepOwnLook || (sibling->OnDrawItem && !OverrideOwnerDraw)) continue;
         sibling->OnDrawItem = DrawHandler{this, sibling};
         sibling->OnMeasureItem = MeasureHandler{this, sibling};
     }
@@ -146,7 +135,7 @@ void TXPMenu::SizeMenuItem(TMenuItem& item, TCanvas& c, int& height, int& width)
     const bool separator = item.isSeparator();
     std::string text = separator ? std::string() : item.caption();
     if (!item.shortcutText.empty() && !isBlank(item.shortcutText)) text += item.shortcutText + "WWW";
-    c.setFont(font_);
+    c.setFont(Font);
     int w = c.textWidth(text) + 5;
     if (text.find('&') != std::string::npos) w -= c.textWidth("&");
     const ui::TPoint picture = itemIconSize(item, IconWidth);
@@ -167,7 +156,7 @@ void TXPMenu::PaintMenuItem(TMenuItem& item, TCanvas& c, const TRect& rect,
     const XPPalette pal = DerivePalette(c);
     const bool separator = item.isSeparator();
     const bool enabled = !state.disabled;
-    c.setFont(font_);
+    c.setFont(Font);
     TRect r = rect;
     r.bottom += 1;
 
@@ -214,7 +203,7 @@ void TXPMenu::PaintMenuItem(TMenuItem& item, TCanvas& c, const TRect& rect,
         text.caption = " " + item.caption();
         text.shortcut = item.shortcutText;
         text.format = ui::dt::Left;
-        text.font = font_;
+        text.font = Font;
         text.isDefault = state.isDefault;
         text.enabled = enabled;
         text.selected = state.selected;

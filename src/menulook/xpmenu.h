@@ -43,18 +43,15 @@ public:
     bool Gradient = false;
     bool FlatMenu = false;
     bool AutoDetect = false;
-
-    const ui::TFont& Font() const { return font_; }
-    void setFont(const ui::TFont& f) { font_ = f; }
-    bool UseSystemColors() const { return useSystemColors_; }
-    void setUseSystemColors(bool on) { useSystemColors_ = on; }
-    bool OverrideOwnerDraw() const { return overrideOwnerDraw_; }
+    // With system colours, the system's menu font replaces it at each painting.
+    ui::TFont Font;
+    bool UseSystemColors = true;
     // Takes effect at the next take-over, or when a sibling is painted.
-    void setOverrideOwnerDraw(bool on) { overrideOwnerDraw_ = on; }
-    TXPContainers XPContainers() const { return containers_; }
-    void setXPContainers(TXPContainers s);
-    TXPControls XPControls() const { return controls_; }
-    void setXPControls(TXPControls s);
+    bool OverrideOwnerDraw = false;
+
+    // While active, a new set takes the menus and controls over again.
+    void setXPContainers(TXPContainers s) { retake(containers_, s); }
+    void setXPControls(TXPControls s) { retake(controls_, s); }
     bool Active() const { return active_; }
     void setActive(bool on);
 
@@ -74,6 +71,7 @@ public:
 private:
     struct DrawHandler;
     struct MeasureHandler;
+    void retake(std::uint16_t& set, std::uint16_t to);
     void HookOwner(bool takeOver, bool repaint);
     void hookControls(ui::TWinControl& container, bool takeOver, bool repaint);
     void hookItem(ui::TMenuItem& item);
@@ -85,9 +83,6 @@ private:
     void sweep();
 
     ui::TForm& owner_;
-    ui::TFont font_;
-    bool useSystemColors_ = true;
-    bool overrideOwnerDraw_ = false;
     TXPContainers containers_ = kAllContainers;
     TXPControls controls_ = kAllControls;
     bool active_ = false;

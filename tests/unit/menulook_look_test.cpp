@@ -280,7 +280,7 @@ TEST(LookWindow, TheTrayMenuIsDrawnWithItsColumnSelectionAndTheLoopItemsCheck) {
     TfrmMain& w = f.start();
     EXPECT_TRUE(w.XPMenu1.Active());
     EXPECT_TRUE(w.XPMenu1.AutoDetect);
-    EXPECT_EQ(w.XPMenu1.Font().name, "Tahoma");  // the system's menu font replaced the window's
+    EXPECT_EQ(w.XPMenu1.Font.name, "Tahoma");  // the system's menu font replaced the window's
     w.N1.checked = true;
     f.application.chooseMenuItem(ids::N8);
     w.PopupMenu1.popup(10, 10);
