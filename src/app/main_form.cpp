@@ -71,7 +71,7 @@ void TfrmMain::setUpComponents() {
 
     ui::TFont menuFont;  // 宋体, 12 pixels, GB2312, in the menu text colour
     menuFont.color = ui::clMenuText;
-    XPMenu1.setFont(menuFont);
+    XPMenu1.Font = menuFont;
     XPMenu1.AutoDetect = true;
 }
 

@@ -39,12 +39,6 @@ TColor GreyOf(TCanvas& c, TColor colour, int k) {
     return rgb(g, g, g);
 }
 
-TColor ReadableTextColour(TCanvas& c, TColor background, TColor fontColour) {
-    const TColor v = c.rgbOf(background);
-    if ((red(v) + blue(v)) / 2 > 150 || green(v) > 200) return fontColour;
-    return LightenColour(c, background, 90);
-}
-
 namespace {
 template <class F>
 void recolour(ui::TPixels& p, F f) {
@@ -91,11 +85,8 @@ XPPalette DerivePalette(TCanvas& c, const PaletteSource& s) {
     p.SelectFill = deep ? LightenColour(c, s.SelectColor, 68) : s.SelectColor;
     p.CheckFill = deep ? LightenColour(c, s.SelectColor, 80) : clWhite;
     p.CheckFillHot = deep ? LightenColour(c, s.SelectColor, 50) : clSilver;
-    p.PopupBorder = deep ? DarkenColour(c, clBtnFace, 90) : clBtnShadow;
-    p.PopupShadow = deep ? DarkenColour(c, clBtnFace, 76) : clBtnShadow;
     p.SelectFrame = s.SelectBorderColor;
     p.SelectText = s.SelectFontColor;
-    p.BarFace = s.MenuBarColor;
     p.DisabledText = s.DisabledColor;
     p.CheckMark = s.CheckedColor;
     p.SeparatorLine = s.SeparatorColor;
@@ -105,7 +96,6 @@ XPPalette DerivePalette(TCanvas& c, const PaletteSource& s) {
     p.IconColumn = deep ? LightenColour(c, clBtnFace, 16) : clBtnFace;
     p.SelectFill = deep ? LightenColour(c, clHighlight, 68) : clWhite;
     p.SelectFrame = clHighlight;
-    p.BarFace = clBtnFace;
     p.DisabledText = deep ? LightenColour(c, clBtnShadow, 10) : clBtnShadow;
     p.SeparatorLine = deep ? LightenColour(c, clBtnShadow, 25) : clBtnShadow;
     p.CheckMark = clHighlight;

@@ -20,8 +20,6 @@ TColor LightenColour(TCanvas& c, TColor colour, int p);
 TColor DarkenColour(TCanvas& c, TColor colour, int n);
 // The grey of the mean channel plus k, at most 240.
 TColor GreyOf(TCanvas& c, TColor colour, int k);
-// The font colour when it reads well on the background, else a light one.
-TColor ReadableTextColour(TCanvas& c, TColor background, TColor fontColour);
 
 // Every pixel lightened by p percent; every pixel greyed with offset k. A
 // pixel like the one before it in the walk reuses its result.
@@ -33,15 +31,13 @@ void PaintIconShadow(const ui::TPixels& p, TCanvas& c, int x, int y, TColor colo
 struct XPPalette {
     bool DeepColour = false;
     TColor MenuFace = 0, IconColumn = 0, SelectFill = 0, SelectFrame = 0, SelectText = 0,
-           CheckFill = 0, CheckFillHot = 0, CheckMark = 0, BarFace = 0, DisabledText = 0,
-           SeparatorLine = 0, PopupBorder = 0, PopupShadow = 0;
+           CheckFill = 0, CheckFillHot = 0, CheckMark = 0, DisabledText = 0, SeparatorLine = 0;
 };
 
 // The colour properties the palette is made from.
 struct PaletteSource {
-    TColor Color = ui::clBtnFace, IconBackColor = ui::clBtnFace, MenuBarColor = ui::clBtnFace,
-           SelectColor = ui::clHighlight, SelectBorderColor = ui::clHighlight,
-           SelectFontColor = ui::clMenuText, DisabledColor = ui::clInactiveCaption,
+    TColor Color = ui::clBtnFace, IconBackColor = ui::clBtnFace, SelectColor = ui::clHighlight,
+           SelectBorderColor = ui::clHighlight, SelectFontColor = ui::clMenuText, DisabledColor = ui::clInactiveCaption,
            SeparatorColor = ui::clBtnFace, CheckedColor = ui::clHighlight;
     bool UseSystemColors = true;
     // The font's colour, which the selected text takes with system colours.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "menulook/xpmenu.h"
+#include "menulook/item_paint.h"
 
 namespace menulook {
 
@@ -11,21 +11,17 @@ void PaintTick(TCanvas& c, int x, int y) {
         c.polyline({{x + 2, y - i - 5}, {x + 4, y - i - 3}, {x + 9, y - i - 8}});
 }
 
-void PaintEditFrame(TCanvas& c, const XPPalette& pal, const TRect& r, bool hot, bool single,
+void PaintEditFrame(TCanvas& c, const XPPalette& pal, const TRect& r, bool hot,
                     TColor parentColour) {
-    TColor colour;
-    if (hot) colour = LightenColour(c, pal.SelectFrame, single ? 60 : 80);
-    else colour = single ? DarkenColour(c, parentColour, 60) : parentColour;
-    c.setBrushColor(colour);
+    c.setBrushColor(hot ? LightenColour(c, pal.SelectFrame, 60) : DarkenColour(c, parentColour, 60));
     c.frameRect(r);
 }
 
 namespace {
 
-TRect boxPlace(const TRect& client, int boxSize, bool atRight) {
+TRect boxPlace(const TRect& client, int boxSize) {
     const int top = client.top + 3 + (client.height() - 6 - boxSize) / 2;
-    const int left = atRight ? client.right - boxSize : client.left;
-    return {left, top, left + boxSize, top + boxSize};
+    return {client.left, top, client.left + boxSize, top + boxSize};
 }
 
 TRect shrink(const TRect& r, int by) { return {r.left + by, r.top + by, r.right - by, r.bottom - by}; }
@@ -33,9 +29,9 @@ TRect shrink(const TRect& r, int by) { return {r.left + by, r.top + by, r.right 
 }  // namespace
 
 void PaintCheckBox(TCanvas& c, const XPPalette& pal, const TRect& client, const ControlState& s,
-                   int boxSize, TColor controlColour, bool boxAtRight) {
+                   int boxSize, TColor controlColour) {
     const bool hot = s.mouseInside || s.hasFocus;
-    const TRect place = boxPlace(client, boxSize, boxAtRight);
+    const TRect place = boxPlace(client, boxSize);
     c.setBrushColor(controlColour);
     c.fillRect(place);
     const TRect box = shrink(place, 1);
@@ -48,23 +44,6 @@ void PaintCheckBox(TCanvas& c, const XPPalette& pal, const TRect& client, const 
     if (!s.checked) return;
     c.setPenColor(!s.enabled ? pal.DisabledText : pressed ? ui::clWindow : ui::clHighlight);
     PaintTick(c, box.left, box.bottom);
-}
-
-void PaintRadioButton(TCanvas& c, const XPPalette& pal, const TRect& client,
-                      const ControlState& s, int boxSize, TColor controlColour, bool boxAtRight) {
-    const bool hot = s.mouseInside || s.hasFocus;
-    const TRect place = boxPlace(client, boxSize, boxAtRight);
-    c.setBrushColor(controlColour);
-    c.fillRect(place);
-    const TRect disc = shrink(place, 1);
-    c.setBrushColor(hot ? pal.SelectFill : ui::clWindow);
-    c.setPenColor(hot ? pal.SelectFrame : ui::clBtnShadow);
-    c.ellipse(disc);
-    if (!s.checked) return;
-    const TColor dot = s.enabled ? ui::clHighlight : pal.DisabledText;
-    c.setBrushColor(dot);
-    c.setPenColor(dot);
-    c.ellipse(shrink(disc, 3));
 }
 
 GlyphPlace placeGlyph(const TRect& r, int glyphW, int glyphH, int captionW, int spacing) {
@@ -163,43 +142,29 @@ void PaintSpeedButton(TCanvas& c, const XPPalette& pal, const TRect& client,
     paintFace(c, pal, client, s, face);
 }
 
-namespace {
-
-void bevel(TCanvas& c, const TRect& r, ui::TBevelCut cut, int width, TColor colour) {
-    if (cut == ui::TBevelCut::None) return;
-    const TColor dark = DarkenColour(c, colour, 60), light = LightenColour(c, colour, 60);
-    const bool lowered = cut == ui::TBevelCut::Lowered;
-    for (int i = 0; i < width; ++i) {
-        const TRect e = shrink(r, i);
-        c.setPenColor(lowered ? dark : light);
-        c.moveTo(e.left, e.bottom - 1);
-        c.lineTo(e.left, e.top);
-        c.lineTo(e.right, e.top);
-        c.setPenColor(lowered ? light : dark);
-        c.moveTo(e.right - 1, e.top + 1);
-        c.lineTo(e.right - 1, e.bottom - 1);
-        c.lineTo(e.left, e.bottom - 1);
-    }
-}
-
-}  // namespace
-
-void PaintPanel(TCanvas& c, const TRect& client, ui::TBevelCut outer, ui::TBevelCut inner,
-                int bevelWidth, int borderWidth, TColor panelColour) {
-    bevel(c, client, outer, bevelWidth, panelColour);
-    const int in = (outer == ui::TBevelCut::None ? 0 : bevelWidth) + borderWidth;
-    bevel(c, shrink(client, in), inner, bevelWidth, panelColour);
+void PaintPanel(TCanvas& c, const TRect& r, ui::TBevelCut bevel, TColor panelColour) {
+    if (bevel == ui::TBevelCut::None) return;
+    const TColor dark = DarkenColour(c, panelColour, 60), light = LightenColour(c, panelColour, 60);
+    const bool lowered = bevel == ui::TBevelCut::Lowered;
+    c.setPenColor(lowered ? dark : light);
+    c.moveTo(r.left, r.bottom - 1);
+    c.lineTo(r.left, r.top);
+    c.lineTo(r.right, r.top);
+    c.setPenColor(lowered ? light : dark);
+    c.moveTo(r.right - 1, r.top + 1);
+    c.lineTo(r.right - 1, r.bottom - 1);
+    c.lineTo(r.left, r.bottom - 1);
 }
 
 void PaintGroupBox(TCanvas& c, const TRect& client, const std::string& caption,
-                   const ui::TFont& font, bool ctl3D, TColor boxColour, TColor parentColour) {
+                   const ui::TFont& font, TColor boxColour, TColor parentColour) {
     c.setFont(font);
     const int th = c.textHeight(caption.empty() ? "W" : caption);
     const int top = client.top + th / 2;
     c.setBrushColor(parentColour);
     c.fillRect({client.left, client.top, client.right, top});
     const TColor dark = DarkenColour(c, boxColour, 60);
-    const TColor light = ctl3D ? LightenColour(c, boxColour, 60) : dark;
+    const TColor light = LightenColour(c, boxColour, 60);
     const TRect f{client.left, top, client.right, client.bottom};
     c.setPenColor(light);
     c.moveTo(f.left, f.bottom - 1);

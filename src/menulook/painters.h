@@ -21,14 +21,12 @@ struct ControlState {
 // A three-pixel thick tick from (x, y) at the bottom left of a box.
 void PaintTick(TCanvas& c, int x, int y);
 
-// A one-pixel frame around an edit field; single: it has a border.
-void PaintEditFrame(TCanvas& c, const XPPalette& pal, const TRect& r, bool hot, bool single,
+// A one-pixel frame around an edit field, whose border is always single.
+void PaintEditFrame(TCanvas& c, const XPPalette& pal, const TRect& r, bool hot,
                     TColor parentColour);
-// The box of a check box, boxSize high, at the left (or right) edge.
+// The box of a check box, boxSize high, at the left edge.
 void PaintCheckBox(TCanvas& c, const XPPalette& pal, const TRect& client, const ControlState& s,
-                   int boxSize, TColor controlColour, bool boxAtRight);
-void PaintRadioButton(TCanvas& c, const XPPalette& pal, const TRect& client,
-                      const ControlState& s, int boxSize, TColor controlColour, bool boxAtRight);
+                   int boxSize, TColor controlColour);
 
 // Where a glyph and a caption go when laid out as one centred group, the
 // glyph left of the caption, spacing apart when there is a caption.
@@ -49,12 +47,11 @@ void PaintButton(TCanvas& c, const XPPalette& pal, const TRect& client, const Co
 // A speed button; down: it stays pressed.
 void PaintSpeedButton(TCanvas& c, const XPPalette& pal, const TRect& client,
                       const ControlState& s, const Face& face);
-// A panel's bevels drawn again, flat.
-void PaintPanel(TCanvas& c, const TRect& client, ui::TBevelCut outer, ui::TBevelCut inner,
-                int bevelWidth, int borderWidth, TColor panelColour);
-// A group box's frame half a caption line below the top, its caption 9
+// A panel's one bevel, one pixel wide, drawn again flat.
+void PaintPanel(TCanvas& c, const TRect& client, ui::TBevelCut bevel, TColor panelColour);
+// A group box's 3D frame half a caption line below the top, its caption 9
 // pixels in.
 void PaintGroupBox(TCanvas& c, const TRect& client, const std::string& caption,
-                   const ui::TFont& font, bool ctl3D, TColor boxColour, TColor parentColour);
+                   const ui::TFont& font, TColor boxColour, TColor parentColour);
 
 }  // namespace menulook

@@ -30,7 +30,7 @@ void TControlSubClass::release() {
     ui::TControl* target = Target;
     Target = nullptr;
     try {
-        if (auto* e = ui::as<ui::TEdit>(target); e && isEditKind(Kind)) e->setCtl3D(SavedCtl3D);
+        if (auto* e = ui::as<ui::TEdit>(target); e && Kind == LookKind::Edit) e->setCtl3D(SavedCtl3D);
         if (target && paintsWholeFace(Kind)) target->setClassPaint(true);
     } catch (...) {
     }
@@ -161,19 +161,18 @@ void TControlSubClass::RepaintTarget() {
     const bool onPaint = LastMessage == wm::Paint;
     switch (Kind) {
     case LookKind::Edit:
-    case LookKind::Memo:
         if (auto* e = ui::as<ui::TEdit>(&t); e && e->ctl3D()) {
             Rebuilding = true;
             e->setCtl3D(false);
         }
         t.paintOver(true, [&](TCanvas& c, const TRect& r) {
-            PaintEditFrame(c, Painter.DerivePalette(c), r, hot, true, parentColour);
+            PaintEditFrame(c, Painter.DerivePalette(c), r, hot, parentColour);
         });
         break;
     case LookKind::CheckBox:
         t.paintOver(false, [&](TCanvas& c, const TRect& r) {
             PaintCheckBox(c, Painter.DerivePalette(c), r, s, Painter.app().thumbSize(),
-                          ui::clBtnFace, false);
+                          ui::clBtnFace);
         });
         break;
     case LookKind::Button:
@@ -198,7 +197,7 @@ void TControlSubClass::RepaintTarget() {
             const ui::TBevelCut outer = p ? p->bevel() : ui::TBevelCut::None;
             t.paintOver(true, [&](TCanvas& c, const TRect& r) {
                 Painter.DerivePalette(c);
-                PaintPanel(c, r, outer, ui::TBevelCut::None, 1, 0, ui::clBtnFace);
+                PaintPanel(c, r, outer, ui::clBtnFace);
             });
         }
         break;
@@ -206,7 +205,7 @@ void TControlSubClass::RepaintTarget() {
         if (onPaint) {
             t.paintOver(false, [&](TCanvas& c, const TRect& r) {
                 Painter.DerivePalette(c);
-                PaintGroupBox(c, r, t.caption(), t.font(), true, ui::clBtnFace, parentColour);
+                PaintGroupBox(c, r, t.caption(), t.font(), ui::clBtnFace, parentColour);
             });
         }
         break;

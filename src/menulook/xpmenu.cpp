@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "menulook/item_layout.h"
+#include "menulook/item_paint.h"
 #include "menulook/subclass.h"
 
 namespace menulook {
@@ -13,196 +15,6 @@ constexpr std::intptr_t kKeepOwnLook = 999;
 
 bool isBlank(const std::string& s) { return s.find_first_not_of(' ') == std::string::npos; }
 }  // namespace
-
-// --- Which controls
-
-LookKind lookKindOf(const ui::TControl& c) {
-    const std::string name = c.className();
-    if (name == "TButton") return LookKind::Button;
-    if (name == "TBitBtn") return LookKind::BitBtn;
-    if (name == "TComboBox") return LookKind::Combo;
-    if (name == "TMemo") return LookKind::Memo;
-    if (name == "TRichEdit") return LookKind::RichEdit;
-    if (name == "TMaskEdit" || name == "TDBEdit") return LookKind::Edit;
-    if (ui::as<ui::TEdit>(&c)) return LookKind::Edit;
-    if (ui::as<ui::TCheckBox>(&c)) return LookKind::CheckBox;
-    if (ui::as<ui::TSpeedButton>(&c)) return LookKind::SpeedButton;
-    if (ui::as<ui::TPanel>(&c)) return LookKind::Panel;
-    if (ui::as<ui::TGroupBox>(&c) || ui::as<ui::TRadioGroup>(&c))
-        return LookKind::GroupBox;
-    return LookKind::None;
-}
-
-int controlMemberOf(LookKind k) {
-    switch (k) {
-    case LookKind::Combo: return xcCombo;
-    case LookKind::Edit: return xcEdit;
-    case LookKind::Memo: return xcMemo;
-    case LookKind::RichEdit: return xcRichEdit;
-    case LookKind::CheckBox: return xcCheckBox;
-    case LookKind::RadioButton: return xcRadioButton;
-    case LookKind::Button: return xcButton;
-    case LookKind::BitBtn: return xcBitBtn;
-    case LookKind::SpeedButton: return xcSpeedButton;
-    case LookKind::Panel: return xcPanel;
-    case LookKind::GroupBox: return xcGroupBox;
-    case LookKind::None: break;
-    }
-    return -1;
-}
-
-int containerMemberOf(const ui::TControl& parent) {
-    const std::string name = parent.className();
-    if (name == "TDBCtrlPanel" || name == "TFrame") return xccFrame;
-    if (&parent == &parent.form()) return xccForm;
-    if (ui::as<ui::TTabSheet>(&parent)) return xccTabSheet;
-    if (ui::as<ui::TPanel>(&parent)) return xccPanel;
-    if (ui::as<ui::TGroupBox>(&parent) || ui::as<ui::TRadioGroup>(&parent))
-        return xccGroupBox;
-    return -1;
-}
-
-bool isEditKind(LookKind k) {
-    return k == LookKind::Edit || k == LookKind::Memo || k == LookKind::RichEdit;
-}
-
-// --- Layout
-
-ui::TPoint itemIconSize(const TMenuItem& item, int iconWidth, bool bar) {
-    ui::TPoint size;
-    const ui::TImageList* images = item.menu().images;
-    if (images && item.imageIndex() != -1) size = {images->width(), images->height()};
-    if (!bar) size.x = std::max(size.x, iconWidth);
-    return size;
-}
-
-ItemLayout menuItemLayout(TRect r, int iconWidth, int pictureWidth, bool hasPicture, bool bar,
-                          bool rtl) {
-    ItemLayout l;
-    l.icon = rtl ? TRect{r.right - iconWidth, r.top, r.right, r.bottom}
-                 : TRect{r.left, r.top, r.left + iconWidth, r.bottom};
-    const TRect& i = l.icon;
-    if (hasPicture) {
-        l.check = {i.left + 1, i.top + 2, i.right - 3, i.bottom - 2};
-    } else {
-        const int x = i.left + (i.width() - 10) / 2, y = i.top + (i.height() - 10) / 2;
-        l.check = {x, y, x + 10, y + 10};
-    }
-    if (pictureWidth > iconWidth) {
-        if (rtl) l.check.left = l.check.right - pictureWidth;
-        else l.check.right = l.check.left + pictureWidth;
-    }
-    if (bar) --l.check.top, --l.check.bottom;
-    const int inset = bar ? 4 : iconWidth;
-    if (!rtl) {
-        l.text = {r.left + inset, r.top, r.right, r.bottom};
-        if (hasPicture && r.left + pictureWidth + 4 > l.text.left) l.text.left = r.left + pictureWidth + 4;
-    } else {
-        l.text = {r.left, r.top, r.right - inset, r.bottom};
-        if (hasPicture && r.right - pictureWidth - 8 < l.text.right) l.text.right = r.right - pictureWidth - 8;
-    }
-    if (bar) {
-        if (!hasPicture) l.text = r;
-        else if (rtl) l.text.right += 5;
-        else l.text.left -= 5;
-    }
-    return l;
-}
-
-// --- Painters shared by menu items and controls
-
-void PaintItemText(TCanvas& c, const XPPalette& pal, const TextPaint& t, TRect r) {
-    c.setFont(t.font);
-    TColor colour = t.font.color;
-    if (t.selected) colour = pal.SelectText;
-    if (!t.enabled) colour = pal.DisabledText;
-    if (t.selected && t.bar && t.useSystemColors)
-        colour = ReadableTextColour(c, pal.IconColumn, t.font.color);
-    r.top += (r.height() - c.textHeight("W")) / 2;
-    c.setTransparentText(true);
-    if (t.isDefault && t.enabled) {
-        struct Pass {
-            int dx, dy, darker;
-        };
-        // The farther pass first, so the nearer and darker ones lie over it.
-        constexpr Pass passes[] = {{2, 2, 30}, {2, 1, 30}, {1, 2, 40}, {1, 1, 60}};
-        for (const Pass& p : passes) {
-            const TRect s{r.left + p.dx, r.top + p.dy, r.right + p.dx, r.bottom + p.dy};
-            const TColor under = c.pixel(s.left + 1, s.top + 1) & 0xFFFFFF;
-            c.setTextColor(DarkenColour(c, under, p.darker));
-            c.drawText(s, t.caption, t.format);
-        }
-    }
-    c.setTextColor(colour);
-    c.drawText(r, t.caption, t.format);
-    if (t.shortcut.empty()) return;
-    c.setTextColor(pal.DeepColour ? DarkenColour(c, colour, -40) : colour);
-    if (t.rightToLeft) c.drawText({r.left + 10, r.top, r.right, r.bottom}, t.shortcut + " ", ui::dt::Left);
-    else c.drawText({r.left, r.top, r.right - 10, r.bottom}, t.shortcut + " ", ui::dt::Right);
-}
-
-void PaintItemCheck(TCanvas& c, const XPPalette& pal, const TRect& k, bool selected,
-                    bool hasPicture, bool enabled, bool checked, bool radio) {
-    if (!checked) return;
-    c.setBrushColor(selected ? pal.CheckFillHot : pal.CheckFill);
-    if (radio) {
-        c.setPenColor(enabled ? pal.SelectFrame : pal.DisabledText);
-        if (hasPicture) c.roundRect(k, 6, 6);
-        else c.ellipse(k);
-        return;
-    }
-    if (hasPicture) {
-        c.setPenColor(enabled ? pal.SelectFrame : pal.DisabledText);
-        c.rectangle(k);
-        return;
-    }
-    c.setPenColor(enabled ? pal.CheckMark : pal.DisabledText);
-    c.rectangle(k);
-    c.setPenColor(enabled ? ui::clBlack : pal.DisabledText);
-    const int l = k.left, t = k.top, rt = k.right, b = k.bottom;
-    const ui::TPoint strokes[][2] = {{{l + 1, t + 5}, {l + 4, b - 2}},
-                                     {{l + 2, t + 5}, {l + 4, b - 3}},
-                                     {{l + 2, t + 4}, {l + 5, b - 3}},
-                                     {{l + 4, b - 3}, {rt + 2, t - 1}},
-                                     {{l + 4, b - 2}, {rt - 2, t + 3}}};
-    for (const auto& s : strokes) {
-        c.moveTo(s[0].x, s[0].y);
-        c.lineTo(s[1].x, s[1].y);
-    }
-}
-
-void PaintItemIcon(TCanvas& c, const XPPalette& pal, const TRect& i, ui::TPixels picture,
-                   const IconPaint& how) {
-    if (picture.empty()) return;
-    const int w = picture.width;
-    int y = i.top + 3;
-    int x = w < how.iconWidth ? i.left + (how.iconWidth - w) / 2 - 1
-                              : (how.rightToLeft ? i.right - w - 2 : i.left + 2);
-    if (how.bar) x = how.rightToLeft ? i.right - w - 5 : i.left + 1;
-    const bool lively = how.enabled && !how.checked;
-    if (how.selected && lively && !how.bar) --x, --y;
-    if (!how.selected && lively && pal.DeepColour) FadeIcon(c, picture, how.dimLevel);
-    if (!how.enabled) {
-        GreyIcon(c, picture, how.grayLevel);
-        FadeIcon(c, picture, 40);
-    }
-    if (how.selected && lively)
-        PaintIconShadow(picture, c, x + 2, y + 2, DarkenColour(c, pal.SelectFill, 50));
-    c.drawPixels(picture, x, y);
-}
-
-void PaintGradientColumn(TCanvas& c, const XPPalette& pal, const TRect& r, int iconWidth,
-                         bool rtl) {
-    int k = 0;
-    for (int n = 0; n < r.width(); ++n) {
-        k = std::min(96, k + (n + 1 < iconWidth + 5 ? 3 : 1));
-        const int x = rtl ? r.right - 1 - n : r.left + n;
-        c.setBrushColor(LightenColour(c, pal.IconColumn, k));
-        c.fillRect({x, r.top, x + 1, r.bottom});
-    }
-}
-
-// --- The component
 
 struct TXPMenu::DrawHandler {
     TXPMenu* menu;
@@ -221,7 +33,7 @@ struct TXPMenu::MeasureHandler {
 };
 
 TXPMenu::TXPMenu(ui::TForm& owner) : owner_(owner) {
-    font_.color = ui::clMenuText;
+    Font.color = ui::clMenuText;
     LoadMenuFont();
 }
 
@@ -231,22 +43,21 @@ TXPMenu::~TXPMenu() {
     records_.clear();
 }
 
-bool TXPMenu::LoadMenuFont() { return app().menuFont(font_); }
+bool TXPMenu::LoadMenuFont() { return app().menuFont(Font); }
 
 XPPalette TXPMenu::DerivePalette(TCanvas& c) {
-    if (useSystemColors_) LoadMenuFont();
+    if (UseSystemColors) LoadMenuFont();
     PaletteSource s;
     s.Color = Color;
     s.IconBackColor = IconBackColor;
-    s.MenuBarColor = menuBarColor_;
     s.SelectColor = SelectColor;
     s.SelectBorderColor = SelectBorderColor;
     s.SelectFontColor = SelectFontColor;
     s.DisabledColor = DisabledColor;
     s.SeparatorColor = SeparatorColor;
     s.CheckedColor = CheckedColor;
-    s.UseSystemColors = useSystemColors_;
-    s.FontColor = font_.color;
+    s.UseSystemColors = UseSystemColors;
+    s.FontColor = Font.color;
     return menulook::DerivePalette(c, s);
 }
 
@@ -256,26 +67,15 @@ void TXPMenu::setActive(bool on) {
     HookOwner(on, true);
 }
 
-void TXPMenu::setXPContainers(TXPContainers s) {
-    if (s != containers_ && active_) {
+void TXPMenu::retake(std::uint16_t& set, std::uint16_t to) {
+    if (to != set && active_) {
         active_ = false;
         HookOwner(false, true);
         active_ = true;
-        containers_ = s;
+        set = to;
         HookOwner(true, true);
     }
-    containers_ = s;
-}
-
-void TXPMenu::setXPControls(TXPControls s) {
-    if (s != controls_ && active_) {
-        active_ = false;
-        HookOwner(false, true);
-        active_ = true;
-        controls_ = s;
-        HookOwner(true, true);
-    }
-    controls_ = s;
+    set = to;
 }
 
 void TXPMenu::HookOwner(bool takeOver, bool repaint) {
@@ -312,8 +112,8 @@ void TXPMenu::hookControls(ui::TWinControl& container, bool takeOver, bool repai
 
 void TXPMenu::hookItem(TMenuItem& item) {
     if (item.tag == kKeepOwnLook) return;
-    if (!item.OnDrawItem || overrideOwnerDraw_) item.OnDrawItem = DrawHandler{this, &item};
-    if (!item.OnMeasureItem || overrideOwnerDraw_) item.OnMeasureItem = MeasureHandler{this, &item};
+    if (!item.OnDrawItem || OverrideOwnerDraw) item.OnDrawItem = DrawHandler{this, &item};
+    if (!item.OnMeasureItem || OverrideOwnerDraw) item.OnMeasureItem = MeasureHandler{this, &item};
 }
 
 void TXPMenu::releaseItem(TMenuItem& item) {
@@ -324,7 +124,7 @@ void TXPMenu::releaseItem(TMenuItem& item) {
 
 void TXPMenu::RehookSiblings(TMenuItem& item) {
     for (TMenuItem* sibling : item.menu().items()) {
-        if (sibling->tag == kKeepOwnLook || (sibling->OnDrawItem && !overrideOwnerDraw_)) continue;
+        if (sibling->tag == kKeepOwnLook || (sibling->OnDrawItem && !OverrideOwnerDraw)) continue;
         sibling->OnDrawItem = DrawHandler{this, sibling};
         sibling->OnMeasureItem = MeasureHandler{this, sibling};
     }
@@ -335,10 +135,10 @@ void TXPMenu::SizeMenuItem(TMenuItem& item, TCanvas& c, int& height, int& width)
     const bool separator = item.isSeparator();
     std::string text = separator ? std::string() : item.caption();
     if (!item.shortcutText.empty() && !isBlank(item.shortcutText)) text += item.shortcutText + "WWW";
-    c.setFont(font_);
+    c.setFont(Font);
     int w = c.textWidth(text) + 5;
     if (text.find('&') != std::string::npos) w -= c.textWidth("&");
-    const ui::TPoint picture = itemIconSize(item, IconWidth, false);
+    const ui::TPoint picture = itemIconSize(item, IconWidth);
     if (picture.x > 0) w += picture.x;
     width = std::max(width, w);
     if (separator) {
@@ -356,7 +156,7 @@ void TXPMenu::PaintMenuItem(TMenuItem& item, TCanvas& c, const TRect& rect,
     const XPPalette pal = DerivePalette(c);
     const bool separator = item.isSeparator();
     const bool enabled = !state.disabled;
-    c.setFont(font_);
+    c.setFont(Font);
     TRect r = rect;
     r.bottom += 1;
 
@@ -365,10 +165,10 @@ void TXPMenu::PaintMenuItem(TMenuItem& item, TCanvas& c, const TRect& rect,
     if (images && item.imageIndex() >= 0 && item.imageIndex() < images->count())
         picture = c.imagePixels(*images, item.imageIndex(), c.pixel(2, 2) & 0xFFFFFF);
     const bool hasPicture = !picture.empty();
-    const ItemLayout l = menuItemLayout(r, IconWidth, picture.width, hasPicture, false, false);
+    const ItemLayout l = menuItemLayout(r, IconWidth, picture.width, hasPicture);
 
     if (pal.DeepColour && Gradient) {
-        PaintGradientColumn(c, pal, {r.left, r.top, r.right + 2, r.bottom}, IconWidth, false);
+        PaintGradientColumn(c, pal, {r.left, r.top, r.right + 2, r.bottom}, IconWidth);
     } else {
         c.setBrushColor(pal.MenuFace);
         c.fillRect(r);
@@ -403,22 +203,16 @@ void TXPMenu::PaintMenuItem(TMenuItem& item, TCanvas& c, const TRect& rect,
         text.caption = " " + item.caption();
         text.shortcut = item.shortcutText;
         text.format = ui::dt::Left;
-        text.font = font_;
+        text.font = Font;
         text.isDefault = state.isDefault;
         text.enabled = enabled;
         text.selected = state.selected;
-        text.useSystemColors = useSystemColors_;
         PaintItemText(c, pal, text, t);
     }
     RehookSiblings(item);
 }
 
 // --- Records
-
-std::size_t TXPMenu::controlsTakenOver() const {
-    return static_cast<std::size_t>(std::count_if(records_.begin(), records_.end(),
-                                                  [](const auto& r) { return r->hooked(); }));
-}
 
 const TControlSubClass* TXPMenu::recordOf(const ui::TControl& c) const {
     for (const auto& r : records_)

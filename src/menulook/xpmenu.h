@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "menulook/classify.h"
 #include "menulook/colours.h"
 #include "ui/controls.h"
 #include "ui/menus.h"
@@ -15,69 +16,6 @@
 namespace menulook {
 
 using ui::TRect;
-
-// Parents inside which controls are taken over, bit 0 first.
-enum TXPContainer {
-    xccForm, xccFrame, xccToolbar, xccCoolbar, xccControlbar, xccPanel, xccScrollBox,
-    xccGroupBox, xccTabSheet, xccPageScroller
-};
-// Kinds of menus and controls taken over, bit 0 first.
-enum TXPControl {
-    xcMainMenu, xcPopupMenu, xcToolbar, xcControlbar, xcCombo, xcEdit, xcMaskEdit, xcMemo,
-    xcRichEdit, xcCheckBox, xcRadioButton, xcButton, xcBitBtn, xcSpeedButton, xcPanel,
-    xcGroupBox
-};
-using TXPContainers = std::uint16_t;
-using TXPControls = std::uint16_t;
-constexpr std::uint16_t setOf(int member) { return static_cast<std::uint16_t>(1u << member); }
-constexpr TXPContainers kAllContainers = 0x3FF;
-constexpr TXPControls kAllControls = 0xFFFF;
-
-// The painter a control's class asks for.
-enum class LookKind {
-    None, Combo, RichEdit, Edit, Memo, CheckBox, RadioButton, Button, BitBtn, SpeedButton,
-    Panel, GroupBox
-};
-// Button and bit button are matched by their exact class name, so a class
-// derived from them keeps its own look; the others by kind.
-LookKind lookKindOf(const ui::TControl& c);
-// The kind's member of TXPControl; -1 for none.
-int controlMemberOf(LookKind k);
-// The parent's member of TXPContainer; -1 for a parent that is none of them.
-int containerMemberOf(const ui::TControl& parent);
-bool isEditKind(LookKind k);
-
-// Where an item's parts go: the icon column I, the check box K, the text T.
-struct ItemLayout {
-    TRect icon, check, text;
-};
-ItemLayout menuItemLayout(TRect r, int iconWidth, int pictureWidth, bool hasPicture, bool bar,
-                          bool rightToLeft);
-
-// A menu item's picture size: the menu's image list when the item has an
-// image index; the width at least the icon column's (not for bar items).
-ui::TPoint itemIconSize(const ui::TMenuItem& item, int iconWidth, bool bar);
-
-struct TextPaint {
-    std::string caption, shortcut;
-    unsigned format = 0;
-    ui::TFont font;
-    bool rightToLeft = false, bar = false, isDefault = false, enabled = true, selected = false;
-    bool useSystemColors = true;
-};
-// A caption centred in one line of r, with the shadow of a default item and
-// the shortcut right-aligned.
-void PaintItemText(TCanvas& c, const XPPalette& pal, const TextPaint& t, TRect r);
-void PaintItemCheck(TCanvas& c, const XPPalette& pal, const TRect& k, bool selected,
-                    bool hasPicture, bool enabled, bool checked, bool radio);
-struct IconPaint {
-    bool rightToLeft = false, bar = false, checked = false, enabled = true, selected = false;
-    int iconWidth = 24, dimLevel = 30, grayLevel = 10;
-};
-void PaintItemIcon(TCanvas& c, const XPPalette& pal, const TRect& i, ui::TPixels picture,
-                   const IconPaint& how);
-void PaintGradientColumn(TCanvas& c, const XPPalette& pal, const TRect& r, int iconWidth,
-                         bool rightToLeft);
 
 class TControlSubClass;
 
@@ -93,6 +31,7 @@ public:
     std::uint8_t GrayLevel = 10;
     TColor Color = ui::clBtnFace;
     TColor IconBackColor = ui::clBtnFace;
+    TColor MenuBarColor = ui::clBtnFace;
     TColor SelectColor = ui::clHighlight;
     TColor SelectBorderColor = ui::clHighlight;
     TColor SelectFontColor = ui::clMenuText;
@@ -104,20 +43,15 @@ public:
     bool Gradient = false;
     bool FlatMenu = false;
     bool AutoDetect = false;
-
-    const ui::TFont& Font() const { return font_; }
-    void setFont(const ui::TFont& f) { font_ = f; }
-    TColor MenuBarColor() const { return menuBarColor_; }
-    void setMenuBarColor(TColor c) { menuBarColor_ = c; }
-    bool UseSystemColors() const { return useSystemColors_; }
-    void setUseSystemColors(bool on) { useSystemColors_ = on; }
-    bool OverrideOwnerDraw() const { return overrideOwnerDraw_; }
+    // With system colours, the system's menu font replaces it at each painting.
+    ui::TFont Font;
+    bool UseSystemColors = true;
     // Takes effect at the next take-over, or when a sibling is painted.
-    void setOverrideOwnerDraw(bool on) { overrideOwnerDraw_ = on; }
-    TXPContainers XPContainers() const { return containers_; }
-    void setXPContainers(TXPContainers s);
-    TXPControls XPControls() const { return controls_; }
-    void setXPControls(TXPControls s);
+    bool OverrideOwnerDraw = false;
+
+    // While active, a new set takes the menus and controls over again.
+    void setXPContainers(TXPContainers s) { retake(containers_, s); }
+    void setXPControls(TXPControls s) { retake(controls_, s); }
     bool Active() const { return active_; }
     void setActive(bool on);
 
@@ -131,13 +65,13 @@ public:
     XPPalette DerivePalette(TCanvas& c);
     ui::TApplication& app() const { return owner_.app(); }
 
-    // The records of the controls taken over and still hooked.
-    std::size_t controlsTakenOver() const;
+    // The record of a control taken over and still hooked; null for none.
     const TControlSubClass* recordOf(const ui::TControl& c) const;
 
 private:
     struct DrawHandler;
     struct MeasureHandler;
+    void retake(std::uint16_t& set, std::uint16_t to);
     void HookOwner(bool takeOver, bool repaint);
     void hookControls(ui::TWinControl& container, bool takeOver, bool repaint);
     void hookItem(ui::TMenuItem& item);
@@ -149,10 +83,6 @@ private:
     void sweep();
 
     ui::TForm& owner_;
-    ui::TFont font_;
-    TColor menuBarColor_ = ui::clBtnFace;
-    bool useSystemColors_ = true;
-    bool overrideOwnerDraw_ = false;
     TXPContainers containers_ = kAllContainers;
     TXPControls controls_ = kAllControls;
     bool active_ = false;

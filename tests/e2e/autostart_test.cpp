@@ -80,7 +80,7 @@ std::string locationOf(const App& app, const std::string& name) {
     return row < 0 ? "<not listed>" : app.cell(ids::ListView1, row, 1);
 }
 
-TEST(Autostart, ListsAsStoredAndNewChangeDeleteReachTheKeyOnlyOnApply) {
+TEST(AutostartE2E, ListsAsStoredAndNewChangeDeleteReachTheKeyOnlyOnApply) {
     run([] {
         KeysRestored restored;
         setRegString(HKEY_LOCAL_MACHINE, kRun, "", "default.exe /e2e");
@@ -124,7 +124,7 @@ TEST(Autostart, ListsAsStoredAndNewChangeDeleteReachTheKeyOnlyOnApply) {
     });
 }
 
-TEST(Autostart, AValueOfAnotherTypeIsNamedAndApplyLosesNothing) {
+TEST(AutostartE2E, AValueOfAnotherTypeIsNamedAndApplyLosesNothing) {
     run([] {
         KeysRestored restored;
         setRegString(HKEY_LOCAL_MACHINE, kRun, "E2EBefore", "before.exe");
@@ -151,7 +151,7 @@ TEST(Autostart, AValueOfAnotherTypeIsNamedAndApplyLosesNothing) {
     });
 }
 
-TEST(Autostart, TheSettingsPagesOwnValueShowsAfterRefresh) {
+TEST(AutostartE2E, TheSettingsPagesOwnValueShowsAfterRefresh) {
     run([] {
         KeysRestored restored;
         CleanSettings clean;
@@ -170,7 +170,7 @@ TEST(Autostart, TheSettingsPagesOwnValueShowsAfterRefresh) {
 
 // Another program's installer and the settings page write into the keys
 // after the list was filled: "应用" removes only what the list removed.
-TEST(Autostart, ApplyKeepsWhatOthersAddedAfterTheFill) {
+TEST(AutostartE2E, ApplyKeepsWhatOthersAddedAfterTheFill) {
     run([] {
         KeysRestored restored;
         CleanSettings clean;

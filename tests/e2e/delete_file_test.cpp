@@ -7,7 +7,7 @@ using namespace e2e;
 
 namespace {
 
-TEST(ProgramFileDeletion, WithNothingSelectedAChosenFileIsDeletedAfterTheQuestion) {
+TEST(ProgramFileDeletionE2E, WithNothingSelectedAChosenFileIsDeletedAfterTheQuestion) {
     if (!wineVersion().empty() && !nineXFamily())
         GTEST_SKIP() << "the NT family offers no deletion; its button's state is checked with the pages";
     run([] {

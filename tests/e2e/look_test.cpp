@@ -65,7 +65,7 @@ void focusByTab(App& app, int id) {
     if (app.focus() != target) throw Failure("Tab never reached the control");
 }
 
-TEST(Look, TheTrayMenuIsDrawnByTheLookWithItsPictureColumn) {
+TEST(LookE2E, TheTrayMenuIsDrawnByTheLookWithItsPictureColumn) {
     if (!deepColour()) GTEST_SKIP() << "the screen has 15 bits per pixel or fewer";
     run([] {
         Session s;
@@ -94,7 +94,7 @@ TEST(Look, TheTrayMenuIsDrawnByTheLookWithItsPictureColumn) {
     });
 }
 
-TEST(Look, AButtonLightsUnderTheMouseAndWithTheFocusAndShowsSpaceHeld) {
+TEST(LookE2E, AButtonLightsUnderTheMouseAndWithTheFocusAndShowsSpaceHeld) {
     if (!deepColour()) GTEST_SKIP() << "the screen has 15 bits per pixel or fewer";
     run([] {
         Session s;
@@ -136,7 +136,7 @@ TEST(Look, AButtonLightsUnderTheMouseAndWithTheFocusAndShowsSpaceHeld) {
 // The browse button's picture, read from the program's own resources, stands
 // in the middle of the button: its first column as many pixels from the left
 // edge as its last from the right.
-TEST(Look, AGlyphButtonsPictureStandsInTheMiddle) {
+TEST(LookE2E, AGlyphButtonsPictureStandsInTheMiddle) {
     run([] {
         HMODULE exe = LoadLibraryExW(fromGbk(envPath("MORVANE_EXE")).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_NE(exe, nullptr);

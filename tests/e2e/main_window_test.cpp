@@ -10,7 +10,7 @@ namespace {
 #define REQUIRE_FORM(app) \
     ASSERT_TRUE((app).hasControl(ids::PageControl1)) << "the window has no page control"
 
-TEST(MainWindow, CaptionFrameSizeAndCentring) {
+TEST(MainWindowE2E, CaptionFrameSizeAndCentring) {
     run([] {
         Session s;
         App& app = s.startApp();
@@ -37,7 +37,7 @@ TEST(MainWindow, CaptionFrameSizeAndCentring) {
     });
 }
 
-TEST(MainWindow, PagesAndTheirTabs) {
+TEST(MainWindowE2E, PagesAndTheirTabs) {
     run([] {
         Session s;
         App& app = s.startApp();
@@ -73,7 +73,7 @@ TEST(MainWindow, PagesAndTheirTabs) {
     });
 }
 
-TEST(MainWindow, AllowListHoldsTheRunningProgramsUpperCased) {
+TEST(MainWindowE2E, AllowListHoldsTheRunningProgramsUpperCased) {
     ASSERT_TRUE(Session::haveHelper()) << "MORVANE_HELPER is not set";
     run([] {
         Session s;
@@ -98,7 +98,7 @@ TEST(MainWindow, AllowListHoldsTheRunningProgramsUpperCased) {
 // Every way out through the window ends the program and runs the closing
 // save, which writes the normal-program list beside the executable.
 
-TEST(MainWindow, EveryExitEndsTheProgramAndSaves) {
+TEST(MainWindowE2E, EveryExitEndsTheProgramAndSaves) {
     struct Way {
         const char* name;
         bool button;
@@ -131,7 +131,7 @@ TEST(MainWindow, EveryExitEndsTheProgramAndSaves) {
     }
 }
 
-TEST(MainWindow, TwoCopiesRunIndependently) {
+TEST(MainWindowE2E, TwoCopiesRunIndependently) {
     run([] {
         Session s;
         App& a = s.startApp();

@@ -131,7 +131,7 @@ std::string modulePath(DWORD pid) {
     return path;
 }
 
-TEST(ProcessPage, SingleModeEndsOnlyTheSelectedCopy) {
+TEST(ProcessPageE2E, SingleModeEndsOnlyTheSelectedCopy) {
     REQUIRE_HELPER();
     run([] {
         Session s;
@@ -190,7 +190,7 @@ TEST(ProcessPage, SingleModeEndsOnlyTheSelectedCopy) {
     });
 }
 
-TEST(ProcessPage, MultipleModeEndsTheCheckedLinesButNotAMarkedOne) {
+TEST(ProcessPageE2E, MultipleModeEndsTheCheckedLinesButNotAMarkedOne) {
     REQUIRE_HELPER();
     run([] {
         Session s;
@@ -255,7 +255,7 @@ TEST(ProcessPage, MultipleModeEndsTheCheckedLinesButNotAMarkedOne) {
     });
 }
 
-TEST(ProcessPage, PartnersEndOnlyTogether) {
+TEST(ProcessPageE2E, PartnersEndOnlyTogether) {
     REQUIRE_HELPER();
     run([] {
         Session s;
@@ -304,7 +304,7 @@ TEST(ProcessPage, PartnersEndOnlyTogether) {
     });
 }
 
-TEST(ProcessPage, SaveWritesEveryLineWithCrLf) {
+TEST(ProcessPageE2E, SaveWritesEveryLineWithCrLf) {
     REQUIRE_HELPER();
     run([] {
         Session s;
@@ -379,7 +379,7 @@ TEST(ProcessPage, SaveWritesEveryLineWithCrLf) {
     });
 }
 
-TEST(ProcessPage, NormalListMarksEveryCopyAndRefusesDuplicates) {
+TEST(ProcessPageE2E, NormalListMarksEveryCopyAndRefusesDuplicates) {
     REQUIRE_HELPER();
     run([] {
         Session s;
@@ -436,7 +436,7 @@ TEST(ProcessPage, NormalListMarksEveryCopyAndRefusesDuplicates) {
 
 // Only a 64-bit program reads the modules of a 64-bit process; a 32-bit one
 // falls back to the entry name. The helper makes the two differ.
-TEST(ProcessPage, ALineOfA64BitProcessNamesItsModulePath) {
+TEST(ProcessPageE2E, ALineOfA64BitProcessNamesItsModulePath) {
     if (sizeof(void*) != 8) GTEST_SKIP() << "the 64-bit build alone reads 64-bit modules";
     REQUIRE_HELPER();
     run([] {
@@ -451,7 +451,7 @@ TEST(ProcessPage, ALineOfA64BitProcessNamesItsModulePath) {
     });
 }
 
-TEST(NormalProgramPage, LoadThenClearAsksFirst) {
+TEST(NormalProgramPageE2E, LoadThenClearAsksFirst) {
     run([] {
         Session s;
         App& app = s.startApp();

@@ -32,7 +32,7 @@ void loadList(App& app, const std::string& path) {
     app.sync();
 }
 
-TEST(LoopClear, AllowModeSparesWhatRanAtStartAndEndsWhatCameLater) {
+TEST(LoopClearE2E, AllowModeSparesWhatRanAtStartAndEndsWhatCameLater) {
     ASSERT_TRUE(Session::haveHelper()) << "MORVANE_HELPER is not set";
     run([] {
         CleanSettings clean;
@@ -54,7 +54,7 @@ TEST(LoopClear, AllowModeSparesWhatRanAtStartAndEndsWhatCameLater) {
     });
 }
 
-TEST(LoopClear, ForbidModeEndsTheListedProgramByItsIdentifierOnly) {
+TEST(LoopClearE2E, ForbidModeEndsTheListedProgramByItsIdentifierOnly) {
     ASSERT_TRUE(Session::haveHelper()) << "MORVANE_HELPER is not set";
     run([] {
         CleanSettings clean;
@@ -88,7 +88,7 @@ TEST(LoopClear, ForbidModeEndsTheListedProgramByItsIdentifierOnly) {
     });
 }
 
-TEST(LoopClear, TheMenuItemAndTheButtonSwitchTogether) {
+TEST(LoopClearE2E, TheMenuItemAndTheButtonSwitchTogether) {
     run([] {
         CleanSettings clean;
         Session s;
@@ -114,7 +114,7 @@ TEST(LoopClear, TheMenuItemAndTheButtonSwitchTogether) {
 
 // The arrow's click restarts the countdown with the new interval; typing
 // into the edit changes nothing.
-TEST(LoopClear, AnIntervalChangeStartsTheCountdownAgain) {
+TEST(LoopClearE2E, AnIntervalChangeStartsTheCountdownAgain) {
     ASSERT_TRUE(Session::haveHelper()) << "MORVANE_HELPER is not set";
     run([] {
         CleanSettings clean;
@@ -156,7 +156,7 @@ TEST(LoopClear, AnIntervalChangeStartsTheCountdownAgain) {
     });
 }
 
-TEST(RestrictionLists, AListSavedInOneModeLoadsAsTheOther) {
+TEST(RestrictionListsE2E, AListSavedInOneModeLoadsAsTheOther) {
     run([] {
         CleanSettings clean;
         Session s;

@@ -31,7 +31,7 @@ void closeNormally(App& app) {
     if (!app.process().waitExit()) throw Failure("the program did not end");
 }
 
-TEST(Settings, TheBoxesTheIntervalAndTheNormalListSurviveARestart) {
+TEST(SettingsE2E, TheBoxesTheIntervalAndTheNormalListSurviveARestart) {
     run([] {
         CleanSettings clean;
         Session s;
@@ -78,7 +78,7 @@ TEST(Settings, TheBoxesTheIntervalAndTheNormalListSurviveARestart) {
     });
 }
 
-TEST(Settings, ABadValueIsShownAndTheRestOfStartUpGoesOn) {
+TEST(SettingsE2E, ABadValueIsShownAndTheRestOfStartUpGoesOn) {
     struct Case {
         const char* name;
         DWORD type;
@@ -107,7 +107,7 @@ TEST(Settings, ABadValueIsShownAndTheRestOfStartUpGoesOn) {
     }
 }
 
-TEST(Settings, ANormalListThatCannotBeWrittenAsksBeforeLeavingWithoutIt) {
+TEST(SettingsE2E, ANormalListThatCannotBeWrittenAsksBeforeLeavingWithoutIt) {
     run([] {
         CleanSettings clean;
         Session s;
@@ -142,7 +142,7 @@ TEST(Settings, ANormalListThatCannotBeWrittenAsksBeforeLeavingWithoutIt) {
 // A Napplst.dat that start-up did not read is not what the list shows: a
 // close leaves it as it is, and asks before replacing it once the user has
 // changed the list.
-TEST(Settings, ANormalListFileStartUpDidNotReadIsReplacedOnlyOnRequest) {
+TEST(SettingsE2E, ANormalListFileStartUpDidNotReadIsReplacedOnlyOnRequest) {
     run([] {
         CleanSettings clean;
         Session s;
@@ -178,7 +178,7 @@ TEST(Settings, ANormalListFileStartUpDidNotReadIsReplacedOnlyOnRequest) {
 
 // Windows ends the program without a close at log-off: the end-of-session
 // message saves, shows nothing, and never holds up the log-off.
-TEST(Settings, TheEndOfTheSessionSaves) {
+TEST(SettingsE2E, TheEndOfTheSessionSaves) {
     run([] {
         CleanSettings clean;
         Session s;
@@ -199,7 +199,7 @@ TEST(Settings, TheEndOfTheSessionSaves) {
 
 // No key reaches the pages under the password panel: Tab cycles the field
 // and its two buttons, and keys meant for a control beneath go to the field.
-TEST(Password, ThePanelHoldsTheKeyboard) {
+TEST(PasswordE2E, ThePanelHoldsTheKeyboard) {
     run([] {
         CleanSettings clean;
         Session s;
@@ -231,7 +231,7 @@ TEST(Password, ThePanelHoldsTheKeyboard) {
     });
 }
 
-TEST(Password, ThePanelTakesOnlyTheStoredTextAndEnterAndEscapeWorkOnlyWhileItIsUp) {
+TEST(PasswordE2E, ThePanelTakesOnlyTheStoredTextAndEnterAndEscapeWorkOnlyWhileItIsUp) {
     run([] {
         CleanSettings clean;
         Session s;
@@ -258,7 +258,7 @@ TEST(Password, ThePanelTakesOnlyTheStoredTextAndEnterAndEscapeWorkOnlyWhileItIsU
     });
 }
 
-TEST(Password, EscapeOnThePanelLeavesWithoutSaving) {
+TEST(PasswordE2E, EscapeOnThePanelLeavesWithoutSaving) {
     run([] {
         CleanSettings clean;
         Session s;
@@ -275,7 +275,7 @@ TEST(Password, EscapeOnThePanelLeavesWithoutSaving) {
     });
 }
 
-TEST(Password, SettingOneStoresItOnlyWhenBothFieldsAgree) {
+TEST(PasswordE2E, SettingOneStoresItOnlyWhenBothFieldsAgree) {
     run([] {
         CleanSettings clean;
         Session s;

@@ -8,7 +8,7 @@ namespace {
 
 bool shown(App& app) { return IsWindowVisible(app.hwnd()) != 0; }
 
-TEST(Tray, MinimisingHidesTheWindowAndALeftPressBringsItBack) {
+TEST(TrayE2E, MinimisingHidesTheWindowAndALeftPressBringsItBack) {
     run([] {
         Session s;
         App& app = s.startApp();
@@ -25,7 +25,7 @@ TEST(Tray, MinimisingHidesTheWindowAndALeftPressBringsItBack) {
     });
 }
 
-TEST(Tray, AStartMinimisedProgramWaitsInTheNotificationArea) {
+TEST(TrayE2E, AStartMinimisedProgramWaitsInTheNotificationArea) {
     run([] {
         CleanSettings clean;
         setRegString(HKEY_CURRENT_USER, CleanSettings::kKey, "RunAutoMin", "yes");
@@ -37,7 +37,7 @@ TEST(Tray, AStartMinimisedProgramWaitsInTheNotificationArea) {
     });
 }
 
-TEST(Tray, ExitFromTheMenuClosesWithTheSave) {
+TEST(TrayE2E, ExitFromTheMenuClosesWithTheSave) {
     run([] {
         Session s;
         App& app = s.startApp();

@@ -14,7 +14,7 @@ int lineOf(App& app, const std::string& title) {
     return it == lines.end() ? -1 : static_cast<int>(it - lines.begin());
 }
 
-TEST(WindowPage, ClosingAndQuittingEndTheirProgramsAndTheListFollows) {
+TEST(WindowPageE2E, ClosingAndQuittingEndTheirProgramsAndTheListFollows) {
     ASSERT_TRUE(Session::haveHelper()) << "MORVANE_HELPER is not set";
     run([] {
         Session s;
@@ -47,7 +47,7 @@ TEST(WindowPage, ClosingAndQuittingEndTheirProgramsAndTheListFollows) {
     });
 }
 
-TEST(WindowPage, ALongTitleIsCutAndTheListSavesWithCrLf) {
+TEST(WindowPageE2E, ALongTitleIsCutAndTheListSavesWithCrLf) {
     ASSERT_TRUE(Session::haveHelper()) << "MORVANE_HELPER is not set";
     run([] {
         Session s;
@@ -69,7 +69,7 @@ TEST(WindowPage, ALongTitleIsCutAndTheListSavesWithCrLf) {
     });
 }
 
-TEST(WindowPage, AWindowThatNeverAnswersDoesNotFreezeOurs) {
+TEST(WindowPageE2E, AWindowThatNeverAnswersDoesNotFreezeOurs) {
     ASSERT_TRUE(Session::haveHelper()) << "MORVANE_HELPER is not set";
     run([] {
         Session s;

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <functional>
-#include <set>
 #include <stdexcept>
 
 #include "app/control_ids.h"
@@ -122,15 +121,6 @@ std::vector<std::string> argsOf(const sim::SimOs& m, const std::string& name) {
     for (const sim::Call& c : m.calls())
         if (c.name == name) out.push_back(c.args);
     return out;
-}
-
-TEST(StartUp, PlatformCallsCarryTheRecordSizesAndFlagsWindowsExpects) {
-    AppFixture f;
-    f.start();
-    EXPECT_EQ(argsOf(f.machine, "GetVersionExA"), (std::vector<std::string>{"size=148"}));
-    const auto snaps = argsOf(f.machine, "CreateToolhelp32Snapshot");
-    ASSERT_FALSE(snaps.empty());
-    EXPECT_EQ(snaps.back(), "flags=2, pid=0");
 }
 
 TEST(StartUp, AllowListHoldsFullPathsOnWindows9x) {
@@ -294,42 +284,52 @@ TEST(MainWindow, ThePasswordPanelHoldsTheKeyboardUntilTheRightPassword) {
     EXPECT_EQ(w.Edit1.text(), "ab");
 }
 
-void collectIds(const ui::TWinControl& w, std::multiset<int>& ids) {
+// The first control in window order whose id, as WM_COMMAND and
+// GetDlgItem carry it (16 bits), is `id`: whom a click or a driver reaches.
+const ui::TControl* firstWithId(const ui::TWinControl& w, int id) {
     for (ui::TControl* c : w.controls()) {
-        ids.insert(c->id());
-        if (auto* wc = dynamic_cast<ui::TWinControl*>(c)) collectIds(*wc, ids);
+        if ((c->id() & 0xFFFF) == (id & 0xFFFF)) return c;
+        if (auto* wc = dynamic_cast<ui::TWinControl*>(c))
+            if (const ui::TControl* found = firstWithId(*wc, id)) return found;
+    }
+    return nullptr;
+}
+
+void eachControl(const ui::TWinControl& w, const std::function<void(const ui::TControl&)>& f) {
+    for (ui::TControl* c : w.controls()) {
+        f(*c);
+        if (auto* wc = dynamic_cast<ui::TWinControl*>(c)) eachControl(*wc, f);
     }
 }
 
-TEST(MainWindow, EveryControlHasAnIdOfItsOwn) {
+// Catches two controls sharing an id (the other's handler would run) and a
+// control that Windows' own Enter and Escape commands would press.
+TEST(MainWindow, EachControlIsReachedByItsIdAndNoneByEnterOrEscape) {
     AppFixture f;
     TfrmMain& w = f.start();
-    std::multiset<int> all;
-    collectIds(w, all);
-    EXPECT_GT(all.size(), 100u);
-    for (int id : all) {
-        EXPECT_EQ(all.count(id), 1u) << "id " << id << " is shared";
-        EXPECT_GE(id, 100) << "ids below 100 collide with IDOK and IDCANCEL";
-    }
-    EXPECT_EQ(w.RadioGroup1.button(1).id(), ids::RadioGroup1 + 2);
+    int controls = 0;
+    eachControl(w, [&](const ui::TControl& c) {
+        ++controls;
+        EXPECT_EQ(firstWithId(w, c.id()), &c) << "id " << c.id() << " is another control's";
+    });
+    EXPECT_GT(controls, 100);
+    EXPECT_EQ(firstWithId(w, 1), nullptr) << "IDOK";
+    EXPECT_EQ(firstWithId(w, 2), nullptr) << "IDCANCEL";
 }
 
 TEST(MainWindow, ControlsStayInsideTheirParents) {
     AppFixture f;
     TfrmMain& w = f.start();
-    std::function<void(const ui::TWinControl&)> check = [&](const ui::TWinControl& parent) {
-        for (ui::TControl* c : parent.controls()) {
-            const ui::TRect r = c->boundsRect();
-            const int pw = &parent == &w ? 375 : parent.width();
-            const int ph = &parent == &w ? 382 : parent.height();
-            EXPECT_GE(r.left, 0) << c->id();
-            EXPECT_GE(r.top, 0) << c->id();
-            EXPECT_LE(r.right, pw) << c->id();
-            EXPECT_LE(r.bottom, ph) << c->id();
-            if (auto* wc = dynamic_cast<ui::TWinControl*>(c)) check(*wc);
-        }
-    };
-    check(w);
+    eachControl(w, [&](const ui::TControl& c) {
+        const ui::TWinControl& parent = *c.parent();
+        const ui::TRect r = c.boundsRect();
+        const int pw = &parent == &w ? 375 : parent.width();
+        const int ph = &parent == &w ? 382 : parent.height();
+        EXPECT_GE(r.left, 0) << c.id();
+        EXPECT_GE(r.top, 0) << c.id();
+        EXPECT_LE(r.right, pw) << c.id();
+        EXPECT_LE(r.bottom, ph) << c.id();
+    });
 }
 
 TEST(Closing, BothExitButtonsAndTheTitleBarCloseEndTheProgramTheSameWay) {

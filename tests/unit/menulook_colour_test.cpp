@@ -3,7 +3,6 @@
 // highlight RGB(10, 36, 106), button shadow RGB(128, 128, 128).
 #include <gtest/gtest.h>
 
-#include "menulook/bars.h"
 #include "menulook/colours.h"
 #include "ui/headless/memory_canvas.h"
 
@@ -62,9 +61,6 @@ TEST(XPColours, ThePaletteInDeepColourWithSystemColours) {
     EXPECT_EQ(p.CheckFillHot, rgb(132, 146, 180));
     EXPECT_EQ(p.DisabledText, rgb(141, 141, 141));
     EXPECT_EQ(p.SeparatorLine, rgb(160, 160, 160));
-    EXPECT_EQ(p.PopupBorder, rgb(122, 120, 110));
-    EXPECT_EQ(p.PopupShadow, rgb(136, 134, 124));
-    EXPECT_EQ(p.BarFace, ui::clBtnFace);
     EXPECT_EQ(p.CheckMark, ui::clHighlight);
 }
 
@@ -79,7 +75,6 @@ TEST(XPColours, ThePaletteAtFifteenBitsAndWithTheColourProperties) {
     EXPECT_EQ(p.CheckFill, ui::clWhite);
     EXPECT_EQ(p.CheckFillHot, ui::clWhite);
     EXPECT_EQ(p.DisabledText, ui::clBtnShadow);
-    EXPECT_EQ(p.PopupBorder, ui::clBtnShadow);
 
     PaletteSource own;
     own.UseSystemColors = false;
@@ -122,30 +117,4 @@ TEST(XPColours, PicturesAreRecolouredOncePerRunOfOneColour) {
     EXPECT_EQ(target.pixel(2, 1), rgb(9, 9, 9));
     EXPECT_EQ(target.pixel(1, 1), ui::clSilver);
     EXPECT_EQ(target.pixel(1, 2), ui::clSilver);
-}
-
-TEST(XPColours, ToolButtonsCombosAndBandsKeepTheirColourAndLayoutRules) {
-    MemoryCanvas c(1, 1);
-    const XPPalette p = DerivePalette(c, PaletteSource{});
-    EXPECT_EQ(toolButtonFill(p, true, false, false, ui::clBtnFace), p.SelectFill);
-    EXPECT_EQ(toolButtonFill(p, true, false, true, ui::clBtnFace), p.CheckFillHot);
-    EXPECT_EQ(toolButtonFill(p, false, true, false, ui::clBtnFace), p.CheckFill);
-    EXPECT_EQ(toolButtonFill(p, false, false, true, rgb(1, 2, 3)), rgb(1, 2, 3));
-    EXPECT_EQ(comboColours(c, p, false, true, false, ui::clWindow).frame, rgb(157, 167, 195));
-    EXPECT_EQ(comboColours(c, p, true, true, true, ui::clWindow).button, p.CheckFillHot);
-
-    const auto arrow = dropDownArrow({0, 0, 40, 21}, ui::clBlack);
-    ASSERT_EQ(arrow.size(), 3u);
-    EXPECT_EQ(arrow[0].y, 9);
-    EXPECT_EQ(arrow[0].right - arrow[0].left, 5);
-    EXPECT_EQ(arrow[2].left, 30);
-    EXPECT_EQ(arrow[2].right - arrow[2].left, 1);
-
-    EXPECT_EQ(bandFace(c, p, ui::clBtnFace), rgb(215, 211, 203));
-    const auto grip = bandGrip(c, {0, 1, 100, 17}, ui::clBtnFace);
-    ASSERT_EQ(grip.size(), 4u);  // the even rows from 6 to 12
-    EXPECT_EQ(grip[0].y, 6);
-    EXPECT_EQ(grip[0].left, 3);
-    EXPECT_EQ(grip[0].colour, rgb(182, 180, 170));
-    EXPECT_EQ(grip[1].colour, rgb(175, 173, 163));
 }

@@ -27,12 +27,14 @@ std::vector<std::uint32_t> ids(const ProcessSnapshot& s) {
 
 TEST(ProcessListing, NtFirstLineIsOwnNameOthersModuleFileNames) {
     SimOs os(Family::NT);
-    auto idle = os.addProcess("[System Process]");
-    auto ex = os.addProcess("explorer.exe", "C:\\WINDOWS\\explorer.exe");
+    // Catches a first line read from its module, and other lines read from
+    // the entry, whose name NT may cut short.
+    auto idle = os.addProcess("[System Process]", "C:\\WINDOWS\\system32\\ntoskrnl.exe");
+    auto ex = os.addProcess("averylongprogra", "C:\\APPS\\AVeryLongProgramName.exe");
     auto np = os.addProcess("notepad.exe", "C:\\WINDOWS\\system32\\Notepad.exe");
 
     auto l = listProcesses(os, true);
-    EXPECT_EQ(l.lines, (V{"[SYSTEM PROCESS]", "EXPLORER.EXE", "NOTEPAD.EXE"}));
+    EXPECT_EQ(l.lines, (V{"[SYSTEM PROCESS]", "AVERYLONGPROGRAMNAME.EXE", "NOTEPAD.EXE"}));
     EXPECT_EQ(ids(l.snapshot), (std::vector<std::uint32_t>{idle, ex, np}));
     // Records keep the name exactly as reported.
     EXPECT_EQ(l.snapshot[2].name, "notepad.exe");
@@ -100,6 +102,7 @@ TEST(ProcessListing, CountTextAndNoToolhelp) {
         auto l = listProcesses(os, f == Family::NT);
         EXPECT_TRUE(l.lines.empty());
         EXPECT_TRUE(l.snapshot.empty());
+        EXPECT_TRUE(listHidden(os, f == Family::NT).lines.empty());
         EXPECT_EQ(countText(l.lines.size()), "当前系统中共有0个进程");
         EXPECT_EQ(killByName(os, "x.exe"), 0);
         EXPECT_EQ(os.openHandles(), 0);
@@ -115,9 +118,12 @@ TEST(ProcessKill, ByEntryLeavesStillActiveByNameLeavesZeroAndEndsEveryCopy) {
     auto l = listProcesses(os, true);
 
     EXPECT_NE(killEntry(os, l.snapshot, 3), 0);
-    EXPECT_FALSE(os.process(c) && os.process(c)->running);
-    // The record's id is kept after the process went away.
+    ASSERT_NE(os.process(c), nullptr);
+    EXPECT_FALSE(os.process(c)->running);
+    EXPECT_EQ(os.process(c)->exitCode, 259u) << "the code the process reported, not 0";
+    // The record's id is kept after the process went away; it ends nothing now.
     EXPECT_EQ(l.snapshot[3].id, c);
+    EXPECT_EQ(killEntry(os, l.snapshot, 3), 0);
     EXPECT_EQ(os.openHandles(), 0);
 
     EXPECT_NE(killByName(os, "NOTEPAD.exe"), 0);
@@ -172,17 +178,58 @@ TEST(ProcessKill, FailuresGiveZeroAndLeakNothing) {
     EXPECT_EQ(killByName(os, "[system process]"), 0);
     EXPECT_EQ(killByName(os, "STUCK.EXE"), 0);
     EXPECT_TRUE(os.process(stuck)->running);
+    // Catches a result taken from any match rather than the last one.
+    auto ends = os.addProcess("note.exe");
+    os.process(os.addProcess("NOTE.EXE"))->cannotOpen = true;
+    EXPECT_EQ(killByName(os, "Note.exe"), 0);
+    EXPECT_FALSE(os.process(ends)->running);
     EXPECT_EQ(os.openHandles(), 0);
 }
 
-TEST(ProcessNormalMarker, IsTheThirtySixBytesOfTheTable) {
-    const std::string want =
-        "********\xD5\xFD****\xB3\xA3****\xB3\xCC****\xD0\xF2********";
-    EXPECT_EQ(want.size(), 36u);
-    EXPECT_EQ(std::string(kNormalMarker), want);
-    EXPECT_TRUE(isNormalMarker(want));
-    EXPECT_FALSE(isNormalMarker(want + " "));
-    EXPECT_FALSE(isNormalMarker(""));
+namespace {
+
+// Raises from inside a Toolhelp call, as a failing allocation would.
+class Raises : public SimOs {
+public:
+    using SimOs::SimOs;
+    bool inModules = false, inNext = false;
+    platform::Status process32Next(platform::Handle snapshot, platform::ProcessEntry& entry) override {
+        if (inNext) throw std::bad_alloc();
+        return SimOs::process32Next(snapshot, entry);
+    }
+    platform::Status module32First(platform::Handle snapshot, platform::ModuleEntry& entry) override {
+        if (inModules) throw std::bad_alloc();
+        return SimOs::module32First(snapshot, entry);
+    }
+};
+
+}  // namespace
+
+TEST(ProcessKill, AnExceptionThroughAWalkOrAnEndLeavesNoHandleOpen) {
+    Raises os(Family::NT);
+    os.addProcess("[System Process]");
+    os.addProcess("a.exe", "C:\\A\\a.exe");
+    os.addProcess("b.exe", "C:\\B\\b.exe");
+
+    os.inModules = true;
+    EXPECT_THROW(listProcesses(os, true), std::bad_alloc);
+    EXPECT_EQ(os.openHandles(), 0) << "module or process snapshot left open";
+    os.inModules = false;
+
+    os.inNext = true;
+    EXPECT_THROW(listProcesses(os, false), std::bad_alloc);
+    EXPECT_EQ(os.openHandles(), 0);
+    os.inNext = false;
+
+    // A program whose end runs code that fails, while ending by name and by
+    // entry hold a process handle, and ending by name the snapshot too.
+    struct Refused {};
+    os.onTerminate([](SimOs&, const sim::Process&) { throw Refused{}; });
+    auto l = listProcesses(os, true);
+    EXPECT_THROW(killByName(os, "a.exe"), Refused);
+    EXPECT_EQ(os.openHandles(), 0);
+    EXPECT_THROW(killEntry(os, l.snapshot, 2), Refused);
+    EXPECT_EQ(os.openHandles(), 0);
 }
 
 TEST(ProcessNormalMarking, WholeTextByteForByte) {

@@ -111,5 +111,5 @@ TEST(Registry, FailedOpenKeepsTheKeyThatWasOpen) {
     EXPECT_EQ(os.openKeys(), 1);
     reg.closeKey();
     EXPECT_EQ(os.openKeys(), 0);
-    EXPECT_EQ(os.countCalls("RegCreateKeyEx"), 0u);
+    EXPECT_EQ(os.countCalls("RegCreateKeyExA"), 0u);
 }

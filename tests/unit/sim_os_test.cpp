@@ -290,35 +290,6 @@ TEST(SimRegistry, EnumerationInfoAndCaseLikeWin32) {
     EXPECT_TRUE(os.hasKey(platform::RootKey::LocalMachine, "Software"));
 }
 
-TEST(SimClock, TickCountWrapsAndCanStepOnEveryRead) {
-    SimOs os;
-    os.setTickCount(0xFFFFFFF0u);
-    os.advance(0x20);
-    EXPECT_EQ(os.getTickCount(), 0x10u);
-    os.setTickStep(7);
-    EXPECT_EQ(os.getTickCount(), 0x10u);
-    EXPECT_EQ(os.getTickCount(), 0x17u);
-}
-
-TEST(SimLog, CallsAreLoggedUnderTheirWin32NamesWithTheirTargets) {
-    SimOs os;
-    auto pid = os.addProcess("a.exe");
-    platform::Handle h = opened(os, platform::ProcessAccess::All, true, pid);
-    os.terminateProcess(h, 259);
-    os.closeHandle(h);
-    os.deleteFile("C:\\none");
-    EXPECT_EQ(os.countCalls("OpenProcess"), 1u);
-    EXPECT_EQ(os.countCalls("DeleteFile"), 1u);
-    EXPECT_EQ(os.countCalls("DeleteFileA"), 1u);
-    const auto& calls = os.calls();
-    ASSERT_EQ(calls.size(), 4u);
-    EXPECT_EQ(calls[1].name, "TerminateProcess");
-    EXPECT_NE(calls[1].args.find("pid=" + std::to_string(pid)), std::string::npos);
-    EXPECT_NE(calls[1].args.find("code=259"), std::string::npos);
-    os.clearCalls();
-    EXPECT_TRUE(os.calls().empty());
-}
-
 TEST(SimSystem, TrayShellAndPowerAreRecorded) {
     SimOs os;
     platform::NotifyIconData icon;

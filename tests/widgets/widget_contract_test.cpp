@@ -480,11 +480,13 @@ TEST_F(WidgetContract, APanelHoldingTheKeyboardSendsKeysForOutsideToItsEntryFiel
 }
 
 TEST_F(WidgetContract, EnterPressesTheFocusedOrDefaultButtonAndEscapeTheCancelButton) {
-    ui::TButton yes(form, 1, "yes"), no(form, 2, "no"), other(form, 3, "other");
+    ui::TPanel panel(form, 5);
+    panel.setBounds(0, 0, 220, 44);
+    ui::TButton yes(panel, 1, "yes"), no(panel, 2, "no"), other(form, 3, "other");
     ui::TEdit edit(form, 4);
     yes.setBounds(10, 10, 60, 24);
     no.setBounds(80, 10, 60, 24);
-    other.setBounds(150, 10, 60, 24);
+    other.setBounds(150, 50, 60, 24);
     edit.setBounds(10, 50, 100, 22);
     for (ui::TButton* b : {&yes, &no, &other})
         b->OnClick = [this, b] { log.push_back(b->caption()); };
@@ -501,6 +503,13 @@ TEST_F(WidgetContract, EnterPressesTheFocusedOrDefaultButtonAndEscapeTheCancelBu
     yes.setEnabled(false);
     edit.setFocus();
     w.key(form, ui::VK_RETURN_KEY);  // the default button, unusable: nothing
+    EXPECT_EQ(log, Log{});
+
+    yes.setEnabled(true);
+    panel.hide();  // hidden with their panel: unusable too
+    edit.setFocus();
+    w.key(form, ui::VK_RETURN_KEY);
+    w.key(form, ui::VK_ESCAPE_KEY);
     EXPECT_EQ(log, Log{});
 }
 

@@ -20,13 +20,9 @@ void SimOs::advance(std::uint32_t ms) {
     }
 }
 
-void SimOs::setTickStep(std::uint32_t ms) { s_->tickStep = ms; }
-
 std::uint32_t SimOs::getTickCount() {
     s_->log("GetTickCount", "");
-    std::uint32_t now = s_->ticks;
-    if (s_->tickStep) advance(s_->tickStep);
-    return now;
+    return s_->ticks;
 }
 
 }  // namespace sim

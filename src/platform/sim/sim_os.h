@@ -172,9 +172,6 @@ public:
 
     void setTickCount(std::uint32_t ticks);
     void advance(std::uint32_t ms);  // wraps modulo 2^32
-    // Every GetTickCount also moves the clock by this much (default 0), so a
-    // wait loop that only polls the clock still ends.
-    void setTickStep(std::uint32_t ms);
     void setExePath(const std::string& path);  // default "C:\\Morvane\\Morvane.exe"
     void setCursorPos(platform::Point p);
 

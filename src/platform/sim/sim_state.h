@@ -120,7 +120,6 @@ struct SimOs::State {
     platform::Handle nextHandle = 0x100;
 
     std::uint32_t ticks = 0;
-    std::uint32_t tickStep = 0;
     std::uint64_t elapsed = 0;  // never wraps; schedules run by it
     std::multimap<std::uint64_t, std::function<void(SimOs&)>> due;
     std::string exePath = "C:\\Morvane\\Morvane.exe";
