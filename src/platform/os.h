@@ -180,8 +180,10 @@ public:
     // do that (the 9x family).
     virtual Status moveFile(const std::string& from, const std::string& to, bool replace) = 0;
 
-    // --- Top-level windows. 0 is "no window", not a failure.
-    virtual Hwnd getWindow(Hwnd wnd, std::uint32_t cmd) = 0;
+    // --- Top-level windows.
+    // The window `cmd` names; 0 and success past the last one. A window
+    // destroyed under a walk fails with ERROR_INVALID_WINDOW_HANDLE.
+    virtual Status getWindow(Hwnd wnd, std::uint32_t cmd, Hwnd& found) = 0;
     // GetWindowTextA with a 255-byte buffer: at most 254 bytes come back.
     virtual int getWindowText(Hwnd wnd, std::string& text) = 0;
     virtual Hwnd findWindow(const char* className, const char* windowName) = 0;

@@ -10,8 +10,12 @@ std::vector<std::string> listWindowTitles(platform::Os& os, platform::Hwnd start
     // it has passed, and round again for ever. Kept sorted: a vector costs
     // the executable far less than a hash set.
     std::vector<platform::Hwnd> seen;
-    for (platform::Hwnd w = os.getWindow(start, platform::GW_HWNDFIRST); w != 0 && seen.size() < kMaxWalkedWindows;
-         w = os.getWindow(w, platform::GW_HWNDNEXT)) {
+    auto step = [&os](platform::Hwnd from, std::uint32_t cmd) {
+        platform::Hwnd next = 0;
+        return os.getWindow(from, cmd, next) ? next : 0;
+    };
+    for (platform::Hwnd w = step(start, platform::GW_HWNDFIRST); w != 0 && seen.size() < kMaxWalkedWindows;
+         w = step(w, platform::GW_HWNDNEXT)) {
         const auto at = std::lower_bound(seen.begin(), seen.end(), w);
         if (at != seen.end() && *at == w) break;
         seen.insert(at, w);

@@ -514,12 +514,15 @@ TEST_F(ContractWindows, WalkingTheZOrderListsATitledWindowOfAnotherProgram) {
     ASSERT_NE(windowTitled(title), 0u);
     bool seen = false;
     int steps = 0;
-    for (platform::Hwnd h = os.getWindow(w.ownWindow(), platform::GW_HWNDFIRST); h && steps < 100000;
-         h = os.getWindow(h, platform::GW_HWNDNEXT), ++steps) {
+    platform::Hwnd h = 0;
+    platform::Status walked = os.getWindow(w.ownWindow(), platform::GW_HWNDFIRST, h);
+    for (; walked && h && steps < 100000; walked = os.getWindow(h, platform::GW_HWNDNEXT, h), ++steps) {
         std::string text;
         if (os.getWindowText(h, text) > 0 && text == title) seen = true;
     }
     EXPECT_TRUE(seen);
+    // The last window is the end of the list, never a failure.
+    EXPECT_TRUE(walked) << walked.code();
 }
 
 TEST_F(ContractWindows, FindWindowMatchesTheWholeTitleOnly) {

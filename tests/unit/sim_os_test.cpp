@@ -204,14 +204,18 @@ TEST(SimWindows, QuitEndsTheOwnerAndAllItsWindowsWithCodeZero) {
     auto first = os.addWindow("One", pid);
     os.addWindow("Other");
     auto second = os.addWindow("Two", pid);
-    EXPECT_EQ(os.getWindow(second, platform::GW_HWNDFIRST), first);
+    platform::Hwnd h = 0;
+    EXPECT_TRUE(os.getWindow(second, platform::GW_HWNDFIRST, h));
+    EXPECT_EQ(h, first);
     EXPECT_TRUE(os.postQuit(second));
     EXPECT_FALSE(os.process(pid)->running);
     EXPECT_EQ(os.process(pid)->exitCode, 0u);
     ASSERT_EQ(os.windows().size(), 1u);
     EXPECT_EQ(os.windows()[0].title, "Other");
-    EXPECT_EQ(os.getWindow(0, platform::GW_HWNDFIRST), os.windows()[0].hwnd);
-    EXPECT_EQ(os.getWindow(first, platform::GW_HWNDNEXT), 0u);  // destroyed
+    EXPECT_TRUE(os.getWindow(0, platform::GW_HWNDFIRST, h));
+    EXPECT_EQ(h, os.windows()[0].hwnd);
+    EXPECT_EQ(os.getWindow(first, platform::GW_HWNDNEXT, h), platform::ERROR_INVALID_WINDOW_HANDLE);
+    EXPECT_EQ(h, 0u);
 }
 
 TEST(SimFiles, DeleteAndIoFaultsBehaveLikeWin32) {
@@ -344,9 +348,10 @@ TEST(SimSystem, TrayShellAndPowerAreRecorded) {
     EXPECT_EQ(os.exitWindowsCalls(), (std::vector<std::uint32_t>{platform::EWX_LOGOFF, platform::EWX_REBOOT}));
 }
 
-// A plan counts only its family's calls and fails the one it names, once; a
-// dialog is one of all calls too.
-TEST(SimFaults, APlanFailsTheKthCallOfItsFamilyOnce) {
+// A plan counts only its family's calls and fails the ones it names, once
+// each; a dialog is one of all calls too, and a walk step fails with the
+// plan's code or, without one, ends the list early.
+TEST(SimFaults, APlanFailsTheCallsItNamesOnce) {
     SimOs os;
     os.addFile("C:\\a.txt", "A");
     sim::FaultPlan plan;
@@ -358,7 +363,9 @@ TEST(SimFaults, APlanFailsTheKthCallOfItsFamilyOnce) {
     EXPECT_NE(os.fileDialog(true), 0u) << "CommDlgExtendedError's code, not a cancel";
     EXPECT_EQ(os.faultedCall(), "GetSaveFileNameA");
     EXPECT_EQ(os.fileDialog(true), 0u);
-    EXPECT_EQ(os.plannedCalls(), 2u);
+    EXPECT_EQ(os.plannedCalls(), 3u);
+    EXPECT_EQ(os.plannedCallNames(), (std::vector<std::string>{"GetOpenFileNameA", "GetSaveFileNameA",
+                                                               "GetSaveFileNameA"}));
 
     plan.family = sim::CallFamily::All;
     plan.at = 2;
@@ -367,4 +374,30 @@ TEST(SimFaults, APlanFailsTheKthCallOfItsFamilyOnce) {
     EXPECT_NE(os.fileDialog(false), 0u);
     EXPECT_EQ(os.faultedCall(), "GetOpenFileNameA");
     EXPECT_EQ(os.file("C:\\a.txt")->bytes, "C");
+
+    os.addProcess("a.exe");
+    os.addWindow("A");
+    plan.family = sim::CallFamily::Processes;
+    plan.at = 2;
+    plan.alsoAt = 3;
+    plan.walkError = platform::ERROR_NOT_ENOUGH_MEMORY;
+    os.setFaultPlan(plan);
+    platform::Handle snap = 0;
+    ASSERT_TRUE(os.createToolhelp32Snapshot(platform::TH32CS_SNAPPROCESS, 0, snap));
+    platform::ProcessEntry e;
+    EXPECT_EQ(os.process32First(snap, e), platform::ERROR_NOT_ENOUGH_MEMORY);
+    EXPECT_EQ(os.process32First(snap, e), platform::ERROR_NOT_ENOUGH_MEMORY);
+    EXPECT_TRUE(os.process32First(snap, e));
+    EXPECT_EQ(os.faultedCalls().size(), 2u);
+    EXPECT_TRUE(os.closeHandle(snap));
+    plan.family = sim::CallFamily::Windows;
+    plan.at = 1;
+    plan.alsoAt = 0;
+    for (std::uint32_t code : {0u, platform::ERROR_ACCESS_DENIED}) {
+        plan.walkError = code;
+        os.setFaultPlan(plan);
+        platform::Hwnd h = 1;
+        EXPECT_EQ(os.getWindow(0, platform::GW_HWNDFIRST, h), platform::Status(code)) << code;
+        EXPECT_EQ(h, 0u) << code;
+    }
 }

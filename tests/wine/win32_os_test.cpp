@@ -192,11 +192,14 @@ TEST(Win32OsWindows, TitlesAreReadCutAndFound) {
     // The Z-order walk reaches hidden windows as well.
     bool sawHidden = false;
     HWND any = GetDesktopWindow();
-    for (platform::Hwnd w = os.getWindow(reinterpret_cast<platform::Hwnd>(GetTopWindow(any)), platform::GW_HWNDFIRST);
-         w; w = os.getWindow(w, platform::GW_HWNDNEXT)) {
+    platform::Hwnd w = 0;
+    platform::Status walked =
+        os.getWindow(reinterpret_cast<platform::Hwnd>(GetTopWindow(any)), platform::GW_HWNDFIRST, w);
+    for (; walked && w; walked = os.getWindow(w, platform::GW_HWNDNEXT, w)) {
         if (os.getWindowText(w, text) > 0 && text == "隐藏的窗口") sawHidden = true;
     }
     EXPECT_TRUE(sawHidden);
+    EXPECT_TRUE(walked) << walked.code();
 }
 
 TEST(Win32OsWindows, CloseAndQuitReachOtherPrograms) {

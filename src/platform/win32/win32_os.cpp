@@ -285,8 +285,11 @@ platform::Status Win32Os::moveFile(const std::string& from, const std::string& t
     return failedUnless(moveEx(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING));
 }
 
-platform::Hwnd Win32Os::getWindow(platform::Hwnd wnd, std::uint32_t cmd) {
-    return reinterpret_cast<platform::Hwnd>(GetWindow(asHwnd(wnd), cmd));
+// NULL is the end of the list unless the call says why it failed.
+platform::Status Win32Os::getWindow(platform::Hwnd wnd, std::uint32_t cmd, platform::Hwnd& found) {
+    SetLastError(0);
+    found = reinterpret_cast<platform::Hwnd>(GetWindow(asHwnd(wnd), cmd));
+    return found ? platform::Status() : platform::Status(GetLastError());
 }
 
 int Win32Os::getWindowText(platform::Hwnd wnd, std::string& text) {
