@@ -14,6 +14,15 @@ std::string readWholeFile(platform::Os& os, const std::string& path) {
     return bytes;
 }
 
+bool fileFound(platform::Os& os, const std::string& path) {
+    std::uint32_t attributes = 0;
+    const platform::Status looked = os.fileAttributes(path, attributes);
+    if (looked) return !(attributes & platform::FILE_ATTRIBUTE_DIRECTORY);
+    if (looked.code() == platform::ERROR_FILE_NOT_FOUND || looked.code() == platform::ERROR_PATH_NOT_FOUND)
+        return false;
+    platform::raiseFileError(os, looked);
+}
+
 void writeFileReplacing(platform::Os& os, const std::string& path, const std::string& bytes) {
     std::uint32_t attributes = 0;
     const bool exists = os.fileAttributes(path, attributes).ok();

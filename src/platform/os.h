@@ -30,6 +30,9 @@ private:
     std::uint32_t code_ = 0;
 };
 
+// A result dropped on purpose; `why` says at the call why that is right.
+inline void ignore(Status, const char* /*why*/) {}
+
 // A failure turned into the standard error box's text by the helpers above
 // Os (the file helpers, the registry object); code() keeps the system's code.
 class OsError : public base::Error {

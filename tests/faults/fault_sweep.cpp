@@ -476,7 +476,7 @@ std::vector<Scenario> scenarios() {
     s.push_back({"close: save (9x)", Family::Win9x, nullptr,
                  [](AppFixture&, TfrmMain& w) { w.ListApp.add("NEW.EXE"); },
                  [](AppFixture&, TfrmMain& w) { w.BtnExit.userClick(); }, true});
-    s.push_back({"close: unread list, changed", Family::NT, setting("KillTime", "abc"),
+    s.push_back({"close: unread list, changed", Family::NT, [](sim::SimOs& m) { m.file(kList)->unreadable = true; },
                  [](AppFixture&, TfrmMain& w) { w.ListApp.add("NEW.EXE"); },
                  [](AppFixture&, TfrmMain& w) { w.BtnExit.userClick(); }, true});
     s.push_back({"password: set", Family::NT, nullptr,
