@@ -1,6 +1,5 @@
 #include "app/power.h"
 
-#include "base/text.h"
 #include "common/program.h"
 
 namespace PFUnit {
@@ -11,10 +10,7 @@ namespace {
 void endSession(platform::Os& os, std::uint32_t flags) {
     if (IsWindowsNT && flags != platform::EWX_LOGOFF) os.enableShutdownPrivilege();
     const platform::Status done = os.exitWindowsEx(flags, 0);
-    if (done) return;
-    std::string reason = os.systemText(done.code());
-    if (reason.empty()) reason = "System error " + base::intToStr(done.code());
-    throw platform::OsError(reason, done.code());
+    if (!done) platform::raiseSystemError(os, done);
 }
 }  // namespace
 

@@ -230,6 +230,24 @@ public:
     virtual std::string systemText(std::uint32_t code) = 0;
 };
 
+// A failed call raised as OsError with the system's own wording for it.
+[[noreturn]] void raiseSystemError(Os& os, Status failure);
+
+// A walk of a list the system keeps (processes, windows), as `walk` fills
+// one and says how it ended: one that failed part-way is taken once more,
+// whole; failing again, it raises OsError with the system's reason, so
+// nothing acts on part of a list.
+template <class List, class Walk>
+List wholeWalk(Os& os, Walk walk) {
+    Status ended;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        List list;
+        ended = walk(list);
+        if (ended) return list;
+    }
+    raiseSystemError(os, ended);
+}
+
 // What ShellExecute's answer (an instance above 32, else an error) stands for.
 Status shellExecuteStatus(std::intptr_t answer);
 

@@ -247,10 +247,11 @@ std::vector<std::string> judge(const Scenario& sc, const Outcome& clean, const O
             out.push_back(item + " was not saved, though only " + o.faults.front().name + " of " +
                           o.faults.front().target + " failed");
     }
-    bool dialogFailed = false, walkFailed = false;
+    bool dialogFailed = false, walkFailed = false, onlyWalks = true;
     for (const sim::Call& c : o.faults) {
         dialogFailed = dialogFailed || endsWith(c.name, "FileNameA");
         walkFailed = walkFailed || isWalkStep(c.name);
+        onlyWalks = onlyWalks && isWalkStep(c.name);
     }
     // A dialog that failed took no choice of the user's, stored or not.
     if (!sc.silent && dialogFailed && !o.told) out.push_back("the file dialog failed, and nobody was told");
@@ -259,13 +260,14 @@ std::vector<std::string> judge(const Scenario& sc, const Outcome& clean, const O
     // Nothing acts on part of a list: the allow list at start-up comes from a
     // whole walk (or stays empty, and the user is told), every program ended
     // is one the whole walk would have ended, and a list shown is whole, as
-    // it was, or the user is told.
+    // it was, or the user is told (lists are judged where nothing but walk
+    // steps failed: a process that would not end changes them too).
     if (o.allowAtStart && *o.allowAtStart != *clean.allowAtStart && !(o.allowAtStart->empty() && o.told))
         out.push_back("the allow list at start-up is part of a walk");
     for (std::uint32_t id : o.ended)
         if (!clean.ended.count(id) && !o.told)
             out.push_back("process " + std::to_string(id) + " was ended, which a whole walk would have kept");
-    if (walkFailed && !o.told) {
+    if (onlyWalks && !o.told) {
         if (o.processesAfter != clean.processesAfter && o.processesAfter != o.processesBefore)
             out.push_back("the process list shows part of a walk");
         if (o.windowsAfter != clean.windowsAfter && o.windowsAfter != o.windowsBefore)
