@@ -15,12 +15,9 @@ std::string readWholeFile(platform::Os& os, const std::string& path) {
 }
 
 bool fileFound(platform::Os& os, const std::string& path) {
-    std::uint32_t attributes = 0;
-    const platform::Status looked = os.fileAttributes(path, attributes);
-    if (looked) return !(attributes & platform::FILE_ATTRIBUTE_DIRECTORY);
-    if (looked.code() == platform::ERROR_FILE_NOT_FOUND || looked.code() == platform::ERROR_PATH_NOT_FOUND)
-        return false;
-    platform::raiseFileError(os, looked);
+    bool exists = false;
+    must(os, os.fileExists(path, exists));
+    return exists;
 }
 
 void writeFileReplacing(platform::Os& os, const std::string& path, const std::string& bytes) {

@@ -10,9 +10,9 @@ namespace platform {
 
 std::string readWholeFile(platform::Os& os, const std::string& path);
 
-// Whether a file (not a folder) is at path. A check that fails for another
-// reason than a missing file or folder raises OsError: a file nobody could
-// look at is never taken for none.
+// Whether a file (not a folder) is at path. A look that fails (see
+// Os::fileExists) raises OsError: a file nobody could look at is never
+// taken for none.
 bool fileFound(platform::Os& os, const std::string& path);
 
 // Writes bytes to a new file beside `path`, then puts it in place of the old

@@ -18,7 +18,7 @@ constexpr Handle kNoHandle = 0;
 // How a call to the system ended: 0 when it did what it was asked, else the
 // Win32 error code it failed with. Every call of Os that can fail answers
 // with one; what a call yields comes back through its reference parameters.
-class Status {
+class [[nodiscard]] Status {
 public:
     constexpr Status() = default;
     constexpr Status(std::uint32_t code) : code_(code) {}
@@ -169,8 +169,11 @@ public:
     virtual Status closeHandle(Handle h) = 0;
 
     // --- Files.
-    // True only when path names an existing file, not a directory.
-    virtual bool fileExists(const std::string& path) = 0;
+    // `exists` true only when path names an existing file, not a directory.
+    // A path that names nothing (no such file, folder or drive, or no single
+    // file at all) is no failure; a look that fails otherwise (access
+    // denied, a drive not ready) is, and then nobody knows.
+    virtual Status fileExists(const std::string& path, bool& exists) = 0;
     virtual Status setFileAttributes(const std::string& path, std::uint32_t attributes) = 0;
     virtual Status deleteFile(const std::string& path) = 0;
     // Whole files. A file over kMaxReadBytes is ERROR_FILE_TOO_LARGE, refused

@@ -65,7 +65,7 @@ protected:
         EXPECT_NE(snap, platform::kNoHandle);
         if (snap == platform::kNoHandle) return {};
         auto out = enumerate(snap);
-        os.closeHandle(snap);
+        EXPECT_TRUE(os.closeHandle(snap));
         return out;
     }
 
@@ -144,7 +144,7 @@ TEST_F(ContractProcesses, SnapshotIsFrozenWhenTaken) {
     ASSERT_NE(snap, platform::kNoHandle);
     std::uint32_t after = started("ctafter.exe");
     auto entries = enumerate(snap);
-    os.closeHandle(snap);
+    EXPECT_TRUE(os.closeHandle(snap));
     EXPECT_GE(indexOf(entries, before), 0);
     EXPECT_LT(indexOf(entries, after), 0);
     expectHandlesBalanced();
@@ -156,7 +156,7 @@ TEST_F(ContractProcesses, ModuleSnapshotGivesTheExecutablePath) {
     ASSERT_NE(snap, platform::kNoHandle);
     platform::ModuleEntry m;
     EXPECT_TRUE(os.module32First(snap, m));
-    os.closeHandle(snap);
+    EXPECT_TRUE(os.closeHandle(snap));
     EXPECT_EQ(asciiUpper(m.exePath), asciiUpper(w.exePathOf("ctmodule.exe")));
     EXPECT_EQ(asciiUpper(base::fileNamePart(m.exePath)), "CTMODULE.EXE");
     expectHandlesBalanced();
@@ -203,7 +203,7 @@ TEST_F(ContractProcesses, EndingEveryCopyOfANameLeavesZeroAndSparesOtherPrograms
         platform::Handle h = opened(platform::PROCESS_TERMINATE, false, e.processId);
         ASSERT_NE(h, platform::kNoHandle);
         EXPECT_TRUE(os.terminateProcess(h, 0));
-        os.closeHandle(h);
+        EXPECT_TRUE(os.closeHandle(h));
         ++ended;
     }
     EXPECT_EQ(ended, 2);
@@ -306,7 +306,7 @@ TEST_F(ContractRegistry, StringsRoundTripIncludingGbkTextAndEmptyText) {
     EXPECT_EQ(os.regQueryValueEx(k, "名称", v), platform::ERROR_SUCCESS);
     EXPECT_EQ(v.type, platform::REG_SZ);
     EXPECT_EQ(v.data, std::string("中文文本 C:\\程序\\a.exe") + '\0');
-    os.regCloseKey(k);
+    EXPECT_TRUE(os.regCloseKey(k));
 
     std::vector<std::string> names;
     EXPECT_TRUE(reg.getValueNames(names));
@@ -326,7 +326,7 @@ TEST_F(ContractRegistry, ValueOfAnotherTypeRaisesInvalidDataTypeWithItsName) {
     ASSERT_EQ(os.regSetValueEx(k, "KillTime", {platform::REG_DWORD, std::string("\x05\0\0\0", 4)}),
               platform::ERROR_SUCCESS);
     ASSERT_EQ(os.regSetValueEx(k, "Blank", {platform::REG_BINARY, ""}), platform::ERROR_SUCCESS);
-    os.regCloseKey(k);
+    EXPECT_TRUE(os.regCloseKey(k));
 
     try {
         reg.readString("KillTime");
@@ -345,7 +345,7 @@ TEST_F(ContractRegistry, ExpandableStringReadsUnexpanded) {
               platform::ERROR_SUCCESS);
     const std::string text = "%SystemRoot%\\system32\\tool.exe /s";
     ASSERT_EQ(os.regSetValueEx(k, "Tool", {platform::REG_EXPAND_SZ, text + '\0'}), platform::ERROR_SUCCESS);
-    os.regCloseKey(k);
+    EXPECT_TRUE(os.regCloseKey(k));
     EXPECT_EQ(reg.readString("Tool"), text);
 }
 
@@ -439,7 +439,7 @@ TEST_F(ContractFiles, BytesRoundTripExactlyIncludingCrLfAndGbk) {
     const char raw[] = "C:\\WINDOWS\\EXPLORER.EXE\r\n中文\r\n\r\nlone\nend\0x";
     const std::string bytes(raw, sizeof raw - 1);
     ASSERT_TRUE(os.writeFile(path, bytes));
-    EXPECT_TRUE(os.fileExists(path));
+    EXPECT_TRUE(platform::fileFound(os, path));
     EXPECT_EQ(readBack(path), bytes);
     ASSERT_TRUE(os.writeFile(path, ""));  // replacing truncates
     EXPECT_EQ(readBack(path), "");
@@ -453,14 +453,14 @@ TEST_F(ContractFiles, RenamingAndReplacingInPlace) {
     EXPECT_TRUE(os.fileAttributes(a, attributes));
     EXPECT_EQ(attributes & platform::FILE_ATTRIBUTE_DIRECTORY, 0u);
     EXPECT_TRUE(os.moveFile(a, b, false));
-    EXPECT_FALSE(os.fileExists(a));
+    EXPECT_FALSE(platform::fileFound(os, a));
     EXPECT_EQ(readBack(b), "one");
 
     ASSERT_TRUE(os.writeFile(a, "two"));
     EXPECT_EQ(os.moveFile(a, b, false), platform::ERROR_ALREADY_EXISTS) << "a plain rename never replaces";
     const platform::Status replaced = os.moveFile(a, b, true);
     if (replaced) {
-        EXPECT_FALSE(os.fileExists(a));
+        EXPECT_FALSE(platform::fileFound(os, a));
         EXPECT_EQ(readBack(b), "two");
     } else {
         EXPECT_EQ(replaced, platform::ERROR_CALL_NOT_IMPLEMENTED);
@@ -470,8 +470,8 @@ TEST_F(ContractFiles, RenamingAndReplacingInPlace) {
     // Whichever way the system replaces, the writer leaves one whole file.
     platform::writeFileReplacing(os, b, "three\r\n");
     EXPECT_EQ(readBack(b), "three\r\n");
-    EXPECT_FALSE(os.fileExists(b + "~new"));
-    EXPECT_FALSE(os.fileExists(b + "~old"));
+    EXPECT_FALSE(platform::fileFound(os, b + "~new"));
+    EXPECT_FALSE(platform::fileFound(os, b + "~old"));
 }
 
 TEST_F(ContractFiles, ReadingAMissingFileFailsWithFileNotFound) {
@@ -490,20 +490,23 @@ TEST_F(ContractFiles, ReadOnlyFileIsDeletedOnlyAfterItsAttributesAreArchive) {
     ASSERT_TRUE(os.writeFile(path, "MZ"));
     ASSERT_TRUE(os.setFileAttributes(path, platform::FILE_ATTRIBUTE_READONLY | platform::FILE_ATTRIBUTE_HIDDEN));
     EXPECT_EQ(os.deleteFile(path), platform::ERROR_ACCESS_DENIED);
-    EXPECT_TRUE(os.fileExists(path));
+    EXPECT_TRUE(platform::fileFound(os, path));
     ASSERT_TRUE(os.setFileAttributes(path, platform::FILE_ATTRIBUTE_ARCHIVE));
     EXPECT_TRUE(os.deleteFile(path));
-    EXPECT_FALSE(os.fileExists(path));
+    EXPECT_FALSE(platform::fileFound(os, path));
     EXPECT_EQ(os.deleteFile(path), platform::ERROR_FILE_NOT_FOUND);
 }
 
 TEST_F(ContractFiles, FileExistsOnlyForExistingFilesNotDirectories) {
     std::string dir = w.tempDir();
     dir.pop_back();  // without its trailing '\'
-    EXPECT_FALSE(os.fileExists(dir));
-    EXPECT_FALSE(os.fileExists(w.tempDir() + "nothing.exe"));
+    EXPECT_FALSE(platform::fileFound(os, dir));
+    EXPECT_FALSE(platform::fileFound(os, w.tempDir() + "nothing.exe"));
+    // Names of nothing, not failures: a deletion takes a failed look for a file still there.
+    EXPECT_FALSE(platform::fileFound(os, w.tempDir() + "no folder\\nothing.exe"));
+    EXPECT_FALSE(platform::fileFound(os, w.tempDir() + "*.exe"));
     ASSERT_TRUE(os.writeFile(w.tempDir() + "something.exe", "MZ"));
-    EXPECT_TRUE(os.fileExists(w.tempDir() + "something.exe"));
+    EXPECT_TRUE(platform::fileFound(os, w.tempDir() + "something.exe"));
 }
 
 // --- Top-level windows -------------------------------------------------------

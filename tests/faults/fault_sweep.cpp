@@ -91,7 +91,7 @@ struct Outcome {
     std::vector<std::string> callNames;  // the family's calls, in order
     std::vector<sim::Call> faults;       // the calls that failed (or the cut's)
     Stored before, after;
-    bool told = false;                // a box was shown during the action
+    bool told = false;                // a box that is no question was shown during the action
     std::vector<std::string> broken;  // the rules this run broke
     std::shared_ptr<const sim::StoredState> cut;
     std::optional<Lines> allowAtStart;  // List3 as start-up left it, when the start counted
@@ -172,7 +172,10 @@ Outcome runOnce(const Scenario& sc, const sim::FaultPlan& plan,
     if (!w) return o;
     o.processesAfter = w->List1.items();
     o.windowsAfter = w->List2.items();
-    o.told = f.application.messages().size() > shown;
+    // A question asked before a failure tells nothing of it.
+    const auto& boxes = f.application.messages();
+    for (std::size_t i = shown; i < boxes.size(); ++i)
+        o.told = o.told || (boxes[i].flags & ui::mb::YesNo) != ui::mb::YesNo;
     if (f.application.terminated() && !sc.endsProgram) o.broken.push_back("the program ended");
     if (sc.passwordStays && !w->Panel2.visible() && !f.application.terminated())
         o.broken.push_back("the password panel opened without the password");

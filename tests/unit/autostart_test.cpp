@@ -52,10 +52,10 @@ struct Autostart : AppFixture {
             std::string name;
             for (std::uint32_t i = 0; machine.regEnumValue(k, i, name) == platform::ERROR_SUCCESS; ++i) {
                 platform::RegValue v;
-                machine.regQueryValueEx(k, name, v);
+                EXPECT_TRUE(machine.regQueryValueEx(k, name, v));
                 values[name] = {v.type, v.data};
             }
-            machine.regCloseKey(k);
+            EXPECT_TRUE(machine.regCloseKey(k));
         }
         return h;
     }

@@ -3,6 +3,7 @@
 // both machines.
 #include <gtest/gtest.h>
 
+#include "platform/files.h"
 #include "platform/sim/sim_os.h"
 
 using sim::Family;
@@ -13,13 +14,13 @@ namespace {
 // The handle a call gave, kNoHandle when it failed.
 platform::Handle snapshotOf(SimOs& os, std::uint32_t flags, std::uint32_t pid) {
     platform::Handle h = platform::kNoHandle;
-    os.createToolhelp32Snapshot(flags, pid, h);
+    platform::ignore(os.createToolhelp32Snapshot(flags, pid, h), "no handle says it failed");
     return h;
 }
 
 platform::Handle opened(SimOs& os, std::uint32_t access, bool inherit, std::uint32_t pid) {
     platform::Handle h = platform::kNoHandle;
-    os.openProcess(access, inherit, pid, h);
+    platform::ignore(os.openProcess(access, inherit, pid, h), "no handle says it failed");
     return h;
 }
 
@@ -52,7 +53,7 @@ TEST(SimProcesses, InjectedFaultsFailTheCallsTheyNameAndLeakNoHandle) {
     platform::Handle h = opened(os, platform::PROCESS_ALL_ACCESS, false, stuck);
     EXPECT_FALSE(os.terminateProcess(h, 0));
     EXPECT_TRUE(os.process(stuck)->running);
-    os.closeHandle(h);
+    EXPECT_TRUE(os.closeHandle(h));
 
     // Rights matter: terminating needs PROCESS_TERMINATE, reading the exit
     // code needs query rights, which PROCESS_TERMINATE alone lacks.
@@ -60,7 +61,7 @@ TEST(SimProcesses, InjectedFaultsFailTheCallsTheyNameAndLeakNoHandle) {
     h = opened(os, platform::PROCESS_TERMINATE, false, plain);
     std::uint32_t code = 0;
     EXPECT_FALSE(os.getExitCodeProcess(h, code));
-    os.closeHandle(h);
+    EXPECT_TRUE(os.closeHandle(h));
     h = opened(os, 0x400, false, plain);  // PROCESS_QUERY_INFORMATION
     EXPECT_FALSE(os.terminateProcess(h, 0));
     EXPECT_TRUE(os.closeHandle(h));
@@ -81,7 +82,7 @@ TEST(SimProcesses, EndedProcessKeepsItsCodeAndAHandleStillReadsIt) {
     EXPECT_TRUE(os.getExitCodeProcess(h, code));
     EXPECT_EQ(code, platform::STILL_ACTIVE);
     EXPECT_FALSE(os.terminateProcess(h, 1));  // already ended
-    os.closeHandle(h);
+    EXPECT_TRUE(os.closeHandle(h));
     ASSERT_NE(os.process(a), nullptr);
     EXPECT_FALSE(os.process(a)->running);
     EXPECT_TRUE(os.runningProcesses().empty());
@@ -114,8 +115,8 @@ void partners(SimOs& os, const std::string& a, const std::string& b) {
 
 void end(SimOs& os, std::uint32_t pid) {
     platform::Handle h = opened(os, platform::PROCESS_TERMINATE, false, pid);
-    os.terminateProcess(h, 0);
-    os.closeHandle(h);
+    EXPECT_TRUE(os.terminateProcess(h, 0));
+    EXPECT_TRUE(os.closeHandle(h));
 }
 
 std::vector<std::string> names(const SimOs& os) {
@@ -156,13 +157,13 @@ TEST(SimProcesses, NineXFamilyReportsWhatItWasGivenAndPlatformOne) {
     EXPECT_EQ(e.exeFile, "C:\\WINDOWS\\EXPLORER.EXE");
     EXPECT_EQ(e.processId, id);
     EXPECT_FALSE(os.process32Next(snap, e));
-    os.closeHandle(snap);
+    EXPECT_TRUE(os.closeHandle(snap));
     // The module path defaults to the reported name.
     snap = moduleSnapshot(os, id);
     platform::ModuleEntry m;
     EXPECT_TRUE(os.module32First(snap, m));
     EXPECT_EQ(m.exePath, "C:\\WINDOWS\\EXPLORER.EXE");
-    os.closeHandle(snap);
+    EXPECT_TRUE(os.closeHandle(snap));
 
     platform::VersionInfo v;
     ASSERT_TRUE(os.getVersionEx(v));
@@ -235,8 +236,8 @@ TEST(SimFiles, DeleteAndIoFaultsBehaveLikeWin32) {
     auto pid = os.addProcess("prog.exe", "C:\\RUN\\PROG.EXE");
     EXPECT_FALSE(os.deleteFile("C:\\run\\prog.exe"));
     platform::Handle h = opened(os, platform::PROCESS_TERMINATE, false, pid);
-    os.terminateProcess(h, 0);
-    os.closeHandle(h);
+    EXPECT_TRUE(os.terminateProcess(h, 0));
+    EXPECT_TRUE(os.closeHandle(h));
     EXPECT_TRUE(os.deleteFile("C:\\run\\prog.exe"));
 
     os.addDirectory("C:\\dir");
@@ -255,7 +256,7 @@ TEST(SimFiles, DeleteAndIoFaultsBehaveLikeWin32) {
     EXPECT_EQ(os.writeFile("C:\\ro.txt", ""), platform::ERROR_ACCESS_DENIED);
     os.addFile("C:\\hidden.dat", "keep", platform::FILE_ATTRIBUTE_HIDDEN);
     EXPECT_EQ(os.writeFile("C:\\hidden.dat", ""), platform::ERROR_ACCESS_DENIED);
-    EXPECT_FALSE(os.fileExists("C:\\*.dat"));
+    EXPECT_FALSE(platform::fileFound(os, "C:\\*.dat"));
     EXPECT_EQ(os.readFile("C:\\dir", bytes), platform::ERROR_FILE_NOT_FOUND);
 }
 
@@ -308,9 +309,9 @@ TEST(SimLog, CallsAreLoggedUnderTheirWin32NamesWithTheirTargets) {
     SimOs os;
     auto pid = os.addProcess("a.exe");
     platform::Handle h = opened(os, platform::PROCESS_ALL_ACCESS, true, pid);
-    os.terminateProcess(h, 259);
-    os.closeHandle(h);
-    os.deleteFile("C:\\none");
+    EXPECT_TRUE(os.terminateProcess(h, 259));
+    EXPECT_TRUE(os.closeHandle(h));
+    EXPECT_FALSE(os.deleteFile("C:\\none"));
     EXPECT_EQ(os.countCalls("OpenProcess"), 1u);
     EXPECT_EQ(os.countCalls("DeleteFile"), 1u);
     EXPECT_EQ(os.countCalls("DeleteFileA"), 1u);

@@ -144,7 +144,7 @@ TEST(Tray, AShellThatIsNotUpYetOrRestartedGetsTheIconAgain) {
     platform::NotifyIconData gone;
     gone.wnd = t.w.handle();
     gone.id = 3;
-    t.machine.shellNotifyIcon(platform::NIM_DELETE, gone);
+    EXPECT_TRUE(t.machine.shellNotifyIcon(platform::NIM_DELETE, gone));
     const std::uint32_t taskbarCreated = t.application.registerMessage("TaskbarCreated");
     t.application.postMessage(t.w.handle(), taskbarCreated);
     t.application.processMessages();

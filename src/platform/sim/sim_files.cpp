@@ -35,11 +35,13 @@ std::vector<std::string> SimOs::files() const {
 
 // --- platform::Os ----------------------------------------------------------------
 
-bool SimOs::fileExists(const std::string& path) {
-    if (s_->log("FindFirstFileA", path, "file " + path)) return false;  // access denied: no file found
-    if (path.find_first_of("*?") != std::string::npos) return false;  // names no single file
+platform::Status SimOs::fileExists(const std::string& path, bool& exists) {
+    exists = false;
+    if (s_->log("FindFirstFileA", path, "file " + path)) return platform::ERROR_ACCESS_DENIED;
+    if (path.find_first_of("*?") != std::string::npos) return {};  // names no single file
     const File* f = file(path);
-    return f && !f->directory;
+    exists = f && !f->directory;
+    return {};
 }
 
 platform::Status SimOs::setFileAttributes(const std::string& path, std::uint32_t attributes) {

@@ -27,7 +27,7 @@ public:
     platform::Status terminateProcess(platform::Handle process, std::uint32_t exitCode) override;
     platform::Status closeHandle(platform::Handle h) override;
 
-    bool fileExists(const std::string& path) override;
+    platform::Status fileExists(const std::string& path, bool& exists) override;
     platform::Status setFileAttributes(const std::string& path, std::uint32_t attributes) override;
     platform::Status deleteFile(const std::string& path) override;
     platform::Status readFile(const std::string& path, std::string& bytes) override;
