@@ -8,7 +8,9 @@ namespace {
 // On the NT family a program may restart or shut down Windows only with the
 // shutdown privilege switched on in its own token.
 void endSession(platform::Os& os, std::uint32_t flags) {
-    if (IsWindowsNT && flags != platform::EWX_LOGOFF) os.enableShutdownPrivilege();
+    if (IsWindowsNT && flags != platform::EWX_LOGOFF)
+        platform::ignore(os.enableShutdownPrivilege(),
+                         "without the privilege ExitWindowsEx refuses, and that refusal is shown");
     const platform::Status done = os.exitWindowsEx(flags, 0);
     if (!done) platform::raiseSystemError(os, done);
 }

@@ -6,7 +6,7 @@ void OwnedHandle::close() {
     if (h_ == platform::kNoHandle) return;
     const platform::Handle h = h_;
     h_ = platform::kNoHandle;
-    os_.closeHandle(h);
+    platform::ignore(os_.closeHandle(h), "nothing can be done about a handle that will not close");
 }
 
 OwnedHandle OwnedHandle::opened(platform::Os& os, std::uint32_t access, bool inherit,

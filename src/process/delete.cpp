@@ -10,9 +10,10 @@ bool deleteProgramFile(platform::Os& os, const std::string& path,
     for (int i = 0; i < attempts; ++i) {
         if (!platform::fileFound(os, path)) return true;
         if (i > 0 && pause) pause(kDeletePauseMs);
-        os.setFileAttributes(path, platform::FILE_ATTRIBUTE_ARCHIVE);
+        // What stops the file from going is seen by the next look for it.
+        platform::ignore(os.setFileAttributes(path, platform::FILE_ATTRIBUTE_ARCHIVE), "looked for again");
         common::killByName(os, path);
-        os.deleteFile(path);
+        platform::ignore(os.deleteFile(path), "looked for again");
     }
     return !platform::fileFound(os, path);
 }
