@@ -157,6 +157,18 @@ TEST(Tray, AShellThatIsNotUpYetOrRestartedGetsTheIconAgain) {
     EXPECT_EQ(t.icons(), 0u);
 }
 
+// The retries stop at their limit: a shell that never comes is not asked for ever.
+TEST(Tray, RetriesForTheIconStopAtTheirLimit) {
+    Tray t;
+    t.machine.setTrayAvailable(false);
+    t.w.peerMinimize();
+    t.w.Delay(303000);  // the first try, then 150 every two seconds
+    EXPECT_EQ(t.machine.countCalls("Shell_NotifyIconA"), 151u);
+    EXPECT_FALSE(t.w.TrayRetry.enabled());
+    t.w.Delay(10000);
+    EXPECT_EQ(t.machine.countCalls("Shell_NotifyIconA"), 151u);
+}
+
 TEST(Tray, WhileThePasswordIsAskedTheLoopClearItemIsOff) {
     AppFixture f;
     f.machine.setString(platform::HKEY_CURRENT_USER, "Software\\Zentrek", "RunByPass", "yes");
