@@ -36,14 +36,14 @@ volatile unsigned g_sink;  // keeps the bare loop's reads from being optimised a
 std::size_t bareToolhelp() {
     std::size_t n = 0;
     unsigned sink = 0;
-    HANDLE snap = CreateToolhelp32Snapshot(platform::TH32CS_SNAPPROCESS, 0);
+    HANDLE snap = CreateToolhelp32Snapshot(platform::Snapshot::Processes, 0);
     if (snap == INVALID_HANDLE_VALUE) return 0;
     PROCESSENTRY32 e;
     e.dwSize = sizeof e;
     MODULEENTRY32 m;
     for (BOOL ok = Process32First(snap, &e); ok; ok = Process32Next(snap, &e)) {
         if (n++ == 0) continue;
-        HANDLE ms = CreateToolhelp32Snapshot(platform::TH32CS_SNAPMODULE, e.th32ProcessID);
+        HANDLE ms = CreateToolhelp32Snapshot(platform::Snapshot::Modules, e.th32ProcessID);
         if (ms != INVALID_HANDLE_VALUE) {
             m.dwSize = sizeof m;
             if (Module32First(ms, &m)) sink += static_cast<unsigned char>(m.szExePath[0]);

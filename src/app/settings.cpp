@@ -41,13 +41,13 @@ void openSettingsToRead(platform::Registry& reg) {
 }
 
 std::string readSetting(platform::Os& os, const std::string& name) {
-    platform::Registry reg(os, platform::HKEY_CURRENT_USER);
+    platform::Registry reg(os, platform::RootKey::CurrentUser);
     openSettingsToRead(reg);
     return reg.readString(name);
 }
 
 void writeSetting(platform::Os& os, const std::string& name, const std::string& text) {
-    platform::Registry reg(os, platform::HKEY_CURRENT_USER);
+    platform::Registry reg(os, platform::RootKey::CurrentUser);
     const platform::Status opened = reg.openKey(kSettingsKey, true);
     if (!opened) throw platform::RegistryError::cannotSet(name, opened);
     reg.writeString(name, text);
@@ -60,7 +60,7 @@ void writeSetting(platform::Os& os, const std::string& name, const std::string& 
 void TfrmMain::LoadSettings() {
     intervalNotRead_ = UpDown1.position();
     {
-        platform::Registry reg(os, platform::HKEY_CURRENT_USER);
+        platform::Registry reg(os, platform::RootKey::CurrentUser);
         // The gate goes up first: the tick writes the value back, and a
         // write that fails must not leave the pages open. A key or value
         // that cannot be read keeps the gate up too: whether a password is
@@ -108,7 +108,7 @@ void TfrmMain::LoadSettings() {
         }
     }
     Application.guard([this] {
-        platform::Registry run(os, platform::HKEY_LOCAL_MACHINE);
+        platform::Registry run(os, platform::RootKey::LocalMachine);
         platform::ignore(run.openKey(app::kRunKey, true),
                          "a Run key this user may not open reads as empty: the box stays unticked");
         std::string exe;
@@ -167,7 +167,7 @@ void TfrmMain::ChkMinClick() { app::writeSetting(os, "RunAutoMin", app::yesNo(Ch
 // Every failure is told, whichever way the box went; only a value already
 // gone is no failure of unticking.
 void TfrmMain::ChkAutoRunClick() {
-    platform::Registry run(os, platform::HKEY_LOCAL_MACHINE);
+    platform::Registry run(os, platform::RootKey::LocalMachine);
     const platform::Status opened = run.openKey(app::kRunKey, true);
     if (ChkAutoRun.checked()) {
         std::string exe;
@@ -177,7 +177,7 @@ void TfrmMain::ChkAutoRunClick() {
         return;
     }
     const platform::Status deleted = opened ? run.deleteValue(app::kRunValue) : opened;
-    if (!deleted && deleted.code() != platform::ERROR_FILE_NOT_FOUND)
+    if (!deleted && deleted.code() != platform::Error::FileNotFound)
         throw platform::RegistryError::cannotDelete(app::kRunValue, deleted);
 }
 

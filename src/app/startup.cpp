@@ -7,7 +7,7 @@ namespace app {
 bool isNtPlatform(platform::Os& os) {
     platform::VersionInfo info;
     info.size = platform::kVersionInfoSize;
-    return os.getVersionEx(info) && info.platformId == platform::VER_PLATFORM_WIN32_NT;
+    return os.getVersionEx(info) && info.platformId == platform::PlatformId::NT;
 }
 
 std::vector<std::string> programNames(const common::ProcessSnapshot& snapshot) {

@@ -13,12 +13,12 @@ void TfrmMain::AddTrayIcon() {
     platform::NotifyIconData nid;
     nid.wnd = handle();
     nid.id = kTrayIconId;
-    nid.flags = platform::NIF_MESSAGE | platform::NIF_ICON | platform::NIF_TIP;
+    nid.flags = platform::TrayFlag::Message | platform::TrayFlag::Icon | platform::TrayFlag::Tip;
     nid.callbackMessage = WM_TRAYICON;
     nid.icon = iconHandle();
     nid.tip = caption();
     inNotificationArea_ = true;
-    if (os.shellNotifyIcon(platform::NIM_ADD, nid)) {
+    if (os.shellNotifyIcon(platform::TrayMessage::Add, nid)) {
         TrayRetry.setEnabled(false);
     } else if (!TrayRetry.enabled()) {
         // At log-on the shell may not be up yet: try again for a while.
@@ -39,7 +39,7 @@ void TfrmMain::RemoveTrayIcon() {
     platform::NotifyIconData nid;
     nid.wnd = handle();
     nid.id = kTrayIconId;
-    platform::ignore(os.shellNotifyIcon(platform::NIM_DELETE, nid), "an icon the shell does not have is gone");
+    platform::ignore(os.shellNotifyIcon(platform::TrayMessage::Delete, nid), "an icon the shell does not have is gone");
 }
 
 void TfrmMain::comeBack() {

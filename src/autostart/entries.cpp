@@ -10,7 +10,7 @@ namespace {
 using platform::Registry;
 using platform::RegistryError;
 
-constexpr platform::HKey kRoot = platform::HKEY_LOCAL_MACHINE;
+constexpr platform::HKey kRoot = platform::RootKey::LocalMachine;
 constexpr std::size_t kKeys = AutostartKeys.size();
 
 // One value of one key, and what it held before (nothing: it was missing).
@@ -93,7 +93,7 @@ std::unique_ptr<Registry> openForApply(platform::Os& os, std::size_t key, Journa
     auto reg = std::make_unique<Registry>(os, kRoot);
     platform::Status opened = reg->openKey(path, false);
     if (opened) return reg;
-    if (opened.code() == platform::ERROR_FILE_NOT_FOUND) opened = reg->openKey(path, true);
+    if (opened.code() == platform::Error::FileNotFound) opened = reg->openKey(path, true);
     if (!opened) throw RegistryError::cannotCreate(path, opened);
     journal.created(key);
     return reg;
@@ -104,9 +104,9 @@ std::unique_ptr<Registry> openForApply(platform::Os& os, std::size_t key, Journa
 Reading readEntry(Registry& key, const std::string& name, const std::string& source, Entry& row) {
     platform::RegValue v;
     const platform::Status read = key.readValue(name, v);
-    if (!read) return read.code() == platform::ERROR_FILE_NOT_FOUND ? Reading::Skipped : Reading::Unreadable;
+    if (!read) return read.code() == platform::Error::FileNotFound ? Reading::Skipped : Reading::Unreadable;
     if (!platform::isString(v)) return v.data.empty() ? Reading::Skipped : Reading::WrongType;
-    row = {name, platform::textOf(v), source, v.type == platform::REG_EXPAND_SZ};
+    row = {name, platform::textOf(v), source, v.type == platform::RegType::ExpandString};
     return Reading::Row;
 }
 
@@ -139,7 +139,7 @@ void applyEntries(platform::Os& os, const std::vector<Entry>& rows, FillRecord& 
             const platform::Status deleted = keys[c.key]->deleteValue(c.name);
             if (deleted)
                 journal.removed(std::move(c));
-            else if (deleted.code() != platform::ERROR_FILE_NOT_FOUND)
+            else if (deleted.code() != platform::Error::FileNotFound)
                 throw RegistryError::cannotDelete(c.name, deleted);
         }
         std::size_t next = 0;
@@ -148,7 +148,7 @@ void applyEntries(platform::Os& os, const std::vector<Entry>& rows, FillRecord& 
             for (const Entry& row : rows) {
                 if (row.source != AutostartKeys[k].source) continue;
                 keys[k]->writeString(row.name, row.location,
-                                     row.expandable ? platform::REG_EXPAND_SZ : platform::REG_SZ);
+                                     row.expandable ? platform::RegType::ExpandString : platform::RegType::String);
                 journal.written(std::move(writes[next++]));
             }
         }

@@ -14,7 +14,7 @@ namespace autostart {
 
 struct AutostartKey {
     const char* source;  // the short name a row keeps
-    const char* path;    // below HKEY_LOCAL_MACHINE
+    const char* path;    // below RootKey::LocalMachine
 };
 
 // Every walk over the keys goes in this order.
@@ -35,7 +35,7 @@ inline constexpr const char* kNewEntrySource = "Run";
 
 struct Entry {
     std::string name, location, source;
-    // Read as REG_EXPAND_SZ and its location unchanged since: written back
+    // Read as RegType::ExpandString and its location unchanged since: written back
     // the same way, so %SystemRoot% and the like still expand.
     bool expandable = false;
 };

@@ -12,7 +12,7 @@ namespace {
 // A row's cells: the caption is the name; the sub-items past the location
 // have no column and are never shown.
 constexpr int kLocation = 0, kSource = 1, kType = 2;
-const char* const kExpandable = "REG_EXPAND_SZ";
+const char* const kExpandable = "RegType::ExpandString";
 
 void appendRow(ui::TListView& list, const Entry& e) {
     const int row = list.addItem(e.name);
@@ -59,14 +59,14 @@ void AutostartPage::FillAutostartList() {
     for (std::size_t k = 0; k < AutostartKeys.size(); ++k) {
         const AutostartKey& key = AutostartKeys[k];
         ListAutoRun.clear();
-        platform::Registry reg(os, platform::HKEY_LOCAL_MACHINE);
+        platform::Registry reg(os, platform::RootKey::LocalMachine);
         const platform::Status opened = reg.openKey(key.path, false);
         bool whole = opened.ok();
         if (whole) {
             std::vector<std::string> names;
             whole = reg.getValueNames(names).ok();
             ListAutoRun.setItems(names);
-        } else if (opened.code() == platform::ERROR_FILE_NOT_FOUND) {
+        } else if (opened.code() == platform::Error::FileNotFound) {
             whole = true;  // nothing in it to lose
         }
         for (int i = 0; i < ListAutoRun.count(); ++i) {

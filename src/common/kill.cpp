@@ -19,7 +19,7 @@ std::int32_t endNamed(platform::Os& os, Wanted wanted) {
     for (const platform::ProcessEntry& entry : platform::processEntries(os)) {
         if (!wanted(base::asciiUpper(entry.exeFile))) continue;
         const platform::OwnedHandle h = platform::OwnedHandle::opened(
-            os, platform::PROCESS_TERMINATE, false, entry.processId);
+            os, platform::ProcessAccess::Terminate, false, entry.processId);
         // No handle: what TerminateProcess on no handle would have given.
         result = h && os.terminateProcess(h.get(), 0) ? 1 : 0;
     }
@@ -54,7 +54,7 @@ std::vector<std::int32_t> endEntries(platform::Os& os, const ProcessSnapshot& sn
     for (std::size_t n = 0; n < indices.size(); ++n) {
         if (indices[n] >= snapshot.size()) continue;
         platform::OwnedHandle h =
-            platform::OwnedHandle::opened(os, platform::PROCESS_ALL_ACCESS, true, snapshot[indices[n]].id);
+            platform::OwnedHandle::opened(os, platform::ProcessAccess::All, true, snapshot[indices[n]].id);
         if (h) opened.emplace_back(n, std::move(h));
     }
     if (opened.empty()) return results;
@@ -65,10 +65,10 @@ std::vector<std::int32_t> endEntries(platform::Os& os, const ProcessSnapshot& sn
         const ProcessRecord& record = snapshot[indices[n]];
         const auto now = running.find(record.id);
         if (now == running.end() || now->second != record.name) continue;
-        // A running process reports STILL_ACTIVE; that is its code too when
+        // A running process reports kStillActive; that is its code too when
         // the question goes unanswered.
-        std::uint32_t code = platform::STILL_ACTIVE;
-        if (!os.getExitCodeProcess(h.get(), code)) code = platform::STILL_ACTIVE;
+        std::uint32_t code = platform::kStillActive;
+        if (!os.getExitCodeProcess(h.get(), code)) code = platform::kStillActive;
         results[n] = os.terminateProcess(h.get(), code) ? 1 : 0;
     }
     return results;

@@ -23,10 +23,10 @@ bool fileFound(platform::Os& os, const std::string& path) {
 void writeFileReplacing(platform::Os& os, const std::string& path, const std::string& bytes) {
     std::uint32_t attributes = 0;
     const bool exists = os.fileAttributes(path, attributes).ok();
-    const std::uint32_t refused = platform::FILE_ATTRIBUTE_DIRECTORY | platform::FILE_ATTRIBUTE_READONLY |
-                                  platform::FILE_ATTRIBUTE_HIDDEN | platform::FILE_ATTRIBUTE_SYSTEM;
+    const std::uint32_t refused = platform::FileAttr::Directory | platform::FileAttr::ReadOnly |
+                                  platform::FileAttr::Hidden | platform::FileAttr::System;
     if (exists && (attributes & refused))
-        throw platform::OsError("File access denied", platform::ERROR_ACCESS_DENIED);
+        throw platform::OsError("File access denied", platform::Error::AccessDenied);
 
     const std::string fresh = path + "~new";
     try {
@@ -37,7 +37,7 @@ void writeFileReplacing(platform::Os& os, const std::string& path, const std::st
         }
         const platform::Status replaced = os.moveFile(fresh, path, true);
         if (replaced) return;
-        if (replaced.code() != platform::ERROR_CALL_NOT_IMPLEMENTED) platform::raiseFileError(os, replaced);
+        if (replaced.code() != platform::Error::CallNotImplemented) platform::raiseFileError(os, replaced);
         const std::string aside = path + "~old";
         platform::ignore(os.deleteFile(aside), "left over from a run that was cut off; one that will not go "
                                                "makes the rename below fail, and that is shown");

@@ -7,8 +7,8 @@ namespace platform {
 Status shellExecuteStatus(std::intptr_t answer) {
     if (answer > 32) return {};
     switch (answer) {
-    case 0: return ERROR_NOT_ENOUGH_MEMORY;  // out of memory or resources
-    case 26: return ERROR_SHARING_VIOLATION;
+    case 0: return Error::NotEnoughMemory;  // out of memory or resources
+    case 26: return Error::SharingViolation;
     case 27: case 31: return 1155;  // SE_ERR_ASSOCINCOMPLETE, SE_ERR_NOASSOC: ERROR_NO_ASSOCIATION
     case 28: case 29: case 30: return 1156;  // the DDE answers: ERROR_DDE_FAIL
     case 32: return 1157;  // SE_ERR_DLLNOTFOUND: ERROR_DLL_NOT_FOUND
@@ -20,13 +20,13 @@ std::string fileErrorText(Os& os, Status failure) {
     // The texts the standard error box has always shown for these; anything
     // else keeps its number and, where the system has one, its own wording.
     switch (failure.code()) {
-    case ERROR_FILE_NOT_FOUND: return "File not found";
-    case ERROR_PATH_NOT_FOUND: return "Path not found";
+    case Error::FileNotFound: return "File not found";
+    case Error::PathNotFound: return "Path not found";
     case 4: return "Too many open files";  // ERROR_TOO_MANY_OPEN_FILES
-    case ERROR_ACCESS_DENIED: return "File access denied";
+    case Error::AccessDenied: return "File access denied";
     case 39:  // ERROR_HANDLE_DISK_FULL
-    case ERROR_DISK_FULL: return "Disk full";
-    case ERROR_FILE_TOO_LARGE: return "File too large: more than 64 MB";
+    case Error::DiskFull: return "Disk full";
+    case Error::FileTooLarge: return "File too large: more than 64 MB";
     default: break;
     }
     std::string text = "I/O error " + base::intToStr(failure.code());

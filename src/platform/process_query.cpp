@@ -25,9 +25,9 @@ OwnedHandle OwnedHandle::snapshot(platform::Os& os, std::uint32_t flags, std::ui
 namespace {
 platform::Handle processSnapshot(platform::Os& os, platform::Status& failure) {
     platform::Handle h = platform::kNoHandle;
-    const platform::Status taken = os.createToolhelp32Snapshot(platform::TH32CS_SNAPPROCESS, 0, h);
+    const platform::Status taken = os.createToolhelp32Snapshot(platform::Snapshot::Processes, 0, h);
     // Without Toolhelp there is nothing to walk, which is no failure.
-    if (!taken && taken.code() != platform::ERROR_CALL_NOT_IMPLEMENTED) failure = taken;
+    if (!taken && taken.code() != platform::Error::CallNotImplemented) failure = taken;
     return taken ? h : platform::kNoHandle;
 }
 }  // namespace
@@ -43,7 +43,7 @@ ProcessWalk::iterator ProcessWalk::begin() {
 bool ProcessWalk::step(bool first) {
     const platform::Status stepped = first ? os_.process32First(snapshot_.get(), entry_)
                                            : os_.process32Next(snapshot_.get(), entry_);
-    if (!stepped && stepped.code() != platform::ERROR_NO_MORE_FILES) failure_ = stepped;
+    if (!stepped && stepped.code() != platform::Error::NoMoreFiles) failure_ = stepped;
     return stepped.ok();
 }
 
@@ -56,7 +56,7 @@ std::vector<platform::ProcessEntry> processEntries(platform::Os& os) {
 }
 
 std::optional<std::string> modulePath(platform::Os& os, std::uint32_t pid) {
-    const OwnedHandle snapshot = OwnedHandle::snapshot(os, platform::TH32CS_SNAPMODULE, pid);
+    const OwnedHandle snapshot = OwnedHandle::snapshot(os, platform::Snapshot::Modules, pid);
     if (!snapshot) return std::nullopt;
     platform::ModuleEntry module;
     module.size = platform::kModuleEntrySize;

@@ -4,7 +4,7 @@ namespace platform {
 
 namespace {
 // Windows takes a subkey path relative to its root and refuses one that
-// starts with a backslash (ERROR_BAD_PATHNAME); callers may write either.
+// starts with a backslash (Error::BadPathname); callers may write either.
 std::string relative(const std::string& path) {
     const std::size_t start = path.find_first_not_of('\\');
     return start == std::string::npos ? std::string() : path.substr(start);
@@ -50,7 +50,7 @@ std::optional<platform::RegValue> Registry::valueIfAny(const std::string& name) 
     platform::RegValue v;
     const platform::Status read = readValue(name, v);
     if (read) return v;
-    if (read.code() == platform::ERROR_FILE_NOT_FOUND) return std::nullopt;
+    if (read.code() == platform::Error::FileNotFound) return std::nullopt;
     throw RegistryError::cannotRead(name, read);
 }
 
@@ -60,22 +60,22 @@ void Registry::writeString(const std::string& name, const std::string& text, std
 }
 
 platform::Status Registry::readValue(const std::string& name, platform::RegValue& value) {
-    return key_ == 0 ? platform::ERROR_INVALID_HANDLE : os_.regQueryValueEx(key_, name, value);
+    return key_ == 0 ? platform::Error::InvalidHandle : os_.regQueryValueEx(key_, name, value);
 }
 
 platform::Status Registry::writeValue(const std::string& name, const platform::RegValue& value) {
-    return key_ == 0 ? platform::ERROR_INVALID_HANDLE : os_.regSetValueEx(key_, name, value);
+    return key_ == 0 ? platform::Error::InvalidHandle : os_.regSetValueEx(key_, name, value);
 }
 
 platform::Status Registry::deleteValue(const std::string& name) {
-    return key_ == 0 ? platform::ERROR_INVALID_HANDLE : os_.regDeleteValue(key_, name);
+    return key_ == 0 ? platform::Error::InvalidHandle : os_.regDeleteValue(key_, name);
 }
 
 platform::Status Registry::getValueNames(std::vector<std::string>& names) {
     names.clear();
     platform::RegKeyInfo info;
     const platform::Status counted =
-        key_ == 0 ? platform::ERROR_INVALID_HANDLE : os_.regQueryInfoKey(key_, info);
+        key_ == 0 ? platform::Error::InvalidHandle : os_.regQueryInfoKey(key_, info);
     if (!counted) return counted;
     for (std::uint32_t i = 0; i < info.values; ++i) {
         std::string name;
@@ -95,7 +95,7 @@ void Registry::createKey(const std::string& path) {
 
 bool Registry::keyExists(const std::string& path) {
     platform::HKey k = 0;
-    if (!os_.regOpenKeyEx(root_, relative(path), platform::KEY_READ, k)) return false;
+    if (!os_.regOpenKeyEx(root_, relative(path), platform::KeyAccess::Read, k)) return false;
     platform::ignore(os_.regCloseKey(k), "nothing can be done about a key that will not close");
     return true;
 }

@@ -37,19 +37,19 @@ public:
     }
 };
 
-// REG_SZ and REG_EXPAND_SZ: the types that read as text.
+// RegType::String and RegType::ExpandString: the types that read as text.
 inline bool isString(const platform::RegValue& v) {
-    return v.type == platform::REG_SZ || v.type == platform::REG_EXPAND_SZ;
+    return v.type == platform::RegType::String || v.type == platform::RegType::ExpandString;
 }
 // A string value's text: its data up to the first NUL, unexpanded.
 inline std::string textOf(const platform::RegValue& v) { return v.data.substr(0, v.data.find('\0')); }
 
 // Its calls answer as Os's do, with the Status of the call that reached the
-// registry (ERROR_INVALID_HANDLE when no key is open). The text calls, whose
+// registry (Error::InvalidHandle when no key is open). The text calls, whose
 // failure is an error box, raise RegistryError instead.
 class Registry {
 public:
-    Registry(platform::Os& os, platform::HKey root, std::uint32_t access = platform::KEY_ALL_ACCESS);
+    Registry(platform::Os& os, platform::HKey root, std::uint32_t access = platform::KeyAccess::All);
     ~Registry();  // closes the open key
     Registry(const Registry&) = delete;
     Registry& operator=(const Registry&) = delete;
@@ -61,15 +61,15 @@ public:
     bool hasOpenKey() const { return key_ != 0; }
 
     [[nodiscard]] bool valueExists(const std::string& name);
-    // Missing value, empty data or no open key: empty text. REG_SZ and
-    // REG_EXPAND_SZ: the text up to its first NUL, unexpanded. Any other type:
+    // Missing value, empty data or no open key: empty text. RegType::String and
+    // RegType::ExpandString: the text up to its first NUL, unexpanded. Any other type:
     // RegistryError "Invalid data type for 'NAME'"; a read that fails for
     // another reason than a missing value: "Failed to get data for 'NAME'".
     std::string readString(const std::string& name);
-    // REG_SZ (or REG_EXPAND_SZ) with its NUL; RegistryError "Failed to set
+    // RegType::String (or RegType::ExpandString) with its NUL; RegistryError "Failed to set
     // data for 'NAME'".
     void writeString(const std::string& name, const std::string& text,
-                     std::uint32_t type = platform::REG_SZ);
+                     std::uint32_t type = platform::RegType::String);
     // A value as stored, any type, byte for byte.
     [[nodiscard]] platform::Status readValue(const std::string& name, platform::RegValue& value);
     // The value as stored, or nothing when it is missing. A read that fails
@@ -78,7 +78,7 @@ public:
     // 'NAME'".
     [[nodiscard]] std::optional<platform::RegValue> valueIfAny(const std::string& name);
     [[nodiscard]] platform::Status writeValue(const std::string& name, const platform::RegValue& value);
-    // ERROR_FILE_NOT_FOUND when it did not exist.
+    // Error::FileNotFound when it did not exist.
     [[nodiscard]] platform::Status deleteValue(const std::string& name);
     // The open key's value names in enumeration order ("" is the default
     // value); a listing that stops short keeps what it had and says why.

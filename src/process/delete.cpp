@@ -11,7 +11,7 @@ bool deleteProgramFile(platform::Os& os, const std::string& path,
         if (!platform::fileFound(os, path)) return true;
         if (i > 0 && pause) pause(kDeletePauseMs);
         // What stops the file from going is seen by the next look for it.
-        platform::ignore(os.setFileAttributes(path, platform::FILE_ATTRIBUTE_ARCHIVE), "looked for again");
+        platform::ignore(os.setFileAttributes(path, platform::FileAttr::Archive), "looked for again");
         common::killByName(os, path);
         platform::ignore(os.deleteFile(path), "looked for again");
     }

@@ -11,9 +11,9 @@ platform::Status walkTitles(platform::Os& os, platform::Hwnd start, std::vector<
     // the executable far less than a hash set.
     std::vector<platform::Hwnd> seen;
     platform::Hwnd w = 0;
-    platform::Status stepped = os.getWindow(start, platform::GW_HWNDFIRST, w);
+    platform::Status stepped = os.getWindow(start, platform::WindowWalk::First, w);
     for (; stepped && w != 0 && seen.size() < kMaxWalkedWindows;
-         stepped = os.getWindow(w, platform::GW_HWNDNEXT, w)) {
+         stepped = os.getWindow(w, platform::WindowWalk::Next, w)) {
         const auto at = std::lower_bound(seen.begin(), seen.end(), w);
         if (at != seen.end() && *at == w) break;
         seen.insert(at, w);

@@ -9,7 +9,7 @@
 namespace window {
 
 // Every top-level window with a title, in Z order from the top, walked from
-// `start` (GW_HWNDFIRST, then GW_HWNDNEXT); hidden ones and our own too,
+// `start` (WindowWalk::First, then WindowWalk::Next); hidden ones and our own too,
 // equal titles kept, each title at most 254 bytes. The walk ends at a window
 // it has already passed or after kMaxWalkedWindows windows, keeping what it
 // gathered. One that fails part-way is walked once more; failing again, it

@@ -43,7 +43,7 @@ protected:
         platform::ProcessEntry e;
         platform::Status step = os.process32First(snap, e);
         for (; step && out.size() < 100000; step = os.process32Next(snap, e)) out.push_back(e);
-        EXPECT_EQ(step.code(), platform::ERROR_NO_MORE_FILES) << "how a walk ends";
+        EXPECT_EQ(step.code(), platform::Error::NoMoreFiles) << "how a walk ends";
         return out;
     }
 
@@ -61,7 +61,7 @@ protected:
     }
 
     std::vector<platform::ProcessEntry> snapshot() {
-        platform::Handle snap = takeSnapshot(platform::TH32CS_SNAPPROCESS, 0);
+        platform::Handle snap = takeSnapshot(platform::Snapshot::Processes, 0);
         EXPECT_NE(snap, platform::kNoHandle);
         if (snap == platform::kNoHandle) return {};
         auto out = enumerate(snap);
@@ -140,7 +140,7 @@ TEST_F(ContractProcesses, SnapshotListsStartedProgramsInStartOrderWithTheirNames
 
 TEST_F(ContractProcesses, SnapshotIsFrozenWhenTaken) {
     std::uint32_t before = started("ctbefore.exe");
-    platform::Handle snap = takeSnapshot(platform::TH32CS_SNAPPROCESS, 0);
+    platform::Handle snap = takeSnapshot(platform::Snapshot::Processes, 0);
     ASSERT_NE(snap, platform::kNoHandle);
     std::uint32_t after = started("ctafter.exe");
     auto entries = enumerate(snap);
@@ -152,7 +152,7 @@ TEST_F(ContractProcesses, SnapshotIsFrozenWhenTaken) {
 
 TEST_F(ContractProcesses, ModuleSnapshotGivesTheExecutablePath) {
     std::uint32_t pid = started("ctmodule.exe");
-    platform::Handle snap = takeSnapshot(platform::TH32CS_SNAPMODULE, pid);
+    platform::Handle snap = takeSnapshot(platform::Snapshot::Modules, pid);
     ASSERT_NE(snap, platform::kNoHandle);
     platform::ModuleEntry m;
     EXPECT_TRUE(os.module32First(snap, m));
@@ -164,26 +164,26 @@ TEST_F(ContractProcesses, ModuleSnapshotGivesTheExecutablePath) {
 
 TEST_F(ContractProcesses, EndingByIdWithTheReportedCodeLeavesStillActiveAndTheIdGone) {
     std::uint32_t pid = started("ctbyid.exe");
-    platform::Handle h = opened(platform::PROCESS_ALL_ACCESS, true, pid);
+    platform::Handle h = opened(platform::ProcessAccess::All, true, pid);
     ASSERT_NE(h, platform::kNoHandle);
     std::uint32_t code = 0;
     ASSERT_TRUE(os.getExitCodeProcess(h, code));
-    EXPECT_EQ(code, platform::STILL_ACTIVE);
+    EXPECT_EQ(code, platform::kStillActive);
     EXPECT_TRUE(os.terminateProcess(h, code));
     EXPECT_TRUE(os.closeHandle(h));
 
     std::uint32_t exitCode = 0;
     ASSERT_TRUE(w.waitExit(pid, exitCode));
-    EXPECT_EQ(exitCode, platform::STILL_ACTIVE);
+    EXPECT_EQ(exitCode, platform::kStillActive);
     EXPECT_LT(indexOf(snapshot(), pid), 0);
     // An ended program cannot be ended again. The system may still open its
     // id while it keeps the dead process's record, but nothing can be done
     // through that handle.
-    platform::Handle again = opened(platform::PROCESS_ALL_ACCESS, true, pid);
+    platform::Handle again = opened(platform::ProcessAccess::All, true, pid);
     if (again != platform::kNoHandle) {
         std::uint32_t after = 0;
         EXPECT_TRUE(os.getExitCodeProcess(again, after));
-        EXPECT_EQ(after, platform::STILL_ACTIVE);  // the code it was given
+        EXPECT_EQ(after, platform::kStillActive);  // the code it was given
         EXPECT_FALSE(os.terminateProcess(again, 0));
         EXPECT_TRUE(os.closeHandle(again));
     }
@@ -200,7 +200,7 @@ TEST_F(ContractProcesses, EndingEveryCopyOfANameLeavesZeroAndSparesOtherPrograms
     int ended = 0;
     for (auto& e : snapshot()) {
         if (asciiUpper(e.exeFile) != wanted) continue;
-        platform::Handle h = opened(platform::PROCESS_TERMINATE, false, e.processId);
+        platform::Handle h = opened(platform::ProcessAccess::Terminate, false, e.processId);
         ASSERT_NE(h, platform::kNoHandle);
         EXPECT_TRUE(os.terminateProcess(h, 0));
         EXPECT_TRUE(os.closeHandle(h));
@@ -240,7 +240,7 @@ TEST_F(ContractProcesses, ProgramEndingDuringTheWalkHasNoModulePathAndTheWalkGoe
     for (const platform::ProcessEntry& e : platform::ProcessWalk(os)) {
         if (e.processId == gone) {
             goneSeen = true;
-            platform::OwnedHandle h = platform::OwnedHandle::opened(os, platform::PROCESS_TERMINATE, false, gone);
+            platform::OwnedHandle h = platform::OwnedHandle::opened(os, platform::ProcessAccess::Terminate, false, gone);
             ASSERT_TRUE(h);
             EXPECT_TRUE(os.terminateProcess(h.get(), 0));
             h.close();
@@ -274,7 +274,7 @@ TEST_F(ContractProcesses, LeavingAWalkEarlyOrByAnExceptionClosesEveryHandle) {
         for (const platform::ProcessEntry& e : platform::ProcessWalk(os)) {
             if (e.processId != pid) continue;
             const platform::OwnedHandle h =
-                platform::OwnedHandle::opened(os, platform::PROCESS_ALL_ACCESS, true, pid);
+                platform::OwnedHandle::opened(os, platform::ProcessAccess::All, true, pid);
             EXPECT_TRUE(h);
             EXPECT_TRUE(platform::modulePath(os, pid).has_value());
             throw Abandon{};
@@ -299,12 +299,12 @@ TEST_F(ContractRegistry, StringsRoundTripIncludingGbkTextAndEmptyText) {
     EXPECT_EQ(reg.readString("Missing"), "");
     EXPECT_FALSE(reg.valueExists("Missing"));
 
-    // Written as REG_SZ with its NUL.
+    // Written as RegType::String with its NUL.
     platform::HKey k = 0;
-    ASSERT_EQ(os.regOpenKeyEx(w.regRoot(), w.regTestKey(), platform::KEY_READ, k), platform::ERROR_SUCCESS);
+    ASSERT_EQ(os.regOpenKeyEx(w.regRoot(), w.regTestKey(), platform::KeyAccess::Read, k), platform::Error::Success);
     platform::RegValue v;
-    EXPECT_EQ(os.regQueryValueEx(k, "名称", v), platform::ERROR_SUCCESS);
-    EXPECT_EQ(v.type, platform::REG_SZ);
+    EXPECT_EQ(os.regQueryValueEx(k, "名称", v), platform::Error::Success);
+    EXPECT_EQ(v.type, platform::RegType::String);
     EXPECT_EQ(v.data, std::string("中文文本 C:\\程序\\a.exe") + '\0');
     EXPECT_TRUE(os.regCloseKey(k));
 
@@ -314,23 +314,23 @@ TEST_F(ContractRegistry, StringsRoundTripIncludingGbkTextAndEmptyText) {
     EXPECT_EQ(names, (std::vector<std::string>{"Pass", "名称"}));
 
     EXPECT_TRUE(reg.deleteValue("Pass"));
-    EXPECT_EQ(reg.deleteValue("Pass"), platform::ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(reg.deleteValue("Pass"), platform::Error::FileNotFound);
     EXPECT_FALSE(reg.valueExists("Pass"));
 }
 
 TEST_F(ContractRegistry, ValueOfAnotherTypeRaisesInvalidDataTypeWithItsName) {
     ASSERT_TRUE(reg.openKey(w.regTestKey(), true));
     platform::HKey k = 0;
-    ASSERT_EQ(os.regOpenKeyEx(w.regRoot(), w.regTestKey(), platform::KEY_ALL_ACCESS, k),
-              platform::ERROR_SUCCESS);
-    ASSERT_EQ(os.regSetValueEx(k, "KillTime", {platform::REG_DWORD, std::string("\x05\0\0\0", 4)}),
-              platform::ERROR_SUCCESS);
-    ASSERT_EQ(os.regSetValueEx(k, "Blank", {platform::REG_BINARY, ""}), platform::ERROR_SUCCESS);
+    ASSERT_EQ(os.regOpenKeyEx(w.regRoot(), w.regTestKey(), platform::KeyAccess::All, k),
+              platform::Error::Success);
+    ASSERT_EQ(os.regSetValueEx(k, "KillTime", {platform::RegType::Dword, std::string("\x05\0\0\0", 4)}),
+              platform::Error::Success);
+    ASSERT_EQ(os.regSetValueEx(k, "Blank", {platform::RegType::Binary, ""}), platform::Error::Success);
     EXPECT_TRUE(os.regCloseKey(k));
 
     try {
         reg.readString("KillTime");
-        ADD_FAILURE() << "a REG_DWORD was read as text";
+        ADD_FAILURE() << "a RegType::Dword was read as text";
     } catch (const platform::RegistryError& e) {
         EXPECT_STREQ(e.what(), "Invalid data type for 'KillTime'");
     }
@@ -341,10 +341,10 @@ TEST_F(ContractRegistry, ValueOfAnotherTypeRaisesInvalidDataTypeWithItsName) {
 TEST_F(ContractRegistry, ExpandableStringReadsUnexpanded) {
     ASSERT_TRUE(reg.openKey(w.regTestKey(), true));
     platform::HKey k = 0;
-    ASSERT_EQ(os.regOpenKeyEx(w.regRoot(), w.regTestKey(), platform::KEY_ALL_ACCESS, k),
-              platform::ERROR_SUCCESS);
+    ASSERT_EQ(os.regOpenKeyEx(w.regRoot(), w.regTestKey(), platform::KeyAccess::All, k),
+              platform::Error::Success);
     const std::string text = "%SystemRoot%\\system32\\tool.exe /s";
-    ASSERT_EQ(os.regSetValueEx(k, "Tool", {platform::REG_EXPAND_SZ, text + '\0'}), platform::ERROR_SUCCESS);
+    ASSERT_EQ(os.regSetValueEx(k, "Tool", {platform::RegType::ExpandString, text + '\0'}), platform::Error::Success);
     EXPECT_TRUE(os.regCloseKey(k));
     EXPECT_EQ(reg.readString("Tool"), text);
 }
@@ -385,26 +385,26 @@ TEST_F(ContractRegistry, MissingKeyOpensOnlyWhenCreatedAndWritesWithoutAKeyFail)
 // back byte for byte with its type, and a created key removed again.
 TEST_F(ContractRegistry, ValuesOfAnyTypeRoundTripAndAMissingKeyIsToldApart) {
     const std::string sub = w.regTestKey() + "\\Sub";
-    EXPECT_EQ(reg.openKey(sub, false), platform::ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(reg.openKey(sub, false), platform::Error::FileNotFound);
     platform::RegValue v;
-    EXPECT_EQ(reg.readValue("x", v), platform::ERROR_INVALID_HANDLE) << "no key open";
+    EXPECT_EQ(reg.readValue("x", v), platform::Error::InvalidHandle) << "no key open";
 
     ASSERT_TRUE(reg.openKey(sub, true));
-    const platform::RegValue flag{platform::REG_DWORD, std::string("\x01\0\0\x80", 4)};
-    const platform::RegValue list{platform::REG_MULTI_SZ, std::string("a\0程序\0\0", 8)};
+    const platform::RegValue flag{platform::RegType::Dword, std::string("\x01\0\0\x80", 4)};
+    const platform::RegValue list{platform::RegType::MultiString, std::string("a\0程序\0\0", 8)};
     ASSERT_TRUE(reg.writeValue("Flag", flag));
     ASSERT_TRUE(reg.writeValue("List", list));
-    reg.writeString("Tool", "%SystemRoot%\\t.exe", platform::REG_EXPAND_SZ);
+    reg.writeString("Tool", "%SystemRoot%\\t.exe", platform::RegType::ExpandString);
     ASSERT_TRUE(reg.readValue("Flag", v));
     EXPECT_EQ(v.type, flag.type);
     EXPECT_EQ(v.data, flag.data);
     ASSERT_TRUE(reg.readValue("List", v));
     EXPECT_EQ(v.data, list.data);
     ASSERT_TRUE(reg.readValue("Tool", v));
-    EXPECT_EQ(v.type, platform::REG_EXPAND_SZ);
+    EXPECT_EQ(v.type, platform::RegType::ExpandString);
     EXPECT_EQ(v.data, std::string("%SystemRoot%\\t.exe") + '\0');
-    EXPECT_EQ(reg.readValue("Missing", v), platform::ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(reg.deleteValue("Missing"), platform::ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(reg.readValue("Missing", v), platform::Error::FileNotFound);
+    EXPECT_EQ(reg.deleteValue("Missing"), platform::Error::FileNotFound);
 
     for (const char* name : {"Flag", "List", "Tool"}) EXPECT_TRUE(reg.deleteValue(name));
     reg.closeKey();
@@ -418,8 +418,8 @@ TEST_F(ContractRegistry, ValuesOfAnyTypeRoundTripAndAMissingKeyIsToldApart) {
 TEST_F(ContractRegistry, ALeadingBackslashIsRefusedBelowAndTakenByTheRegistryObject) {
     const std::string sub = w.regTestKey() + "\\Lead";
     platform::HKey k = 0;
-    EXPECT_EQ(os.regCreateKeyEx(w.regRoot(), "\\" + sub, platform::KEY_ALL_ACCESS, k), platform::ERROR_BAD_PATHNAME);
-    EXPECT_EQ(os.regOpenKeyEx(w.regRoot(), "\\" + w.regTestKey(), platform::KEY_READ, k), platform::ERROR_BAD_PATHNAME);
+    EXPECT_EQ(os.regCreateKeyEx(w.regRoot(), "\\" + sub, platform::KeyAccess::All, k), platform::Error::BadPathname);
+    EXPECT_EQ(os.regOpenKeyEx(w.regRoot(), "\\" + w.regTestKey(), platform::KeyAccess::Read, k), platform::Error::BadPathname);
 
     EXPECT_FALSE(reg.keyExists("\\" + sub));
     reg.createKey("\\" + sub);
@@ -448,22 +448,22 @@ TEST_F(ContractFiles, BytesRoundTripExactlyIncludingCrLfAndGbk) {
 TEST_F(ContractFiles, RenamingAndReplacingInPlace) {
     const std::string a = w.tempDir() + "a.txt", b = w.tempDir() + "b.txt";
     std::uint32_t attributes = 0;
-    EXPECT_EQ(os.fileAttributes(a, attributes), platform::ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(os.fileAttributes(a, attributes), platform::Error::FileNotFound);
     ASSERT_TRUE(os.writeFile(a, "one"));
     EXPECT_TRUE(os.fileAttributes(a, attributes));
-    EXPECT_EQ(attributes & platform::FILE_ATTRIBUTE_DIRECTORY, 0u);
+    EXPECT_EQ(attributes & platform::FileAttr::Directory, 0u);
     EXPECT_TRUE(os.moveFile(a, b, false));
     EXPECT_FALSE(platform::fileFound(os, a));
     EXPECT_EQ(readBack(b), "one");
 
     ASSERT_TRUE(os.writeFile(a, "two"));
-    EXPECT_EQ(os.moveFile(a, b, false), platform::ERROR_ALREADY_EXISTS) << "a plain rename never replaces";
+    EXPECT_EQ(os.moveFile(a, b, false), platform::Error::AlreadyExists) << "a plain rename never replaces";
     const platform::Status replaced = os.moveFile(a, b, true);
     if (replaced) {
         EXPECT_FALSE(platform::fileFound(os, a));
         EXPECT_EQ(readBack(b), "two");
     } else {
-        EXPECT_EQ(replaced, platform::ERROR_CALL_NOT_IMPLEMENTED);
+        EXPECT_EQ(replaced, platform::Error::CallNotImplemented);
         EXPECT_FALSE(w.ntFamily()) << "only the 9x family cannot replace in one step";
     }
 
@@ -476,7 +476,7 @@ TEST_F(ContractFiles, RenamingAndReplacingInPlace) {
 
 TEST_F(ContractFiles, ReadingAMissingFileFailsWithFileNotFound) {
     std::string bytes;
-    EXPECT_EQ(os.readFile(w.tempDir() + "absent.txt", bytes), platform::ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(os.readFile(w.tempDir() + "absent.txt", bytes), platform::Error::FileNotFound);
     try {
         platform::readWholeFile(os, w.tempDir() + "absent.txt");
         ADD_FAILURE() << "a missing file was read";
@@ -488,13 +488,13 @@ TEST_F(ContractFiles, ReadingAMissingFileFailsWithFileNotFound) {
 TEST_F(ContractFiles, ReadOnlyFileIsDeletedOnlyAfterItsAttributesAreArchive) {
     const std::string path = w.tempDir() + "locked.exe";
     ASSERT_TRUE(os.writeFile(path, "MZ"));
-    ASSERT_TRUE(os.setFileAttributes(path, platform::FILE_ATTRIBUTE_READONLY | platform::FILE_ATTRIBUTE_HIDDEN));
-    EXPECT_EQ(os.deleteFile(path), platform::ERROR_ACCESS_DENIED);
+    ASSERT_TRUE(os.setFileAttributes(path, platform::FileAttr::ReadOnly | platform::FileAttr::Hidden));
+    EXPECT_EQ(os.deleteFile(path), platform::Error::AccessDenied);
     EXPECT_TRUE(platform::fileFound(os, path));
-    ASSERT_TRUE(os.setFileAttributes(path, platform::FILE_ATTRIBUTE_ARCHIVE));
+    ASSERT_TRUE(os.setFileAttributes(path, platform::FileAttr::Archive));
     EXPECT_TRUE(os.deleteFile(path));
     EXPECT_FALSE(platform::fileFound(os, path));
-    EXPECT_EQ(os.deleteFile(path), platform::ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(os.deleteFile(path), platform::Error::FileNotFound);
 }
 
 TEST_F(ContractFiles, FileExistsOnlyForExistingFilesNotDirectories) {
@@ -518,8 +518,8 @@ TEST_F(ContractWindows, WalkingTheZOrderListsATitledWindowOfAnotherProgram) {
     bool seen = false;
     int steps = 0;
     platform::Hwnd h = 0;
-    platform::Status walked = os.getWindow(w.ownWindow(), platform::GW_HWNDFIRST, h);
-    for (; walked && h && steps < 100000; walked = os.getWindow(h, platform::GW_HWNDNEXT, h), ++steps) {
+    platform::Status walked = os.getWindow(w.ownWindow(), platform::WindowWalk::First, h);
+    for (; walked && h && steps < 100000; walked = os.getWindow(h, platform::WindowWalk::Next, h), ++steps) {
         std::string text;
         if (os.getWindowText(h, text) > 0 && text == title) seen = true;
     }
@@ -580,7 +580,7 @@ TEST_F(ContractSystem, VersionReportsTheFamily) {
     platform::VersionInfo v;
     ASSERT_TRUE(os.getVersionEx(v));
     EXPECT_EQ(v.platformId,
-              w.ntFamily() ? platform::VER_PLATFORM_WIN32_NT : platform::VER_PLATFORM_WIN32_WINDOWS);
+              w.ntFamily() ? platform::PlatformId::NT : platform::PlatformId::Windows9x);
     EXPECT_GE(v.major, 4u);
 }
 
@@ -589,11 +589,11 @@ TEST_F(ContractSystem, NotificationIconIsAddedAndRemoved) {
     platform::NotifyIconData icon;
     icon.wnd = w.ownWindow();
     icon.id = 1;
-    icon.flags = platform::NIF_MESSAGE | platform::NIF_TIP;
+    icon.flags = platform::TrayFlag::Message | platform::TrayFlag::Tip;
     icon.callbackMessage = 0x0400 + 1;
     icon.tip = "Morvane进程管理器";
-    EXPECT_TRUE(os.shellNotifyIcon(platform::NIM_ADD, icon));
-    EXPECT_TRUE(os.shellNotifyIcon(platform::NIM_DELETE, icon));
+    EXPECT_TRUE(os.shellNotifyIcon(platform::TrayMessage::Add, icon));
+    EXPECT_TRUE(os.shellNotifyIcon(platform::TrayMessage::Delete, icon));
 }
 
 }  // namespace

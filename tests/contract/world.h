@@ -74,7 +74,7 @@ public:
     virtual std::string tempDir() = 0;
 
     // Registry root and subkey path (without leading '\') that the test may
-    // create, fill and delete freely; e.g. HKEY_CURRENT_USER and
+    // create, fill and delete freely; e.g. RootKey::CurrentUser and
     // "Software\Zentrek\ContractTest". Absent at the start of every test.
     virtual platform::HKey regRoot() = 0;
     virtual std::string regTestKey() = 0;

@@ -34,8 +34,8 @@
 namespace {
 
 using sim::Family;
-const platform::HKey HKCU = platform::HKEY_CURRENT_USER;
-const platform::HKey HKLM = platform::HKEY_LOCAL_MACHINE;
+const platform::HKey HKCU = platform::RootKey::CurrentUser;
+const platform::HKey HKLM = platform::RootKey::LocalMachine;
 const char* const kSettings = "Software\\Zentrek";
 const char* const kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char* const kOnce = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
@@ -105,8 +105,8 @@ bool isWalkStep(const std::string& call) {
 }
 
 // The codes a walk step fails with on Windows, besides the end of the list.
-const std::uint32_t kWalkErrors[] = {platform::ERROR_ACCESS_DENIED, platform::ERROR_NOT_ENOUGH_MEMORY,
-                                     platform::ERROR_GEN_FAILURE};
+const std::uint32_t kWalkErrors[] = {platform::Error::AccessDenied, platform::Error::NotEnoughMemory,
+                                     platform::Error::GeneralFailure};
 
 
 void baseMachine(sim::SimOs& m, Family family) {

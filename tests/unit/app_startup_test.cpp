@@ -176,7 +176,7 @@ TEST(StartUp, AnErrorInAStepIsShownAndTheLaterStepsStillRun) {
 
     // A settings value of the wrong kind: NT is still NT.
     AppFixture f(Family::NT);
-    f.machine.setString(platform::HKEY_CURRENT_USER, "Software\\Zentrek", "KillTime", "abc");
+    f.machine.setString(platform::RootKey::CurrentUser, "Software\\Zentrek", "KillTime", "abc");
     f.machine.addProcess("notepad.exe");
     f.machine.addWindow("Editor");
     TfrmMain& v = f.start();
@@ -269,8 +269,8 @@ TEST(MainWindow, EnterAndEscapeReachThePasswordButtonsOnlyWhileThePanelIsUp) {
 // area; once the right password opens the panel, the pages take keys again.
 TEST(MainWindow, ThePasswordPanelHoldsTheKeyboardUntilTheRightPassword) {
     AppFixture f;
-    f.machine.setString(platform::HKEY_CURRENT_USER, "Software\\Zentrek", "RunByPass", "yes");
-    f.machine.setString(platform::HKEY_CURRENT_USER, "Software\\Zentrek", "Pass", "ab");
+    f.machine.setString(platform::RootKey::CurrentUser, "Software\\Zentrek", "RunByPass", "yes");
+    f.machine.setString(platform::RootKey::CurrentUser, "Software\\Zentrek", "Pass", "ab");
     TfrmMain& w = f.start();
     ASSERT_TRUE(w.Panel2.visible());
     EXPECT_EQ(w.keyboardHolder(), &w.Panel2);

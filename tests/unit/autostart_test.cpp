@@ -11,7 +11,7 @@
 
 namespace {
 
-const platform::HKey HKLM = platform::HKEY_LOCAL_MACHINE;
+const platform::HKey HKLM = platform::RootKey::LocalMachine;
 const std::string kBase = "Software\\Microsoft\\Windows\\CurrentVersion\\";
 const std::string kRun = kBase + "Run", kServices = kBase + "RunServices", kOnce = kBase + "RunOnce",
                   kOnceEx = kBase + "RunOnceEx", kServicesOnce = kBase + "RunServicesOnce";
@@ -27,7 +27,7 @@ struct Autostart : AppFixture {
         machine.setString(HKLM, key, name, text);
     }
     void expand(const std::string& key, const std::string& name, const std::string& text) {
-        machine.setValue(HKLM, key, name, platform::REG_EXPAND_SZ, text + '\0');
+        machine.setValue(HKLM, key, name, platform::RegType::ExpandString, text + '\0');
     }
     TfrmMain& open() {
         TfrmMain& w = start();
@@ -47,10 +47,10 @@ struct Autostart : AppFixture {
         Hive h;
         platform::HKey k = 0;
         for (const auto& key : autostart::AutostartKeys) {
-            if (machine.regOpenKeyEx(HKLM, key.path, platform::KEY_READ, k) != platform::ERROR_SUCCESS) continue;
+            if (machine.regOpenKeyEx(HKLM, key.path, platform::KeyAccess::Read, k) != platform::Error::Success) continue;
             auto& values = h[key.path];
             std::string name;
-            for (std::uint32_t i = 0; machine.regEnumValue(k, i, name) == platform::ERROR_SUCCESS; ++i) {
+            for (std::uint32_t i = 0; machine.regEnumValue(k, i, name) == platform::Error::Success; ++i) {
                 platform::RegValue v;
                 EXPECT_TRUE(machine.regQueryValueEx(k, name, v));
                 values[name] = {v.type, v.data};
@@ -71,7 +71,7 @@ TEST(Autostart, StartUpListsTheStringValuesOfTheFiveKeysInTheirOrder) {
     f.sz(kRun, "Tool", "C:\\Tools\\tool.exe");
     f.sz(kRun, "", "default.exe");
     f.expand(kRun, "Sys", "%SystemRoot%\\sys.exe");
-    f.machine.setValue(HKLM, kRun, "Blank", platform::REG_SZ, "");
+    f.machine.setValue(HKLM, kRun, "Blank", platform::RegType::String, "");
     f.sz(kOnceEx + "\\0001", "Step", "inside a subkey");
     f.sz(kServicesOnce, "Svc", "svc.exe");
     TfrmMain& w = f.open();
@@ -104,10 +104,10 @@ TEST(Autostart, AValueOfAnotherTypeIsReportedAndCostsNothing) {
     Autostart f;
     f.machine.addProcess("[System Process]");
     f.sz(kRun, "Before", "before.exe");
-    f.machine.setValue(HKLM, kRun, "Flag", platform::REG_DWORD, std::string("\1\0\0\0", 4));
-    f.machine.setValue(HKLM, kRun, "Empty", platform::REG_BINARY, "");
+    f.machine.setValue(HKLM, kRun, "Flag", platform::RegType::Dword, std::string("\1\0\0\0", 4));
+    f.machine.setValue(HKLM, kRun, "Empty", platform::RegType::Binary, "");
     f.sz(kRun, "After", "after.exe");
-    f.machine.setValue(HKLM, kOnce, "List", platform::REG_MULTI_SZ, std::string("a\0b\0\0", 5));
+    f.machine.setValue(HKLM, kOnce, "List", platform::RegType::MultiString, std::string("a\0b\0\0", 5));
     f.sz(kOnce, "Later", "later.exe");
     TfrmMain& w = f.open();
     EXPECT_EQ(f.application.errors(),
@@ -198,7 +198,7 @@ TEST(Autostart, ApplyMakesEachKeysStringsItsRowsAndTouchesNothingElse) {
     f.expand(kRun, "Path", "%ProgramFiles%\\p.exe");
     f.expand(kRun, "Edited", "%windir%\\e.exe");
     f.sz(kRun, "Gone", "gone.exe");
-    f.machine.setValue(HKLM, kRun, "Flag", platform::REG_DWORD, std::string("\1\0\0\0", 4));
+    f.machine.setValue(HKLM, kRun, "Flag", platform::RegType::Dword, std::string("\1\0\0\0", 4));
     f.sz(kOnceEx + "\\0001", "Step", "step.exe");
     f.sz(kOnceEx, "Title", "title");
     TfrmMain& w = f.open();
@@ -225,11 +225,11 @@ TEST(Autostart, ApplyMakesEachKeysStringsItsRowsAndTouchesNothingElse) {
               (std::vector<std::string>{"", "Sys", "Edited", "Flag", "New", "Path2", "Dup"}));
     EXPECT_EQ(f.machine.stringValue(HKLM, kRun, ""), "default.exe");
     EXPECT_EQ(f.machine.stringValue(HKLM, kRun, "Dup"), "second.exe");
-    EXPECT_EQ(f.typeOf(kRun, "Sys"), platform::REG_EXPAND_SZ);
-    EXPECT_EQ(f.typeOf(kRun, "Path2"), platform::REG_EXPAND_SZ);
-    EXPECT_EQ(f.typeOf(kRun, "Edited"), platform::REG_SZ);
-    EXPECT_EQ(f.typeOf(kRun, "New"), platform::REG_SZ);
-    EXPECT_EQ(f.typeOf(kRun, "Flag"), platform::REG_DWORD);
+    EXPECT_EQ(f.typeOf(kRun, "Sys"), platform::RegType::ExpandString);
+    EXPECT_EQ(f.typeOf(kRun, "Path2"), platform::RegType::ExpandString);
+    EXPECT_EQ(f.typeOf(kRun, "Edited"), platform::RegType::String);
+    EXPECT_EQ(f.typeOf(kRun, "New"), platform::RegType::String);
+    EXPECT_EQ(f.typeOf(kRun, "Flag"), platform::RegType::Dword);
     EXPECT_EQ(f.machine.stringValue(HKLM, kOnceEx + "\\0001", "Step"), "step.exe");
     EXPECT_EQ(f.machine.stringValue(HKLM, kOnceEx, "Title"), "title");
     for (const auto& key : autostart::AutostartKeys) EXPECT_TRUE(f.machine.hasKey(HKLM, key.path)) << key.path;
@@ -262,7 +262,7 @@ TEST(Autostart, AFailureAnywhereInApplyPutsEveryKeyBack) {
         Autostart f;
         f.sz(kRun, "R1", "r1.exe");
         f.expand(kRun, "R2", "%windir%\\r2.exe");
-        f.machine.setValue(HKLM, kRun, "Flag", platform::REG_DWORD, std::string("\1\0\0\0", 4));
+        f.machine.setValue(HKLM, kRun, "Flag", platform::RegType::Dword, std::string("\1\0\0\0", 4));
         f.sz(kOnce, "A", "a.exe");
         f.sz(kOnce, "B", "b.exe");
         f.sz(kServicesOnce, "S", "s.exe");
@@ -316,7 +316,7 @@ TEST(Autostart, ApplyNeverEmptiesAKeyTheListDidNotRead) {
 
     Autostart g;
     g.sz(kRun, "Theirs", "theirs.exe");
-    g.machine.setString(platform::HKEY_CURRENT_USER, "Software\\Zentrek", "KillTime", "abc");
+    g.machine.setString(platform::RootKey::CurrentUser, "Software\\Zentrek", "KillTime", "abc");
     TfrmMain& v = g.open();
     ASSERT_EQ(g.application.errors().size(), 1u) << "the settings failed";
     EXPECT_EQ(v.ListView1.count(), 1) << "and the fill still ran";
@@ -350,12 +350,12 @@ TEST(Autostart, ApplyRemovesOnlyWhatTheListRemoved) {
     // A string at the fill that is another type by "应用" is no longer the list's to delete.
     w.ListView1.userClick(2);
     w.Button19.userClick();  // Retyped
-    f.machine.setValue(HKLM, kRun, "Retyped", platform::REG_DWORD, std::string("\1\0\0\0", 4));
+    f.machine.setValue(HKLM, kRun, "Retyped", platform::RegType::Dword, std::string("\1\0\0\0", 4));
     w.Button17.userClick();
     EXPECT_TRUE(f.application.messages().empty());
     EXPECT_EQ(f.machine.valueNames(HKLM, kRun),
               (std::vector<std::string>{"Kept", "Retyped", "Theirs", "Zentrek", "New name"}));
-    EXPECT_EQ(f.typeOf(kRun, "Retyped"), platform::REG_DWORD);
+    EXPECT_EQ(f.typeOf(kRun, "Retyped"), platform::RegType::Dword);
     EXPECT_EQ(f.machine.valueNames(HKLM, kOnce), (std::vector<std::string>{"Once", "Setup"}));
     EXPECT_EQ(f.machine.openKeys(), 0);
 

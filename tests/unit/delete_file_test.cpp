@@ -14,7 +14,7 @@ struct Delete : AppFixture {
     Delete() : AppFixture(Family::Win9x) {
         machine.addProcess("C:\\WINDOWS\\SYSTEM\\KERNEL32.DLL");
         victim = machine.addProcess(kPath);
-        machine.addFile(kPath, "MZ", platform::FILE_ATTRIBUTE_READONLY);
+        machine.addFile(kPath, "MZ", platform::FileAttr::ReadOnly);
     }
     std::uint32_t victim = 0;
 };

@@ -15,7 +15,7 @@ struct FailingRename : sim::SimOs {
     using SimOs::SimOs;
     int failAt = 0, renames = 0;
     platform::Status moveFile(const std::string& from, const std::string& to, bool replace) override {
-        if (!replace && ++renames == failAt) return platform::ERROR_ACCESS_DENIED;
+        if (!replace && ++renames == failAt) return platform::Error::AccessDenied;
         return SimOs::moveFile(from, to, replace);
     }
 };
@@ -45,7 +45,7 @@ TEST_P(FileReplace, ADiskFillingUpPartWayLeavesTheOldTextWhole) {
 }
 
 TEST_P(FileReplace, AFileThatWasAlwaysRefusedStaysRefused) {
-    for (std::uint32_t a : {platform::FILE_ATTRIBUTE_READONLY, platform::FILE_ATTRIBUTE_HIDDEN, platform::FILE_ATTRIBUTE_SYSTEM}) {
+    for (std::uint32_t a : {platform::FileAttr::ReadOnly, platform::FileAttr::Hidden, platform::FileAttr::System}) {
         sim::SimOs os(GetParam());
         os.addFile(kPath, "OLD.EXE\r\n", a);
         EXPECT_THROW(platform::writeFileReplacing(os, kPath, "NEW.EXE\r\n"), platform::OsError) << a;
@@ -82,7 +82,7 @@ TEST(FileReplace9x, WhenNothingCanBeRenamedBackTheOldTextStaysAside) {
     struct NoRenameBack : FailingRename {
         using FailingRename::FailingRename;
         platform::Status moveFile(const std::string& from, const std::string& to, bool replace) override {
-            if (!replace && renames >= 1) return platform::ERROR_ACCESS_DENIED;
+            if (!replace && renames >= 1) return platform::Error::AccessDenied;
             return FailingRename::moveFile(from, to, replace);
         }
     } os(Family::Win9x);
@@ -96,11 +96,11 @@ TEST(FileReplace9x, WhenNothingCanBeRenamedBackTheOldTextStaysAside) {
 // with its text and its code.
 TEST(FileErrors, CommonFailuresHaveTheirTextsAndOthersKeepTheirCode) {
     sim::SimOs os;
-    EXPECT_EQ(platform::fileErrorText(os, platform::ERROR_FILE_NOT_FOUND), "File not found");
-    EXPECT_EQ(platform::fileErrorText(os, platform::ERROR_DISK_FULL), "Disk full");
-    EXPECT_EQ(platform::fileErrorText(os, platform::ERROR_FILE_TOO_LARGE), "File too large: more than 64 MB");
-    EXPECT_EQ(platform::fileErrorText(os, platform::ERROR_SHARING_VIOLATION), "I/O error 32 (sharing violation)");
-    EXPECT_EQ(platform::fileErrorText(os, platform::ERROR_ALREADY_EXISTS), "I/O error 183");
+    EXPECT_EQ(platform::fileErrorText(os, platform::Error::FileNotFound), "File not found");
+    EXPECT_EQ(platform::fileErrorText(os, platform::Error::DiskFull), "Disk full");
+    EXPECT_EQ(platform::fileErrorText(os, platform::Error::FileTooLarge), "File too large: more than 64 MB");
+    EXPECT_EQ(platform::fileErrorText(os, platform::Error::SharingViolation), "I/O error 32 (sharing violation)");
+    EXPECT_EQ(platform::fileErrorText(os, platform::Error::AlreadyExists), "I/O error 183");
 
     os.addFile(kPath, "A.EXE\r\n");
     os.file(kPath)->unreadable = true;
@@ -109,7 +109,7 @@ TEST(FileErrors, CommonFailuresHaveTheirTextsAndOthersKeepTheirCode) {
         ADD_FAILURE() << "an unreadable file was read";
     } catch (const platform::OsError& e) {
         EXPECT_STREQ(e.what(), "File access denied");
-        EXPECT_EQ(e.code(), platform::ERROR_ACCESS_DENIED);
+        EXPECT_EQ(e.code(), platform::Error::AccessDenied);
     }
 }
 

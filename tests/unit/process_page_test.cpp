@@ -97,7 +97,7 @@ TEST(ProcessPage, SingleModeEndsTheSelectedCopyOnlyWaitsAndRefreshes) {
     w.BtnKill.userClick();
     EXPECT_TRUE(p.running(a));
     EXPECT_FALSE(p.running(b));
-    EXPECT_EQ(p.machine.process(b)->exitCode, platform::STILL_ACTIVE);
+    EXPECT_EQ(p.machine.process(b)->exitCode, platform::kStillActive);
     EXPECT_GE(p.machine.getTickCount() - t0, 300u);
     EXPECT_EQ(w.List1.count(), 2);
     EXPECT_EQ(w.Label1.caption(), "当前系统中共有2个进程");

@@ -12,8 +12,8 @@ using platform::RegistryError;
 
 namespace {
 
-const platform::HKey HKCU = platform::HKEY_CURRENT_USER;
-const platform::HKey HKLM = platform::HKEY_LOCAL_MACHINE;
+const platform::HKey HKCU = platform::RootKey::CurrentUser;
+const platform::HKey HKLM = platform::RootKey::LocalMachine;
 const char* kSettings = "Software\\Zentrek";
 const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
@@ -55,7 +55,7 @@ TEST(Registry, UnopenableKeyGivesEmptyTextAndFailedWrites) {
     EXPECT_FALSE(reg.keyExists(kRun));
     EXPECT_EQ(reg.readString("Zentrek"), "");
     std::vector<std::string> names;
-    EXPECT_EQ(reg.getValueNames(names), platform::ERROR_INVALID_HANDLE) << "no key open";
+    EXPECT_EQ(reg.getValueNames(names), platform::Error::InvalidHandle) << "no key open";
     EXPECT_TRUE(names.empty());
     EXPECT_EQ(errorOf([&] { reg.writeString("Zentrek", "x"); }),
               "Failed to set data for 'Zentrek'");
@@ -77,17 +77,17 @@ TEST(Registry, WithoutWriteRightsKeysCannotBeCreatedNorValuesWritten) {
     EXPECT_EQ(errorOf([&] { reg.writeString("Zentrek", "x"); }),
               "Failed to set data for 'Zentrek'");
     EXPECT_FALSE(reg.deleteValue("Zentrek"));
-    EXPECT_EQ(os.regDeleteKey(HKLM, kRun), platform::ERROR_ACCESS_DENIED);
+    EXPECT_EQ(os.regDeleteKey(HKLM, kRun), platform::Error::AccessDenied);
     reg.closeKey();
     EXPECT_EQ(os.openKeys(), 0);
 }
 
 TEST(Registry, TextStopsAtTheFirstNulAndOtherTypesRaise) {
     sim::SimOs os;
-    os.setValue(HKCU, kSettings, "Pass", platform::REG_SZ, std::string("ab\0cd\0", 6));
-    os.setValue(HKCU, kSettings, "NoNul", platform::REG_SZ, "raw");
-    os.setValue(HKCU, kSettings, "List", platform::REG_MULTI_SZ, std::string("a\0b\0\0", 5));
-    os.setValue(HKCU, kSettings, "Empty", platform::REG_DWORD, "");
+    os.setValue(HKCU, kSettings, "Pass", platform::RegType::String, std::string("ab\0cd\0", 6));
+    os.setValue(HKCU, kSettings, "NoNul", platform::RegType::String, "raw");
+    os.setValue(HKCU, kSettings, "List", platform::RegType::MultiString, std::string("a\0b\0\0", 5));
+    os.setValue(HKCU, kSettings, "Empty", platform::RegType::Dword, "");
     Registry reg(os, HKCU);
     ASSERT_TRUE(reg.openKey("\\Software\\Zentrek", false));
     EXPECT_EQ(reg.readString("Pass"), "ab");

@@ -226,7 +226,7 @@ TEST(LoopClear, NtPassesEndByIdentifierNeverByName) {
     r.loopClearOn();
     r.runFor(1000);
     EXPECT_FALSE(r.running(tool));
-    EXPECT_EQ(r.machine.process(tool)->exitCode, platform::STILL_ACTIVE);
+    EXPECT_EQ(r.machine.process(tool)->exitCode, platform::kStillActive);
     EXPECT_TRUE(r.running(twin)) << "ended by name, not by identifier";
 
     r.w.SpeedButton1.userClick();

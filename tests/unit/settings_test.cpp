@@ -9,8 +9,8 @@
 namespace {
 
 using V = std::vector<std::string>;
-const platform::HKey HKCU = platform::HKEY_CURRENT_USER;
-const platform::HKey HKLM = platform::HKEY_LOCAL_MACHINE;
+const platform::HKey HKCU = platform::RootKey::CurrentUser;
+const platform::HKey HKLM = platform::RootKey::LocalMachine;
 const char* const kKey = "Software\\Zentrek";
 const char* const kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char* const kExe = "C:\\Morvane\\Morvane.exe";
@@ -107,10 +107,10 @@ TEST(Settings, ABadValueIsShownAndTheRestOfStartUpGoesOn) {
         const char* error;
         std::string killTimeAfterClose;
     } cases[] = {
-        {"RunByPass", platform::REG_DWORD, std::string("\1\0\0\0", 4), "Invalid data type for 'RunByPass'", "20"},
-        {"KillTime", platform::REG_BINARY, "\x05", "Invalid data type for 'KillTime'", "\x05"},
-        {"KillTime", platform::REG_SZ, std::string("abc\0", 4), "'abc' is not a valid integer value", "1"},
-        {"KillTime", platform::REG_SZ, std::string("12 \0", 4), "'12 ' is not a valid integer value", "1"},
+        {"RunByPass", platform::RegType::Dword, std::string("\1\0\0\0", 4), "Invalid data type for 'RunByPass'", "20"},
+        {"KillTime", platform::RegType::Binary, "\x05", "Invalid data type for 'KillTime'", "\x05"},
+        {"KillTime", platform::RegType::String, std::string("abc\0", 4), "'abc' is not a valid integer value", "1"},
+        {"KillTime", platform::RegType::String, std::string("12 \0", 4), "'12 ' is not a valid integer value", "1"},
     };
     for (const Case& c : cases) {
         Settings f;
@@ -173,7 +173,7 @@ TEST(Settings, ARunKeyThatCannotBeOpenedReadsEmptyAndRefusesWrites) {
 TEST(Closing, AFailedSaveAsksWhetherToLeaveWithoutIt) {
     for (int answer : {ui::answer::No, ui::answer::Yes, 0}) {
         Settings f;
-        f.machine.addFile(kList, "OLD.EXE\r\n", platform::FILE_ATTRIBUTE_READONLY);
+        f.machine.addFile(kList, "OLD.EXE\r\n", platform::FileAttr::ReadOnly);
         TfrmMain& w = f.start();
         w.ListApp.setItems({"NEW.EXE"});
         f.application.answerMessage(ui::answer::Ok);  // the error box
@@ -195,7 +195,7 @@ TEST(Closing, AFailedSaveAsksWhetherToLeaveWithoutIt) {
 TEST(Closing, AFailedIntervalWriteNeverKeepsTheListFromItsFile) {
     for (bool listFails : {false, true}) {
         Settings f;
-        if (listFails) f.machine.addFile(kList, "OLD.EXE\r\n", platform::FILE_ATTRIBUTE_READONLY);
+        if (listFails) f.machine.addFile(kList, "OLD.EXE\r\n", platform::FileAttr::ReadOnly);
         TfrmMain& w = f.start();
         w.ListApp.setItems({"NEW.EXE"});
         f.machine.setKeyReadOnly(HKCU, kKey, true);

@@ -25,7 +25,7 @@ platform::Handle opened(SimOs& os, std::uint32_t access, bool inherit, std::uint
 }
 
 platform::Handle moduleSnapshot(SimOs& os, std::uint32_t pid) {
-    return snapshotOf(os, platform::TH32CS_SNAPMODULE, pid);
+    return snapshotOf(os, platform::Snapshot::Modules, pid);
 }
 
 }  // namespace
@@ -39,8 +39,8 @@ TEST(SimProcesses, InjectedFaultsFailTheCallsTheyNameAndLeakNoHandle) {
     auto stuck = os.addProcess("stuck.exe");
     os.process(stuck)->cannotTerminate = true;
 
-    EXPECT_EQ(opened(os, platform::PROCESS_ALL_ACCESS, true, locked), platform::kNoHandle);
-    EXPECT_EQ(opened(os, platform::PROCESS_ALL_ACCESS, true, 999), platform::kNoHandle);
+    EXPECT_EQ(opened(os, platform::ProcessAccess::All, true, locked), platform::kNoHandle);
+    EXPECT_EQ(opened(os, platform::ProcessAccess::All, true, 999), platform::kNoHandle);
     EXPECT_EQ(moduleSnapshot(os, 999), platform::kNoHandle);
 
     platform::Handle snap = moduleSnapshot(os, hidden);
@@ -50,15 +50,15 @@ TEST(SimProcesses, InjectedFaultsFailTheCallsTheyNameAndLeakNoHandle) {
     EXPECT_EQ(m.exePath, "");
     EXPECT_TRUE(os.closeHandle(snap));
 
-    platform::Handle h = opened(os, platform::PROCESS_ALL_ACCESS, false, stuck);
+    platform::Handle h = opened(os, platform::ProcessAccess::All, false, stuck);
     EXPECT_FALSE(os.terminateProcess(h, 0));
     EXPECT_TRUE(os.process(stuck)->running);
     EXPECT_TRUE(os.closeHandle(h));
 
-    // Rights matter: terminating needs PROCESS_TERMINATE, reading the exit
-    // code needs query rights, which PROCESS_TERMINATE alone lacks.
+    // Rights matter: terminating needs ProcessAccess::Terminate, reading the exit
+    // code needs query rights, which ProcessAccess::Terminate alone lacks.
     auto plain = os.addProcess("plain.exe");
-    h = opened(os, platform::PROCESS_TERMINATE, false, plain);
+    h = opened(os, platform::ProcessAccess::Terminate, false, plain);
     std::uint32_t code = 0;
     EXPECT_FALSE(os.getExitCodeProcess(h, code));
     EXPECT_TRUE(os.closeHandle(h));
@@ -68,19 +68,19 @@ TEST(SimProcesses, InjectedFaultsFailTheCallsTheyNameAndLeakNoHandle) {
     EXPECT_FALSE(os.closeHandle(h));
 
     os.setToolhelpAvailable(false);
-    EXPECT_EQ(snapshotOf(os, platform::TH32CS_SNAPPROCESS, 0), platform::kNoHandle);
+    EXPECT_EQ(snapshotOf(os, platform::Snapshot::Processes, 0), platform::kNoHandle);
     EXPECT_EQ(os.openHandles(), 0);
 }
 
 TEST(SimProcesses, EndedProcessKeepsItsCodeAndAHandleStillReadsIt) {
     SimOs os;
     auto a = os.addProcess("a.exe");
-    platform::Handle h = opened(os, platform::PROCESS_ALL_ACCESS, true, a);
-    EXPECT_TRUE(os.terminateProcess(h, platform::STILL_ACTIVE));
+    platform::Handle h = opened(os, platform::ProcessAccess::All, true, a);
+    EXPECT_TRUE(os.terminateProcess(h, platform::kStillActive));
     // The code it was given, although that is the "still running" value.
     std::uint32_t code = 0;
     EXPECT_TRUE(os.getExitCodeProcess(h, code));
-    EXPECT_EQ(code, platform::STILL_ACTIVE);
+    EXPECT_EQ(code, platform::kStillActive);
     EXPECT_FALSE(os.terminateProcess(h, 1));  // already ended
     EXPECT_TRUE(os.closeHandle(h));
     ASSERT_NE(os.process(a), nullptr);
@@ -114,7 +114,7 @@ void partners(SimOs& os, const std::string& a, const std::string& b) {
 }
 
 void end(SimOs& os, std::uint32_t pid) {
-    platform::Handle h = opened(os, platform::PROCESS_TERMINATE, false, pid);
+    platform::Handle h = opened(os, platform::ProcessAccess::Terminate, false, pid);
     EXPECT_TRUE(os.terminateProcess(h, 0));
     EXPECT_TRUE(os.closeHandle(h));
 }
@@ -151,7 +151,7 @@ TEST(SimProcesses, PartnersRestartEachOtherUnlessBothEndInOnePass) {
 TEST(SimProcesses, NineXFamilyReportsWhatItWasGivenAndPlatformOne) {
     SimOs os(Family::Win9x);
     auto id = os.addProcess("C:\\WINDOWS\\EXPLORER.EXE");
-    platform::Handle snap = snapshotOf(os, platform::TH32CS_SNAPPROCESS, 0);
+    platform::Handle snap = snapshotOf(os, platform::Snapshot::Processes, 0);
     platform::ProcessEntry e;
     ASSERT_TRUE(os.process32First(snap, e));
     EXPECT_EQ(e.exeFile, "C:\\WINDOWS\\EXPLORER.EXE");
@@ -167,7 +167,7 @@ TEST(SimProcesses, NineXFamilyReportsWhatItWasGivenAndPlatformOne) {
 
     platform::VersionInfo v;
     ASSERT_TRUE(os.getVersionEx(v));
-    EXPECT_EQ(v.platformId, platform::VER_PLATFORM_WIN32_WINDOWS);
+    EXPECT_EQ(v.platformId, platform::PlatformId::Windows9x);
     os.setVersionFails(true);
     EXPECT_FALSE(os.getVersionEx(v));
 }
@@ -181,20 +181,20 @@ TEST(SimWindows, HungAndStubbornWindowsStayAndTheWaitIsBounded) {
     os.window(stubborn)->refusesClose = true;
     os.setTickCount(1000);
 
-    EXPECT_EQ(os.sendClose(hung, 5000), platform::ERROR_TIMEOUT);
+    EXPECT_EQ(os.sendClose(hung, 5000), platform::Error::Timeout);
     EXPECT_EQ(os.getTickCount(), 6000u);
     EXPECT_TRUE(os.window(hung)->alive);
     // A quit posted to a hung program lands in a queue nobody reads.
     EXPECT_TRUE(os.postQuit(hung));
     EXPECT_TRUE(os.process(pid)->running);
 
-    EXPECT_EQ(os.sendClose(stubborn, 5000), platform::ERROR_SUCCESS);
+    EXPECT_EQ(os.sendClose(stubborn, 5000), platform::Error::Success);
     EXPECT_EQ(os.findWindow(nullptr, "save CHANGES?"), stubborn);  // not case-sensitive
 
     auto gone = os.addWindow("Gone");
-    EXPECT_EQ(os.sendClose(gone, 5000), platform::ERROR_SUCCESS);
+    EXPECT_EQ(os.sendClose(gone, 5000), platform::Error::Success);
     EXPECT_FALSE(os.window(gone)->alive);
-    EXPECT_EQ(os.sendClose(gone, 5000), platform::ERROR_INVALID_WINDOW_HANDLE);
+    EXPECT_EQ(os.sendClose(gone, 5000), platform::Error::InvalidWindowHandle);
     EXPECT_FALSE(os.postQuit(gone));
     EXPECT_EQ(os.windows().size(), 2u);
 }
@@ -206,16 +206,16 @@ TEST(SimWindows, QuitEndsTheOwnerAndAllItsWindowsWithCodeZero) {
     os.addWindow("Other");
     auto second = os.addWindow("Two", pid);
     platform::Hwnd h = 0;
-    EXPECT_TRUE(os.getWindow(second, platform::GW_HWNDFIRST, h));
+    EXPECT_TRUE(os.getWindow(second, platform::WindowWalk::First, h));
     EXPECT_EQ(h, first);
     EXPECT_TRUE(os.postQuit(second));
     EXPECT_FALSE(os.process(pid)->running);
     EXPECT_EQ(os.process(pid)->exitCode, 0u);
     ASSERT_EQ(os.windows().size(), 1u);
     EXPECT_EQ(os.windows()[0].title, "Other");
-    EXPECT_TRUE(os.getWindow(0, platform::GW_HWNDFIRST, h));
+    EXPECT_TRUE(os.getWindow(0, platform::WindowWalk::First, h));
     EXPECT_EQ(h, os.windows()[0].hwnd);
-    EXPECT_EQ(os.getWindow(first, platform::GW_HWNDNEXT, h), platform::ERROR_INVALID_WINDOW_HANDLE);
+    EXPECT_EQ(os.getWindow(first, platform::WindowWalk::Next, h), platform::Error::InvalidWindowHandle);
     EXPECT_EQ(h, 0u);
 }
 
@@ -235,64 +235,64 @@ TEST(SimFiles, DeleteAndIoFaultsBehaveLikeWin32) {
     os.addFile("C:\\run\\prog.exe", "MZ");
     auto pid = os.addProcess("prog.exe", "C:\\RUN\\PROG.EXE");
     EXPECT_FALSE(os.deleteFile("C:\\run\\prog.exe"));
-    platform::Handle h = opened(os, platform::PROCESS_TERMINATE, false, pid);
+    platform::Handle h = opened(os, platform::ProcessAccess::Terminate, false, pid);
     EXPECT_TRUE(os.terminateProcess(h, 0));
     EXPECT_TRUE(os.closeHandle(h));
     EXPECT_TRUE(os.deleteFile("C:\\run\\prog.exe"));
 
     os.addDirectory("C:\\dir");
     EXPECT_FALSE(os.deleteFile("C:\\dir"));
-    EXPECT_TRUE(os.setFileAttributes("C:\\dir", platform::FILE_ATTRIBUTE_ARCHIVE));
-    EXPECT_TRUE(os.file("C:\\dir")->attributes & platform::FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_TRUE(os.setFileAttributes("C:\\dir", platform::FileAttr::Archive));
+    EXPECT_TRUE(os.file("C:\\dir")->attributes & platform::FileAttr::Directory);
 
     os.addFile("C:\\secret.dat", "x");
     os.file("C:\\secret.dat")->unreadable = true;
     os.file("C:\\secret.dat")->unwritable = true;
     std::string bytes;
-    EXPECT_EQ(os.readFile("C:\\secret.dat", bytes), platform::ERROR_ACCESS_DENIED);
-    EXPECT_EQ(os.writeFile("C:\\secret.dat", "y"), platform::ERROR_ACCESS_DENIED);
+    EXPECT_EQ(os.readFile("C:\\secret.dat", bytes), platform::Error::AccessDenied);
+    EXPECT_EQ(os.writeFile("C:\\secret.dat", "y"), platform::Error::AccessDenied);
     EXPECT_EQ(os.file("C:\\secret.dat")->bytes, "x");
-    os.addFile("C:\\ro.txt", "keep", platform::FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(os.writeFile("C:\\ro.txt", ""), platform::ERROR_ACCESS_DENIED);
-    os.addFile("C:\\hidden.dat", "keep", platform::FILE_ATTRIBUTE_HIDDEN);
-    EXPECT_EQ(os.writeFile("C:\\hidden.dat", ""), platform::ERROR_ACCESS_DENIED);
+    os.addFile("C:\\ro.txt", "keep", platform::FileAttr::ReadOnly);
+    EXPECT_EQ(os.writeFile("C:\\ro.txt", ""), platform::Error::AccessDenied);
+    os.addFile("C:\\hidden.dat", "keep", platform::FileAttr::Hidden);
+    EXPECT_EQ(os.writeFile("C:\\hidden.dat", ""), platform::Error::AccessDenied);
     EXPECT_FALSE(platform::fileFound(os, "C:\\*.dat"));
-    EXPECT_EQ(os.readFile("C:\\dir", bytes), platform::ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(os.readFile("C:\\dir", bytes), platform::Error::FileNotFound);
 }
 
 TEST(SimRegistry, EnumerationInfoAndCaseLikeWin32) {
     SimOs os;
-    os.setString(platform::HKEY_LOCAL_MACHINE, "Software\\Run", "Long name", "x");
-    os.setValue(platform::HKEY_LOCAL_MACHINE, "Software\\Run", "", platform::REG_SZ, std::string("abc\0", 4));
-    os.setString(platform::HKEY_LOCAL_MACHINE, "Software\\Run\\Sub", "a", "b");
+    os.setString(platform::RootKey::LocalMachine, "Software\\Run", "Long name", "x");
+    os.setValue(platform::RootKey::LocalMachine, "Software\\Run", "", platform::RegType::String, std::string("abc\0", 4));
+    os.setString(platform::RootKey::LocalMachine, "Software\\Run\\Sub", "a", "b");
 
     platform::HKey k = 0;
-    ASSERT_EQ(os.regOpenKeyEx(platform::HKEY_LOCAL_MACHINE, "SOFTWARE\\run", platform::KEY_READ, k),
-              platform::ERROR_SUCCESS);
+    ASSERT_EQ(os.regOpenKeyEx(platform::RootKey::LocalMachine, "SOFTWARE\\run", platform::KeyAccess::Read, k),
+              platform::Error::Success);
     platform::RegKeyInfo info;
-    ASSERT_EQ(os.regQueryInfoKey(k, info), platform::ERROR_SUCCESS);
+    ASSERT_EQ(os.regQueryInfoKey(k, info), platform::Error::Success);
     EXPECT_EQ(info.values, 2u);
     EXPECT_EQ(info.maxValueNameLen, 9u);
     EXPECT_EQ(info.maxValueLen, 4u);
     EXPECT_EQ(info.subKeys, 1u);
     std::string name = "?";
-    EXPECT_EQ(os.regEnumValue(k, 1, name), platform::ERROR_SUCCESS);
+    EXPECT_EQ(os.regEnumValue(k, 1, name), platform::Error::Success);
     EXPECT_EQ(name, "");
-    EXPECT_EQ(os.regEnumValue(k, 2, name), platform::ERROR_NO_MORE_ITEMS);
+    EXPECT_EQ(os.regEnumValue(k, 2, name), platform::Error::NoMoreItems);
     // A handle opened for reading cannot write.
-    EXPECT_EQ(os.regSetValueEx(k, "x", {platform::REG_SZ, std::string(1, '\0')}),
-              platform::ERROR_ACCESS_DENIED);
+    EXPECT_EQ(os.regSetValueEx(k, "x", {platform::RegType::String, std::string(1, '\0')}),
+              platform::Error::AccessDenied);
     platform::RegValue v;
-    EXPECT_EQ(os.regQueryValueEx(k, "LONG NAME", v), platform::ERROR_SUCCESS);
-    EXPECT_EQ(os.regCloseKey(k), platform::ERROR_SUCCESS);
+    EXPECT_EQ(os.regQueryValueEx(k, "LONG NAME", v), platform::Error::Success);
+    EXPECT_EQ(os.regCloseKey(k), platform::Error::Success);
     EXPECT_EQ(os.openKeys(), 0);
 
     // NT refuses to delete a key with subkeys; 9x removes the tree.
-    EXPECT_EQ(os.regDeleteKey(platform::HKEY_LOCAL_MACHINE, "Software\\Run"), platform::ERROR_ACCESS_DENIED);
+    EXPECT_EQ(os.regDeleteKey(platform::RootKey::LocalMachine, "Software\\Run"), platform::Error::AccessDenied);
     os.setFamily(Family::Win9x);
-    EXPECT_EQ(os.regDeleteKey(platform::HKEY_LOCAL_MACHINE, "Software\\Run"), platform::ERROR_SUCCESS);
-    EXPECT_FALSE(os.hasKey(platform::HKEY_LOCAL_MACHINE, "Software\\Run\\Sub"));
-    EXPECT_TRUE(os.hasKey(platform::HKEY_LOCAL_MACHINE, "Software"));
+    EXPECT_EQ(os.regDeleteKey(platform::RootKey::LocalMachine, "Software\\Run"), platform::Error::Success);
+    EXPECT_FALSE(os.hasKey(platform::RootKey::LocalMachine, "Software\\Run\\Sub"));
+    EXPECT_TRUE(os.hasKey(platform::RootKey::LocalMachine, "Software"));
 }
 
 TEST(SimClock, TickCountWrapsAndCanStepOnEveryRead) {
@@ -308,7 +308,7 @@ TEST(SimClock, TickCountWrapsAndCanStepOnEveryRead) {
 TEST(SimLog, CallsAreLoggedUnderTheirWin32NamesWithTheirTargets) {
     SimOs os;
     auto pid = os.addProcess("a.exe");
-    platform::Handle h = opened(os, platform::PROCESS_ALL_ACCESS, true, pid);
+    platform::Handle h = opened(os, platform::ProcessAccess::All, true, pid);
     EXPECT_TRUE(os.terminateProcess(h, 259));
     EXPECT_TRUE(os.closeHandle(h));
     EXPECT_FALSE(os.deleteFile("C:\\none"));
@@ -330,23 +330,23 @@ TEST(SimSystem, TrayShellAndPowerAreRecorded) {
     icon.wnd = 0x10;
     icon.id = 1;
     icon.tip = std::string(80, 't');
-    EXPECT_TRUE(os.shellNotifyIcon(platform::NIM_ADD, icon));
-    EXPECT_FALSE(os.shellNotifyIcon(platform::NIM_ADD, icon));
+    EXPECT_TRUE(os.shellNotifyIcon(platform::TrayMessage::Add, icon));
+    EXPECT_FALSE(os.shellNotifyIcon(platform::TrayMessage::Add, icon));
     ASSERT_EQ(os.trayIcons().size(), 1u);
     EXPECT_EQ(os.trayIcons()[0].tip.size(), 63u);
-    EXPECT_TRUE(os.shellNotifyIcon(platform::NIM_DELETE, icon));
-    EXPECT_FALSE(os.shellNotifyIcon(platform::NIM_DELETE, icon));
+    EXPECT_TRUE(os.shellNotifyIcon(platform::TrayMessage::Delete, icon));
+    EXPECT_FALSE(os.shellNotifyIcon(platform::TrayMessage::Delete, icon));
     os.setTrayAvailable(false);
-    EXPECT_FALSE(os.shellNotifyIcon(platform::NIM_ADD, icon));
+    EXPECT_FALSE(os.shellNotifyIcon(platform::TrayMessage::Add, icon));
 
     EXPECT_TRUE(os.shellExecute(0, "open", "http://x", "", "", 1));
     EXPECT_EQ(os.shellExecutes(), (std::vector<std::string>{"open|http://x|||1"}));
-    EXPECT_TRUE(os.exitWindowsEx(platform::EWX_LOGOFF, 0));
-    EXPECT_EQ(os.exitWindowsEx(platform::EWX_REBOOT, 0), platform::ERROR_PRIVILEGE_NOT_HELD)
+    EXPECT_TRUE(os.exitWindowsEx(platform::ExitWindows::LogOff, 0));
+    EXPECT_EQ(os.exitWindowsEx(platform::ExitWindows::Reboot, 0), platform::Error::PrivilegeNotHeld)
         << "NT restarts only with the shutdown privilege";
     EXPECT_TRUE(os.enableShutdownPrivilege());
-    EXPECT_TRUE(os.exitWindowsEx(platform::EWX_REBOOT, 0));
-    EXPECT_EQ(os.exitWindowsCalls(), (std::vector<std::uint32_t>{platform::EWX_LOGOFF, platform::EWX_REBOOT}));
+    EXPECT_TRUE(os.exitWindowsEx(platform::ExitWindows::Reboot, 0));
+    EXPECT_EQ(os.exitWindowsCalls(), (std::vector<std::uint32_t>{platform::ExitWindows::LogOff, platform::ExitWindows::Reboot}));
 }
 
 // A plan counts only its family's calls and fails the ones it names, once
@@ -381,24 +381,24 @@ TEST(SimFaults, APlanFailsTheCallsItNamesOnce) {
     plan.family = sim::CallFamily::Processes;
     plan.at = 2;
     plan.alsoAt = 3;
-    plan.walkError = platform::ERROR_NOT_ENOUGH_MEMORY;
+    plan.walkError = platform::Error::NotEnoughMemory;
     os.setFaultPlan(plan);
     platform::Handle snap = 0;
-    ASSERT_TRUE(os.createToolhelp32Snapshot(platform::TH32CS_SNAPPROCESS, 0, snap));
+    ASSERT_TRUE(os.createToolhelp32Snapshot(platform::Snapshot::Processes, 0, snap));
     platform::ProcessEntry e;
-    EXPECT_EQ(os.process32First(snap, e), platform::ERROR_NOT_ENOUGH_MEMORY);
-    EXPECT_EQ(os.process32First(snap, e), platform::ERROR_NOT_ENOUGH_MEMORY);
+    EXPECT_EQ(os.process32First(snap, e), platform::Error::NotEnoughMemory);
+    EXPECT_EQ(os.process32First(snap, e), platform::Error::NotEnoughMemory);
     EXPECT_TRUE(os.process32First(snap, e));
     EXPECT_EQ(os.faultedCalls().size(), 2u);
     EXPECT_TRUE(os.closeHandle(snap));
     plan.family = sim::CallFamily::Windows;
     plan.at = 1;
     plan.alsoAt = 0;
-    for (std::uint32_t code : {0u, platform::ERROR_ACCESS_DENIED}) {
+    for (std::uint32_t code : {0u, platform::Error::AccessDenied}) {
         plan.walkError = code;
         os.setFaultPlan(plan);
         platform::Hwnd h = 1;
-        EXPECT_EQ(os.getWindow(0, platform::GW_HWNDFIRST, h), platform::Status(code)) << code;
+        EXPECT_EQ(os.getWindow(0, platform::WindowWalk::First, h), platform::Status(code)) << code;
         EXPECT_EQ(h, 0u) << code;
     }
 }

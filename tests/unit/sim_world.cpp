@@ -61,7 +61,7 @@ public:
 
     int openHandleCount() override { return sim_.openHandles(); }
     std::string tempDir() override { return kTempDir; }
-    platform::HKey regRoot() override { return platform::HKEY_CURRENT_USER; }
+    platform::HKey regRoot() override { return platform::RootKey::CurrentUser; }
     std::string regTestKey() override { return "Software\\Zentrek\\ContractTest"; }
     bool trayAvailable() override { return true; }
     platform::Hwnd ownWindow() override { return own_; }

@@ -74,14 +74,14 @@ TEST(Tray, RestoreIsALeftPressAndExitClosesWithTheSave) {
     t.iconMessage(kRDown);
     EXPECT_EQ(t.icons(), 0u);
     EXPECT_TRUE(t.application.terminated());
-    EXPECT_TRUE(t.machine.hasValue(platform::HKEY_CURRENT_USER, "Software\\Zentrek", "KillTime"));
+    EXPECT_TRUE(t.machine.hasValue(platform::RootKey::CurrentUser, "Software\\Zentrek", "KillTime"));
 }
 
 // Left to us: a close from the menu that stops must not strand a hidden
 // window without an icon.
 TEST(Tray, AnExitThatStopsBringsTheWindowBack) {
     Tray t;
-    t.machine.addFile("C:\\Morvane\\Napplst.dat", "", platform::FILE_ATTRIBUTE_READONLY);
+    t.machine.addFile("C:\\Morvane\\Napplst.dat", "", platform::FileAttr::ReadOnly);
     t.w.peerMinimize();
     t.application.answerMessage(ui::answer::Ok);
     t.application.answerMessage(ui::answer::No);
@@ -101,7 +101,7 @@ TEST(Tray, PowerItemsActAtOnceWithoutTheSave) {
         t.iconMessage(kRDown);
         EXPECT_EQ(t.machine.exitWindowsCalls(), std::vector<std::uint32_t>{flags}) << item;
         EXPECT_TRUE(t.application.messages().empty());
-        EXPECT_FALSE(t.machine.hasValue(platform::HKEY_CURRENT_USER, "Software\\Zentrek", "KillTime"));
+        EXPECT_FALSE(t.machine.hasValue(platform::RootKey::CurrentUser, "Software\\Zentrek", "KillTime"));
     }
 }
 
@@ -115,12 +115,12 @@ TEST(Tray, RestartAndShutDownTakeThePrivilegeOnNtAndARefusalIsShown) {
         f.application.chooseMenuItem(ids::N5);
         f.application.postMessage(w.handle(), kTray, 3, kRDown);
         f.application.processMessages();
-        EXPECT_EQ(f.machine.exitWindowsCalls(), std::vector<std::uint32_t>{platform::EWX_SHUTDOWN});
+        EXPECT_EQ(f.machine.exitWindowsCalls(), std::vector<std::uint32_t>{platform::ExitWindows::Shutdown});
         EXPECT_EQ(f.machine.countCalls("AdjustTokenPrivileges"), family == sim::Family::NT ? 1u : 0u);
         EXPECT_TRUE(f.application.errors().empty());
     }
     Tray t;
-    t.machine.failExitWindows(platform::ERROR_PRIVILEGE_NOT_HELD);
+    t.machine.failExitWindows(platform::Error::PrivilegeNotHeld);
     t.application.chooseMenuItem(ids::N4);
     t.iconMessage(kRDown);
     EXPECT_TRUE(t.machine.exitWindowsCalls().empty());
@@ -144,7 +144,7 @@ TEST(Tray, AShellThatIsNotUpYetOrRestartedGetsTheIconAgain) {
     platform::NotifyIconData gone;
     gone.wnd = t.w.handle();
     gone.id = 3;
-    EXPECT_TRUE(t.machine.shellNotifyIcon(platform::NIM_DELETE, gone));
+    EXPECT_TRUE(t.machine.shellNotifyIcon(platform::TrayMessage::Delete, gone));
     const std::uint32_t taskbarCreated = t.application.registerMessage("TaskbarCreated");
     t.application.postMessage(t.w.handle(), taskbarCreated);
     t.application.processMessages();
@@ -171,7 +171,7 @@ TEST(Tray, RetriesForTheIconStopAtTheirLimit) {
 
 TEST(Tray, WhileThePasswordIsAskedTheLoopClearItemIsOff) {
     AppFixture f;
-    f.machine.setString(platform::HKEY_CURRENT_USER, "Software\\Zentrek", "RunByPass", "yes");
+    f.machine.setString(platform::RootKey::CurrentUser, "Software\\Zentrek", "RunByPass", "yes");
     TfrmMain& w = f.start();
     w.peerMinimize();
     f.application.chooseMenuItem(ids::N1);

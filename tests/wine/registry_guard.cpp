@@ -12,8 +12,8 @@ const char* const kZentrek = "Software\\Zentrek";
 
 bool keyExists() {
     HKEY k = nullptr;
-    if (RegOpenKeyExA(reinterpret_cast<HKEY>(platform::HKEY_CURRENT_USER), kZentrek, 0, platform::KEY_READ, &k) !=
-        platform::ERROR_SUCCESS)
+    if (RegOpenKeyExA(reinterpret_cast<HKEY>(platform::RootKey::CurrentUser), kZentrek, 0, platform::KeyAccess::Read, &k) !=
+        platform::Error::Success)
         return false;
     RegCloseKey(k);
     return true;
@@ -24,9 +24,9 @@ public:
     void SetUp() override { existed_ = keyExists(); }
     void TearDown() override {
         if (existed_) return;
-        HKEY root = reinterpret_cast<HKEY>(platform::HKEY_CURRENT_USER);
+        HKEY root = reinterpret_cast<HKEY>(platform::RootKey::CurrentUser);
         HKEY k = nullptr;
-        if (RegOpenKeyExA(root, kZentrek, 0, platform::KEY_READ, &k) != platform::ERROR_SUCCESS) return;
+        if (RegOpenKeyExA(root, kZentrek, 0, platform::KeyAccess::Read, &k) != platform::Error::Success) return;
         DWORD subKeys = 1, values = 1;
         RegQueryInfoKeyA(k, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values,
                          nullptr, nullptr, nullptr, nullptr);

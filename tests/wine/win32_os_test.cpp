@@ -61,20 +61,20 @@ TEST(Win32OsToolhelp, FailuresGiveNoHandleAndNoEntryAndSayWhy) {
     Win32Os os;
     platform::ProcessEntry e;
     platform::ModuleEntry m;
-    EXPECT_EQ(os.process32First(platform::kNoHandle, e), platform::ERROR_INVALID_HANDLE);
-    EXPECT_EQ(os.module32First(platform::kNoHandle, m), platform::ERROR_INVALID_HANDLE);
+    EXPECT_EQ(os.process32First(platform::kNoHandle, e), platform::Error::InvalidHandle);
+    EXPECT_EQ(os.module32First(platform::kNoHandle, m), platform::Error::InvalidHandle);
     // A process that does not exist has no module list: INVALID_HANDLE_VALUE
     // must come back as "no handle", never as a handle to close.
     platform::Handle h = 1;
-    const platform::Status snap = os.createToolhelp32Snapshot(platform::TH32CS_SNAPMODULE, 0x7FFFFFF0u, h);
+    const platform::Status snap = os.createToolhelp32Snapshot(platform::Snapshot::Modules, 0x7FFFFFF0u, h);
     EXPECT_FALSE(snap);
     EXPECT_NE(snap.code(), 0u);
     EXPECT_EQ(h, platform::kNoHandle);
     // The idle process cannot be opened.
     h = 1;
-    EXPECT_FALSE(os.openProcess(platform::PROCESS_TERMINATE, false, 0, h));
+    EXPECT_FALSE(os.openProcess(platform::ProcessAccess::Terminate, false, 0, h));
     EXPECT_EQ(h, platform::kNoHandle);
-    EXPECT_EQ(os.closeHandle(platform::kNoHandle), platform::ERROR_INVALID_HANDLE);
+    EXPECT_EQ(os.closeHandle(platform::kNoHandle), platform::Error::InvalidHandle);
 }
 
 // The helper's partner mode stands in for programs that restart each other:
@@ -91,7 +91,7 @@ TEST(Win32OsProcess, PartnersComeBackUnlessBothEndInOneGo) {
     ASSERT_TRUE(winetest::waitUntil([&] { return one("ringb.exe") != 0; }));
     auto end = [&](DWORD pid) {
         platform::Handle h = platform::kNoHandle;
-        ASSERT_TRUE(os.openProcess(platform::PROCESS_ALL_ACCESS, true, pid, h));
+        ASSERT_TRUE(os.openProcess(platform::ProcessAccess::All, true, pid, h));
         EXPECT_TRUE(os.terminateProcess(h, 0));
         EXPECT_TRUE(os.closeHandle(h));
     };
@@ -121,7 +121,7 @@ TEST(Win32OsSystem, TickCountVersionAndOwnPath) {
     platform::VersionInfo v;
     ASSERT_TRUE(os.getVersionEx(v));
     EXPECT_EQ(v.size, platform::kVersionInfoSize);
-    EXPECT_EQ(v.platformId, platform::VER_PLATFORM_WIN32_NT);
+    EXPECT_EQ(v.platformId, platform::PlatformId::NT);
     EXPECT_GE(v.major, 4u);
 
     std::string self;
@@ -163,7 +163,7 @@ TEST(Win32OsFiles, FailuresGiveTheSystemsCodeAndReason) {
     std::string sub = dir.file("sub");
     ASSERT_TRUE(CreateDirectoryA(sub.c_str(), nullptr));
     auto denied = failure(os.writeFile(sub, "lost"));
-    EXPECT_EQ(denied.first, platform::ERROR_ACCESS_DENIED);
+    EXPECT_EQ(denied.first, platform::Error::AccessDenied);
     EXPECT_EQ(denied.second, "File access denied");
     RemoveDirectoryA(sub.c_str());
 
@@ -173,7 +173,7 @@ TEST(Win32OsFiles, FailuresGiveTheSystemsCodeAndReason) {
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     auto shared = failure(os.readFile(locked, bytes));
     CloseHandle(h);
-    EXPECT_EQ(shared.first, platform::ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(shared.first, platform::Error::SharingViolation);
     EXPECT_EQ(shared.second.rfind("I/O error 32", 0), 0u) << shared.second;
 }
 
@@ -198,8 +198,8 @@ TEST(Win32OsWindows, TitlesAreReadCutAndFound) {
     HWND any = GetDesktopWindow();
     platform::Hwnd w = 0;
     platform::Status walked =
-        os.getWindow(reinterpret_cast<platform::Hwnd>(GetTopWindow(any)), platform::GW_HWNDFIRST, w);
-    for (; walked && w; walked = os.getWindow(w, platform::GW_HWNDNEXT, w)) {
+        os.getWindow(reinterpret_cast<platform::Hwnd>(GetTopWindow(any)), platform::WindowWalk::First, w);
+    for (; walked && w; walked = os.getWindow(w, platform::WindowWalk::Next, w)) {
         if (os.getWindowText(w, text) > 0 && text == "隐藏的窗口") sawHidden = true;
     }
     EXPECT_TRUE(sawHidden);
@@ -227,7 +227,7 @@ TEST(Win32OsWindows, CloseAndQuitReachOtherPrograms) {
     EXPECT_TRUE(os.sendClose(reinterpret_cast<platform::Hwnd>(s), 3000));
     EXPECT_TRUE(IsWindow(s));
     // A window that is gone is a failed target, not a hang.
-    EXPECT_EQ(os.sendClose(reinterpret_cast<platform::Hwnd>(c), 3000), platform::ERROR_INVALID_WINDOW_HANDLE);
+    EXPECT_EQ(os.sendClose(reinterpret_cast<platform::Hwnd>(c), 3000), platform::Error::InvalidWindowHandle);
 }
 
 TEST(Win32OsWindows, HungWindowCostsOnlyTheTimeout) {
@@ -236,7 +236,7 @@ TEST(Win32OsWindows, HungWindowCostsOnlyTheTimeout) {
     HWND h = helpers.startWindow("hung.exe", "挂起的窗口", "--hang");
     ASSERT_NE(h, nullptr);
     DWORD t0 = GetTickCount();
-    EXPECT_EQ(os.sendClose(reinterpret_cast<platform::Hwnd>(h), 400), platform::ERROR_TIMEOUT);
+    EXPECT_EQ(os.sendClose(reinterpret_cast<platform::Hwnd>(h), 400), platform::Error::Timeout);
     EXPECT_LT(GetTickCount() - t0, 3000u);
     EXPECT_TRUE(IsWindow(h));
 }
@@ -245,15 +245,15 @@ TEST(Win32OsRegistry, ValuesOfEveryTypeRoundTrip) {
     Win32Os os;
     const std::string sub = "Software\\Zentrek\\WineTest" + base::intToStr(GetCurrentProcessId());
     platform::HKey k = 0;
-    ASSERT_EQ(os.regCreateKeyEx(platform::HKEY_CURRENT_USER, sub, platform::KEY_ALL_ACCESS, k), 0);
+    ASSERT_EQ(os.regCreateKeyEx(platform::RootKey::CurrentUser, sub, platform::KeyAccess::All, k), 0);
     struct V { std::string name; std::uint32_t type; std::string data; };
     const std::vector<V> values = {
-        {"KillTime", platform::REG_SZ, std::string("30\0", 3)},
-        {"", platform::REG_SZ, std::string("默认\0", 5)},
-        {"路径", platform::REG_EXPAND_SZ, std::string("%WINDIR%\\a.exe\0", 15)},
-        {"Count", platform::REG_DWORD, std::string("\x05\0\0\0", 4)},
-        {"Blob", platform::REG_BINARY, std::string("\0\x01\xFF", 3)},
-        {"Empty", platform::REG_SZ, std::string()},
+        {"KillTime", platform::RegType::String, std::string("30\0", 3)},
+        {"", platform::RegType::String, std::string("默认\0", 5)},
+        {"路径", platform::RegType::ExpandString, std::string("%WINDIR%\\a.exe\0", 15)},
+        {"Count", platform::RegType::Dword, std::string("\x05\0\0\0", 4)},
+        {"Blob", platform::RegType::Binary, std::string("\0\x01\xFF", 3)},
+        {"Empty", platform::RegType::String, std::string()},
     };
     for (const V& v : values) {
         platform::RegValue rv;
@@ -275,14 +275,14 @@ TEST(Win32OsRegistry, ValuesOfEveryTypeRoundTrip) {
     for (std::uint32_t i = 0; os.regEnumValue(k, i, name) == 0; ++i) names.push_back(name);
     EXPECT_EQ(names.size(), values.size());
     EXPECT_EQ(os.regEnumValue(k, static_cast<std::uint32_t>(values.size()), name),
-              platform::ERROR_NO_MORE_ITEMS);
+              platform::Error::NoMoreItems);
 
     EXPECT_EQ(os.regDeleteValue(k, "Blob"), 0);
     platform::RegValue gone;
-    EXPECT_EQ(os.regQueryValueEx(k, "Blob", gone), platform::ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(os.regQueryValueEx(k, "Blob", gone), platform::Error::FileNotFound);
     EXPECT_EQ(os.regCloseKey(k), 0);
-    EXPECT_EQ(os.regDeleteKey(platform::HKEY_CURRENT_USER, sub), 0);
-    EXPECT_EQ(os.regOpenKeyEx(platform::HKEY_CURRENT_USER, sub, platform::KEY_READ, k), platform::ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(os.regDeleteKey(platform::RootKey::CurrentUser, sub), 0);
+    EXPECT_EQ(os.regOpenKeyEx(platform::RootKey::CurrentUser, sub, platform::KeyAccess::Read, k), platform::Error::FileNotFound);
 }
 
 TEST(Win32OsRegistry, MachineRunKeyTakesAndDropsAValue) {
@@ -290,14 +290,14 @@ TEST(Win32OsRegistry, MachineRunKeyTakesAndDropsAValue) {
     const std::string run = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
     const std::string name = "MorvaneWineTest" + base::intToStr(GetCurrentProcessId());
     platform::HKey k = 0;
-    ASSERT_EQ(os.regOpenKeyEx(platform::HKEY_LOCAL_MACHINE, run, platform::KEY_ALL_ACCESS, k), 0);
+    ASSERT_EQ(os.regOpenKeyEx(platform::RootKey::LocalMachine, run, platform::KeyAccess::All, k), 0);
     const std::string path = "C:\\程序\\Morvane.exe";
-    EXPECT_EQ(os.regSetValueEx(k, name, {platform::REG_SZ, path + '\0'}), 0);
+    EXPECT_EQ(os.regSetValueEx(k, name, {platform::RegType::String, path + '\0'}), 0);
     platform::RegValue v;
     EXPECT_EQ(os.regQueryValueEx(k, name, v), 0);
     EXPECT_EQ(v.data, path + '\0');
     EXPECT_EQ(os.regDeleteValue(k, name), 0);
-    EXPECT_EQ(os.regDeleteValue(k, name), platform::ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(os.regDeleteValue(k, name), platform::Error::FileNotFound);
     EXPECT_TRUE(os.regCloseKey(k));
 }
 
@@ -314,14 +314,14 @@ TEST(Win32OsTray, IconIsAddedChangedAndRemoved) {
     platform::NotifyIconData d;
     d.wnd = reinterpret_cast<platform::Hwnd>(w);
     d.id = 3;
-    d.flags = platform::NIF_MESSAGE | platform::NIF_ICON | platform::NIF_TIP;
+    d.flags = platform::TrayFlag::Message | platform::TrayFlag::Icon | platform::TrayFlag::Tip;
     d.callbackMessage = 0x0464;
     d.icon = reinterpret_cast<std::uintptr_t>(LoadIconA(nullptr, IDI_APPLICATION));
     d.tip = std::string(62, 'x') + "进";  // the double-byte character does not fit
-    EXPECT_TRUE(os.shellNotifyIcon(platform::NIM_ADD, d));
+    EXPECT_TRUE(os.shellNotifyIcon(platform::TrayMessage::Add, d));
     d.tip = "Morvane进程管理器";
-    EXPECT_TRUE(os.shellNotifyIcon(platform::NIM_MODIFY, d));
-    EXPECT_TRUE(os.shellNotifyIcon(platform::NIM_DELETE, d));
-    EXPECT_FALSE(os.shellNotifyIcon(platform::NIM_MODIFY, d));  // gone
+    EXPECT_TRUE(os.shellNotifyIcon(platform::TrayMessage::Modify, d));
+    EXPECT_TRUE(os.shellNotifyIcon(platform::TrayMessage::Delete, d));
+    EXPECT_FALSE(os.shellNotifyIcon(platform::TrayMessage::Modify, d));  // gone
     DestroyWindow(w);
 }

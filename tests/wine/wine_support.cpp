@@ -37,7 +37,7 @@ void removeTree(const std::string& dir, bool self) {
             std::string name = fd.cFileName;
             if (name == "." || name == "..") continue;
             std::string full = dir + name;
-            if (fd.dwFileAttributes & platform::FILE_ATTRIBUTE_DIRECTORY) {
+            if (fd.dwFileAttributes & platform::FileAttr::Directory) {
                 removeTree(full + "\\", true);
             } else {
                 SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -51,7 +51,7 @@ void removeTree(const std::string& dir, bool self) {
 
 void deleteRegTree(HKEY root, const std::string& subKey) {
     HKEY k = nullptr;
-    if (RegOpenKeyExA(root, subKey.c_str(), 0, platform::KEY_ALL_ACCESS, &k) == platform::ERROR_SUCCESS) {
+    if (RegOpenKeyExA(root, subKey.c_str(), 0, platform::KeyAccess::All, &k) == platform::Error::Success) {
         // Always take subkey 0: the enumeration shifts as subkeys go. A subkey
         // that will not go ends the loop instead of spinning on it.
         std::string previous;
@@ -59,7 +59,7 @@ void deleteRegTree(HKEY root, const std::string& subKey) {
             char name[256];
             DWORD len = sizeof name;
             if (RegEnumKeyExA(k, 0, name, &len, nullptr, nullptr, nullptr, nullptr) !=
-                platform::ERROR_SUCCESS)
+                platform::Error::Success)
                 break;
             std::string child = subKey + "\\" + std::string(name, len);
             if (child == previous) break;
@@ -73,7 +73,7 @@ void deleteRegTree(HKEY root, const std::string& subKey) {
 
 std::vector<DWORD> processIdsNamed(const std::string& exeName) {
     std::vector<DWORD> ids;
-    HANDLE snap = CreateToolhelp32Snapshot(platform::TH32CS_SNAPPROCESS, 0);
+    HANDLE snap = CreateToolhelp32Snapshot(platform::Snapshot::Processes, 0);
     if (snap == INVALID_HANDLE_VALUE) return ids;
     PROCESSENTRY32 e;
     e.dwSize = sizeof e;
@@ -124,7 +124,7 @@ ScratchDir::ScratchDir() {
         path_ = base + "morvane_" + base::intToStr(GetCurrentProcessId()) + "_" +
                 base::intToStr(++serial) + "\\";
         if (CreateDirectoryA(path_.c_str(), nullptr)) break;
-        if (GetLastError() != platform::ERROR_ALREADY_EXISTS) break;
+        if (GetLastError() != platform::Error::AlreadyExists) break;
     }
 }
 
@@ -169,7 +169,7 @@ Started Helpers::start(const std::string& exeName, const std::string& args) {
     // CreateProcessA Wine may not be that far yet.
     waitUntil([&] {
         if (WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0) return true;
-        HANDLE snap = CreateToolhelp32Snapshot(platform::TH32CS_SNAPMODULE, pi.dwProcessId);
+        HANDLE snap = CreateToolhelp32Snapshot(platform::Snapshot::Modules, pi.dwProcessId);
         if (snap == INVALID_HANDLE_VALUE) return false;
         MODULEENTRY32 m;
         m.dwSize = sizeof m;
@@ -211,7 +211,7 @@ void Helpers::endAll() {
         for (const std::string& name : names_) {
             for (DWORD id : processIdsNamed(name)) {
                 any = true;
-                if (HANDLE h = OpenProcess(platform::PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
+                if (HANDLE h = OpenProcess(platform::ProcessAccess::Terminate | SYNCHRONIZE, FALSE, id)) {
                     TerminateProcess(h, 1);
                     ended.push_back(h);
                 }

@@ -49,7 +49,7 @@ public:
 
     bool ntFamily() override {
         platform::VersionInfo v;
-        return !os_.getVersionEx(v) || v.platformId == platform::VER_PLATFORM_WIN32_NT;
+        return !os_.getVersionEx(v) || v.platformId == platform::PlatformId::NT;
     }
 
     void beginTest() override {
@@ -65,7 +65,7 @@ public:
             for (const std::string& name : copies_) {
                 for (DWORD id : winetest::processIdsNamed(name)) {
                     any = true;
-                    if (HANDLE h = OpenProcess(platform::PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
+                    if (HANDLE h = OpenProcess(platform::ProcessAccess::Terminate | SYNCHRONIZE, FALSE, id)) {
                         TerminateProcess(h, 1);
                         WaitForSingleObject(h, 2000);
                         CloseHandle(h);
@@ -145,7 +145,7 @@ public:
     }
 
     std::string tempDir() override { return work_.path(); }
-    platform::HKey regRoot() override { return platform::HKEY_CURRENT_USER; }
+    platform::HKey regRoot() override { return platform::RootKey::CurrentUser; }
     std::string regTestKey() override { return "Software\\Zentrek\\ContractTest"; }
 
     bool trayAvailable() override {
@@ -155,9 +155,9 @@ public:
             probe.wnd = ownWindow();
             probe.id = 99;
             probe.tip = "probe";
-            probe.flags = platform::NIF_TIP;
-            tray_ = os_.shellNotifyIcon(platform::NIM_ADD, probe) ? 1 : 0;
-            if (tray_) platform::ignore(os_.shellNotifyIcon(platform::NIM_DELETE, probe), "a probe left behind harms no test");
+            probe.flags = platform::TrayFlag::Tip;
+            tray_ = os_.shellNotifyIcon(platform::TrayMessage::Add, probe) ? 1 : 0;
+            if (tray_) platform::ignore(os_.shellNotifyIcon(platform::TrayMessage::Delete, probe), "a probe left behind harms no test");
         }
         return tray_ == 1;
     }

@@ -22,7 +22,7 @@ struct Process {
     std::string modulePath;  // szExePath of the first module
     std::uint32_t parentId = 0;  // th32ParentProcessID
     bool running = true;
-    std::uint32_t exitCode = platform::STILL_ACTIVE;
+    std::uint32_t exitCode = platform::kStillActive;
     bool cannotOpen = false;       // OpenProcess fails (idle process, no rights)
     bool modulesUnreadable = false;  // Module32First fails (Wine, 64-bit Windows)
     bool cannotTerminate = false;    // TerminateProcess fails
@@ -40,7 +40,7 @@ struct Window {
 
 struct File {
     std::string bytes;
-    std::uint32_t attributes = platform::FILE_ATTRIBUTE_ARCHIVE;
+    std::uint32_t attributes = platform::FileAttr::Archive;
     bool directory = false;
     bool refusesDelete = false;  // DeleteFileA fails while this is set
     bool unreadable = false;     // reading is denied
@@ -131,7 +131,7 @@ public:
     std::vector<Window> windows() const;  // Z order, topmost first
     // Puts a window at the bottom of the Z order.
     void moveWindowToBottom(platform::Hwnd h);
-    // Runs before every GetWindow with GW_HWNDNEXT, with the window asked
+    // Runs before every GetWindow with WindowWalk::Next, with the window asked
     // from: lets a test change the Z order under a walk.
     void onWindowWalk(std::function<void(SimOs&, platform::Hwnd from)> hook);
 
@@ -139,7 +139,7 @@ public:
     // deleteFailuresLeft, and the image (modulePath, any case) of a running
     // process. Writing replaces a file unless it is read-only, hidden or system.
     void addFile(const std::string& path, const std::string& bytes = "",
-                 std::uint32_t attributes = platform::FILE_ATTRIBUTE_ARCHIVE);
+                 std::uint32_t attributes = platform::FileAttr::Archive);
     void addDirectory(const std::string& path);
     File* file(const std::string& path);  // exact path; nullptr when absent
     // The next file write stops after this many bytes with "Disk full",
@@ -151,7 +151,7 @@ public:
     void setValue(platform::HKey root, const std::string& subKey, const std::string& name,
                   std::uint32_t type, const std::string& data);
     void setString(platform::HKey root, const std::string& subKey, const std::string& name,
-                   const std::string& text);  // REG_SZ with its NUL
+                   const std::string& text);  // RegType::String with its NUL
     bool hasKey(platform::HKey root, const std::string& subKey) const;
     bool hasValue(platform::HKey root, const std::string& subKey, const std::string& name) const;
     // The value's data as text up to its first NUL; empty when missing.
@@ -167,7 +167,7 @@ public:
     void setKeyReadOnly(platform::HKey root, const std::string& subKey, bool readOnly);
     void setKeyUnopenable(platform::HKey root, const std::string& subKey, bool unopenable);
     // The key takes this many more value changes (sets and deletes), then
-    // refuses the next one with ERROR_ACCESS_DENIED; with `once` only that
+    // refuses the next one with Error::AccessDenied; with `once` only that
     // one, else every one after it too.
     void refuseChangesAfter(platform::HKey root, const std::string& subKey, int changes,
                             bool once = true);
@@ -175,7 +175,7 @@ public:
     // RegQueryValueExA alike), then every read fails with `error`: a listing
     // or a read that stops part-way. A negative count takes the fault away.
     void failReadsAfter(platform::HKey root, const std::string& subKey, int reads,
-                        long error = platform::ERROR_ACCESS_DENIED);
+                        long error = platform::Error::AccessDenied);
     int openKeys() const;  // registry keys opened and not yet closed
 
     void setTrayAvailable(bool available);   // no tray: Shell_NotifyIcon fails

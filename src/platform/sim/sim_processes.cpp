@@ -40,7 +40,7 @@ std::uint32_t SimOs::insertProcess(const Process& p) {
     auto rec = std::make_shared<Process>(p);
     if (rec->modulePath.empty()) rec->modulePath = rec->exeFile;
     rec->running = true;
-    rec->exitCode = platform::STILL_ACTIVE;
+    rec->exitCode = platform::kStillActive;
     s_->table.push_back(rec);
     s_->byId[rec->id] = rec;
     return rec->id;
@@ -78,13 +78,13 @@ platform::Status SimOs::createToolhelp32Snapshot(std::uint32_t flags, std::uint3
                                                  platform::Handle& snapshot) {
     snapshot = platform::kNoHandle;
     if (s_->log("CreateToolhelp32Snapshot", "flags=" + num(flags) + ", pid=" + num(processId)))
-        return platform::ERROR_NOT_ENOUGH_MEMORY;
-    if (!s_->toolhelp) return platform::ERROR_CALL_NOT_IMPLEMENTED;
-    if (flags & platform::TH32CS_SNAPPROCESS) s_->prune();
+        return platform::Error::NotEnoughMemory;
+    if (!s_->toolhelp) return platform::Error::CallNotImplemented;
+    if (flags & platform::Snapshot::Processes) s_->prune();
     HandleEntry e;
     e.kind = HandleEntry::SnapshotHandle;
     Snapshot& snap = e.snapshot;
-    if (flags & platform::TH32CS_SNAPMODULE) {
+    if (flags & platform::Snapshot::Modules) {
         snap.module = true;
         if (processId == 0) {  // 0 means the calling process
             snap.moduleReadable = !s_->exePath.empty();
@@ -96,7 +96,7 @@ platform::Status SimOs::createToolhelp32Snapshot(std::uint32_t flags, std::uint3
             snap.modulePath = p->modulePath;
         }
     }
-    if (flags & platform::TH32CS_SNAPPROCESS) {
+    if (flags & platform::Snapshot::Processes) {
         snap.processes = true;
         for (auto& p : s_->table) {
             platform::ProcessEntry pe;
@@ -113,7 +113,7 @@ platform::Status SimOs::createToolhelp32Snapshot(std::uint32_t flags, std::uint3
 
 static platform::Status fillEntry(Snapshot& snap, std::size_t index, platform::ProcessEntry& entry) {
     if (!snap.processes || entry.size < platform::kProcessEntrySize) return 24;  // ERROR_BAD_LENGTH
-    if (index >= snap.entries.size()) return platform::ERROR_NO_MORE_FILES;
+    if (index >= snap.entries.size()) return platform::Error::NoMoreFiles;
     entry.processId = snap.entries[index].processId;
     entry.parentProcessId = snap.entries[index].parentProcessId;
     entry.exeFile = snap.entries[index].exeFile;
@@ -124,20 +124,20 @@ static platform::Status fillEntry(Snapshot& snap, std::size_t index, platform::P
 platform::Status SimOs::process32First(platform::Handle snapshot, platform::ProcessEntry& entry) {
     if (s_->log("Process32First", "snapshot=" + hex(snapshot))) return s_->walkFailure();
     HandleEntry* e = s_->handle(snapshot, HandleEntry::SnapshotHandle);
-    return e ? fillEntry(e->snapshot, 0, entry) : platform::Status(platform::ERROR_INVALID_HANDLE);
+    return e ? fillEntry(e->snapshot, 0, entry) : platform::Status(platform::Error::InvalidHandle);
 }
 
 platform::Status SimOs::process32Next(platform::Handle snapshot, platform::ProcessEntry& entry) {
     if (s_->log("Process32Next", "snapshot=" + hex(snapshot))) return s_->walkFailure();
     HandleEntry* e = s_->handle(snapshot, HandleEntry::SnapshotHandle);
     return e ? fillEntry(e->snapshot, e->snapshot.next, entry)
-             : platform::Status(platform::ERROR_INVALID_HANDLE);
+             : platform::Status(platform::Error::InvalidHandle);
 }
 
 platform::Status SimOs::module32First(platform::Handle snapshot, platform::ModuleEntry& entry) {
     if (s_->log("Module32First", "snapshot=" + hex(snapshot))) return s_->walkFailure();
     HandleEntry* e = s_->handle(snapshot, HandleEntry::SnapshotHandle);
-    if (!e) return platform::ERROR_INVALID_HANDLE;
+    if (!e) return platform::Error::InvalidHandle;
     if (!e->snapshot.module || entry.size < platform::kModuleEntrySize) return 24;  // ERROR_BAD_LENGTH
     if (!e->snapshot.moduleReadable) return 299;  // ERROR_PARTIAL_COPY, as a 32-bit caller gets
     entry.exePath = e->snapshot.modulePath.substr(0, kMaxExeFile);
@@ -151,11 +151,11 @@ platform::Status SimOs::openProcess(std::uint32_t access, bool inherit, std::uin
     process = platform::kNoHandle;
     if (s_->log("OpenProcess",
                 "access=" + hex(access) + ", inherit=" + num(inherit) + ", pid=" + num(processId)))
-        return platform::ERROR_ACCESS_DENIED;
+        return platform::Error::AccessDenied;
     s_->prune();
     auto p = s_->running(processId);
     if (!p) return 87;  // ERROR_INVALID_PARAMETER: no such process
-    if (p->cannotOpen) return platform::ERROR_ACCESS_DENIED;
+    if (p->cannotOpen) return platform::Error::AccessDenied;
     HandleEntry e;
     e.kind = HandleEntry::ProcessHandle;
     e.process = p;
@@ -168,11 +168,11 @@ platform::Status SimOs::getExitCodeProcess(platform::Handle process, std::uint32
     HandleEntry* e = s_->handle(process, HandleEntry::ProcessHandle);
     if (s_->log("GetExitCodeProcess",
                 "handle=" + hex(process) + ", pid=" + (e ? num(e->process->id) : std::string("?"))))
-        return platform::ERROR_ACCESS_DENIED;
-    if (!e) return platform::ERROR_INVALID_HANDLE;
+        return platform::Error::AccessDenied;
+    if (!e) return platform::Error::InvalidHandle;
     if (!(e->access & (PROCESS_QUERY_INFORMATION | PROCESS_QUERY_LIMITED_INFORMATION)))
-        return platform::ERROR_ACCESS_DENIED;
-    code = e->process->running ? platform::STILL_ACTIVE : e->process->exitCode;
+        return platform::Error::AccessDenied;
+    code = e->process->running ? platform::kStillActive : e->process->exitCode;
     return {};
 }
 
@@ -181,11 +181,11 @@ platform::Status SimOs::terminateProcess(platform::Handle process, std::uint32_t
     if (s_->log("TerminateProcess", "handle=" + hex(process) + ", pid=" +
                                         (e ? num(e->process->id) : std::string("?")) +
                                         ", code=" + num(exitCode)))
-        return platform::ERROR_ACCESS_DENIED;
-    if (!e) return platform::ERROR_INVALID_HANDLE;
-    if (!(e->access & platform::PROCESS_TERMINATE)) return platform::ERROR_ACCESS_DENIED;
+        return platform::Error::AccessDenied;
+    if (!e) return platform::Error::InvalidHandle;
+    if (!(e->access & platform::ProcessAccess::Terminate)) return platform::Error::AccessDenied;
     std::shared_ptr<Process> p = e->process;
-    if (!p->running || p->cannotTerminate) return platform::ERROR_ACCESS_DENIED;
+    if (!p->running || p->cannotTerminate) return platform::Error::AccessDenied;
     p->running = false;
     p->exitCode = exitCode;
     s_->processEnded(*this, p);
@@ -194,7 +194,7 @@ platform::Status SimOs::terminateProcess(platform::Handle process, std::uint32_t
 
 platform::Status SimOs::closeHandle(platform::Handle h) {
     s_->log("CloseHandle", "handle=" + hex(h));
-    return s_->handles.erase(h) > 0 ? platform::Status() : platform::Status(platform::ERROR_INVALID_HANDLE);
+    return s_->handles.erase(h) > 0 ? platform::Status() : platform::Status(platform::Error::InvalidHandle);
 }
 
 }  // namespace sim

@@ -121,11 +121,11 @@ Key* SimOs::State::keyOf(platform::HKey h, long& err) {
     platform::HKey root;
     std::string id;
     if (!resolve(h, "", root, id)) {
-        err = platform::ERROR_INVALID_HANDLE;
+        err = platform::Error::InvalidHandle;
         return nullptr;
     }
     Key* k = id.empty() ? &ensureKey(root, "") : key(root, id);
-    err = k ? platform::ERROR_SUCCESS : ERROR_KEY_DELETED;
+    err = k ? platform::Error::Success : ERROR_KEY_DELETED;
     return k;
 }
 
@@ -146,7 +146,7 @@ bool SimOs::State::readOnlyHandle(platform::HKey h) {
 
 std::uint32_t SimOs::State::accessOf(platform::HKey h) {
     auto it = keys.find(h);
-    return it == keys.end() ? platform::KEY_ALL_ACCESS : it->second.access;
+    return it == keys.end() ? platform::KeyAccess::All : it->second.access;
 }
 
 std::vector<std::string> SimOs::State::childrenOf(platform::HKey root, const std::string& id) {
@@ -171,7 +171,7 @@ void SimOs::setValue(platform::HKey root, const std::string& subKey, const std::
 
 void SimOs::setString(platform::HKey root, const std::string& subKey, const std::string& name,
                       const std::string& text) {
-    setValue(root, subKey, name, platform::REG_SZ, text + '\0');
+    setValue(root, subKey, name, platform::RegType::String, text + '\0');
 }
 
 bool SimOs::hasKey(platform::HKey root, const std::string& subKey) const {
@@ -198,10 +198,10 @@ std::string SimOs::stringValue(platform::HKey root, const std::string& subKey,
 
 std::uint32_t SimOs::valueType(platform::HKey root, const std::string& subKey,
                                const std::string& name) const {
-    if (!hasKey(root, subKey)) return platform::REG_NONE;
+    if (!hasKey(root, subKey)) return platform::RegType::None;
     const Key* k = s_->key(root, keyId(subKey));
     const platform::RegValue* v = k ? findValue(*k, name) : nullptr;
-    return v ? v->type : platform::REG_NONE;
+    return v ? v->type : platform::RegType::None;
 }
 
 std::vector<std::string> SimOs::valueNames(platform::HKey root, const std::string& subKey) const {
@@ -251,35 +251,35 @@ int SimOs::openKeys() const { return static_cast<int>(s_->keys.size()); }
 platform::Status SimOs::regOpenKeyEx(platform::HKey root, const std::string& subKey, std::uint32_t access,
                          platform::HKey& key) {
     if (s_->log("RegOpenKeyExA", hex(root) + "\\" + subKey + ", access=" + hex(access), s_->keyTarget(root, subKey)))
-        return platform::ERROR_ACCESS_DENIED;
-    if (!subKey.empty() && subKey.front() == '\\') return platform::ERROR_BAD_PATHNAME;
+        return platform::Error::AccessDenied;
+    if (!subKey.empty() && subKey.front() == '\\') return platform::Error::BadPathname;
     platform::HKey realRoot;
     std::string id;
-    if (!s_->resolve(root, subKey, realRoot, id)) return platform::ERROR_INVALID_HANDLE;
+    if (!s_->resolve(root, subKey, realRoot, id)) return platform::Error::InvalidHandle;
     Key* k = id.empty() ? &s_->ensureKey(realRoot, "") : s_->key(realRoot, id);
-    if (!k) return platform::ERROR_FILE_NOT_FOUND;
-    if (k->unopenable) return platform::ERROR_ACCESS_DENIED;
+    if (!k) return platform::Error::FileNotFound;
+    if (k->unopenable) return platform::Error::AccessDenied;
     key = s_->nextKey;
     s_->nextKey += 4;
     s_->keys[key] = {realRoot, id, access};
-    return platform::ERROR_SUCCESS;
+    return platform::Error::Success;
 }
 
 platform::Status SimOs::regCreateKeyEx(platform::HKey root, const std::string& subKey, std::uint32_t access,
                            platform::HKey& key) {
     if (s_->log("RegCreateKeyExA", hex(root) + "\\" + subKey + ", access=" + hex(access), s_->keyTarget(root, subKey)))
-        return platform::ERROR_ACCESS_DENIED;
-    if (!subKey.empty() && subKey.front() == '\\') return platform::ERROR_BAD_PATHNAME;
+        return platform::Error::AccessDenied;
+    if (!subKey.empty() && subKey.front() == '\\') return platform::Error::BadPathname;
     platform::HKey realRoot;
     std::string id;
-    if (!s_->resolve(root, subKey, realRoot, id)) return platform::ERROR_INVALID_HANDLE;
+    if (!s_->resolve(root, subKey, realRoot, id)) return platform::Error::InvalidHandle;
     Key* k = id.empty() ? &s_->ensureKey(realRoot, "") : s_->key(realRoot, id);
     if (!k) {
         // A new key needs write access to the nearest existing ancestor.
         for (std::string up = parentOf(id);; up = parentOf(up)) {
             Key* a = up.empty() ? &s_->ensureKey(realRoot, "") : s_->key(realRoot, up);
             if (a) {
-                if (a->unopenable || s_->readOnlyAt(realRoot, up)) return platform::ERROR_ACCESS_DENIED;
+                if (a->unopenable || s_->readOnlyAt(realRoot, up)) return platform::Error::AccessDenied;
                 break;
             }
             if (up.empty()) break;
@@ -292,79 +292,79 @@ platform::Status SimOs::regCreateKeyEx(platform::HKey root, const std::string& s
                                : norm;
         k = &s_->ensureKey(realRoot, full);
     }
-    if (k->unopenable) return platform::ERROR_ACCESS_DENIED;
+    if (k->unopenable) return platform::Error::AccessDenied;
     key = s_->nextKey;
     s_->nextKey += 4;
     s_->keys[key] = {realRoot, id, access};
-    return platform::ERROR_SUCCESS;
+    return platform::Error::Success;
 }
 
 platform::Status SimOs::regCloseKey(platform::HKey key) {
     s_->log("RegCloseKey", hex(key));
-    if (State::isRoot(key)) return platform::ERROR_SUCCESS;
-    return s_->keys.erase(key) ? platform::ERROR_SUCCESS : platform::ERROR_INVALID_HANDLE;
+    if (State::isRoot(key)) return platform::Error::Success;
+    return s_->keys.erase(key) ? platform::Error::Success : platform::Error::InvalidHandle;
 }
 
 platform::Status SimOs::regQueryValueEx(platform::HKey key, const std::string& name, platform::RegValue& value) {
-    if (s_->log("RegQueryValueExA", hex(key) + ", " + name, s_->valueTarget(key, name))) return platform::ERROR_ACCESS_DENIED;
+    if (s_->log("RegQueryValueExA", hex(key) + ", " + name, s_->valueTarget(key, name))) return platform::Error::AccessDenied;
     long err;
     Key* k = s_->keyOf(key, err);
     if (!k) return err;
-    if (!(s_->accessOf(key) & KEY_QUERY_VALUE)) return platform::ERROR_ACCESS_DENIED;
+    if (!(s_->accessOf(key) & KEY_QUERY_VALUE)) return platform::Error::AccessDenied;
     if (const long fault = k->readFault()) return fault;
     const platform::RegValue* v = findValue(*k, name);
-    if (!v) return platform::ERROR_FILE_NOT_FOUND;
+    if (!v) return platform::Error::FileNotFound;
     value = *v;
-    return platform::ERROR_SUCCESS;
+    return platform::Error::Success;
 }
 
 platform::Status SimOs::regSetValueEx(platform::HKey key, const std::string& name, const platform::RegValue& value) {
     if (s_->log("RegSetValueExA", hex(key) + ", " + name + ", type=" + num(value.type) +
                                       ", size=" + num(value.data.size()), s_->valueTarget(key, name)))
-        return platform::ERROR_ACCESS_DENIED;
+        return platform::Error::AccessDenied;
     long err;
     Key* k = s_->keyOf(key, err);
     if (!k) return err;
     if (s_->readOnlyHandle(key) || !(s_->accessOf(key) & KEY_SET_VALUE) || k->refusesChange())
-        return platform::ERROR_ACCESS_DENIED;
+        return platform::Error::AccessDenied;
     for (auto& [n, v] : k->values)
         if (sameName(n, name)) {
             v = value;
-            return platform::ERROR_SUCCESS;
+            return platform::Error::Success;
         }
     k->values.push_back({name, value});
-    return platform::ERROR_SUCCESS;
+    return platform::Error::Success;
 }
 
 platform::Status SimOs::regDeleteValue(platform::HKey key, const std::string& name) {
-    if (s_->log("RegDeleteValueA", hex(key) + ", " + name, s_->valueTarget(key, name))) return platform::ERROR_ACCESS_DENIED;
+    if (s_->log("RegDeleteValueA", hex(key) + ", " + name, s_->valueTarget(key, name))) return platform::Error::AccessDenied;
     long err;
     Key* k = s_->keyOf(key, err);
     if (!k) return err;
     auto it = std::find_if(k->values.begin(), k->values.end(),
                            [&](const auto& nv) { return sameName(nv.first, name); });
     if (s_->readOnlyHandle(key) || !(s_->accessOf(key) & KEY_SET_VALUE))
-        return platform::ERROR_ACCESS_DENIED;
-    if (it == k->values.end()) return platform::ERROR_FILE_NOT_FOUND;
-    if (k->refusesChange()) return platform::ERROR_ACCESS_DENIED;
+        return platform::Error::AccessDenied;
+    if (it == k->values.end()) return platform::Error::FileNotFound;
+    if (k->refusesChange()) return platform::Error::AccessDenied;
     k->values.erase(it);
-    return platform::ERROR_SUCCESS;
+    return platform::Error::Success;
 }
 
 platform::Status SimOs::regEnumValue(platform::HKey key, std::uint32_t index, std::string& name) {
-    if (s_->log("RegEnumValueA", hex(key) + ", index=" + num(index), s_->keyTarget(key))) return platform::ERROR_ACCESS_DENIED;
+    if (s_->log("RegEnumValueA", hex(key) + ", index=" + num(index), s_->keyTarget(key))) return platform::Error::AccessDenied;
     long err;
     Key* k = s_->keyOf(key, err);
     if (!k) return err;
-    if (!(s_->accessOf(key) & KEY_QUERY_VALUE)) return platform::ERROR_ACCESS_DENIED;
+    if (!(s_->accessOf(key) & KEY_QUERY_VALUE)) return platform::Error::AccessDenied;
     if (const long fault = k->readFault()) return fault;
-    if (index >= k->values.size()) return platform::ERROR_NO_MORE_ITEMS;
+    if (index >= k->values.size()) return platform::Error::NoMoreItems;
     name = k->values[index].first;
-    return platform::ERROR_SUCCESS;
+    return platform::Error::Success;
 }
 
 platform::Status SimOs::regQueryInfoKey(platform::HKey key, platform::RegKeyInfo& info) {
-    if (s_->log("RegQueryInfoKeyA", hex(key), s_->keyTarget(key))) return platform::ERROR_ACCESS_DENIED;
+    if (s_->log("RegQueryInfoKeyA", hex(key), s_->keyTarget(key))) return platform::Error::AccessDenied;
     long err;
     Key* k = s_->keyOf(key, err);
     if (!k) return err;
@@ -381,24 +381,24 @@ platform::Status SimOs::regQueryInfoKey(platform::HKey key, platform::RegKeyInfo
         info.maxValueNameLen = std::max<std::uint32_t>(info.maxValueNameLen, n.size());
         info.maxValueLen = std::max<std::uint32_t>(info.maxValueLen, v.data.size());
     }
-    return platform::ERROR_SUCCESS;
+    return platform::Error::Success;
 }
 
 platform::Status SimOs::regDeleteKey(platform::HKey root, const std::string& subKey) {
-    if (s_->log("RegDeleteKeyA", hex(root) + "\\" + subKey, s_->keyTarget(root, subKey))) return platform::ERROR_ACCESS_DENIED;
-    if (!subKey.empty() && subKey.front() == '\\') return platform::ERROR_BAD_PATHNAME;
+    if (s_->log("RegDeleteKeyA", hex(root) + "\\" + subKey, s_->keyTarget(root, subKey))) return platform::Error::AccessDenied;
+    if (!subKey.empty() && subKey.front() == '\\') return platform::Error::BadPathname;
     platform::HKey realRoot;
     std::string id;
-    if (!s_->resolve(root, subKey, realRoot, id)) return platform::ERROR_INVALID_HANDLE;
-    if (id.empty()) return platform::ERROR_ACCESS_DENIED;
+    if (!s_->resolve(root, subKey, realRoot, id)) return platform::Error::InvalidHandle;
+    if (id.empty()) return platform::Error::AccessDenied;
     Key* k = s_->key(realRoot, id);
-    if (!k) return platform::ERROR_FILE_NOT_FOUND;
-    if (k->unopenable || s_->readOnlyAt(realRoot, id)) return platform::ERROR_ACCESS_DENIED;
+    if (!k) return platform::Error::FileNotFound;
+    if (k->unopenable || s_->readOnlyAt(realRoot, id)) return platform::Error::AccessDenied;
     // NT refuses a key with subkeys; 9x removes the whole tree.
     if (s_->family == Family::NT && !s_->childrenOf(realRoot, id).empty())
-        return platform::ERROR_ACCESS_DENIED;
+        return platform::Error::AccessDenied;
     removeKey(realRoot, id);
-    return platform::ERROR_SUCCESS;
+    return platform::Error::Success;
 }
 
 }  // namespace sim

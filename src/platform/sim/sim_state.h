@@ -147,7 +147,7 @@ struct SimOs::State {
     bool log(const char* name, std::string args, std::string target = {});
     // What a walk step the plan fails answers.
     platform::Status walkFailure() const {
-        return plan.walkError ? platform::Status(plan.walkError) : platform::Status(platform::ERROR_NO_MORE_FILES);
+        return plan.walkError ? platform::Status(plan.walkError) : platform::Status(platform::Error::NoMoreFiles);
     }
     // "key ROOT\ID" of an open key or of root and subkey; empty when unknown.
     std::string keyTarget(platform::HKey root, const std::string& subKey = {});
@@ -186,8 +186,8 @@ struct SimOs::State {
 
     // --- registry helpers, defined in sim_registry.cpp
     static bool isRoot(platform::HKey k) {
-        return k == platform::HKEY_CLASSES_ROOT || k == platform::HKEY_CURRENT_USER ||
-               k == platform::HKEY_LOCAL_MACHINE || k == platform::HKEY_USERS;
+        return k == platform::RootKey::ClassesRoot || k == platform::RootKey::CurrentUser ||
+               k == platform::RootKey::LocalMachine || k == platform::RootKey::Users;
     }
 
     // Resolves (root or open key, subkey) to a root and a key id.

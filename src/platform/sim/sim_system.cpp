@@ -25,16 +25,16 @@ std::vector<std::uint32_t> SimOs::exitWindowsCalls() const { return s_->exitWind
 // --- platform::Os ----------------------------------------------------------------
 
 platform::Status SimOs::getVersionEx(platform::VersionInfo& info) {
-    if (s_->log("GetVersionExA", "size=" + num(info.size))) return platform::ERROR_GEN_FAILURE;
+    if (s_->log("GetVersionExA", "size=" + num(info.size))) return platform::Error::GeneralFailure;
     if (s_->versionFails || (info.size != platform::kVersionInfoSize && info.size != 156))
         return 122;  // ERROR_INSUFFICIENT_BUFFER: a size it does not know
     if (s_->family == Family::NT) {
         info.major = 5, info.minor = 1, info.build = 2600;
-        info.platformId = platform::VER_PLATFORM_WIN32_NT;
+        info.platformId = platform::PlatformId::NT;
         info.csdVersion = "Service Pack 3";
     } else {
         info.major = 4, info.minor = 10, info.build = 0x040A08AE;  // 98 SE: 4.10.2222
-        info.platformId = platform::VER_PLATFORM_WIN32_WINDOWS;
+        info.platformId = platform::PlatformId::Windows9x;
         info.csdVersion = " A ";
     }
     return {};
@@ -43,7 +43,7 @@ platform::Status SimOs::getVersionEx(platform::VersionInfo& info) {
 platform::Status SimOs::shellExecute(platform::Hwnd wnd, const std::string& verb, const std::string& file,
                                      const std::string& params, const std::string& dir, int show) {
     std::string rec = verb + "|" + file + "|" + params + "|" + dir + "|" + std::to_string(show);
-    if (s_->log("ShellExecuteA", "hwnd=" + hex(wnd) + ", " + rec)) return platform::ERROR_FILE_NOT_FOUND;
+    if (s_->log("ShellExecuteA", "hwnd=" + hex(wnd) + ", " + rec)) return platform::Error::FileNotFound;
     s_->shellExecutes.push_back(rec);
     return platform::shellExecuteStatus(s_->shellResult);
 }
@@ -57,8 +57,8 @@ platform::Status SimOs::exePath(std::string& path) {
 platform::Status SimOs::shellNotifyIcon(std::uint32_t message, const platform::NotifyIconData& data) {
     if (s_->log("Shell_NotifyIconA", "message=" + num(message) + ", hwnd=" + hex(data.wnd) +
                                          ", id=" + num(data.id)))
-        return platform::ERROR_TIMEOUT;  // the shell did not answer in time
-    if (!s_->tray) return platform::ERROR_PROC_NOT_FOUND;
+        return platform::Error::Timeout;  // the shell did not answer in time
+    if (!s_->tray) return platform::Error::ProcNotFound;
     auto& icons = s_->tray_icons;
     auto it = std::find_if(icons.begin(), icons.end(), [&](const platform::NotifyIconData& d) {
         return d.wnd == data.wnd && d.id == data.id;
@@ -66,27 +66,27 @@ platform::Status SimOs::shellNotifyIcon(std::uint32_t message, const platform::N
     platform::NotifyIconData kept = data;
     kept.tip = kept.tip.substr(0, kMaxTip);
     switch (message) {
-    case platform::NIM_ADD:
-        if (it != icons.end()) return platform::ERROR_GEN_FAILURE;
+    case platform::TrayMessage::Add:
+        if (it != icons.end()) return platform::Error::GeneralFailure;
         icons.push_back(kept);
         return {};
-    case platform::NIM_MODIFY:
-        if (it == icons.end()) return platform::ERROR_GEN_FAILURE;
-        if (data.flags & platform::NIF_MESSAGE) it->callbackMessage = kept.callbackMessage;
-        if (data.flags & platform::NIF_ICON) it->icon = kept.icon;
-        if (data.flags & platform::NIF_TIP) it->tip = kept.tip;
+    case platform::TrayMessage::Modify:
+        if (it == icons.end()) return platform::Error::GeneralFailure;
+        if (data.flags & platform::TrayFlag::Message) it->callbackMessage = kept.callbackMessage;
+        if (data.flags & platform::TrayFlag::Icon) it->icon = kept.icon;
+        if (data.flags & platform::TrayFlag::Tip) it->tip = kept.tip;
         it->flags |= data.flags;
         return {};
-    case platform::NIM_DELETE:
-        if (it == icons.end()) return platform::ERROR_GEN_FAILURE;
+    case platform::TrayMessage::Delete:
+        if (it == icons.end()) return platform::Error::GeneralFailure;
         icons.erase(it);
         return {};
     }
-    return platform::ERROR_GEN_FAILURE;
+    return platform::Error::GeneralFailure;
 }
 
 platform::Status SimOs::getCursorPos(platform::Point& p) {
-    if (s_->log("GetCursorPos", "")) return platform::ERROR_ACCESS_DENIED;
+    if (s_->log("GetCursorPos", "")) return platform::Error::AccessDenied;
     p = s_->cursor;
     return {};
 }
@@ -94,16 +94,16 @@ platform::Status SimOs::getCursorPos(platform::Point& p) {
 platform::Status SimOs::exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) {
     std::uint32_t failure = std::exchange(s_->exitWindowsFailure, 0);
     if (s_->log("ExitWindowsEx", "flags=" + num(flags) + ", reserved=" + num(reserved)))
-        failure = platform::ERROR_PRIVILEGE_NOT_HELD;
-    if (!failure && s_->family == Family::NT && flags != platform::EWX_LOGOFF && !s_->shutdownPrivilege)
-        failure = platform::ERROR_PRIVILEGE_NOT_HELD;
+        failure = platform::Error::PrivilegeNotHeld;
+    if (!failure && s_->family == Family::NT && flags != platform::ExitWindows::LogOff && !s_->shutdownPrivilege)
+        failure = platform::Error::PrivilegeNotHeld;
     if (failure) return failure;
     s_->exitWindows.push_back(flags);
     return {};
 }
 
 platform::Status SimOs::enableShutdownPrivilege() {
-    if (s_->log("AdjustTokenPrivileges", "SeShutdownPrivilege")) return platform::ERROR_ACCESS_DENIED;
+    if (s_->log("AdjustTokenPrivileges", "SeShutdownPrivilege")) return platform::Error::AccessDenied;
     s_->shutdownPrivilege = true;
     return {};
 }
@@ -111,8 +111,8 @@ platform::Status SimOs::enableShutdownPrivilege() {
 // The wording of the few codes whose text the tests read.
 std::string SimOs::systemText(std::uint32_t code) {
     switch (code) {
-    case platform::ERROR_SHARING_VIOLATION: return "sharing violation";
-    case platform::ERROR_PRIVILEGE_NOT_HELD: return "A required privilege is not held by the client.";
+    case platform::Error::SharingViolation: return "sharing violation";
+    case platform::Error::PrivilegeNotHeld: return "A required privilege is not held by the client.";
     default: return {};
     }
 }

@@ -50,10 +50,10 @@ platform::Status SimOs::getWindow(platform::Hwnd wnd, std::uint32_t cmd, platfor
     found = 0;
     if (s_->log("GetWindow", "hwnd=" + hex(wnd) + ", cmd=" + num(cmd))) {
         const platform::Status failed = s_->walkFailure();
-        return failed.code() == platform::ERROR_NO_MORE_FILES ? platform::Status() : failed;
+        return failed.code() == platform::Error::NoMoreFiles ? platform::Status() : failed;
     }
     auto& ws = s_->windows;
-    if (cmd == platform::GW_HWNDFIRST) {
+    if (cmd == platform::WindowWalk::First) {
         for (auto& w : ws)
             if (w->alive) {
                 found = w->hwnd;
@@ -61,10 +61,10 @@ platform::Status SimOs::getWindow(platform::Hwnd wnd, std::uint32_t cmd, platfor
             }
         return {};
     }
-    if (cmd != platform::GW_HWNDNEXT) return 87;  // ERROR_INVALID_PARAMETER
+    if (cmd != platform::WindowWalk::Next) return 87;  // ERROR_INVALID_PARAMETER
     if (s_->windowWalk) s_->windowWalk(*this, wnd);
     auto it = std::find_if(ws.begin(), ws.end(), [&](const auto& w) { return w->hwnd == wnd && w->alive; });
-    if (it == ws.end()) return platform::ERROR_INVALID_WINDOW_HANDLE;
+    if (it == ws.end()) return platform::Error::InvalidWindowHandle;
     for (++it; it != ws.end(); ++it)
         if ((*it)->alive) {
             found = (*it)->hwnd;
@@ -104,22 +104,22 @@ platform::Hwnd SimOs::findWindow(const char* className, const char* windowName) 
 platform::Status SimOs::sendClose(platform::Hwnd wnd, std::uint32_t timeoutMs) {
     if (s_->log("SendMessageA", "hwnd=" + hex(wnd) + ", WM_CLOSE, timeout=" + num(timeoutMs))) {
         advance(timeoutMs);  // a window that does not answer
-        return platform::ERROR_TIMEOUT;
+        return platform::Error::Timeout;
     }
     Window* w = window(wnd);
-    if (!w || !w->alive) return platform::ERROR_INVALID_WINDOW_HANDLE;
+    if (!w || !w->alive) return platform::Error::InvalidWindowHandle;
     if (w->hung) {
         advance(timeoutMs);
-        return platform::ERROR_TIMEOUT;
+        return platform::Error::Timeout;
     }
     if (!w->refusesClose) w->alive = false;
     return {};
 }
 
 platform::Status SimOs::postQuit(platform::Hwnd wnd) {
-    if (s_->log("PostMessageA", "hwnd=" + hex(wnd) + ", WM_QUIT")) return platform::ERROR_ACCESS_DENIED;
+    if (s_->log("PostMessageA", "hwnd=" + hex(wnd) + ", WM_QUIT")) return platform::Error::AccessDenied;
     Window* w = window(wnd);
-    if (!w || !w->alive) return platform::ERROR_INVALID_WINDOW_HANDLE;
+    if (!w || !w->alive) return platform::Error::InvalidWindowHandle;
     if (w->hung) return {};  // lands in a queue nobody reads
     if (auto p = w->ownerPid ? s_->running(w->ownerPid) : nullptr) {
         p->running = false;

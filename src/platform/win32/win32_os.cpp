@@ -105,7 +105,7 @@ std::size_t fitGbk(const std::string& text, std::size_t room) {
 // error alone for some calls; a failure must never read as success.
 platform::Status lastFailure() {
     const DWORD code = GetLastError();
-    return code ? platform::Status(code) : platform::Status(platform::ERROR_GEN_FAILURE);
+    return code ? platform::Status(code) : platform::Status(platform::Error::GeneralFailure);
 }
 
 platform::Status failedUnless(BOOL ok) { return ok ? platform::Status() : lastFailure(); }
@@ -152,7 +152,7 @@ platform::Status Win32Os::createToolhelp32Snapshot(std::uint32_t flags, std::uin
                                                    platform::Handle& snapshot) {
     snapshot = platform::kNoHandle;
     Toolhelp& th = toolhelp();
-    if (!th.available) return platform::ERROR_CALL_NOT_IMPLEMENTED;
+    if (!th.available) return platform::Error::CallNotImplemented;
     HANDLE h = th.createSnapshot(flags, processId);
     if (h == INVALID_HANDLE_VALUE || h == nullptr) return lastFailure();
     snapshot = reinterpret_cast<platform::Handle>(h);
@@ -161,8 +161,8 @@ platform::Status Win32Os::createToolhelp32Snapshot(std::uint32_t flags, std::uin
 
 static platform::Status walkProcess(ProcessWalkFn fn, platform::Handle snapshot,
                                     platform::ProcessEntry& entry) {
-    if (!fn) return platform::ERROR_CALL_NOT_IMPLEMENTED;
-    if (snapshot == platform::kNoHandle) return platform::ERROR_INVALID_HANDLE;
+    if (!fn) return platform::Error::CallNotImplemented;
+    if (snapshot == platform::kNoHandle) return platform::Error::InvalidHandle;
     ProcessEntry32A raw{};
     // A caller's size larger than our record would let kernel32 write past it.
     raw.dwSize = entry.size <= sizeof raw ? entry.size : sizeof raw;
@@ -171,7 +171,7 @@ static platform::Status walkProcess(ProcessWalkFn fn, platform::Handle snapshot,
     SetLastError(0);
     if (!fn(asHandle(snapshot), &raw)) {
         const DWORD code = GetLastError();
-        return code ? platform::Status(code) : platform::Status(platform::ERROR_NO_MORE_FILES);
+        return code ? platform::Status(code) : platform::Status(platform::Error::NoMoreFiles);
     }
     entry.processId = raw.th32ProcessID;
     entry.parentProcessId = raw.th32ParentProcessID;
@@ -189,8 +189,8 @@ platform::Status Win32Os::process32Next(platform::Handle snapshot, platform::Pro
 
 platform::Status Win32Os::module32First(platform::Handle snapshot, platform::ModuleEntry& entry) {
     ModuleWalkFn fn = toolhelp().moduleFirst;
-    if (!fn) return platform::ERROR_CALL_NOT_IMPLEMENTED;
-    if (snapshot == platform::kNoHandle) return platform::ERROR_INVALID_HANDLE;
+    if (!fn) return platform::Error::CallNotImplemented;
+    if (snapshot == platform::kNoHandle) return platform::Error::InvalidHandle;
     ModuleEntry32A raw{};
     raw.dwSize = entry.size <= sizeof raw ? entry.size : sizeof raw;
     if (!fn(asHandle(snapshot), &raw)) return lastFailure();
@@ -216,7 +216,7 @@ platform::Status Win32Os::terminateProcess(platform::Handle process, std::uint32
 }
 
 platform::Status Win32Os::closeHandle(platform::Handle h) {
-    if (h == platform::kNoHandle) return platform::ERROR_INVALID_HANDLE;
+    if (h == platform::kNoHandle) return platform::Error::InvalidHandle;
     return failedUnless(CloseHandle(asHandle(h)));
 }
 
@@ -229,15 +229,15 @@ platform::Status Win32Os::fileExists(const std::string& path, bool& exists) {
     HANDLE h = FindFirstFileA(path.c_str(), &fd);
     if (h == INVALID_HANDLE_VALUE) {
         switch (const DWORD code = GetLastError()) {
-        case platform::ERROR_FILE_NOT_FOUND: case platform::ERROR_PATH_NOT_FOUND:
-        case platform::ERROR_NO_MORE_FILES: case platform::ERROR_BAD_PATHNAME:
+        case platform::Error::FileNotFound: case platform::Error::PathNotFound:
+        case platform::Error::NoMoreFiles: case platform::Error::BadPathname:
         case ERROR_INVALID_DRIVE: case ERROR_INVALID_NAME:
             return {};
-        default: return code ? platform::Status(code) : platform::Status(platform::ERROR_GEN_FAILURE);
+        default: return code ? platform::Status(code) : platform::Status(platform::Error::GeneralFailure);
         }
     }
     FindClose(h);
-    exists = (fd.dwFileAttributes & platform::FILE_ATTRIBUTE_DIRECTORY) == 0;
+    exists = (fd.dwFileAttributes & platform::FileAttr::Directory) == 0;
     return {};
 }
 
@@ -257,7 +257,7 @@ platform::Status Win32Os::readFile(const std::string& path, std::string& bytes) 
     SetLastError(NO_ERROR);  // a size of 0xFFFFFFFF is told from a failure only so
     DWORD low = GetFileSize(f.h, &high);
     if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return lastFailure();
-    if (high != 0 || low > platform::kMaxReadBytes) return platform::ERROR_FILE_TOO_LARGE;
+    if (high != 0 || low > platform::kMaxReadBytes) return platform::Error::FileTooLarge;
     std::string read(low, '\0');
     DWORD done = 0;
     while (done < low) {
@@ -280,7 +280,7 @@ platform::Status Win32Os::writeFile(const std::string& path, const std::string& 
         DWORD put = 0;
         DWORD chunk = static_cast<DWORD>(bytes.size() - done);
         if (!WriteFile(f.h, bytes.data() + done, chunk, &put, nullptr)) return lastFailure();
-        if (put == 0) return platform::ERROR_DISK_FULL;
+        if (put == 0) return platform::Error::DiskFull;
         done += put;
     }
     return {};
@@ -297,7 +297,7 @@ platform::Status Win32Os::moveFile(const std::string& from, const std::string& t
     // an import of something newer would keep the program from loading.
     using MoveFileExFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
     static const auto moveEx = lookUp<MoveFileExFn>(GetModuleHandleA("kernel32.dll"), "MoveFileExA");
-    if (!moveEx) return platform::ERROR_CALL_NOT_IMPLEMENTED;
+    if (!moveEx) return platform::Error::CallNotImplemented;
     return failedUnless(moveEx(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING));
 }
 
@@ -326,14 +326,14 @@ platform::Hwnd Win32Os::findWindow(const char* className, const char* windowName
 // SMTO_ABORTIFHUNG gives up at once on a window the system already knows hung.
 platform::Status Win32Os::sendClose(platform::Hwnd wnd, std::uint32_t timeoutMs) {
     HWND h = asHwnd(wnd);
-    if (!IsWindow(h)) return platform::ERROR_INVALID_WINDOW_HANDLE;
+    if (!IsWindow(h)) return platform::Error::InvalidWindowHandle;
     DWORD_PTR answer = 0;
     if (SendMessageTimeoutA(h, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL, timeoutMs,
                             &answer))
         return {};
     // 9x leaves the last error alone, so judge by the window: one still there
     // did not answer in time; one that is gone failed as a target.
-    return IsWindow(h) ? platform::ERROR_TIMEOUT : platform::ERROR_INVALID_WINDOW_HANDLE;
+    return IsWindow(h) ? platform::Error::Timeout : platform::Error::InvalidWindowHandle;
 }
 
 platform::Status Win32Os::postQuit(platform::Hwnd wnd) {
@@ -380,7 +380,7 @@ platform::Status Win32Os::regQueryValueEx(platform::HKey key, const std::string&
         value.data = std::move(data);
         return {};
     }
-    return platform::ERROR_MORE_DATA;
+    return platform::Error::MoreData;
 }
 
 platform::Status Win32Os::regSetValueEx(platform::HKey key, const std::string& name,
@@ -405,7 +405,7 @@ platform::Status Win32Os::regEnumValue(platform::HKey key, std::uint32_t index, 
         if (rc == ERROR_SUCCESS) name.assign(buf.data(), len < room ? len : room - 1);
         return static_cast<std::uint32_t>(rc);
     }
-    return platform::ERROR_MORE_DATA;
+    return platform::Error::MoreData;
 }
 
 platform::Status Win32Os::regQueryInfoKey(platform::HKey key, platform::RegKeyInfo& info) {
@@ -445,7 +445,7 @@ platform::Status Win32Os::shellExecute(platform::Hwnd wnd, const std::string& ve
                                        const std::string& dir, int show) {
     using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
     static const ShellExecuteFn run = shellFunction<ShellExecuteFn>("ShellExecuteA");
-    if (!run) return platform::ERROR_NOT_ENOUGH_MEMORY;
+    if (!run) return platform::Error::NotEnoughMemory;
     const std::intptr_t r = reinterpret_cast<std::intptr_t>(
         run(asHwnd(wnd), verb.empty() ? nullptr : verb.c_str(), file.c_str(), params.c_str(),
             dir.c_str(), show));
@@ -464,7 +464,7 @@ platform::Status Win32Os::exePath(std::string& path) {
             return {};
         }
     }
-    return platform::ERROR_BAD_PATHNAME;
+    return platform::Error::BadPathname;
 }
 
 platform::Status Win32Os::shellNotifyIcon(std::uint32_t message, const platform::NotifyIconData& data) {
@@ -479,7 +479,7 @@ platform::Status Win32Os::shellNotifyIcon(std::uint32_t message, const platform:
     std::memcpy(nid.szTip, data.tip.data(), fitGbk(data.tip, sizeof nid.szTip - 1));
     using NotifyFn = BOOL(WINAPI*)(DWORD, NOTIFYICONDATAA*);
     static const NotifyFn notify = shellFunction<NotifyFn>("Shell_NotifyIconA");
-    if (!notify) return platform::ERROR_PROC_NOT_FOUND;
+    if (!notify) return platform::Error::ProcNotFound;
     return failedUnless(notify(message, reinterpret_cast<NOTIFYICONDATAA*>(&nid)));
 }
 
@@ -501,12 +501,12 @@ platform::Status Win32Os::enableShutdownPrivilege() {
     using LookupFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, PLUID);
     using AdjustFn = BOOL(WINAPI*)(HANDLE, BOOL, PTOKEN_PRIVILEGES, DWORD, PTOKEN_PRIVILEGES, PDWORD);
     HMODULE advapi = GetModuleHandleA("advapi32.dll");
-    if (!advapi) return platform::ERROR_CALL_NOT_IMPLEMENTED;
+    if (!advapi) return platform::Error::CallNotImplemented;
     auto find = [advapi](const char* name) { return reinterpret_cast<void*>(GetProcAddress(advapi, name)); };
     const auto openToken = reinterpret_cast<OpenTokenFn>(find("OpenProcessToken"));
     const auto lookup = reinterpret_cast<LookupFn>(find("LookupPrivilegeValueA"));
     const auto adjust = reinterpret_cast<AdjustFn>(find("AdjustTokenPrivileges"));
-    if (!openToken || !lookup || !adjust) return platform::ERROR_CALL_NOT_IMPLEMENTED;
+    if (!openToken || !lookup || !adjust) return platform::Error::CallNotImplemented;
     HANDLE token = nullptr;
     if (!openToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
         return lastFailure();
