@@ -146,7 +146,8 @@ void TfrmMain::FormCreate() {
     moveTo(app::centredOrigin(screen.x, outer.width()),
            app::centredOrigin(screen.y, outer.height()));
     std::string exe;
-    os.exePath(exe);  // empty when the system cannot tell: the lists then go beside the current folder
+    platform::ignore(os.exePath(exe), "empty when the system cannot tell: the lists then go beside the "
+                                      "current folder");
     AppDir = base::dirPart(exe);
     // Each step runs even when one before it failed, its error shown: a
     // settings value that cannot be read must not leave NT taken for 9x,
@@ -187,41 +188,42 @@ void TfrmMain::FormPaint() {
 }
 
 namespace {
-// After the standard error box: leave without the save, or stay.
-void offerToLeaveUnsaved(TfrmMain& f, const std::exception& e, const char* question) {
-    f.Application.showException(e);
-    if (f.Application.messageBox(question, "确认", ui::mb::YesNo | ui::mb::IconQuestion) !=
-        ui::answer::Yes)
-        throw ui::EAbort();
+const char* const kSettingsUnsaved = "设置未能保存。是否不保存而直接退出？";
+const char* const kListUnsaved = "正常程序列表未能保存。是否不保存而直接退出？";
+const char* const kBothUnsaved = "设置和正常程序列表未能保存。是否不保存而直接退出？";
+
+void showFailure(ui::TApplication& app, const std::exception_ptr& failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::exception& e) {
+        app.showException(e);
+    }
 }
 }  // namespace
 
 // A failed save stops the close; but a program run from a read-only folder
 // could then never be closed, so the user is asked whether to leave anyway.
 void TfrmMain::FormClose() {
-    try {
-        SaveSettings();
-    } catch (const platform::RegistryError& e) {
-        offerToLeaveUnsaved(*this, e, "设置未能保存。是否不保存而直接退出？");
-    } catch (const std::exception& e) {
-        offerToLeaveUnsaved(*this, e, "正常程序列表未能保存。是否不保存而直接退出？");
+    const SaveFailures failed = SaveSettings();
+    if (failed.interval || failed.list) {
+        for (const std::exception_ptr& e : {failed.interval, failed.list})
+            if (e) showFailure(Application, e);
+        const char* question = !failed.list ? kSettingsUnsaved : !failed.interval ? kListUnsaved : kBothUnsaved;
+        if (Application.messageBox(question, "确认", ui::mb::YesNo | ui::mb::IconQuestion) != ui::answer::Yes)
+            throw ui::EAbort();
     }
     Application.terminate();
 }
 
-// No box can be answered while the session ends: a save that fails is
-// passed over, and an unloaded Napplst.dat is left as it is.
-void TfrmMain::endSession() {
-    try {
-        saveSettings(false);
-    } catch (const std::exception&) {
-    }
-}
+// No box can be answered while the session ends: what fails is passed
+// over, each item on its own, and an unloaded Napplst.dat is left as it is.
+void TfrmMain::endSession() { SaveSettings(false); }
 
 void TfrmMain::closeWindow() { close(); }
 
 std::uintptr_t TfrmMain::hostHandle() const { return handle(); }
 
 void TfrmMain::Label16Click() {
-    os.shellExecute(handle(), "Open", std::string("mailto:") + app::kMailAddress, "", "", 1);
+    platform::ignore(os.shellExecute(handle(), "Open", std::string("mailto:") + app::kMailAddress, "", "", 1),
+                     "a mail link that will not open does nothing visible");
 }

@@ -4,6 +4,7 @@
 // notification icon.
 #pragma once
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <string>
 
@@ -85,7 +86,13 @@ public:
 
     // --- Settings store and password.
     void LoadSettings();
-    void SaveSettings();
+    // The closing save, each item on its own; what failed comes back, each
+    // error apart, for the caller to show. Without mayAsk it asks nothing
+    // and never replaces a Napplst.dat that start-up did not load.
+    struct SaveFailures {
+        std::exception_ptr interval, list;
+    };
+    SaveFailures SaveSettings(bool mayAsk = true);
     void ChkRunByPassClick();
     void ChkMinClick();
     void ChkAutoRunClick();
@@ -114,9 +121,11 @@ private:
     // Napplst.dat was read whole at start-up (or was missing), or the list
     // has been saved over it since.
     bool normalListLoaded_ = false;
-    // The closing save; without mayAsk it shows nothing and never replaces
-    // a Napplst.dat that start-up did not load.
-    void saveSettings(bool mayAsk);
+    // The interval's position when start-up could not read KillTime; 0
+    // once it was read.
+    int intervalNotRead_ = 0;
+    void saveInterval();
+    void saveNormalList(bool mayAsk);
     void endSession();
     // One step of start-up; a failure is shown and start-up goes on.
     void startUpStep(void (TfrmMain::*step)());

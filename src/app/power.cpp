@@ -1,6 +1,5 @@
 #include "app/power.h"
 
-#include "base/text.h"
 #include "common/program.h"
 
 namespace PFUnit {
@@ -9,12 +8,11 @@ namespace {
 // On the NT family a program may restart or shut down Windows only with the
 // shutdown privilege switched on in its own token.
 void endSession(platform::Os& os, std::uint32_t flags) {
-    if (IsWindowsNT && flags != platform::ExitWindows::LogOff) os.enableShutdownPrivilege();
+    if (IsWindowsNT && flags != platform::ExitWindows::LogOff)
+        platform::ignore(os.enableShutdownPrivilege(),
+                         "without the privilege ExitWindowsEx refuses, and that refusal is shown");
     const platform::Status done = os.exitWindowsEx(flags, 0);
-    if (done) return;
-    std::string reason = os.systemText(done.code());
-    if (reason.empty()) reason = "System error " + base::intToStr(done.code());
-    throw platform::OsError(reason, done.code());
+    if (!done) platform::raiseSystemError(os, done);
 }
 }  // namespace
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 
 #include "app/main_form.h"
 #include "base/error.h"
@@ -47,13 +48,17 @@ std::string readSetting(platform::Os& os, const std::string& name) {
 
 void writeSetting(platform::Os& os, const std::string& name, const std::string& text) {
     platform::Registry reg(os, platform::RootKey::CurrentUser);
-    reg.openKey(kSettingsKey, true);
+    const platform::Status opened = reg.openKey(kSettingsKey, true);
+    if (!opened) throw platform::RegistryError::cannotSet(name, opened);
     reg.writeString(name, text);
 }
 
 }  // namespace app
 
+// Each stored item is read on its own: one that cannot be read is shown and
+// the others still come, and a value never read is never written back.
 void TfrmMain::LoadSettings() {
+    intervalNotRead_ = UpDown1.position();
     {
         platform::Registry reg(os, platform::RootKey::CurrentUser);
         // The gate goes up first: the tick writes the value back, and a
@@ -64,76 +69,116 @@ void TfrmMain::LoadSettings() {
             Panel2.show();
             N1.enabled = false;
         };
-        bool locked = false;
-        try {
+        auto gated = [&](const std::function<void()>& read) {
+            Application.guard([&] {
+                try {
+                    read();
+                } catch (...) {
+                    raiseGate();
+                    throw;
+                }
+            });
+        };
+        bool opened = false;
+        gated([&] {
             app::openSettingsToRead(reg);
-            locked = app::isYes(reg.readString("RunByPass"));
-        } catch (const platform::RegistryError&) {
-            raiseGate();
-            throw;
-        }
-        if (locked) {
-            raiseGate();
-            ChkRunByPass.setChecked(true);
-        }
-        const bool minimised = app::isYes(reg.readString("RunAutoMin"));
-        ChkMin.setChecked(minimised);
-        StartMinimized = minimised;
-        const std::string killTime = reg.readString("KillTime");
-        if (!killTime.empty()) {
-            const int v = app::toInteger(killTime);
-            if (v >= app::kMinKillTime && v <= app::kMaxKillTime) {
-                UpDown1.setPosition(v);
-                Timer1.setInterval(static_cast<unsigned>(v) * 1000u);
-            }
+            opened = true;
+        });
+        if (opened) {
+            gated([&] {
+                if (!app::isYes(reg.readString("RunByPass"))) return;
+                raiseGate();
+                ChkRunByPass.setChecked(true);
+            });
+            Application.guard([&] {
+                const bool minimised = app::isYes(reg.readString("RunAutoMin"));
+                ChkMin.setChecked(minimised);
+                StartMinimized = minimised;
+            });
+            Application.guard([&] {
+                const std::string killTime = reg.readString("KillTime");
+                intervalNotRead_ = 0;
+                if (killTime.empty()) return;
+                const int v = app::toInteger(killTime);
+                if (v >= app::kMinKillTime && v <= app::kMaxKillTime) {
+                    UpDown1.setPosition(v);
+                    Timer1.setInterval(static_cast<unsigned>(v) * 1000u);
+                }
+            });
         }
     }
-    {
+    Application.guard([this] {
         platform::Registry run(os, platform::RootKey::LocalMachine);
-        run.openKey(app::kRunKey, true);
+        platform::ignore(run.openKey(app::kRunKey, true),
+                         "a Run key this user may not open reads as empty: the box stays unticked");
         std::string exe;
         if (os.exePath(exe) && run.readString(app::kRunValue) == exe) ChkAutoRun.setChecked(true);
-    }
-    process::loadNormalAppList(os, AppDir, ListApp);
-    normalListLoaded_ = true;
+    });
+    Application.guard([this] {
+        process::loadNormalAppList(os, AppDir, ListApp);
+        normalListLoaded_ = true;
+    });
 }
 
-void TfrmMain::SaveSettings() { saveSettings(true); }
-
-// A Napplst.dat that start-up did not read (a step before it failed, or the
-// file itself could not be read) is not what the list shows: it is replaced
-// only when the user changed the list, and then only after a question.
-// Without a question to ask (the session is ending) it is left alone.
-void TfrmMain::saveSettings(bool mayAsk) {
-    // Reading the position brings a field the user left with no number in
-    // range back to what counts, so a bad text is never stored to stop the
-    // next start.
-    UpDown1.position();
-    app::writeSetting(os, "KillTime", Edit4.text());
-    if (!normalListLoaded_ && os.fileExists(process::normalListPath(AppDir))) {
+// A Napplst.dat that start-up did not read (nor the copy a cut save left
+// aside) is not what the list shows: it is replaced only when the user
+// changed the list, and then only after a question. Without a question to
+// ask (the session is ending) it is left alone.
+void TfrmMain::saveNormalList(bool mayAsk) {
+    if (!normalListLoaded_ && process::normalListStored(os, AppDir)) {
         // Start-up leaves the list empty when it did not load the file.
         const bool changed = ListApp.count() != 0;
-        if (!changed || !mayAsk ||
-            !common::confirmed(Application, app::kUnloadedListQuestion))
-            return;
+        if (!changed || !mayAsk || !common::confirmed(Application, app::kUnloadedListQuestion)) return;
     }
     process::saveNormalAppList(os, AppDir, ListApp);
     normalListLoaded_ = true;
+}
+
+// Reading the position brings a field the user left with no number in range
+// back to what counts, so a bad text is never stored to stop the next start.
+// An interval start-up could not read stays as stored unless the user set
+// another.
+void TfrmMain::saveInterval() {
+    if (UpDown1.position() == intervalNotRead_) return;
+    app::writeSetting(os, "KillTime", Edit4.text());
+}
+
+// Each item goes on its own, so one that fails never keeps the other from
+// being stored.
+TfrmMain::SaveFailures TfrmMain::SaveSettings(bool mayAsk) {
+    SaveFailures failed;
+    try {
+        saveInterval();
+    } catch (const std::exception&) {
+        failed.interval = std::current_exception();
+    }
+    try {
+        saveNormalList(mayAsk);
+    } catch (const std::exception&) {
+        failed.list = std::current_exception();
+    }
+    return failed;
 }
 
 void TfrmMain::ChkRunByPassClick() { app::writeSetting(os, "RunByPass", app::yesNo(ChkRunByPass.checked())); }
 
 void TfrmMain::ChkMinClick() { app::writeSetting(os, "RunAutoMin", app::yesNo(ChkMin.checked())); }
 
+// Every failure is told, whichever way the box went; only a value already
+// gone is no failure of unticking.
 void TfrmMain::ChkAutoRunClick() {
     platform::Registry run(os, platform::RootKey::LocalMachine);
-    run.openKey(app::kRunKey, true);
-    std::string exe;
-    os.exePath(exe);
-    if (ChkAutoRun.checked())
+    const platform::Status opened = run.openKey(app::kRunKey, true);
+    if (ChkAutoRun.checked()) {
+        std::string exe;
+        const platform::Status known = opened ? os.exePath(exe) : opened;
+        if (!known) throw platform::RegistryError::cannotSet(app::kRunValue, known);
         run.writeString(app::kRunValue, exe);
-    else
-        run.deleteValue(app::kRunValue);
+        return;
+    }
+    const platform::Status deleted = opened ? run.deleteValue(app::kRunValue) : opened;
+    if (!deleted && deleted.code() != platform::Error::FileNotFound)
+        throw platform::RegistryError::cannotDelete(app::kRunValue, deleted);
 }
 
 // The edit holds only what the arrows wrote; anything else keeps the

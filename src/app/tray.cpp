@@ -39,7 +39,7 @@ void TfrmMain::RemoveTrayIcon() {
     platform::NotifyIconData nid;
     nid.wnd = handle();
     nid.id = kTrayIconId;
-    os.shellNotifyIcon(platform::TrayMessage::Delete, nid);
+    platform::ignore(os.shellNotifyIcon(platform::TrayMessage::Delete, nid), "an icon the shell does not have is gone");
 }
 
 void TfrmMain::comeBack() {
@@ -56,7 +56,7 @@ bool TfrmMain::WMTrayIcon(ui::TMessage& msg) {
         comeBack();
     } else if (msg.lParam == kWmRButtonDown) {
         platform::Point p;
-        os.getCursorPos(p);
+        platform::ignore(os.getCursorPos(p), "the menu opens at the screen's corner rather than not at all");
         PopupMenu1.popup(p.x, p.y);
     }
     return true;

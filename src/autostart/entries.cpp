@@ -47,7 +47,9 @@ public:
         }
         for (auto& reg : open_) reg.reset();
         for (std::size_t k = kKeys; k-- > 0;)
-            if (created_ & keyBit(k)) Registry(os_, kRoot).deleteKey(AutostartKeys[k].path);
+            if (created_ & keyBit(k))
+                platform::ignore(Registry(os_, kRoot).deleteKey(AutostartKeys[k].path),
+                                 "a key this apply made that will not go stays empty: no entry is lost");
         return lost;
     }
 
@@ -56,7 +58,8 @@ private:
         auto& reg = open_[key];
         if (!reg) {
             reg = std::make_unique<Registry>(os_, kRoot);
-            reg->openKey(AutostartKeys[key].path, false);
+            platform::ignore(reg->openKey(AutostartKeys[key].path, false),
+                             "a key that will not open has no open key: what it should take back is named lost");
         }
         return reg->hasOpenKey() ? reg.get() : nullptr;
     }

@@ -1,7 +1,6 @@
 #include "common/kill.h"
 
-#include <algorithm>
-#include <optional>
+#include <utility>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -17,7 +16,7 @@ namespace {
 template <class Wanted>
 std::int32_t endNamed(platform::Os& os, Wanted wanted) {
     std::int32_t result = 0;
-    for (const platform::ProcessEntry& entry : platform::ProcessWalk(os)) {
+    for (const platform::ProcessEntry& entry : platform::processEntries(os)) {
         if (!wanted(base::asciiUpper(entry.exeFile))) continue;
         const platform::OwnedHandle h = platform::OwnedHandle::opened(
             os, platform::ProcessAccess::Terminate, false, entry.processId);
@@ -44,43 +43,47 @@ void killByNames(platform::Os& os, const std::vector<std::string>& names) {
 namespace {
 
 // An entry may be minutes old: its process can have ended and its id gone to
-// a new program. Only an id that a fresh snapshot still gives to a process of
-// the same name is the line's process.
-std::int32_t endEntry(platform::Os& os, const ProcessRecord& record, const std::string* nameNow) {
-    if (!nameNow || *nameNow != record.name) return 0;
-    const platform::OwnedHandle h =
-        platform::OwnedHandle::opened(os, platform::ProcessAccess::All, true, record.id);
-    if (!h) return 0;
-    std::uint32_t code = 0;
-    os.getExitCodeProcess(h.get(), code);
-    return os.terminateProcess(h.get(), code) ? 1 : 0;
+// a new program. Each process is opened first, which keeps its id from going
+// to another while the handle is held; a fresh snapshot then says whether the
+// id still belongs to a process of the entry's name, and only such a one is
+// ended. The results come in the order of the indices.
+std::vector<std::int32_t> endEntries(platform::Os& os, const ProcessSnapshot& snapshot,
+                                     const std::vector<std::size_t>& indices) {
+    std::vector<std::int32_t> results(indices.size(), 0);
+    std::vector<std::pair<std::size_t, platform::OwnedHandle>> opened;
+    for (std::size_t n = 0; n < indices.size(); ++n) {
+        if (indices[n] >= snapshot.size()) continue;
+        platform::OwnedHandle h =
+            platform::OwnedHandle::opened(os, platform::ProcessAccess::All, true, snapshot[indices[n]].id);
+        if (h) opened.emplace_back(n, std::move(h));
+    }
+    if (opened.empty()) return results;
+    std::unordered_map<std::uint32_t, std::string> running;
+    for (const platform::ProcessEntry& entry : platform::processEntries(os))
+        running.emplace(entry.processId, entry.exeFile);
+    for (const auto& [n, h] : opened) {
+        const ProcessRecord& record = snapshot[indices[n]];
+        const auto now = running.find(record.id);
+        if (now == running.end() || now->second != record.name) continue;
+        // A running process reports kStillActive; that is its code too when
+        // the question goes unanswered.
+        std::uint32_t code = platform::kStillActive;
+        if (!os.getExitCodeProcess(h.get(), code)) code = platform::kStillActive;
+        results[n] = os.terminateProcess(h.get(), code) ? 1 : 0;
+    }
+    return results;
 }
 
 }  // namespace
 
 std::int32_t killEntry(platform::Os& os, const ProcessSnapshot& snapshot, std::int32_t index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= snapshot.size()) return 0;
-    const ProcessRecord& record = snapshot[static_cast<std::size_t>(index)];
-    std::optional<std::string> nameNow;
-    for (const platform::ProcessEntry& entry : platform::ProcessWalk(os)) {
-        if (entry.processId != record.id) continue;
-        nameNow = entry.exeFile;
-        break;
-    }
-    return endEntry(os, record, nameNow ? &*nameNow : nullptr);
+    if (index < 0) return 0;
+    return endEntries(os, snapshot, {static_cast<std::size_t>(index)}).front();
 }
 
 void killEntries(platform::Os& os, const ProcessSnapshot& snapshot,
                  const std::vector<std::size_t>& indices) {
-    if (indices.empty()) return;
-    std::unordered_map<std::uint32_t, std::string> running;
-    for (const platform::ProcessEntry& entry : platform::ProcessWalk(os))
-        running.emplace(entry.processId, entry.exeFile);
-    for (std::size_t i : indices) {
-        if (i >= snapshot.size()) continue;
-        const auto it = running.find(snapshot[i].id);
-        endEntry(os, snapshot[i], it == running.end() ? nullptr : &it->second);
-    }
+    endEntries(os, snapshot, indices);
 }
 
 }  // namespace common

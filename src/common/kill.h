@@ -19,9 +19,10 @@ void killByNames(platform::Os& os, const std::vector<std::string>& names);
 
 // Ends the process of entry `index`, handing TerminateProcess the exit code the
 // process reports (259 while it runs). 0 when the index is out of range, when
-// a fresh snapshot no longer gives the entry's id to a process of the entry's
-// name (it ended, and the id may belong to another program now), or when the
-// process cannot be opened.
+// the process cannot be opened, or when a fresh snapshot taken with it open no
+// longer gives the entry's id to a process of the entry's name (it ended, and
+// the id may belong to another program now). A walk that fails twice raises
+// platform::OsError and ends nothing; so does every function here.
 std::int32_t killEntry(platform::Os& os, const ProcessSnapshot& snapshot, std::int32_t index);
 // killEntry for each of these entries, checked against one fresh snapshot.
 void killEntries(platform::Os& os, const ProcessSnapshot& snapshot,

@@ -56,7 +56,7 @@ ProcessListing list(platform::Os& os, bool isWindowsNT, FirstLine first, ModuleN
     ProcessListing out;
     CacheRound round(cache);
     bool isFirst = true;
-    for (const platform::ProcessEntry& entry : platform::ProcessWalk(os)) {
+    for (const platform::ProcessEntry& entry : platform::processEntries(os)) {
         out.snapshot.push_back({entry.exeFile, entry.processId});
         if (!isWindowsNT)
             out.lines.push_back(base::asciiUpper(entry.exeFile));

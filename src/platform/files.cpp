@@ -14,6 +14,12 @@ std::string readWholeFile(platform::Os& os, const std::string& path) {
     return bytes;
 }
 
+bool fileFound(platform::Os& os, const std::string& path) {
+    bool exists = false;
+    must(os, os.fileExists(path, exists));
+    return exists;
+}
+
 void writeFileReplacing(platform::Os& os, const std::string& path, const std::string& bytes) {
     std::uint32_t attributes = 0;
     const bool exists = os.fileAttributes(path, attributes).ok();
@@ -33,18 +39,19 @@ void writeFileReplacing(platform::Os& os, const std::string& path, const std::st
         if (replaced) return;
         if (replaced.code() != platform::Error::CallNotImplemented) platform::raiseFileError(os, replaced);
         const std::string aside = path + "~old";
-        os.deleteFile(aside);  // left over from a run that was cut off
+        platform::ignore(os.deleteFile(aside), "left over from a run that was cut off; one that will not go "
+                                               "makes the rename below fail, and that is shown");
         must(os, os.moveFile(path, aside, false));
         const platform::Status moved = os.moveFile(fresh, path, false);
         // Failing that, the old text goes back; if it cannot, it is still
         // aside, whole, and the new text is dropped below.
         if (!moved) {
-            os.moveFile(aside, path, false);
+            platform::ignore(os.moveFile(aside, path, false), "the old text is still whole aside, where the next start reads it");
             platform::raiseFileError(os, moved);
         }
-        os.deleteFile(aside);
+        platform::ignore(os.deleteFile(aside), "the copy put aside goes with the next save");
     } catch (...) {
-        os.deleteFile(fresh);
+        platform::ignore(os.deleteFile(fresh), "a new text left beside goes with the next save");
         throw;
     }
 }

@@ -10,6 +10,11 @@ namespace platform {
 
 std::string readWholeFile(platform::Os& os, const std::string& path);
 
+// Whether a file (not a folder) is at path. A look that fails (see
+// Os::fileExists) raises OsError: a file nobody could look at is never
+// taken for none.
+bool fileFound(platform::Os& os, const std::string& path);
+
 // Writes bytes to a new file beside `path`, then puts it in place of the old
 // one in one step; on the 9x family, which cannot, the old file is renamed
 // aside, the new one renamed into place and the old one removed, and put

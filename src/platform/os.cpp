@@ -35,6 +35,12 @@ std::string fileErrorText(Os& os, Status failure) {
     return text;
 }
 
+void raiseSystemError(Os& os, Status failure) {
+    std::string reason = os.systemText(failure.code());
+    if (reason.empty()) reason = "System error " + base::intToStr(failure.code());
+    throw OsError(reason, failure.code());
+}
+
 void raiseFileError(Os& os, Status failure) {
     throw OsError(fileErrorText(os, failure), failure.code());
 }

@@ -18,7 +18,7 @@ constexpr Handle kNoHandle = 0;
 // How a call to the system ended: 0 when it did what it was asked, else the
 // Win32 error code it failed with. Every call of Os that can fail answers
 // with one; what a call yields comes back through its reference parameters.
-class Status {
+class [[nodiscard]] Status {
 public:
     constexpr Status() = default;
     constexpr Status(std::uint32_t code) : code_(code) {}
@@ -29,6 +29,9 @@ public:
 private:
     std::uint32_t code_ = 0;
 };
+
+// A result dropped on purpose; `why` says at the call why that is right.
+inline void ignore(Status, const char* /*why*/) {}
 
 // A failure turned into the standard error box's text by the helpers above
 // Os (the file helpers, the registry object); code() keeps the system's code.
@@ -185,8 +188,11 @@ public:
     virtual Status closeHandle(Handle h) = 0;
 
     // --- Files.
-    // True only when path names an existing file, not a directory.
-    virtual bool fileExists(const std::string& path) = 0;
+    // `exists` true only when path names an existing file, not a directory.
+    // A path that names nothing (no such file, folder or drive, or no single
+    // file at all) is no failure; a look that fails otherwise (access
+    // denied, a drive not ready) is, and then nobody knows.
+    virtual Status fileExists(const std::string& path, bool& exists) = 0;
     virtual Status setFileAttributes(const std::string& path, std::uint32_t attributes) = 0;
     virtual Status deleteFile(const std::string& path) = 0;
     // Whole files. A file over kMaxReadBytes is Error::FileTooLarge, refused
@@ -199,8 +205,10 @@ public:
     // do that (the 9x family).
     virtual Status moveFile(const std::string& from, const std::string& to, bool replace) = 0;
 
-    // --- Top-level windows. 0 is "no window", not a failure.
-    virtual Hwnd getWindow(Hwnd wnd, std::uint32_t cmd) = 0;
+    // --- Top-level windows.
+    // The window `cmd` names; 0 and success past the last one. A window
+    // destroyed under a walk fails with ERROR_INVALID_WINDOW_HANDLE.
+    virtual Status getWindow(Hwnd wnd, std::uint32_t cmd, Hwnd& found) = 0;
     // GetWindowTextA with a 255-byte buffer: at most 254 bytes come back.
     virtual int getWindowText(Hwnd wnd, std::string& text) = 0;
     virtual Hwnd findWindow(const char* className, const char* windowName) = 0;
@@ -243,6 +251,24 @@ public:
     // The system's own wording for an error code; empty when it has none.
     virtual std::string systemText(std::uint32_t code) = 0;
 };
+
+// A failed call raised as OsError with the system's own wording for it.
+[[noreturn]] void raiseSystemError(Os& os, Status failure);
+
+// A walk of a list the system keeps (processes, windows), as `walk` fills
+// one and says how it ended: one that failed part-way is taken once more,
+// whole; failing again, it raises OsError with the system's reason, so
+// nothing acts on part of a list.
+template <class List, class Walk>
+List wholeWalk(Os& os, Walk walk) {
+    Status ended;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        List list;
+        ended = walk(list);
+        if (ended) return list;
+    }
+    raiseSystemError(os, ended);
+}
 
 // What ShellExecute's answer (an instance above 32, else an error) stands for.
 Status shellExecuteStatus(std::intptr_t answer);

@@ -6,7 +6,7 @@ void OwnedHandle::close() {
     if (h_ == platform::kNoHandle) return;
     const platform::Handle h = h_;
     h_ = platform::kNoHandle;
-    os_.closeHandle(h);
+    platform::ignore(os_.closeHandle(h), "nothing can be done about a handle that will not close");
 }
 
 OwnedHandle OwnedHandle::opened(platform::Os& os, std::uint32_t access, bool inherit,
@@ -22,8 +22,17 @@ OwnedHandle OwnedHandle::snapshot(platform::Os& os, std::uint32_t flags, std::ui
     return OwnedHandle(os, h);
 }
 
-ProcessWalk::ProcessWalk(platform::Os& os)
-    : os_(os), snapshot_(OwnedHandle::snapshot(os, platform::Snapshot::Processes, 0)) {
+namespace {
+platform::Handle processSnapshot(platform::Os& os, platform::Status& failure) {
+    platform::Handle h = platform::kNoHandle;
+    const platform::Status taken = os.createToolhelp32Snapshot(platform::Snapshot::Processes, 0, h);
+    // Without Toolhelp there is nothing to walk, which is no failure.
+    if (!taken && taken.code() != platform::Error::CallNotImplemented) failure = taken;
+    return taken ? h : platform::kNoHandle;
+}
+}  // namespace
+
+ProcessWalk::ProcessWalk(platform::Os& os) : os_(os), snapshot_(os, processSnapshot(os, failure_)) {
     entry_.size = platform::kProcessEntrySize;
 }
 
@@ -32,8 +41,18 @@ ProcessWalk::iterator ProcessWalk::begin() {
 }
 
 bool ProcessWalk::step(bool first) {
-    return (first ? os_.process32First(snapshot_.get(), entry_)
-                  : os_.process32Next(snapshot_.get(), entry_)).ok();
+    const platform::Status stepped = first ? os_.process32First(snapshot_.get(), entry_)
+                                           : os_.process32Next(snapshot_.get(), entry_);
+    if (!stepped && stepped.code() != platform::Error::NoMoreFiles) failure_ = stepped;
+    return stepped.ok();
+}
+
+std::vector<platform::ProcessEntry> processEntries(platform::Os& os) {
+    return platform::wholeWalk<std::vector<platform::ProcessEntry>>(os, [&os](auto& entries) {
+        ProcessWalk walk(os);
+        for (const platform::ProcessEntry& e : walk) entries.push_back(e);
+        return walk.failure();
+    });
 }
 
 std::optional<std::string> modulePath(platform::Os& os, std::uint32_t pid) {

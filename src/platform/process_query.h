@@ -5,6 +5,7 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/os.h"
 
@@ -22,6 +23,7 @@ public:
     ~OwnedHandle() { close(); }
     OwnedHandle(const OwnedHandle&) = delete;
     OwnedHandle& operator=(const OwnedHandle&) = delete;
+    OwnedHandle(OwnedHandle&& other) noexcept : os_(other.os_), h_(other.h_) { other.h_ = platform::kNoHandle; }
 
     platform::Handle get() const { return h_; }
     explicit operator bool() const { return h_ != platform::kNoHandle; }
@@ -41,7 +43,8 @@ private:
 // when the loop is left by break or by an exception. No snapshot (Toolhelp
 // missing, or the call failed): no entries and nothing to close. One entry
 // record serves the whole walk, so a reference to it is only good until the
-// next step. A walk can be iterated once.
+// next step. A walk can be iterated once; failure() then says whether it
+// reached the end of the list.
 class ProcessWalk {
 public:
     explicit ProcessWalk(platform::Os& os);
@@ -49,6 +52,9 @@ public:
     ProcessWalk& operator=(const ProcessWalk&) = delete;
 
     bool hasSnapshot() const { return static_cast<bool>(snapshot_); }
+    // Success once the walk reached the end of the list, or when there is no
+    // Toolhelp to walk with (NT 4); else the code of the step that failed.
+    platform::Status failure() const { return failure_; }
 
     class iterator {
     public:
@@ -81,9 +87,15 @@ private:
     bool step(bool first);
 
     platform::Os& os_;
+    platform::Status failure_;
     OwnedHandle snapshot_;
     platform::ProcessEntry entry_;
 };
+
+// Every entry of one snapshot, read to its end. A walk that fails part-way
+// is taken once more, whole; failing again, it raises OsError with the
+// system's reason, so nothing acts on part of the list.
+std::vector<platform::ProcessEntry> processEntries(platform::Os& os);
 
 // szExePath of the first module of process `pid`: its executable's full path.
 // Nothing when the module list cannot be read (the process has ended, or the

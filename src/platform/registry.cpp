@@ -29,7 +29,7 @@ platform::Status Registry::openKey(const std::string& path, bool canCreate) {
 
 void Registry::closeKey() {
     if (key_ == 0) return;
-    os_.regCloseKey(key_);
+    platform::ignore(os_.regCloseKey(key_), "nothing can be done about a key that will not close");
     key_ = 0;
 }
 
@@ -90,13 +90,13 @@ void Registry::createKey(const std::string& path) {
     platform::HKey k = 0;
     const platform::Status created = os_.regCreateKeyEx(root_, relative(path), access_, k);
     if (!created) throw RegistryError::cannotCreate(path, created);
-    os_.regCloseKey(k);
+    platform::ignore(os_.regCloseKey(k), "nothing can be done about a key that will not close");
 }
 
 bool Registry::keyExists(const std::string& path) {
     platform::HKey k = 0;
     if (!os_.regOpenKeyEx(root_, relative(path), platform::KeyAccess::Read, k)) return false;
-    os_.regCloseKey(k);
+    platform::ignore(os_.regCloseKey(k), "nothing can be done about a key that will not close");
     return true;
 }
 

@@ -61,40 +61,40 @@ public:
 
     // Paths are always taken from the root, never from the key that is open.
     // On success the new key replaces the open one; on failure nothing changes.
-    platform::Status openKey(const std::string& path, bool canCreate);
+    [[nodiscard]] platform::Status openKey(const std::string& path, bool canCreate);
     void closeKey();
     bool hasOpenKey() const { return key_ != 0; }
 
-    bool valueExists(const std::string& name);
-    // Missing value, empty data or no open key: empty text. A string or
-    // expandable string: the text up to its first NUL, unexpanded. Any other type:
+    [[nodiscard]] bool valueExists(const std::string& name);
+    // Missing value, empty data or no open key: empty text. RegType::String and
+    // RegType::ExpandString: the text up to its first NUL, unexpanded. Any other type:
     // RegistryError "Invalid data type for 'NAME'"; a read that fails for
     // another reason than a missing value: "Failed to get data for 'NAME'".
     std::string readString(const std::string& name);
-    // A string (or expandable string) with its NUL; RegistryError "Failed to
-    // set data for 'NAME'".
+    // RegType::String (or RegType::ExpandString) with its NUL; RegistryError "Failed to set
+    // data for 'NAME'".
     void writeString(const std::string& name, const std::string& text,
                      std::uint32_t type = platform::RegType::String);
     // A value as stored, any type, byte for byte.
-    platform::Status readValue(const std::string& name, platform::RegValue& value);
+    [[nodiscard]] platform::Status readValue(const std::string& name, platform::RegValue& value);
     // The value as stored, or nothing when it is missing. A read that fails
     // otherwise is no answer (taken for missing, a "yes" would read as "no"
     // and an undo would delete it): RegistryError "Failed to get data for
     // 'NAME'".
-    std::optional<platform::RegValue> valueIfAny(const std::string& name);
-    platform::Status writeValue(const std::string& name, const platform::RegValue& value);
+    [[nodiscard]] std::optional<platform::RegValue> valueIfAny(const std::string& name);
+    [[nodiscard]] platform::Status writeValue(const std::string& name, const platform::RegValue& value);
     // Error::FileNotFound when it did not exist.
-    platform::Status deleteValue(const std::string& name);
+    [[nodiscard]] platform::Status deleteValue(const std::string& name);
     // The open key's value names in enumeration order ("" is the default
     // value); a listing that stops short keeps what it had and says why.
-    platform::Status getValueNames(std::vector<std::string>& names);
+    [[nodiscard]] platform::Status getValueNames(std::vector<std::string>& names);
 
     // Creates path under the root (handle closed at once); RegistryError
     // "Failed to create key PATH".
     void createKey(const std::string& path);
-    bool keyExists(const std::string& path);
+    [[nodiscard]] bool keyExists(const std::string& path);
     // Removes a key that has no subkeys.
-    platform::Status deleteKey(const std::string& path);
+    [[nodiscard]] platform::Status deleteKey(const std::string& path);
 
 private:
     platform::Os& os_;

@@ -17,7 +17,8 @@ inline constexpr std::int32_t kDeletePauseMs = 100;
 
 // One attempt: no file at path, done; else archive-only attributes, end every
 // process reported under path, DeleteFileA. Repeated, with `pause` between
-// attempts. True when no file is left at path.
+// attempts. True when no file is left at path. A look for the file that
+// fails raises platform::OsError rather than taking the file for gone.
 bool deleteProgramFile(platform::Os& os, const std::string& path,
                        const std::function<void(std::int32_t ms)>& pause,
                        int attempts = kDeleteAttempts);

@@ -146,8 +146,12 @@ void NormalProgramPage::BtnOpenAppListClick() {
 
 // --- Deleting program files.
 
+// Each file on its own: one whose deletion fails is shown, and the next one
+// checked is still deleted.
 void ProcessPage::deleteFileOf(const std::string& path) {
-    if (deleteProgramFile(os, path, [this](std::int32_t ms) { Delay(ms); })) return;
+    bool gone = true;
+    Application.guard([&] { gone = deleteProgramFile(os, path, [this](std::int32_t ms) { Delay(ms); }); });
+    if (gone) return;
     Application.messageBox("无法删除文件：" + path, "提示", ui::mb::Ok | ui::mb::IconWarning);
 }
 

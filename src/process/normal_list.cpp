@@ -43,15 +43,25 @@ std::optional<std::string> entryFromPath(const std::string& path,
 
 std::string normalListPath(const std::string& appDir) { return appDir + kNormalListFileName; }
 
+namespace {
+// A save on Windows 95 to Me that was cut off between its two renames
+// leaves the list only in the file it had put aside.
+std::optional<std::string> storedListPath(platform::Os& os, const std::string& appDir) {
+    const std::string path = normalListPath(appDir);
+    if (platform::fileFound(os, path)) return path;
+    if (platform::fileFound(os, path + "~old")) return path + "~old";
+    return std::nullopt;
+}
+}  // namespace
+
+bool normalListStored(platform::Os& os, const std::string& appDir) {
+    return storedListPath(os, appDir).has_value();
+}
+
 std::optional<std::vector<std::string>> loadNormalList(platform::Os& os, const std::string& appDir) {
-    std::string path = normalListPath(appDir);
-    if (!os.fileExists(path)) {
-        // A save on Windows 95 to Me that was cut off between its two
-        // renames leaves the list only in the file it had put aside.
-        path += "~old";
-        if (!os.fileExists(path)) return std::nullopt;
-    }
-    return base::splitLines(platform::readWholeFile(os, path), base::ReadRule::EndFirst);
+    const std::optional<std::string> path = storedListPath(os, appDir);
+    if (!path) return std::nullopt;
+    return base::splitLines(platform::readWholeFile(os, *path), base::ReadRule::EndFirst);
 }
 
 void saveNormalList(platform::Os& os, const std::string& appDir,

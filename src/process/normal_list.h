@@ -45,8 +45,13 @@ std::optional<std::string> entryFromPath(const std::string& path,
 
 // Napplst.dat beside the executable. Loading: nothing when the file is
 // missing (no error, the list is left as it is); an empty file gives an empty
-// list. An unreadable file raises platform::OsError before anything changes.
+// list. An unreadable file, or one whose presence cannot be checked, raises
+// platform::OsError before anything changes.
 std::string normalListPath(const std::string& appDir);
+// Whether a list is stored: Napplst.dat, or the copy a save cut short on
+// Windows 95 to Me left aside (which the next load reads). OsError when
+// that cannot be told.
+bool normalListStored(platform::Os& os, const std::string& appDir);
 std::optional<std::vector<std::string>> loadNormalList(platform::Os& os, const std::string& appDir);
 void saveNormalList(platform::Os& os, const std::string& appDir,
                     const std::vector<std::string>& entries);

@@ -37,11 +37,15 @@ void WindowPage::actOnSelectedTitle(const std::function<void(platform::Hwnd)>& a
 // A window that never answers is given up on after a few seconds (the
 // platform's bounded send), so ours is never frozen for ever.
 void WindowPage::Button3Click() {
-    actOnSelectedTitle([this](platform::Hwnd w) { os.sendClose(w); }, kAfterCloseMs);
+    actOnSelectedTitle([this](platform::Hwnd w) {
+        platform::ignore(os.sendClose(w), "the refreshed list shows whether the window went");
+    }, kAfterCloseMs);
 }
 
 void WindowPage::Button15Click() {
-    actOnSelectedTitle([this](platform::Hwnd w) { os.postQuit(w); }, kAfterQuitMs);
+    actOnSelectedTitle([this](platform::Hwnd w) {
+        platform::ignore(os.postQuit(w), "the refreshed list shows whether the program went");
+    }, kAfterQuitMs);
 }
 
 }  // namespace window

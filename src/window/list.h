@@ -12,7 +12,8 @@ namespace window {
 // `start` (WindowWalk::First, then WindowWalk::Next); hidden ones and our own too,
 // equal titles kept, each title at most 254 bytes. The walk ends at a window
 // it has already passed or after kMaxWalkedWindows windows, keeping what it
-// gathered.
+// gathered. One that fails part-way is walked once more; failing again, it
+// raises platform::OsError.
 inline constexpr std::size_t kMaxWalkedWindows = 10000;
 std::vector<std::string> listWindowTitles(platform::Os& os, platform::Hwnd start);
 

@@ -65,7 +65,7 @@ protected:
         EXPECT_NE(snap, platform::kNoHandle);
         if (snap == platform::kNoHandle) return {};
         auto out = enumerate(snap);
-        os.closeHandle(snap);
+        EXPECT_TRUE(os.closeHandle(snap));
         return out;
     }
 
@@ -144,7 +144,7 @@ TEST_F(ContractProcesses, SnapshotIsFrozenWhenTaken) {
     ASSERT_NE(snap, platform::kNoHandle);
     std::uint32_t after = started("ctafter.exe");
     auto entries = enumerate(snap);
-    os.closeHandle(snap);
+    EXPECT_TRUE(os.closeHandle(snap));
     EXPECT_GE(indexOf(entries, before), 0);
     EXPECT_LT(indexOf(entries, after), 0);
     expectHandlesBalanced();
@@ -156,7 +156,7 @@ TEST_F(ContractProcesses, ModuleSnapshotGivesTheExecutablePath) {
     ASSERT_NE(snap, platform::kNoHandle);
     platform::ModuleEntry m;
     EXPECT_TRUE(os.module32First(snap, m));
-    os.closeHandle(snap);
+    EXPECT_TRUE(os.closeHandle(snap));
     EXPECT_EQ(asciiUpper(m.exePath), asciiUpper(w.exePathOf("ctmodule.exe")));
     EXPECT_EQ(asciiUpper(base::fileNamePart(m.exePath)), "CTMODULE.EXE");
     expectHandlesBalanced();
@@ -203,7 +203,7 @@ TEST_F(ContractProcesses, EndingEveryCopyOfANameLeavesZeroAndSparesOtherPrograms
         platform::Handle h = opened(platform::ProcessAccess::Terminate, false, e.processId);
         ASSERT_NE(h, platform::kNoHandle);
         EXPECT_TRUE(os.terminateProcess(h, 0));
-        os.closeHandle(h);
+        EXPECT_TRUE(os.closeHandle(h));
         ++ended;
     }
     EXPECT_EQ(ended, 2);
@@ -306,7 +306,7 @@ TEST_F(ContractRegistry, StringsRoundTripIncludingGbkTextAndEmptyText) {
     EXPECT_EQ(os.regQueryValueEx(k, "名称", v), platform::Error::Success);
     EXPECT_EQ(v.type, platform::RegType::String);
     EXPECT_EQ(v.data, std::string("中文文本 C:\\程序\\a.exe") + '\0');
-    os.regCloseKey(k);
+    EXPECT_TRUE(os.regCloseKey(k));
 
     std::vector<std::string> names;
     EXPECT_TRUE(reg.getValueNames(names));
@@ -326,7 +326,7 @@ TEST_F(ContractRegistry, ValueOfAnotherTypeRaisesInvalidDataTypeWithItsName) {
     ASSERT_EQ(os.regSetValueEx(k, "KillTime", {platform::RegType::Dword, std::string("\x05\0\0\0", 4)}),
               platform::Error::Success);
     ASSERT_EQ(os.regSetValueEx(k, "Blank", {platform::RegType::Binary, ""}), platform::Error::Success);
-    os.regCloseKey(k);
+    EXPECT_TRUE(os.regCloseKey(k));
 
     try {
         reg.readString("KillTime");
@@ -345,7 +345,7 @@ TEST_F(ContractRegistry, ExpandableStringReadsUnexpanded) {
               platform::Error::Success);
     const std::string text = "%SystemRoot%\\system32\\tool.exe /s";
     ASSERT_EQ(os.regSetValueEx(k, "Tool", {platform::RegType::ExpandString, text + '\0'}), platform::Error::Success);
-    os.regCloseKey(k);
+    EXPECT_TRUE(os.regCloseKey(k));
     EXPECT_EQ(reg.readString("Tool"), text);
 }
 
@@ -439,7 +439,7 @@ TEST_F(ContractFiles, BytesRoundTripExactlyIncludingCrLfAndGbk) {
     const char raw[] = "C:\\WINDOWS\\EXPLORER.EXE\r\n中文\r\n\r\nlone\nend\0x";
     const std::string bytes(raw, sizeof raw - 1);
     ASSERT_TRUE(os.writeFile(path, bytes));
-    EXPECT_TRUE(os.fileExists(path));
+    EXPECT_TRUE(platform::fileFound(os, path));
     EXPECT_EQ(readBack(path), bytes);
     ASSERT_TRUE(os.writeFile(path, ""));  // replacing truncates
     EXPECT_EQ(readBack(path), "");
@@ -453,14 +453,14 @@ TEST_F(ContractFiles, RenamingAndReplacingInPlace) {
     EXPECT_TRUE(os.fileAttributes(a, attributes));
     EXPECT_EQ(attributes & platform::FileAttr::Directory, 0u);
     EXPECT_TRUE(os.moveFile(a, b, false));
-    EXPECT_FALSE(os.fileExists(a));
+    EXPECT_FALSE(platform::fileFound(os, a));
     EXPECT_EQ(readBack(b), "one");
 
     ASSERT_TRUE(os.writeFile(a, "two"));
     EXPECT_EQ(os.moveFile(a, b, false), platform::Error::AlreadyExists) << "a plain rename never replaces";
     const platform::Status replaced = os.moveFile(a, b, true);
     if (replaced) {
-        EXPECT_FALSE(os.fileExists(a));
+        EXPECT_FALSE(platform::fileFound(os, a));
         EXPECT_EQ(readBack(b), "two");
     } else {
         EXPECT_EQ(replaced, platform::Error::CallNotImplemented);
@@ -470,8 +470,8 @@ TEST_F(ContractFiles, RenamingAndReplacingInPlace) {
     // Whichever way the system replaces, the writer leaves one whole file.
     platform::writeFileReplacing(os, b, "three\r\n");
     EXPECT_EQ(readBack(b), "three\r\n");
-    EXPECT_FALSE(os.fileExists(b + "~new"));
-    EXPECT_FALSE(os.fileExists(b + "~old"));
+    EXPECT_FALSE(platform::fileFound(os, b + "~new"));
+    EXPECT_FALSE(platform::fileFound(os, b + "~old"));
 }
 
 TEST_F(ContractFiles, ReadingAMissingFileFailsWithFileNotFound) {
@@ -490,20 +490,23 @@ TEST_F(ContractFiles, ReadOnlyFileIsDeletedOnlyAfterItsAttributesAreArchive) {
     ASSERT_TRUE(os.writeFile(path, "MZ"));
     ASSERT_TRUE(os.setFileAttributes(path, platform::FileAttr::ReadOnly | platform::FileAttr::Hidden));
     EXPECT_EQ(os.deleteFile(path), platform::Error::AccessDenied);
-    EXPECT_TRUE(os.fileExists(path));
+    EXPECT_TRUE(platform::fileFound(os, path));
     ASSERT_TRUE(os.setFileAttributes(path, platform::FileAttr::Archive));
     EXPECT_TRUE(os.deleteFile(path));
-    EXPECT_FALSE(os.fileExists(path));
+    EXPECT_FALSE(platform::fileFound(os, path));
     EXPECT_EQ(os.deleteFile(path), platform::Error::FileNotFound);
 }
 
 TEST_F(ContractFiles, FileExistsOnlyForExistingFilesNotDirectories) {
     std::string dir = w.tempDir();
     dir.pop_back();  // without its trailing '\'
-    EXPECT_FALSE(os.fileExists(dir));
-    EXPECT_FALSE(os.fileExists(w.tempDir() + "nothing.exe"));
+    EXPECT_FALSE(platform::fileFound(os, dir));
+    EXPECT_FALSE(platform::fileFound(os, w.tempDir() + "nothing.exe"));
+    // Names of nothing, not failures: a deletion takes a failed look for a file still there.
+    EXPECT_FALSE(platform::fileFound(os, w.tempDir() + "no folder\\nothing.exe"));
+    EXPECT_FALSE(platform::fileFound(os, w.tempDir() + "*.exe"));
     ASSERT_TRUE(os.writeFile(w.tempDir() + "something.exe", "MZ"));
-    EXPECT_TRUE(os.fileExists(w.tempDir() + "something.exe"));
+    EXPECT_TRUE(platform::fileFound(os, w.tempDir() + "something.exe"));
 }
 
 // --- Top-level windows -------------------------------------------------------
@@ -514,12 +517,15 @@ TEST_F(ContractWindows, WalkingTheZOrderListsATitledWindowOfAnotherProgram) {
     ASSERT_NE(windowTitled(title), 0u);
     bool seen = false;
     int steps = 0;
-    for (platform::Hwnd h = os.getWindow(w.ownWindow(), platform::WindowWalk::First); h && steps < 100000;
-         h = os.getWindow(h, platform::WindowWalk::Next), ++steps) {
+    platform::Hwnd h = 0;
+    platform::Status walked = os.getWindow(w.ownWindow(), platform::WindowWalk::First, h);
+    for (; walked && h && steps < 100000; walked = os.getWindow(h, platform::WindowWalk::Next, h), ++steps) {
         std::string text;
         if (os.getWindowText(h, text) > 0 && text == title) seen = true;
     }
     EXPECT_TRUE(seen);
+    // The last window is the end of the list, never a failure.
+    EXPECT_TRUE(walked) << walked.code();
 }
 
 TEST_F(ContractWindows, FindWindowMatchesTheWholeTitleOnly) {

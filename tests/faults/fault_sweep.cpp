@@ -1,12 +1,16 @@
 // Every platform call failing in turn: each user action is run once to count
-// the calls it makes, then once more for every call with that one failing
-// (and once with the power cut right after it), and what the user is left
-// with is checked.
-//   fault_sweep          every injection point of the small scenarios, an
-//                        even sample of the big ones (make test)
-//   fault_sweep --all    every injection point of every scenario (make faults)
+// the calls it makes, then once more for every call with that one failing,
+// for every pair of calls with both failing, and with the power cut right
+// after each call (the next start, and a close after it, then run on what
+// was kept, with each of their calls failing in turn). A step of a process,
+// module or window walk fails with each code Windows gives besides the end
+// of the list. What the user is left with is checked after every run.
+//   fault_sweep          every call and every pair of the small scenarios, a
+//                        fixed sample of the big ones (make test)
+//   fault_sweep --all    every call and every pair of every scenario (make faults)
 //   --family NAME        only calls of that family fail: registry-writes,
 //                        file-writes, processes, windows, dialogs, all (the default)
+//   --verbose            every violation, not the first few of each row
 // Prints one table row per scenario; exits 1 when any run broke a rule.
 #include <cstdio>
 #include <cstring>
@@ -14,11 +18,13 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "app/control_ids.h"
+#include "base/text.h"
 #include "platform/sim/sim_state.h"
 #include "unit/app_fixture.h"
 
@@ -49,6 +55,7 @@ struct Scenario {
     bool endsProgram = false;      // the action may end the program
     bool passwordStays = false;    // the panel is up before and must stay
     bool silent = false;           // by design the action shows no box
+    bool countStart = false;       // the start comes first in the action: its calls count too
 };
 
 // Everything that outlives the program, one text per item.
@@ -77,15 +84,30 @@ Stored flatten(const sim::StoredState& s) {
     return out;
 }
 
+using Lines = std::vector<std::string>;
+
 struct Outcome {
     std::uint64_t calls = 0;
-    bool faulted = false;
-    std::string faultedCall;
+    std::vector<std::string> callNames;  // the family's calls, in order
+    std::vector<sim::Call> faults;       // the calls that failed (or the cut's)
     Stored before, after;
-    bool told = false;                // a box was shown during the action
+    bool told = false;                // a box that is no question was shown during the action
     std::vector<std::string> broken;  // the rules this run broke
     std::shared_ptr<const sim::StoredState> cut;
+    std::optional<Lines> allowAtStart;  // List3 as start-up left it, when the start counted
+    Lines processesBefore, processesAfter, windowsBefore, windowsAfter;  // List1, List2
+    std::set<std::uint32_t> ended;      // the processes ended during the action
 };
+
+bool isWalkStep(const std::string& call) {
+    return call == "Process32First" || call == "Process32Next" || call == "Module32First" ||
+           call == "GetWindow";
+}
+
+// The codes a walk step fails with on Windows, besides the end of the list.
+const std::uint32_t kWalkErrors[] = {platform::Error::AccessDenied, platform::Error::NotEnoughMemory,
+                                     platform::Error::GeneralFailure};
+
 
 void baseMachine(sim::SimOs& m, Family family) {
     const bool nt = family == Family::NT;
@@ -111,34 +133,49 @@ Outcome runOnce(const Scenario& sc, const sim::FaultPlan& plan,
     baseMachine(f.machine, sc.family);
     if (sc.setup) sc.setup(f.machine);
     if (startFrom) f.machine.restore(*startFrom);
-    const bool startIsAction = !sc.action;
+    const bool startCounts = !sc.action || sc.countStart;
     std::size_t shown = 0;
+    bool counting = false;
+    f.machine.onTerminate([&](sim::SimOs&, const sim::Process& p) {
+        if (counting) o.ended.insert(p.id);
+    });
     TfrmMain* w = nullptr;
     try {
-        if (startIsAction) {
+        if (startCounts) {
             o.before = flatten(*f.machine.stored());
+            counting = true;
             f.machine.setFaultPlan(plan);
             w = &f.start();
+            o.allowAtStart = w->List3.items();
         } else {
             w = &f.start();
             if (sc.prepare) sc.prepare(f, *w);
             shown = f.application.messages().size();
             o.before = flatten(*f.machine.stored());
+            o.processesBefore = w->List1.items();
+            o.windowsBefore = w->List2.items();
+            counting = true;
             f.machine.setFaultPlan(plan);
-            sc.action(f, *w);
         }
+        if (sc.action) sc.action(f, *w);
     } catch (const std::exception& e) {
         o.broken.push_back(std::string("an exception escaped: ") + e.what());
     } catch (...) {
         o.broken.push_back("an exception escaped");
     }
     o.calls = f.machine.plannedCalls();
-    o.faulted = f.machine.faultHappened();
-    o.faultedCall = f.machine.faultedCall();
-    o.cut = plan.powerCut && o.faulted ? f.machine.stored() : nullptr;
+    o.callNames = f.machine.plannedCallNames();
+    o.faults = f.machine.faultedCalls();
+    o.cut = plan.powerCut && !o.faults.empty() ? f.machine.stored() : nullptr;
     o.after = flatten(*f.machine.stored());
+    counting = false;
     if (!w) return o;
-    o.told = f.application.messages().size() > shown;
+    o.processesAfter = w->List1.items();
+    o.windowsAfter = w->List2.items();
+    // A question asked before a failure tells nothing of it.
+    const auto& boxes = f.application.messages();
+    for (std::size_t i = shown; i < boxes.size(); ++i)
+        o.told = o.told || (boxes[i].flags & ui::mb::YesNo) != ui::mb::YesNo;
     if (f.application.terminated() && !sc.endsProgram) o.broken.push_back("the program ended");
     if (sc.passwordStays && !w->Panel2.visible() && !f.application.terminated())
         o.broken.push_back("the password panel opened without the password");
@@ -167,14 +204,169 @@ std::vector<std::string> storedBreaks(const Stored& before, const Stored& intend
     return out;
 }
 
+// The one save a stored item belongs to: a file, with the copies its
+// replacement makes beside it; the five autostart keys, which "应用" writes
+// as one and puts back as one; a key stands for every value below it.
+std::string saveOf(std::string item) {
+    item = base::asciiUpper(item);
+    for (const char* tail : {"~NEW", "~OLD"})
+        if (endsWith(item, tail)) item.resize(item.size() - 4);
+    if (item.compare(0, 5, "FILE ") == 0) return item;
+    if (item.find("\\SOFTWARE\\MICROSOFT\\WINDOWS\\CURRENTVERSION\\RUN") != std::string::npos)
+        return "AUTOSTART";
+    if (item.compare(0, 4, "KEY ") == 0) return "VALUE " + item.substr(4) + "\\";
+    return item;
+}
+
+// A failed call that reaches no stored item (a walk, a dialog) may stop any
+// save; one that reaches a stored item may stop only that item's own.
+bool concerns(const sim::Call& failed, const std::string& item) {
+    if (failed.target.empty()) return true;
+    const std::string mine = saveOf(item), theirs = saveOf(failed.target);
+    return mine == theirs || (endsWith(theirs, "\\") && mine.compare(0, theirs.size(), theirs) == 0);
+}
+
+// The rules one run keeps, judged against the same action without a fault.
+std::vector<std::string> judge(const Scenario& sc, const Outcome& clean, const Outcome& o,
+                               const sim::FaultPlan& plan) {
+    std::vector<std::string> out = o.broken;
+    for (const std::string& b : storedBreaks(o.before, clean.after, o.after)) out.push_back(b);
+    if (plan.powerCut || o.faults.empty()) return out;
+    if (!sc.silent && o.after != clean.after && !o.told)
+        out.push_back("not stored as meant, and nobody was told");
+    // Every item on its own: one not as meant had a failure of its own, so
+    // an item whose save could go through went through, box or no box.
+    std::set<std::string> items;
+    for (const Stored* m : {&clean.after, &o.after})
+        for (const auto& [item, v] : *m) items.insert(item);
+    for (const std::string& item : items) {
+        const auto meant = clean.after.find(item), now = o.after.find(item);
+        if ((meant == clean.after.end()) == (now == o.after.end()) &&
+            (now == o.after.end() || now->second == meant->second))
+            continue;
+        bool own = false;
+        for (const sim::Call& c : o.faults) own = own || concerns(c, item);
+        if (!own)
+            out.push_back(item + " was not saved, though only " + o.faults.front().name + " of " +
+                          o.faults.front().target + " failed");
+    }
+    bool dialogFailed = false, walkFailed = false, onlyWalks = true;
+    for (const sim::Call& c : o.faults) {
+        dialogFailed = dialogFailed || endsWith(c.name, "FileNameA");
+        walkFailed = walkFailed || isWalkStep(c.name);
+        onlyWalks = onlyWalks && isWalkStep(c.name);
+    }
+    // A dialog that failed took no choice of the user's, stored or not.
+    if (!sc.silent && dialogFailed && !o.told) out.push_back("the file dialog failed, and nobody was told");
+    // A walk that ended early looks whole to anyone; Windows never ends one so.
+    if (walkFailed && !plan.walkError) return out;
+    // Nothing acts on part of a list: the allow list at start-up comes from a
+    // whole walk (or stays empty, and the user is told), every program ended
+    // is one the whole walk would have ended, and a list shown is whole, as
+    // it was, or the user is told (lists are judged where nothing but walk
+    // steps failed: a process that would not end changes them too).
+    if (o.allowAtStart && *o.allowAtStart != *clean.allowAtStart && !(o.allowAtStart->empty() && o.told))
+        out.push_back("the allow list at start-up is part of a walk");
+    for (std::uint32_t id : o.ended)
+        if (!clean.ended.count(id) && !o.told)
+            out.push_back("process " + std::to_string(id) + " was ended, which a whole walk would have kept");
+    if (onlyWalks && !o.told) {
+        if (o.processesAfter != clean.processesAfter && o.processesAfter != o.processesBefore)
+            out.push_back("the process list shows part of a walk");
+        if (o.windowsAfter != clean.windowsAfter && o.windowsAfter != o.windowsBefore)
+            out.push_back("the window list shows part of a walk");
+    }
+    return out;
+}
+
 struct Row {
     std::string name;
     std::uint64_t calls = 0;
+    int failing = 0, walk = 0, pairs = 0, cuts = 0, nextStart = 0;
+    std::vector<std::string> violations;
+};
+
+// Every n-th of `count` when only `budget` runs are wanted.
+std::uint64_t strideFor(std::uint64_t count, bool all, std::uint64_t budget) {
+    return all || count <= budget ? 1 : (count + budget - 1) / budget;
+}
+
+std::string callAt(const Outcome& clean, std::uint64_t k) {
+    return k <= clean.callNames.size() ? clean.callNames[k - 1] : "?";
+}
+
+// "failing call 7 (FindFirstFileA)", "failing calls 3 (X) and 9 (Y)" or
+// "power cut after call 4 (Z)": what the run did, with " error N" after a
+// walk step that failed with a code.
+std::string describe(const sim::FaultPlan& plan, const Outcome& o) {
+    std::string text = plan.powerCut ? "power cut after call " : plan.alsoAt ? "failing calls " : "failing call ";
+    const std::uint64_t at[] = {plan.at, plan.alsoAt};
+    for (std::size_t i = 0; i < (plan.alsoAt ? 2u : 1u); ++i) {
+        if (i) text += " and ";
+        text += std::to_string(at[i]) + " (";
+        if (i >= o.faults.size()) {
+            text += "not reached)";
+            continue;
+        }
+        text += o.faults[i].name;
+        if (isWalkStep(o.faults[i].name) && plan.walkError) text += " error " + std::to_string(plan.walkError);
+        text += ")";
+    }
+    return text;
+}
+
+// The next start on what a power cut kept, and a close after it.
+Scenario nextStartOf(const Scenario& sc) {
+    Scenario next{sc.name, sc.family, sc.setup};
+    next.countStart = true;
+    next.endsProgram = true;
+    next.action = [](AppFixture&, TfrmMain& w) { w.close(); };
+    return next;
+}
+
+std::string keyOf(const sim::StoredState& s) {
+    std::string key;
+    for (const auto& [path, f] : s.files)
+        key += path + '\0' + f.bytes + '\0' + std::to_string(f.attributes) + '\n';
+    for (const auto& [root, keys] : s.hive)
+        for (const auto& [id, k] : keys)
+            for (const auto& [name, v] : k.values)
+                key += std::to_string(root) + id + '\0' + name + '\0' + v.data + '\n';
+    return key;
+}
+
+struct AfterCut {
     int runs = 0;
     std::vector<std::string> violations;
 };
 
-Row sweep(const Scenario& sc, sim::CallFamily family, bool all) {
+// The next start and a close on what a cut kept: once as they are, then with
+// each of their calls failing. Cuts that kept the same are judged once.
+const AfterCut& afterCut(const Scenario& sc, sim::CallFamily family, bool all,
+                         const std::shared_ptr<const sim::StoredState>& kept,
+                         std::map<std::string, AfterCut>& judged) {
+    const std::string key = sc.name + '\0' + keyOf(*kept);
+    if (auto it = judged.find(key); it != judged.end()) return it->second;
+    AfterCut& a = judged[key];
+    const Scenario next = nextStartOf(sc);
+    sim::FaultPlan counting;
+    counting.family = family;
+    counting.at = ~0ull;
+    const Outcome clean = runOnce(next, counting, kept);
+    for (const std::string& b : clean.broken) a.violations.push_back("the next start: " + b);
+    for (std::uint64_t j = 1; j <= clean.calls; j += strideFor(clean.calls, all, 4)) {
+        sim::FaultPlan plan;
+        plan.family = family;
+        plan.at = j;
+        const Outcome o = runOnce(next, plan, kept);
+        ++a.runs;
+        for (const std::string& b : judge(next, clean, o, plan))
+            a.violations.push_back("the next start " + describe(plan, o) + ": " + b);
+    }
+    return a;
+}
+
+Row sweep(const Scenario& sc, sim::CallFamily family, bool all, std::map<std::string, AfterCut>& judged) {
     Row row{sc.name};
     sim::FaultPlan counting;
     counting.family = family;
@@ -182,35 +374,49 @@ Row sweep(const Scenario& sc, sim::CallFamily family, bool all) {
     const Outcome clean = runOnce(sc, counting);
     row.calls = clean.calls;
     for (const std::string& b : clean.broken) row.violations.push_back("without a fault: " + b);
-    // Small scenarios: every call; big ones: an even sample of 60.
-    const std::uint64_t step = all || clean.calls <= 60 ? 1 : (clean.calls + 59) / 60;
-    for (std::uint64_t k = 1; k <= clean.calls; k += step) {
-        for (bool cut : {false, true}) {
+    auto check = [&](const sim::FaultPlan& plan) {
+        Outcome o = runOnce(sc, plan);
+        for (const std::string& b : judge(sc, clean, o, plan))
+            row.violations.push_back(describe(plan, o) + ": " + b);
+        return o;
+    };
+    const std::uint64_t n = clean.calls;
+    for (std::uint64_t k = 1; k <= n; k += strideFor(n, all, 60)) {
+        sim::FaultPlan plan;
+        plan.family = family;
+        plan.at = k;
+        check(plan);
+        ++row.failing;
+        if (isWalkStep(callAt(clean, k)))
+            for (std::uint32_t code : kWalkErrors) {
+                plan.walkError = code;
+                check(plan);
+                ++row.walk;
+            }
+        plan.walkError = 0;
+        plan.powerCut = true;
+        const Outcome o = check(plan);
+        ++row.cuts;
+        if (!o.cut) continue;
+        const AfterCut& next = afterCut(sc, family, all, o.cut, judged);
+        row.nextStart += next.runs;
+        for (const std::string& b : next.violations) row.violations.push_back(describe(plan, o) + ", " + b);
+    }
+    // Two at once, the second often in what the program does about the first.
+    // Sampled: calls on an even grid, each paired with the rest of the grid
+    // and with the call right after it.
+    const std::uint64_t stride = strideFor(n, all, 12);
+    for (std::uint64_t j = 1; j <= n; j += stride)
+        for (std::uint64_t k = j + 1; k <= n; ++k) {
+            if (k != j + 1 && (k - 1) % stride != 0) continue;
             sim::FaultPlan plan;
             plan.family = family;
-            plan.at = k;
-            plan.powerCut = cut;
-            const Outcome o = runOnce(sc, plan);
-            ++row.runs;
-            const std::string where = std::string(cut ? "power cut after" : "failing") + " call " +
-                                      std::to_string(k) + ": ";
-            for (const std::string& b : o.broken) row.violations.push_back(where + b);
-            for (const std::string& b : storedBreaks(o.before, clean.after, o.after))
-                row.violations.push_back(where + b);
-            if (!cut && !sc.silent && o.after != clean.after && !o.told)
-                row.violations.push_back(where + "not stored as meant, and nobody was told");
-            // A dialog that failed took no choice of the user's, stored or not.
-            if (!cut && !sc.silent && endsWith(o.faultedCall, "FileNameA") && !o.told)
-                row.violations.push_back(where + "the file dialog failed, and nobody was told");
-            if (cut && o.cut) {
-                // The next start runs on what the disk and registry kept.
-                sim::FaultPlan none;
-                const Outcome next = runOnce(Scenario{sc.name, sc.family, sc.setup}, none, o.cut);
-                for (const std::string& b : next.broken)
-                    row.violations.push_back(where + "the next start: " + b);
-            }
+            plan.at = j;
+            plan.alsoAt = k;
+            plan.walkError = kWalkErrors[(j + k) % 3];
+            check(plan);
+            ++row.pairs;
         }
-    }
     return row;
 }
 
@@ -248,12 +454,34 @@ std::vector<Scenario> scenarios() {
                  }});
     s.push_back({"start: unreadable Napplst.dat", Family::NT,
                  [](sim::SimOs& m) { m.file(kList)->unreadable = true; }});
+    // What start-up read, and what it did not, decides what the close may
+    // write; the allow list it takes decides what the loop clear ends.
+    Scenario startThenClose{"start, then close"};
+    startThenClose.countStart = true;
+    startThenClose.endsProgram = true;
+    startThenClose.action = [](AppFixture&, TfrmMain& w) { w.close(); };
+    s.push_back(startThenClose);
+    for (Family fam : {Family::NT, Family::Win9x}) {
+        Scenario loop{std::string("start, then loop clear (allow") + (fam == Family::NT ? ")" : ", 9x)"), fam};
+        loop.countStart = true;
+        loop.action = [fam](AppFixture& f, TfrmMain& w) {
+            f.machine.addProcess(fam == Family::NT ? "late.exe" : "C:\\APPS\\LATE.EXE");
+            w.PageControl1.userSelect(2);
+            w.SpeedButton1.userClick();
+            const std::uint32_t t0 = f.machine.getTickCount();
+            while (f.machine.getTickCount() - t0 < w.Timer1.interval() + 100) f.application.processMessages();
+        };
+        s.push_back(loop);
+    }
 
     // Closing, the password, the end of the session.
     s.push_back({"close: save", Family::NT, nullptr,
                  [](AppFixture&, TfrmMain& w) { w.ListApp.add("NEW.EXE"); },
                  [](AppFixture&, TfrmMain& w) { w.BtnExit.userClick(); }, true});
-    s.push_back({"close: unread list, changed", Family::NT, setting("KillTime", "abc"),
+    s.push_back({"close: save (9x)", Family::Win9x, nullptr,
+                 [](AppFixture&, TfrmMain& w) { w.ListApp.add("NEW.EXE"); },
+                 [](AppFixture&, TfrmMain& w) { w.BtnExit.userClick(); }, true});
+    s.push_back({"close: unread list, changed", Family::NT, [](sim::SimOs& m) { m.file(kList)->unreadable = true; },
                  [](AppFixture&, TfrmMain& w) { w.ListApp.add("NEW.EXE"); },
                  [](AppFixture&, TfrmMain& w) { w.BtnExit.userClick(); }, true});
     s.push_back({"password: set", Family::NT, nullptr,
@@ -274,6 +502,17 @@ std::vector<Scenario> scenarios() {
                      f.application.sendMessage(w.handle(), 0x16, 1, 0);
                  },
                  false, false, true});
+
+    // The boxes of "通用设置" store themselves.
+    auto general = [](AppFixture&, TfrmMain& w) { w.PageControl1.userSelect(4); };
+    s.push_back({"settings: untick autostart", Family::NT,
+                 [](sim::SimOs& m) { m.setString(HKLM, kRun, "Zentrek", "C:\\Morvane\\Morvane.exe"); }, general,
+                 [](AppFixture&, TfrmMain& w) { w.ChkAutoRun.userClick(); }});
+    s.push_back({"settings: tick the three boxes", Family::NT, nullptr, general, [](AppFixture&, TfrmMain& w) {
+                     w.ChkAutoRun.userClick();
+                     w.ChkMin.userClick();
+                     w.ChkRunByPass.userClick();
+                 }});
 
     // The process page, both modes and both families.
     for (Family fam : {Family::NT, Family::Win9x}) {
@@ -478,12 +717,12 @@ const std::pair<const char*, sim::CallFamily> kFamilies[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
-    bool all = false;
+    bool all = false, verbose = false;
     const char* familyName = "all";
     sim::CallFamily family = sim::CallFamily::All;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--all") == 0) {
-            all = true;
+        if (std::strcmp(argv[i], "--all") == 0 || std::strcmp(argv[i], "--verbose") == 0) {
+            (argv[i][2] == 'a' ? all : verbose) = true;
             continue;
         }
         bool known = false;
@@ -497,23 +736,29 @@ int main(int argc, char** argv) {
                 }
         }
         if (!known) {
-            std::fprintf(stderr, "usage: fault_sweep [--all] [--family all|registry-writes|file-writes|"
+            std::fprintf(stderr, "usage: fault_sweep [--all] [--verbose] [--family all|registry-writes|file-writes|"
                                  "processes|windows|dialogs]\n");
             return 2;
         }
     }
-    int violations = 0, runs = 0;
-    std::printf("%-44s %6s %6s %5s   (%s calls)\n", "scenario", "calls", "runs", "viol.", familyName);
+    int violations = 0, runs = 0, pairs = 0, walks = 0;
+    std::map<std::string, AfterCut> judged;
+    std::printf("%-44s %5s %7s %5s %7s %5s %7s %5s   (%s calls)\n", "scenario", "calls", "failing",
+                "walk", "2 fail", "cut", "next", "viol.", familyName);
     for (const Scenario& sc : scenarios()) {
-        const Row row = sweep(sc, family, all);
-        runs += row.runs;
+        const Row row = sweep(sc, family, all, judged);
+        runs += row.failing + row.walk + row.pairs + row.cuts + row.nextStart;
+        pairs += row.pairs;
+        walks += row.walk;
         violations += static_cast<int>(row.violations.size());
-        std::printf("%-44s %6llu %6d %5zu\n", row.name.c_str(),
-                    static_cast<unsigned long long>(row.calls), row.runs, row.violations.size());
-        for (std::size_t i = 0; i < row.violations.size() && i < 4; ++i)
+        std::printf("%-44s %5llu %7d %5d %7d %5d %7d %5zu\n", row.name.c_str(),
+                    static_cast<unsigned long long>(row.calls), row.failing, row.walk, row.pairs, row.cuts,
+                    row.nextStart, row.violations.size());
+        for (std::size_t i = 0; i < row.violations.size() && (verbose || i < 4); ++i)
             std::printf("    %s\n", row.violations[i].c_str());
     }
-    std::printf("fault sweep (%s, %s calls): %d injected runs, %d violations\n",
-                all ? "every call" : "sampled", familyName, runs, violations);
+    std::printf("fault sweep (%s, %s calls): %d injected runs (%d with two faults, %d walk failures "
+                "with a code), %d violations\n",
+                all ? "every call" : "sampled", familyName, runs, pairs, walks, violations);
     return violations ? 1 : 0;
 }

@@ -52,10 +52,10 @@ struct Autostart : AppFixture {
             std::string name;
             for (std::uint32_t i = 0; machine.regEnumValue(k, i, name) == platform::Error::Success; ++i) {
                 platform::RegValue v;
-                machine.regQueryValueEx(k, name, v);
+                EXPECT_TRUE(machine.regQueryValueEx(k, name, v));
                 values[name] = {v.type, v.data};
             }
-            machine.regCloseKey(k);
+            EXPECT_TRUE(machine.regCloseKey(k));
         }
         return h;
     }
@@ -334,6 +334,7 @@ TEST(Autostart, ApplyRemovesOnlyWhatTheListRemoved) {
     f.sz(kRun, "Old", "old.exe");
     f.sz(kRun, "Renamed", "renamed.exe");
     f.sz(kRun, "Kept", "kept.exe");
+    f.sz(kRun, "Retyped", "retyped.exe");
     f.sz(kOnce, "Once", "once.exe");
     TfrmMain& w = f.open();
     f.sz(kRun, "Theirs", "theirs.exe");
@@ -346,10 +347,15 @@ TEST(Autostart, ApplyRemovesOnlyWhatTheListRemoved) {
     w.ListView1.userClick(0);
     f.type(w, "New name", "renamed.exe");
     w.Button21.userClick();
+    // A string at the fill that is another type by "应用" is no longer the list's to delete.
+    w.ListView1.userClick(2);
+    w.Button19.userClick();  // Retyped
+    f.machine.setValue(HKLM, kRun, "Retyped", platform::RegType::Dword, std::string("\1\0\0\0", 4));
     w.Button17.userClick();
     EXPECT_TRUE(f.application.messages().empty());
     EXPECT_EQ(f.machine.valueNames(HKLM, kRun),
-              (std::vector<std::string>{"Kept", "Theirs", "Zentrek", "New name"}));
+              (std::vector<std::string>{"Kept", "Retyped", "Theirs", "Zentrek", "New name"}));
+    EXPECT_EQ(f.typeOf(kRun, "Retyped"), platform::RegType::Dword);
     EXPECT_EQ(f.machine.valueNames(HKLM, kOnce), (std::vector<std::string>{"Once", "Setup"}));
     EXPECT_EQ(f.machine.openKeys(), 0);
 
@@ -364,7 +370,7 @@ TEST(Autostart, ApplyRemovesOnlyWhatTheListRemoved) {
     w.Button19.userClick();  // New name
     w.Button17.userClick();
     EXPECT_EQ(f.machine.valueNames(HKLM, kRun),
-              (std::vector<std::string>{"Kept", "Theirs", "Zentrek", "Fresher"}));
+              (std::vector<std::string>{"Kept", "Retyped", "Theirs", "Zentrek", "Fresher"}));
 }
 
 // A fill that stopped short lists only what it read, and "应用" can remove

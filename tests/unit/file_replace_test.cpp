@@ -67,6 +67,17 @@ TEST(FileReplace9x, WhenTheNewFileCannotTakeThePlaceTheOldOneIsPutBack) {
     EXPECT_EQ(os.files(), std::vector<std::string>{kPath});
 }
 
+// A copy left aside by a save cut short must not stop this save or the next.
+TEST(FileReplace9x, AStaleCopyAsideNeverStopsASaveNorTheOneAfter) {
+    sim::SimOs os(Family::Win9x);
+    os.addFile(kPath, "OLD.EXE\r\n");
+    os.addFile(kPath + "~old", "STALE.EXE\r\n");
+    platform::writeFileReplacing(os, kPath, "NEW.EXE\r\n");
+    platform::writeFileReplacing(os, kPath, "NEWER.EXE\r\n");
+    EXPECT_EQ(os.file(kPath)->bytes, "NEWER.EXE\r\n");
+    EXPECT_EQ(os.files(), std::vector<std::string>{kPath});
+}
+
 TEST(FileReplace9x, WhenNothingCanBeRenamedBackTheOldTextStaysAside) {
     struct NoRenameBack : FailingRename {
         using FailingRename::FailingRename;

@@ -456,6 +456,13 @@ TEST(ProcessNormalPage, AFailingFileDialogIsShownAndTakesNothing) {
     p.application.answerDialog("C:\\n.txt");
     w.BtnOpenAppList.userClick();
     EXPECT_EQ(w.ListApp.items(), V{"OTHER.EXE"}) << "the next dialog is answered as the user chose";
+
+    // Cancel loads nothing, not the file chosen last time, and keeps the edits.
+    w.ListApp.add("B.EXE");
+    p.application.answerDialog(std::nullopt);
+    w.BtnOpenAppList.userClick();
+    EXPECT_EQ(w.ListApp.items(), (V{"OTHER.EXE", "B.EXE"}));
+    EXPECT_EQ(p.application.errors().size(), 3u);
 }
 
 TEST(ProcessNormalPage, NapplstLoadLeavesTheListAloneWhenTheFileIsMissing) {

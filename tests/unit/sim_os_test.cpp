@@ -3,6 +3,7 @@
 // both machines.
 #include <gtest/gtest.h>
 
+#include "platform/files.h"
 #include "platform/sim/sim_os.h"
 
 using sim::Family;
@@ -13,13 +14,13 @@ namespace {
 // The handle a call gave, kNoHandle when it failed.
 platform::Handle snapshotOf(SimOs& os, std::uint32_t flags, std::uint32_t pid) {
     platform::Handle h = platform::kNoHandle;
-    os.createToolhelp32Snapshot(flags, pid, h);
+    platform::ignore(os.createToolhelp32Snapshot(flags, pid, h), "no handle says it failed");
     return h;
 }
 
 platform::Handle opened(SimOs& os, std::uint32_t access, bool inherit, std::uint32_t pid) {
     platform::Handle h = platform::kNoHandle;
-    os.openProcess(access, inherit, pid, h);
+    platform::ignore(os.openProcess(access, inherit, pid, h), "no handle says it failed");
     return h;
 }
 
@@ -52,7 +53,7 @@ TEST(SimProcesses, InjectedFaultsFailTheCallsTheyNameAndLeakNoHandle) {
     platform::Handle h = opened(os, platform::ProcessAccess::All, false, stuck);
     EXPECT_FALSE(os.terminateProcess(h, 0));
     EXPECT_TRUE(os.process(stuck)->running);
-    os.closeHandle(h);
+    EXPECT_TRUE(os.closeHandle(h));
 
     // Rights matter: terminating needs ProcessAccess::Terminate, reading the exit
     // code needs query rights, which ProcessAccess::Terminate alone lacks.
@@ -60,7 +61,7 @@ TEST(SimProcesses, InjectedFaultsFailTheCallsTheyNameAndLeakNoHandle) {
     h = opened(os, platform::ProcessAccess::Terminate, false, plain);
     std::uint32_t code = 0;
     EXPECT_FALSE(os.getExitCodeProcess(h, code));
-    os.closeHandle(h);
+    EXPECT_TRUE(os.closeHandle(h));
     h = opened(os, 0x400, false, plain);  // PROCESS_QUERY_INFORMATION
     EXPECT_FALSE(os.terminateProcess(h, 0));
     EXPECT_TRUE(os.closeHandle(h));
@@ -81,7 +82,7 @@ TEST(SimProcesses, EndedProcessKeepsItsCodeAndAHandleStillReadsIt) {
     EXPECT_TRUE(os.getExitCodeProcess(h, code));
     EXPECT_EQ(code, platform::kStillActive);
     EXPECT_FALSE(os.terminateProcess(h, 1));  // already ended
-    os.closeHandle(h);
+    EXPECT_TRUE(os.closeHandle(h));
     ASSERT_NE(os.process(a), nullptr);
     EXPECT_FALSE(os.process(a)->running);
     EXPECT_TRUE(os.runningProcesses().empty());
@@ -114,8 +115,8 @@ void partners(SimOs& os, const std::string& a, const std::string& b) {
 
 void end(SimOs& os, std::uint32_t pid) {
     platform::Handle h = opened(os, platform::ProcessAccess::Terminate, false, pid);
-    os.terminateProcess(h, 0);
-    os.closeHandle(h);
+    EXPECT_TRUE(os.terminateProcess(h, 0));
+    EXPECT_TRUE(os.closeHandle(h));
 }
 
 std::vector<std::string> names(const SimOs& os) {
@@ -156,13 +157,13 @@ TEST(SimProcesses, NineXFamilyReportsWhatItWasGivenAndPlatformOne) {
     EXPECT_EQ(e.exeFile, "C:\\WINDOWS\\EXPLORER.EXE");
     EXPECT_EQ(e.processId, id);
     EXPECT_FALSE(os.process32Next(snap, e));
-    os.closeHandle(snap);
+    EXPECT_TRUE(os.closeHandle(snap));
     // The module path defaults to the reported name.
     snap = moduleSnapshot(os, id);
     platform::ModuleEntry m;
     EXPECT_TRUE(os.module32First(snap, m));
     EXPECT_EQ(m.exePath, "C:\\WINDOWS\\EXPLORER.EXE");
-    os.closeHandle(snap);
+    EXPECT_TRUE(os.closeHandle(snap));
 
     platform::VersionInfo v;
     ASSERT_TRUE(os.getVersionEx(v));
@@ -204,14 +205,18 @@ TEST(SimWindows, QuitEndsTheOwnerAndAllItsWindowsWithCodeZero) {
     auto first = os.addWindow("One", pid);
     os.addWindow("Other");
     auto second = os.addWindow("Two", pid);
-    EXPECT_EQ(os.getWindow(second, platform::WindowWalk::First), first);
+    platform::Hwnd h = 0;
+    EXPECT_TRUE(os.getWindow(second, platform::WindowWalk::First, h));
+    EXPECT_EQ(h, first);
     EXPECT_TRUE(os.postQuit(second));
     EXPECT_FALSE(os.process(pid)->running);
     EXPECT_EQ(os.process(pid)->exitCode, 0u);
     ASSERT_EQ(os.windows().size(), 1u);
     EXPECT_EQ(os.windows()[0].title, "Other");
-    EXPECT_EQ(os.getWindow(0, platform::WindowWalk::First), os.windows()[0].hwnd);
-    EXPECT_EQ(os.getWindow(first, platform::WindowWalk::Next), 0u);  // destroyed
+    EXPECT_TRUE(os.getWindow(0, platform::WindowWalk::First, h));
+    EXPECT_EQ(h, os.windows()[0].hwnd);
+    EXPECT_EQ(os.getWindow(first, platform::WindowWalk::Next, h), platform::Error::InvalidWindowHandle);
+    EXPECT_EQ(h, 0u);
 }
 
 TEST(SimFiles, DeleteAndIoFaultsBehaveLikeWin32) {
@@ -231,8 +236,8 @@ TEST(SimFiles, DeleteAndIoFaultsBehaveLikeWin32) {
     auto pid = os.addProcess("prog.exe", "C:\\RUN\\PROG.EXE");
     EXPECT_FALSE(os.deleteFile("C:\\run\\prog.exe"));
     platform::Handle h = opened(os, platform::ProcessAccess::Terminate, false, pid);
-    os.terminateProcess(h, 0);
-    os.closeHandle(h);
+    EXPECT_TRUE(os.terminateProcess(h, 0));
+    EXPECT_TRUE(os.closeHandle(h));
     EXPECT_TRUE(os.deleteFile("C:\\run\\prog.exe"));
 
     os.addDirectory("C:\\dir");
@@ -251,7 +256,7 @@ TEST(SimFiles, DeleteAndIoFaultsBehaveLikeWin32) {
     EXPECT_EQ(os.writeFile("C:\\ro.txt", ""), platform::Error::AccessDenied);
     os.addFile("C:\\hidden.dat", "keep", platform::FileAttr::Hidden);
     EXPECT_EQ(os.writeFile("C:\\hidden.dat", ""), platform::Error::AccessDenied);
-    EXPECT_FALSE(os.fileExists("C:\\*.dat"));
+    EXPECT_FALSE(platform::fileFound(os, "C:\\*.dat"));
     EXPECT_EQ(os.readFile("C:\\dir", bytes), platform::Error::FileNotFound);
 }
 
@@ -315,9 +320,10 @@ TEST(SimSystem, TrayShellAndPowerAreRecorded) {
     EXPECT_EQ(os.exitWindowsCalls(), (std::vector<std::uint32_t>{platform::ExitWindows::LogOff, platform::ExitWindows::Reboot}));
 }
 
-// A plan counts only its family's calls and fails the one it names, once; a
-// dialog is one of all calls too.
-TEST(SimFaults, APlanFailsTheKthCallOfItsFamilyOnce) {
+// A plan counts only its family's calls and fails the ones it names, once
+// each; a dialog is one of all calls too, and a walk step fails with the
+// plan's code or, without one, ends the list early.
+TEST(SimFaults, APlanFailsTheCallsItNamesOnce) {
     SimOs os;
     os.addFile("C:\\a.txt", "A");
     sim::FaultPlan plan;
@@ -329,7 +335,9 @@ TEST(SimFaults, APlanFailsTheKthCallOfItsFamilyOnce) {
     EXPECT_NE(os.fileDialog(true), 0u) << "CommDlgExtendedError's code, not a cancel";
     EXPECT_EQ(os.faultedCall(), "GetSaveFileNameA");
     EXPECT_EQ(os.fileDialog(true), 0u);
-    EXPECT_EQ(os.plannedCalls(), 2u);
+    EXPECT_EQ(os.plannedCalls(), 3u);
+    EXPECT_EQ(os.plannedCallNames(), (std::vector<std::string>{"GetOpenFileNameA", "GetSaveFileNameA",
+                                                               "GetSaveFileNameA"}));
 
     plan.family = sim::CallFamily::All;
     plan.at = 2;
@@ -338,4 +346,30 @@ TEST(SimFaults, APlanFailsTheKthCallOfItsFamilyOnce) {
     EXPECT_NE(os.fileDialog(false), 0u);
     EXPECT_EQ(os.faultedCall(), "GetOpenFileNameA");
     EXPECT_EQ(os.file("C:\\a.txt")->bytes, "C");
+
+    os.addProcess("a.exe");
+    os.addWindow("A");
+    plan.family = sim::CallFamily::Processes;
+    plan.at = 2;
+    plan.alsoAt = 3;
+    plan.walkError = platform::Error::NotEnoughMemory;
+    os.setFaultPlan(plan);
+    platform::Handle snap = 0;
+    ASSERT_TRUE(os.createToolhelp32Snapshot(platform::Snapshot::Processes, 0, snap));
+    platform::ProcessEntry e;
+    EXPECT_EQ(os.process32First(snap, e), platform::Error::NotEnoughMemory);
+    EXPECT_EQ(os.process32First(snap, e), platform::Error::NotEnoughMemory);
+    EXPECT_TRUE(os.process32First(snap, e));
+    EXPECT_EQ(os.faultedCalls().size(), 2u);
+    EXPECT_TRUE(os.closeHandle(snap));
+    plan.family = sim::CallFamily::Windows;
+    plan.at = 1;
+    plan.alsoAt = 0;
+    for (std::uint32_t code : {0u, platform::Error::AccessDenied}) {
+        plan.walkError = code;
+        os.setFaultPlan(plan);
+        platform::Hwnd h = 1;
+        EXPECT_EQ(os.getWindow(0, platform::WindowWalk::First, h), platform::Status(code)) << code;
+        EXPECT_EQ(h, 0u) << code;
+    }
 }

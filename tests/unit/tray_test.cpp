@@ -144,7 +144,7 @@ TEST(Tray, AShellThatIsNotUpYetOrRestartedGetsTheIconAgain) {
     platform::NotifyIconData gone;
     gone.wnd = t.w.handle();
     gone.id = 3;
-    t.machine.shellNotifyIcon(platform::TrayMessage::Delete, gone);
+    EXPECT_TRUE(t.machine.shellNotifyIcon(platform::TrayMessage::Delete, gone));
     const std::uint32_t taskbarCreated = t.application.registerMessage("TaskbarCreated");
     t.application.postMessage(t.w.handle(), taskbarCreated);
     t.application.processMessages();
@@ -155,6 +155,18 @@ TEST(Tray, AShellThatIsNotUpYetOrRestartedGetsTheIconAgain) {
     t.application.postMessage(t.w.handle(), taskbarCreated);
     t.application.processMessages();
     EXPECT_EQ(t.icons(), 0u);
+}
+
+// The retries stop at their limit: a shell that never comes is not asked for ever.
+TEST(Tray, RetriesForTheIconStopAtTheirLimit) {
+    Tray t;
+    t.machine.setTrayAvailable(false);
+    t.w.peerMinimize();
+    t.w.Delay(303000);  // the first try, then 150 every two seconds
+    EXPECT_EQ(t.machine.countCalls("Shell_NotifyIconA"), 151u);
+    EXPECT_FALSE(t.w.TrayRetry.enabled());
+    t.w.Delay(10000);
+    EXPECT_EQ(t.machine.countCalls("Shell_NotifyIconA"), 151u);
 }
 
 TEST(Tray, WhileThePasswordIsAskedTheLoopClearItemIsOff) {

@@ -6,6 +6,7 @@
 #include "platform/win32/win.h"
 
 #include "base/text.h"
+#include "platform/files.h"
 #include "platform/process_query.h"
 #include "platform/win32/win32_os.h"
 #include "wine/wine_support.h"
@@ -92,7 +93,7 @@ TEST(Win32OsProcess, PartnersComeBackUnlessBothEndInOneGo) {
         platform::Handle h = platform::kNoHandle;
         ASSERT_TRUE(os.openProcess(platform::ProcessAccess::All, true, pid, h));
         EXPECT_TRUE(os.terminateProcess(h, 0));
-        os.closeHandle(h);
+        EXPECT_TRUE(os.closeHandle(h));
     };
 
     DWORD a = one("ringa.exe");
@@ -126,18 +127,21 @@ TEST(Win32OsSystem, TickCountVersionAndOwnPath) {
     std::string self;
     ASSERT_TRUE(os.exePath(self));
     EXPECT_EQ(base::asciiUpper(base::fileNamePart(self)), "WINE_TESTS.EXE");
-    EXPECT_TRUE(os.fileExists(self));
+    EXPECT_TRUE(platform::fileFound(os, self));
 }
 
 TEST(Win32OsFiles, PatternsAndEmptyPathsNameNoFile) {
     Win32Os os;
     ScratchDir dir;
     ASSERT_TRUE(os.writeFile(dir.file("a.txt"), "x"));
-    EXPECT_TRUE(os.fileExists(dir.file("a.txt")));
+    EXPECT_TRUE(platform::fileFound(os, dir.file("a.txt")));
     // FindFirstFileA would match these against a.txt.
-    EXPECT_FALSE(os.fileExists(dir.file("*.txt")));
-    EXPECT_FALSE(os.fileExists(dir.file("?.txt")));
-    EXPECT_FALSE(os.fileExists(""));
+    EXPECT_FALSE(platform::fileFound(os, dir.file("*.txt")));
+    EXPECT_FALSE(platform::fileFound(os, dir.file("?.txt")));
+    EXPECT_FALSE(platform::fileFound(os, ""));
+    // A missing folder or drive names nothing; it is no failed look.
+    EXPECT_FALSE(platform::fileFound(os, dir.file("none\\a.txt")));
+    EXPECT_FALSE(platform::fileFound(os, "Q:\\none\\a.txt"));
 }
 
 TEST(Win32OsFiles, FailuresGiveTheSystemsCodeAndReason) {
@@ -192,11 +196,14 @@ TEST(Win32OsWindows, TitlesAreReadCutAndFound) {
     // The Z-order walk reaches hidden windows as well.
     bool sawHidden = false;
     HWND any = GetDesktopWindow();
-    for (platform::Hwnd w = os.getWindow(reinterpret_cast<platform::Hwnd>(GetTopWindow(any)), platform::WindowWalk::First);
-         w; w = os.getWindow(w, platform::WindowWalk::Next)) {
+    platform::Hwnd w = 0;
+    platform::Status walked =
+        os.getWindow(reinterpret_cast<platform::Hwnd>(GetTopWindow(any)), platform::WindowWalk::First, w);
+    for (; walked && w; walked = os.getWindow(w, platform::WindowWalk::Next, w)) {
         if (os.getWindowText(w, text) > 0 && text == "隐藏的窗口") sawHidden = true;
     }
     EXPECT_TRUE(sawHidden);
+    EXPECT_TRUE(walked) << walked.code();
 }
 
 TEST(Win32OsWindows, CloseAndQuitReachOtherPrograms) {
@@ -291,7 +298,7 @@ TEST(Win32OsRegistry, MachineRunKeyTakesAndDropsAValue) {
     EXPECT_EQ(v.data, path + '\0');
     EXPECT_EQ(os.regDeleteValue(k, name), 0);
     EXPECT_EQ(os.regDeleteValue(k, name), platform::Error::FileNotFound);
-    os.regCloseKey(k);
+    EXPECT_TRUE(os.regCloseKey(k));
 }
 
 TEST(Win32OsTray, IconIsAddedChangedAndRemoved) {

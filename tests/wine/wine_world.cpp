@@ -157,7 +157,7 @@ public:
             probe.tip = "probe";
             probe.flags = platform::TrayFlag::Tip;
             tray_ = os_.shellNotifyIcon(platform::TrayMessage::Add, probe) ? 1 : 0;
-            if (tray_) os_.shellNotifyIcon(platform::TrayMessage::Delete, probe);
+            if (tray_) platform::ignore(os_.shellNotifyIcon(platform::TrayMessage::Delete, probe), "a probe left behind harms no test");
         }
         return tray_ == 1;
     }

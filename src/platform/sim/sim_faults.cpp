@@ -41,16 +41,19 @@ bool inFamily(const char* name, CallFamily family) {
 
 }  // namespace
 
-bool SimOs::State::log(const char* name, std::string args) {
-    calls.push_back({name, std::move(args)});
+bool SimOs::State::log(const char* name, std::string args, std::string target) {
+    calls.push_back({name, std::move(args), std::move(target)});
     if (cutPending) {
         cutPending = false;
         cut = storedNow();
     }
-    if (!plan.at || faulted || neverFails(name) || !inFamily(name, plan.family)) return false;
-    if (++planned != plan.at) return false;
+    if (!plan.at || cut || cutPending || neverFails(name) || !inFamily(name, plan.family)) return false;
+    plannedNames.push_back(name);
+    ++planned;
+    if (planned != plan.at && planned != plan.alsoAt) return false;
+    if (!faulted) faultedCall = name;
     faulted = true;
-    faultedCall = name;
+    faults.push_back(calls.back());
     if (!plan.powerCut) return true;
     cutPending = true;
     return false;
@@ -66,8 +69,10 @@ std::shared_ptr<const StoredState> SimOs::State::storedNow() const {
 void SimOs::setFaultPlan(const FaultPlan& plan) {
     s_->plan = plan;
     s_->planned = 0;
+    s_->plannedNames.clear();
     s_->faulted = false;
     s_->faultedCall.clear();
+    s_->faults.clear();
     s_->cut.reset();
     s_->cutPending = false;
 }
@@ -77,6 +82,10 @@ std::uint64_t SimOs::plannedCalls() const { return s_->planned; }
 bool SimOs::faultHappened() const { return s_->faulted; }
 
 const std::string& SimOs::faultedCall() const { return s_->faultedCall; }
+
+const std::vector<Call>& SimOs::faultedCalls() const { return s_->faults; }
+
+const std::vector<std::string>& SimOs::plannedCallNames() const { return s_->plannedNames; }
 
 // FNERR_BUFFERTOOSMALL: the dialog closed on the user's choice but could not
 // hand it back, the failure that looks most like a choice.

@@ -35,15 +35,17 @@ std::vector<std::string> SimOs::files() const {
 
 // --- platform::Os ----------------------------------------------------------------
 
-bool SimOs::fileExists(const std::string& path) {
-    if (s_->log("FindFirstFileA", path)) return false;  // access denied: no file found
-    if (path.find_first_of("*?") != std::string::npos) return false;  // names no single file
+platform::Status SimOs::fileExists(const std::string& path, bool& exists) {
+    exists = false;
+    if (s_->log("FindFirstFileA", path, "file " + path)) return platform::Error::AccessDenied;
+    if (path.find_first_of("*?") != std::string::npos) return {};  // names no single file
     const File* f = file(path);
-    return f && !f->directory;
+    exists = f && !f->directory;
+    return {};
 }
 
 platform::Status SimOs::setFileAttributes(const std::string& path, std::uint32_t attributes) {
-    if (s_->log("SetFileAttributesA", path + ", attributes=" + hex(attributes)))
+    if (s_->log("SetFileAttributesA", path + ", attributes=" + hex(attributes), "file " + path))
         return platform::Error::AccessDenied;
     File* f = file(path);
     if (!f) return platform::Error::FileNotFound;
@@ -53,7 +55,7 @@ platform::Status SimOs::setFileAttributes(const std::string& path, std::uint32_t
 }
 
 platform::Status SimOs::deleteFile(const std::string& path) {
-    if (s_->log("DeleteFileA", path)) return platform::Error::SharingViolation;
+    if (s_->log("DeleteFileA", path, "file " + path)) return platform::Error::SharingViolation;
     auto it = s_->files.find(path);
     if (it == s_->files.end()) return platform::Error::FileNotFound;
     File& f = it->second;
@@ -72,7 +74,7 @@ platform::Status SimOs::deleteFile(const std::string& path) {
 }
 
 platform::Status SimOs::readFile(const std::string& path, std::string& bytes) {
-    if (s_->log("ReadFile", path)) return platform::Error::SharingViolation;
+    if (s_->log("ReadFile", path, "file " + path)) return platform::Error::SharingViolation;
     const File* f = file(path);
     if (!f || f->directory) return platform::Error::FileNotFound;
     if (f->unreadable) return platform::Error::AccessDenied;
@@ -83,7 +85,7 @@ platform::Status SimOs::readFile(const std::string& path, std::string& bytes) {
 void SimOs::failNextWriteAfter(std::size_t bytes) { s_->writeFailsAfter = bytes; }
 
 platform::Status SimOs::writeFile(const std::string& path, const std::string& bytes) {
-    if (s_->log("WriteFile", path + ", bytes=" + num(bytes.size()))) return platform::Error::DiskFull;
+    if (s_->log("WriteFile", path + ", bytes=" + num(bytes.size()), "file " + path)) return platform::Error::DiskFull;
     if (File* f = file(path)) {
         // Replacing a file is refused when it is read-only, and also when it is
         // hidden or system (CREATE_ALWAYS without those attributes).
@@ -108,7 +110,7 @@ platform::Status SimOs::writeFile(const std::string& path, const std::string& by
 
 platform::Status SimOs::fileAttributes(const std::string& path, std::uint32_t& attributes) {
     attributes = 0xFFFFFFFFu;  // INVALID_FILE_ATTRIBUTES
-    if (s_->log("GetFileAttributesA", path)) return platform::Error::AccessDenied;
+    if (s_->log("GetFileAttributesA", path, "file " + path)) return platform::Error::AccessDenied;
     const File* f = file(path);
     if (!f) return platform::Error::FileNotFound;
     attributes = f->attributes;
@@ -116,7 +118,7 @@ platform::Status SimOs::fileAttributes(const std::string& path, std::uint32_t& a
 }
 
 platform::Status SimOs::moveFile(const std::string& from, const std::string& to, bool replace) {
-    if (s_->log(replace ? "MoveFileExA" : "MoveFileA", from + " -> " + to)) return platform::Error::AccessDenied;
+    if (s_->log(replace ? "MoveFileExA" : "MoveFileA", from + " -> " + to, "file " + to)) return platform::Error::AccessDenied;
     if (replace && s_->family == Family::Win9x) return platform::Error::CallNotImplemented;  // only a stub there
     File* source = file(from);
     if (!source) return platform::Error::FileNotFound;

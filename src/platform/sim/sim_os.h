@@ -48,10 +48,14 @@ struct File {
     int deleteFailuresLeft = 0;  // DeleteFileA fails this many more times
 };
 
-// One logged platform call: its name and its arguments as text.
+// One logged platform call: its name and its arguments as text, and the
+// stored thing it reaches, if any: "file PATH", "key ROOT\\ID" or
+// "value ROOT\\ID\\NAME" (ID the key's path as the hive keeps it,
+// upper-cased), as the stored state names them.
 struct Call {
     std::string name;
     std::string args;
+    std::string target;
 };
 
 // The families of platform calls a fault plan counts in.
@@ -72,6 +76,13 @@ struct FaultPlan {
     CallFamily family = CallFamily::All;
     std::uint64_t at = 0;  // 0: no fault
     bool powerCut = false;
+    // A later call of the family that fails as well (0: none).
+    std::uint64_t alsoAt = 0;
+    // What a failing step of a walk (Process32First, Process32Next,
+    // Module32First, GetWindow) answers: 0 for the end of the list, come
+    // early; else this code, as Windows gives it (access denied, not enough
+    // memory, a general failure).
+    std::uint32_t walkError = 0;
 };
 
 // What survives a power cut: the files and the registry.
@@ -183,6 +194,10 @@ public:
     bool faultHappened() const;
     // The Win32 name of the call the plan failed or cut after; empty before.
     const std::string& faultedCall() const;
+    // Every call the plan failed or cut after, in order.
+    const std::vector<Call>& faultedCalls() const;
+    // The names of the family's calls counted since the plan was set, in order.
+    const std::vector<std::string>& plannedCallNames() const;
     // A file dialog is shown (logged as GetOpenFileNameA or GetSaveFileNameA):
     // what CommDlgExtendedError then reports, 0 when the dialog returned as
     // the user left it. The test fixture wires the headless application to it.
@@ -223,14 +238,14 @@ public:
     platform::Status getExitCodeProcess(platform::Handle process, std::uint32_t& code) override;
     platform::Status terminateProcess(platform::Handle process, std::uint32_t exitCode) override;
     platform::Status closeHandle(platform::Handle h) override;
-    bool fileExists(const std::string& path) override;
+    platform::Status fileExists(const std::string& path, bool& exists) override;
     platform::Status setFileAttributes(const std::string& path, std::uint32_t attributes) override;
     platform::Status deleteFile(const std::string& path) override;
     platform::Status readFile(const std::string& path, std::string& bytes) override;
     platform::Status writeFile(const std::string& path, const std::string& bytes) override;
     platform::Status fileAttributes(const std::string& path, std::uint32_t& attributes) override;
     platform::Status moveFile(const std::string& from, const std::string& to, bool replace) override;
-    platform::Hwnd getWindow(platform::Hwnd wnd, std::uint32_t cmd) override;
+    platform::Status getWindow(platform::Hwnd wnd, std::uint32_t cmd, platform::Hwnd& found) override;
     int getWindowText(platform::Hwnd wnd, std::string& text) override;
     platform::Hwnd findWindow(const char* className, const char* windowName) override;
     platform::Status sendClose(platform::Hwnd wnd, std::uint32_t timeoutMs) override;

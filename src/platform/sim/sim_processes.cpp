@@ -122,20 +122,20 @@ static platform::Status fillEntry(Snapshot& snap, std::size_t index, platform::P
 }
 
 platform::Status SimOs::process32First(platform::Handle snapshot, platform::ProcessEntry& entry) {
-    if (s_->log("Process32First", "snapshot=" + hex(snapshot))) return platform::Error::NoMoreFiles;
+    if (s_->log("Process32First", "snapshot=" + hex(snapshot))) return s_->walkFailure();
     HandleEntry* e = s_->handle(snapshot, HandleEntry::SnapshotHandle);
     return e ? fillEntry(e->snapshot, 0, entry) : platform::Status(platform::Error::InvalidHandle);
 }
 
 platform::Status SimOs::process32Next(platform::Handle snapshot, platform::ProcessEntry& entry) {
-    if (s_->log("Process32Next", "snapshot=" + hex(snapshot))) return platform::Error::NoMoreFiles;
+    if (s_->log("Process32Next", "snapshot=" + hex(snapshot))) return s_->walkFailure();
     HandleEntry* e = s_->handle(snapshot, HandleEntry::SnapshotHandle);
     return e ? fillEntry(e->snapshot, e->snapshot.next, entry)
              : platform::Status(platform::Error::InvalidHandle);
 }
 
 platform::Status SimOs::module32First(platform::Handle snapshot, platform::ModuleEntry& entry) {
-    if (s_->log("Module32First", "snapshot=" + hex(snapshot))) return platform::Error::NoMoreFiles;
+    if (s_->log("Module32First", "snapshot=" + hex(snapshot))) return s_->walkFailure();
     HandleEntry* e = s_->handle(snapshot, HandleEntry::SnapshotHandle);
     if (!e) return platform::Error::InvalidHandle;
     if (!e->snapshot.module || entry.size < platform::kModuleEntrySize) return 24;  // ERROR_BAD_LENGTH

@@ -69,6 +69,18 @@ const platform::RegValue* findValue(const Key& k, const std::string& name) {
 
 }  // namespace
 
+std::string SimOs::State::keyTarget(platform::HKey root, const std::string& subKey) {
+    platform::HKey realRoot;
+    std::string id;
+    if (!resolve(root, subKey, realRoot, id)) return {};
+    return "key " + num(realRoot) + "\\" + id;
+}
+
+std::string SimOs::State::valueTarget(platform::HKey key, const std::string& name) {
+    const std::string k = keyTarget(key);
+    return k.empty() ? k : "value" + k.substr(3) + "\\" + name;
+}
+
 bool SimOs::State::resolve(platform::HKey root, const std::string& subKey, platform::HKey& realRoot,
                            std::string& id) {
     std::string sub = keyId(subKey);
@@ -238,7 +250,7 @@ int SimOs::openKeys() const { return static_cast<int>(s_->keys.size()); }
 
 platform::Status SimOs::regOpenKeyEx(platform::HKey root, const std::string& subKey, std::uint32_t access,
                          platform::HKey& key) {
-    if (s_->log("RegOpenKeyExA", hex(root) + "\\" + subKey + ", access=" + hex(access)))
+    if (s_->log("RegOpenKeyExA", hex(root) + "\\" + subKey + ", access=" + hex(access), s_->keyTarget(root, subKey)))
         return platform::Error::AccessDenied;
     if (!subKey.empty() && subKey.front() == '\\') return platform::Error::BadPathname;
     platform::HKey realRoot;
@@ -255,7 +267,7 @@ platform::Status SimOs::regOpenKeyEx(platform::HKey root, const std::string& sub
 
 platform::Status SimOs::regCreateKeyEx(platform::HKey root, const std::string& subKey, std::uint32_t access,
                            platform::HKey& key) {
-    if (s_->log("RegCreateKeyExA", hex(root) + "\\" + subKey + ", access=" + hex(access)))
+    if (s_->log("RegCreateKeyExA", hex(root) + "\\" + subKey + ", access=" + hex(access), s_->keyTarget(root, subKey)))
         return platform::Error::AccessDenied;
     if (!subKey.empty() && subKey.front() == '\\') return platform::Error::BadPathname;
     platform::HKey realRoot;
@@ -294,7 +306,7 @@ platform::Status SimOs::regCloseKey(platform::HKey key) {
 }
 
 platform::Status SimOs::regQueryValueEx(platform::HKey key, const std::string& name, platform::RegValue& value) {
-    if (s_->log("RegQueryValueExA", hex(key) + ", " + name)) return platform::Error::AccessDenied;
+    if (s_->log("RegQueryValueExA", hex(key) + ", " + name, s_->valueTarget(key, name))) return platform::Error::AccessDenied;
     long err;
     Key* k = s_->keyOf(key, err);
     if (!k) return err;
@@ -308,7 +320,7 @@ platform::Status SimOs::regQueryValueEx(platform::HKey key, const std::string& n
 
 platform::Status SimOs::regSetValueEx(platform::HKey key, const std::string& name, const platform::RegValue& value) {
     if (s_->log("RegSetValueExA", hex(key) + ", " + name + ", type=" + num(value.type) +
-                                      ", size=" + num(value.data.size())))
+                                      ", size=" + num(value.data.size()), s_->valueTarget(key, name)))
         return platform::Error::AccessDenied;
     long err;
     Key* k = s_->keyOf(key, err);
@@ -325,7 +337,7 @@ platform::Status SimOs::regSetValueEx(platform::HKey key, const std::string& nam
 }
 
 platform::Status SimOs::regDeleteValue(platform::HKey key, const std::string& name) {
-    if (s_->log("RegDeleteValueA", hex(key) + ", " + name)) return platform::Error::AccessDenied;
+    if (s_->log("RegDeleteValueA", hex(key) + ", " + name, s_->valueTarget(key, name))) return platform::Error::AccessDenied;
     long err;
     Key* k = s_->keyOf(key, err);
     if (!k) return err;
@@ -340,7 +352,7 @@ platform::Status SimOs::regDeleteValue(platform::HKey key, const std::string& na
 }
 
 platform::Status SimOs::regEnumValue(platform::HKey key, std::uint32_t index, std::string& name) {
-    if (s_->log("RegEnumValueA", hex(key) + ", index=" + num(index))) return platform::Error::AccessDenied;
+    if (s_->log("RegEnumValueA", hex(key) + ", index=" + num(index), s_->keyTarget(key))) return platform::Error::AccessDenied;
     long err;
     Key* k = s_->keyOf(key, err);
     if (!k) return err;
@@ -352,7 +364,7 @@ platform::Status SimOs::regEnumValue(platform::HKey key, std::uint32_t index, st
 }
 
 platform::Status SimOs::regQueryInfoKey(platform::HKey key, platform::RegKeyInfo& info) {
-    if (s_->log("RegQueryInfoKeyA", hex(key))) return platform::Error::AccessDenied;
+    if (s_->log("RegQueryInfoKeyA", hex(key), s_->keyTarget(key))) return platform::Error::AccessDenied;
     long err;
     Key* k = s_->keyOf(key, err);
     if (!k) return err;
@@ -373,7 +385,7 @@ platform::Status SimOs::regQueryInfoKey(platform::HKey key, platform::RegKeyInfo
 }
 
 platform::Status SimOs::regDeleteKey(platform::HKey root, const std::string& subKey) {
-    if (s_->log("RegDeleteKeyA", hex(root) + "\\" + subKey)) return platform::Error::AccessDenied;
+    if (s_->log("RegDeleteKeyA", hex(root) + "\\" + subKey, s_->keyTarget(root, subKey))) return platform::Error::AccessDenied;
     if (!subKey.empty() && subKey.front() == '\\') return platform::Error::BadPathname;
     platform::HKey realRoot;
     std::string id;

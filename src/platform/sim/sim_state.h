@@ -134,13 +134,23 @@ struct SimOs::State {
 
     FaultPlan plan;
     std::uint64_t planned = 0;
+    std::vector<std::string> plannedNames;
     bool faulted = false;
     std::string faultedCall;
+    std::vector<Call> faults;
     std::shared_ptr<const StoredState> cut;  // set once a planned power cut happened
     bool cutPending = false;                 // the cut call ran; keep what it did at the next one
 
-    // Logs the call; true when the plan says this one fails.
-    bool log(const char* name, std::string args);
+    // Logs the call; true when the plan says this one fails. `target` is
+    // the stored thing the call reaches (see Call).
+    bool log(const char* name, std::string args, std::string target = {});
+    // What a walk step the plan fails answers.
+    platform::Status walkFailure() const {
+        return plan.walkError ? platform::Status(plan.walkError) : platform::Status(platform::Error::NoMoreFiles);
+    }
+    // "key ROOT\ID" of an open key or of root and subkey; empty when unknown.
+    std::string keyTarget(platform::HKey root, const std::string& subKey = {});
+    std::string valueTarget(platform::HKey key, const std::string& name);
     std::shared_ptr<const StoredState> storedNow() const;
 
     // --- the process table and its handles

@@ -46,23 +46,31 @@ void SimOs::onWindowWalk(std::function<void(SimOs&, platform::Hwnd)> hook) {
 
 // --- platform::Os ----------------------------------------------------------------
 
-platform::Hwnd SimOs::getWindow(platform::Hwnd wnd, std::uint32_t cmd) {
-    if (s_->log("GetWindow", "hwnd=" + hex(wnd) + ", cmd=" + num(cmd))) return 0;
+platform::Status SimOs::getWindow(platform::Hwnd wnd, std::uint32_t cmd, platform::Hwnd& found) {
+    found = 0;
+    if (s_->log("GetWindow", "hwnd=" + hex(wnd) + ", cmd=" + num(cmd))) {
+        const platform::Status failed = s_->walkFailure();
+        return failed.code() == platform::Error::NoMoreFiles ? platform::Status() : failed;
+    }
     auto& ws = s_->windows;
     if (cmd == platform::WindowWalk::First) {
         for (auto& w : ws)
-            if (w->alive) return w->hwnd;
-        return 0;
+            if (w->alive) {
+                found = w->hwnd;
+                break;
+            }
+        return {};
     }
-    if (cmd == platform::WindowWalk::Next) {
-        if (s_->windowWalk) s_->windowWalk(*this, wnd);
-        auto it = std::find_if(ws.begin(), ws.end(),
-                               [&](const auto& w) { return w->hwnd == wnd && w->alive; });
-        if (it == ws.end()) return 0;
-        for (++it; it != ws.end(); ++it)
-            if ((*it)->alive) return (*it)->hwnd;
-    }
-    return 0;
+    if (cmd != platform::WindowWalk::Next) return 87;  // ERROR_INVALID_PARAMETER
+    if (s_->windowWalk) s_->windowWalk(*this, wnd);
+    auto it = std::find_if(ws.begin(), ws.end(), [&](const auto& w) { return w->hwnd == wnd && w->alive; });
+    if (it == ws.end()) return platform::Error::InvalidWindowHandle;
+    for (++it; it != ws.end(); ++it)
+        if ((*it)->alive) {
+            found = (*it)->hwnd;
+            break;
+        }
+    return {};
 }
 
 int SimOs::getWindowText(platform::Hwnd wnd, std::string& text) {

@@ -166,7 +166,13 @@ static platform::Status walkProcess(ProcessWalkFn fn, platform::Handle snapshot,
     ProcessEntry32A raw{};
     // A caller's size larger than our record would let kernel32 write past it.
     raw.dwSize = entry.size <= sizeof raw ? entry.size : sizeof raw;
-    if (!fn(asHandle(snapshot), &raw)) return lastFailure();
+    // A walk stopping without a reason (the 9x family may set none) is at
+    // its end, as every walk was taken to be; a stale code must not count.
+    SetLastError(0);
+    if (!fn(asHandle(snapshot), &raw)) {
+        const DWORD code = GetLastError();
+        return code ? platform::Status(code) : platform::Status(platform::Error::NoMoreFiles);
+    }
     entry.processId = raw.th32ProcessID;
     entry.parentProcessId = raw.th32ParentProcessID;
     entry.exeFile = fieldText(raw.szExeFile, sizeof raw.szExeFile);
@@ -214,15 +220,25 @@ platform::Status Win32Os::closeHandle(platform::Handle h) {
     return failedUnless(CloseHandle(asHandle(h)));
 }
 
-bool Win32Os::fileExists(const std::string& path) {
+platform::Status Win32Os::fileExists(const std::string& path, bool& exists) {
+    exists = false;
     // FindFirstFileA takes wildcards; a path holding one names no single file.
     // Neither byte can be the trail byte of a GBK character.
-    if (path.empty() || path.find_first_of("*?") != std::string::npos) return false;
+    if (path.empty() || path.find_first_of("*?") != std::string::npos) return {};
     WIN32_FIND_DATAA fd;
     HANDLE h = FindFirstFileA(path.c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return false;
+    if (h == INVALID_HANDLE_VALUE) {
+        switch (const DWORD code = GetLastError()) {
+        case platform::Error::FileNotFound: case platform::Error::PathNotFound:
+        case platform::Error::NoMoreFiles: case platform::Error::BadPathname:
+        case ERROR_INVALID_DRIVE: case ERROR_INVALID_NAME:
+            return {};
+        default: return code ? platform::Status(code) : platform::Status(platform::Error::GeneralFailure);
+        }
+    }
     FindClose(h);
-    return (fd.dwFileAttributes & platform::FileAttr::Directory) == 0;
+    exists = (fd.dwFileAttributes & platform::FileAttr::Directory) == 0;
+    return {};
 }
 
 platform::Status Win32Os::setFileAttributes(const std::string& path, std::uint32_t attributes) {
@@ -285,8 +301,11 @@ platform::Status Win32Os::moveFile(const std::string& from, const std::string& t
     return failedUnless(moveEx(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING));
 }
 
-platform::Hwnd Win32Os::getWindow(platform::Hwnd wnd, std::uint32_t cmd) {
-    return reinterpret_cast<platform::Hwnd>(GetWindow(asHwnd(wnd), cmd));
+// NULL is the end of the list unless the call says why it failed.
+platform::Status Win32Os::getWindow(platform::Hwnd wnd, std::uint32_t cmd, platform::Hwnd& found) {
+    SetLastError(0);
+    found = reinterpret_cast<platform::Hwnd>(GetWindow(asHwnd(wnd), cmd));
+    return found ? platform::Status() : platform::Status(GetLastError());
 }
 
 int Win32Os::getWindowText(platform::Hwnd wnd, std::string& text) {

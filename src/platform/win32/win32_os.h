@@ -27,7 +27,7 @@ public:
     platform::Status terminateProcess(platform::Handle process, std::uint32_t exitCode) override;
     platform::Status closeHandle(platform::Handle h) override;
 
-    bool fileExists(const std::string& path) override;
+    platform::Status fileExists(const std::string& path, bool& exists) override;
     platform::Status setFileAttributes(const std::string& path, std::uint32_t attributes) override;
     platform::Status deleteFile(const std::string& path) override;
     platform::Status readFile(const std::string& path, std::string& bytes) override;
@@ -35,7 +35,7 @@ public:
     platform::Status fileAttributes(const std::string& path, std::uint32_t& attributes) override;
     platform::Status moveFile(const std::string& from, const std::string& to, bool replace) override;
 
-    platform::Hwnd getWindow(platform::Hwnd wnd, std::uint32_t cmd) override;
+    platform::Status getWindow(platform::Hwnd wnd, std::uint32_t cmd, platform::Hwnd& found) override;
     int getWindowText(platform::Hwnd wnd, std::string& text) override;
     platform::Hwnd findWindow(const char* className, const char* windowName) override;
     platform::Status sendClose(platform::Hwnd wnd, std::uint32_t timeoutMs) override;
