@@ -108,7 +108,6 @@ bool isWalkStep(const std::string& call) {
 const std::uint32_t kWalkErrors[] = {platform::ERROR_ACCESS_DENIED, platform::ERROR_NOT_ENOUGH_MEMORY,
                                      platform::ERROR_GEN_FAILURE};
 
-
 void baseMachine(sim::SimOs& m, Family family) {
     const bool nt = family == Family::NT;
     m.addProcess(nt ? "[System Process]" : "C:\\WINDOWS\\KERNEL32.DLL");
