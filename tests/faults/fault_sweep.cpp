@@ -108,7 +108,6 @@ bool isWalkStep(const std::string& call) {
 const std::uint32_t kWalkErrors[] = {platform::Error::AccessDenied, platform::Error::NotEnoughMemory,
                                      platform::Error::GeneralFailure};
 
-
 void baseMachine(sim::SimOs& m, Family family) {
     const bool nt = family == Family::NT;
     m.addProcess(nt ? "[System Process]" : "C:\\WINDOWS\\KERNEL32.DLL");
