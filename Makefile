@@ -83,6 +83,8 @@ imports-audit: win32
 # one; evaluated after set-up, which may or may not have installed wine32.
 product = $(shell if $(ROOT)/scripts/win32-probe >/dev/null; then echo 32; else echo 64; fi)
 why32 = $(shell $(ROOT)/scripts/win32-probe)
+# "32-bit", or "64-bit" with the reason the 32-bit product is not the one.
+bits = $*-bit$(if $(filter 64,$*),$(if $(why32),: $(why32)))
 
 # Starts the program: on $DISPLAY when there is one, else on a private Xvfb
 # with the pages captured into build/shots and build/screenshot.png.
@@ -92,7 +94,7 @@ run: setup
 run-32 run-64: run-%: | setup
 	@$(MAKE) --no-print-directory $(if $(filter 32,$*),win32,win64)
 	@exe=$(if $(filter 32,$*),$(EXE32),$(EXE64)); \
-	echo "running $$exe ($*-bit$(if $(filter 64,$*),$(if $(why32),: $(why32))))"; \
+	echo "running $$exe ($(bits))"; \
 	if [ -n "$$DISPLAY" ]; then $(WINE) $$exe; \
 	else $(MAKE) --no-print-directory shoot-tool-$* && \
 		MORVANE_SHOTS=$(ROOT)/build/shots $(ROOT)/scripts/screenshot --wait $$exe; fi
@@ -109,7 +111,7 @@ screenshot: setup
 screenshot-32 screenshot-64: screenshot-%: | setup
 	@$(MAKE) --no-print-directory $(if $(filter 32,$*),win32,win64) shoot-tool-$*
 	@exe=$(if $(filter 32,$*),$(EXE32),$(EXE64)); \
-	echo "screenshots of $$exe ($*-bit$(if $(filter 64,$*),$(if $(why32),: $(why32))))"; \
+	echo "screenshots of $$exe ($(bits))"; \
 	$(ROOT)/scripts/screenshot $$exe
 
 bench: native win32 wine-tests64
