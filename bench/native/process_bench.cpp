@@ -49,9 +49,9 @@ void BM_RefreshProcessList(benchmark::State& state) {
     form.start();
     for (auto _ : state) {
         os.clearCalls();
-        form.RefreshProcessList();
+        form.process.RefreshProcessList();
     }
-    state.counters["lines"] = form.List1.count();
+    state.counters["lines"] = form.process.List1.count();
     state.counters["platform_calls"] = static_cast<double>(os.calls().size());
 }
 BENCHMARK(BM_RefreshProcessList)->Unit(benchmark::kMillisecond);

@@ -95,26 +95,26 @@ std::vector<Process*> startHelpers(Session& s, const std::string& helper, int co
 // so nothing ends: in the steady state, with its module names cached, and
 // with the cache emptied before each pass, against the bare loop.
 void loopClearPass(TfrmMain& form, Series bare, int rounds) {
-    form.GroupBox3.setCaption(restriction::kForbidCaption);
+    form.restriction.GroupBox3.setCaption(restriction::kForbidCaption);
     std::vector<std::string> lines;
     for (int i = 0; i < 200; ++i) lines.push_back("NOTRUNNING" + std::to_string(i) + ".EXE");
-    form.List3.setItems(lines);
+    form.restriction.List3.setItems(lines);
     Series cached{"loop-clear pass, cached", {}};
     Series uncached{"loop-clear pass, no cache", {}};
     bare.ms.clear();
-    form.Timer1Timer();  // an uncached pass refills the cache, so every cached one finds it full
+    form.restriction.Timer1Timer();  // an uncached pass refills the cache, so every cached one finds it full
     for (int r = 0; r < rounds; ++r) {
         for (int k = 0; k < 3; ++k) {
-            if ((r + k) % 3 == 2) form.ModuleNames = {};
+            if ((r + k) % 3 == 2) form.pageHost.ModuleNames = {};
             double t = nowMs();
             switch ((r + k) % 3) {
-            case 0: form.Timer1Timer(); cached.ms.push_back(nowMs() - t); break;
+            case 0: form.restriction.Timer1Timer(); cached.ms.push_back(nowMs() - t); break;
             case 1: bare.lines = bareToolhelp(); bare.ms.push_back(nowMs() - t); break;
-            default: form.Timer1Timer(); uncached.ms.push_back(nowMs() - t);
+            default: form.restriction.Timer1Timer(); uncached.ms.push_back(nowMs() - t);
             }
         }
     }
-    cached.lines = uncached.lines = static_cast<std::size_t>(form.ListHide.count());
+    cached.lines = uncached.lines = static_cast<std::size_t>(form.restriction.ListHide.count());
     std::printf("loop-clear pass under Wine (forbid-mode, %zu lines, nothing to end), %d rounds:\n",
                 lines.size(), rounds);
     print(cached);
@@ -160,7 +160,7 @@ int main(int argc, char** argv) {
         // One of each first, not counted: Wine builds its module lists then.
         common::listProcesses(platform, true);
         bareToolhelp();
-        if (form) form->RefreshProcessList();
+        if (form) form->process.RefreshProcessList();
 
         // The order turns each round, so no subject always runs first; the
         // ratio is also taken round by round, as load on the machine drifts.
@@ -180,9 +180,9 @@ int main(int argc, char** argv) {
                     break;
                 default:
                     if (!form) break;
-                    form->RefreshProcessList();
+                    form->process.RefreshProcessList();
                     page.ms.push_back(nowMs() - t);
-                    page.lines = static_cast<std::size_t>(form->List1.count());
+                    page.lines = static_cast<std::size_t>(form->process.List1.count());
                     application.processMessages();
                 }
             }

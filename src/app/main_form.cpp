@@ -1,7 +1,6 @@
 #include "app/main_form.h"
 
-#include "app/control_ids.h"
-#include "app/settings.h"
+#include "app/frame_ids.h"
 #include "app/startup.h"
 #include "base/text.h"
 #include "common/page_look.h"
@@ -9,30 +8,46 @@
 #include "ui/messages.h"
 
 namespace {
+namespace ids = app::ids;
 const char* const kCaption = "Morvane进程管理器";
 constexpr int kClientWidth = 375, kClientHeight = 382;
 }  // namespace
 
 TfrmMain* frmMain = nullptr;
 
+TfrmMain::Host::Host(TfrmMain& form, ui::TApplication& application, platform::Os& platform)
+    : common::PageHost(application, platform), form_(form) {}
+
+void TfrmMain::Host::closeWindow() { form_.close(); }
+void TfrmMain::Host::hideToNotificationArea() { form_.hideToNotificationArea(); }
+void TfrmMain::Host::loopClearSwitched(bool on) { form_.N1.checked = on; }
+void TfrmMain::Host::passwordAccepted() { form_.N1.enabled = true; }
+std::uintptr_t TfrmMain::Host::hostHandle() const { return form_.handle(); }
+
 TfrmMain::TfrmMain(ui::TApplication& application, platform::Os& platform)
-    : common::PageHost(application, platform),
-      ui::TForm(application, "TfrmMain"),
-      app::Banner(asForm()),
-      process::ProcessPage(PageControl1, *this),
-      window::WindowPage(PageControl1),
-      restriction::RestrictPage(PageControl1, asForm()),
-      autostart::AutostartPage(PageControl1),
-      app::GeneralSettingsPage(PageControl1),
-      process::NormalProgramPage(PageControl2),
-      app::PasswordSettingsPage(PageControl2),
-      app::AboutPage(PageControl1),
-      app::PasswordPanel(asForm()),
+    : ui::TForm(application, "TfrmMain"),
+      Application(application),
+      os(platform),
+      pageHost(*this, application, platform),
+      Panel1(*this, ids::Panel1),
+      Image3(Panel1, ids::Image3),
+      PageControl1(*this, ids::PageControl1),
+      process(pageHost, PageControl1, normalPrograms),
+      window(pageHost, PageControl1),
+      restriction(pageHost, PageControl1, *this),
+      autostart(pageHost, PageControl1),
+      TabSheet5(PageControl1, ids::TabSheet5, "程序设置"),
+      PageControl2(TabSheet5, ids::PageControl2),
+      generalSettings(pageHost, PageControl2, restriction.Timer1, passwordSettings),
+      normalPrograms(pageHost, PageControl2),
+      passwordSettings(pageHost, PageControl2, generalSettings.TabSheet7),
+      about(pageHost, PageControl1),
+      passwordPanel(pageHost, *this),
       Bevel7(*this, ids::Bevel7),
       TrayRetry(*this, ids::TrayRetryTimer),
       ApplicationEvents1(application),
       ImageList1(application, "MENUIMAGES", 16, 16, 0xFF00FF),
-      PopupMenu1(asForm()),
+      PopupMenu1(*this),
       N1(PopupMenu1, ids::N1, "循环清除", 6),
       N2(PopupMenu1, ids::N2, "-"),
       N3(PopupMenu1, ids::N3, "重新登录", 3),
@@ -41,7 +56,7 @@ TfrmMain::TfrmMain(ui::TApplication& application, platform::Os& platform)
       N6(PopupMenu1, ids::N6, "-"),
       N8(PopupMenu1, ids::N8, "还    原", 0),
       N7(PopupMenu1, ids::N7, common::kExitCaption, 5),
-      XPMenu1(asForm()) {
+      XPMenu1(*this) {
     // Each window starts the program-wide values afresh.
     frmMain = this;
     AppDir.clear();
@@ -63,6 +78,11 @@ TfrmMain::~TfrmMain() {
 }
 
 void TfrmMain::setUpComponents() {
+    Panel1.setBevel(ui::TBevelCut::Lowered);
+    Image3.setPicture("BANNER");
+    Image3.setStretch(true);
+    Image3.setFramed(true);
+
     TrayRetry.setEnabled(false);
     TrayRetry.setInterval(2000);
 
@@ -81,8 +101,8 @@ void TfrmMain::layOutFrame() {
     Panel1.setBounds(4, 4, 367, 52);
     Image3.setBounds(2, 2, 359, 44);
     PageControl1.setBoundsAndLayout(4, 60, 367, 318);
-    Panel2.setBounds(4, 60, 367, 318);
-    Panel2.bringToFront();
+    passwordPanel.Panel2.setBounds(4, 60, 367, 318);
+    passwordPanel.Panel2.bringToFront();
     PageControl2.setBoundsAndLayout(4, 4, 351, 280);
 }
 
@@ -90,28 +110,6 @@ void TfrmMain::wireEvents() {
     OnCreate = ui::handler<&TfrmMain::FormCreate>(this);
     OnPaint = ui::handler<&TfrmMain::FormPaint>(this);
     OnClose = ui::handler<&TfrmMain::FormClose>(this);
-    Label16.OnClick = ui::handler<&TfrmMain::Label16Click>(this);
-    ChkRunByPass.OnClick = ui::handler<&TfrmMain::ChkRunByPassClick>(this);
-    ChkMin.OnClick = ui::handler<&TfrmMain::ChkMinClick>(this);
-    ChkAutoRun.OnClick = ui::handler<&TfrmMain::ChkAutoRunClick>(this);
-    BitBtn1.OnClick = ui::handler<&TfrmMain::BitBtn1Click>(this);
-    BitBtn2.OnClick = ui::handler<&TfrmMain::BitBtn2Click>(this);
-    Button5.OnClick = ui::handler<&TfrmMain::Button5Click>(this);
-    Button13.OnClick = ui::handler<&TfrmMain::Button13Click>(this);
-    Edit2.OnKeyPress = [this](char& key) { Edit2KeyPress(key); };
-    Edit3.OnKeyPress = [this](char& key) { Edit3KeyPress(key); };
-    Button12.OnClick = ui::handler<&TfrmMain::Button12Click>(this);
-    UpDown1.OnClick = ui::handler<&TfrmMain::UpDown1Click>(this);
-    Edit4.OnKeyPress = [this](char& key) { Edit4KeyPress(key); };
-    Edit4Guard = Edit4.installHook([](ui::TMessage& m, const ui::TMessageNext& next) {
-        namespace wm = ui::wm;
-        const bool changesText = m.msg == wm::Cut || m.msg == wm::Paste || m.msg == wm::Clear ||
-                                 m.msg == wm::Undo || m.msg == wm::EmUndo ||
-                                 (m.msg == wm::KeyDown && m.wParam == wm::VkDelete);
-        if (!changesText) next(m);
-    });
-    // While the password panel is up, no key reaches the pages beneath it.
-    holdKeyboard(&Panel2, &Edit1);
     setMessageHandler(WM_TRAYICON, [this](ui::TMessage& m) { return WMTrayIcon(m); });
     // A shell that restarted has forgotten every icon; it says so to all.
     if (const std::uint32_t taskbarCreated = Application.registerMessage("TaskbarCreated"))
@@ -152,27 +150,25 @@ void TfrmMain::FormCreate() {
     // Each step runs even when one before it failed, its error shown: a
     // settings value that cannot be read must not leave NT taken for 9x,
     // or the lists empty (an empty allow list ends every program).
-    startUpStep(&TfrmMain::LoadSettings);
-    startUpStep(&TfrmMain::FillAutostartList);
-    startUpStep(&TfrmMain::detectFamily);
+    startUpStep([this] { LoadSettings(); });
+    startUpStep([this] { autostart.FillAutostartList(); });
+    startUpStep([this] { detectFamily(); });
     if (TakeReadAhead) {
-        TakeReadAhead(ModuleNames);
+        TakeReadAhead(pageHost.ModuleNames);
         TakeReadAhead = nullptr;
     }
-    startUpStep(&TfrmMain::RefreshProcessList);
-    startUpStep(&TfrmMain::RefreshWindowList);
+    startUpStep([this] { process.RefreshProcessList(); });
+    startUpStep([this] { window.RefreshWindowList(); });
     // The allow list starts as every program running now: those the process
     // page has just listed, from the same snapshot.
-    List3.setItems(app::programNames(PageSnapshot));
+    restriction.List3.setItems(app::programNames(process.PageSnapshot));
 }
 
-void TfrmMain::startUpStep(void (TfrmMain::*step)()) {
-    Application.guard([this, step] { (this->*step)(); });
-}
+void TfrmMain::startUpStep(const std::function<void()>& step) { Application.guard(step); }
 
 void TfrmMain::detectFamily() {
     DetectWindowsVersion();
-    if (IsWindowsNT) BtnDelApp.setEnabled(false);
+    if (IsWindowsNT) process.BtnDelApp.setEnabled(false);
 }
 
 void TfrmMain::DetectWindowsVersion() {
@@ -218,12 +214,3 @@ void TfrmMain::FormClose() {
 // No box can be answered while the session ends: what fails is passed
 // over, each item on its own, and an unloaded Napplst.dat is left as it is.
 void TfrmMain::endSession() { SaveSettings(false); }
-
-void TfrmMain::closeWindow() { close(); }
-
-std::uintptr_t TfrmMain::hostHandle() const { return handle(); }
-
-void TfrmMain::Label16Click() {
-    platform::ignore(os.shellExecute(handle(), "Open", std::string("mailto:") + app::kMailAddress, "", "", 1),
-                     "a mail link that will not open does nothing visible");
-}

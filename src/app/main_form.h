@@ -1,14 +1,14 @@
-// The main window, made of its pages in tab order (each page whole in the
-// folder that owns it, handlers included), its non-visual components, and
-// the handlers of the parts app owns: start-up, close, settings, password,
-// notification icon.
+// The main window: it holds its pages (each whole in the folder that owns
+// it, handlers included), and keeps what is its own: the banner, the page
+// controls, the non-visual components, start-up, the settings store, close,
+// and the notification icon with its menu.
 #pragma once
 #include <cstdint>
 #include <exception>
 #include <functional>
 #include <string>
 
-#include "app/frame.h"
+#include "about/page.h"
 #include "autostart/page.h"
 #include "common/listing.h"
 #include "common/page_host.h"
@@ -17,28 +17,56 @@
 #include "platform/os.h"
 #include "process/page.h"
 #include "restriction/page.h"
+#include "settings/page.h"
 #include "ui/application.h"
 #include "ui/controls.h"
 #include "ui/dialogs.h"
 #include "ui/menus.h"
 #include "window/page.h"
 
-// The bases come in creation order: the banner holds the page control the
-// pages after it sit in, and the password panel lies above them all.
-class TfrmMain : public ui::TForm,
-                 public app::Banner,
-                 public process::ProcessPage,
-                 public window::WindowPage,
-                 public restriction::RestrictPage,
-                 public autostart::AutostartPage,
-                 public app::GeneralSettingsPage,
-                 public process::NormalProgramPage,
-                 public app::PasswordSettingsPage,
-                 public app::AboutPage,
-                 public app::PasswordPanel {
+// The window holds its pages in creation order: the banner holds the page
+// control the pages sit in, and the password panel lies above them all.
+class TfrmMain : public ui::TForm {
 public:
     TfrmMain(ui::TApplication& application, platform::Os& platform);
     ~TfrmMain() override;
+
+    // What the pages ask of the window, answered by it.
+    class Host final : public common::PageHost {
+    public:
+        Host(TfrmMain& form, ui::TApplication& application, platform::Os& platform);
+        void closeWindow() override;
+        void hideToNotificationArea() override;
+        void loopClearSwitched(bool on) override;
+        void passwordAccepted() override;
+        std::uintptr_t hostHandle() const override;
+
+    private:
+        TfrmMain& form_;
+    };
+
+    ui::TApplication& Application;
+    platform::Os& os;
+    Host pageHost;
+
+    // --- The banner and the page control every page sits in.
+    ui::TPanel Panel1;
+    ui::TImage Image3;
+    ui::TPageControl PageControl1;
+
+    // --- The pages, in tab order.
+    process::ProcessPage process;
+    window::WindowPage window;
+    restriction::RestrictPage restriction;
+    autostart::AutostartPage autostart;
+    // Page "程序设置" and its inner page control; its pages follow.
+    ui::TTabSheet TabSheet5;
+    ui::TPageControl PageControl2;
+    settings::GeneralSettingsPage generalSettings;
+    process::NormalProgramPage normalPrograms;
+    settings::PasswordSettingsPage passwordSettings;
+    about::AboutPage about;
+    settings::PasswordPanel passwordPanel;
 
     // Lowest in the stacking order, so it frames without covering.
     ui::TBevel Bevel7;
@@ -69,7 +97,6 @@ public:
     void FormPaint();
     void FormClose();
     void DetectWindowsVersion();
-    void Label16Click();
 
     // --- Notification icon and its menu.
     static constexpr std::uint32_t WM_TRAYICON = 0x0464;  // WM_USER + 100
@@ -84,7 +111,7 @@ public:
     void N8Click();
     void N7Click();
 
-    // --- Settings store and password.
+    // --- Settings store.
     void LoadSettings();
     // The closing save, each item on its own; what failed comes back, each
     // error apart, for the caller to show. Without mayAsk it asks nothing
@@ -93,29 +120,6 @@ public:
         std::exception_ptr interval, list;
     };
     SaveFailures SaveSettings(bool mayAsk = true);
-    void ChkRunByPassClick();
-    void ChkMinClick();
-    void ChkAutoRunClick();
-    void BitBtn1Click();
-    void BitBtn2Click();
-    void Button5Click();
-    void Button13Click();
-    void Edit2KeyPress(char& key);
-    void Edit3KeyPress(char& key);
-    void Button12Click();
-
-    // --- Interval of the loop clear, on "通用设置".
-    void UpDown1Click();
-    void Edit4KeyPress(char& key);
-    // The Delete key and the edit commands change a text without a typed
-    // character; this keeps Edit4 to what the arrows write.
-    ui::THookRegistration Edit4Guard;
-
-    // --- What the pages ask of the window.
-    void closeWindow() override;
-    void hideToNotificationArea() override;
-    void loopClearSwitched(bool on) override;
-    std::uintptr_t hostHandle() const override;
 
 private:
     // Napplst.dat was read whole at start-up (or was missing), or the list
@@ -128,7 +132,7 @@ private:
     void saveNormalList(bool mayAsk);
     void endSession();
     // One step of start-up; a failure is shown and start-up goes on.
-    void startUpStep(void (TfrmMain::*step)());
+    void startUpStep(const std::function<void()>& step);
     void detectFamily();
     // Hidden into the notification area by us (not merely without an icon).
     bool inNotificationArea_ = false;
@@ -136,8 +140,7 @@ private:
     void retryTrayIcon();
     // Out of the notification area: icon gone, window shown, in front, restored.
     void comeBack();
-    // The form alone: a part built from *this would take it for a copy.
-    ui::TForm& asForm() { return *this; }
+    void hideToNotificationArea();
     void setUpComponents();
     void layOutFrame();
     void wireEvents();

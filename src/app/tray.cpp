@@ -74,10 +74,8 @@ void TfrmMain::hideToNotificationArea() {
 
 void TfrmMain::N1Click() {
     const bool on = N1.checked;
-    switchLoopClear(on, [&] { SpeedButton1.setDown(on); });
+    restriction.switchLoopClear(on, [&] { restriction.SpeedButton1.setDown(on); });
 }
-
-void TfrmMain::loopClearSwitched(bool on) { N1.checked = on; }
 
 void TfrmMain::N3Click() { PFUnit::LogOffWindows(os); }
 void TfrmMain::N4Click() { PFUnit::RebootWindows(os); }

@@ -121,10 +121,10 @@ void AutostartPage::Button21Click() {
 }
 
 void AutostartPage::Button20Click() {
-    NormalAppSet.title = "添加自启动程序";
-    if (!NormalAppSet.execute()) return;
-    Edit6.setText(NormalAppSet.fileName);
-    if (Edit5.text().empty()) Edit5.setText(base::fileNamePart(NormalAppSet.fileName));
+    host.NormalAppSet.title = "添加自启动程序";
+    if (!host.NormalAppSet.execute()) return;
+    Edit6.setText(host.NormalAppSet.fileName);
+    if (Edit5.text().empty()) Edit5.setText(base::fileNamePart(host.NormalAppSet.fileName));
 }
 
 void AutostartPage::Button14Click() {

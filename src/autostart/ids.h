@@ -1,7 +1,7 @@
 // Child-window ids of the autostart page (4000s).
 #pragma once
 
-namespace ids {
+namespace autostart::ids {
 
 // Page "管理自启动程序".
 constexpr int TabSheet4 = 114;
@@ -19,4 +19,4 @@ constexpr int Button21 = 4012;
 constexpr int Button14 = 4013;
 constexpr int Button17 = 4014;
 
-}  // namespace ids
+}  // namespace autostart::ids

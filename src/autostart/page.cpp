@@ -5,8 +5,9 @@
 
 namespace autostart {
 
-AutostartPage::AutostartPage(ui::TPageControl& pages)
-    : TabSheet4(pages, ids::TabSheet4, "管理自启动程序"),
+AutostartPage::AutostartPage(common::PageHost& pageHost, ui::TPageControl& pages)
+    : common::Page(pageHost),
+      TabSheet4(pages, ids::TabSheet4, "管理自启动程序"),
       GroupBox5(TabSheet4, ids::GroupBox5, "自启动程序列表"),
       ListView1(GroupBox5, ids::ListView1),
       ListAutoRun(TabSheet4, ids::ListAutoRun),

@@ -1,5 +1,5 @@
 // The autostart page: its controls, built with their texts and places, and
-// its handlers. The window is made of it.
+// its handlers. The window holds it.
 #pragma once
 #include <string>
 
@@ -10,9 +10,9 @@
 namespace autostart {
 
 // Page "管理自启动程序".
-class AutostartPage : public virtual common::PageHost {
+class AutostartPage : public common::Page {
 public:
-    explicit AutostartPage(ui::TPageControl& pages);
+    AutostartPage(common::PageHost& host, ui::TPageControl& pages);
 
     ui::TTabSheet TabSheet4;
     ui::TGroupBox GroupBox5;

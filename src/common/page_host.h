@@ -1,6 +1,6 @@
-// What every page takes from the window it sits in. The window is made of
-// its pages and each page derives from this once (virtually), so they share
-// one application, one machine, one set of file dialogs and one module-name
+// What every page takes from the window it sits in. The window holds one
+// host and hands it to each page it builds, so the pages share one
+// application, one machine, one set of file dialogs and one module-name
 // cache; what only the window can do is asked of it through the pure
 // functions, so no page needs the window's own declaration.
 #pragma once
@@ -40,11 +40,24 @@ public:
     virtual void hideToNotificationArea() = 0;
     // The loop clear was switched on its page; the menu's item follows.
     virtual void loopClearSwitched(bool on) = 0;
+    // The start-up password was given: the menu opens what the panel held back.
+    virtual void passwordAccepted() = 0;
     // The window the pages sit in, which the window list leaves out.
     virtual std::uintptr_t hostHandle() const = 0;
 
 protected:
     ~PageHost() = default;
+};
+
+// A page keeps its host, and the two parts of it every handler uses.
+struct Page {
+    explicit Page(PageHost& pageHost) : host(pageHost), Application(pageHost.Application), os(pageHost.os) {}
+    Page(const Page&) = delete;
+    Page& operator=(const Page&) = delete;
+
+    PageHost& host;
+    ui::TApplication& Application;
+    platform::Os& os;
 };
 
 }  // namespace common

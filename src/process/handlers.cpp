@@ -49,7 +49,7 @@ void showLine(ui::TListBox& list, ui::TButton& addButton) {
 
 void ProcessPage::RefreshProcessList() {
     // setItems replaces every line, so checks, selection and markers go too.
-    common::ProcessListing l = common::listProcesses(os, IsWindowsNT, &ModuleNames);
+    common::ProcessListing l = common::listProcesses(os, IsWindowsNT, &host.ModuleNames);
     PageSnapshot = std::move(l.snapshot);
     List1.setItems(l.lines);
     ChkList1.setItems(l.lines);
@@ -75,7 +75,7 @@ void ProcessPage::BtnKillClick() {
     common::killEntries(os, PageSnapshot,
                          std::vector<std::size_t>(plan.lines.begin(), plan.lines.end()));
     if (!plan.refresh) return;
-    Delay(plan.delayMs);
+    host.Delay(plan.delayMs);
     RefreshProcessList();
 }
 
@@ -83,11 +83,11 @@ void ProcessPage::BtnKillClick() {
 
 bool ProcessPage::multipleMode() const { return RadioGroup1.itemIndex() == 1; }
 
-void ProcessPage::BtnExitClick() { closeWindow(); }
+void ProcessPage::BtnExitClick() { host.closeWindow(); }
 
 void ProcessPage::BtnRefreshClick() { RefreshProcessList(); }
 
-void ProcessPage::BtnSaveClick() { saveListAs(List1); }
+void ProcessPage::BtnSaveClick() { host.saveListAs(List1); }
 
 void ProcessPage::RadioGroup1Click() {
     RefreshProcessList();
@@ -120,9 +120,9 @@ void ProcessPage::BtnAddNormalAppListClick() {
 }
 
 void NormalProgramPage::BtnAddClick() {
-    NormalAppSet.title = kAddDialogTitle;
-    if (!NormalAppSet.execute()) return;
-    if (auto entry = entryFromPath(NormalAppSet.fileName, ListApp.items()))
+    host.NormalAppSet.title = kAddDialogTitle;
+    if (!host.NormalAppSet.execute()) return;
+    if (auto entry = entryFromPath(host.NormalAppSet.fileName, ListApp.items()))
         ListApp.add(*entry);
 }
 
@@ -136,12 +136,12 @@ void NormalProgramPage::BtnClearClick() {
     if (confirmed(Application, kClearQuestion)) ListApp.clear();
 }
 
-void NormalProgramPage::BtnSaveAppListClick() { saveListAs(ListApp); }
+void NormalProgramPage::BtnSaveAppListClick() { host.saveListAs(ListApp); }
 
 void NormalProgramPage::BtnOpenAppListClick() {
-    if (!OpenDialog1.execute()) return;
+    if (!host.OpenDialog1.execute()) return;
     // Read first: a file that cannot be read leaves the list as it was.
-    ListApp.setItems(common::readChosenListFile(os, OpenDialog1.fileName));
+    ListApp.setItems(common::readChosenListFile(os, host.OpenDialog1.fileName));
 }
 
 // --- Deleting program files.
@@ -150,17 +150,17 @@ void NormalProgramPage::BtnOpenAppListClick() {
 // checked is still deleted.
 void ProcessPage::deleteFileOf(const std::string& path) {
     bool gone = true;
-    Application.guard([&] { gone = deleteProgramFile(os, path, [this](std::int32_t ms) { Delay(ms); }); });
+    Application.guard([&] { gone = deleteProgramFile(os, path, [this](std::int32_t ms) { host.Delay(ms); }); });
     if (gone) return;
     Application.messageBox("无法删除文件：" + path, "提示", ui::mb::Ok | ui::mb::IconWarning);
 }
 
 void ProcessPage::deleteChosenFile() {
-    NormalAppSet.title = kDeleteDialogTitle;
-    if (!NormalAppSet.execute()) return;
+    host.NormalAppSet.title = kDeleteDialogTitle;
+    if (!host.NormalAppSet.execute()) return;
     if (!confirmed(Application, kDeleteQuestion)) return;
-    deleteFileOf(NormalAppSet.fileName);
-    Delay(300);
+    deleteFileOf(host.NormalAppSet.fileName);
+    host.Delay(300);
     RefreshProcessList();
 }
 
@@ -171,7 +171,7 @@ void ProcessPage::BtnDelAppClick() {
         if (isNormalMarker(*line)) return;
         if (!confirmed(Application, kDeleteQuestion)) return;
         deleteFileOf(*line);
-        Delay(300);
+        host.Delay(300);
         RefreshProcessList();
         return;
     }
@@ -185,7 +185,7 @@ void ProcessPage::BtnDelAppClick() {
         ++handled;
         deleteFileOf(lines[i]);
     }
-    Delay(150 * handled);
+    host.Delay(150 * handled);
     RefreshProcessList();
 }
 

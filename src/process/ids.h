@@ -2,7 +2,7 @@
 // settings page (5100s).
 #pragma once
 
-namespace ids {
+namespace process::ids {
 
 // Page "进程列表".
 constexpr int TabSheet1 = 111;
@@ -28,4 +28,4 @@ constexpr int BtnAdd = 5112;
 constexpr int BtnDel = 5113;
 constexpr int BtnClear = 5114;
 
-}  // namespace ids
+}  // namespace process::ids

@@ -5,8 +5,9 @@
 
 namespace process {
 
-ProcessPage::ProcessPage(ui::TPageControl& pages, NormalProgramPage& normalPage)
-    : TabSheet1(pages, ids::TabSheet1, "进程列表"),
+ProcessPage::ProcessPage(common::PageHost& pageHost, ui::TPageControl& pages, NormalProgramPage& normalPage)
+    : common::Page(pageHost),
+      TabSheet1(pages, ids::TabSheet1, "进程列表"),
       List1(TabSheet1, ids::List1),
       ChkList1(TabSheet1, ids::ChkList1),
       RadioGroup1(TabSheet1, ids::RadioGroup1),
@@ -56,8 +57,9 @@ ProcessPage::ProcessPage(ui::TPageControl& pages, NormalProgramPage& normalPage)
     BtnExit.OnClick = ui::handler<&ProcessPage::BtnExitClick>(this);
 }
 
-NormalProgramPage::NormalProgramPage(ui::TPageControl& settingsPages)
-    : TabSheet8(settingsPages, ids::TabSheet8, "正常程序设置"),
+NormalProgramPage::NormalProgramPage(common::PageHost& pageHost, ui::TPageControl& settingsPages)
+    : common::Page(pageHost),
+      TabSheet8(settingsPages, ids::TabSheet8, "正常程序设置"),
       GroupBox1(TabSheet8, ids::GroupBox1, "正常程序列表"),
       ListApp(GroupBox1, ids::ListApp),
       BtnSaveAppList(TabSheet8, ids::BtnSaveAppList, "另存列表"),

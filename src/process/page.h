@@ -1,6 +1,6 @@
 // The process page and the normal-program settings page: their controls,
-// built with texts, hints and places, and their handlers. The window is
-// made of them.
+// built with texts, hints and places, and their handlers. The window
+// holds one of each.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -14,11 +14,11 @@ namespace process {
 class NormalProgramPage;
 
 // Page "进程列表".
-class ProcessPage : public virtual common::PageHost {
+class ProcessPage : public common::Page {
 public:
     // The normal list the page marks and adds to sits on another page of
     // this folder, built later: it is only kept here, not touched.
-    ProcessPage(ui::TPageControl& pages, NormalProgramPage& normalPage);
+    ProcessPage(common::PageHost& host, ui::TPageControl& pages, NormalProgramPage& normalPage);
 
     ui::TTabSheet TabSheet1;
     ui::TListBox List1;
@@ -59,9 +59,9 @@ private:
 };
 
 // Page "程序设置" > "正常程序设置".
-class NormalProgramPage : public virtual common::PageHost {
+class NormalProgramPage : public common::Page {
 public:
-    explicit NormalProgramPage(ui::TPageControl& settingsPages);
+    NormalProgramPage(common::PageHost& host, ui::TPageControl& settingsPages);
 
     ui::TTabSheet TabSheet8;
     ui::TGroupBox GroupBox1;

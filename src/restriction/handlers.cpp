@@ -29,11 +29,11 @@ void RestrictPage::RadioGroup2Click() {
 }
 
 void RestrictPage::Button8Click() {
-    NormalAppSet.title = GroupBox3.caption() == kAllowCaption
+    host.NormalAppSet.title = GroupBox3.caption() == kAllowCaption
                              ? kAddAllowedTitle
                              : kAddForbiddenTitle;
-    if (!NormalAppSet.execute()) return;
-    const std::string entry = entryFromChosenPath(NormalAppSet.fileName, IsWindowsNT);
+    if (!host.NormalAppSet.execute()) return;
+    const std::string entry = entryFromChosenPath(host.NormalAppSet.fileName, IsWindowsNT);
     const std::vector<std::string> lines = List3.items();
     if (std::find(lines.begin(), lines.end(), entry) != lines.end()) return;
     List3.add(entry);
@@ -48,13 +48,13 @@ void RestrictPage::Button16Click() {
 
 // The lines are replaced as a whole, so a listing that fails keeps the old ones.
 void RestrictPage::Button10Click() {
-    List3.setItems(common::listHidden(os, IsWindowsNT, &ModuleNames).lines);
+    List3.setItems(common::listHidden(os, IsWindowsNT, &host.ModuleNames).lines);
 }
 
-void RestrictPage::Button6Click() { saveListAs(List3); }
+void RestrictPage::Button6Click() { host.saveListAs(List3); }
 
 void RestrictPage::RefreshHideList() {
-    common::ProcessListing l = common::listHidden(os, IsWindowsNT, &ModuleNames);
+    common::ProcessListing l = common::listHidden(os, IsWindowsNT, &host.ModuleNames);
     ListHide.setItems(l.lines);
     if (IsWindowsNT) LoopSnapshot = std::move(l.snapshot);
 }
@@ -64,9 +64,9 @@ std::int32_t RestrictPage::KillTaskB(std::int32_t index) {
 }
 
 void RestrictPage::Button7Click() {
-    if (!OpenDialog1.execute()) return;
+    if (!host.OpenDialog1.execute()) return;
     // Read first: a file that cannot be read leaves the list as it was.
-    List3.setItems(common::readChosenListFile(os, OpenDialog1.fileName));
+    List3.setItems(common::readChosenListFile(os, host.OpenDialog1.fileName));
 }
 
 // --- The loop clear.
@@ -133,10 +133,10 @@ void RestrictPage::switchLoopClear(bool on, const std::function<void()>& setMirr
 
 void RestrictPage::SpeedButton1Click() {
     const bool on = SpeedButton1.down();
-    switchLoopClear(on, [&] { loopClearSwitched(on); });
+    switchLoopClear(on, [&] { host.loopClearSwitched(on); });
 }
 
 // "后台监视": the loop clear goes on unseen, from the notification area.
-void RestrictPage::Button11Click() { hideToNotificationArea(); }
+void RestrictPage::Button11Click() { host.hideToNotificationArea(); }
 
 }  // namespace restriction

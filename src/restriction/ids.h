@@ -1,7 +1,7 @@
 // Child-window ids of the restriction page (3000s).
 #pragma once
 
-namespace ids {
+namespace restriction::ids {
 
 // Page "程序限制".
 constexpr int TabSheet3 = 113;
@@ -23,4 +23,4 @@ constexpr int Button11 = 3027;
 // The loop clear's timer.
 constexpr int Timer1 = 9001;
 
-}  // namespace ids
+}  // namespace restriction::ids

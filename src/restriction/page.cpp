@@ -5,8 +5,9 @@
 
 namespace restriction {
 
-RestrictPage::RestrictPage(ui::TPageControl& pages, ui::TForm& form)
-    : TabSheet3(pages, ids::TabSheet3, "程序限制"),
+RestrictPage::RestrictPage(common::PageHost& pageHost, ui::TPageControl& pages, ui::TForm& form)
+    : common::Page(pageHost),
+      TabSheet3(pages, ids::TabSheet3, "程序限制"),
       GroupBox3(TabSheet3, ids::GroupBox3, "允许运行程序列表"),
       List3(GroupBox3, ids::List3),
       ListHide(GroupBox3, ids::ListHide),

@@ -1,6 +1,6 @@
 // The restriction page and the loop clear that enforces it: the controls,
 // built with their texts and places, the timer and the handlers. The window
-// is made of it.
+// holds it.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -12,9 +12,9 @@
 namespace restriction {
 
 // Page "程序限制".
-class RestrictPage : public virtual common::PageHost {
+class RestrictPage : public common::Page {
 public:
-    RestrictPage(ui::TPageControl& pages, ui::TForm& form);
+    RestrictPage(common::PageHost& host, ui::TPageControl& pages, ui::TForm& form);
 
     ui::TTabSheet TabSheet3;
     ui::TGroupBox GroupBox3;

@@ -12,7 +12,7 @@ constexpr std::int32_t kAfterCloseMs = 300, kAfterQuitMs = 1500;
 }  // namespace
 
 void WindowPage::RefreshWindowList() {
-    List2.setItems(listWindowTitles(os, hostHandle()));
+    List2.setItems(listWindowTitles(os, host.hostHandle()));
     Label2.setCaption(countText(static_cast<std::size_t>(List2.count())));
 }
 
@@ -22,7 +22,7 @@ void WindowPage::List2Click() {
 
 void WindowPage::Button1Click() { RefreshWindowList(); }
 
-void WindowPage::Button2Click() { saveListAs(List2); }
+void WindowPage::Button2Click() { host.saveListAs(List2); }
 
 // The list keeps titles only, so the window is looked up when it is acted on.
 void WindowPage::actOnSelectedTitle(const std::function<void(platform::Hwnd)>& act,
@@ -30,7 +30,7 @@ void WindowPage::actOnSelectedTitle(const std::function<void(platform::Hwnd)>& a
     const std::optional<std::string> title = common::selectedLine(List2);
     if (!title) return;
     if (const platform::Hwnd w = os.findWindow(nullptr, title->c_str())) act(w);
-    Delay(pauseMs);
+    host.Delay(pauseMs);
     RefreshWindowList();
 }
 

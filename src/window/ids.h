@@ -1,7 +1,7 @@
 // Child-window ids of the window-list page (2000s).
 #pragma once
 
-namespace ids {
+namespace window::ids {
 
 // Page "窗口列表".
 constexpr int TabSheet2 = 112;
@@ -13,4 +13,4 @@ constexpr int Button3 = 2012;
 constexpr int Button15 = 2013;
 constexpr int Button4 = 2014;
 
-}  // namespace ids
+}  // namespace window::ids

@@ -5,8 +5,9 @@
 
 namespace window {
 
-WindowPage::WindowPage(ui::TPageControl& pages)
-    : TabSheet2(pages, ids::TabSheet2, "窗口列表"),
+WindowPage::WindowPage(common::PageHost& pageHost, ui::TPageControl& pages)
+    : common::Page(pageHost),
+      TabSheet2(pages, ids::TabSheet2, "窗口列表"),
       List2(TabSheet2, ids::List2),
       Label2(TabSheet2, ids::Label2),
       Button1(TabSheet2, ids::Button1, "刷新列表"),
@@ -31,7 +32,7 @@ WindowPage::WindowPage(ui::TPageControl& pages)
     Button2.OnClick = ui::handler<&WindowPage::Button2Click>(this);
     Button3.OnClick = ui::handler<&WindowPage::Button3Click>(this);
     Button15.OnClick = ui::handler<&WindowPage::Button15Click>(this);
-    Button4.OnClick = ui::handler<&WindowPage::closeWindow>(this);
+    Button4.OnClick = ui::handler<&common::PageHost::closeWindow>(&host);
 }
 
 }  // namespace window

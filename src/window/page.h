@@ -1,5 +1,5 @@
 // The window-list page: its controls, built with their texts, hints and
-// places, and its handlers. The window is made of it.
+// places, and its handlers. The window holds it.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -10,9 +10,9 @@
 namespace window {
 
 // Page "窗口列表".
-class WindowPage : public virtual common::PageHost {
+class WindowPage : public common::Page {
 public:
-    explicit WindowPage(ui::TPageControl& pages);
+    WindowPage(common::PageHost& host, ui::TPageControl& pages);
 
     ui::TTabSheet TabSheet2;
     ui::TListBox List2;

@@ -69,7 +69,7 @@ private:
 };
 
 int rowOf(const App& app, const std::string& name) {
-    const std::vector<std::string> names = app.column(ids::ListView1, 0);
+    const std::vector<std::string> names = app.column(autostart::ids::ListView1, 0);
     for (size_t i = 0; i < names.size(); ++i)
         if (names[i] == name) return static_cast<int>(i);
     return -1;
@@ -77,7 +77,7 @@ int rowOf(const App& app, const std::string& name) {
 
 std::string locationOf(const App& app, const std::string& name) {
     const int row = rowOf(app, name);
-    return row < 0 ? "<not listed>" : app.cell(ids::ListView1, row, 1);
+    return row < 0 ? "<not listed>" : app.cell(autostart::ids::ListView1, row, 1);
 }
 
 TEST(AutostartE2E, ListsAsStoredAndNewChangeDeleteReachTheKeyOnlyOnApply) {
@@ -87,37 +87,37 @@ TEST(AutostartE2E, ListsAsStoredAndNewChangeDeleteReachTheKeyOnlyOnApply) {
         setRegValue(HKEY_LOCAL_MACHINE, kOnce, "E2EExpand", REG_EXPAND_SZ, "%SystemRoot%\\e2e.exe\0"s);
         Session s;
         App& app = s.startApp();
-        app.selectTab(ids::PageControl1, kAutostartTab);
+        app.selectTab(app::ids::PageControl1, kAutostartTab);
         EXPECT_EQ(locationOf(app, ""), "default.exe /e2e");
         EXPECT_EQ(locationOf(app, "E2EExpand"), "%SystemRoot%\\e2e.exe");
         EXPECT_LT(rowOf(app, ""), rowOf(app, "E2EExpand")) << "Run comes before RunOnce";
 
-        app.setText(ids::Edit5, "E2E新程序");
-        app.setText(ids::Edit6, "C:\\e2e\\新.exe");
-        app.click(ids::Button18);
-        ASSERT_EQ(rowOf(app, "E2E新程序"), app.rowCount(ids::ListView1) - 1);
+        app.setText(autostart::ids::Edit5, "E2E新程序");
+        app.setText(autostart::ids::Edit6, "C:\\e2e\\新.exe");
+        app.click(autostart::ids::Button18);
+        ASSERT_EQ(rowOf(app, "E2E新程序"), app.rowCount(autostart::ids::ListView1) - 1);
         EXPECT_FALSE(regString(HKEY_LOCAL_MACHINE, kRun, "E2E新程序").has_value()) << "before apply";
-        app.click(ids::Button17);
+        app.click(autostart::ids::Button17);
         EXPECT_EQ(regString(HKEY_LOCAL_MACHINE, kRun, "E2E新程序"), "C:\\e2e\\新.exe");
         EXPECT_EQ(regString(HKEY_LOCAL_MACHINE, kRun, ""), "default.exe /e2e");
         EXPECT_EQ(regValue(kOnce, "E2EExpand"), (Value{REG_EXPAND_SZ, "%SystemRoot%\\e2e.exe\0"s}));
 
-        app.setText(ids::Edit5, "");
-        app.setText(ids::Edit6, "");
-        app.selectRow(ids::ListView1, rowOf(app, "E2E新程序"));
-        EXPECT_EQ(app.text(ids::Edit5), "E2E新程序");
-        EXPECT_EQ(app.text(ids::Edit6), "C:\\e2e\\新.exe");
-        app.setText(ids::Edit5, "E2E改名");
-        app.click(ids::Button21);
-        app.click(ids::Button17);
+        app.setText(autostart::ids::Edit5, "");
+        app.setText(autostart::ids::Edit6, "");
+        app.selectRow(autostart::ids::ListView1, rowOf(app, "E2E新程序"));
+        EXPECT_EQ(app.text(autostart::ids::Edit5), "E2E新程序");
+        EXPECT_EQ(app.text(autostart::ids::Edit6), "C:\\e2e\\新.exe");
+        app.setText(autostart::ids::Edit5, "E2E改名");
+        app.click(autostart::ids::Button21);
+        app.click(autostart::ids::Button17);
         EXPECT_FALSE(regString(HKEY_LOCAL_MACHINE, kRun, "E2E新程序").has_value());
         EXPECT_EQ(regString(HKEY_LOCAL_MACHINE, kRun, "E2E改名"), "C:\\e2e\\新.exe");
 
-        app.selectRow(ids::ListView1, rowOf(app, "E2E改名"));
-        app.click(ids::Button19);
+        app.selectRow(autostart::ids::ListView1, rowOf(app, "E2E改名"));
+        app.click(autostart::ids::Button19);
         EXPECT_EQ(rowOf(app, "E2E改名"), -1);
         EXPECT_TRUE(regString(HKEY_LOCAL_MACHINE, kRun, "E2E改名").has_value()) << "before apply";
-        app.click(ids::Button17);
+        app.click(autostart::ids::Button17);
         EXPECT_FALSE(regString(HKEY_LOCAL_MACHINE, kRun, "E2E改名").has_value());
         EXPECT_EQ(app.dialog(), nullptr) << "no message on success";
         for (const char* source : kSources) EXPECT_TRUE(readKey(kBase + source).has_value()) << source;
@@ -138,13 +138,13 @@ TEST(AutostartE2E, AValueOfAnotherTypeIsNamedAndApplyLosesNothing) {
         EXPECT_EQ(box.text, "Invalid data type for 'E2EFlag'");
         box.press(IDOK);
         ASSERT_TRUE(waitFor([&] { return IsWindowVisible(app.hwnd()) != 0; }));
-        EXPECT_GT(app.count(ids::List1), 0) << "start-up went on to the process list";
-        app.selectTab(ids::PageControl1, kAutostartTab);
+        EXPECT_GT(app.count(process::ids::List1), 0) << "start-up went on to the process list";
+        app.selectTab(app::ids::PageControl1, kAutostartTab);
         EXPECT_EQ(locationOf(app, "E2EAfter"), "after.exe");
         EXPECT_EQ(locationOf(app, "E2ELater"), "later.exe");
         EXPECT_EQ(rowOf(app, "E2EFlag"), -1);
 
-        app.click(ids::Button17);
+        app.click(autostart::ids::Button17);
         EXPECT_EQ(app.dialog(), nullptr);
         EXPECT_EQ(readKey(kRun), run);
         EXPECT_EQ(readKey(kOnce), once);
@@ -157,13 +157,13 @@ TEST(AutostartE2E, TheSettingsPagesOwnValueShowsAfterRefresh) {
         CleanSettings clean;
         Session s;
         App& app = s.startApp();
-        app.selectTab(ids::PageControl1, 4);
-        app.click(ids::ChkAutoRun);
+        app.selectTab(app::ids::PageControl1, 4);
+        app.click(settings::ids::ChkAutoRun);
         const std::optional<std::string> own = regString(HKEY_LOCAL_MACHINE, kRun, "Zentrek");
         ASSERT_TRUE(own.has_value());
-        app.selectTab(ids::PageControl1, kAutostartTab);
+        app.selectTab(app::ids::PageControl1, kAutostartTab);
         EXPECT_EQ(rowOf(app, "Zentrek"), -1);
-        app.click(ids::Button14);
+        app.click(autostart::ids::Button14);
         EXPECT_EQ(locationOf(app, "Zentrek"), *own);
     });
 }
@@ -180,14 +180,14 @@ TEST(AutostartE2E, ApplyKeepsWhatOthersAddedAfterTheFill) {
         App& app = s.startApp();
         setRegString(HKEY_LOCAL_MACHINE, kRun, "E2ETheirs", "theirs.exe");
         setRegString(HKEY_LOCAL_MACHINE, kOnce, "E2ESetup", "setup.exe /continue");
-        app.selectTab(ids::PageControl1, 4);
-        app.click(ids::ChkAutoRun);
+        app.selectTab(app::ids::PageControl1, 4);
+        app.click(settings::ids::ChkAutoRun);
         const std::optional<std::string> own = regString(HKEY_LOCAL_MACHINE, kRun, "Zentrek");
         ASSERT_TRUE(own.has_value());
-        app.selectTab(ids::PageControl1, kAutostartTab);
-        app.selectRow(ids::ListView1, rowOf(app, "E2EOld"));
-        app.click(ids::Button19);
-        app.click(ids::Button17);
+        app.selectTab(app::ids::PageControl1, kAutostartTab);
+        app.selectRow(autostart::ids::ListView1, rowOf(app, "E2EOld"));
+        app.click(autostart::ids::Button19);
+        app.click(autostart::ids::Button17);
         EXPECT_EQ(app.dialog(), nullptr);
         EXPECT_FALSE(regString(HKEY_LOCAL_MACHINE, kRun, "E2EOld").has_value());
         EXPECT_EQ(regString(HKEY_LOCAL_MACHINE, kRun, "E2EKept"), "kept.exe");

@@ -16,10 +16,10 @@ TEST(ProgramFileDeletionE2E, WithNothingSelectedAChosenFileIsDeletedAfterTheQues
         const std::string victim = s.dir() + "\\删除我.exe";
         writeFile(victim, "MZ");
         App& app = s.startApp();
-        ASSERT_TRUE(app.enabled(ids::BtnDelApp)) << "the button is for the 9x family";
-        ASSERT_EQ(app.selected(ids::List1), -1);
+        ASSERT_TRUE(app.enabled(process::ids::BtnDelApp)) << "the button is for the 9x family";
+        ASSERT_EQ(app.selected(process::ids::List1), -1);
 
-        app.clickAsync(ids::BtnDelApp);
+        app.clickAsync(process::ids::BtnDelApp);
         FileDialog d = app.waitFileDialog();
         EXPECT_EQ(d.caption, "请指定您要删除的文件");
         d.accept(victim);
@@ -30,7 +30,7 @@ TEST(ProgramFileDeletionE2E, WithNothingSelectedAChosenFileIsDeletedAfterTheQues
         app.sync();
         EXPECT_TRUE(fileExists(victim)) << "No deleted the file";
 
-        app.clickAsync(ids::BtnDelApp);
+        app.clickAsync(process::ids::BtnDelApp);
         app.waitFileDialog().accept(victim);
         app.waitMessageBox().press(IDYES);
         EXPECT_TRUE(waitFor([&] { return !fileExists(victim); })) << "the file is still there";

@@ -61,7 +61,7 @@ const COLORREF kHighlight = GetSysColor(COLOR_HIGHLIGHT);
 // Tab moves the focus on until it rests on the control.
 void focusByTab(App& app, int id) {
     HWND target = app.control(id);
-    for (int i = 0; i < 60 && app.focus() != target; ++i) app.pressKey(ids::PageControl1, VK_TAB);
+    for (int i = 0; i < 60 && app.focus() != target; ++i) app.pressKey(app::ids::PageControl1, VK_TAB);
     if (app.focus() != target) throw Failure("Tab never reached the control");
 }
 
@@ -99,7 +99,7 @@ TEST(LookE2E, AButtonLightsUnderTheMouseAndWithTheFocusAndShowsSpaceHeld) {
     run([] {
         Session s;
         App& app = s.startApp();
-        const RECT b = rectOf(app.control(ids::BtnRefresh));
+        const RECT b = rectOf(app.control(process::ids::BtnRefresh));
         const int cy = (b.top + b.bottom) / 2, cx = (b.left + b.right) / 2;
         const COLORREF idleFace = lighten(kFace, 16), litFace = lighten(kFace, 60);
         const COLORREF litPen = lighten(lighten(kHighlight, 60), 30);
@@ -113,12 +113,12 @@ TEST(LookE2E, AButtonLightsUnderTheMouseAndWithTheFocusAndShowsSpaceHeld) {
         EXPECT_TRUE(pixelBecomes(b.left + 5, cy, idleFace, "face after the mouse left"));
         EXPECT_TRUE(pixelBecomes(cx, b.top, idlePen, "border after the mouse left"));
 
-        focusByTab(app, ids::BtnRefresh);
+        focusByTab(app, process::ids::BtnRefresh);
         EXPECT_TRUE(pixelBecomes(cx, b.top, litPen, "border with the focus"));
 
         // Held: the first key-down and its repeats put the bevel line on the
         // top-left edge; released, it goes back to the bottom-right.
-        HWND h = app.control(ids::BtnRefresh);
+        HWND h = app.control(process::ids::BtnRefresh);
         const COLORREF base = lighten(kHighlight, 60);
         const COLORREF pressedLine = RGB(GetRValue(base) - 50, GetGValue(base) - 48, GetBValue(base) - 50);
         PostMessageW(h, WM_KEYDOWN, VK_SPACE, 1);
@@ -169,8 +169,8 @@ TEST(LookE2E, AGlyphButtonsPictureStandsInTheMiddle) {
 
         Session s;
         App& app = s.startApp();
-        app.selectTab(ids::PageControl1, 3);
-        HWND button = app.control(ids::Button20);
+        app.selectTab(app::ids::PageControl1, 3);
+        HWND button = app.control(autostart::ids::Button20);
         RECT client{};
         GetClientRect(button, &client);
         POINT origin{0, 0};

@@ -7,8 +7,8 @@ using namespace e2e;
 
 namespace {
 
-#define REQUIRE_FORM(app) \
-    ASSERT_TRUE((app).hasControl(ids::PageControl1)) << "the window has no page control"
+#define REQUIRE_FORM(driver) \
+    ASSERT_TRUE((driver).hasControl(app::ids::PageControl1)) << "the window has no page control"
 
 TEST(MainWindowE2E, CaptionFrameSizeAndCentring) {
     run([] {
@@ -46,27 +46,27 @@ TEST(MainWindowE2E, PagesAndTheirTabs) {
         const std::vector<std::string> outer = {"进程列表", "窗口列表", "程序限制",
                                                 "管理自启动程序", "程序设置", "关于我们"};
         const std::vector<std::string> inner = {"通用设置", "正常程序设置", "密码设置"};
-        const int sheets[] = {ids::TabSheet1, ids::TabSheet2, ids::TabSheet3,
-                              ids::TabSheet4, ids::TabSheet5, ids::TabSheet6};
-        const int innerSheets[] = {ids::TabSheet7, ids::TabSheet8, ids::TabSheet9};
+        const int sheets[] = {process::ids::TabSheet1, window::ids::TabSheet2, restriction::ids::TabSheet3,
+                              autostart::ids::TabSheet4, app::ids::TabSheet5, about::ids::TabSheet6};
+        const int innerSheets[] = {settings::ids::TabSheet7, process::ids::TabSheet8, settings::ids::TabSheet9};
 
-        EXPECT_EQ(app.tabCaptions(ids::PageControl1), outer);
-        EXPECT_EQ(app.tabCaptions(ids::PageControl2), inner);
-        EXPECT_EQ(app.currentTab(ids::PageControl1), 0) << "the process page is active at start";
-        EXPECT_EQ(app.currentTab(ids::PageControl2), 0) << "the general settings page is active at start";
+        EXPECT_EQ(app.tabCaptions(app::ids::PageControl1), outer);
+        EXPECT_EQ(app.tabCaptions(app::ids::PageControl2), inner);
+        EXPECT_EQ(app.currentTab(app::ids::PageControl1), 0) << "the process page is active at start";
+        EXPECT_EQ(app.currentTab(app::ids::PageControl2), 0) << "the general settings page is active at start";
         // Wine reports the NT platform, where a running program's file is not deleted.
-        EXPECT_EQ(app.enabled(ids::BtnDelApp), nineXFamily())
+        EXPECT_EQ(app.enabled(process::ids::BtnDelApp), nineXFamily())
             << "\"删除进程\" is for the 9x family only (version " << wineVersion() << ")";
 
         // A click on a tab shows its page and only its page; going back works too.
         for (int i : {1, 2, 3, 4, 5, 0}) {
-            app.selectTab(ids::PageControl1, i);
+            app.selectTab(app::ids::PageControl1, i);
             for (int k = 0; k < 6; ++k)
                 EXPECT_EQ(app.visible(sheets[k]), k == i) << "outer tab " << i << ", page " << k;
         }
-        app.selectTab(ids::PageControl1, 4);
+        app.selectTab(app::ids::PageControl1, 4);
         for (int i : {1, 2, 0}) {
-            app.selectTab(ids::PageControl2, i);
+            app.selectTab(app::ids::PageControl2, i);
             for (int k = 0; k < 3; ++k)
                 EXPECT_EQ(app.visible(innerSheets[k]), k == i) << "inner tab " << i << ", page " << k;
         }
@@ -85,7 +85,7 @@ TEST(MainWindowE2E, AllowListHoldsTheRunningProgramsUpperCased) {
 
         App& app = s.startApp();
         REQUIRE_FORM(app);
-        std::vector<std::string> list = app.lines(ids::List3);
+        std::vector<std::string> list = app.lines(restriction::ids::List3);
         EXPECT_EQ(std::count(list.begin(), list.end(), "MVHELPA.EXE"), 2) << "two copies give two lines";
         EXPECT_EQ(std::count(list.begin(), list.end(), "MVHELPB.EXE"), 1);
         EXPECT_EQ(std::count(list.begin(), list.end(), "MORVANE.EXE"), 1) << "the program lists itself";
@@ -105,11 +105,11 @@ TEST(MainWindowE2E, EveryExitEndsTheProgramAndSaves) {
         void (*close)(App&);
     };
     const Way ways[] = {
-        {"BtnExit", true, [](App& a) { a.click(ids::BtnExit); }},
+        {"BtnExit", true, [](App& a) { a.click(process::ids::BtnExit); }},
         {"Button4", true,
          [](App& a) {
-             a.selectTab(ids::PageControl1, 1);
-             a.click(ids::Button4);
+             a.selectTab(app::ids::PageControl1, 1);
+             a.click(window::ids::Button4);
          }},
         {"WM_CLOSE", false, [](App& a) { PostMessageW(a.hwnd(), WM_CLOSE, 0, 0); }},
         {"SC_CLOSE", false, [](App& a) { PostMessageW(a.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); }},

@@ -14,7 +14,7 @@ namespace {
 
 const std::string kMarker = "********正****常****程****序********";
 constexpr DWORD kStillActive = 259;
-constexpr int kMultipleMode = ids::RadioGroup1 + 2;  // the group's second button
+constexpr int kMultipleMode = process::ids::RadioGroup1 + 2;  // the group's second button
 
 #define REQUIRE_HELPER() ASSERT_TRUE(Session::haveHelper()) << "MORVANE_HELPER is not set"
 
@@ -90,9 +90,9 @@ void waitListed(std::initializer_list<Process*> ps) {
 // Refreshes until the page and our pass agree on the number of processes.
 std::vector<int> linesOf(App& app, const std::vector<DWORD>& pids, const std::string& expected) {
     for (int attempt = 0;; ++attempt) {
-        app.click(ids::BtnRefresh);
+        app.click(process::ids::BtnRefresh);
         std::vector<Entry> snap = snapshot();
-        std::vector<std::string> lines = app.lines(ids::List1);
+        std::vector<std::string> lines = app.lines(process::ids::List1);
         if (snap.size() != lines.size()) {
             if (attempt < 5) continue;
             throw Failure("the page shows " + std::to_string(lines.size()) + " processes, Toolhelp " +
@@ -141,16 +141,16 @@ TEST(ProcessPageE2E, SingleModeEndsOnlyTheSelectedCopy) {
         waitListed({&c1, &c2, &other});
         App& app = s.startApp();
 
-        EXPECT_FALSE(app.visible(ids::ChkList1)) << "single mode at start";
-        EXPECT_EQ(app.lines(ids::ChkList1), app.lines(ids::List1));
-        EXPECT_EQ(app.text(ids::Label1), countText(app.count(ids::List1)));
+        EXPECT_FALSE(app.visible(process::ids::ChkList1)) << "single mode at start";
+        EXPECT_EQ(app.lines(process::ids::ChkList1), app.lines(process::ids::List1));
+        EXPECT_EQ(app.text(process::ids::Label1), countText(app.count(process::ids::List1)));
 
         // Nothing selected: nothing happens, not even a refresh.
-        ASSERT_EQ(app.selected(ids::List1), -1);
+        ASSERT_EQ(app.selected(process::ids::List1), -1);
         Process& late = s.startHelper("mvlate.exe", "--sleep");
         waitListed({&late});
-        app.click(ids::BtnKill);
-        EXPECT_EQ(countOf(app.lines(ids::List1), "MVLATE.EXE"), 0) << "the list was refreshed";
+        app.click(process::ids::BtnKill);
+        EXPECT_EQ(countOf(app.lines(process::ids::List1), "MVLATE.EXE"), 0) << "the list was refreshed";
         for (Process* p : {&c1, &c2, &other, &late}) EXPECT_TRUE(p->running());
 
         // The later of the two equal lines: ending the first process of that
@@ -158,8 +158,8 @@ TEST(ProcessPageE2E, SingleModeEndsOnlyTheSelectedCopy) {
         std::vector<int> k = linesOf(app, {c1.pid(), c2.pid()}, "MVCOPY.EXE");
         Process& target = k[1] > k[0] ? c2 : c1;
         Process& spare = k[1] > k[0] ? c1 : c2;
-        app.select(ids::List1, std::max(k[0], k[1]));
-        app.click(ids::BtnKill);
+        app.select(process::ids::List1, std::max(k[0], k[1]));
+        app.click(process::ids::BtnKill);
 
         ASSERT_TRUE(target.waitExit(5000)) << "the selected copy still runs";
         EXPECT_EQ(target.exitCode(), kStillActive) << "ended with the code it reported while running";
@@ -167,24 +167,24 @@ TEST(ProcessPageE2E, SingleModeEndsOnlyTheSelectedCopy) {
         EXPECT_TRUE(other.running());
 
         // The page was rebuilt without the ended copy.
-        std::vector<std::string> lines = app.lines(ids::List1);
+        std::vector<std::string> lines = app.lines(process::ids::List1);
         EXPECT_EQ(countOf(lines, "MVCOPY.EXE"), 1);
         EXPECT_EQ(countOf(lines, "MVOTHER.EXE"), 1);
-        EXPECT_EQ(app.text(ids::Label1), countText(static_cast<int>(lines.size())));
+        EXPECT_EQ(app.text(process::ids::Label1), countText(static_cast<int>(lines.size())));
 
         // A line whose process ended after the refresh still stands for that
         // process: pressing the button ends nothing else.
         int ks = lineOf(app, spare.pid(), "MVCOPY.EXE");
         spare.kill();
-        app.select(ids::List1, ks);
-        app.click(ids::BtnKill);
+        app.select(process::ids::List1, ks);
+        app.click(process::ids::BtnKill);
         EXPECT_TRUE(other.running()) << "a stale line ended another process";
         EXPECT_TRUE(late.running()) << "a stale line ended another process";
-        EXPECT_EQ(countOf(app.lines(ids::List1), "MVCOPY.EXE"), 0);
+        EXPECT_EQ(countOf(app.lines(process::ids::List1), "MVCOPY.EXE"), 0);
 
         // Its own line ends the program itself.
-        app.select(ids::List1, lineOf(app, app.process().pid(), "MORVANE.EXE"));
-        app.clickAsync(ids::BtnKill);
+        app.select(process::ids::List1, lineOf(app, app.process().pid(), "MORVANE.EXE"));
+        app.clickAsync(process::ids::BtnKill);
         ASSERT_TRUE(app.process().waitExit(5000)) << "ending its own line did not end the program";
         EXPECT_EQ(app.process().exitCode(), kStillActive);
     });
@@ -202,28 +202,28 @@ TEST(ProcessPageE2E, MultipleModeEndsTheCheckedLinesButNotAMarkedOne) {
         App& app = s.startApp();
 
         app.click(kMultipleMode);
-        ASSERT_TRUE(app.visible(ids::ChkList1)) << "multiple mode shows the check list";
+        ASSERT_TRUE(app.visible(process::ids::ChkList1)) << "multiple mode shows the check list";
 
         // Nothing checked: nothing ends, but the list is rebuilt.
         Process& late = s.startHelper("mvlate.exe", "--sleep");
         waitListed({&late});
-        app.click(ids::BtnKill);
-        EXPECT_EQ(countOf(app.lines(ids::ChkList1), "MVLATE.EXE"), 1) << "the list was not refreshed";
+        app.click(process::ids::BtnKill);
+        EXPECT_EQ(countOf(app.lines(process::ids::ChkList1), "MVLATE.EXE"), 1) << "the list was not refreshed";
         for (Process* p : {&c1, &c2, &marked, &unchecked, &late}) EXPECT_TRUE(p->running());
         std::vector<int> k = linesOf(app, {c1.pid(), c2.pid()}, "MVCOPY.EXE");
         int km = lineOf(app, marked.pid(), "MVOTHER.EXE");
-        ASSERT_EQ(app.lines(ids::ChkList1), app.lines(ids::List1));
+        ASSERT_EQ(app.lines(process::ids::ChkList1), app.lines(process::ids::List1));
 
         // Checked first, then marked: the mark keeps the check.
-        for (int line : {k[0], k[1], km}) app.toggleCheck(ids::ChkList1, line);
-        app.select(ids::ChkList1, km);
-        app.click(ids::BtnAddNormalAppList);
-        ASSERT_EQ(app.line(ids::ChkList1, km), kMarker);
-        EXPECT_EQ(app.line(ids::List1, km), "MVOTHER.EXE") << "only the list of the current mode is marked";
-        app.select(ids::ChkList1, km);
-        EXPECT_FALSE(app.enabled(ids::BtnAddNormalAppList)) << "a marker line cannot be added";
-        for (int line : {k[0], k[1], km}) ASSERT_TRUE(app.checked(ids::ChkList1, line)) << "line " << line;
-        app.click(ids::BtnKill);
+        for (int line : {k[0], k[1], km}) app.toggleCheck(process::ids::ChkList1, line);
+        app.select(process::ids::ChkList1, km);
+        app.click(process::ids::BtnAddNormalAppList);
+        ASSERT_EQ(app.line(process::ids::ChkList1, km), kMarker);
+        EXPECT_EQ(app.line(process::ids::List1, km), "MVOTHER.EXE") << "only the list of the current mode is marked";
+        app.select(process::ids::ChkList1, km);
+        EXPECT_FALSE(app.enabled(process::ids::BtnAddNormalAppList)) << "a marker line cannot be added";
+        for (int line : {k[0], k[1], km}) ASSERT_TRUE(app.checked(process::ids::ChkList1, line)) << "line " << line;
+        app.click(process::ids::BtnKill);
 
         EXPECT_TRUE(c1.waitExit(5000));
         EXPECT_TRUE(c2.waitExit(5000));
@@ -236,22 +236,22 @@ TEST(ProcessPageE2E, MultipleModeEndsTheCheckedLinesButNotAMarkedOne) {
         EXPECT_TRUE(unchecked.running()) << "an unchecked line was ended";
 
         // Rebuilt: names back, no check marks, still in multiple mode.
-        EXPECT_TRUE(app.visible(ids::ChkList1));
-        std::vector<std::string> lines = app.lines(ids::ChkList1);
-        EXPECT_EQ(lines, app.lines(ids::List1));
+        EXPECT_TRUE(app.visible(process::ids::ChkList1));
+        std::vector<std::string> lines = app.lines(process::ids::ChkList1);
+        EXPECT_EQ(lines, app.lines(process::ids::List1));
         EXPECT_EQ(countOf(lines, "MVCOPY.EXE"), 0);
         EXPECT_EQ(countOf(lines, "MVOTHER.EXE"), 1);
         EXPECT_EQ(countOf(lines, kMarker), 0);
         for (int i = 0; i < static_cast<int>(lines.size()); ++i)
-            EXPECT_FALSE(app.checked(ids::ChkList1, i)) << "line " << i << " still checked";
+            EXPECT_FALSE(app.checked(process::ids::ChkList1, i)) << "line " << i << " still checked";
 
         // Back to single mode: the check list hides, and its marks are gone
         // when it comes back.
-        app.toggleCheck(ids::ChkList1, 0);
-        app.click(ids::RadioGroup1 + 1);
-        EXPECT_FALSE(app.visible(ids::ChkList1));
+        app.toggleCheck(process::ids::ChkList1, 0);
+        app.click(process::ids::RadioGroup1 + 1);
+        EXPECT_FALSE(app.visible(process::ids::ChkList1));
         app.click(kMultipleMode);
-        EXPECT_FALSE(app.checked(ids::ChkList1, 0));
+        EXPECT_FALSE(app.checked(process::ids::ChkList1, 0));
     });
 }
 
@@ -270,15 +270,15 @@ TEST(ProcessPageE2E, PartnersEndOnlyTogether) {
         App& app = s.startApp();
 
         // One by one, each comes back: its partner notices and restarts it.
-        app.select(ids::List1, lineOf(app, a.pid(), "MVPA.EXE"));
-        app.click(ids::BtnKill);
+        app.select(process::ids::List1, lineOf(app, a.pid(), "MVPA.EXE"));
+        app.click(process::ids::BtnKill);
         ASSERT_TRUE(a.waitExit(5000)) << "the selected partner still runs";
         ASSERT_TRUE(waitFor([] { return running("mvpa.exe"); }, 5000)) << "mvpa.exe was not restarted";
 
         std::vector<DWORD> pb = pidsNamed("mvpb.exe");
         ASSERT_EQ(pb.size(), 1u);
-        app.select(ids::List1, lineOf(app, pb[0], "MVPB.EXE"));
-        app.click(ids::BtnKill);
+        app.select(process::ids::List1, lineOf(app, pb[0], "MVPB.EXE"));
+        app.click(process::ids::BtnKill);
         ASSERT_TRUE(waitFor([&] { return !processListed(pb[0]); }, 5000)) << "the selected partner still runs";
         EXPECT_TRUE(waitFor([&] {
             std::vector<DWORD> now = pidsNamed("mvpb.exe");
@@ -293,9 +293,9 @@ TEST(ProcessPageE2E, PartnersEndOnlyTogether) {
         app.click(kMultipleMode);
         int ka = lineOf(app, pa[0], "MVPA.EXE");
         int kb = lineOf(app, pb[0], "MVPB.EXE");
-        app.toggleCheck(ids::ChkList1, ka);
-        app.toggleCheck(ids::ChkList1, kb);
-        app.click(ids::BtnKill);
+        app.toggleCheck(process::ids::ChkList1, ka);
+        app.toggleCheck(process::ids::ChkList1, kb);
+        app.click(process::ids::BtnKill);
         EXPECT_TRUE(waitFor([] { return !running("mvpa.exe") && !running("mvpb.exe"); }, 5000))
             << "the checked partners were not ended";
         Sleep(2000);  // eight polls of the partners
@@ -315,24 +315,24 @@ TEST(ProcessPageE2E, SaveWritesEveryLineWithCrLf) {
         lineOf(app, cn.pid(), "进程甲.EXE");  // a Chinese name keeps its bytes
 
         // A marked line is saved as the marker, in the program's own bytes.
-        app.select(ids::List1, lineOf(app, c.pid(), "MVCOPY.EXE"));
-        app.click(ids::BtnAddNormalAppList);
+        app.select(process::ids::List1, lineOf(app, c.pid(), "MVCOPY.EXE"));
+        app.click(process::ids::BtnAddNormalAppList);
 
-        std::vector<std::string> lines = app.lines(ids::List1);
+        std::vector<std::string> lines = app.lines(process::ids::List1);
         ASSERT_EQ(countOf(lines, kMarker), 1);
         std::string expected;
         for (const std::string& l : lines) expected += l + "\r\n";
 
         // Cancelled, nothing is written.
         std::string path = s.dir() + "\\进程列表.txt";
-        app.clickAsync(ids::BtnSave);
+        app.clickAsync(process::ids::BtnSave);
         app.waitFileDialog().cancel();
         app.sync();
         EXPECT_FALSE(fileExists(path));
 
         // Saving over a file asks first; "No" keeps the dialog, then Cancel.
         writeFile(path, "old\r\n");
-        app.clickAsync(ids::BtnSave);
+        app.clickAsync(process::ids::BtnSave);
         FileDialog d = app.waitFileDialog();
         d.accept(path);
         MsgBox ask = app.waitMessageBox();
@@ -344,7 +344,7 @@ TEST(ProcessPageE2E, SaveWritesEveryLineWithCrLf) {
 
         // Saving over a longer file replaces it whole, after asking.
         writeFile(path, std::string(expected.size() + 64, 'x'));
-        app.clickAsync(ids::BtnSave);
+        app.clickAsync(process::ids::BtnSave);
         app.waitFileDialog().accept(path);
         app.waitMessageBox(5000).press(IDYES);
 
@@ -362,7 +362,7 @@ TEST(ProcessPageE2E, SaveWritesEveryLineWithCrLf) {
         writeFile(path, "old\r\n");
         HANDLE held = CreateFileW(fromGbk(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
-        app.clickAsync(ids::BtnSave);
+        app.clickAsync(process::ids::BtnSave);
         app.waitFileDialog().accept(path);
         app.waitMessageBox().press(IDYES);  // the dialog's own question
         MsgBox error = app.waitMessageBox();
@@ -388,49 +388,49 @@ TEST(ProcessPageE2E, NormalListMarksEveryCopyAndRefusesDuplicates) {
         Process& other = s.startHelper("mvother.exe", "--sleep");
         waitListed({&c1, &c2, &other});
         App& app = s.startApp();
-        std::string count = app.text(ids::Label1);
+        std::string count = app.text(process::ids::Label1);
 
         std::vector<int> k = linesOf(app, {c1.pid(), c2.pid()}, "MVCOPY.EXE");
         int ko = lineOf(app, other.pid(), "MVOTHER.EXE");
-        ASSERT_EQ(app.count(ids::ListApp), 0);
-        app.select(ids::List1, k[0]);
-        EXPECT_TRUE(app.enabled(ids::BtnAddNormalAppList));
-        app.click(ids::BtnAddNormalAppList);
-        EXPECT_EQ(app.line(ids::List1, k[0]), kMarker);
-        EXPECT_EQ(app.line(ids::List1, k[1]), "MVCOPY.EXE") << "adding marks the selected line only";
-        EXPECT_EQ(app.lines(ids::ListApp), std::vector<std::string>{"MVCOPY.EXE"});
-        EXPECT_EQ(app.text(ids::Label1), count) << "marking does not change the count";
+        ASSERT_EQ(app.count(process::ids::ListApp), 0);
+        app.select(process::ids::List1, k[0]);
+        EXPECT_TRUE(app.enabled(process::ids::BtnAddNormalAppList));
+        app.click(process::ids::BtnAddNormalAppList);
+        EXPECT_EQ(app.line(process::ids::List1, k[0]), kMarker);
+        EXPECT_EQ(app.line(process::ids::List1, k[1]), "MVCOPY.EXE") << "adding marks the selected line only";
+        EXPECT_EQ(app.lines(process::ids::ListApp), std::vector<std::string>{"MVCOPY.EXE"});
+        EXPECT_EQ(app.text(process::ids::Label1), count) << "marking does not change the count";
 
-        app.select(ids::List1, k[0]);
-        EXPECT_FALSE(app.enabled(ids::BtnAddNormalAppList)) << "a marker line cannot be added";
-        app.select(ids::List1, ko);
-        EXPECT_TRUE(app.enabled(ids::BtnAddNormalAppList));
+        app.select(process::ids::List1, k[0]);
+        EXPECT_FALSE(app.enabled(process::ids::BtnAddNormalAppList)) << "a marker line cannot be added";
+        app.select(process::ids::List1, ko);
+        EXPECT_TRUE(app.enabled(process::ids::BtnAddNormalAppList));
 
-        app.click(ids::BtnRefresh);
-        std::vector<std::string> lines = app.lines(ids::List1);
+        app.click(process::ids::BtnRefresh);
+        std::vector<std::string> lines = app.lines(process::ids::List1);
         EXPECT_EQ(countOf(lines, kMarker), 0) << "a refresh restores the names";
         EXPECT_EQ(countOf(lines, "MVCOPY.EXE"), 2);
 
-        app.click(ids::BtnNormalAppShow);
-        lines = app.lines(ids::List1);
+        app.click(process::ids::BtnNormalAppShow);
+        lines = app.lines(process::ids::List1);
         EXPECT_EQ(lines[k[0]], kMarker);
         EXPECT_EQ(lines[k[1]], kMarker);
         EXPECT_EQ(lines[ko], "MVOTHER.EXE");
         EXPECT_EQ(countOf(lines, kMarker), 2) << "only the listed program is marked";
 
         // The same program again, from a line that is not marked.
-        app.click(ids::BtnRefresh);
+        app.click(process::ids::BtnRefresh);
         k = linesOf(app, {c1.pid(), c2.pid()}, "MVCOPY.EXE");
-        app.select(ids::List1, k[1]);
-        app.clickAsync(ids::BtnAddNormalAppList);
+        app.select(process::ids::List1, k[1]);
+        app.clickAsync(process::ids::BtnAddNormalAppList);
         MsgBox box = app.waitMessageBox();
         EXPECT_EQ(box.caption, "提示");
         EXPECT_EQ(box.text, "该项已存在于正常程序列表中！");
         EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
         box.press(IDOK);
         app.sync();
-        EXPECT_EQ(app.line(ids::List1, k[1]), "MVCOPY.EXE") << "a refused line is not marked";
-        EXPECT_EQ(app.lines(ids::ListApp), std::vector<std::string>{"MVCOPY.EXE"});
+        EXPECT_EQ(app.line(process::ids::List1, k[1]), "MVCOPY.EXE") << "a refused line is not marked";
+        EXPECT_EQ(app.lines(process::ids::ListApp), std::vector<std::string>{"MVCOPY.EXE"});
     });
 }
 
@@ -445,7 +445,7 @@ TEST(ProcessPageE2E, ALineOfA64BitProcessNamesItsModulePath) {
         ASSERT_TRUE(waitFor([&] { return modulePath(p.pid()) == "C:\\elsewhere\\e2eModule.exe"; }))
             << "the helper did not take its module path";
         App& app = s.startApp();
-        std::vector<std::string> lines = app.lines(ids::List1);
+        std::vector<std::string> lines = app.lines(process::ids::List1);
         EXPECT_EQ(countOf(lines, "E2EMODULE.EXE"), 1);
         EXPECT_EQ(countOf(lines, "E2EENTRY.EXE"), 0) << "the line fell back to the entry name";
     });
@@ -458,26 +458,26 @@ TEST(NormalProgramPageE2E, LoadThenClearAsksFirst) {
         std::string file = s.dir() + "\\normal.txt";
         writeFile(file, "C:\\WINDOWS\\NOTEPAD.EXE\r\n程序.EXE\r\n");
 
-        app.selectTab(ids::PageControl1, 4);
-        app.selectTab(ids::PageControl2, 1);
-        app.clickAsync(ids::BtnOpenAppList);
+        app.selectTab(app::ids::PageControl1, 4);
+        app.selectTab(app::ids::PageControl2, 1);
+        app.clickAsync(process::ids::BtnOpenAppList);
         app.waitFileDialog().accept(file);
-        ASSERT_TRUE(waitFor([&] { return app.count(ids::ListApp) == 2; })) << "the list was not loaded";
-        EXPECT_EQ(app.lines(ids::ListApp), (std::vector<std::string>{"C:\\WINDOWS\\NOTEPAD.EXE", "程序.EXE"}));
+        ASSERT_TRUE(waitFor([&] { return app.count(process::ids::ListApp) == 2; })) << "the list was not loaded";
+        EXPECT_EQ(app.lines(process::ids::ListApp), (std::vector<std::string>{"C:\\WINDOWS\\NOTEPAD.EXE", "程序.EXE"}));
 
-        app.clickAsync(ids::BtnClear);
+        app.clickAsync(process::ids::BtnClear);
         MsgBox ask = app.waitMessageBox();
         EXPECT_EQ(ask.caption, "确认");
         EXPECT_EQ(ask.text, "您当真要清空正常程序列表吗？");
         EXPECT_EQ(ask.buttons.size(), 2u);
         ask.press(IDNO);
         app.sync();
-        EXPECT_EQ(app.count(ids::ListApp), 2) << "\"No\" must keep the list";
+        EXPECT_EQ(app.count(process::ids::ListApp), 2) << "\"No\" must keep the list";
 
-        app.clickAsync(ids::BtnClear);
+        app.clickAsync(process::ids::BtnClear);
         app.waitMessageBox().press(IDYES);
         app.sync();
-        EXPECT_EQ(app.count(ids::ListApp), 0);
+        EXPECT_EQ(app.count(process::ids::ListApp), 0);
     });
 }
 

@@ -10,8 +10,8 @@ constexpr int kRestrictTab = 2;
 
 // Switches the loop clear with the button and waits for the handler.
 void loopClear(App& app, bool on) {
-    app.click(ids::SpeedButton1);
-    ASSERT_EQ(app.ticked(ids::SpeedButton1), on);
+    app.click(restriction::ids::SpeedButton1);
+    ASSERT_EQ(app.ticked(restriction::ids::SpeedButton1), on);
 }
 
 // Chooses the first item of the notification menu, "循环清除".
@@ -26,7 +26,7 @@ void chooseLoopClearItem(App& app) {
 }
 
 void loadList(App& app, const std::string& path) {
-    app.clickAsync(ids::Button7);
+    app.clickAsync(restriction::ids::Button7);
     app.waitFileDialog().accept(path);
     waitFor([&] { return app.dialog() == nullptr; });
     app.sync();
@@ -40,7 +40,7 @@ TEST(LoopClearE2E, AllowModeSparesWhatRanAtStartAndEndsWhatCameLater) {
         Process& before = s.startHelper("e2ebefore.exe", "--sleep");
         ASSERT_TRUE(waitFor([&] { return processListed(before.pid()); }));
         App& app = s.startApp();
-        app.selectTab(ids::PageControl1, kRestrictTab);
+        app.selectTab(app::ids::PageControl1, kRestrictTab);
         Process& later = s.startHelper("e2elater.exe", "--sleep");
         ASSERT_TRUE(waitFor([&] { return processListed(later.pid()); }));
         loopClear(app, true);
@@ -60,10 +60,10 @@ TEST(LoopClearE2E, ForbidModeEndsTheListedProgramByItsIdentifierOnly) {
         CleanSettings clean;
         Session s;
         App& app = s.startApp();
-        app.selectTab(ids::PageControl1, kRestrictTab);
-        app.click(ids::RadioGroup2 + 2);
-        EXPECT_EQ(app.text(ids::GroupBox3), "禁止运行程序列表");
-        EXPECT_EQ(app.count(ids::List3), 0);
+        app.selectTab(app::ids::PageControl1, kRestrictTab);
+        app.click(restriction::ids::RadioGroup2 + 2);
+        EXPECT_EQ(app.text(restriction::ids::GroupBox3), "禁止运行程序列表");
+        EXPECT_EQ(app.count(restriction::ids::List3), 0);
         Process& bad = s.startHelper("e2ebad.exe", "--sleep");
         Process& good = s.startHelper("e2egood.exe", "--sleep");  // the same program, unlisted
         ASSERT_TRUE(waitFor([&] { return processListed(bad.pid()) && processListed(good.pid()); }));
@@ -76,7 +76,7 @@ TEST(LoopClearE2E, ForbidModeEndsTheListedProgramByItsIdentifierOnly) {
         const std::string list = s.dir() + "\\forbid.txt";
         writeFile(list, "E2EBAD.EXE\r\n");
         loadList(app, list);
-        ASSERT_EQ(app.lines(ids::List3), std::vector<std::string>{"E2EBAD.EXE"});
+        ASSERT_EQ(app.lines(restriction::ids::List3), std::vector<std::string>{"E2EBAD.EXE"});
         loopClear(app, true);
         EXPECT_TRUE(bad.waitExit(5000)) << "the forbidden program was not ended";
         // The family's path: 9x ends by name (code 0), NT by identifier,
@@ -93,22 +93,22 @@ TEST(LoopClearE2E, TheMenuItemAndTheButtonSwitchTogether) {
         CleanSettings clean;
         Session s;
         App& app = s.startApp();
-        app.selectTab(ids::PageControl1, kRestrictTab);
-        const int locked[] = {ids::RadioGroup2, ids::Button6, ids::Button7, ids::Button16,
-                              ids::Button8,     ids::Button9, ids::Button10};
+        app.selectTab(app::ids::PageControl1, kRestrictTab);
+        const int locked[] = {restriction::ids::RadioGroup2, restriction::ids::Button6, restriction::ids::Button7, restriction::ids::Button16,
+                              restriction::ids::Button8,     restriction::ids::Button9, restriction::ids::Button10};
         chooseLoopClearItem(app);
-        EXPECT_TRUE(app.ticked(ids::SpeedButton1)) << "the menu did not put the button down";
+        EXPECT_TRUE(app.ticked(restriction::ids::SpeedButton1)) << "the menu did not put the button down";
         for (int id : locked) EXPECT_FALSE(app.enabled(id)) << "control " << id << " stayed usable";
-        EXPECT_FALSE(app.enabled(ids::RadioGroup2 + 2)) << "a mode button stayed usable";
-        EXPECT_TRUE(app.enabled(ids::List3) && app.enabled(ids::Button11));
+        EXPECT_FALSE(app.enabled(restriction::ids::RadioGroup2 + 2)) << "a mode button stayed usable";
+        EXPECT_TRUE(app.enabled(restriction::ids::List3) && app.enabled(restriction::ids::Button11));
 
         loopClear(app, false);
         for (int id : locked) EXPECT_TRUE(app.enabled(id)) << "control " << id << " stayed locked";
         // Had the button left the item's tick on, choosing it now would switch off.
         chooseLoopClearItem(app);
-        EXPECT_TRUE(app.ticked(ids::SpeedButton1)) << "the item's tick was not cleared";
+        EXPECT_TRUE(app.ticked(restriction::ids::SpeedButton1)) << "the item's tick was not cleared";
         chooseLoopClearItem(app);
-        EXPECT_FALSE(app.ticked(ids::SpeedButton1));
+        EXPECT_FALSE(app.ticked(restriction::ids::SpeedButton1));
     });
 }
 
@@ -120,30 +120,30 @@ TEST(LoopClearE2E, AnIntervalChangeStartsTheCountdownAgain) {
         CleanSettings clean;
         Session s;
         App& app = s.startApp();
-        app.selectTab(ids::PageControl1, 4);
-        app.pressKey(ids::Edit4, '5');
-        app.pressKey(ids::Edit4, VK_BACK);
-        app.pressKey(ids::Edit4, VK_HOME);
-        app.pressKey(ids::Edit4, VK_DELETE);
+        app.selectTab(app::ids::PageControl1, 4);
+        app.pressKey(settings::ids::Edit4, '5');
+        app.pressKey(settings::ids::Edit4, VK_BACK);
+        app.pressKey(settings::ids::Edit4, VK_HOME);
+        app.pressKey(settings::ids::Edit4, VK_DELETE);
         for (UINT edit : {WM_CUT, WM_CLEAR}) {
-            send(app.control(ids::Edit4), EM_SETSEL, 0, -1);
-            send(app.control(ids::Edit4), edit);
+            send(app.control(settings::ids::Edit4), EM_SETSEL, 0, -1);
+            send(app.control(settings::ids::Edit4), edit);
         }
-        EXPECT_EQ(app.text(ids::Edit4), "1") << "the interval's text changed without the arrows";
+        EXPECT_EQ(app.text(settings::ids::Edit4), "1") << "the interval's text changed without the arrows";
 
-        app.selectTab(ids::PageControl1, kRestrictTab);
+        app.selectTab(app::ids::PageControl1, kRestrictTab);
         loopClear(app, true);
         Sleep(500);
-        app.selectTab(ids::PageControl1, 4);
+        app.selectTab(app::ids::PageControl1, 4);
         RECT r;
-        HWND upDown = app.control(ids::UpDown1);
+        HWND upDown = app.control(settings::ids::UpDown1);
         GetClientRect(upDown, &r);
         const LPARAM upArrow = MAKELPARAM(r.right / 2, r.bottom / 4);
         PostMessageW(upDown, WM_LBUTTONDOWN, MK_LBUTTON, upArrow);
         PostMessageW(upDown, WM_LBUTTONUP, 0, upArrow);
         app.sync();
         const DWORD t0 = GetTickCount();
-        ASSERT_EQ(app.text(ids::Edit4), "2");
+        ASSERT_EQ(app.text(settings::ids::Edit4), "2");
         Process& later = s.startHelper("e2einterval.exe", "--sleep");
         ASSERT_TRUE(waitFor([&] { return processListed(later.pid()); }));
         // The old countdown would have run out half a second after the click.
@@ -151,7 +151,7 @@ TEST(LoopClearE2E, AnIntervalChangeStartsTheCountdownAgain) {
         Sleep(toWait);
         EXPECT_TRUE(later.running()) << "the pass came on the old countdown";
         EXPECT_TRUE(later.waitExit(4000)) << "no pass after the new interval";
-        app.selectTab(ids::PageControl1, kRestrictTab);
+        app.selectTab(app::ids::PageControl1, kRestrictTab);
         loopClear(app, false);
     });
 }
@@ -161,11 +161,11 @@ TEST(RestrictionListsE2E, AListSavedInOneModeLoadsAsTheOther) {
         CleanSettings clean;
         Session s;
         App& app = s.startApp();
-        app.selectTab(ids::PageControl1, kRestrictTab);
-        const std::vector<std::string> allow = app.lines(ids::List3);
+        app.selectTab(app::ids::PageControl1, kRestrictTab);
+        const std::vector<std::string> allow = app.lines(restriction::ids::List3);
         ASSERT_FALSE(allow.empty()) << "the allow list starts as the running programs";
         const std::string path = s.dir() + "\\允许.txt";
-        app.clickAsync(ids::Button6);
+        app.clickAsync(restriction::ids::Button6);
         app.waitFileDialog().accept(path);
         waitFor([&] { return app.dialog() == nullptr; });
         app.sync();
@@ -173,14 +173,14 @@ TEST(RestrictionListsE2E, AListSavedInOneModeLoadsAsTheOther) {
         for (const std::string& l : allow) expected += l + "\r\n";
         EXPECT_EQ(readFile(path), expected);
 
-        app.click(ids::RadioGroup2 + 2);
-        EXPECT_EQ(app.count(ids::List3), 0);
+        app.click(restriction::ids::RadioGroup2 + 2);
+        EXPECT_EQ(app.count(restriction::ids::List3), 0);
         loadList(app, path);
-        EXPECT_EQ(app.lines(ids::List3), allow);
-        app.click(ids::RadioGroup2 + 1);
-        EXPECT_EQ(app.lines(ids::List3), allow) << "the allow list was not kept";
-        app.click(ids::RadioGroup2 + 2);
-        EXPECT_EQ(app.lines(ids::List3), allow) << "the loaded forbid list was not kept";
+        EXPECT_EQ(app.lines(restriction::ids::List3), allow);
+        app.click(restriction::ids::RadioGroup2 + 1);
+        EXPECT_EQ(app.lines(restriction::ids::List3), allow) << "the allow list was not kept";
+        app.click(restriction::ids::RadioGroup2 + 2);
+        EXPECT_EQ(app.lines(restriction::ids::List3), allow) << "the loaded forbid list was not kept";
     });
 }
 

@@ -21,13 +21,13 @@ App& startLocked(Session& s, const char* pass = nullptr) {
     setRegString(HKEY_CURRENT_USER, kKey, "RunByPass", "yes");
     if (pass) setRegString(HKEY_CURRENT_USER, kKey, "Pass", pass);
     App& app = s.startApp();
-    if (!app.visible(ids::Panel2)) throw Failure("the password panel is not up");
+    if (!app.visible(settings::ids::Panel2)) throw Failure("the password panel is not up");
     return app;
 }
 
 void closeNormally(App& app) {
-    app.selectTab(ids::PageControl1, 0);
-    app.click(ids::BtnExit);
+    app.selectTab(app::ids::PageControl1, 0);
+    app.click(process::ids::BtnExit);
     if (!app.process().waitExit()) throw Failure("the program did not end");
 }
 
@@ -39,15 +39,15 @@ TEST(SettingsE2E, TheBoxesTheIntervalAndTheNormalListSurviveARestart) {
         writeFile(list, "A.EXE\r\n程序.EXE");  // the last line without CR LF
         {
             App& app = s.startApp();
-            EXPECT_EQ(app.lines(ids::ListApp), (std::vector<std::string>{"A.EXE", "程序.EXE"}));
-            app.selectTab(ids::PageControl1, 4);
-            app.click(ids::ChkMin);
-            app.click(ids::ChkAutoRun);
+            EXPECT_EQ(app.lines(process::ids::ListApp), (std::vector<std::string>{"A.EXE", "程序.EXE"}));
+            app.selectTab(app::ids::PageControl1, 4);
+            app.click(settings::ids::ChkMin);
+            app.click(settings::ids::ChkAutoRun);
             EXPECT_EQ(setting("RunAutoMin"), "yes");
             std::optional<std::string> runValue = regString(HKEY_LOCAL_MACHINE, kRun, "Zentrek");
             ASSERT_TRUE(runValue.has_value());
             EXPECT_NE(runValue->find("\\Morvane"), std::string::npos) << *runValue;
-            app.setText(ids::Edit4, "7");
+            app.setText(settings::ids::Edit4, "7");
             closeNormally(app);
         }
         EXPECT_EQ(setting("KillTime"), "7");
@@ -58,19 +58,19 @@ TEST(SettingsE2E, TheBoxesTheIntervalAndTheNormalListSurviveARestart) {
             ASSERT_TRUE(waitFor([&] { return !IsWindowVisible(app.hwnd()); }));
             app.trayMessage(WM_LBUTTONDOWN);
             ASSERT_TRUE(waitFor([&] { return IsWindowVisible(app.hwnd()) != 0; }));
-            EXPECT_TRUE(app.ticked(ids::ChkMin));
-            EXPECT_TRUE(app.ticked(ids::ChkAutoRun));
-            EXPECT_FALSE(app.ticked(ids::ChkRunByPass));
-            EXPECT_EQ(app.text(ids::Edit4), "7");
-            EXPECT_FALSE(app.visible(ids::Panel2));
+            EXPECT_TRUE(app.ticked(settings::ids::ChkMin));
+            EXPECT_TRUE(app.ticked(settings::ids::ChkAutoRun));
+            EXPECT_FALSE(app.ticked(settings::ids::ChkRunByPass));
+            EXPECT_EQ(app.text(settings::ids::Edit4), "7");
+            EXPECT_FALSE(app.visible(settings::ids::Panel2));
             // An emptied list leaves an empty file.
-            app.selectTab(ids::PageControl1, 4);
-            app.selectTab(ids::PageControl2, 1);
-            app.clickAsync(ids::BtnClear);
+            app.selectTab(app::ids::PageControl1, 4);
+            app.selectTab(app::ids::PageControl2, 1);
+            app.clickAsync(process::ids::BtnClear);
             app.waitMessageBox().press(IDYES);
             app.sync();
-            app.selectTab(ids::PageControl2, 0);
-            app.click(ids::ChkAutoRun);
+            app.selectTab(app::ids::PageControl2, 0);
+            app.click(settings::ids::ChkAutoRun);
             EXPECT_FALSE(regString(HKEY_LOCAL_MACHINE, kRun, "Zentrek").has_value());
             closeNormally(app);
         }
@@ -99,10 +99,10 @@ TEST(SettingsE2E, ABadValueIsShownAndTheRestOfStartUpGoesOn) {
             MsgBox box = app.waitMessageBox(kStartMs);
             EXPECT_EQ(box.text, c.error);
             box.press(IDOK);
-            ASSERT_TRUE(waitFor([&] { return app.visible(ids::PageControl1); })) << "the window did not open";
-            EXPECT_TRUE(waitFor([&] { return app.count(ids::ListApp) == 1; })) << "each item is read on its own";
-            EXPECT_TRUE(waitFor([&] { return app.count(ids::List1) > 0; })) << "no process list";
-            EXPECT_EQ(app.count(ids::List3), app.count(ids::List1)) << "no allow list";
+            ASSERT_TRUE(waitFor([&] { return app.visible(app::ids::PageControl1); })) << "the window did not open";
+            EXPECT_TRUE(waitFor([&] { return app.count(process::ids::ListApp) == 1; })) << "each item is read on its own";
+            EXPECT_TRUE(waitFor([&] { return app.count(process::ids::List1) > 0; })) << "no process list";
+            EXPECT_EQ(app.count(restriction::ids::List3), app.count(process::ids::List1)) << "no allow list";
         });
     }
 }
@@ -119,7 +119,7 @@ TEST(SettingsE2E, ANormalListThatCannotBeWrittenAsksBeforeLeavingWithoutIt) {
         HANDLE held = CreateFileW(fromGbk(list).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
         for (int answer : {IDNO, IDYES}) {
-            app.clickAsync(ids::BtnExit);
+            app.clickAsync(process::ids::BtnExit);
             MsgBox error = app.waitMessageBox();
             EXPECT_EQ(error.caption, "Morvane");
             error.press(IDOK);
@@ -158,17 +158,17 @@ TEST(SettingsE2E, ANormalListFileStartUpDidNotReadIsReplacedOnlyOnRequest) {
             app.waitMessageBox(kStartMs).press(IDOK);
             ASSERT_TRUE(waitFor([&] { return IsWindowVisible(app.hwnd()) != 0; }));
             CloseHandle(held);
-            ASSERT_EQ(app.count(ids::ListApp), 0);
+            ASSERT_EQ(app.count(process::ids::ListApp), 0);
             if (answer == 0) {
                 closeNormally(app);
                 EXPECT_EQ(readFile(list), stored) << "closing without a change emptied it";
                 continue;
             }
-            app.click(ids::BtnRefresh);
-            app.select(ids::List1, 0);
-            const std::string line = app.line(ids::List1, 0);
-            app.click(ids::BtnAddNormalAppList);
-            app.clickAsync(ids::BtnExit);
+            app.click(process::ids::BtnRefresh);
+            app.select(process::ids::List1, 0);
+            const std::string line = app.line(process::ids::List1, 0);
+            app.click(process::ids::BtnAddNormalAppList);
+            app.clickAsync(process::ids::BtnExit);
             MsgBox ask = app.waitMessageBox();
             EXPECT_EQ(ask.caption, "确认");
             EXPECT_NE(ask.text.find("Napplst.dat"), std::string::npos) << ask.text;
@@ -188,8 +188,8 @@ TEST(SettingsE2E, TheEndOfTheSessionSaves) {
         const std::string list = s.dir() + "\\Napplst.dat";
         writeFile(list, "A.EXE\r\n");
         App& app = s.startApp();
-        app.selectTab(ids::PageControl1, 4);
-        app.setText(ids::Edit4, "9");
+        app.selectTab(app::ids::PageControl1, 4);
+        app.setText(settings::ids::Edit4, "9");
         EXPECT_EQ(send(app.hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
         send(app.hwnd(), WM_ENDSESSION, FALSE, 0);
         EXPECT_EQ(setting("KillTime"), "<missing>") << "a cancelled log-off saves nothing";
@@ -207,29 +207,29 @@ TEST(PasswordE2E, ThePanelHoldsTheKeyboard) {
         CleanSettings clean;
         Session s;
         App& app = startLocked(s, "abc");
-        const HWND inside[] = {app.control(ids::Edit1), app.control(ids::BitBtn1), app.control(ids::BitBtn2)};
+        const HWND inside[] = {app.control(settings::ids::Edit1), app.control(settings::ids::BitBtn1), app.control(settings::ids::BitBtn2)};
         auto held = [&] { return std::find(std::begin(inside), std::end(inside), app.focus()) != std::end(inside); };
         std::set<HWND> visited;
         for (int i = 0; i < 7; ++i) {
-            app.pressKey(ids::Edit1, VK_TAB);
+            app.pressKey(settings::ids::Edit1, VK_TAB);
             EXPECT_TRUE(held()) << "Tab " << i + 1 << " left the panel";
             visited.insert(app.focus());
         }
         EXPECT_EQ(visited.size(), 3u) << "Tab cycles all three";
         for (UINT vk : {VK_RIGHT, VK_END, VK_HOME, VK_DOWN, VK_TAB}) {
-            app.pressKey(ids::PageControl1, vk);
-            app.pressKey(ids::List1, vk);
-            EXPECT_EQ(app.currentTab(ids::PageControl1), 0) << vk;
-            EXPECT_EQ(app.selected(ids::List1), -1) << vk;
+            app.pressKey(app::ids::PageControl1, vk);
+            app.pressKey(process::ids::List1, vk);
+            EXPECT_EQ(app.currentTab(app::ids::PageControl1), 0) << vk;
+            EXPECT_EQ(app.selected(process::ids::List1), -1) << vk;
             EXPECT_TRUE(held()) << vk;
         }
-        EXPECT_TRUE(app.visible(ids::Panel2));
+        EXPECT_TRUE(app.visible(settings::ids::Panel2));
 
-        app.setText(ids::Edit1, "abc");
-        app.pressKey(ids::Edit1, VK_RETURN);
-        ASSERT_TRUE(waitFor([&] { return !app.visible(ids::Panel2); }));
-        app.pressKey(ids::PageControl1, VK_RIGHT);
-        EXPECT_TRUE(waitFor([&] { return app.currentTab(ids::PageControl1) == 1; }))
+        app.setText(settings::ids::Edit1, "abc");
+        app.pressKey(settings::ids::Edit1, VK_RETURN);
+        ASSERT_TRUE(waitFor([&] { return !app.visible(settings::ids::Panel2); }));
+        app.pressKey(app::ids::PageControl1, VK_RIGHT);
+        EXPECT_TRUE(waitFor([&] { return app.currentTab(app::ids::PageControl1) == 1; }))
             << "the opened pages take keys again";
     });
 }
@@ -240,22 +240,22 @@ TEST(PasswordE2E, ThePanelTakesOnlyTheStoredTextAndEnterAndEscapeWorkOnlyWhileIt
         Session s;
         App& app = startLocked(s, "abc");
 
-        app.setText(ids::Edit1, "ABC");
-        app.clickAsync(ids::BitBtn1);
+        app.setText(settings::ids::Edit1, "ABC");
+        app.clickAsync(settings::ids::BitBtn1);
         MsgBox wrong = app.waitMessageBox();
         EXPECT_EQ(wrong.caption, "密码错误");
         EXPECT_EQ(wrong.text, "密码错误，请重新输入！");
         EXPECT_EQ(wrong.buttons, std::vector<int>{IDOK});
         wrong.press(IDOK);
         app.sync();
-        EXPECT_EQ(app.text(ids::Edit1), "");
-        EXPECT_EQ(app.focus(), app.control(ids::Edit1));
-        EXPECT_TRUE(app.visible(ids::Panel2));
+        EXPECT_EQ(app.text(settings::ids::Edit1), "");
+        EXPECT_EQ(app.focus(), app.control(settings::ids::Edit1));
+        EXPECT_TRUE(app.visible(settings::ids::Panel2));
 
-        app.setText(ids::Edit1, "abc");
-        app.pressKey(ids::Edit1, VK_RETURN);
-        EXPECT_TRUE(waitFor([&] { return !app.visible(ids::Panel2); })) << "Enter did not press OK";
-        app.pressKey(ids::List1, VK_ESCAPE);
+        app.setText(settings::ids::Edit1, "abc");
+        app.pressKey(settings::ids::Edit1, VK_RETURN);
+        EXPECT_TRUE(waitFor([&] { return !app.visible(settings::ids::Panel2); })) << "Enter did not press OK";
+        app.pressKey(process::ids::List1, VK_ESCAPE);
         EXPECT_TRUE(app.process().running()) << "Escape reached the hidden panel's exit";
         EXPECT_EQ(app.dialog(), nullptr);
     });
@@ -266,15 +266,15 @@ TEST(PasswordE2E, EscapeOnThePanelLeavesWithoutSaving) {
         CleanSettings clean;
         Session s;
         App& app = startLocked(s);
-        app.pressKey(ids::Edit1, VK_ESCAPE);
+        app.pressKey(settings::ids::Edit1, VK_ESCAPE);
         EXPECT_TRUE(app.process().waitExit());
         EXPECT_EQ(setting("KillTime"), "<missing>");
         EXPECT_FALSE(fileExists(s.dir() + "\\Napplst.dat"));
 
         // No password stored: an empty entry opens the pages.
         App& again = s.startApp();
-        again.click(ids::BitBtn1);
-        EXPECT_FALSE(again.visible(ids::Panel2));
+        again.click(settings::ids::BitBtn1);
+        EXPECT_FALSE(again.visible(settings::ids::Panel2));
     });
 }
 
@@ -283,15 +283,15 @@ TEST(PasswordE2E, SettingOneStoresItOnlyWhenBothFieldsAgree) {
         CleanSettings clean;
         Session s;
         App& app = s.startApp();
-        app.selectTab(ids::PageControl1, 4);
-        app.click(ids::Button5);
-        ASSERT_EQ(app.currentTab(ids::PageControl2), 2);
+        app.selectTab(app::ids::PageControl1, 4);
+        app.click(settings::ids::Button5);
+        ASSERT_EQ(app.currentTab(app::ids::PageControl2), 2);
 
         // Both fields typed, "确认" pressed; the box it shows, answered.
         auto confirm = [&](const std::string& first, const std::string& second) {
-            app.setText(ids::Edit2, first);
-            app.setText(ids::Edit3, second);
-            app.clickAsync(ids::Button12);
+            app.setText(settings::ids::Edit2, first);
+            app.setText(settings::ids::Edit3, second);
+            app.clickAsync(settings::ids::Button12);
             MsgBox box = app.waitMessageBox();
             box.press(IDOK);
             app.sync();
@@ -300,16 +300,16 @@ TEST(PasswordE2E, SettingOneStoresItOnlyWhenBothFieldsAgree) {
         MsgBox differ = confirm("one", "two");
         EXPECT_EQ(differ.caption, "提示");
         EXPECT_EQ(differ.text, "两次输入的密码不一致，请重新输入！");
-        EXPECT_EQ(app.text(ids::Edit2) + app.text(ids::Edit3), "");
+        EXPECT_EQ(app.text(settings::ids::Edit2) + app.text(settings::ids::Edit3), "");
         EXPECT_EQ(setting("Pass"), "<missing>");
 
         MsgBox done = confirm("密码", "密码");
         EXPECT_EQ(done.caption, "成功");
         EXPECT_EQ(done.text, "密码设置成功！");
         EXPECT_EQ(setting("Pass"), "密码");
-        EXPECT_EQ(app.text(ids::Edit2) + app.text(ids::Edit3), "");
-        app.click(ids::Button13);
-        EXPECT_EQ(app.currentTab(ids::PageControl2), 0);
+        EXPECT_EQ(app.text(settings::ids::Edit2) + app.text(settings::ids::Edit3), "");
+        app.click(settings::ids::Button13);
+        EXPECT_EQ(app.currentTab(app::ids::PageControl2), 0);
     });
 }
 

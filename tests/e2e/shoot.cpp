@@ -35,11 +35,11 @@ const View kViews[] = {
 // The loop clear on or off; it runs in forbid-mode with the list the
 // program starts with there (empty), so the shots end nothing.
 void setLoopClear(App& app, bool on) {
-    if (app.ticked(ids::SpeedButton1) == on) return;
-    app.selectTab(ids::PageControl1, 2);
-    if (on) app.click(ids::RadioGroup2 + 2);
-    app.click(ids::SpeedButton1);
-    if (!on) app.click(ids::RadioGroup2 + 1);
+    if (app.ticked(restriction::ids::SpeedButton1) == on) return;
+    app.selectTab(app::ids::PageControl1, 2);
+    if (on) app.click(restriction::ids::RadioGroup2 + 2);
+    app.click(restriction::ids::SpeedButton1);
+    if (!on) app.click(restriction::ids::RadioGroup2 + 1);
 }
 
 HWND findMain(DWORD ms) {
@@ -117,8 +117,8 @@ int main(int argc, char** argv) {
             App app(*proc, h);
             closeMenu(app);
             setLoopClear(app, kViews[n].loopClear);
-            app.selectTab(ids::PageControl1, kViews[n].outerTab);
-            if (kViews[n].innerTab >= 0) app.selectTab(ids::PageControl2, kViews[n].innerTab);
+            app.selectTab(app::ids::PageControl1, kViews[n].outerTab);
+            if (kViews[n].innerTab >= 0) app.selectTab(app::ids::PageControl2, kViews[n].innerTab);
             RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
             app.sync();
             if (kViews[n].trayMenu) printRect(openMenu(app, h));

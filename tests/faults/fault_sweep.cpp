@@ -145,14 +145,14 @@ Outcome runOnce(const Scenario& sc, const sim::FaultPlan& plan,
             counting = true;
             f.machine.setFaultPlan(plan);
             w = &f.start();
-            o.allowAtStart = w->List3.items();
+            o.allowAtStart = w->restriction.List3.items();
         } else {
             w = &f.start();
             if (sc.prepare) sc.prepare(f, *w);
             shown = f.application.messages().size();
             o.before = flatten(*f.machine.stored());
-            o.processesBefore = w->List1.items();
-            o.windowsBefore = w->List2.items();
+            o.processesBefore = w->process.List1.items();
+            o.windowsBefore = w->window.List2.items();
             counting = true;
             f.machine.setFaultPlan(plan);
         }
@@ -169,14 +169,14 @@ Outcome runOnce(const Scenario& sc, const sim::FaultPlan& plan,
     o.after = flatten(*f.machine.stored());
     counting = false;
     if (!w) return o;
-    o.processesAfter = w->List1.items();
-    o.windowsAfter = w->List2.items();
+    o.processesAfter = w->process.List1.items();
+    o.windowsAfter = w->window.List2.items();
     // A question asked before a failure tells nothing of it.
     const auto& boxes = f.application.messages();
     for (std::size_t i = shown; i < boxes.size(); ++i)
         o.told = o.told || (boxes[i].flags & ui::mb::YesNo) != ui::mb::YesNo;
     if (f.application.terminated() && !sc.endsProgram) o.broken.push_back("the program ended");
-    if (sc.passwordStays && !w->Panel2.visible() && !f.application.terminated())
+    if (sc.passwordStays && !w->passwordPanel.Panel2.visible() && !f.application.terminated())
         o.broken.push_back("the password panel opened without the password");
     if (!w->visible() && !f.application.terminated() && f.machine.trayIcons().empty() &&
         !w->TrayRetry.enabled())
@@ -466,36 +466,36 @@ std::vector<Scenario> scenarios() {
         loop.action = [fam](AppFixture& f, TfrmMain& w) {
             f.machine.addProcess(fam == Family::NT ? "late.exe" : "C:\\APPS\\LATE.EXE");
             w.PageControl1.userSelect(2);
-            w.SpeedButton1.userClick();
+            w.restriction.SpeedButton1.userClick();
             const std::uint32_t t0 = f.machine.getTickCount();
-            while (f.machine.getTickCount() - t0 < w.Timer1.interval() + 100) f.application.processMessages();
+            while (f.machine.getTickCount() - t0 < w.restriction.Timer1.interval() + 100) f.application.processMessages();
         };
         s.push_back(loop);
     }
 
     // Closing, the password, the end of the session.
     s.push_back({"close: save", Family::NT, nullptr,
-                 [](AppFixture&, TfrmMain& w) { w.ListApp.add("NEW.EXE"); },
-                 [](AppFixture&, TfrmMain& w) { w.BtnExit.userClick(); }, true});
+                 [](AppFixture&, TfrmMain& w) { w.normalPrograms.ListApp.add("NEW.EXE"); },
+                 [](AppFixture&, TfrmMain& w) { w.process.BtnExit.userClick(); }, true});
     s.push_back({"close: save (9x)", Family::Win9x, nullptr,
-                 [](AppFixture&, TfrmMain& w) { w.ListApp.add("NEW.EXE"); },
-                 [](AppFixture&, TfrmMain& w) { w.BtnExit.userClick(); }, true});
+                 [](AppFixture&, TfrmMain& w) { w.normalPrograms.ListApp.add("NEW.EXE"); },
+                 [](AppFixture&, TfrmMain& w) { w.process.BtnExit.userClick(); }, true});
     s.push_back({"close: unread list, changed", Family::NT, [](sim::SimOs& m) { m.file(kList)->unreadable = true; },
-                 [](AppFixture&, TfrmMain& w) { w.ListApp.add("NEW.EXE"); },
-                 [](AppFixture&, TfrmMain& w) { w.BtnExit.userClick(); }, true});
+                 [](AppFixture&, TfrmMain& w) { w.normalPrograms.ListApp.add("NEW.EXE"); },
+                 [](AppFixture&, TfrmMain& w) { w.process.BtnExit.userClick(); }, true});
     s.push_back({"password: set", Family::NT, nullptr,
                  [](AppFixture&, TfrmMain& w) {
                      w.PageControl1.userSelect(4);
-                     w.Button5.userClick();
-                     w.Edit2.setText("secret");
-                     w.Edit3.setText("secret");
+                     w.generalSettings.Button5.userClick();
+                     w.passwordSettings.Edit2.setText("secret");
+                     w.passwordSettings.Edit3.setText("secret");
                  },
-                 [](AppFixture&, TfrmMain& w) { w.Button12.userClick(); }});
+                 [](AppFixture&, TfrmMain& w) { w.passwordSettings.Button12.userClick(); }});
     s.push_back({"password: the panel's OK", Family::NT, setting("RunByPass", "yes"),
-                 [](AppFixture&, TfrmMain& w) { w.Edit1.setText("wrong"); },
-                 [](AppFixture&, TfrmMain& w) { w.BitBtn1.userClick(); }, false, true});
+                 [](AppFixture&, TfrmMain& w) { w.passwordPanel.Edit1.setText("wrong"); },
+                 [](AppFixture&, TfrmMain& w) { w.passwordPanel.BitBtn1.userClick(); }, false, true});
     s.push_back({"session end", Family::NT, nullptr,
-                 [](AppFixture&, TfrmMain& w) { w.ListApp.add("NEW.EXE"); },
+                 [](AppFixture&, TfrmMain& w) { w.normalPrograms.ListApp.add("NEW.EXE"); },
                  [](AppFixture& f, TfrmMain& w) {
                      f.application.sendMessage(w.handle(), 0x11, 0, 0);
                      f.application.sendMessage(w.handle(), 0x16, 1, 0);
@@ -506,26 +506,26 @@ std::vector<Scenario> scenarios() {
     auto general = [](AppFixture&, TfrmMain& w) { w.PageControl1.userSelect(4); };
     s.push_back({"settings: untick autostart", Family::NT,
                  [](sim::SimOs& m) { m.setString(HKLM, kRun, "Zentrek", "C:\\Morvane\\Morvane.exe"); }, general,
-                 [](AppFixture&, TfrmMain& w) { w.ChkAutoRun.userClick(); }});
+                 [](AppFixture&, TfrmMain& w) { w.generalSettings.ChkAutoRun.userClick(); }});
     s.push_back({"settings: tick the three boxes", Family::NT, nullptr, general, [](AppFixture&, TfrmMain& w) {
-                     w.ChkAutoRun.userClick();
-                     w.ChkMin.userClick();
-                     w.ChkRunByPass.userClick();
+                     w.generalSettings.ChkAutoRun.userClick();
+                     w.generalSettings.ChkMin.userClick();
+                     w.generalSettings.ChkRunByPass.userClick();
                  }});
 
     // The process page, both modes and both families.
     for (Family fam : {Family::NT, Family::Win9x}) {
         const std::string tag = fam == Family::NT ? " (NT)" : " (9x)";
         s.push_back({"process: end one" + tag, fam, nullptr,
-                     [](AppFixture&, TfrmMain& w) { w.List1.userSelect(3); },
-                     [](AppFixture&, TfrmMain& w) { w.BtnKill.userClick(); }});
+                     [](AppFixture&, TfrmMain& w) { w.process.List1.userSelect(3); },
+                     [](AppFixture&, TfrmMain& w) { w.process.BtnKill.userClick(); }});
         s.push_back({"process: end checked" + tag, fam, nullptr,
                      [](AppFixture&, TfrmMain& w) {
-                         w.RadioGroup1.userSelect(1);
-                         w.ChkList1.userToggle(2);
-                         w.ChkList1.userToggle(3);
+                         w.process.RadioGroup1.userSelect(1);
+                         w.process.ChkList1.userToggle(2);
+                         w.process.ChkList1.userToggle(3);
                      },
-                     [](AppFixture&, TfrmMain& w) { w.BtnKill.userClick(); }});
+                     [](AppFixture&, TfrmMain& w) { w.process.BtnKill.userClick(); }});
         // The delete button is off on NT: the click there must do nothing.
         s.push_back({"process: delete checked" + tag, fam,
                      [fam](sim::SimOs& m) {
@@ -534,30 +534,30 @@ std::vector<Scenario> scenarios() {
                          m.addFile(nt ? "tool.exe" : "C:\\APPS\\TOOL.EXE", "MZ");
                      },
                      [](AppFixture&, TfrmMain& w) {
-                         w.RadioGroup1.userSelect(1);
-                         w.ChkList1.userToggle(2);
-                         w.ChkList1.userToggle(3);
+                         w.process.RadioGroup1.userSelect(1);
+                         w.process.ChkList1.userToggle(2);
+                         w.process.ChkList1.userToggle(3);
                      },
-                     [](AppFixture&, TfrmMain& w) { w.BtnDelApp.userClick(); }});
+                     [](AppFixture&, TfrmMain& w) { w.process.BtnDelApp.userClick(); }});
         s.push_back({"process: add to the normal list" + tag, fam, nullptr,
-                     [](AppFixture&, TfrmMain& w) { w.List1.userSelect(2); },
-                     [](AppFixture&, TfrmMain& w) { w.BtnAddNormalAppList.userClick(); }});
+                     [](AppFixture&, TfrmMain& w) { w.process.List1.userSelect(2); },
+                     [](AppFixture&, TfrmMain& w) { w.process.BtnAddNormalAppList.userClick(); }});
         s.push_back({"process: save the list" + tag, fam, nullptr, nullptr,
                      [](AppFixture& f, TfrmMain& w) {
                          f.application.answerDialog(std::string(kUserList));
-                         w.BtnSave.userClick();
+                         w.process.BtnSave.userClick();
                      }});
     }
     s.push_back({"process: delete a file (9x)", Family::Win9x,
                  [](sim::SimOs& m) { m.addFile("C:\\APPS\\TOOL.EXE", "MZ"); },
-                 [](AppFixture&, TfrmMain& w) { w.List1.userSelect(3); },
-                 [](AppFixture&, TfrmMain& w) { w.BtnDelApp.userClick(); }});
+                 [](AppFixture&, TfrmMain& w) { w.process.List1.userSelect(3); },
+                 [](AppFixture&, TfrmMain& w) { w.process.BtnDelApp.userClick(); }});
 
     s.push_back({"process: delete a chosen file (9x)", Family::Win9x,
                  [](sim::SimOs& m) { m.addFile("C:\\APPS\\OLD.EXE", "MZ"); }, nullptr,
                  [](AppFixture& f, TfrmMain& w) {
                      f.application.answerDialog(std::string("C:\\APPS\\OLD.EXE"));
-                     w.BtnDelApp.userClick();
+                     w.process.BtnDelApp.userClick();
                  }});
 
     // The normal-program page.
@@ -567,45 +567,45 @@ std::vector<Scenario> scenarios() {
     };
     s.push_back({"normal: add", Family::NT, nullptr, normal, [](AppFixture& f, TfrmMain& w) {
                      f.application.answerDialog(std::string("C:\\Apps\\new.exe"));
-                     w.BtnAdd.userClick();
+                     w.normalPrograms.BtnAdd.userClick();
                  }});
     s.push_back({"normal: delete, clear", Family::NT, nullptr, normal, [](AppFixture&, TfrmMain& w) {
-                     w.ListApp.userSelect(0);
-                     w.BtnDel.userClick();
-                     w.BtnClear.userClick();
+                     w.normalPrograms.ListApp.userSelect(0);
+                     w.normalPrograms.BtnDel.userClick();
+                     w.normalPrograms.BtnClear.userClick();
                  }});
     s.push_back({"normal: save", Family::NT, nullptr, normal, [](AppFixture& f, TfrmMain& w) {
                      f.application.answerDialog(std::string(kUserList));
-                     w.BtnSaveAppList.userClick();
+                     w.normalPrograms.BtnSaveAppList.userClick();
                  }});
     s.push_back({"normal: load", Family::NT, nullptr, normal, [](AppFixture& f, TfrmMain& w) {
                      f.application.answerDialog(std::string(kUserList));
-                     w.BtnOpenAppList.userClick();
+                     w.normalPrograms.BtnOpenAppList.userClick();
                  }});
 
     // The restriction page and one pass of each mode on both families.
     s.push_back({"restrict: edit the lists", Family::NT, nullptr, page(2), [](AppFixture& f, TfrmMain& w) {
                      f.application.answerDialog(std::string("C:\\Apps\\new.exe"));
-                     w.Button8.userClick();
-                     w.List3.userSelect(0);
-                     w.Button9.userClick();
-                     w.Button10.userClick();
-                     w.RadioGroup2.userSelect(1);
-                     w.Button16.userClick();
+                     w.restriction.Button8.userClick();
+                     w.restriction.List3.userSelect(0);
+                     w.restriction.Button9.userClick();
+                     w.restriction.Button10.userClick();
+                     w.restriction.RadioGroup2.userSelect(1);
+                     w.restriction.Button16.userClick();
                  }});
     s.push_back({"restrict: save, load", Family::NT, nullptr, page(2), [](AppFixture& f, TfrmMain& w) {
                      f.application.answerDialog(std::string("C:\\Lists\\allow.txt"));
-                     w.Button6.userClick();
+                     w.restriction.Button6.userClick();
                      f.application.answerDialog(std::string(kUserList));
-                     w.Button7.userClick();
+                     w.restriction.Button7.userClick();
                  }});
     for (Family fam : {Family::NT, Family::Win9x})
         s.push_back({std::string("restrict: add all, switch the mode") + (fam == Family::NT ? " (NT)" : " (9x)"),
                      fam, nullptr, page(2), [](AppFixture&, TfrmMain& w) {
-                         w.Button10.userClick();
-                         w.RadioGroup2.userSelect(1);
-                         w.Button10.userClick();
-                         w.RadioGroup2.userSelect(0);
+                         w.restriction.Button10.userClick();
+                         w.restriction.RadioGroup2.userSelect(1);
+                         w.restriction.Button10.userClick();
+                         w.restriction.RadioGroup2.userSelect(0);
                      }});
     for (Family fam : {Family::NT, Family::Win9x})
         for (bool forbid : {false, true}) {
@@ -618,32 +618,32 @@ std::vector<Scenario> scenarios() {
                          [forbid, fam](AppFixture&, TfrmMain& w) {
                              w.PageControl1.userSelect(2);
                              if (forbid) {
-                                 w.RadioGroup2.userSelect(1);
-                                 w.List3.setItems({fam == Family::NT ? "TOOL.EXE" : "C:\\APPS\\TOOL.EXE"});
+                                 w.restriction.RadioGroup2.userSelect(1);
+                                 w.restriction.List3.setItems({fam == Family::NT ? "TOOL.EXE" : "C:\\APPS\\TOOL.EXE"});
                              } else {
-                                 w.List3.remove(w.List3.count() - 1);
+                                 w.restriction.List3.remove(w.restriction.List3.count() - 1);
                              }
-                             w.SpeedButton1.userClick();
+                             w.restriction.SpeedButton1.userClick();
                          },
                          [](AppFixture& f, TfrmMain& w) {
                              const std::uint32_t t0 = f.machine.getTickCount();
-                             while (f.machine.getTickCount() - t0 < w.Timer1.interval() + 100)
+                             while (f.machine.getTickCount() - t0 < w.restriction.Timer1.interval() + 100)
                                  f.application.processMessages();
                          }});
         }
 
     // The window page.
     s.push_back({"windows: refresh", Family::NT, nullptr, page(1),
-                 [](AppFixture&, TfrmMain& w) { w.Button1.userClick(); }});
+                 [](AppFixture&, TfrmMain& w) { w.window.Button1.userClick(); }});
     s.push_back({"windows: save", Family::NT, nullptr, page(1), [](AppFixture& f, TfrmMain& w) {
                      f.application.answerDialog(std::string("C:\\Lists\\windows.txt"));
-                     w.Button2.userClick();
+                     w.window.Button2.userClick();
                  }});
     s.push_back({"windows: close, quit", Family::NT, nullptr, page(1), [](AppFixture&, TfrmMain& w) {
-                     w.List2.userSelect(0);
-                     w.Button3.userClick();
-                     w.List2.userSelect(0);
-                     w.Button15.userClick();
+                     w.window.List2.userSelect(0);
+                     w.window.Button3.userClick();
+                     w.window.List2.userSelect(0);
+                     w.window.Button15.userClick();
                  }});
 
     // The autostart page.
@@ -651,25 +651,25 @@ std::vector<Scenario> scenarios() {
         const std::string tag = fam == Family::NT ? "" : " (9x)";
         s.push_back({"autostart: new, change, delete, apply" + tag, fam, nullptr, page(3),
                      [](AppFixture&, TfrmMain& w) {
-                         w.Edit5.setText("Mine");
-                         w.Edit6.setText("mine.exe");
-                         w.Button18.userClick();
-                         w.ListView1.userClick(0);
-                         w.Edit5.setText("Renamed");
-                         w.Button21.userClick();
-                         w.ListView1.userClick(1);
-                         w.Button19.userClick();
-                         w.Button17.userClick();
+                         w.autostart.Edit5.setText("Mine");
+                         w.autostart.Edit6.setText("mine.exe");
+                         w.autostart.Button18.userClick();
+                         w.autostart.ListView1.userClick(0);
+                         w.autostart.Edit5.setText("Renamed");
+                         w.autostart.Button21.userClick();
+                         w.autostart.ListView1.userClick(1);
+                         w.autostart.Button19.userClick();
+                         w.autostart.Button17.userClick();
                      }});
         s.push_back({"autostart: refresh" + tag, fam, nullptr, page(3),
-                     [](AppFixture&, TfrmMain& w) { w.Button14.userClick(); }});
+                     [](AppFixture&, TfrmMain& w) { w.autostart.Button14.userClick(); }});
     }
     s.push_back({"autostart: browse, new, apply", Family::NT, nullptr, page(3),
                  [](AppFixture& f, TfrmMain& w) {
                      f.application.answerDialog(std::string("C:\\Apps\\new.exe"));
-                     w.Button20.userClick();
-                     w.Button18.userClick();
-                     w.Button17.userClick();
+                     w.autostart.Button20.userClick();
+                     w.autostart.Button18.userClick();
+                     w.autostart.Button17.userClick();
                  }});
 
     // The notification icon and its menu.
@@ -686,8 +686,8 @@ std::vector<Scenario> scenarios() {
     // N2 and N6 are separators; N3, N4 and N5 ask Windows to end the
     // session, which the simulated machine only records.
     for (const auto& choice : std::vector<std::pair<int, Family>>{
-             {ids::N1, Family::NT}, {ids::N3, Family::NT}, {ids::N4, Family::NT}, {ids::N5, Family::NT},
-             {ids::N5, Family::Win9x}, {ids::N8, Family::NT}, {ids::N7, Family::NT}}) {
+             {app::ids::N1, Family::NT}, {app::ids::N3, Family::NT}, {app::ids::N4, Family::NT}, {app::ids::N5, Family::NT},
+             {app::ids::N5, Family::Win9x}, {app::ids::N8, Family::NT}, {app::ids::N7, Family::NT}}) {
         const int item = choice.first;
         const Family fam = choice.second;
         const std::string name = "tray: menu item " + std::to_string(item) +
@@ -699,7 +699,7 @@ std::vector<Scenario> scenarios() {
                          f.application.postMessage(w.handle(), kTray, 3, 0x0204);
                          f.application.processMessages();
                      },
-                     item == ids::N7});
+                     item == app::ids::N7});
     }
     return s;
 }

@@ -25,9 +25,9 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 40; ++i) f.machine.addProcess("resident" + std::to_string(i) + ".exe");
     TfrmMain& w = f.start();
     w.PageControl1.userSelect(2);
-    w.RadioGroup2.userSelect(1);
-    w.List3.setItems({"INTRUDER.EXE"});
-    w.SpeedButton1.userClick();
+    w.restriction.RadioGroup2.userSelect(1);
+    w.restriction.List3.setItems({"INTRUDER.EXE"});
+    w.restriction.SpeedButton1.userClick();
 
     std::size_t startMemory = 0;
     int startHandles = 0, startKeys = 0;
@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
         }
         if (s % 600 == 0) w.peerMinimize();
         if (s % 600 == 300) w.N8Click();
-        if (s % 900 == 0) w.RefreshProcessList();
+        if (s % 900 == 0) w.process.RefreshProcessList();
         const std::uint32_t t0 = f.machine.getTickCount();
         while (f.machine.getTickCount() - t0 < 1000) f.application.processMessages();
         // The logs of the simulated machine and the toolkit are the test's,

@@ -191,7 +191,7 @@ int dismissBoxes(App& app) {
 // Forbid mode with the listed helpers' names loaded from a file, as a user
 // would load a list.
 void forbidListed(App& app, const std::vector<Slot>& slots, const std::string& dir) {
-    app.click(ids::RadioGroup2 + 2);
+    app.click(restriction::ids::RadioGroup2 + 2);
     std::string text;
     int listed = 0;
     for (const Slot& s : slots) {
@@ -204,11 +204,11 @@ void forbidListed(App& app, const std::vector<Slot>& slots, const std::string& d
     }
     const std::string path = dir + "\\forbid.txt";
     writeFile(path, text);
-    app.clickAsync(ids::Button7);
+    app.clickAsync(restriction::ids::Button7);
     app.waitFileDialog().accept(path);
     waitFor([&] { return app.dialog() == nullptr; });
     app.sync();
-    if (app.count(ids::List3) != listed) throw Failure("the forbid list did not load");
+    if (app.count(restriction::ids::List3) != listed) throw Failure("the forbid list did not load");
 }
 
 int run(double minutes) {
@@ -218,7 +218,7 @@ int run(double minutes) {
     Session session;
     App& app = session.startApp();
     Process& prog = app.process();
-    app.selectTab(ids::PageControl1, kRestrictTab);
+    app.selectTab(app::ids::PageControl1, kRestrictTab);
 
     struct Helpers {
         std::vector<Slot> v = std::vector<Slot>(kHelpers);
@@ -238,8 +238,8 @@ int run(double minutes) {
     }
 
     if (!allow) forbidListed(app, slots, session.dir());
-    app.click(ids::SpeedButton1);
-    if (!app.ticked(ids::SpeedButton1)) throw Failure("the loop clear did not switch on");
+    app.click(restriction::ids::SpeedButton1);
+    if (!app.ticked(restriction::ids::SpeedButton1)) throw Failure("the loop clear did not switch on");
     const long listed = std::count_if(slots.begin(), slots.end(), [](const Slot& s) { return s.listed; });
     std::printf("soak: %.1f minutes, loop clear on (%s mode, 1 s), %d helpers kept coming", minutes,
                 allow ? "allow" : "forbid", kHelpers);
@@ -306,7 +306,7 @@ int run(double minutes) {
                     a.f.handles, kb(a.f.workingSet).c_str());
         std::printf("end:   private bytes %s, handles %ld, working set %s\n", kb(b.f.privateBytes).c_str(),
                     b.f.handles, kb(b.f.workingSet).c_str());
-        app.click(ids::SpeedButton1);
+        app.click(restriction::ids::SpeedButton1);
     }
     deleteRegKey(HKEY_CURRENT_USER, "Software\\Zentrek");
     return failures;

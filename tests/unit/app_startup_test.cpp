@@ -35,18 +35,18 @@ TEST(StartUp, DeleteButtonIsDisabledOnTheNtFamilyOnly) {
     AppFixture nt(Family::NT);
     nt.start();
     EXPECT_TRUE(IsWindowsNT);
-    EXPECT_FALSE(nt.form->BtnDelApp.enabled());
+    EXPECT_FALSE(nt.form->process.BtnDelApp.enabled());
 
     AppFixture w9x(Family::Win9x);
     w9x.start();
     EXPECT_FALSE(IsWindowsNT);
-    EXPECT_TRUE(w9x.form->BtnDelApp.enabled());
+    EXPECT_TRUE(w9x.form->process.BtnDelApp.enabled());
 
     AppFixture broken(Family::NT);
     broken.machine.setVersionFails(true);
     broken.start();
     EXPECT_FALSE(IsWindowsNT);
-    EXPECT_TRUE(broken.form->BtnDelApp.enabled());
+    EXPECT_TRUE(broken.form->process.BtnDelApp.enabled());
 }
 
 std::vector<std::string> expectedNames(sim::SimOs& m) {
@@ -64,7 +64,7 @@ TEST(StartUp, AllowListHoldsEveryRunningProgramUpperCasedInSnapshotOrder) {
     f.machine.addProcess("记事本.exe");
     f.machine.addProcess("\xB0\x61x.exe");
     TfrmMain& w = f.start();
-    const auto lines = w.List3.items();
+    const auto lines = w.restriction.List3.items();
     EXPECT_EQ(lines, expectedNames(f.machine));
     ASSERT_GE(lines.size(), 5u);
     const std::vector<std::string> tail(lines.end() - 5, lines.end());
@@ -79,15 +79,15 @@ TEST(StartUp, ProcessPageIsFilledForThePlatformFoundBeforeIt) {
     AppFixture w9x(Family::Win9x);
     w9x.machine.addProcess("C:\\WINDOWS\\notepad.exe", "C:\\WINDOWS\\notepad.exe");
     w9x.start();
-    EXPECT_EQ(w9x.form->List1.items().back(), "C:\\WINDOWS\\NOTEPAD.EXE");
+    EXPECT_EQ(w9x.form->process.List1.items().back(), "C:\\WINDOWS\\NOTEPAD.EXE");
 
     AppFixture nt(Family::NT);
     nt.machine.addProcess("notepad.exe", "C:\\WINDOWS\\notepad.exe");
     nt.start();
-    EXPECT_EQ(nt.form->List1.items().back(), "NOTEPAD.EXE");
-    EXPECT_EQ(nt.form->ChkList1.items(), nt.form->List1.items());
-    EXPECT_EQ(nt.form->Label1.caption(),
-              "当前系统中共有" + std::to_string(nt.form->List1.count()) + "个进程");
+    EXPECT_EQ(nt.form->process.List1.items().back(), "NOTEPAD.EXE");
+    EXPECT_EQ(nt.form->process.ChkList1.items(), nt.form->process.List1.items());
+    EXPECT_EQ(nt.form->process.Label1.caption(),
+              "当前系统中共有" + std::to_string(nt.form->process.List1.count()) + "个进程");
 }
 
 // Names read ahead while the window was built are taken over, but checked
@@ -110,7 +110,7 @@ TEST(StartUp, NamesReadAheadServeOnlyTheProcessesStillRunning) {
         const auto before = f.machine.countCalls("Module32First");
         f.form->start();
         EXPECT_FALSE(f.form->TakeReadAhead) << "taken once";
-        EXPECT_EQ(f.form->List1.items(), common::listProcesses(f.machine, true).lines);
+        EXPECT_EQ(f.form->process.List1.items(), common::listProcesses(f.machine, true).lines);
         return f.machine.countCalls("Module32First") - before;
     };
     EXPECT_EQ(startWith(true), startWith(false) - 1) << "only stays.exe was read ahead";
@@ -127,15 +127,15 @@ TEST(StartUp, AllowListHoldsFullPathsOnWindows9x) {
     AppFixture f(Family::Win9x);
     f.machine.addProcess("C:\\WINDOWS\\explorer.exe");
     TfrmMain& w = f.start();
-    EXPECT_EQ(w.List3.items(), expectedNames(f.machine));
-    EXPECT_EQ(w.List3.items().back(), "C:\\WINDOWS\\EXPLORER.EXE");
+    EXPECT_EQ(w.restriction.List3.items(), expectedNames(f.machine));
+    EXPECT_EQ(w.restriction.List3.items().back(), "C:\\WINDOWS\\EXPLORER.EXE");
 }
 
 TEST(StartUp, NoToolhelpLeavesTheAllowListEmptyAndSilent) {
     AppFixture f;
     f.machine.setToolhelpAvailable(false);
     TfrmMain& w = f.start();
-    EXPECT_EQ(w.List3.count(), 0);
+    EXPECT_EQ(w.restriction.List3.count(), 0);
     EXPECT_TRUE(f.application.messages().empty());
     EXPECT_TRUE(w.visible());
 }
@@ -160,8 +160,8 @@ TEST(StartUp, AnErrorInAStepIsShownAndTheLaterStepsStillRun) {
     w.start();
     EXPECT_EQ(application.errors(), (std::vector<std::string>{"Invalid data type for 'KillTime'"}));
     EXPECT_EQ(AppDir, "C:\\Tools\\");
-    EXPECT_EQ(w.List3.items(), (std::vector<std::string>{"NOTEPAD.EXE"}));
-    EXPECT_EQ(w.List1.count(), 1);
+    EXPECT_EQ(w.restriction.List3.items(), (std::vector<std::string>{"NOTEPAD.EXE"}));
+    EXPECT_EQ(w.process.List1.count(), 1);
     EXPECT_TRUE(w.visible());
 
     // A settings value of the wrong kind: NT is still NT.
@@ -172,10 +172,10 @@ TEST(StartUp, AnErrorInAStepIsShownAndTheLaterStepsStillRun) {
     TfrmMain& v = f.start();
     EXPECT_EQ(f.application.errors(), (std::vector<std::string>{"'abc' is not a valid integer value"}));
     EXPECT_TRUE(IsWindowsNT);
-    EXPECT_FALSE(v.BtnDelApp.enabled());
-    EXPECT_EQ(v.List3.items(), expectedNames(f.machine));
-    EXPECT_FALSE(v.List3.items().empty());
-    EXPECT_EQ(v.List2.items(), (std::vector<std::string>{"Editor"}));
+    EXPECT_FALSE(v.process.BtnDelApp.enabled());
+    EXPECT_EQ(v.restriction.List3.items(), expectedNames(f.machine));
+    EXPECT_FALSE(v.restriction.List3.items().empty());
+    EXPECT_EQ(v.window.List2.items(), (std::vector<std::string>{"Editor"}));
 }
 
 TEST(StartUp, AppDirIsTheExecutablesDirectoryWithItsBackslash) {
@@ -199,26 +199,26 @@ TEST(MainWindow, StartsOnTheFirstPagesWithNothingPending) {
     TfrmMain& w = *f.form;
     EXPECT_EQ(seenBeforeCreate, &w);
     EXPECT_TRUE(w.visible());
-    EXPECT_EQ(w.PageControl1.activePage(), &w.TabSheet1);
-    EXPECT_EQ(w.PageControl2.activePage(), &w.TabSheet7);
-    EXPECT_FALSE(w.Panel2.visible());
-    EXPECT_FALSE(w.ChkList1.visible());
-    EXPECT_TRUE(w.List1.showing());
-    EXPECT_EQ(w.RadioGroup1.itemIndex(), 0);
-    EXPECT_EQ(w.RadioGroup2.itemIndex(), 0);
-    EXPECT_FALSE(w.Timer1.enabled());
-    EXPECT_FALSE(w.SpeedButton1.down());
+    EXPECT_EQ(w.PageControl1.activePage(), &w.process.TabSheet1);
+    EXPECT_EQ(w.PageControl2.activePage(), &w.generalSettings.TabSheet7);
+    EXPECT_FALSE(w.passwordPanel.Panel2.visible());
+    EXPECT_FALSE(w.process.ChkList1.visible());
+    EXPECT_TRUE(w.process.List1.showing());
+    EXPECT_EQ(w.process.RadioGroup1.itemIndex(), 0);
+    EXPECT_EQ(w.restriction.RadioGroup2.itemIndex(), 0);
+    EXPECT_FALSE(w.restriction.Timer1.enabled());
+    EXPECT_FALSE(w.restriction.SpeedButton1.down());
     EXPECT_FALSE(w.N1.checked);
     // The interval field shows what its arrows hold.
-    EXPECT_EQ(w.Edit4.text(), std::to_string(w.UpDown1.position()));
-    EXPECT_GE(w.UpDown1.position(), w.UpDown1.min());
-    EXPECT_LE(w.UpDown1.position(), w.UpDown1.max());
-    EXPECT_EQ(w.Timer1.interval(), 1000u * static_cast<unsigned>(w.UpDown1.position()));
+    EXPECT_EQ(w.generalSettings.Edit4.text(), std::to_string(w.generalSettings.UpDown1.position()));
+    EXPECT_GE(w.generalSettings.UpDown1.position(), w.generalSettings.UpDown1.min());
+    EXPECT_LE(w.generalSettings.UpDown1.position(), w.generalSettings.UpDown1.max());
+    EXPECT_EQ(w.restriction.Timer1.interval(), 1000u * static_cast<unsigned>(w.generalSettings.UpDown1.position()));
     // Both exit buttons read and explain the same.
-    EXPECT_EQ(w.BtnExit.caption(), w.Button4.caption());
-    EXPECT_EQ(w.BtnExit.hint(), w.Button4.hint());
+    EXPECT_EQ(w.process.BtnExit.caption(), w.window.Button4.caption());
+    EXPECT_EQ(w.process.BtnExit.hint(), w.window.Button4.hint());
     // The password panel lies exactly over the pages, above them.
-    EXPECT_EQ(w.Panel2.boundsRect(), w.PageControl1.boundsRect());
+    EXPECT_EQ(w.passwordPanel.Panel2.boundsRect(), w.PageControl1.boundsRect());
     EXPECT_TRUE(f.application.messages().empty());
 }
 
@@ -229,25 +229,25 @@ int zOrder(const ui::TControl& c) {
 TEST(MainWindow, OverlaidControlsLieAboveWhatTheyCover) {
     AppFixture f;
     TfrmMain& w = f.start();
-    EXPECT_GT(zOrder(w.Panel2), zOrder(w.PageControl1));
-    EXPECT_GT(zOrder(w.ChkList1), zOrder(w.List1));
-    EXPECT_EQ(w.ChkList1.boundsRect(), w.List1.boundsRect());
-    EXPECT_EQ(w.ListHide.boundsRect(), w.List3.boundsRect());
+    EXPECT_GT(zOrder(w.passwordPanel.Panel2), zOrder(w.PageControl1));
+    EXPECT_GT(zOrder(w.process.ChkList1), zOrder(w.process.List1));
+    EXPECT_EQ(w.process.ChkList1.boundsRect(), w.process.List1.boundsRect());
+    EXPECT_EQ(w.restriction.ListHide.boundsRect(), w.restriction.List3.boundsRect());
 }
 
 TEST(MainWindow, EnterAndEscapeReachThePasswordButtonsOnlyWhileThePanelIsUp) {
     AppFixture f;
     TfrmMain& w = f.start();
     int ok = 0, quit = 0;
-    w.BitBtn1.OnClick = [&] { ++ok; };
-    w.BitBtn2.OnClick = [&] { ++quit; };
-    w.Panel2.show();
-    w.Edit1.setFocus();
+    w.passwordPanel.BitBtn1.OnClick = [&] { ++ok; };
+    w.passwordPanel.BitBtn2.OnClick = [&] { ++quit; };
+    w.passwordPanel.Panel2.show();
+    w.passwordPanel.Edit1.setFocus();
     w.userKey(ui::VK_RETURN_KEY);
     w.userKey(ui::VK_ESCAPE_KEY);
     EXPECT_EQ(ok, 1);
     EXPECT_EQ(quit, 1);
-    w.Panel2.hide();
+    w.passwordPanel.Panel2.hide();
     w.userKey(ui::VK_RETURN_KEY);
     w.userKey(ui::VK_ESCAPE_KEY);
     EXPECT_EQ(ok, 1);
@@ -262,26 +262,26 @@ TEST(MainWindow, ThePasswordPanelHoldsTheKeyboardUntilTheRightPassword) {
     f.machine.setString(platform::RootKey::CurrentUser, "Software\\Zentrek", "RunByPass", "yes");
     f.machine.setString(platform::RootKey::CurrentUser, "Software\\Zentrek", "Pass", "ab");
     TfrmMain& w = f.start();
-    ASSERT_TRUE(w.Panel2.visible());
-    EXPECT_EQ(w.keyboardHolder(), &w.Panel2);
-    EXPECT_FALSE(w.keyMayReach(&w.List1));
-    w.List1.setFocus();
+    ASSERT_TRUE(w.passwordPanel.Panel2.visible());
+    EXPECT_EQ(w.keyboardHolder(), &w.passwordPanel.Panel2);
+    EXPECT_FALSE(w.keyMayReach(&w.process.List1));
+    w.process.List1.setFocus();
     w.userKey('a');
-    EXPECT_TRUE(w.Edit1.focused());
+    EXPECT_TRUE(w.passwordPanel.Edit1.focused());
     w.peerMinimize();
     w.N8Click();
-    ASSERT_TRUE(w.Panel2.visible()) << "restoring brings the window back, not the pages";
-    w.ListApp.setFocus();
+    ASSERT_TRUE(w.passwordPanel.Panel2.visible()) << "restoring brings the window back, not the pages";
+    w.normalPrograms.ListApp.setFocus();
     w.userKey('b');
-    EXPECT_EQ(w.Edit1.text(), "ab");
+    EXPECT_EQ(w.passwordPanel.Edit1.text(), "ab");
     w.userKey(ui::VK_RETURN_KEY);
-    EXPECT_FALSE(w.Panel2.visible());
+    EXPECT_FALSE(w.passwordPanel.Panel2.visible());
     EXPECT_EQ(w.keyboardHolder(), nullptr);
     w.PageControl1.userSelect(3);
-    w.Edit5.setFocus();
+    w.autostart.Edit5.setFocus();
     w.userKey('x');
-    EXPECT_EQ(w.Edit5.text(), "x");
-    EXPECT_EQ(w.Edit1.text(), "ab");
+    EXPECT_EQ(w.autostart.Edit5.text(), "x");
+    EXPECT_EQ(w.passwordPanel.Edit1.text(), "ab");
 }
 
 // The first control in window order whose id, as WM_COMMAND and
@@ -342,10 +342,10 @@ TEST(Closing, BothExitButtonsAndTheTitleBarCloseEndTheProgramTheSameWay) {
             ++closes;
             formClose();
         };
-        if (way == 0) w.BtnExit.userClick();
+        if (way == 0) w.process.BtnExit.userClick();
         if (way == 1) {
             w.PageControl1.userSelect(1);
-            w.Button4.userClick();
+            w.window.Button4.userClick();
         }
         if (way == 2) w.userClose();
         EXPECT_EQ(closes, 1) << way;
@@ -358,7 +358,7 @@ TEST(Closing, AnErrorWhileClosingKeepsTheWindowOpen) {
     AppFixture f;
     TfrmMain& w = f.start();
     w.OnClose = [] { throw std::runtime_error("File access denied"); };
-    w.BtnExit.userClick();
+    w.process.BtnExit.userClick();
     EXPECT_EQ(f.application.errors(), (std::vector<std::string>{"File access denied"}));
     EXPECT_FALSE(f.application.terminated());
     EXPECT_TRUE(w.visible());
@@ -368,7 +368,7 @@ TEST(MainWindow, MailLinkOpensANewMail) {
     AppFixture f;
     TfrmMain& w = f.start();
     w.PageControl1.userSelect(5);
-    w.Label16.userClick();
+    w.about.Label16.userClick();
     ASSERT_EQ(f.machine.shellExecutes().size(), 1u);
     EXPECT_EQ(f.machine.shellExecutes()[0], "Open|mailto:morvane@example.com|||1");
     const auto calls = argsOf(f.machine, "ShellExecuteA");
@@ -376,8 +376,8 @@ TEST(MainWindow, MailLinkOpensANewMail) {
     char hwnd[32];
     std::snprintf(hwnd, sizeof hwnd, "hwnd=0x%llX", static_cast<unsigned long long>(w.handle()));
     EXPECT_EQ(calls[0].rfind(hwnd, 0), 0u) << calls[0];
-    EXPECT_EQ(w.Label16.caption(), "E-Mail:morvane@example.com");
-    EXPECT_EQ(w.Label16.cursor(), ui::TCursor::HandPoint);
+    EXPECT_EQ(w.about.Label16.caption(), "E-Mail:morvane@example.com");
+    EXPECT_EQ(w.about.Label16.cursor(), ui::TCursor::HandPoint);
 }
 
 TEST(Paint, AStartMinimisedRequestHidesTheWindowOnceAtTheFirstPaint) {

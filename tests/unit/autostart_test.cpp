@@ -36,7 +36,7 @@ struct Autostart : AppFixture {
     }
     Rows rows() const {
         Rows out;
-        const auto& l = form->ListView1;
+        const auto& l = form->autostart.ListView1;
         for (int i = 0; i < l.count(); ++i) out.emplace_back(l.itemCaption(i), l.subItem(i, 0), l.subItem(i, 1));
         return out;
     }
@@ -60,8 +60,8 @@ struct Autostart : AppFixture {
         return h;
     }
     void type(TfrmMain& w, const std::string& name, const std::string& location) {
-        w.Edit5.setText(name);
-        w.Edit6.setText(location);
+        w.autostart.Edit5.setText(name);
+        w.autostart.Edit6.setText(location);
     }
 };
 
@@ -81,20 +81,20 @@ TEST(Autostart, StartUpListsTheStringValuesOfTheFiveKeysInTheirOrder) {
                               {"Blank", "", "Run"},
                               {"Setup", "setup.exe /continue", "RunOnce"},
                               {"Svc", "svc.exe", "RunServicesOnce"}}));
-    EXPECT_EQ(w.ListView1.itemIndex(), -1);
+    EXPECT_EQ(w.autostart.ListView1.itemIndex(), -1);
     EXPECT_TRUE(f.application.messages().empty());
     EXPECT_FALSE(f.machine.hasKey(HKLM, kServices)) << "reading creates nothing";
     EXPECT_EQ(f.machine.openKeys(), 0);
 
     // Refresh drops what was not applied and keeps the edit fields.
     f.sz(kServices, "New", "new.exe");
-    w.ListView1.userClick(0);
-    w.Button19.userClick();
-    w.Button14.userClick();
+    w.autostart.ListView1.userClick(0);
+    w.autostart.Button19.userClick();
+    w.autostart.Button14.userClick();
     EXPECT_EQ(f.rows().size(), 7u);
     EXPECT_EQ(f.rows()[0], (Row{"Tool", "C:\\Tools\\tool.exe", "Run"}));
     EXPECT_EQ(f.rows()[4], (Row{"New", "new.exe", "RunServices"}));
-    EXPECT_EQ(w.Edit5.text(), "Tool") << "the click copied the row; refresh leaves the fields";
+    EXPECT_EQ(w.autostart.Edit5.text(), "Tool") << "the click copied the row; refresh leaves the fields";
 }
 
 // A value of another type is named in the standard error box, yet every
@@ -115,10 +115,10 @@ TEST(Autostart, AValueOfAnotherTypeIsReportedAndCostsNothing) {
     EXPECT_EQ(f.rows(), (Rows{{"Before", "before.exe", "Run"},
                               {"After", "after.exe", "Run"},
                               {"Later", "later.exe", "RunOnce"}}));
-    EXPECT_GT(w.List1.count(), 0) << "start-up went on to the process list";
+    EXPECT_GT(w.process.List1.count(), 0) << "start-up went on to the process list";
 
     const Hive before = f.hive();
-    w.Button17.userClick();
+    w.autostart.Button17.userClick();
     Hive after = f.hive();
     EXPECT_EQ(after[kRun], before.at(kRun));
     EXPECT_EQ(after[kOnce], before.at(kOnce));
@@ -131,13 +131,13 @@ TEST(Autostart, NewAndChangeCheckBothFieldsTrimmedAndKeepTheSource) {
     TfrmMain& w = f.open();
     // Change and delete without a selected row: nothing, not even a check.
     f.type(w, "", "");
-    w.Button21.userClick();
-    w.Button19.userClick();
+    w.autostart.Button21.userClick();
+    w.autostart.Button19.userClick();
     EXPECT_TRUE(f.application.messages().empty());
     EXPECT_EQ(f.rows().size(), 1u);
 
-    w.ListView1.userClick(0);  // a RunOnce row selected: new rows still go to Run
-    for (ui::TButton* b : {&w.Button18, &w.Button21}) {
+    w.autostart.ListView1.userClick(0);  // a RunOnce row selected: new rows still go to Run
+    for (ui::TButton* b : {&w.autostart.Button18, &w.autostart.Button21}) {
         f.application.clearRecords();
         f.type(w, " \t ", "x.exe");
         b->userClick();
@@ -150,22 +150,22 @@ TEST(Autostart, NewAndChangeCheckBothFieldsTrimmedAndKeepTheSource) {
             EXPECT_EQ(m.caption, "提示");
             EXPECT_EQ(m.flags, ui::mb::Ok);
         }
-        EXPECT_TRUE(w.Edit6.focused());
+        EXPECT_TRUE(w.autostart.Edit6.focused());
         EXPECT_EQ(f.rows().size(), 1u);
     }
     f.type(w, "  ", "y");
-    w.Button18.userClick();
-    EXPECT_TRUE(w.Edit5.focused());
+    w.autostart.Button18.userClick();
+    EXPECT_TRUE(w.autostart.Edit5.focused());
 
     f.type(w, "  Name ", " C:\\a b\\n.exe  ");
-    w.Button18.userClick();
+    w.autostart.Button18.userClick();
     f.type(w, "Renamed", "renamed.exe");
-    w.Button21.userClick();
+    w.autostart.Button21.userClick();
     EXPECT_EQ(f.rows(), (Rows{{"Renamed", "renamed.exe", "RunOnce"}, {"Name", "C:\\a b\\n.exe", "Run"}}));
-    EXPECT_EQ(w.Edit5.text(), "Renamed") << "the fields keep their text";
-    w.ListView1.userClick(1);
-    EXPECT_EQ(w.Edit6.text(), "C:\\a b\\n.exe");
-    w.Button19.userClick();
+    EXPECT_EQ(w.autostart.Edit5.text(), "Renamed") << "the fields keep their text";
+    w.autostart.ListView1.userClick(1);
+    EXPECT_EQ(w.autostart.Edit6.text(), "C:\\a b\\n.exe");
+    w.autostart.Button19.userClick();
     EXPECT_EQ(f.rows(), (Rows{{"Renamed", "renamed.exe", "RunOnce"}}));
     EXPECT_EQ(f.machine.stringValue(HKLM, kOnce, "Once"), "once.exe") << "only apply writes";
 }
@@ -174,20 +174,20 @@ TEST(Autostart, BrowseFillsTheNameOnlyIntoAnEmptyField) {
     Autostart f;
     TfrmMain& w = f.open();
     f.application.answerDialog("C:\\程序\\工具.exe");
-    w.Button20.userClick();
+    w.autostart.Button20.userClick();
     ASSERT_EQ(f.application.dialogs().size(), 1u);
     EXPECT_EQ(f.application.dialogs()[0].title, "添加自启动程序");
     EXPECT_EQ(f.application.dialogs()[0].filter, "程序文件|*.exe|所有文件|*.*");
-    EXPECT_EQ(w.Edit6.text(), "C:\\程序\\工具.exe");
-    EXPECT_EQ(w.Edit5.text(), "工具.exe");
+    EXPECT_EQ(w.autostart.Edit6.text(), "C:\\程序\\工具.exe");
+    EXPECT_EQ(w.autostart.Edit5.text(), "工具.exe");
 
     f.type(w, " ", "old");
     f.application.answerDialog("D:\\b.exe");
-    w.Button20.userClick();
-    EXPECT_EQ(w.Edit5.text(), " ");
-    EXPECT_EQ(w.Edit6.text(), "D:\\b.exe");
-    w.Button20.userClick();  // cancelled
-    EXPECT_EQ(w.Edit6.text(), "D:\\b.exe");
+    w.autostart.Button20.userClick();
+    EXPECT_EQ(w.autostart.Edit5.text(), " ");
+    EXPECT_EQ(w.autostart.Edit6.text(), "D:\\b.exe");
+    w.autostart.Button20.userClick();  // cancelled
+    EXPECT_EQ(w.autostart.Edit6.text(), "D:\\b.exe");
 }
 
 TEST(Autostart, ApplyMakesEachKeysStringsItsRowsAndTouchesNothingElse) {
@@ -203,21 +203,21 @@ TEST(Autostart, ApplyMakesEachKeysStringsItsRowsAndTouchesNothingElse) {
     f.sz(kOnceEx, "Title", "title");
     TfrmMain& w = f.open();
     auto change = [&](int row, const std::string& name, const std::string& location) {
-        w.ListView1.userClick(row);
+        w.autostart.ListView1.userClick(row);
         f.type(w, name, location);
-        w.Button21.userClick();
+        w.autostart.Button21.userClick();
     };
     change(1, "New", "old.exe");         // renamed
     change(3, "Path2", "%ProgramFiles%\\p.exe");  // renamed, location kept
     change(4, "Edited", "%windir%\\e2.exe");      // location changed
-    w.ListView1.userClick(5);
-    w.Button19.userClick();              // Gone
+    w.autostart.ListView1.userClick(5);
+    w.autostart.Button19.userClick();              // Gone
     f.type(w, "Dup", "first.exe");
-    w.Button18.userClick();
+    w.autostart.Button18.userClick();
     f.type(w, "Dup", "second.exe");
-    w.Button18.userClick();
+    w.autostart.Button18.userClick();
     f.application.clearRecords();  // the box about Flag
-    w.Button17.userClick();
+    w.autostart.Button17.userClick();
 
     EXPECT_TRUE(f.application.messages().empty());
     // Values the list kept are written where they stand; the removed go.
@@ -268,15 +268,15 @@ TEST(Autostart, AFailureAnywhereInApplyPutsEveryKeyBack) {
         f.sz(kServicesOnce, "S", "s.exe");
         TfrmMain& w = f.open();
         f.type(w, "Added", "added.exe");
-        w.Button18.userClick();
-        w.ListView1.userClick(2);
-        ASSERT_EQ(w.ListView1.itemCaption(2), "A");
-        w.Button19.userClick();
+        w.autostart.Button18.userClick();
+        w.autostart.ListView1.userClick(2);
+        ASSERT_EQ(w.autostart.ListView1.itemCaption(2), "A");
+        w.autostart.Button19.userClick();
         const Hive before = f.hive();
         const Rows rows = f.rows();
         c.fault(f.machine);
         f.application.clearRecords();
-        w.Button17.userClick();
+        w.autostart.Button17.userClick();
         EXPECT_EQ(f.application.errors(), (std::vector<std::string>{c.error}));
         EXPECT_EQ(f.hive(), before);
         EXPECT_FALSE(f.machine.hasKey(HKLM, kServices));
@@ -290,10 +290,10 @@ TEST(Autostart, AValueThatCannotGoBackIsNamedWithItsText) {
     f.sz(kRun, "Keep", "C:\\keep.exe /q");
     f.sz(kRun, "Other", "other.exe");
     TfrmMain& w = f.open();
-    w.ListView1.userClick(0);
-    w.Button19.userClick();
+    w.autostart.ListView1.userClick(0);
+    w.autostart.Button19.userClick();
     f.machine.refuseChangesAfter(HKLM, kRun, 1, false);  // the removal goes, then nothing
-    w.Button17.userClick();
+    w.autostart.Button17.userClick();
     ASSERT_EQ(f.application.errors().size(), 1u);
     const std::string error = f.application.errors()[0];
     EXPECT_EQ(error.rfind("Failed to set data for 'Other'", 0), 0u) << error;
@@ -311,7 +311,7 @@ TEST(Autostart, ApplyNeverEmptiesAKeyTheListDidNotRead) {
     EXPECT_EQ(f.rows(), (Rows{{"Theirs", "theirs.exe", "Run"}}));
     EXPECT_TRUE(f.application.messages().empty());
     f.machine.setKeyUnopenable(HKLM, kOnce, false);
-    w.Button17.userClick();
+    w.autostart.Button17.userClick();
     EXPECT_EQ(f.machine.stringValue(HKLM, kOnce, "Locked"), "locked.exe");
 
     Autostart g;
@@ -319,10 +319,10 @@ TEST(Autostart, ApplyNeverEmptiesAKeyTheListDidNotRead) {
     g.machine.setString(platform::RootKey::CurrentUser, "Software\\Zentrek", "KillTime", "abc");
     TfrmMain& v = g.open();
     ASSERT_EQ(g.application.errors().size(), 1u) << "the settings failed";
-    EXPECT_EQ(v.ListView1.count(), 1) << "and the fill still ran";
+    EXPECT_EQ(v.autostart.ListView1.count(), 1) << "and the fill still ran";
     g.type(v, "Mine", "mine.exe");
-    v.Button18.userClick();
-    v.Button17.userClick();
+    v.autostart.Button18.userClick();
+    v.autostart.Button17.userClick();
     EXPECT_EQ(g.machine.valueNames(HKLM, kRun), (std::vector<std::string>{"Theirs", "Mine"}));
 }
 
@@ -340,18 +340,18 @@ TEST(Autostart, ApplyRemovesOnlyWhatTheListRemoved) {
     f.sz(kRun, "Theirs", "theirs.exe");
     f.sz(kOnce, "Setup", "setup.exe /continue");
     w.PageControl1.userSelect(4);
-    w.ChkAutoRun.userClick();  // writes Zentrek into Run
+    w.generalSettings.ChkAutoRun.userClick();  // writes Zentrek into Run
     w.PageControl1.userSelect(3);
-    w.ListView1.userClick(0);
-    w.Button19.userClick();  // Old
-    w.ListView1.userClick(0);
+    w.autostart.ListView1.userClick(0);
+    w.autostart.Button19.userClick();  // Old
+    w.autostart.ListView1.userClick(0);
     f.type(w, "New name", "renamed.exe");
-    w.Button21.userClick();
+    w.autostart.Button21.userClick();
     // A string at the fill that is another type by "应用" is no longer the list's to delete.
-    w.ListView1.userClick(2);
-    w.Button19.userClick();  // Retyped
+    w.autostart.ListView1.userClick(2);
+    w.autostart.Button19.userClick();  // Retyped
     f.machine.setValue(HKLM, kRun, "Retyped", platform::RegType::Dword, std::string("\1\0\0\0", 4));
-    w.Button17.userClick();
+    w.autostart.Button17.userClick();
     EXPECT_TRUE(f.application.messages().empty());
     EXPECT_EQ(f.machine.valueNames(HKLM, kRun),
               (std::vector<std::string>{"Kept", "Retyped", "Theirs", "Zentrek", "New name"}));
@@ -361,14 +361,14 @@ TEST(Autostart, ApplyRemovesOnlyWhatTheListRemoved) {
 
     // What an apply wrote is the list's own: renamed or deleted, it goes.
     f.type(w, "Fresh", "fresh.exe");
-    w.Button18.userClick();
-    w.Button17.userClick();
-    w.ListView1.userClick(w.ListView1.count() - 1);
+    w.autostart.Button18.userClick();
+    w.autostart.Button17.userClick();
+    w.autostart.ListView1.userClick(w.autostart.ListView1.count() - 1);
     f.type(w, "Fresher", "fresh.exe");
-    w.Button21.userClick();
-    w.ListView1.userClick(0);
-    w.Button19.userClick();  // New name
-    w.Button17.userClick();
+    w.autostart.Button21.userClick();
+    w.autostart.ListView1.userClick(0);
+    w.autostart.Button19.userClick();  // New name
+    w.autostart.Button17.userClick();
     EXPECT_EQ(f.machine.valueNames(HKLM, kRun),
               (std::vector<std::string>{"Kept", "Retyped", "Theirs", "Zentrek", "Fresher"}));
 }
@@ -384,22 +384,22 @@ TEST(Autostart, ReadsThatStopShortNeverCostAnEntry) {
     TfrmMain& w = f.open();
     EXPECT_EQ(f.rows(), (Rows{{"A", "A.exe", "Run"}, {"B", "B.exe", "Run"}, {"Once", "once.exe", "RunOnce"}}));
     f.machine.failReadsAfter(HKLM, kRun, -1);
-    w.ListView1.userClick(0);
-    w.Button19.userClick();
-    w.Button17.userClick();
+    w.autostart.ListView1.userClick(0);
+    w.autostart.Button19.userClick();
+    w.autostart.Button17.userClick();
     EXPECT_TRUE(f.application.messages().empty());
     EXPECT_EQ(f.machine.valueNames(HKLM, kRun), (std::vector<std::string>{"B", "C", "D"}));
 
     f.sz(kRun, "A", "A.exe");
     Hive before = f.hive();
-    w.Button14.userClick();
-    w.ListView1.userClick(0);
-    w.Button19.userClick();  // A again
+    w.autostart.Button14.userClick();
+    w.autostart.ListView1.userClick(0);
+    w.autostart.Button19.userClick();  // A again
     for (int reads : {0, 1, 3}) {  // A's read, then B, C and D's
         SCOPED_TRACE(reads);
         f.machine.failReadsAfter(HKLM, kRun, reads);
         f.application.clearRecords();
-        w.Button17.userClick();
+        w.autostart.Button17.userClick();
         f.machine.failReadsAfter(HKLM, kRun, -1);
         ASSERT_EQ(f.application.errors().size(), 1u);
         EXPECT_EQ(f.application.errors()[0].rfind("Failed to get data for '", 0), 0u);

@@ -22,15 +22,15 @@ struct Delete : AppFixture {
 TEST(DeleteFile, ARunningReadOnlyProgramIsEndedAndItsFileDeleted) {
     Delete f;
     TfrmMain& w = f.start();
-    ASSERT_TRUE(w.BtnDelApp.enabled());
-    w.List1.userSelect(1);
-    w.BtnDelApp.userClick();
+    ASSERT_TRUE(w.process.BtnDelApp.enabled());
+    w.process.List1.userSelect(1);
+    w.process.BtnDelApp.userClick();
     ASSERT_EQ(f.application.messages().size(), 1u);
     EXPECT_EQ(f.application.messages()[0].text, "您当真要删除吗？");
     EXPECT_EQ(f.application.messages()[0].caption, "确认");
     EXPECT_EQ(f.machine.file(kPath), nullptr);
     EXPECT_FALSE(f.machine.process(f.victim)->running);
-    EXPECT_EQ(w.List1.items(), (std::vector<std::string>{"C:\\WINDOWS\\SYSTEM\\KERNEL32.DLL"}));
+    EXPECT_EQ(w.process.List1.items(), (std::vector<std::string>{"C:\\WINDOWS\\SYSTEM\\KERNEL32.DLL"}));
 }
 
 // One attempt: is the file there, clear its attributes, end what runs from
@@ -39,9 +39,9 @@ TEST(DeleteFile, ARunningReadOnlyProgramIsEndedAndItsFileDeleted) {
 TEST(DeleteFile, EachAttemptTakesItsStepsInOrder) {
     Delete f;
     TfrmMain& w = f.start();
-    w.List1.userSelect(1);
+    w.process.List1.userSelect(1);
     f.machine.clearCalls();
-    w.BtnDelApp.userClick();
+    w.process.BtnDelApp.userClick();
     std::vector<std::string> steps;
     for (const sim::Call& c : f.machine.calls())
         for (const char* step : {"FindFirstFileA", "SetFileAttributesA", "TerminateProcess", "DeleteFileA"})
@@ -56,19 +56,19 @@ TEST(DeleteFile, NoAnswerAMarkerOrACancelledDialogDeleteNothing) {
     Delete f;
     TfrmMain& w = f.start();
     f.application.answerMessage(ui::answer::No);
-    w.List1.userSelect(1);
-    w.BtnDelApp.userClick();
+    w.process.List1.userSelect(1);
+    w.process.BtnDelApp.userClick();
     f.application.answerMessage(0);  // the question could not be shown
-    w.BtnDelApp.userClick();
+    w.process.BtnDelApp.userClick();
     EXPECT_NE(f.machine.file(kPath), nullptr);
 
-    w.List1.setItem(1, process::kNormalMarker);
-    w.List1.userSelect(1);
-    w.BtnDelApp.userClick();
+    w.process.List1.setItem(1, process::kNormalMarker);
+    w.process.List1.userSelect(1);
+    w.process.BtnDelApp.userClick();
     EXPECT_EQ(f.application.messages().size(), 2u) << "a marker line asks nothing";
 
-    w.List1.setItemIndex(-1);
-    w.BtnDelApp.userClick();  // the dialog, cancelled
+    w.process.List1.setItemIndex(-1);
+    w.process.BtnDelApp.userClick();  // the dialog, cancelled
     ASSERT_EQ(f.application.dialogs().size(), 1u);
     EXPECT_EQ(f.application.dialogs()[0].title, "请指定您要删除的文件");
     EXPECT_EQ(f.application.messages().size(), 2u);
@@ -78,12 +78,12 @@ TEST(DeleteFile, NoAnswerAMarkerOrACancelledDialogDeleteNothing) {
 TEST(DeleteFile, MultipleModeAsksOnceAndWaitsForTheLinesHandled) {
     Delete f;
     TfrmMain& w = f.start();
-    w.RadioGroup1.userSelect(1);
-    w.ChkList1.userToggle(0);
-    w.ChkList1.userToggle(1);
-    w.ChkList1.setItem(0, process::kNormalMarker);
+    w.process.RadioGroup1.userSelect(1);
+    w.process.ChkList1.userToggle(0);
+    w.process.ChkList1.userToggle(1);
+    w.process.ChkList1.setItem(0, process::kNormalMarker);
     const auto t0 = f.machine.getTickCount();
-    w.BtnDelApp.userClick();
+    w.process.BtnDelApp.userClick();
     EXPECT_EQ(f.application.messages().size(), 1u);
     EXPECT_EQ(f.machine.file(kPath), nullptr);
     EXPECT_GE(f.machine.getTickCount() - t0, 150u);
@@ -94,8 +94,8 @@ TEST(DeleteFile, AFileThatCannotGoIsGivenUpOnAndTheUserIsTold) {
     Delete f;
     TfrmMain& w = f.start();
     f.machine.file(kPath)->refusesDelete = true;
-    w.List1.userSelect(1);
-    w.BtnDelApp.userClick();
+    w.process.List1.userSelect(1);
+    w.process.BtnDelApp.userClick();
     EXPECT_NE(f.machine.file(kPath), nullptr);
     ASSERT_EQ(f.application.messages().size(), 2u);
     EXPECT_EQ(f.application.messages()[1].caption, "提示");

@@ -282,7 +282,7 @@ TEST(LookWindow, TheTrayMenuIsDrawnWithItsColumnSelectionAndTheLoopItemsCheck) {
     EXPECT_TRUE(w.XPMenu1.AutoDetect);
     EXPECT_EQ(w.XPMenu1.Font.name, "Tahoma");  // the system's menu font replaced the window's
     w.N1.checked = true;
-    f.application.chooseMenuItem(ids::N8);
+    f.application.chooseMenuItem(app::ids::N8);
     w.PopupMenu1.popup(10, 10);
     ASSERT_FALSE(f.application.menus().empty());
     const auto& shown = f.application.menus().back();
@@ -295,12 +295,12 @@ TEST(LookWindow, TheTrayMenuIsDrawnWithItsColumnSelectionAndTheLoopItemsCheck) {
     EXPECT_EQ(c.pixel(c.width() - 3, boxes[2].rect.top + 10), kMenuFace);
     EXPECT_EQ(c.pixel(c.width() - 3, boxes[6].rect.top + 10), kSelectFill);  // 还原, chosen
     // Every button, field, box, group and the two panels; not the lists.
-    EXPECT_NE(w.XPMenu1.recordOf(w.BitBtn1), nullptr);
-    EXPECT_NE(w.XPMenu1.recordOf(w.SpeedButton1), nullptr);
-    EXPECT_NE(w.XPMenu1.recordOf(w.Panel2), nullptr);
-    EXPECT_NE(w.XPMenu1.recordOf(w.RadioGroup1), nullptr);
-    EXPECT_EQ(w.XPMenu1.recordOf(w.List1), nullptr);
-    EXPECT_EQ(w.XPMenu1.recordOf(w.UpDown1), nullptr);
+    EXPECT_NE(w.XPMenu1.recordOf(w.passwordPanel.BitBtn1), nullptr);
+    EXPECT_NE(w.XPMenu1.recordOf(w.restriction.SpeedButton1), nullptr);
+    EXPECT_NE(w.XPMenu1.recordOf(w.passwordPanel.Panel2), nullptr);
+    EXPECT_NE(w.XPMenu1.recordOf(w.process.RadioGroup1), nullptr);
+    EXPECT_EQ(w.XPMenu1.recordOf(w.process.List1), nullptr);
+    EXPECT_EQ(w.XPMenu1.recordOf(w.generalSettings.UpDown1), nullptr);
     EXPECT_EQ(w.XPMenu1.recordOf(w.PageControl1), nullptr);
 }
 

@@ -36,14 +36,14 @@ struct Page : AppFixture {
     }
     void settingsPage() {
         form->PageControl1.setActivePage(form->TabSheet5);
-        form->PageControl2.setActivePage(form->TabSheet8);
+        form->PageControl2.setActivePage(form->normalPrograms.TabSheet8);
     }
     std::vector<bool> checks() {
         std::vector<bool> r;
-        for (int i = 0; i < form->ChkList1.count(); ++i) r.push_back(form->ChkList1.checked(i));
+        for (int i = 0; i < form->process.ChkList1.count(); ++i) r.push_back(form->process.ChkList1.checked(i));
         return r;
     }
-    void multipleMode() { form->RadioGroup1.userSelect(1); }
+    void multipleMode() { form->process.RadioGroup1.userSelect(1); }
 };
 
 TEST(ProcessPage, StartUpFillsBothListsPairedWithTheSnapshotAndCounts) {
@@ -51,13 +51,13 @@ TEST(ProcessPage, StartUpFillsBothListsPairedWithTheSnapshotAndCounts) {
     auto a = p.add("notepad.exe");
     auto b = p.add("notepad.exe");
     TfrmMain& w = p.start();
-    EXPECT_EQ(w.List1.items(), (V{"[SYSTEM PROCESS]", "NOTEPAD.EXE", "NOTEPAD.EXE"}));
-    EXPECT_EQ(w.ChkList1.items(), w.List1.items());
-    ASSERT_EQ(w.PageSnapshot.size(), 3u);
-    EXPECT_EQ(w.PageSnapshot[1].id, a);
-    EXPECT_EQ(w.PageSnapshot[2].id, b);
-    EXPECT_EQ(w.Label1.caption(), "当前系统中共有3个进程");
-    EXPECT_FALSE(w.ChkList1.visible());
+    EXPECT_EQ(w.process.List1.items(), (V{"[SYSTEM PROCESS]", "NOTEPAD.EXE", "NOTEPAD.EXE"}));
+    EXPECT_EQ(w.process.ChkList1.items(), w.process.List1.items());
+    ASSERT_EQ(w.process.PageSnapshot.size(), 3u);
+    EXPECT_EQ(w.process.PageSnapshot[1].id, a);
+    EXPECT_EQ(w.process.PageSnapshot[2].id, b);
+    EXPECT_EQ(w.process.Label1.caption(), "当前系统中共有3个进程");
+    EXPECT_FALSE(w.process.ChkList1.visible());
     EXPECT_EQ(p.machine.openHandles(), 0);
 }
 
@@ -65,9 +65,9 @@ TEST(ProcessPage, NoToolhelpGivesAnEmptyPageCountingZero) {
     Page p;
     p.machine.setToolhelpAvailable(false);
     TfrmMain& w = p.start();
-    EXPECT_EQ(w.List1.count(), 0);
-    EXPECT_TRUE(w.PageSnapshot.empty());
-    EXPECT_EQ(w.Label1.caption(), "当前系统中共有0个进程");
+    EXPECT_EQ(w.process.List1.count(), 0);
+    EXPECT_TRUE(w.process.PageSnapshot.empty());
+    EXPECT_EQ(w.process.Label1.caption(), "当前系统中共有0个进程");
 }
 
 TEST(ProcessPage, SingleModeWithoutARealSelectionDoesNothingAtAll) {
@@ -76,12 +76,12 @@ TEST(ProcessPage, SingleModeWithoutARealSelectionDoesNothingAtAll) {
     TfrmMain& w = p.start();
     p.machine.clearCalls();
     const auto t0 = p.machine.getTickCount();
-    w.BtnKill.userClick();  // nothing selected
-    w.List1.userSelect(1);
-    w.ListApp.add("A.EXE");
-    w.BtnNormalAppShow.userClick();
-    ASSERT_EQ(w.List1.item(1), kMarker);
-    w.BtnKill.userClick();  // a marker selected
+    w.process.BtnKill.userClick();  // nothing selected
+    w.process.List1.userSelect(1);
+    w.normalPrograms.ListApp.add("A.EXE");
+    w.process.BtnNormalAppShow.userClick();
+    ASSERT_EQ(w.process.List1.item(1), kMarker);
+    w.process.BtnKill.userClick();  // a marker selected
     EXPECT_EQ(p.snapshots(), 0) << "not even a refresh";
     EXPECT_EQ(p.machine.countCalls("OpenProcess"), 0u);
     EXPECT_EQ(p.machine.getTickCount(), t0);
@@ -92,15 +92,15 @@ TEST(ProcessPage, SingleModeEndsTheSelectedCopyOnlyWaitsAndRefreshes) {
     auto a = p.add("notepad.exe");
     auto b = p.add("notepad.exe");
     TfrmMain& w = p.start();
-    w.List1.userSelect(2);
+    w.process.List1.userSelect(2);
     const auto t0 = p.machine.getTickCount();
-    w.BtnKill.userClick();
+    w.process.BtnKill.userClick();
     EXPECT_TRUE(p.running(a));
     EXPECT_FALSE(p.running(b));
     EXPECT_EQ(p.machine.process(b)->exitCode, platform::kStillActive);
     EXPECT_GE(p.machine.getTickCount() - t0, 300u);
-    EXPECT_EQ(w.List1.count(), 2);
-    EXPECT_EQ(w.Label1.caption(), "当前系统中共有2个进程");
+    EXPECT_EQ(w.process.List1.count(), 2);
+    EXPECT_EQ(w.process.Label1.caption(), "当前系统中共有2个进程");
     EXPECT_EQ(p.machine.openHandles(), 0);
 }
 
@@ -112,11 +112,11 @@ TEST(ProcessPage, ALineWhoseIdWentToAnotherProgramEndsNothing) {
     TfrmMain& w = p.start();
     p.machine.process(old)->running = false;
     const auto editor = p.machine.addProcess("editor.exe", "C:\\WINDOWS\\editor.exe", old);
-    w.List1.userSelect(1);
-    ASSERT_EQ(w.List1.items()[1], "OLD.EXE");
-    w.BtnKill.userClick();
+    w.process.List1.userSelect(1);
+    ASSERT_EQ(w.process.List1.items()[1], "OLD.EXE");
+    w.process.BtnKill.userClick();
     EXPECT_TRUE(p.running(editor));
-    EXPECT_EQ(w.List1.items()[1], "EDITOR.EXE") << "the list was still refreshed";
+    EXPECT_EQ(w.process.List1.items()[1], "EDITOR.EXE") << "the list was still refreshed";
     EXPECT_EQ(p.machine.openHandles(), 0);
 }
 
@@ -126,11 +126,11 @@ TEST(ProcessPage, ClosingDuringTheWaitEndsIt) {
     Page p;
     for (int i = 0; i < 200; ++i) p.add("many.exe");
     TfrmMain& w = p.start();
-    w.RadioGroup1.userSelect(1);
-    for (int i = 1; i <= 200; ++i) w.ChkList1.userToggle(i);
+    w.process.RadioGroup1.userSelect(1);
+    for (int i = 1; i <= 200; ++i) w.process.ChkList1.userToggle(i);
     p.machine.after(500, [&](sim::SimOs&) { w.userClose(); });
     const auto t0 = p.machine.getTickCount();
-    w.BtnKill.userClick();
+    w.process.BtnKill.userClick();
     EXPECT_TRUE(p.application.terminated());
     EXPECT_LT(p.machine.getTickCount() - t0, 2000u) << "the 30 s wait went on after the close";
 }
@@ -142,15 +142,15 @@ TEST(ProcessPage, MultipleModeEndsCheckedLinesButNeverAMarker) {
     auto c = p.add("c.exe");
     p.add("d.exe");
     TfrmMain& w = p.start();
-    w.ListApp.add("B.EXE");
+    w.normalPrograms.ListApp.add("B.EXE");
     p.multipleMode();
-    EXPECT_TRUE(w.ChkList1.visible());
-    w.BtnNormalAppShow.userClick();
-    for (int i : {1, 2, 3}) w.ChkList1.userToggle(i);
+    EXPECT_TRUE(w.process.ChkList1.visible());
+    w.process.BtnNormalAppShow.userClick();
+    for (int i : {1, 2, 3}) w.process.ChkList1.userToggle(i);
 
     p.machine.clearCalls();
     const auto t0 = p.machine.getTickCount();
-    w.BtnKill.userClick();
+    w.process.BtnKill.userClick();
     const auto waited = p.machine.getTickCount() - t0;
     // Every checked line against one snapshot, before any can be restarted;
     // then the one of the refresh.
@@ -160,7 +160,7 @@ TEST(ProcessPage, MultipleModeEndsCheckedLinesButNeverAMarker) {
     EXPECT_FALSE(p.running(c));
     EXPECT_GE(waited, 300u);
     EXPECT_LE(waited, 300u + p.application.stepMs);
-    EXPECT_EQ(w.ChkList1.items(), (V{"[SYSTEM PROCESS]", "B.EXE", "D.EXE"}));
+    EXPECT_EQ(w.process.ChkList1.items(), (V{"[SYSTEM PROCESS]", "B.EXE", "D.EXE"}));
     EXPECT_EQ(p.checks(), (std::vector<bool>{false, false, false}));
     EXPECT_EQ(p.machine.openHandles(), 0);
 }
@@ -172,7 +172,7 @@ TEST(ProcessPage, MultipleModeWithNothingCheckedStillRefreshes) {
     p.multipleMode();
     p.machine.clearCalls();
     const auto t0 = p.machine.getTickCount();
-    w.BtnKill.userClick();
+    w.process.BtnKill.userClick();
     EXPECT_TRUE(p.running(a));
     EXPECT_EQ(p.snapshots(), 1);
     EXPECT_LE(p.machine.getTickCount() - t0, p.application.stepMs);
@@ -209,7 +209,7 @@ struct Watchers {
         }
     }
     int line(const std::string& text) {
-        auto items = form->List1.items();
+        auto items = form->process.List1.items();
         return static_cast<int>(std::find(items.begin(), items.end(), text) - items.begin());
     }
     sim::SimOs machine{Family::NT};
@@ -222,36 +222,36 @@ TEST(ProcessPage, ProgramsRestartingEachOtherDieTogetherOnlyInMultipleMode) {
     Watchers one;
     TfrmMain& w1 = *one.form;
     for (const char* exe : {"A.EXE", "B.EXE"}) {
-        w1.List1.userSelect(one.line(exe));
-        w1.BtnKill.userClick();
+        w1.process.List1.userSelect(one.line(exe));
+        w1.process.BtnKill.userClick();
     }
     EXPECT_TRUE(one.runs("a.exe") && one.runs("b.exe")) << "each was started again by the other";
-    EXPECT_EQ(w1.List1.count(), 3);
+    EXPECT_EQ(w1.process.List1.count(), 3);
 
     Watchers both;
     TfrmMain& w2 = *both.form;
-    w2.RadioGroup1.userSelect(1);
-    w2.ChkList1.userToggle(1);
-    w2.ChkList1.userToggle(2);
-    w2.BtnKill.userClick();
+    w2.process.RadioGroup1.userSelect(1);
+    w2.process.ChkList1.userToggle(1);
+    w2.process.ChkList1.userToggle(2);
+    w2.process.BtnKill.userClick();
     EXPECT_FALSE(both.runs("a.exe") || both.runs("b.exe"));
-    EXPECT_EQ(w2.List1.items(), V{"[SYSTEM PROCESS]"});
+    EXPECT_EQ(w2.process.List1.items(), V{"[SYSTEM PROCESS]"});
 }
 
 TEST(ProcessPage, ModeSwitchRebuildsBothListsAndShowsTheRightOne) {
     Page p;
     p.add("a.exe");
     TfrmMain& w = p.start();
-    w.ListApp.add("A.EXE");
-    w.BtnNormalAppShow.userClick();
-    ASSERT_EQ(w.List1.item(1), kMarker);
+    w.normalPrograms.ListApp.add("A.EXE");
+    w.process.BtnNormalAppShow.userClick();
+    ASSERT_EQ(w.process.List1.item(1), kMarker);
     p.multipleMode();
-    EXPECT_TRUE(w.ChkList1.visible());
-    EXPECT_EQ(w.List1.item(1), "A.EXE");
-    w.ChkList1.userToggle(1);
-    w.RadioGroup1.userSelect(0);
-    EXPECT_FALSE(w.ChkList1.visible());
-    EXPECT_TRUE(w.List1.visible());
+    EXPECT_TRUE(w.process.ChkList1.visible());
+    EXPECT_EQ(w.process.List1.item(1), "A.EXE");
+    w.process.ChkList1.userToggle(1);
+    w.process.RadioGroup1.userSelect(0);
+    EXPECT_FALSE(w.process.ChkList1.visible());
+    EXPECT_TRUE(w.process.List1.visible());
     EXPECT_EQ(p.checks(), (std::vector<bool>{false, false}));
 }
 
@@ -261,55 +261,55 @@ TEST(ProcessPage, MarkingInMultipleModeChangesTheCheckListOnlyAndKeepsTicks) {
     p.add("b.exe");
     p.add("a.exe");
     TfrmMain& w = p.start();
-    w.ListApp.setItems({"C:\\WINDOWS\\A.EXE", "a.exe", "A.EXE"});
+    w.normalPrograms.ListApp.setItems({"C:\\WINDOWS\\A.EXE", "a.exe", "A.EXE"});
     p.multipleMode();
-    w.ChkList1.userToggle(1);
-    w.BtnNormalAppShow.userClick();
-    EXPECT_EQ(w.ChkList1.items(), (V{"[SYSTEM PROCESS]", kMarker, "B.EXE", kMarker}));
-    EXPECT_EQ(w.List1.items(), (V{"[SYSTEM PROCESS]", "A.EXE", "B.EXE", "A.EXE"}));
+    w.process.ChkList1.userToggle(1);
+    w.process.BtnNormalAppShow.userClick();
+    EXPECT_EQ(w.process.ChkList1.items(), (V{"[SYSTEM PROCESS]", kMarker, "B.EXE", kMarker}));
+    EXPECT_EQ(w.process.List1.items(), (V{"[SYSTEM PROCESS]", "A.EXE", "B.EXE", "A.EXE"}));
     EXPECT_EQ(p.checks(), (std::vector<bool>{false, true, false, false}));
-    EXPECT_EQ(w.Label1.caption(), "当前系统中共有4个进程");
+    EXPECT_EQ(w.process.Label1.caption(), "当前系统中共有4个进程");
 }
 
 TEST(ProcessPage, ClickingALineShowsItAsHintAndGuardsTheAddButton) {
     Page p;
     p.add("a.exe");
     TfrmMain& w = p.start();
-    EXPECT_TRUE(w.BtnAddNormalAppList.enabled());
-    w.BtnAddNormalAppList.userClick();  // nothing selected: nothing happens
-    EXPECT_EQ(w.ListApp.count(), 0);
+    EXPECT_TRUE(w.process.BtnAddNormalAppList.enabled());
+    w.process.BtnAddNormalAppList.userClick();  // nothing selected: nothing happens
+    EXPECT_EQ(w.normalPrograms.ListApp.count(), 0);
     EXPECT_TRUE(p.application.messages().empty());
 
-    w.List1.userSelect(1);
-    EXPECT_EQ(w.List1.hint(), "A.EXE");
-    w.BtnAddNormalAppList.userClick();
-    EXPECT_EQ(w.ListApp.items(), V{"A.EXE"});
-    EXPECT_EQ(w.List1.item(1), kMarker);
-    w.List1.userSelect(1);
-    EXPECT_EQ(w.List1.hint(), kMarker);
-    EXPECT_FALSE(w.BtnAddNormalAppList.enabled());
-    w.List1.userSelect(0);
-    EXPECT_TRUE(w.BtnAddNormalAppList.enabled());
+    w.process.List1.userSelect(1);
+    EXPECT_EQ(w.process.List1.hint(), "A.EXE");
+    w.process.BtnAddNormalAppList.userClick();
+    EXPECT_EQ(w.normalPrograms.ListApp.items(), V{"A.EXE"});
+    EXPECT_EQ(w.process.List1.item(1), kMarker);
+    w.process.List1.userSelect(1);
+    EXPECT_EQ(w.process.List1.hint(), kMarker);
+    EXPECT_FALSE(w.process.BtnAddNormalAppList.enabled());
+    w.process.List1.userSelect(0);
+    EXPECT_TRUE(w.process.BtnAddNormalAppList.enabled());
 
     p.multipleMode();
-    w.ChkList1.userSelect(1);
-    EXPECT_EQ(w.ChkList1.hint(), "A.EXE");
-    w.BtnAddNormalAppList.userClick();
+    w.process.ChkList1.userSelect(1);
+    EXPECT_EQ(w.process.ChkList1.hint(), "A.EXE");
+    w.process.BtnAddNormalAppList.userClick();
     ASSERT_EQ(p.application.messages().size(), 1u);
     EXPECT_EQ(p.application.messages()[0].text, "该项已存在于正常程序列表中！");
     EXPECT_EQ(p.application.messages()[0].caption, "提示");
-    EXPECT_EQ(w.ChkList1.item(1), "A.EXE") << "a refused line stays unmarked";
-    EXPECT_EQ(w.ListApp.count(), 1);
+    EXPECT_EQ(w.process.ChkList1.item(1), "A.EXE") << "a refused line stays unmarked";
+    EXPECT_EQ(w.normalPrograms.ListApp.count(), 1);
 }
 
 TEST(ProcessPage, SavingWritesList1AsItStandsWithCrLf) {
     Page p(Family::Win9x);
     p.add("notepad.exe");
     TfrmMain& w = p.start();
-    w.ListApp.add("C:\\WINDOWS\\NOTEPAD.EXE");
-    w.BtnNormalAppShow.userClick();
+    w.normalPrograms.ListApp.add("C:\\WINDOWS\\NOTEPAD.EXE");
+    w.process.BtnNormalAppShow.userClick();
     p.application.answerDialog("C:\\out.txt");
-    w.BtnSave.userClick();
+    w.process.BtnSave.userClick();
     EXPECT_EQ(p.machine.file("C:\\out.txt")->bytes,
               "C:\\WINDOWS\\SYSTEM\\KERNEL32.DLL\r\n" + kMarker + "\r\n");
     ASSERT_EQ(p.application.dialogs().size(), 1u);
@@ -317,10 +317,10 @@ TEST(ProcessPage, SavingWritesList1AsItStandsWithCrLf) {
 
     p.machine.file("C:\\out.txt")->unwritable = true;
     p.application.answerDialog("C:\\out.txt");
-    w.BtnSave.userClick();
+    w.process.BtnSave.userClick();
     EXPECT_EQ(p.application.errors().size(), 1u) << "the system's reason in the error box";
     p.application.answerDialog(std::nullopt);
-    w.BtnSave.userClick();
+    w.process.BtnSave.userClick();
     EXPECT_EQ(p.machine.countCalls("WriteFile"), 2u);
 }
 
@@ -328,22 +328,22 @@ TEST(ProcessPage, HiddenListAndLoopSnapshotForThePeriodicPass) {
     Page nt;
     auto a = nt.add("a.exe");
     TfrmMain& w = nt.start();
-    w.RefreshHideList();
-    EXPECT_EQ(w.ListHide.items(), (V{"[SYSTEM PROCESS]", "A.EXE"}));
-    ASSERT_EQ(w.LoopSnapshot.size(), 2u);
-    EXPECT_NE(w.KillTaskB(1), 0);
+    w.restriction.RefreshHideList();
+    EXPECT_EQ(w.restriction.ListHide.items(), (V{"[SYSTEM PROCESS]", "A.EXE"}));
+    ASSERT_EQ(w.restriction.LoopSnapshot.size(), 2u);
+    EXPECT_NE(w.restriction.KillTaskB(1), 0);
     EXPECT_FALSE(nt.running(a));
-    EXPECT_EQ(w.KillTaskB(7), 0);
+    EXPECT_EQ(w.restriction.KillTaskB(7), 0);
     EXPECT_EQ(nt.machine.openHandles(), 0);
 
     Page w9x(Family::Win9x);
     w9x.add("a.exe");
     TfrmMain& v = w9x.start();
-    v.LoopSnapshot = {{"kept", 99}};
-    v.RefreshHideList();
-    EXPECT_EQ(v.ListHide.items().back(), "C:\\WINDOWS\\A.EXE");
-    EXPECT_EQ(v.LoopSnapshot.size(), 1u) << "the 9x pass ends by name, not by entry";
-    EXPECT_NE(v.KillTask("c:\\windows\\a.exe"), 0);
+    v.restriction.LoopSnapshot = {{"kept", 99}};
+    v.restriction.RefreshHideList();
+    EXPECT_EQ(v.restriction.ListHide.items().back(), "C:\\WINDOWS\\A.EXE");
+    EXPECT_EQ(v.restriction.LoopSnapshot.size(), 1u) << "the 9x pass ends by name, not by entry";
+    EXPECT_NE(v.process.KillTask("c:\\windows\\a.exe"), 0);
 }
 
 TEST(ProcessPage, DelayKeepsTimersRunningAndWaitsAcrossTheWrap) {
@@ -351,14 +351,14 @@ TEST(ProcessPage, DelayKeepsTimersRunningAndWaitsAcrossTheWrap) {
     TfrmMain& w = p.start();
     p.machine.setTickCount(0xFFFFFFFFu - 120);
     int ticks = 0;
-    w.Timer1.OnTimer = [&] { ++ticks; };
-    w.Timer1.setInterval(100);
-    w.Timer1.setEnabled(true);
+    w.restriction.Timer1.OnTimer = [&] { ++ticks; };
+    w.restriction.Timer1.setInterval(100);
+    w.restriction.Timer1.setEnabled(true);
     const auto t0 = p.machine.getTickCount();
-    w.Delay(300);
+    w.pageHost.Delay(300);
     EXPECT_GE(p.machine.getTickCount() - t0, 300u);
     EXPECT_GE(ticks, 2);
-    w.Timer1.setEnabled(false);
+    w.restriction.Timer1.setEnabled(false);
 }
 
 TEST(ProcessNormalPage, AddDeleteAndClear) {
@@ -366,34 +366,34 @@ TEST(ProcessNormalPage, AddDeleteAndClear) {
     TfrmMain& w = p.start();
     p.settingsPage();
     p.application.answerDialog("C:\\WinNT\\notepad.exe");
-    w.BtnAdd.userClick();
+    w.normalPrograms.BtnAdd.userClick();
     p.application.answerDialog("c:\\winnt\\NOTEPAD.exe");
-    w.BtnAdd.userClick();  // the same program: refused without a word
+    w.normalPrograms.BtnAdd.userClick();  // the same program: refused without a word
     p.application.answerDialog(std::nullopt);
-    w.BtnAdd.userClick();
-    EXPECT_EQ(w.ListApp.items(), V{"C:\\WINNT\\NOTEPAD.EXE"});
+    w.normalPrograms.BtnAdd.userClick();
+    EXPECT_EQ(w.normalPrograms.ListApp.items(), V{"C:\\WINNT\\NOTEPAD.EXE"});
     EXPECT_TRUE(p.application.messages().empty());
     ASSERT_EQ(p.application.dialogs().size(), 3u);
     EXPECT_EQ(p.application.dialogs()[0].title, "添加正常程序");
     EXPECT_FALSE(p.application.dialogs()[0].save);
 
-    w.ListApp.add("B.EXE");
-    w.ListApp.userSelect(1);
-    EXPECT_EQ(w.ListApp.hint(), "B.EXE");
-    w.BtnDel.userClick();
-    EXPECT_EQ(w.ListApp.items(), V{"C:\\WINNT\\NOTEPAD.EXE"});
-    w.ListApp.setItemIndex(-1);
-    w.BtnDel.userClick();
-    EXPECT_EQ(w.ListApp.count(), 1);
+    w.normalPrograms.ListApp.add("B.EXE");
+    w.normalPrograms.ListApp.userSelect(1);
+    EXPECT_EQ(w.normalPrograms.ListApp.hint(), "B.EXE");
+    w.normalPrograms.BtnDel.userClick();
+    EXPECT_EQ(w.normalPrograms.ListApp.items(), V{"C:\\WINNT\\NOTEPAD.EXE"});
+    w.normalPrograms.ListApp.setItemIndex(-1);
+    w.normalPrograms.BtnDel.userClick();
+    EXPECT_EQ(w.normalPrograms.ListApp.count(), 1);
 
     p.application.answerMessage(ui::answer::No);
-    w.BtnClear.userClick();
-    EXPECT_EQ(w.ListApp.count(), 1);
+    w.normalPrograms.BtnClear.userClick();
+    EXPECT_EQ(w.normalPrograms.ListApp.count(), 1);
     p.application.answerMessage(0);  // the box could not be shown
-    w.BtnClear.userClick();
-    EXPECT_EQ(w.ListApp.count(), 1);
-    w.BtnClear.userClick();  // unscripted: the first button, Yes
-    EXPECT_EQ(w.ListApp.count(), 0);
+    w.normalPrograms.BtnClear.userClick();
+    EXPECT_EQ(w.normalPrograms.ListApp.count(), 1);
+    w.normalPrograms.BtnClear.userClick();  // unscripted: the first button, Yes
+    EXPECT_EQ(w.normalPrograms.ListApp.count(), 0);
     ASSERT_EQ(p.application.messages().size(), 3u);
     EXPECT_EQ(p.application.messages()[0].text, "您当真要清空正常程序列表吗？");
     EXPECT_EQ(p.application.messages()[0].caption, "确认");
@@ -404,24 +404,24 @@ TEST(ProcessNormalPage, ListFilesRoundTripAndAFailedLoadLosesNothing) {
     Page p;
     TfrmMain& w = p.start();
     p.settingsPage();
-    w.ListApp.setItems({"B.EXE", "记事本.EXE", "A.EXE"});
+    w.normalPrograms.ListApp.setItems({"B.EXE", "记事本.EXE", "A.EXE"});
     p.application.answerDialog("C:\\n.txt");
-    w.BtnSaveAppList.userClick();
-    w.ListApp.clear();
+    w.normalPrograms.BtnSaveAppList.userClick();
+    w.normalPrograms.ListApp.clear();
     p.application.answerDialog("C:\\n.txt");
-    w.BtnOpenAppList.userClick();
-    EXPECT_EQ(w.ListApp.items(), (V{"B.EXE", "记事本.EXE", "A.EXE"}));
+    w.normalPrograms.BtnOpenAppList.userClick();
+    EXPECT_EQ(w.normalPrograms.ListApp.items(), (V{"B.EXE", "记事本.EXE", "A.EXE"}));
 
     p.machine.file("C:\\n.txt")->unreadable = true;
     p.application.answerDialog("C:\\n.txt");
-    w.BtnOpenAppList.userClick();
+    w.normalPrograms.BtnOpenAppList.userClick();
     EXPECT_EQ(p.application.errors().size(), 1u);
-    EXPECT_EQ(w.ListApp.count(), 3);
+    EXPECT_EQ(w.normalPrograms.ListApp.count(), 3);
 
     p.machine.addFile("C:\\empty.txt");
     p.application.answerDialog("C:\\empty.txt");
-    w.BtnOpenAppList.userClick();
-    EXPECT_EQ(w.ListApp.items(), V{""});
+    w.normalPrograms.BtnOpenAppList.userClick();
+    EXPECT_EQ(w.normalPrograms.ListApp.items(), V{""});
 }
 
 // GetSaveFileName or GetOpenFileName returning FALSE with an extended error
@@ -431,7 +431,7 @@ TEST(ProcessNormalPage, AFailingFileDialogIsShownAndTakesNothing) {
     Page p;
     TfrmMain& w = p.start();
     p.settingsPage();
-    w.ListApp.setItems({"A.EXE"});
+    w.normalPrograms.ListApp.setItems({"A.EXE"});
     p.machine.addFile("C:\\n.txt", "OTHER.EXE\r\n");
     auto failNextDialog = [&] {
         sim::FaultPlan plan;
@@ -442,40 +442,40 @@ TEST(ProcessNormalPage, AFailingFileDialogIsShownAndTakesNothing) {
 
     failNextDialog();
     p.application.answerDialog("C:\\n.txt");
-    w.BtnSaveAppList.userClick();
+    w.normalPrograms.BtnSaveAppList.userClick();
     EXPECT_EQ(p.machine.file("C:\\n.txt")->bytes, "OTHER.EXE\r\n");
     failNextDialog();
     p.application.answerDialog("C:\\n.txt");
-    w.BtnOpenAppList.userClick();
+    w.normalPrograms.BtnOpenAppList.userClick();
     failNextDialog();
     p.application.answerDialog("C:\\Apps\\new.exe");
-    w.BtnAdd.userClick();
-    EXPECT_EQ(w.ListApp.items(), V{"A.EXE"});
+    w.normalPrograms.BtnAdd.userClick();
+    EXPECT_EQ(w.normalPrograms.ListApp.items(), V{"A.EXE"});
     EXPECT_EQ(p.application.errors().size(), 3u);
 
     p.application.answerDialog("C:\\n.txt");
-    w.BtnOpenAppList.userClick();
-    EXPECT_EQ(w.ListApp.items(), V{"OTHER.EXE"}) << "the next dialog is answered as the user chose";
+    w.normalPrograms.BtnOpenAppList.userClick();
+    EXPECT_EQ(w.normalPrograms.ListApp.items(), V{"OTHER.EXE"}) << "the next dialog is answered as the user chose";
 
     // Cancel loads nothing, not the file chosen last time, and keeps the edits.
-    w.ListApp.add("B.EXE");
+    w.normalPrograms.ListApp.add("B.EXE");
     p.application.answerDialog(std::nullopt);
-    w.BtnOpenAppList.userClick();
-    EXPECT_EQ(w.ListApp.items(), (V{"OTHER.EXE", "B.EXE"}));
+    w.normalPrograms.BtnOpenAppList.userClick();
+    EXPECT_EQ(w.normalPrograms.ListApp.items(), (V{"OTHER.EXE", "B.EXE"}));
     EXPECT_EQ(p.application.errors().size(), 3u);
 }
 
 TEST(ProcessNormalPage, NapplstLoadLeavesTheListAloneWhenTheFileIsMissing) {
     Page p;
     TfrmMain& w = p.start();
-    w.ListApp.setItems({"KEPT"});
-    process::loadNormalAppList(p.machine, "C:\\M\\", w.ListApp);
-    EXPECT_EQ(w.ListApp.items(), V{"KEPT"});
-    w.ListApp.setItems({"A.EXE", ""});
-    process::saveNormalAppList(p.machine, "C:\\M\\", w.ListApp);
-    w.ListApp.clear();
-    process::loadNormalAppList(p.machine, "C:\\M\\", w.ListApp);
-    EXPECT_EQ(w.ListApp.items(), (V{"A.EXE", ""}));
+    w.normalPrograms.ListApp.setItems({"KEPT"});
+    process::loadNormalAppList(p.machine, "C:\\M\\", w.normalPrograms.ListApp);
+    EXPECT_EQ(w.normalPrograms.ListApp.items(), V{"KEPT"});
+    w.normalPrograms.ListApp.setItems({"A.EXE", ""});
+    process::saveNormalAppList(p.machine, "C:\\M\\", w.normalPrograms.ListApp);
+    w.normalPrograms.ListApp.clear();
+    process::loadNormalAppList(p.machine, "C:\\M\\", w.normalPrograms.ListApp);
+    EXPECT_EQ(w.normalPrograms.ListApp.items(), (V{"A.EXE", ""}));
 }
 
 }  // namespace

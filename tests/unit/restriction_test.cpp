@@ -28,7 +28,7 @@ struct Restrict : AppFixture {
         const std::uint32_t t0 = machine.getTickCount();
         while (machine.getTickCount() - t0 < ms) application.processMessages();
     }
-    void loopClearOn() { w.SpeedButton1.userClick(); }
+    void loopClearOn() { w.restriction.SpeedButton1.userClick(); }
     bool running(std::uint32_t id) { return machine.process(id)->running; }
     std::uint32_t self, editor;
     TfrmMain& w;
@@ -36,60 +36,60 @@ struct Restrict : AppFixture {
 
 TEST(RestrictionLists, ModesParkAndShowTheirListsUnchanged) {
     Restrict r;
-    const V allow = r.w.List3.items();
+    const V allow = r.w.restriction.List3.items();
     EXPECT_EQ(allow, (V{"MORVANE.EXE", "EDITOR.EXE"}));
-    EXPECT_EQ(r.w.GroupBox3.caption(), kAllow);
+    EXPECT_EQ(r.w.restriction.GroupBox3.caption(), kAllow);
 
-    r.w.RadioGroup2.userSelect(1);
-    EXPECT_EQ(r.w.GroupBox3.caption(), kForbid);
-    EXPECT_TRUE(r.w.List3.items().empty()) << "the first forbid list is empty";
-    r.w.List3.add("GAME.EXE");
-    r.w.RadioGroup2.userSelect(0);
-    EXPECT_EQ(r.w.GroupBox3.caption(), kAllow);
-    EXPECT_EQ(r.w.List3.items(), allow);
-    r.w.RadioGroup2.userSelect(1);
-    EXPECT_EQ(r.w.List3.items(), V{"GAME.EXE"});
+    r.w.restriction.RadioGroup2.userSelect(1);
+    EXPECT_EQ(r.w.restriction.GroupBox3.caption(), kForbid);
+    EXPECT_TRUE(r.w.restriction.List3.items().empty()) << "the first forbid list is empty";
+    r.w.restriction.List3.add("GAME.EXE");
+    r.w.restriction.RadioGroup2.userSelect(0);
+    EXPECT_EQ(r.w.restriction.GroupBox3.caption(), kAllow);
+    EXPECT_EQ(r.w.restriction.List3.items(), allow);
+    r.w.restriction.RadioGroup2.userSelect(1);
+    EXPECT_EQ(r.w.restriction.List3.items(), V{"GAME.EXE"});
 }
 
 TEST(RestrictionLists, AddTakesTheTitleOfTheModeAndRefusesAnExactDuplicateSilently) {
     Restrict r;
     r.application.answerDialog("c:\\Program Files\\Tool\\tool.exe");
-    r.w.Button8.userClick();
+    r.w.restriction.Button8.userClick();
     r.application.answerDialog("D:\\other\\TOOL.EXE");
-    r.w.Button8.userClick();
+    r.w.restriction.Button8.userClick();
     r.application.answerDialog(std::nullopt);
-    r.w.Button8.userClick();
-    EXPECT_EQ(r.w.List3.items(), (V{"MORVANE.EXE", "EDITOR.EXE", "TOOL.EXE"}));
+    r.w.restriction.Button8.userClick();
+    EXPECT_EQ(r.w.restriction.List3.items(), (V{"MORVANE.EXE", "EDITOR.EXE", "TOOL.EXE"}));
     EXPECT_TRUE(r.application.messages().empty());
     ASSERT_EQ(r.application.dialogs().size(), 3u);
     EXPECT_EQ(r.application.dialogs()[0].title, "添加允许运行程序");
     EXPECT_EQ(r.application.dialogs()[0].filter, "程序文件|*.exe|所有文件|*.*");
 
-    r.w.RadioGroup2.userSelect(1);
+    r.w.restriction.RadioGroup2.userSelect(1);
     r.application.answerDialog("c:\\games\\game.exe");
-    r.w.Button8.userClick();
+    r.w.restriction.Button8.userClick();
     EXPECT_EQ(r.application.dialogs().back().title, "添加禁止运行程序");
-    EXPECT_EQ(r.w.List3.items(), V{"GAME.EXE"});
+    EXPECT_EQ(r.w.restriction.List3.items(), V{"GAME.EXE"});
 
     Restrict w9x(Family::Win9x);
     w9x.application.answerDialog("c:\\games\\game.exe");
-    w9x.w.Button8.userClick();
-    EXPECT_EQ(w9x.w.List3.items().back(), "C:\\GAMES\\GAME.EXE") << "9x keeps the whole path";
+    w9x.w.restriction.Button8.userClick();
+    EXPECT_EQ(w9x.w.restriction.List3.items().back(), "C:\\GAMES\\GAME.EXE") << "9x keeps the whole path";
 }
 
 TEST(RestrictionLists, DeleteAndClear) {
     Restrict r;
-    r.w.Button9.userClick();
-    EXPECT_EQ(r.w.List3.count(), 2) << "no selection, no change";
-    r.w.List3.userSelect(0);
-    r.w.Button9.userClick();
-    EXPECT_EQ(r.w.List3.items(), V{"EDITOR.EXE"});
+    r.w.restriction.Button9.userClick();
+    EXPECT_EQ(r.w.restriction.List3.count(), 2) << "no selection, no change";
+    r.w.restriction.List3.userSelect(0);
+    r.w.restriction.Button9.userClick();
+    EXPECT_EQ(r.w.restriction.List3.items(), V{"EDITOR.EXE"});
 
     r.application.answerMessage(ui::answer::No);
-    r.w.Button16.userClick();
-    EXPECT_EQ(r.w.List3.count(), 1);
-    r.w.Button16.userClick();
-    EXPECT_EQ(r.w.List3.count(), 0);
+    r.w.restriction.Button16.userClick();
+    EXPECT_EQ(r.w.restriction.List3.count(), 1);
+    r.w.restriction.Button16.userClick();
+    EXPECT_EQ(r.w.restriction.List3.count(), 0);
     ASSERT_EQ(r.application.messages().size(), 2u);
     EXPECT_EQ(r.application.messages()[0].text, "您当真要清空列表吗？");
     EXPECT_EQ(r.application.messages()[0].caption, "确认");
@@ -101,41 +101,41 @@ TEST(RestrictionLists, AddAllProcessesReplacesTheListWithTheLoopLines) {
     const auto odd = r.machine.addProcess("\\??\\C:\\WINDOWS\\smss.exe", "C:\\WINDOWS\\smss.exe");
     r.machine.process(odd)->modulesUnreadable = true;
     r.machine.addProcess("renamed.exe", "C:\\Apps\\Real.exe");
-    r.w.List3.setItems({"OLD.EXE"});
-    r.w.Button10.userClick();
-    EXPECT_EQ(r.w.List3.items(), (V{"MORVANE.EXE", "EDITOR.EXE", "SMSS.EXE", "REAL.EXE"}));
+    r.w.restriction.List3.setItems({"OLD.EXE"});
+    r.w.restriction.Button10.userClick();
+    EXPECT_EQ(r.w.restriction.List3.items(), (V{"MORVANE.EXE", "EDITOR.EXE", "SMSS.EXE", "REAL.EXE"}));
     EXPECT_EQ(r.machine.openHandles(), 0);
 }
 
 TEST(RestrictionLists, SaveAndLoadCarryAListBetweenModes) {
     Restrict r;
     r.application.answerDialog("C:\\lists\\allow.txt");
-    r.w.Button6.userClick();
+    r.w.restriction.Button6.userClick();
     EXPECT_EQ(r.machine.file("C:\\lists\\allow.txt")->bytes, "MORVANE.EXE\r\nEDITOR.EXE\r\n");
     EXPECT_TRUE(r.application.dialogs().back().save);
 
-    r.w.RadioGroup2.userSelect(1);
+    r.w.restriction.RadioGroup2.userSelect(1);
     r.application.answerDialog("C:\\lists\\empty.txt");
-    r.w.Button6.userClick();
+    r.w.restriction.Button6.userClick();
     EXPECT_EQ(r.machine.file("C:\\lists\\empty.txt")->bytes, "");
     r.application.answerDialog("C:\\lists\\allow.txt");
-    r.w.Button7.userClick();
-    EXPECT_EQ(r.w.List3.items(), (V{"MORVANE.EXE", "EDITOR.EXE"}));
-    EXPECT_EQ(r.w.GroupBox3.caption(), kForbid) << "loading never switches the mode";
+    r.w.restriction.Button7.userClick();
+    EXPECT_EQ(r.w.restriction.List3.items(), (V{"MORVANE.EXE", "EDITOR.EXE"}));
+    EXPECT_EQ(r.w.restriction.GroupBox3.caption(), kForbid) << "loading never switches the mode";
 
     r.application.answerDialog("C:\\lists\\empty.txt");
-    r.w.Button7.userClick();
-    EXPECT_EQ(r.w.List3.items(), V{""});
+    r.w.restriction.Button7.userClick();
+    EXPECT_EQ(r.w.restriction.List3.items(), V{""});
     r.machine.addFile("C:\\lists\\lower.txt", "game.exe\nTool.exe");
     r.application.answerDialog("C:\\lists\\lower.txt");
-    r.w.Button7.userClick();
-    EXPECT_EQ(r.w.List3.items(), (V{"game.exe", "Tool.exe"}));
+    r.w.restriction.Button7.userClick();
+    EXPECT_EQ(r.w.restriction.List3.items(), (V{"game.exe", "Tool.exe"}));
 
     r.machine.file("C:\\lists\\lower.txt")->unreadable = true;
     r.application.answerDialog("C:\\lists\\lower.txt");
-    r.w.Button7.userClick();
+    r.w.restriction.Button7.userClick();
     EXPECT_EQ(r.application.errors().size(), 1u);
-    EXPECT_EQ(r.w.List3.items(), (V{"game.exe", "Tool.exe"})) << "an unreadable file loses nothing";
+    EXPECT_EQ(r.w.restriction.List3.items(), (V{"game.exe", "Tool.exe"})) << "an unreadable file loses nothing";
 }
 
 // --- The loop clear.
@@ -145,8 +145,8 @@ TEST(LoopClear, SwitchingOnLocksTheListsMirrorsAndWaitsOneInterval) {
     std::vector<int> order;
     std::vector<ui::THookRegistration> hooks;
     for (ui::TControl* c : std::initializer_list<ui::TControl*>{
-             &r.w.RadioGroup2, &r.w.Button6, &r.w.Button7, &r.w.Button16, &r.w.Button8,
-             &r.w.Button9, &r.w.Button10})
+             &r.w.restriction.RadioGroup2, &r.w.restriction.Button6, &r.w.restriction.Button7, &r.w.restriction.Button16, &r.w.restriction.Button8,
+             &r.w.restriction.Button9, &r.w.restriction.Button10})
         hooks.push_back(c->installHook([&order, c](ui::TMessage& m, const ui::TMessageNext& next) {
             if (m.msg == ui::wm::Enable) order.push_back(c->id());
             next(m);
@@ -154,14 +154,14 @@ TEST(LoopClear, SwitchingOnLocksTheListsMirrorsAndWaitsOneInterval) {
     const auto later = r.machine.addProcess("later.exe");
     r.loopClearOn();
     EXPECT_TRUE(r.w.N1.checked);
-    EXPECT_TRUE(r.w.Timer1.enabled());
-    EXPECT_FALSE(r.w.RadioGroup2.button(1).enabled()) << "its buttons look unusable too";
-    const std::vector<int> locking{ids::RadioGroup2, ids::Button6, ids::Button7, ids::Button16,
-                                   ids::Button8,     ids::Button9, ids::Button10};
+    EXPECT_TRUE(r.w.restriction.Timer1.enabled());
+    EXPECT_FALSE(r.w.restriction.RadioGroup2.button(1).enabled()) << "its buttons look unusable too";
+    const std::vector<int> locking{restriction::ids::RadioGroup2, restriction::ids::Button6, restriction::ids::Button7, restriction::ids::Button16,
+                                   restriction::ids::Button8,     restriction::ids::Button9, restriction::ids::Button10};
     EXPECT_EQ(order, locking);
-    EXPECT_TRUE(r.w.List3.enabled() && r.w.Button11.enabled() && r.w.UpDown1.enabled());
-    r.w.RadioGroup2.userSelect(1);
-    EXPECT_EQ(r.w.GroupBox3.caption(), kAllow) << "the mode cannot change under the pass";
+    EXPECT_TRUE(r.w.restriction.List3.enabled() && r.w.restriction.Button11.enabled() && r.w.generalSettings.UpDown1.enabled());
+    r.w.restriction.RadioGroup2.userSelect(1);
+    EXPECT_EQ(r.w.restriction.GroupBox3.caption(), kAllow) << "the mode cannot change under the pass";
 
     r.runFor(900);
     EXPECT_TRUE(r.running(later)) << "no pass at the moment of switching on";
@@ -174,21 +174,21 @@ TEST(LoopClear, SwitchingOnLocksTheListsMirrorsAndWaitsOneInterval) {
     order.clear();
     r.w.N1.userClick();
     EXPECT_FALSE(r.w.N1.checked);
-    EXPECT_FALSE(r.w.SpeedButton1.down());
-    EXPECT_FALSE(r.w.Timer1.enabled());
-    EXPECT_EQ(order, (std::vector<int>{ids::Button6, ids::Button7, ids::Button16, ids::Button8,
-                                       ids::Button9, ids::Button10, ids::RadioGroup2}));
-    EXPECT_TRUE(r.w.RadioGroup2.button(1).enabled());
+    EXPECT_FALSE(r.w.restriction.SpeedButton1.down());
+    EXPECT_FALSE(r.w.restriction.Timer1.enabled());
+    EXPECT_EQ(order, (std::vector<int>{restriction::ids::Button6, restriction::ids::Button7, restriction::ids::Button16, restriction::ids::Button8,
+                                       restriction::ids::Button9, restriction::ids::Button10, restriction::ids::RadioGroup2}));
+    EXPECT_TRUE(r.w.restriction.RadioGroup2.button(1).enabled());
 
     // On from the menu, off with the button.
     r.w.N1.userClick();
-    EXPECT_TRUE(r.w.SpeedButton1.down());
-    EXPECT_TRUE(r.w.Timer1.enabled());
-    EXPECT_FALSE(r.w.Button8.enabled());
-    r.w.SpeedButton1.userClick();
+    EXPECT_TRUE(r.w.restriction.SpeedButton1.down());
+    EXPECT_TRUE(r.w.restriction.Timer1.enabled());
+    EXPECT_FALSE(r.w.restriction.Button8.enabled());
+    r.w.restriction.SpeedButton1.userClick();
     EXPECT_FALSE(r.w.N1.checked);
-    EXPECT_FALSE(r.w.Timer1.enabled());
-    EXPECT_TRUE(r.w.Button8.enabled());
+    EXPECT_FALSE(r.w.restriction.Timer1.enabled());
+    EXPECT_TRUE(r.w.restriction.Button8.enabled());
 }
 
 TEST(LoopClear, NtAllowModeEndsByIdentifierWhatNoLineNames) {
@@ -197,16 +197,16 @@ TEST(LoopClear, NtAllowModeEndsByIdentifierWhatNoLineNames) {
     const auto tool = r.machine.addProcess("tool.exe");
     const auto tool2 = r.machine.addProcess("tool.exe");
     const auto lower = r.machine.addProcess("note.exe");
-    r.w.List3.add("note.exe");  // lower case never matches a snapshot name
+    r.w.restriction.List3.add("note.exe");  // lower case never matches a snapshot name
     r.loopClearOn();
     r.runFor(1000);
     EXPECT_TRUE(r.running(r.self) && r.running(r.editor) && r.running(copy));
     EXPECT_FALSE(r.running(tool) || r.running(tool2) || r.running(lower));
-    EXPECT_EQ(r.w.ListHide.items(),
+    EXPECT_EQ(r.w.restriction.ListHide.items(),
               (V{"MORVANE.EXE", "EDITOR.EXE", "EDITOR.EXE", "TOOL.EXE", "TOOL.EXE", "NOTE.EXE"}));
 
-    r.w.SpeedButton1.userClick();
-    r.w.Button16.userClick();  // an empty allow list: everything goes, this program too
+    r.w.restriction.SpeedButton1.userClick();
+    r.w.restriction.Button16.userClick();  // an empty allow list: everything goes, this program too
     r.loopClearOn();
     r.runFor(1000);
     EXPECT_TRUE(r.machine.runningProcesses().empty());
@@ -221,22 +221,22 @@ TEST(LoopClear, NtPassesEndByIdentifierNeverByName) {
     Restrict r;
     const auto tool = r.machine.addProcess("tool.exe", "C:\\A\\tool.exe");
     const auto twin = r.machine.addProcess("tool.exe", "C:\\B\\helper.exe");
-    r.w.RadioGroup2.userSelect(1);
-    r.w.List3.setItems({"TOOL.EXE"});
+    r.w.restriction.RadioGroup2.userSelect(1);
+    r.w.restriction.List3.setItems({"TOOL.EXE"});
     r.loopClearOn();
     r.runFor(1000);
     EXPECT_FALSE(r.running(tool));
     EXPECT_EQ(r.machine.process(tool)->exitCode, platform::kStillActive);
     EXPECT_TRUE(r.running(twin)) << "ended by name, not by identifier";
 
-    r.w.SpeedButton1.userClick();
+    r.w.restriction.SpeedButton1.userClick();
     const auto late = r.machine.addProcess("tool.exe", "C:\\A\\tool.exe");
-    r.w.RefreshHideList();
-    const auto line = static_cast<int>(r.w.ListHide.count()) - 1;
-    ASSERT_EQ(r.w.ListHide.item(line), "TOOL.EXE");
+    r.w.restriction.RefreshHideList();
+    const auto line = static_cast<int>(r.w.restriction.ListHide.count()) - 1;
+    ASSERT_EQ(r.w.restriction.ListHide.item(line), "TOOL.EXE");
     r.machine.process(late)->running = false;
     const auto other = r.machine.addProcess("editor.exe", "C:\\E\\editor.exe", late);
-    EXPECT_EQ(r.w.KillTaskB(line), 0);
+    EXPECT_EQ(r.w.restriction.KillTaskB(line), 0);
     EXPECT_TRUE(r.running(other));
     EXPECT_EQ(r.machine.openHandles(), 0);
 }
@@ -245,13 +245,13 @@ TEST(LoopClear, NtForbidModeEndsEveryListedProcessInOnePass) {
     Restrict r;
     const auto game = r.machine.addProcess("game.exe");
     const auto game2 = r.machine.addProcess("game.exe");
-    r.w.RadioGroup2.userSelect(1);
+    r.w.restriction.RadioGroup2.userSelect(1);
     r.loopClearOn();
     r.runFor(1000);
     EXPECT_EQ(r.machine.runningProcesses().size(), 4u) << "an empty forbid list ends nothing";
 
-    r.w.SpeedButton1.userClick();
-    r.w.List3.setItems({"GAME.EXE", "game.exe"});
+    r.w.restriction.SpeedButton1.userClick();
+    r.w.restriction.List3.setItems({"GAME.EXE", "game.exe"});
     r.loopClearOn();
     const auto snaps = r.machine.countCalls("CreateToolhelp32Snapshot");
     r.runFor(1000);
@@ -270,18 +270,18 @@ TEST(LoopClear, NinetyFiveFamilyEndsByNameAndForbidModeTakesNoListOfItsOwn) {
     r.runFor(1000);
     EXPECT_FALSE(r.running(tool) || r.running(tool2)) << "every process of an unlisted name";
     EXPECT_TRUE(r.running(r.self) && r.running(r.editor));
-    EXPECT_TRUE(r.w.LoopSnapshot.empty());
+    EXPECT_TRUE(r.w.restriction.LoopSnapshot.empty());
 
-    r.w.SpeedButton1.userClick();
-    r.w.RadioGroup2.userSelect(1);
-    r.w.List3.setItems({"c:\\apps\\editor.exe"});  // 9x ends by name ignoring case
-    const V hidden = r.w.ListHide.items();
+    r.w.restriction.SpeedButton1.userClick();
+    r.w.restriction.RadioGroup2.userSelect(1);
+    r.w.restriction.List3.setItems({"c:\\apps\\editor.exe"});  // 9x ends by name ignoring case
+    const V hidden = r.w.restriction.ListHide.items();
     r.loopClearOn();
     const auto snaps = r.machine.countCalls("CreateToolhelp32Snapshot");
     r.runFor(1000);
     EXPECT_FALSE(r.running(r.editor));
     EXPECT_TRUE(r.running(r.self));
-    EXPECT_EQ(r.w.ListHide.items(), hidden);
+    EXPECT_EQ(r.w.restriction.ListHide.items(), hidden);
     EXPECT_EQ(r.machine.countCalls("CreateToolhelp32Snapshot") - snaps, 1u);
 }
 
@@ -308,7 +308,7 @@ TEST(LoopClear, PassesGoOnWhileAnErrorBoxIsOpenAndAddNoSecondBox) {
     EXPECT_EQ(boxesWhileOpen, 0u);
     EXPECT_TRUE(endedWhileOpen) << "the pass waited for the box to close";
     EXPECT_TRUE(r.running(r.editor) && r.running(r.self));
-    EXPECT_TRUE(r.w.Timer1.enabled());
+    EXPECT_TRUE(r.w.restriction.Timer1.enabled());
 
     r.application.whileBoxOpen = nullptr;
     r.application.listBoxCapacity = 1;
@@ -319,16 +319,16 @@ TEST(LoopClear, PassesGoOnWhileAnErrorBoxIsOpenAndAddNoSecondBox) {
 TEST(LoopClear, TheIntervalRestartsTheCountdownAndTypingChangesNothing) {
     Restrict r;
     r.w.PageControl1.userSelect(4);
-    r.w.Edit4.userType("9\b");
-    r.w.Edit4.userType(std::string(1, '\b'));
-    EXPECT_EQ(r.w.Edit4.text(), "1");
+    r.w.generalSettings.Edit4.userType("9\b");
+    r.w.generalSettings.Edit4.userType(std::string(1, '\b'));
+    EXPECT_EQ(r.w.generalSettings.Edit4.text(), "1");
     const auto later = r.machine.addProcess("later.exe");
-    r.w.SpeedButton1.setDown(true);
-    r.w.SpeedButton1Click();
+    r.w.restriction.SpeedButton1.setDown(true);
+    r.w.restriction.SpeedButton1Click();
     r.runFor(800);
-    r.w.UpDown1.userClickUp();
-    EXPECT_EQ(r.w.Edit4.text(), "2");
-    EXPECT_EQ(r.w.Timer1.interval(), 2000u);
+    r.w.generalSettings.UpDown1.userClickUp();
+    EXPECT_EQ(r.w.generalSettings.Edit4.text(), "2");
+    EXPECT_EQ(r.w.restriction.Timer1.interval(), 2000u);
     r.runFor(1900);
     EXPECT_TRUE(r.running(later)) << "the countdown started again at the change";
     r.runFor(200);
@@ -338,7 +338,7 @@ TEST(LoopClear, TheIntervalRestartsTheCountdownAndTypingChangesNothing) {
 TEST(LoopClear, BackgroundMonitoringHidesIntoTheIconAndKeepsThePassRunning) {
     Restrict r;
     r.loopClearOn();
-    r.w.Button11.userClick();
+    r.w.restriction.Button11.userClick();
     EXPECT_FALSE(r.w.visible());
     EXPECT_EQ(r.machine.trayIcons().size(), 1u);
     const auto later = r.machine.addProcess("later.exe");

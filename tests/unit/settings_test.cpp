@@ -3,7 +3,7 @@
 // and the password panel and page.
 #include <gtest/gtest.h>
 
-#include "app/settings.h"
+#include "settings/store.h"
 #include "app_fixture.h"
 
 namespace {
@@ -32,15 +32,15 @@ TEST(Settings, StartReadsEverythingAndWritesBackOnlyWhatTheBoxesStore) {
     f.machine.clearCalls();
     TfrmMain& w = f.start();
 
-    EXPECT_TRUE(w.ChkRunByPass.checked());
-    EXPECT_TRUE(w.Panel2.visible());
+    EXPECT_TRUE(w.generalSettings.ChkRunByPass.checked());
+    EXPECT_TRUE(w.passwordPanel.Panel2.visible());
     EXPECT_FALSE(w.N1.enabled);
-    EXPECT_TRUE(w.ChkMin.checked());
+    EXPECT_TRUE(w.generalSettings.ChkMin.checked());
     EXPECT_TRUE(StartMinimized) << "consumed at the first paint";
-    EXPECT_EQ(w.Edit4.text(), "30");
-    EXPECT_EQ(w.Timer1.interval(), 30000u);
-    EXPECT_TRUE(w.ChkAutoRun.checked());
-    EXPECT_EQ(w.ListApp.items(), (V{"A.EXE", "B.EXE"}));
+    EXPECT_EQ(w.generalSettings.Edit4.text(), "30");
+    EXPECT_EQ(w.restriction.Timer1.interval(), 30000u);
+    EXPECT_TRUE(w.generalSettings.ChkAutoRun.checked());
+    EXPECT_EQ(w.normalPrograms.ListApp.items(), (V{"A.EXE", "B.EXE"}));
     // The handlers wrote back what they found, in the order of the boxes; nothing else.
     EXPECT_EQ(f.machine.countCalls("RegSetValueExA"), 3u);
     EXPECT_EQ(f.get("RunByPass"), "yes");
@@ -54,10 +54,10 @@ TEST(Settings, AMissingKeyIsCreatedAndTheFirstCloseWritesTheDesignValues) {
     Settings f;
     TfrmMain& w = f.start();
     EXPECT_TRUE(f.machine.hasKey(HKCU, kKey));
-    EXPECT_FALSE(w.ChkRunByPass.checked() || w.ChkMin.checked() || w.ChkAutoRun.checked());
-    EXPECT_FALSE(w.Panel2.visible());
+    EXPECT_FALSE(w.generalSettings.ChkRunByPass.checked() || w.generalSettings.ChkMin.checked() || w.generalSettings.ChkAutoRun.checked());
+    EXPECT_FALSE(w.passwordPanel.Panel2.visible());
     EXPECT_EQ(f.machine.countCalls("RegSetValueExA"), 0u);
-    w.BtnExit.userClick();
+    w.process.BtnExit.userClick();
     EXPECT_TRUE(f.application.terminated());
     EXPECT_EQ(f.get("KillTime"), "1");
     ASSERT_NE(f.machine.file(kList), nullptr) << "an empty list still writes its file";
@@ -68,8 +68,8 @@ TEST(Settings, AFieldLeftWithoutANumberIsNeverStored) {
     for (const auto& [typed, stored] : {std::pair{"abc", "1"}, {"45", "30"}, {"12", "12"}}) {
         Settings f;
         TfrmMain& w = f.start();
-        w.Edit4.setText(typed);
-        w.BtnExit.userClick();
+        w.generalSettings.Edit4.setText(typed);
+        w.process.BtnExit.userClick();
         EXPECT_EQ(f.get("KillTime"), stored) << typed;
     }
 }
@@ -81,18 +81,18 @@ TEST(Settings, OnlyAnExactYesAndAnIntervalOfOneToThirtyCount) {
         f.set("RunAutoMin", "YES");
         f.set("KillTime", t);
         TfrmMain& w = f.start();
-        EXPECT_FALSE(w.ChkRunByPass.checked()) << t;
-        EXPECT_FALSE(w.Panel2.visible()) << t;
-        EXPECT_FALSE(w.ChkMin.checked()) << t;
+        EXPECT_FALSE(w.generalSettings.ChkRunByPass.checked()) << t;
+        EXPECT_FALSE(w.passwordPanel.Panel2.visible()) << t;
+        EXPECT_FALSE(w.generalSettings.ChkMin.checked()) << t;
         EXPECT_FALSE(StartMinimized) << t;
-        EXPECT_EQ(w.Edit4.text(), "1") << t;
-        EXPECT_EQ(w.Timer1.interval(), 1000u) << t;
+        EXPECT_EQ(w.generalSettings.Edit4.text(), "1") << t;
+        EXPECT_EQ(w.restriction.Timer1.interval(), 1000u) << t;
         EXPECT_TRUE(f.application.errors().empty()) << t;
         // Ticking by hand stores the exact word.
         w.PageControl1.userSelect(4);
-        w.ChkRunByPass.userClick();
+        w.generalSettings.ChkRunByPass.userClick();
         EXPECT_EQ(f.get("RunByPass"), "yes");
-        w.ChkRunByPass.userClick();
+        w.generalSettings.ChkRunByPass.userClick();
         EXPECT_EQ(f.get("RunByPass"), "no");
     }
 }
@@ -120,10 +120,10 @@ TEST(Settings, ABadValueIsShownAndTheRestOfStartUpGoesOn) {
         f.machine.addFile(kList, "A.EXE\r\n");
         TfrmMain& w = f.start();
         EXPECT_EQ(f.application.errors(), V{c.error});
-        EXPECT_TRUE(w.ChkMin.checked()) << c.error;
-        EXPECT_EQ(w.ListApp.count(), 1) << "the list file is read all the same";
-        EXPECT_EQ(w.List1.count(), 1) << "the process list still comes";
-        EXPECT_EQ(w.List3.count(), w.List1.count());
+        EXPECT_TRUE(w.generalSettings.ChkMin.checked()) << c.error;
+        EXPECT_EQ(w.normalPrograms.ListApp.count(), 1) << "the list file is read all the same";
+        EXPECT_EQ(w.process.List1.count(), 1) << "the process list still comes";
+        EXPECT_EQ(w.restriction.List3.count(), w.process.List1.count());
         EXPECT_EQ(f.machine.openKeys(), 0);
         w.close();
         EXPECT_EQ(f.get("KillTime"), c.killTimeAfterClose) << c.error;
@@ -131,12 +131,12 @@ TEST(Settings, ABadValueIsShownAndTheRestOfStartUpGoesOn) {
 }
 
 TEST(Settings, IntegersAreDecimalWithBlanksBeforeAndASign) {
-    EXPECT_EQ(app::toInteger("30"), 30);
-    EXPECT_EQ(app::toInteger("  -5"), -5);
-    EXPECT_EQ(app::toInteger("+007"), 7);
-    EXPECT_EQ(app::toInteger("-2147483648"), -2147483647 - 1);
+    EXPECT_EQ(settings::toInteger("30"), 30);
+    EXPECT_EQ(settings::toInteger("  -5"), -5);
+    EXPECT_EQ(settings::toInteger("+007"), 7);
+    EXPECT_EQ(settings::toInteger("-2147483648"), -2147483647 - 1);
     for (const char* bad : {"", " ", "-", "1.5", "0x10", "2147483648", "99999999999999999999"})
-        EXPECT_THROW(app::toInteger(bad), base::Error) << bad;
+        EXPECT_THROW(settings::toInteger(bad), base::Error) << bad;
 }
 
 TEST(Settings, TheRunValueCountsOnlyForThisCopyAndTheBoxOwnsIt) {
@@ -144,15 +144,15 @@ TEST(Settings, TheRunValueCountsOnlyForThisCopyAndTheBoxOwnsIt) {
         Settings f;
         f.machine.setString(HKLM, kRun, "Zentrek", other);
         TfrmMain& w = f.start();
-        EXPECT_FALSE(w.ChkAutoRun.checked()) << other;
+        EXPECT_FALSE(w.generalSettings.ChkAutoRun.checked()) << other;
         EXPECT_EQ(f.machine.stringValue(HKLM, kRun, "Zentrek"), other) << "left as it was";
         w.PageControl1.userSelect(4);
-        w.ChkAutoRun.userClick();
+        w.generalSettings.ChkAutoRun.userClick();
         EXPECT_EQ(f.machine.stringValue(HKLM, kRun, "Zentrek"), kExe);
-        w.ChkAutoRun.userClick();
+        w.generalSettings.ChkAutoRun.userClick();
         EXPECT_FALSE(f.machine.hasValue(HKLM, kRun, "Zentrek"));
-        w.ChkAutoRun.userClick();
-        w.ChkAutoRun.userClick();  // deleting twice is no error
+        w.generalSettings.ChkAutoRun.userClick();
+        w.generalSettings.ChkAutoRun.userClick();  // deleting twice is no error
         EXPECT_TRUE(f.application.errors().empty());
     }
 }
@@ -162,12 +162,12 @@ TEST(Settings, ARunKeyThatCannotBeOpenedReadsEmptyAndRefusesWrites) {
     f.machine.setString(HKLM, kRun, "Zentrek", kExe);
     f.machine.setKeyUnopenable(HKLM, kRun, true);
     TfrmMain& w = f.start();
-    EXPECT_FALSE(w.ChkAutoRun.checked());
+    EXPECT_FALSE(w.generalSettings.ChkAutoRun.checked());
     EXPECT_TRUE(f.application.errors().empty());
     w.PageControl1.userSelect(4);
-    w.ChkAutoRun.userClick();
+    w.generalSettings.ChkAutoRun.userClick();
     EXPECT_EQ(f.application.errors(), V{"Failed to set data for 'Zentrek'"});
-    EXPECT_TRUE(w.ChkAutoRun.checked()) << "the box keeps the user's tick";
+    EXPECT_TRUE(w.generalSettings.ChkAutoRun.checked()) << "the box keeps the user's tick";
 }
 
 TEST(Closing, AFailedSaveAsksWhetherToLeaveWithoutIt) {
@@ -175,10 +175,10 @@ TEST(Closing, AFailedSaveAsksWhetherToLeaveWithoutIt) {
         Settings f;
         f.machine.addFile(kList, "OLD.EXE\r\n", platform::FileAttr::ReadOnly);
         TfrmMain& w = f.start();
-        w.ListApp.setItems({"NEW.EXE"});
+        w.normalPrograms.ListApp.setItems({"NEW.EXE"});
         f.application.answerMessage(ui::answer::Ok);  // the error box
         f.application.answerMessage(answer);
-        w.BtnExit.userClick();
+        w.process.BtnExit.userClick();
         ASSERT_EQ(f.application.errors().size(), 1u) << answer;
         const auto& asked = f.application.messages().back();
         EXPECT_EQ(asked.caption, "确认");
@@ -197,9 +197,9 @@ TEST(Closing, AFailedIntervalWriteNeverKeepsTheListFromItsFile) {
         Settings f;
         if (listFails) f.machine.addFile(kList, "OLD.EXE\r\n", platform::FileAttr::ReadOnly);
         TfrmMain& w = f.start();
-        w.ListApp.setItems({"NEW.EXE"});
+        w.normalPrograms.ListApp.setItems({"NEW.EXE"});
         f.machine.setKeyReadOnly(HKCU, kKey, true);
-        w.BtnExit.userClick();
+        w.process.BtnExit.userClick();
         const V shown = listFails ? V{"Failed to set data for 'KillTime'", "File access denied"}
                                   : V{"Failed to set data for 'KillTime'"};
         EXPECT_EQ(f.application.errors(), shown);
@@ -222,14 +222,14 @@ TEST(Closing, ANormalListFileStartUpDidNotReadIsReplacedOnlyOnRequest) {
             f.machine.file(kept)->unreadable = true;
             TfrmMain& w = f.start();
             ASSERT_EQ(f.application.errors().size(), 1u);
-            ASSERT_EQ(w.ListApp.count(), 0);
+            ASSERT_EQ(w.normalPrograms.ListApp.count(), 0);
             f.machine.file(kept)->unreadable = false;
             const auto shown = f.application.messages().size();
             if (answer != -1) {
-                w.ListApp.add("NEW.EXE");
+                w.normalPrograms.ListApp.add("NEW.EXE");
                 f.application.answerMessage(answer);
             }
-            w.BtnExit.userClick();
+            w.process.BtnExit.userClick();
             EXPECT_TRUE(f.application.terminated());
             EXPECT_EQ(f.get("KillTime"), "1");
             const std::string context = std::to_string(why) + "/" + std::to_string(answer);
@@ -238,7 +238,7 @@ TEST(Closing, ANormalListFileStartUpDidNotReadIsReplacedOnlyOnRequest) {
             } else {
                 ASSERT_EQ(f.application.messages().size(), shown + 1) << context;
                 EXPECT_EQ(f.application.messages().back().caption, "确认");
-                EXPECT_EQ(f.application.messages().back().text, app::kUnloadedListQuestion);
+                EXPECT_EQ(f.application.messages().back().text, settings::kUnloadedListQuestion);
             }
             if (answer == ui::answer::Yes) {
                 EXPECT_EQ(f.machine.file(kList)->bytes, "NEW.EXE\r\n") << context;
@@ -256,8 +256,8 @@ TEST(Closing, ANormalListPutAsideByACutSaveIsReadAtTheNextStart) {
     AppFixture f(sim::Family::Win9x);
     f.machine.addFile(std::string(kList) + "~old", "A.EXE\r\nB.EXE\r\n");
     TfrmMain& w = f.start();
-    EXPECT_EQ(w.ListApp.items(), (V{"A.EXE", "B.EXE"}));
-    w.BtnExit.userClick();
+    EXPECT_EQ(w.normalPrograms.ListApp.items(), (V{"A.EXE", "B.EXE"}));
+    w.process.BtnExit.userClick();
     ASSERT_NE(f.machine.file(kList), nullptr);
     EXPECT_EQ(f.machine.file(kList)->bytes, "A.EXE\r\nB.EXE\r\n");
 }
@@ -268,7 +268,7 @@ TEST(Closing, AMissingNormalListFileIsWrittenAlsoAfterAnUnfinishedStart) {
     f.set("KillTime", "abc");
     TfrmMain& w = f.start();
     ASSERT_EQ(f.application.errors().size(), 1u);
-    w.BtnExit.userClick();
+    w.process.BtnExit.userClick();
     ASSERT_NE(f.machine.file(kList), nullptr);
     EXPECT_EQ(f.machine.file(kList)->bytes, "");
     EXPECT_EQ(f.application.messages().size(), 1u) << "no question";
@@ -281,8 +281,8 @@ TEST(Closing, TheEndOfTheSessionSavesWithoutABox) {
     Settings f;
     f.machine.addFile(kList, "A.EXE\r\n");
     TfrmMain& w = f.start();
-    w.ListApp.add("B.EXE");
-    w.UpDown1.setPosition(12);
+    w.normalPrograms.ListApp.add("B.EXE");
+    w.generalSettings.UpDown1.setPosition(12);
     EXPECT_EQ(f.application.sendMessage(w.handle(), kQueryEndSession, 0, 0), 1);
     f.application.sendMessage(w.handle(), kEndSession, 0, 0);
     EXPECT_FALSE(f.machine.hasValue(HKCU, kKey, "KillTime")) << "the log-off was cancelled";
@@ -297,7 +297,7 @@ TEST(Closing, TheEndOfTheSessionSavesWithoutABox) {
     g.machine.file(kList)->unreadable = true;
     TfrmMain& v = g.start();
     g.machine.file(kList)->unreadable = false;
-    v.ListApp.add("NEW.EXE");
+    v.normalPrograms.ListApp.add("NEW.EXE");
     g.machine.setKeyReadOnly(HKCU, kKey, true);
     const auto shown = g.application.messages().size();
     g.application.sendMessage(v.handle(), kEndSession, 1, 0);
@@ -320,24 +320,24 @@ struct Gate : Settings {
 TEST(Password, TheRightTextOpensThePagesAndAWrongOneIsAskedAgain) {
     Gate f;
     TfrmMain& w = f.startLocked("secret");
-    ASSERT_TRUE(w.Panel2.visible());
+    ASSERT_TRUE(w.passwordPanel.Panel2.visible());
     for (const char* wrong : {"SECRET", "secret ", ""}) {
-        w.Edit1.setText(wrong);
-        w.BitBtn1.userClick();
-        EXPECT_TRUE(w.Panel2.visible()) << wrong;
-        EXPECT_EQ(w.Edit1.text(), "") << wrong;
-        EXPECT_TRUE(w.Edit1.focused()) << wrong;
+        w.passwordPanel.Edit1.setText(wrong);
+        w.passwordPanel.BitBtn1.userClick();
+        EXPECT_TRUE(w.passwordPanel.Panel2.visible()) << wrong;
+        EXPECT_EQ(w.passwordPanel.Edit1.text(), "") << wrong;
+        EXPECT_TRUE(w.passwordPanel.Edit1.focused()) << wrong;
     }
     ASSERT_EQ(f.application.messages().size(), 3u);
     EXPECT_EQ(f.application.messages()[0].text, "密码错误，请重新输入！");
     EXPECT_EQ(f.application.messages()[0].caption, "密码错误");
     // Read afresh at every press.
     f.set("Pass", "changed");
-    w.Edit1.setText("changed");
-    w.BitBtn1.userClick();
-    EXPECT_FALSE(w.Panel2.visible());
+    w.passwordPanel.Edit1.setText("changed");
+    w.passwordPanel.BitBtn1.userClick();
+    EXPECT_FALSE(w.passwordPanel.Panel2.visible());
     EXPECT_TRUE(w.N1.enabled);
-    EXPECT_EQ(w.Edit1.text(), "changed");
+    EXPECT_EQ(w.passwordPanel.Edit1.text(), "changed");
 }
 
 // The tick writes the value back; a write that fails must not leave the
@@ -347,7 +347,7 @@ TEST(Password, TheGateIsUpBeforeTheTicksWriteBackCanFail) {
     f.machine.refuseChangesAfter(HKCU, kKey, 0);
     TfrmMain& w = f.startLocked("secret");
     EXPECT_EQ(f.application.errors(), V{"Failed to set data for 'RunByPass'"});
-    EXPECT_TRUE(w.Panel2.visible());
+    EXPECT_TRUE(w.passwordPanel.Panel2.visible());
     EXPECT_FALSE(w.N1.enabled);
 }
 
@@ -358,25 +358,25 @@ TEST(Password, SettingsThatCannotBeReadKeepTheGateUp) {
     f.machine.setKeyUnopenable(HKCU, kKey, true);
     TfrmMain& w = f.startLocked("secret");
     EXPECT_EQ(f.application.errors(), V{"Failed to open key Software\\Zentrek"});
-    EXPECT_TRUE(w.Panel2.visible());
+    EXPECT_TRUE(w.passwordPanel.Panel2.visible());
     EXPECT_FALSE(w.N1.enabled);
-    w.BitBtn1.userClick();
+    w.passwordPanel.BitBtn1.userClick();
     EXPECT_EQ(f.application.errors().size(), 2u);
-    EXPECT_TRUE(w.Panel2.visible()) << "an empty entry passed a password nobody could read";
+    EXPECT_TRUE(w.passwordPanel.Panel2.visible()) << "an empty entry passed a password nobody could read";
 
     Gate g;
     g.machine.failReadsAfter(HKCU, kKey, 0);
     TfrmMain& v = g.startLocked("secret");
     EXPECT_EQ(g.application.errors(), (V{"Failed to get data for 'RunByPass'", "Failed to get data for 'RunAutoMin'",
                                          "Failed to get data for 'KillTime'"}));
-    EXPECT_TRUE(v.Panel2.visible());
+    EXPECT_TRUE(v.passwordPanel.Panel2.visible());
 }
 
 TEST(Password, NoStoredPasswordLetsAnEmptyEntryIn) {
     Gate f;
     TfrmMain& w = f.startLocked();
     w.userKey(ui::VK_RETURN_KEY);
-    EXPECT_FALSE(w.Panel2.visible());
+    EXPECT_FALSE(w.passwordPanel.Panel2.visible());
     EXPECT_TRUE(f.application.messages().empty());
 }
 
@@ -393,34 +393,34 @@ TEST(Password, SettingOneNeedsTheSameTextTwice) {
     Settings f;
     TfrmMain& w = f.start();
     w.PageControl1.userSelect(4);
-    w.Button5.userClick();
-    EXPECT_EQ(w.PageControl2.activePage(), &w.TabSheet9);
+    w.generalSettings.Button5.userClick();
+    EXPECT_EQ(w.PageControl2.activePage(), &w.passwordSettings.TabSheet9);
 
-    w.Edit2.setText("abc");
-    w.Edit3.setText("abd");
-    w.Button12.userClick();
+    w.passwordSettings.Edit2.setText("abc");
+    w.passwordSettings.Edit3.setText("abd");
+    w.passwordSettings.Button12.userClick();
     EXPECT_EQ(f.application.messages().back().text, "两次输入的密码不一致，请重新输入！");
     EXPECT_EQ(f.application.messages().back().caption, "提示");
-    EXPECT_EQ(w.Edit2.text() + w.Edit3.text(), "");
-    EXPECT_TRUE(w.Edit2.focused());
+    EXPECT_EQ(w.passwordSettings.Edit2.text() + w.passwordSettings.Edit3.text(), "");
+    EXPECT_TRUE(w.passwordSettings.Edit2.focused());
     EXPECT_FALSE(f.machine.hasValue(HKCU, kKey, "Pass"));
 
     // Enter walks from the first field to the second, then to the button.
-    w.Edit2.setFocus();
-    w.Edit2.userType("abc\r");
-    EXPECT_TRUE(w.Edit3.focused());
-    w.Edit3.userType("abc\r");
-    EXPECT_TRUE(w.Button12.focused());
+    w.passwordSettings.Edit2.setFocus();
+    w.passwordSettings.Edit2.userType("abc\r");
+    EXPECT_TRUE(w.passwordSettings.Edit3.focused());
+    w.passwordSettings.Edit3.userType("abc\r");
+    EXPECT_TRUE(w.passwordSettings.Button12.focused());
     EXPECT_FALSE(f.machine.hasValue(HKCU, kKey, "Pass")) << "Enter only moves the focus";
-    w.Button12.userClick();
+    w.passwordSettings.Button12.userClick();
     EXPECT_EQ(f.get("Pass"), "abc");
     EXPECT_EQ(f.application.messages().back().text, "密码设置成功！");
     EXPECT_EQ(f.application.messages().back().caption, "成功");
-    EXPECT_EQ(w.PageControl2.activePage(), &w.TabSheet9);
-    EXPECT_FALSE(w.ChkRunByPass.checked()) << "setting a password does not switch the gate on";
+    EXPECT_EQ(w.PageControl2.activePage(), &w.passwordSettings.TabSheet9);
+    EXPECT_FALSE(w.generalSettings.ChkRunByPass.checked()) << "setting a password does not switch the gate on";
 
-    w.Button13.userClick();
-    EXPECT_EQ(w.PageControl2.activePage(), &w.TabSheet7);
+    w.passwordSettings.Button13.userClick();
+    EXPECT_EQ(w.PageControl2.activePage(), &w.generalSettings.TabSheet7);
 }
 
 TEST(Password, AFailedWriteIsShownAfterTheFieldsWereEmptied) {
@@ -429,11 +429,11 @@ TEST(Password, AFailedWriteIsShownAfterTheFieldsWereEmptied) {
     f.machine.setKeyReadOnly(HKCU, kKey, true);
     w.PageControl1.userSelect(4);
     w.PageControl2.userSelect(2);
-    w.Edit2.setText("abc");
-    w.Edit3.setText("abc");
-    w.Button12.userClick();
+    w.passwordSettings.Edit2.setText("abc");
+    w.passwordSettings.Edit3.setText("abc");
+    w.passwordSettings.Button12.userClick();
     EXPECT_EQ(f.application.errors(), V{"Failed to set data for 'Pass'"});
-    EXPECT_EQ(w.Edit2.text() + w.Edit3.text(), "");
+    EXPECT_EQ(w.passwordSettings.Edit2.text() + w.passwordSettings.Edit3.text(), "");
     for (const auto& m : f.application.messages()) EXPECT_NE(m.caption, "成功");
 }
 

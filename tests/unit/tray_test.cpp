@@ -64,13 +64,13 @@ TEST(Tray, ARightPressOpensTheMenuAtThePointer) {
 TEST(Tray, RestoreIsALeftPressAndExitClosesWithTheSave) {
     Tray t;
     t.w.peerMinimize();
-    t.application.chooseMenuItem(ids::N8);
+    t.application.chooseMenuItem(app::ids::N8);
     t.iconMessage(kRDown);
     EXPECT_TRUE(t.w.visible());
     EXPECT_EQ(t.icons(), 0u);
 
     t.w.peerMinimize();
-    t.application.chooseMenuItem(ids::N7);
+    t.application.chooseMenuItem(app::ids::N7);
     t.iconMessage(kRDown);
     EXPECT_EQ(t.icons(), 0u);
     EXPECT_TRUE(t.application.terminated());
@@ -85,7 +85,7 @@ TEST(Tray, AnExitThatStopsBringsTheWindowBack) {
     t.w.peerMinimize();
     t.application.answerMessage(ui::answer::Ok);
     t.application.answerMessage(ui::answer::No);
-    t.application.chooseMenuItem(ids::N7);
+    t.application.chooseMenuItem(app::ids::N7);
     t.iconMessage(kRDown);
     EXPECT_FALSE(t.application.terminated());
     EXPECT_TRUE(t.w.visible());
@@ -93,7 +93,7 @@ TEST(Tray, AnExitThatStopsBringsTheWindowBack) {
 }
 
 TEST(Tray, PowerItemsActAtOnceWithoutTheSave) {
-    const std::pair<int, std::uint32_t> items[] = {{ids::N3, 0}, {ids::N4, 2}, {ids::N5, 1}};
+    const std::pair<int, std::uint32_t> items[] = {{app::ids::N3, 0}, {app::ids::N4, 2}, {app::ids::N5, 1}};
     for (auto [item, flags] : items) {
         Tray t;
         t.w.peerMinimize();
@@ -112,7 +112,7 @@ TEST(Tray, RestartAndShutDownTakeThePrivilegeOnNtAndARefusalIsShown) {
     for (sim::Family family : {sim::Family::NT, sim::Family::Win9x}) {
         AppFixture f(family);
         TfrmMain& w = f.start();
-        f.application.chooseMenuItem(ids::N5);
+        f.application.chooseMenuItem(app::ids::N5);
         f.application.postMessage(w.handle(), kTray, 3, kRDown);
         f.application.processMessages();
         EXPECT_EQ(f.machine.exitWindowsCalls(), std::vector<std::uint32_t>{platform::ExitWindows::Shutdown});
@@ -121,7 +121,7 @@ TEST(Tray, RestartAndShutDownTakeThePrivilegeOnNtAndARefusalIsShown) {
     }
     Tray t;
     t.machine.failExitWindows(platform::Error::PrivilegeNotHeld);
-    t.application.chooseMenuItem(ids::N4);
+    t.application.chooseMenuItem(app::ids::N4);
     t.iconMessage(kRDown);
     EXPECT_TRUE(t.machine.exitWindowsCalls().empty());
     EXPECT_EQ(t.application.errors(),
@@ -134,10 +134,10 @@ TEST(Tray, AShellThatIsNotUpYetOrRestartedGetsTheIconAgain) {
     t.w.peerMinimize();
     EXPECT_EQ(t.icons(), 0u);
     t.machine.setTrayAvailable(true);
-    t.w.Delay(2500);
+    t.w.pageHost.Delay(2500);
     EXPECT_EQ(t.icons(), 1u) << "tried again once the shell was up";
     const auto adds = t.machine.countCalls("Shell_NotifyIconA");
-    t.w.Delay(5000);
+    t.w.pageHost.Delay(5000);
     EXPECT_EQ(t.machine.countCalls("Shell_NotifyIconA"), adds) << "no more tries once it is there";
 
     // The shell restarted: its icons are gone, and it tells every program.
@@ -162,10 +162,10 @@ TEST(Tray, RetriesForTheIconStopAtTheirLimit) {
     Tray t;
     t.machine.setTrayAvailable(false);
     t.w.peerMinimize();
-    t.w.Delay(303000);  // the first try, then 150 every two seconds
+    t.w.pageHost.Delay(303000);  // the first try, then 150 every two seconds
     EXPECT_EQ(t.machine.countCalls("Shell_NotifyIconA"), 151u);
     EXPECT_FALSE(t.w.TrayRetry.enabled());
-    t.w.Delay(10000);
+    t.w.pageHost.Delay(10000);
     EXPECT_EQ(t.machine.countCalls("Shell_NotifyIconA"), 151u);
 }
 
@@ -174,19 +174,19 @@ TEST(Tray, WhileThePasswordIsAskedTheLoopClearItemIsOff) {
     f.machine.setString(platform::RootKey::CurrentUser, "Software\\Zentrek", "RunByPass", "yes");
     TfrmMain& w = f.start();
     w.peerMinimize();
-    f.application.chooseMenuItem(ids::N1);
+    f.application.chooseMenuItem(app::ids::N1);
     f.application.postMessage(w.handle(), kTray, 3, kRDown);
     f.application.processMessages();
     ASSERT_EQ(f.application.menus().size(), 1u);
     const auto& enabled = f.application.menus()[0].enabledIds;
-    EXPECT_EQ(std::count(enabled.begin(), enabled.end(), ids::N1), 0);
-    EXPECT_EQ(std::count(enabled.begin(), enabled.end(), ids::N8), 1);
+    EXPECT_EQ(std::count(enabled.begin(), enabled.end(), app::ids::N1), 0);
+    EXPECT_EQ(std::count(enabled.begin(), enabled.end(), app::ids::N8), 1);
     EXPECT_FALSE(w.N1.checked) << "a disabled item does nothing";
-    f.application.chooseMenuItem(ids::N8);
+    f.application.chooseMenuItem(app::ids::N8);
     f.application.postMessage(w.handle(), kTray, 3, kRDown);
     f.application.processMessages();
     EXPECT_TRUE(w.visible());
-    EXPECT_TRUE(w.Panel2.visible()) << "the panel stays until the password is given";
+    EXPECT_TRUE(w.passwordPanel.Panel2.visible()) << "the panel stays until the password is given";
 }
 
 }  // namespace

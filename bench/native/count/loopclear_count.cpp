@@ -13,8 +13,8 @@
 #include "restriction/rules.h"
 #include "ui/headless/headless_app.h"
 
-__attribute__((noinline)) void warmingPass(TfrmMain& form) { form.Timer1Timer(); }
-__attribute__((noinline)) void measuredPass(TfrmMain& form) { form.Timer1Timer(); }
+__attribute__((noinline)) void warmingPass(TfrmMain& form) { form.restriction.Timer1Timer(); }
+__attribute__((noinline)) void measuredPass(TfrmMain& form) { form.restriction.Timer1Timer(); }
 
 int main(int argc, char** argv) {
     if (argc < 3) {
@@ -34,13 +34,13 @@ int main(int argc, char** argv) {
         {[&os] { return os.getTickCount(); }, [&os](std::uint32_t ms) { os.advance(ms); }});
     TfrmMain form(app, os);
     form.start();
-    form.RefreshHideList();
-    std::vector<std::string> listed = form.ListHide.items();
+    form.restriction.RefreshHideList();
+    std::vector<std::string> listed = form.restriction.ListHide.items();
     if (!allow) {
-        form.GroupBox3.setCaption(restriction::kForbidCaption);
+        form.restriction.GroupBox3.setCaption(restriction::kForbidCaption);
         for (std::string& l : listed) l = "NOT" + l;
     }
-    form.List3.setItems(listed);
+    form.restriction.List3.setItems(listed);
     warmingPass(form);  // fills the cache, as the passes before it would have
     const std::size_t before = os.runningProcesses().size();
     measuredPass(form);

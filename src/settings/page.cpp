@@ -1,23 +1,14 @@
-#include "app/frame.h"
+#include "settings/page.h"
 
-#include "app/frame_ids.h"
+#include "settings/ids.h"
+#include "ui/messages.h"
 
-namespace app {
+namespace settings {
 
-const char* const kMailAddress = "morvane@example.com";
-
-Banner::Banner(ui::TForm& form)
-    : Panel1(form, ids::Panel1), Image3(Panel1, ids::Image3), PageControl1(form, ids::PageControl1) {
-    Panel1.setBevel(ui::TBevelCut::Lowered);
-    Image3.setPicture("BANNER");
-    Image3.setStretch(true);
-    Image3.setFramed(true);
-}
-
-GeneralSettingsPage::GeneralSettingsPage(ui::TPageControl& pages)
-    : TabSheet5(pages, ids::TabSheet5, "程序设置"),
-      PageControl2(TabSheet5, ids::PageControl2),
-      TabSheet7(PageControl2, ids::TabSheet7, "通用设置"),
+GeneralSettingsPage::GeneralSettingsPage(common::PageHost& pageHost, ui::TPageControl& settingsPages,
+                                         ui::TTimer& loopTimer, PasswordSettingsPage& passwordPage)
+    : common::Page(pageHost),
+      TabSheet7(settingsPages, ids::TabSheet7, "通用设置"),
       GroupBox2(TabSheet7, ids::GroupBox2),
       ChkAutoRun(GroupBox2, ids::ChkAutoRun, "启动Windows时自动加载"),
       ChkMin(GroupBox2, ids::ChkMin, "程序启动时自动最小化"),
@@ -26,7 +17,10 @@ GeneralSettingsPage::GeneralSettingsPage(ui::TPageControl& pages)
       Label10(GroupBox2, ids::Label10, "循环清除检测时间："),
       Edit4(GroupBox2, ids::Edit4, "1"),
       UpDown1(GroupBox2, ids::UpDown1),
-      Label3(GroupBox2, ids::Label3, "秒") {
+      Label3(GroupBox2, ids::Label3, "秒"),
+      pages_(settingsPages),
+      loopTimer_(loopTimer),
+      passwordPage_(passwordPage) {
     UpDown1.setAssociate(Edit4);
     UpDown1.setRange(1, 30);
     UpDown1.setPosition(1);
@@ -41,17 +35,35 @@ GeneralSettingsPage::GeneralSettingsPage(ui::TPageControl& pages)
     // Once more, now that the field has its place: the arrows sit beside it.
     UpDown1.setAssociate(Edit4);
     Label3.setBounds(186, 114, 20, 16);
+
+    ChkRunByPass.OnClick = ui::handler<&GeneralSettingsPage::ChkRunByPassClick>(this);
+    ChkMin.OnClick = ui::handler<&GeneralSettingsPage::ChkMinClick>(this);
+    ChkAutoRun.OnClick = ui::handler<&GeneralSettingsPage::ChkAutoRunClick>(this);
+    Button5.OnClick = ui::handler<&GeneralSettingsPage::Button5Click>(this);
+    UpDown1.OnClick = ui::handler<&GeneralSettingsPage::UpDown1Click>(this);
+    Edit4.OnKeyPress = [this](char& key) { Edit4KeyPress(key); };
+    Edit4Guard = Edit4.installHook([](ui::TMessage& m, const ui::TMessageNext& next) {
+        namespace wm = ui::wm;
+        const bool changesText = m.msg == wm::Cut || m.msg == wm::Paste || m.msg == wm::Clear ||
+                                 m.msg == wm::Undo || m.msg == wm::EmUndo ||
+                                 (m.msg == wm::KeyDown && m.wParam == wm::VkDelete);
+        if (!changesText) next(m);
+    });
 }
 
-PasswordSettingsPage::PasswordSettingsPage(ui::TPageControl& settingsPages)
-    : TabSheet9(settingsPages, ids::TabSheet9, "密码设置"),
+PasswordSettingsPage::PasswordSettingsPage(common::PageHost& pageHost, ui::TPageControl& settingsPages,
+                                           ui::TTabSheet& generalTab)
+    : common::Page(pageHost),
+      TabSheet9(settingsPages, ids::TabSheet9, "密码设置"),
       GroupBox4(TabSheet9, ids::GroupBox4),
       Label8(GroupBox4, ids::Label8, "请输入密码："),
       Edit2(GroupBox4, ids::Edit2),
       Label9(GroupBox4, ids::Label9, "请再输入密码："),
       Edit3(GroupBox4, ids::Edit3),
       Button12(GroupBox4, ids::Button12, "确认"),
-      Button13(GroupBox4, ids::Button13, "返回") {
+      Button13(GroupBox4, ids::Button13, "返回"),
+      pages_(settingsPages),
+      generalTab_(generalTab) {
     Edit2.setPasswordChar('*');
     Edit3.setPasswordChar('*');
 
@@ -62,38 +74,16 @@ PasswordSettingsPage::PasswordSettingsPage(ui::TPageControl& settingsPages)
     Edit3.setBounds(130, 60, 170, 22);
     Button12.setBounds(130, 102, 80, 26);
     Button13.setBounds(220, 102, 80, 26);
+
+    Button13.OnClick = ui::handler<&PasswordSettingsPage::Button13Click>(this);
+    Edit2.OnKeyPress = [this](char& key) { Edit2KeyPress(key); };
+    Edit3.OnKeyPress = [this](char& key) { Edit3KeyPress(key); };
+    Button12.OnClick = ui::handler<&PasswordSettingsPage::Button12Click>(this);
 }
 
-AboutPage::AboutPage(ui::TPageControl& pages)
-    : TabSheet6(pages, ids::TabSheet6, "关于我们"),
-      Image1(TabSheet6, ids::Image1),
-      Label12(TabSheet6, ids::Label12, "程序名称：Morvane进程管理器"),
-      Label13(TabSheet6, ids::Label13, "程序版本：1.0"),
-      Label14(TabSheet6, ids::Label14, "程序设计：Morvane开发组"),
-      Label15(TabSheet6, ids::Label15, "版权所有 (C) 2026 Morvane开发组，保留所有权利。"),
-      Label16(TabSheet6, ids::Label16, std::string("E-Mail:") + kMailAddress),
-      Bevel1(TabSheet6, ids::Bevel1) {
-    Image1.setPicture("ABOUTPIC");
-    Image1.setStretch(true);
-    Image1.setFramed(true);
-    for (ui::TLabel* l : {&Label12, &Label13, &Label14}) l->setFontHeight(14);
-    Label15.setFontHeight(16);
-    Label15.setFontColor(ui::clDkGray);
-    Label15.setWordWrap(true);
-    Label16.setFontColor(ui::clBlue);
-    Label16.setCursor(ui::TCursor::HandPoint);
-
-    Bevel1.setBounds(4, 4, 351, 280);
-    Image1.setBounds(18, 18, 96, 96);
-    Label12.setBounds(126, 24, 224, 18);
-    Label13.setBounds(126, 52, 224, 18);
-    Label14.setBounds(126, 80, 224, 18);
-    Label15.setBounds(18, 136, 330, 40);
-    Label16.setBounds(18, 190, 330, 16);
-}
-
-PasswordPanel::PasswordPanel(ui::TForm& form)
-    : Panel2(form, ids::Panel2),
+PasswordPanel::PasswordPanel(common::PageHost& pageHost, ui::TForm& form)
+    : common::Page(pageHost),
+      Panel2(form, ids::Panel2),
       Image2(Panel2, ids::Image2),
       Label5(Panel2, ids::Label5, "欢迎使用！请输入运行密码。"),
       Label6(Panel2, ids::Label6, "如果密码为空，请直接单击确定。"),
@@ -120,6 +110,11 @@ PasswordPanel::PasswordPanel(ui::TForm& form)
     Edit1.setBounds(92, 159, 200, 26);
     BitBtn1.setBounds(92, 206, 92, 30);
     BitBtn2.setBounds(200, 206, 92, 30);
+
+    BitBtn1.OnClick = ui::handler<&PasswordPanel::BitBtn1Click>(this);
+    BitBtn2.OnClick = ui::handler<&PasswordPanel::BitBtn2Click>(this);
+    // While the panel is up, no key reaches the pages beneath it.
+    form.holdKeyboard(&Panel2, &Edit1);
 }
 
-}  // namespace app
+}  // namespace settings

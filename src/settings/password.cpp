@@ -1,6 +1,8 @@
 // The start-up password panel and the page that sets the password.
-#include "app/main_form.h"
-#include "app/settings.h"
+#include "settings/page.h"
+#include "settings/store.h"
+
+namespace settings {
 
 namespace {
 const char* const kWrongText = "密码错误，请重新输入！";
@@ -12,11 +14,11 @@ const char* const kSetCaption = "成功";
 constexpr char kEnter = 13;
 }  // namespace
 
-void TfrmMain::BitBtn1Click() {
+void PasswordPanel::BitBtn1Click() {
     // Read at every press: the password is never kept in memory.
-    if (Edit1.text() == app::readSetting(os, "Pass")) {
+    if (Edit1.text() == readSetting(os, "Pass")) {
         Panel2.hide();
-        N1.enabled = true;
+        host.passwordAccepted();
         return;
     }
     Application.messageBox(kWrongText, kWrongCaption, ui::mb::Ok);
@@ -25,21 +27,19 @@ void TfrmMain::BitBtn1Click() {
 }
 
 // Leaves at once: the closing save is for a user who got past the panel.
-void TfrmMain::BitBtn2Click() { Application.terminate(); }
+void PasswordPanel::BitBtn2Click() { Application.terminate(); }
 
-void TfrmMain::Button5Click() { PageControl2.setActivePage(TabSheet9); }
+void PasswordSettingsPage::Button13Click() { pages_.setActivePage(generalTab_); }
 
-void TfrmMain::Button13Click() { PageControl2.setActivePage(TabSheet7); }
-
-void TfrmMain::Edit2KeyPress(char& key) {
+void PasswordSettingsPage::Edit2KeyPress(char& key) {
     if (key == kEnter) Edit3.setFocus();
 }
 
-void TfrmMain::Edit3KeyPress(char& key) {
+void PasswordSettingsPage::Edit3KeyPress(char& key) {
     if (key == kEnter) Button12.setFocus();
 }
 
-void TfrmMain::Button12Click() {
+void PasswordSettingsPage::Button12Click() {
     const std::string password = Edit2.text();
     const bool same = password == Edit3.text();
     if (!same) Application.messageBox(kMismatchText, kMismatchCaption, ui::mb::Ok);
@@ -49,6 +49,8 @@ void TfrmMain::Button12Click() {
         Edit2.setFocus();
         return;
     }
-    app::writeSetting(os, "Pass", password);
+    writeSetting(os, "Pass", password);
     Application.messageBox(kSetText, kSetCaption, ui::mb::Ok);
 }
+
+}  // namespace settings

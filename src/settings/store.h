@@ -1,12 +1,12 @@
-// Where the settings live and the rules for reading them, apart from the
-// window that applies them.
+// Where the settings live and the rules for reading and writing them, for
+// the pages that store themselves and the window's start-up and close.
 #pragma once
 #include <string>
 
 #include "platform/os.h"
 #include "platform/registry.h"
 
-namespace app {
+namespace settings {
 
 inline constexpr const char* kSettingsKey = "Software\\Zentrek";
 inline constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -35,4 +35,4 @@ std::string readSetting(platform::Os& os, const std::string& name);
 void openSettingsToRead(platform::Registry& reg);
 void writeSetting(platform::Os& os, const std::string& name, const std::string& text);
 
-}  // namespace app
+}  // namespace settings
