@@ -187,24 +187,18 @@ namespace {
 const char* const kSettingsUnsaved = "设置未能保存。是否不保存而直接退出？";
 const char* const kListUnsaved = "正常程序列表未能保存。是否不保存而直接退出？";
 const char* const kBothUnsaved = "设置和正常程序列表未能保存。是否不保存而直接退出？";
-
-void showFailure(ui::TApplication& app, const std::exception_ptr& failure) {
-    try {
-        std::rethrow_exception(failure);
-    } catch (const std::exception& e) {
-        app.showException(e);
-    }
-}
 }  // namespace
 
 // A failed save stops the close; but a program run from a read-only folder
 // could then never be closed, so the user is asked whether to leave anyway.
 void TfrmMain::FormClose() {
     const SaveFailures failed = SaveSettings();
-    if (failed.interval || failed.list) {
-        for (const std::exception_ptr& e : {failed.interval, failed.list})
-            if (e) showFailure(Application, e);
-        const char* question = !failed.list ? kSettingsUnsaved : !failed.interval ? kListUnsaved : kBothUnsaved;
+    if (!failed.interval.empty() || !failed.list.empty()) {
+        for (const std::string* text : {&failed.interval, &failed.list})
+            if (!text->empty()) Application.showErrorText(*text);
+        const char* question = failed.list.empty()       ? kSettingsUnsaved
+                               : failed.interval.empty() ? kListUnsaved
+                                                         : kBothUnsaved;
         if (Application.messageBox(question, "确认", ui::mb::YesNo | ui::mb::IconQuestion) != ui::answer::Yes)
             throw ui::EAbort();
     }

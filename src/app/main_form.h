@@ -4,7 +4,6 @@
 // and the notification icon with its menu.
 #pragma once
 #include <cstdint>
-#include <exception>
 #include <functional>
 #include <string>
 
@@ -113,11 +112,11 @@ public:
 
     // --- Settings store.
     void LoadSettings();
-    // The closing save, each item on its own; what failed comes back, each
-    // error apart, for the caller to show. Without mayAsk it asks nothing
+    // The closing save, each item on its own; what failed comes back as the
+    // text of its error (empty when saved), for the caller to show. Without mayAsk it asks nothing
     // and never replaces a Napplst.dat that start-up did not load.
     struct SaveFailures {
-        std::exception_ptr interval, list;
+        std::string interval, list;
     };
     SaveFailures SaveSettings(bool mayAsk = true);
 

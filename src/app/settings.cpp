@@ -97,19 +97,25 @@ void TfrmMain::saveInterval() {
     settings::writeSetting(os, "KillTime", generalSettings.Edit4.text());
 }
 
+namespace {
+// What a save step raised, in the words the user is shown; empty when it saved.
+template <class Step>
+std::string failureOf(Step&& step) {
+    try {
+        step();
+    } catch (const std::exception& e) {
+        const char* what = e.what();
+        return *what ? what : "Unknown error";
+    }
+    return {};
+}
+}  // namespace
+
 // Each item goes on its own, so one that fails never keeps the other from
 // being stored.
 TfrmMain::SaveFailures TfrmMain::SaveSettings(bool mayAsk) {
     SaveFailures failed;
-    try {
-        saveInterval();
-    } catch (const std::exception&) {
-        failed.interval = std::current_exception();
-    }
-    try {
-        saveNormalList(mayAsk);
-    } catch (const std::exception&) {
-        failed.list = std::current_exception();
-    }
+    failed.interval = failureOf([this] { saveInterval(); });
+    failed.list = failureOf([this, mayAsk] { saveNormalList(mayAsk); });
     return failed;
 }
