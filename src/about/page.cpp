@@ -16,7 +16,7 @@ AboutPage::AboutPage(common::PageHost& pageHost, ui::TPageControl& pages)
       Label13(TabSheet6, ids::Label13, "程序版本：1.0"),
       Label14(TabSheet6, ids::Label14, "程序设计：Morvane开发组"),
       Label15(TabSheet6, ids::Label15, "版权所有 (C) 2026 Morvane开发组，保留所有权利。"),
-      Label16(TabSheet6, ids::Label16, std::string("E-Mail:") + kMailAddress),
+      Label16(TabSheet6, ids::Label16),
       Bevel1(TabSheet6, ids::Bevel1) {
     Image1.setPicture("ABOUTPIC");
     Image1.setStretch(true);
@@ -25,6 +25,7 @@ AboutPage::AboutPage(common::PageHost& pageHost, ui::TPageControl& pages)
     Label15.setFontHeight(16);
     Label15.setFontColor(ui::clDkGray);
     Label15.setWordWrap(true);
+    Label16.setCaption(std::string("E-Mail:") + kMailAddress);
     Label16.setFontColor(ui::clBlue);
     Label16.setCursor(ui::TCursor::HandPoint);
 

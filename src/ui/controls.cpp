@@ -73,10 +73,10 @@ void TControl::setFontColor(TColor c) {
 
 // --- Buttons
 
-TButton::TButton(TWinControl& parent, int id, const std::string& caption)
+TButton::TButton(TWinControl& parent, int id, const char* caption)
     : TButton(parent, PeerKind::Button, id, caption) {}
 
-TButton::TButton(TWinControl& parent, PeerKind kind, int id, const std::string& caption)
+TButton::TButton(TWinControl& parent, PeerKind kind, int id, const char* caption)
     : TControl(parent, kind, id) {
     setCaption(caption);
 }
@@ -106,10 +106,10 @@ void TButton::setCancel(bool c) {
 bool TButton::isDefault() const { return form().default_ == this; }
 bool TButton::isCancel() const { return form().cancel_ == this; }
 
-TBitBtn::TBitBtn(TWinControl& parent, int id, const std::string& caption)
+TBitBtn::TBitBtn(TWinControl& parent, int id, const char* caption)
     : TButton(parent, PeerKind::BitBtn, id, caption) {}
 
-TSpeedButton::TSpeedButton(TWinControl& parent, int id, const std::string& caption)
+TSpeedButton::TSpeedButton(TWinControl& parent, int id, const char* caption)
     : TControl(parent, PeerKind::SpeedButton, id) {
     setCaption(caption);
 }
@@ -120,7 +120,7 @@ void TSpeedButton::userClick() {
     userEvent([this] { fire(OnClick); });
 }
 
-TCheckBox::TCheckBox(TWinControl& parent, int id, const std::string& caption)
+TCheckBox::TCheckBox(TWinControl& parent, int id, const char* caption)
     : TControl(parent, PeerKind::CheckBox, id) {
     setCaption(caption);
 }
@@ -139,7 +139,7 @@ void TCheckBox::userClick() {
 
 // --- Containers
 
-TGroupBox::TGroupBox(TWinControl& parent, int id, const std::string& caption)
+TGroupBox::TGroupBox(TWinControl& parent, int id, const char* caption)
     : TWinControl(parent, PeerKind::GroupBox, id) {
     setCaption(caption);
 }
@@ -153,7 +153,7 @@ TGroupButton::TGroupButton(TRadioGroup& group, int id, int index, const std::str
 
 void TGroupButton::peerClicked() { group_.buttonClicked(index_); }
 
-TRadioGroup::TRadioGroup(TWinControl& parent, int id, const std::string& caption)
+TRadioGroup::TRadioGroup(TWinControl& parent, int id, const char* caption)
     : TWinControl(parent, PeerKind::GroupBox, id) {
     setCaption(caption);
 }
@@ -241,7 +241,7 @@ void TRadioGroup::buttonClicked(int index) {
 
 // --- Simple controls
 
-TLabel::TLabel(TWinControl& parent, int id, const std::string& caption)
+TLabel::TLabel(TWinControl& parent, int id, const char* caption)
     : TControl(parent, PeerKind::Label, id) {
     setCaption(caption);
 }
@@ -251,7 +251,7 @@ void TLabel::userClick() {
     userEvent([this] { fire(OnClick); });
 }
 
-TEdit::TEdit(TWinControl& parent, int id, const std::string& text)
+TEdit::TEdit(TWinControl& parent, int id, const char* text)
     : TControl(parent, PeerKind::Edit, id) {
     setCaption(text);
 }
@@ -496,7 +496,7 @@ void TPageControl::layout() {
     for (auto* p : pages_) p->setBounds(r.left, r.top, r.width(), r.height());
 }
 
-TTabSheet::TTabSheet(TPageControl& owner, int id, const std::string& caption)
+TTabSheet::TTabSheet(TPageControl& owner, int id, const char* caption)
     : TWinControl(owner, PeerKind::TabSheet, id), owner_(owner) {
     // The caption belongs on the tab; the page itself shows no text.
     owner_.addPage(*this, caption);

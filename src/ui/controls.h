@@ -158,7 +158,7 @@ class TButton : public TControl {
 public:
     static constexpr unsigned kClass = ButtonClass;
     unsigned classes() const override { return TControl::classes() | kClass; }
-    TButton(TWinControl& parent, int id, const std::string& caption = {});
+    TButton(TWinControl& parent, int id, const char* caption = "");
     const char* className() const override { return "TButton"; }
     // What a press does: OnClick.
     void click() { fire(OnClick); }
@@ -171,14 +171,14 @@ public:
     void peerClicked() override { click(); }
 
 protected:
-    TButton(TWinControl& parent, PeerKind kind, int id, const std::string& caption);
+    TButton(TWinControl& parent, PeerKind kind, int id, const char* caption);
 };
 
 class TBitBtn : public TButton {
 public:
     static constexpr unsigned kClass = BitBtnClass;
     unsigned classes() const override { return TButton::classes() | kClass; }
-    TBitBtn(TWinControl& parent, int id, const std::string& caption = {});
+    TBitBtn(TWinControl& parent, int id, const char* caption = "");
     const char* className() const override { return "TBitBtn"; }
     // A bitmap resource; its bottom-left pixel's colour is transparent.
     void setGlyph(const std::string& resource) {
@@ -196,7 +196,7 @@ class TSpeedButton : public TControl {
 public:
     static constexpr unsigned kClass = SpeedButtonClass;
     unsigned classes() const override { return TControl::classes() | kClass; }
-    TSpeedButton(TWinControl& parent, int id, const std::string& caption = {});
+    TSpeedButton(TWinControl& parent, int id, const char* caption = "");
     const char* className() const override { return "TSpeedButton"; }
     bool down() const { return peer().checked(); }
     void setDown(bool d) { peer().setChecked(d); }  // runs no handler
@@ -208,7 +208,7 @@ class TCheckBox : public TControl {
 public:
     static constexpr unsigned kClass = CheckBoxClass;
     unsigned classes() const override { return TControl::classes() | kClass; }
-    TCheckBox(TWinControl& parent, int id, const std::string& caption = {});
+    TCheckBox(TWinControl& parent, int id, const char* caption = "");
     const char* className() const override { return "TCheckBox"; }
     bool checked() const { return peer().checked(); }
     // OnClick runs on every change of the tick; the same state runs nothing.
@@ -221,7 +221,7 @@ class TGroupBox : public TWinControl {
 public:
     static constexpr unsigned kClass = GroupBoxClass;
     unsigned classes() const override { return TWinControl::classes() | kClass; }
-    TGroupBox(TWinControl& parent, int id, const std::string& caption = {});
+    TGroupBox(TWinControl& parent, int id, const char* caption = "");
     const char* className() const override { return "TGroupBox"; }
 };
 
@@ -243,7 +243,7 @@ class TRadioGroup : public TWinControl {
 public:
     static constexpr unsigned kClass = RadioGroupClass;
     unsigned classes() const override { return TWinControl::classes() | kClass; }
-    TRadioGroup(TWinControl& parent, int id, const std::string& caption = {});
+    TRadioGroup(TWinControl& parent, int id, const char* caption = "");
     ~TRadioGroup() override;
     const char* className() const override { return "TRadioGroup"; }
     void setItems(const std::vector<std::string>& items);
@@ -287,7 +287,7 @@ private:
 
 class TLabel : public TControl {
 public:
-    TLabel(TWinControl& parent, int id, const std::string& caption = {});
+    TLabel(TWinControl& parent, int id, const char* caption = "");
     const char* className() const override { return "TLabel"; }
     void setWordWrap(bool w) { peer().setWordWrap(w); }
     void userClick();
@@ -298,7 +298,7 @@ class TEdit : public TControl {
 public:
     static constexpr unsigned kClass = EditClass;
     unsigned classes() const override { return TControl::classes() | kClass; }
-    TEdit(TWinControl& parent, int id, const std::string& text = {});
+    TEdit(TWinControl& parent, int id, const char* text = "");
     const char* className() const override { return "TEdit"; }
     std::string text() const { return caption(); }
     void setText(const std::string& t) { setCaption(t); }
@@ -446,7 +446,7 @@ class TTabSheet : public TWinControl {
 public:
     static constexpr unsigned kClass = TabSheetClass;
     unsigned classes() const override { return TWinControl::classes() | kClass; }
-    TTabSheet(TPageControl& owner, int id, const std::string& caption);
+    TTabSheet(TPageControl& owner, int id, const char* caption);
     ~TTabSheet() override;
     const char* className() const override { return "TTabSheet"; }
     TPageControl& pageControl() const { return owner_; }

@@ -21,7 +21,7 @@ TImageList::~TImageList() {
     if (handle_) app_.releaseImageList(handle_);
 }
 
-TMenuItem::TMenuItem(TPopupMenu& menu, int id, const std::string& caption, int imageIndex)
+TMenuItem::TMenuItem(TPopupMenu& menu, int id, const char* caption, int imageIndex)
     : menu_(menu), id_(id), caption_(caption), imageIndex_(imageIndex) {
     menu_.items_.push_back(this);
 }

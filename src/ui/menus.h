@@ -52,7 +52,7 @@ struct TOwnerDrawState {
 class TMenuItem {
 public:
     // A caption of "-" makes a separator.
-    TMenuItem(TPopupMenu& menu, int id, const std::string& caption, int imageIndex = -1);
+    TMenuItem(TPopupMenu& menu, int id, const char* caption, int imageIndex = -1);
     TMenuItem(const TMenuItem&) = delete;
     TMenuItem& operator=(const TMenuItem&) = delete;
 
