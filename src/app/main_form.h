@@ -70,7 +70,7 @@ public:
     // Lowest in the stacking order, so it frames without covering.
     ui::TBevel Bevel7;
 
-    // --- Non-visual components (the file dialogs are the pages' own).
+    // --- Non-visual components (the file dialogs are the page host's).
     // Adds the notification icon again while the shell is not ready for it.
     ui::TTimer TrayRetry;
     ui::TApplicationEvents ApplicationEvents1;
