@@ -147,24 +147,23 @@ void TfrmMain::FormCreate() {
     platform::ignore(os.exePath(exe), "empty when the system cannot tell: the lists then go beside the "
                                       "current folder");
     AppDir = base::dirPart(exe);
-    // Each step runs even when one before it failed, its error shown: a
-    // settings value that cannot be read must not leave NT taken for 9x,
-    // or the lists empty (an empty allow list ends every program).
-    startUpStep([this] { LoadSettings(); });
-    startUpStep([this] { autostart.FillAutostartList(); });
-    startUpStep([this] { detectFamily(); });
+    // Each step runs through the guard, so it runs even when one before it
+    // failed, that error shown: a settings value that cannot be read must
+    // not leave NT taken for 9x, or the lists empty (an empty allow list
+    // ends every program).
+    Application.guard([this] { LoadSettings(); });
+    Application.guard([this] { autostart.FillAutostartList(); });
+    Application.guard([this] { detectFamily(); });
     if (TakeReadAhead) {
         TakeReadAhead(pageHost.ModuleNames);
         TakeReadAhead = nullptr;
     }
-    startUpStep([this] { process.RefreshProcessList(); });
-    startUpStep([this] { window.RefreshWindowList(); });
+    Application.guard([this] { process.RefreshProcessList(); });
+    Application.guard([this] { window.RefreshWindowList(); });
     // The allow list starts as every program running now: those the process
     // page has just listed, from the same snapshot.
     restriction.List3.setItems(app::programNames(process.PageSnapshot));
 }
-
-void TfrmMain::startUpStep(const std::function<void()>& step) { Application.guard(step); }
 
 void TfrmMain::detectFamily() {
     DetectWindowsVersion();

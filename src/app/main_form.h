@@ -130,8 +130,6 @@ private:
     void saveInterval();
     void saveNormalList(bool mayAsk);
     void endSession();
-    // One step of start-up; a failure is shown and start-up goes on.
-    void startUpStep(const std::function<void()>& step);
     void detectFamily();
     // Hidden into the notification area by us (not merely without an icon).
     bool inNotificationArea_ = false;
