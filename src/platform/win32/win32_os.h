@@ -1,5 +1,5 @@
-// The real machine behind platform::Os: ANSI Win32 calls only, nothing that
-// Windows 95, 98 or NT 4 lacks.
+// The real machine behind platform::Os: nothing imported that Windows 95, 98
+// or NT 4 lacks. The NT family is asked in UTF-16 (platform/win32/wide.h).
 #pragma once
 #include <memory>
 
@@ -67,8 +67,9 @@ public:
     platform::Status enableShutdownPrivilege() override;
     std::string systemText(std::uint32_t code) override;
 
-private:
     struct Toolhelp;
+
+private:
     Toolhelp& toolhelp();
     std::unique_ptr<Toolhelp> th_;
 };

@@ -11,13 +11,11 @@
 #include "ui/dialogs.h"
 #include "ui/menus.h"
 #include "ui/win32/win32_peers.h"
+#include "ui/win32/win32_text.h"
 
 namespace ui::win32 {
 
-// The record Windows 95, 98 and NT 4 accept: it ends at lpTemplateName.
-constexpr DWORD kOpenFileNameSize = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
-static_assert(kOpenFileNameSize == (sizeof(void*) == 8 ? 136 : 76));
-// Likewise the menu item record without hbmpItem (Windows 98 and 2000).
+// The menu item record without hbmpItem (Windows 98 and 2000).
 constexpr UINT kMenuItemInfoSize = offsetof(MENUITEMINFOA, hbmpItem);
 static_assert(kMenuItemInfoSize == (sizeof(void*) == 8 ? 72 : 44));
 
@@ -33,9 +31,13 @@ HFONT Win32Application::font(const TFont& f) {
     auto key = std::make_tuple(f.name, f.height, f.bold, f.charset);
     auto it = fonts_.find(key);
     if (it != fonts_.end()) return it->second;
-    HFONT h = CreateFontA(f.height, 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                          static_cast<BYTE>(f.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                          DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, f.name.c_str());
+    LOGFONTA lf{};
+    lf.lfHeight = f.height;
+    lf.lfWeight = f.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfCharSet = static_cast<BYTE>(f.charset);
+    lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+    f.name.copy(lf.lfFaceName, LF_FACESIZE - 1);
+    HFONT h = text::createFont(lf);
     if (!h) h = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     fonts_[key] = h;
     return h;
@@ -74,15 +76,9 @@ bool Win32Application::trackMouseLeave(HWND h) {
     return trackMouse_(&t) != FALSE;
 }
 
-// The record as Windows 95 and NT 4 know it, without the padded border width.
-constexpr UINT kNonClientMetricsSize = 340;
-static_assert(offsetof(NONCLIENTMETRICSA, lfMessageFont) + sizeof(LOGFONTA) == kNonClientMetricsSize);
-
 bool Win32Application::menuFont(TFont& font) {
-    NONCLIENTMETRICSA ncm{};
-    ncm.cbSize = kNonClientMetricsSize;
-    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &ncm, 0)) return false;
-    const LOGFONTA& lf = ncm.lfMenuFont;
+    LOGFONTA lf{};
+    if (!text::menuFont(lf)) return false;
     font.name = lf.lfFaceName;
     font.height = lf.lfHeight;
     font.bold = lf.lfWeight >= FW_BOLD;
@@ -151,12 +147,12 @@ bool Win32Application::preTranslate(MSG& msg) {
 void Win32Application::dispatch(MSG& msg) {
     if (preTranslate(msg)) return;
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    text::dispatchMessage(msg);
 }
 
 void Win32Application::processMessages() {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (text::peekMessage(msg, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             exitCode_ = static_cast<int>(msg.wParam);
             terminated_ = true;
@@ -176,12 +172,12 @@ int Win32Application::run() {
     while (!terminated_) {
         // Made one by one while nothing waits, so that input is never held
         // up by more than one window.
-        if (later && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+        if (later && !text::peekMessage(msg, PM_NOREMOVE)) {
             TForm* f = mainForm();
             later = f && static_cast<Win32Peer&>(f->peer()).realizeNext();
             continue;
         }
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        const BOOL got = text::getMessage(msg);
         if (got == 0 || got == -1) {
             if (got == 0) exitCode_ = static_cast<int>(msg.wParam);
             terminated_ = true;
@@ -198,57 +194,22 @@ HWND Win32Application::ownerWindow() const {
     return IsWindowVisible(h) ? h : nullptr;
 }
 
-int Win32Application::messageBox(const std::string& text, const std::string& caption,
+int Win32Application::messageBox(const std::string& message, const std::string& caption,
                                  unsigned flags) {
-    return MessageBoxA(ownerWindow(), text.c_str(), caption.c_str(), flags);
+    return text::messageBox(ownerWindow(), message, caption, flags);
 }
-
-// The dialog library is loaded on the first dialog, not at every start:
-// under Wine it costs a third of a bare window's start.
-namespace {
-struct FileDialogs {
-    using Run = BOOL(WINAPI*)(OPENFILENAMEA*);
-    Run open = nullptr, save = nullptr;
-    DWORD(WINAPI* lastError)() = nullptr;
-};
-
-const FileDialogs& fileDialogs() {
-    static FileDialogs f;
-    if (f.open && f.save && f.lastError) return f;
-    if (HMODULE m = LoadLibraryA("comdlg32.dll")) {
-        auto get = [m](const char* name) { return reinterpret_cast<void*>(GetProcAddress(m, name)); };
-        f.open = reinterpret_cast<FileDialogs::Run>(get("GetOpenFileNameA"));
-        f.save = reinterpret_cast<FileDialogs::Run>(get("GetSaveFileNameA"));
-        f.lastError = reinterpret_cast<DWORD(WINAPI*)()>(get("CommDlgExtendedError"));
-    }
-    if (!f.open || !f.save || !f.lastError) throw base::Error("The file dialog is not available");
-    return f;
-}
-}  // namespace
 
 bool Win32Application::runFileDialog(TFileDialog& d, bool save) {
-    const FileDialogs& dialogs = fileDialogs();
     const std::string filter = filterList(d.filter);
     for (int attempt = 0;; ++attempt) {
-        std::vector<char> file(4096, '\0');
-        if (attempt == 0) d.fileName.copy(file.data(), std::min(d.fileName.size(), file.size() - 1));
-        OPENFILENAMEA ofn{};
-        ofn.lStructSize = kOpenFileNameSize;
-        ofn.hwndOwner = ownerWindow();
-        ofn.hInstance = instance_;
-        ofn.lpstrFilter = filter.c_str();
-        ofn.nFilterIndex = 1;
-        ofn.lpstrFile = file.data();
-        ofn.nMaxFile = static_cast<DWORD>(file.size());
-        ofn.lpstrTitle = d.title.empty() ? nullptr : d.title.c_str();
-        ofn.lpstrDefExt = d.defaultExt.empty() ? nullptr : d.defaultExt.c_str();
-        ofn.Flags = d.options | OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
-        const BOOL ok = (save ? dialogs.save : dialogs.open)(&ofn);
-        if (ok) {
-            d.fileName = file.data();
+        std::string file = attempt == 0 ? d.fileName : std::string();
+        const text::FileDialogRecord r{ownerWindow(), instance_, &filter, &file, &d.title, &d.defaultExt,
+                                       d.options | OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR};
+        DWORD error = 0;
+        if (text::runFileDialog(r, save, error)) {
+            d.fileName = file;
             return true;
         }
-        const DWORD error = dialogs.lastError();
         if (error == 0) return false;
         // A remembered name the dialog refuses is dropped for a second try; a
         // failure then, or with no name to drop, is no cancel.
@@ -309,7 +270,7 @@ void Win32Application::popupMenu(TPopupMenu& menu, int x, int y) {
             flags |= MF_OWNERDRAW | (item->isSeparator() ? MF_DISABLED : 0);
             AppendMenuA(h, flags, static_cast<UINT_PTR>(item->id()), reinterpret_cast<LPCSTR>(item));
         } else {
-            AppendMenuA(h, flags | MF_STRING, static_cast<UINT_PTR>(item->id()), item->caption().c_str());
+            text::appendMenu(h, flags | MF_STRING, static_cast<UINT_PTR>(item->id()), item->caption());
             // Until a painter takes the menu over, a picture stands where the
             // tick would; a ticked item shows its tick.
             if (menu.images && menu.images->handle() && item->imageIndex() >= 0 &&

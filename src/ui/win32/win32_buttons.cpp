@@ -103,7 +103,7 @@ public:
         const std::string caption = text();
         HGDIOBJ oldFont = SelectObject(dc, app_.font(font_));
         SIZE ts{};
-        GetTextExtentPoint32A(dc, caption.data(), static_cast<int>(caption.size()), &ts);
+        ts = text::textExtent(dc, caption);
         const int gap = glyph_ && !caption.empty() ? 4 : 0;
         const int gw = glyph_ ? w_ : 0;
         const int total = gw + gap + (caption.empty() ? 0 : ts.cx);
@@ -117,12 +117,12 @@ public:
             SetBkMode(dc, TRANSPARENT);
             if (disabled) {
                 SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
-                TextOutA(dc, x + 1, cy - ts.cy / 2 + 1, caption.data(), static_cast<int>(caption.size()));
+                text::textOut(dc, x + 1, cy - ts.cy / 2 + 1, caption);
                 SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
             } else {
                 SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
             }
-            TextOutA(dc, x, cy - ts.cy / 2, caption.data(), static_cast<int>(caption.size()));
+            text::textOut(dc, x, cy - ts.cy / 2, caption);
         }
         SelectObject(dc, oldFont);
         if (d.itemState & ODS_FOCUS) {

@@ -1,4 +1,5 @@
 #include "ui/win32/win32_canvas.h"
+#include "ui/win32/win32_text.h"
 
 #include <commctrl.h>
 
@@ -83,24 +84,20 @@ TColor Win32Canvas::pixel(int x, int y) const { return GetPixel(dc_, x, y); }
 void Win32Canvas::setPixel(int x, int y, TColor c) { SetPixel(dc_, x, y, ui::win32::rgbOf(c)); }
 
 void Win32Canvas::textOut(int x, int y, const std::string& t) {
-    TextOutA(dc_, x, y, t.data(), static_cast<int>(t.size()));
+    text::textOut(dc_, x, y, t);
 }
 
 int Win32Canvas::textWidth(const std::string& t) {
-    SIZE s{};
-    GetTextExtentPoint32A(dc_, t.data(), static_cast<int>(t.size()), &s);
-    return s.cx;
+    return text::textExtent(dc_, t).cx;
 }
 
 int Win32Canvas::textHeight(const std::string& t) {
-    SIZE s{};
-    GetTextExtentPoint32A(dc_, t.empty() ? "W" : t.data(), t.empty() ? 1 : static_cast<int>(t.size()), &s);
-    return s.cy;
+    return text::textExtent(dc_, t.empty() ? std::string("W") : t).cy;
 }
 
 void Win32Canvas::drawText(TRect r, const std::string& t, unsigned format) {
     RECT rc = toRect(r);
-    DrawTextA(dc_, t.data(), static_cast<int>(t.size()), &rc, format);
+    text::drawText(dc_, t, rc, format);
 }
 
 void Win32Canvas::copyRect(const TRect& to, TCanvas& src, const TRect& from) {

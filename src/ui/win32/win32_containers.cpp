@@ -60,20 +60,16 @@ public:
     std::string cell(int row, int col) const override {
         if (col != 0) return {};
         if (pending()) return kept_.cell(row, 0);
-        char buf[256] = {};
         TCITEMA it{};
         it.mask = TCIF_TEXT;
-        it.pszText = buf;
-        it.cchTextMax = sizeof buf;
-        send(TCM_GETITEMA, row, reinterpret_cast<LPARAM>(&it));
-        return buf;
+        return text::readRecord(ensure(), TCM_GETITEMA, TCM_GETITEMW, row, &it, it.pszText, it.cchTextMax);
     }
     int insertRow(int at, const std::string& caption) override {
         if (pending()) return kept_.insert(std::min(at, kept_.count()), caption);
         TCITEMA it{};
         it.mask = TCIF_TEXT;
-        it.pszText = const_cast<char*>(caption.c_str());
-        return static_cast<int>(send(TCM_INSERTITEMA, at < 0 ? count() : at, reinterpret_cast<LPARAM>(&it)));
+        return static_cast<int>(text::sendRecord(ensure(), TCM_INSERTITEMA, TCM_INSERTITEMW,
+                                                 at < 0 ? count() : at, &it, it.pszText, caption));
     }
     void deleteRow(int row) override {
         if (pending()) kept_.erase(row);

@@ -24,12 +24,7 @@ public:
     std::string cell(int row, int col) const override {
         if (col != 0 || row < 0 || row >= count()) return {};
         if (pending()) return lines_.cell(row, 0);
-        const LRESULT n = send(LB_GETTEXTLEN, row, 0);
-        if (n == LB_ERR) return {};
-        std::string s(static_cast<size_t>(n) + 1, '\0');
-        const LRESULT got = send(LB_GETTEXT, row, reinterpret_cast<LPARAM>(s.data()));
-        s.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
-        return s;
+        return text::listBoxText(hwnd_, row);
     }
     void setCell(int row, int col, const std::string& text) override {
         if (col != 0 || row < 0 || row >= count()) return;
@@ -42,7 +37,7 @@ public:
         const LRESULT top = send(LB_GETTOPINDEX, 0, 0);
         send(WM_SETREDRAW, FALSE, 0);
         send(LB_DELETESTRING, row, 0);
-        send(LB_INSERTSTRING, row, reinterpret_cast<LPARAM>(text.c_str()));
+        text::sendString(hwnd_, LB_INSERTSTRING, row, text);
         send(LB_SETITEMDATA, row, data);
         if (sel == row) send(LB_SETCURSEL, row, 0);
         send(LB_SETTOPINDEX, top, 0);
@@ -51,7 +46,7 @@ public:
     }
     int insertRow(int at, const std::string& caption) override {
         if (pending()) return lines_.insert(at, caption);
-        const LRESULT i = send(LB_INSERTSTRING, at, reinterpret_cast<LPARAM>(caption.c_str()));
+        const LRESULT i = text::sendString(ensure(), LB_INSERTSTRING, at, caption);
         if (i >= 0) send(LB_SETITEMDATA, i, 0);
         return static_cast<int>(i);
     }
@@ -116,7 +111,7 @@ private:
         send(LB_RESETCONTENT, 0, 0);
         send(LB_INITSTORAGE, rows.size(), static_cast<LPARAM>(bytes));
         for (const KeptRow& r : rows) {
-            const LRESULT i = send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(r.cells[0].c_str()));
+            const LRESULT i = text::sendString(hwnd_, LB_ADDSTRING, 0, r.cells[0]);
             if (i >= 0) send(LB_SETITEMDATA, i, r.data);
         }
         send(WM_SETREDRAW, TRUE, 0);
@@ -183,9 +178,9 @@ public:
         LVCOLUMNA c{};
         c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         c.cx = width;
-        c.pszText = const_cast<char*>(caption.c_str());
         c.iSubItem = columns_;
-        if (send(LVM_INSERTCOLUMNA, columns_, reinterpret_cast<LPARAM>(&c)) >= 0) ++columns_;
+        if (text::sendRecord(ensure(), LVM_INSERTCOLUMNA, LVM_INSERTCOLUMNW, columns_, &c, c.pszText, caption) >= 0)
+            ++columns_;
     }
     int count() const override {
         return pending() ? kept_.count() : static_cast<int>(send(LVM_GETITEMCOUNT, 0, 0));
@@ -201,17 +196,10 @@ public:
             const size_t k = static_cast<size_t>(col - columns_);
             return k < it->second.size() ? it->second[k] : std::string();
         }
-        std::vector<char> buf(1024);
-        for (;;) {
-            LVITEMA it{};
-            it.iSubItem = col;
-            it.pszText = buf.data();
-            it.cchTextMax = static_cast<int>(buf.size());
-            const LRESULT n = send(LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&it));
-            if (n < static_cast<LRESULT>(buf.size()) - 1 || buf.size() >= 65536)
-                return std::string(buf.data(), static_cast<size_t>(std::max<LRESULT>(0, n)));
-            buf.resize(buf.size() * 4);
-        }
+        LVITEMA it{};
+        it.iSubItem = col;
+        return text::readRecord(ensure(), LVM_GETITEMTEXTA, LVM_GETITEMTEXTW, row, &it, it.pszText,
+                                it.cchTextMax);
     }
     void setCell(int row, int col, const std::string& text) override {
         if (row < 0 || row >= count() || col < 0) return;
@@ -228,17 +216,16 @@ public:
         }
         LVITEMA it{};
         it.iSubItem = col;
-        it.pszText = const_cast<char*>(text.c_str());
-        send(LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&it));
+        text::sendRecord(ensure(), LVM_SETITEMTEXTA, LVM_SETITEMTEXTW, row, &it, it.pszText, text);
     }
     int insertRow(int at, const std::string& caption) override {
         if (pending()) return kept_.insert(std::min(at, kept_.count()), caption);
         LVITEMA it{};
         it.mask = LVIF_TEXT | LVIF_PARAM;
         it.iItem = at < 0 ? count() : at;
-        it.pszText = const_cast<char*>(caption.c_str());
         it.lParam = ++lastKey_;
-        return static_cast<int>(send(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&it)));
+        return static_cast<int>(
+            text::sendRecord(ensure(), LVM_INSERTITEMA, LVM_INSERTITEMW, 0, &it, it.pszText, caption));
     }
     void deleteRow(int row) override {
         if (pending()) return kept_.erase(row);

@@ -33,10 +33,10 @@ constexpr UINT kLeavePollMs = 100;
 LRESULT CALLBACK childProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
     if (Win32Peer* p = Win32Peer::of(h)) return p->receive(msg, w, l);
     const auto it = subclassed.find(h);
-    if (it == subclassed.end()) return DefWindowProcA(h, msg, w, l);
+    if (it == subclassed.end()) return text::defaultProc(h, msg, w, l);
     const WNDPROC old = it->second.old;
     if (msg == WM_NCDESTROY) subclassed.erase(h);
-    return CallWindowProcA(old, h, msg, w, l);
+    return text::callProc(old, h, msg, w, l);
 }
 }  // namespace
 
@@ -94,10 +94,10 @@ void Win32Peer::realize() {
     }
     // No control listens for its children's WM_PARENTNOTIFY, which every
     // ancestor would otherwise get at each child's making, click and end.
-    hwnd_ = CreateWindowExA(static_cast<DWORD>(exStyle_) | WS_EX_NOPARENTNOTIFY, cls_, text_.c_str(),
-                            static_cast<DWORD>(style_),
-                            bounds_.left, bounds_.top, bounds_.width(), bounds_.height(), parent,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), app_.instance(), nullptr);
+    hwnd_ = text::createWindow(static_cast<DWORD>(exStyle_) | WS_EX_NOPARENTNOTIFY, cls_, text_,
+                               static_cast<DWORD>(style_),
+                               bounds_.left, bounds_.top, bounds_.width(), bounds_.height(), parent,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), app_.instance(), nullptr);
     if (!hwnd_) throw base::Error("Cannot create a control window");
     subclass();
     placeInZOrder();
@@ -155,16 +155,15 @@ bool Win32Peer::rootShown() const {
 }
 
 void Win32Peer::subclass() {
-    oldProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(childProc)));
+    oldProc_ = text::setProc(hwnd_, childProc);
     subclassed[hwnd_] = {this, oldProc_};
 }
 
 // Our procedure comes off the window only while it is the outermost one;
 // under a later subclass it stays, and passes everything to the class.
 void Win32Peer::detach() {
-    if (GetWindowLongPtrA(hwnd_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(childProc)) {
-        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
+    if (text::proc(hwnd_) == childProc) {
+        text::setProc(hwnd_, oldProc_);
         subclassed.erase(hwnd_);
     } else if (const auto it = subclassed.find(hwnd_); it != subclassed.end()) {
         it->second.peer = nullptr;
@@ -268,7 +267,7 @@ LRESULT Win32Peer::windowGone(WPARAM w, LPARAM l) {
     detach();
     subclassed.erase(h);  // its last message, even under a later subclass
     hwnd_ = nullptr;
-    return CallWindowProcA(old, h, WM_NCDESTROY, w, l);
+    return text::callProc(old, h, WM_NCDESTROY, w, l);
 }
 
 // A move outside the client area (the mouse is captured) enters nothing.
@@ -355,7 +354,7 @@ TRect Win32Peer::bounds() const {
 // Hooks hear of a change as they would from the window.
 void Win32Peer::setText(const std::string& text) {
     if (hwnd_) {
-        SetWindowTextA(hwnd_, text.c_str());
+        text::setText(hwnd_, text);
     } else {
         text_ = text;
         textChanged();
@@ -364,11 +363,7 @@ void Win32Peer::setText(const std::string& text) {
 
 std::string Win32Peer::text() const {
     if (!hwnd_) return text_;
-    const int n = GetWindowTextLengthA(hwnd_);
-    std::string s(static_cast<size_t>(n) + 1, '\0');
-    const int got = GetWindowTextA(hwnd_, s.data(), n + 1);
-    s.resize(static_cast<size_t>(std::max(0, got)));
-    return s;
+    return text::windowText(hwnd_);
 }
 
 void Win32Peer::setVisible(bool v) {
@@ -407,19 +402,19 @@ void Win32Peer::setHint(const std::string& hint) {
     while (root->parent_) root = root->parent_;
     HWND tips = root->tips();
     if (!tips) return;
+    // The V1 record is the same size with either kind of text.
     TOOLINFOA ti{};
     ti.cbSize = TTTOOLINFOA_V1_SIZE;
     ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     ti.hwnd = root->hwnd_;
     ti.uId = reinterpret_cast<UINT_PTR>(hwnd_);
-    ti.lpszText = const_cast<char*>(hint.c_str());
     if (hint.empty()) {
-        if (hasTool_) SendMessageA(tips, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+        if (hasTool_) text::sendRecord(tips, TTM_DELTOOLA, TTM_DELTOOLW, 0, &ti, ti.lpszText, hint);
         hasTool_ = false;
     } else if (!hasTool_) {
-        hasTool_ = SendMessageA(tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti)) != 0;
+        hasTool_ = text::sendRecord(tips, TTM_ADDTOOLA, TTM_ADDTOOLW, 0, &ti, ti.lpszText, hint) != 0;
     } else {
-        SendMessageA(tips, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
+        text::sendRecord(tips, TTM_UPDATETIPTEXTA, TTM_UPDATETIPTEXTW, 0, &ti, ti.lpszText, hint);
     }
 }
 

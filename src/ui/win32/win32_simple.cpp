@@ -36,13 +36,16 @@ public:
     }
     bool filter(UINT msg, WPARAM w, LPARAM l, LRESULT& r) override {
         if (msg != WM_CHAR) return false;
-        char key = static_cast<char>(w);
+        // A Unicode window gets a character beyond ASCII whole: the handlers
+        // see it as the lead byte it starts with in our text, and keep it or not.
+        const bool whole = w >= 0x80 && text::unicode();
+        char key = whole ? '\x81' : static_cast<char>(w);
         sink_.peerKeyPress(key);
         if (key == 0) {
             r = 0;
             return true;
         }
-        r = callOld(msg, static_cast<unsigned char>(key), l);
+        r = callOld(msg, whole ? w : static_cast<unsigned char>(key), l);
         return true;
     }
 
