@@ -1,6 +1,6 @@
 #include "platform/win32/wide.h"
 
-#include <cwchar>
+#include <cstring>
 
 #include "base/gb18030.h"
 
@@ -9,23 +9,45 @@ namespace platform::wide {
 namespace {
 constexpr UINT kGbk = 936;
 
-void widenRun(const char* run, std::size_t n, std::wstring& out) {
-    if (!n) return;
-    const std::size_t at = out.size();
-    out.resize(at + n);
-    const int got = MultiByteToWideChar(kGbk, 0, run, static_cast<int>(n), &out[at], static_cast<int>(n));
-    out.resize(at + (got > 0 ? static_cast<std::size_t>(got) : 0));
+std::size_t widenRun(const char* run, std::size_t n, wchar_t* out) {
+    if (!n) return 0;
+    const int got = MultiByteToWideChar(kGbk, 0, run, static_cast<int>(n), out, static_cast<int>(n));
+    return got > 0 ? static_cast<std::size_t>(got) : 0;
 }
 
-// One character the system's 936 holds exactly: not best-fit (ä as a), not
-// the default character.
+// Never more characters than bytes: a four-byte sequence gives at most two.
+std::size_t widenInto(const char* text, std::size_t n, wchar_t* out) {
+    const auto* p = reinterpret_cast<const unsigned char*>(text);
+    std::size_t runStart = 0, i = 0, done = 0;
+    while (i < n) {
+        const std::size_t len = base::gbCharLength(p + i, n - i);
+        const std::uint32_t code = len == 4 ? base::gbFourToCode(p + i) : 0;
+        if (!code) {
+            i += len;
+            continue;
+        }
+        done += widenRun(text + runStart, i - runStart, out + done);
+        if (code >= 0x10000) {
+            out[done++] = static_cast<wchar_t>(0xD800 + ((code - 0x10000) >> 10));
+            out[done++] = static_cast<wchar_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+        } else {
+            out[done++] = static_cast<wchar_t>(code);
+        }
+        i += 4;
+        runStart = i;
+    }
+    return done + widenRun(text + runStart, i - runStart, out + done);
+}
+
+// One character as the system's 936 holds it exactly: not best-fit (ä as
+// a), not the default character.
 bool narrowExact(const wchar_t* c, int units, std::string& out) {
     char bytes[4];
     BOOL lossy = FALSE;
     const int n = WideCharToMultiByte(kGbk, 0, c, units, bytes, sizeof bytes, nullptr, &lossy);
     if (n <= 0 || lossy) return false;
     wchar_t back[2];
-    if (MultiByteToWideChar(kGbk, 0, bytes, n, back, 2) != units || std::wmemcmp(back, c, units) != 0)
+    if (MultiByteToWideChar(kGbk, 0, bytes, n, back, 2) != units || std::memcmp(back, c, units * sizeof(wchar_t)))
         return false;
     out.append(bytes, static_cast<std::size_t>(n));
     return true;
@@ -37,48 +59,24 @@ bool on() {
     return unicode;
 }
 
-std::wstring widen(std::string_view text) {
-    std::wstring out;
-    out.reserve(text.size());
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    std::size_t runStart = 0, i = 0;
-    while (i < text.size()) {
-        const std::size_t len = base::gbCharLength(p + i, text.size() - i);
-        const std::uint32_t code = len == 4 ? base::gbFourToCode(p + i) : 0;
-        if (!code) {
-            i += len;
+bool lookUp(void* const* slots, const char* names) {
+    void** slot = const_cast<void**>(slots);
+    HMODULE module = nullptr;
+    for (const char* name = names; *name; name += std::strlen(name) + 1) {
+        const std::size_t n = std::strlen(name);
+        if (n > 4 && std::memcmp(name + n - 4, ".dll", 4) == 0) {
+            module = GetModuleHandleA(name);
+            if (!module) module = LoadLibraryA(name);
             continue;
         }
-        widenRun(text.data() + runStart, i - runStart, out);
-        if (code >= 0x10000) {
-            out += static_cast<wchar_t>(0xD800 + ((code - 0x10000) >> 10));
-            out += static_cast<wchar_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
-        } else {
-            out += static_cast<wchar_t>(code);
-        }
-        i += 4;
-        runStart = i;
+        *slot = module ? reinterpret_cast<void*>(GetProcAddress(module, name)) : nullptr;
+        if (!*slot++) return false;
     }
-    widenRun(text.data() + runStart, i - runStart, out);
-    return out;
+    return true;
 }
 
 std::string narrow(const wchar_t* text, std::size_t length) {
     std::string out;
-    if (!length) return out;
-    // Most text is all 936: one call, proven by converting it back.
-    const int n = static_cast<int>(length);
-    BOOL lossy = FALSE;
-    const int size = WideCharToMultiByte(kGbk, 0, text, n, nullptr, 0, nullptr, &lossy);
-    if (size > 0 && !lossy) {
-        out.resize(static_cast<std::size_t>(size));
-        WideCharToMultiByte(kGbk, 0, text, n, out.data(), size, nullptr, nullptr);
-        std::wstring back(length, L'\0');
-        if (MultiByteToWideChar(kGbk, 0, out.data(), size, back.data(), n) == n &&
-            std::wmemcmp(back.data(), text, length) == 0)
-            return out;
-        out.clear();
-    }
     for (std::size_t i = 0; i < length;) {
         const wchar_t c = text[i];
         if (c < 0x80) {
@@ -101,9 +99,47 @@ std::string narrow(const wchar_t* text, std::size_t length) {
     return out;
 }
 
-std::string narrowField(const wchar_t* field, std::size_t size) {
-    const wchar_t* nul = std::wmemchr(field, L'\0', size);
-    return narrow(field, nul ? static_cast<std::size_t>(nul - field) : size);
+Arg::Arg(const std::string& text, bool wide) : p_(text.c_str()), n_(text.size()) {
+    if (wide) convert(text.data(), text.size());
+}
+
+Arg::Arg(const char* text, bool wide) : p_(text), n_(text ? std::strlen(text) : 0) {
+    if (wide && text) convert(text, n_);
+}
+
+void Arg::convert(const char* text, std::size_t n) {
+    wide_.reset(new wchar_t[n + 1]);
+    n_ = widenInto(text, n, wide_.get());
+    wide_[n_] = L'\0';
+    p_ = wide_.get();
+}
+
+Out::Out(std::size_t units, bool wide, const std::string& initial)
+    : p_(new char[units * (wide ? 2 : 1)]()), room_(units), wide_(wide) {
+    if (initial.empty() || !units) return;
+    const std::size_t n = initial.size() < units ? initial.size() : units - 1;
+    if (!wide) {
+        std::memcpy(p_.get(), initial.data(), n);
+        return;
+    }
+    auto* w = reinterpret_cast<wchar_t*>(p_.get());
+    w[widenInto(initial.data(), n, w)] = L'\0';
+}
+
+std::string Out::text(std::size_t units) const {
+    if (units > room_) units = room_;
+    return wide_ ? narrow(reinterpret_cast<const wchar_t*>(p_.get()), units) : std::string(p_.get(), units);
+}
+
+std::string Out::text() const {
+    std::size_t n = 0;
+    if (wide_) {
+        const auto* w = reinterpret_cast<const wchar_t*>(p_.get());
+        while (n < room_ && w[n]) ++n;
+    } else {
+        while (n < room_ && p_[n]) ++n;
+    }
+    return text(n);
 }
 
 }  // namespace platform::wide

@@ -13,9 +13,11 @@ namespace platform {
 
 namespace {
 
-// Toolhelp records, ANSI, laid out as kernel32 expects them. Defined here so
-// the sizes we pass never depend on the headers' version macros.
-struct ProcessEntry32A {
+// Toolhelp records laid out as kernel32 expects them, with ANSI names (the
+// sizes the program passes) or UTF-16 ones. Defined here so the sizes never
+// depend on the headers' version macros.
+template <class Char>
+struct ProcessEntry32 {
     DWORD dwSize;
     DWORD cntUsage;
     DWORD th32ProcessID;
@@ -25,11 +27,12 @@ struct ProcessEntry32A {
     DWORD th32ParentProcessID;
     LONG pcPriClassBase;
     DWORD dwFlags;
-    CHAR szExeFile[MAX_PATH];
+    Char szExeFile[MAX_PATH];
 };
-static_assert(sizeof(ProcessEntry32A) == platform::kProcessEntrySize);
+static_assert(sizeof(ProcessEntry32<char>) == platform::kProcessEntrySize);
 
-struct ModuleEntry32A {
+template <class Char>
+struct ModuleEntry32 {
     DWORD dwSize;
     DWORD th32ModuleID;
     DWORD th32ProcessID;
@@ -38,39 +41,13 @@ struct ModuleEntry32A {
     BYTE* modBaseAddr;
     DWORD modBaseSize;
     HMODULE hModule;
-    CHAR szModule[256];
-    CHAR szExePath[MAX_PATH];
+    Char szModule[256];
+    Char szExePath[MAX_PATH];
 };
-static_assert(sizeof(ModuleEntry32A) == platform::kModuleEntrySize);
+static_assert(sizeof(ModuleEntry32<char>) == platform::kModuleEntrySize);
 
-// The same records with UTF-16 names, for the NT family.
-struct ProcessEntry32W {
-    DWORD dwSize;
-    DWORD cntUsage;
-    DWORD th32ProcessID;
-    ULONG_PTR th32DefaultHeapID;
-    DWORD th32ModuleID;
-    DWORD cntThreads;
-    DWORD th32ParentProcessID;
-    LONG pcPriClassBase;
-    DWORD dwFlags;
-    WCHAR szExeFile[MAX_PATH];
-};
-
-struct ModuleEntry32W {
-    DWORD dwSize;
-    DWORD th32ModuleID;
-    DWORD th32ProcessID;
-    DWORD GlblcntUsage;
-    DWORD ProccntUsage;
-    BYTE* modBaseAddr;
-    DWORD modBaseSize;
-    HMODULE hModule;
-    WCHAR szModule[256];
-    WCHAR szExePath[MAX_PATH];
-};
-
-// NOTIFYICONDATAA as Windows 95 and NT 4 know it (NOTIFYICONDATAA_V1_SIZE).
+// NOTIFYICONDATA as Windows 95 and NT 4 know it (the V1 size), its tip ANSI
+// or UTF-16.
 struct NotifyIconDataV1 {
     DWORD cbSize;
     HWND hWnd;
@@ -78,26 +55,17 @@ struct NotifyIconDataV1 {
     UINT uFlags;
     UINT uCallbackMessage;
     HICON hIcon;
-    CHAR szTip[64];
+    union {
+        CHAR a[64];
+        WCHAR w[64];
+    } szTip;
 };
-static_assert(sizeof(NotifyIconDataV1) == platform::kNotifyIconDataSize);
-
-struct NotifyIconDataV1W {
-    DWORD cbSize;
-    HWND hWnd;
-    UINT uID;
-    UINT uFlags;
-    UINT uCallbackMessage;
-    HICON hIcon;
-    WCHAR szTip[64];
-};
+static_assert(offsetof(NotifyIconDataV1, szTip) + 64 == platform::kNotifyIconDataSize);
 static_assert(sizeof(OSVERSIONINFOA) == platform::kVersionInfoSize);
 
 using CreateSnapshotFn = HANDLE(WINAPI*)(DWORD, DWORD);
-using ProcessWalkFn = BOOL(WINAPI*)(HANDLE, ProcessEntry32A*);
-using ModuleWalkFn = BOOL(WINAPI*)(HANDLE, ModuleEntry32A*);
-using ProcessWalkWFn = BOOL(WINAPI*)(HANDLE, ProcessEntry32W*);
-using ModuleWalkWFn = BOOL(WINAPI*)(HANDLE, ModuleEntry32W*);
+using ProcessWalkFn = BOOL(WINAPI*)(HANDLE, void*);
+using ModuleWalkFn = BOOL(WINAPI*)(HANDLE, void*);
 
 template <class Fn>
 Fn lookUp(HMODULE module, const char* name) {
@@ -144,67 +112,88 @@ std::size_t fitGbk(const std::string& text, std::size_t room) {
 }
 
 // A name read in UTF-16, held to the bytes the ANSI field would have held.
-std::string fieldTextW(const WCHAR* field, std::size_t size, std::size_t room) {
-    std::string text = wide::narrowField(field, size);
-    text.resize(fitGbk(text, room));
+std::string fieldText(const WCHAR* field, std::size_t size) {
+    std::size_t n = 0;
+    while (n < size && field[n]) ++n;
+    std::string text = wide::narrow(field, n);
+    text.resize(fitGbk(text, size - 1));
     return text;
 }
 
-// The W functions the NT family is asked through, looked up once: Windows 95
-// exports few of them. Null where the program stays on the ANSI calls.
-struct WideCalls {
-    decltype(&CreateFileW) createFile;
-    decltype(&FindFirstFileW) findFirstFile;
-    decltype(&SetFileAttributesW) setFileAttributes;
-    decltype(&DeleteFileW) deleteFile;
-    decltype(&GetFileAttributesW) getFileAttributes;
-    decltype(&MoveFileW) moveFile;
-    decltype(&MoveFileExW) moveFileEx;
-    decltype(&GetModuleFileNameW) moduleFileName;
-    decltype(&GetWindowTextW) getWindowText;
-    decltype(&FindWindowW) findWindow;
-    decltype(&RegOpenKeyExW) regOpenKey;
-    decltype(&RegCreateKeyExW) regCreateKey;
-    decltype(&RegQueryValueExW) regQueryValue;
-    decltype(&RegSetValueExW) regSetValue;
-    decltype(&RegDeleteValueW) regDeleteValue;
-    decltype(&RegEnumValueW) regEnumValue;
-    decltype(&RegDeleteKeyW) regDeleteKey;
+// The calls that take or give text, with the A or the W function behind each;
+// `wide` says which, and is what an Arg or Out is made with.
+struct Calls {
+    HANDLE(WINAPI* createFile)(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
+    HANDLE(WINAPI* findFirstFile)(LPCSTR, void*);
+    BOOL(WINAPI* setFileAttributes)(LPCSTR, DWORD);
+    BOOL(WINAPI* deleteFile)(LPCSTR);
+    DWORD(WINAPI* getFileAttributes)(LPCSTR);
+    BOOL(WINAPI* moveFile)(LPCSTR, LPCSTR);
+    DWORD(WINAPI* moduleFileName)(HMODULE, LPSTR, DWORD);
+    DWORD(WINAPI* formatMessage)(DWORD, LPCVOID, DWORD, DWORD, LPSTR, DWORD, va_list*);
+    BOOL(WINAPI* moveFileEx)(LPCSTR, LPCSTR, DWORD);
+    int(WINAPI* getWindowText)(HWND, LPSTR, int);
+    HWND(WINAPI* findWindow)(LPCSTR, LPCSTR);
+    LONG(WINAPI* regOpenKey)(HKEY, LPCSTR, DWORD, REGSAM, PHKEY);
+    LONG(WINAPI* regCreateKey)(HKEY, LPCSTR, DWORD, LPSTR, DWORD, REGSAM, LPSECURITY_ATTRIBUTES, PHKEY, LPDWORD);
+    LONG(WINAPI* regQueryValue)(HKEY, LPCSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
+    LONG(WINAPI* regSetValue)(HKEY, LPCSTR, DWORD, DWORD, const BYTE*, DWORD);
+    LONG(WINAPI* regDeleteValue)(HKEY, LPCSTR);
+    LONG(WINAPI* regEnumValue)(HKEY, DWORD, LPSTR, LPDWORD, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
+    LONG(WINAPI* regDeleteKey)(HKEY, LPCSTR);
+    bool wide;
 };
+static_assert(offsetof(Calls, wide) == 18 * sizeof(void*), "one W name for each call");
 
-const WideCalls* wideCalls() {
-    static const WideCalls* const calls = []() -> const WideCalls* {
-        if (!wide::on()) return nullptr;
-        static WideCalls c;
-        const HMODULE k = GetModuleHandleA("kernel32.dll"), u = GetModuleHandleA("user32.dll");
-        const HMODULE a = LoadLibraryA("advapi32.dll");
-        c.createFile = wide::function<decltype(c.createFile)>(k, "CreateFileW");
-        c.findFirstFile = wide::function<decltype(c.findFirstFile)>(k, "FindFirstFileW");
-        c.setFileAttributes = wide::function<decltype(c.setFileAttributes)>(k, "SetFileAttributesW");
-        c.deleteFile = wide::function<decltype(c.deleteFile)>(k, "DeleteFileW");
-        c.getFileAttributes = wide::function<decltype(c.getFileAttributes)>(k, "GetFileAttributesW");
-        c.moveFile = wide::function<decltype(c.moveFile)>(k, "MoveFileW");
-        c.moveFileEx = wide::function<decltype(c.moveFileEx)>(k, "MoveFileExW");
-        c.moduleFileName = wide::function<decltype(c.moduleFileName)>(k, "GetModuleFileNameW");
-        c.getWindowText = wide::function<decltype(c.getWindowText)>(u, "GetWindowTextW");
-        c.findWindow = wide::function<decltype(c.findWindow)>(u, "FindWindowW");
-        c.regOpenKey = wide::function<decltype(c.regOpenKey)>(a, "RegOpenKeyExW");
-        c.regCreateKey = wide::function<decltype(c.regCreateKey)>(a, "RegCreateKeyExW");
-        c.regQueryValue = wide::function<decltype(c.regQueryValue)>(a, "RegQueryValueExW");
-        c.regSetValue = wide::function<decltype(c.regSetValue)>(a, "RegSetValueExW");
-        c.regDeleteValue = wide::function<decltype(c.regDeleteValue)>(a, "RegDeleteValueW");
-        c.regEnumValue = wide::function<decltype(c.regEnumValue)>(a, "RegEnumValueW");
-        c.regDeleteKey = wide::function<decltype(c.regDeleteKey)>(a, "RegDeleteKeyW");
-        // All or none: half the calls in UTF-16 would name things two ways.
-        const void* const* f = reinterpret_cast<const void* const*>(&c);
-        for (std::size_t i = 0; i < sizeof c / sizeof(void*); ++i)
-            if (!f[i]) return nullptr;
-        return &c;
-    }();
-    return calls;
+// The same calls' W functions, in the order of Calls, looked up: Windows 95
+// exports few of them, and an import would keep it from loading us.
+constexpr char kWideNames[] =
+    "kernel32.dll\0CreateFileW\0FindFirstFileW\0SetFileAttributesW\0DeleteFileW\0GetFileAttributesW\0"
+    "MoveFileW\0GetModuleFileNameW\0FormatMessageW\0MoveFileExW\0user32.dll\0GetWindowTextW\0"
+    "FindWindowW\0advapi32.dll\0RegOpenKeyExW\0RegCreateKeyExW\0RegQueryValueExW\0RegSetValueExW\0"
+    "RegDeleteValueW\0RegEnumValueW\0RegDeleteKeyW\0";
+
+template <class Fn>
+Fn as(Fn, const void* f) {
+    return reinterpret_cast<Fn>(const_cast<void*>(f));
 }
 
-std::wstring w(const std::string& text) { return wide::widen(text); }
+const Calls& calls() {
+    static const Calls found = [] {
+        Calls c{};
+        // All or none: half the calls in UTF-16 would name things two ways.
+        if (wide::on() && wide::lookUp(reinterpret_cast<void* const*>(&c), kWideNames)) {
+            c.wide = true;
+            return c;
+        }
+        c.createFile = &CreateFileA;
+        c.findFirstFile = as(c.findFirstFile, reinterpret_cast<const void*>(&FindFirstFileA));
+        c.setFileAttributes = &SetFileAttributesA;
+        c.deleteFile = &DeleteFileA;
+        c.getFileAttributes = &GetFileAttributesA;
+        c.moveFile = &MoveFileA;
+        c.moduleFileName = &GetModuleFileNameA;
+        c.formatMessage = &FormatMessageA;
+        // Looked up, not imported: kernel32 of the 9x family has only a stub,
+        // and an import of something newer would keep the program from loading.
+        c.moveFileEx = as(c.moveFileEx, reinterpret_cast<const void*>(
+                                             GetProcAddress(GetModuleHandleA("kernel32.dll"), "MoveFileExA")));
+        c.getWindowText = &GetWindowTextA;
+        c.findWindow = &FindWindowA;
+        c.regOpenKey = &RegOpenKeyExA;
+        c.regCreateKey = &RegCreateKeyExA;
+        c.regQueryValue = &RegQueryValueExA;
+        c.regSetValue = &RegSetValueExA;
+        c.regDeleteValue = &RegDeleteValueA;
+        c.regEnumValue = &RegEnumValueA;
+        c.regDeleteKey = &RegDeleteKeyA;
+        return c;
+    }();
+    return found;
+}
+
+wide::Arg arg(const std::string& text) { return wide::Arg(text, calls().wide); }
+wide::Arg arg(const char* text) { return wide::Arg(text, calls().wide); }
 
 // String data travels in UTF-16 on the NT family's side, bytes of ours on
 // this side; other types pass as they are.
@@ -218,12 +207,6 @@ platform::Status lastFailure() {
 }
 
 platform::Status failedUnless(BOOL ok) { return ok ? platform::Status() : lastFailure(); }
-
-HANDLE openFile(const std::string& path, DWORD access, DWORD share, DWORD disposition) {
-    if (const WideCalls* wc = wideCalls())
-        return wc->createFile(w(path).c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-}
 
 // Closes a file handle however the helper leaves.
 struct FileCloser {
@@ -241,10 +224,7 @@ struct Win32Os::Toolhelp {
     ProcessWalkFn processFirst = nullptr;
     ProcessWalkFn processNext = nullptr;
     ModuleWalkFn moduleFirst = nullptr;
-    // The UTF-16 walk, where the names are asked for in UTF-16.
-    ProcessWalkWFn processFirstW = nullptr;
-    ProcessWalkWFn processNextW = nullptr;
-    ModuleWalkWFn moduleFirstW = nullptr;
+    bool wide = false;  // the walks fill the UTF-16 records
 };
 
 Win32Os::Win32Os() = default;
@@ -260,10 +240,13 @@ Win32Os::Toolhelp& Win32Os::toolhelp() {
         th_->processFirst = lookUp<ProcessWalkFn>(k32, "Process32First");
         th_->processNext = lookUp<ProcessWalkFn>(k32, "Process32Next");
         th_->moduleFirst = lookUp<ModuleWalkFn>(k32, "Module32First");
-        if (wideCalls()) {
-            th_->processFirstW = lookUp<ProcessWalkWFn>(k32, "Process32FirstW");
-            th_->processNextW = lookUp<ProcessWalkWFn>(k32, "Process32NextW");
-            th_->moduleFirstW = lookUp<ModuleWalkWFn>(k32, "Module32FirstW");
+        // The UTF-16 walk where names are asked for in UTF-16, and only all of it.
+        if (calls().wide) {
+            const auto first = lookUp<ProcessWalkFn>(k32, "Process32FirstW");
+            const auto next = lookUp<ProcessWalkFn>(k32, "Process32NextW");
+            const auto module = lookUp<ModuleWalkFn>(k32, "Module32FirstW");
+            th_->wide = first && next && module;
+            if (th_->wide) th_->processFirst = first, th_->processNext = next, th_->moduleFirst = module;
         }
         th_->available = th_->createSnapshot != nullptr;
     }
@@ -283,17 +266,21 @@ platform::Status Win32Os::createToolhelp32Snapshot(std::uint32_t flags, std::uin
     return {};
 }
 
-// The caller's record size, in the record the walk fills: the ANSI one as
-// asked, or its UTF-16 twin, whose name field holds the same characters.
-template <class Raw, class Narrow>
-static platform::Status walkProcess(BOOL(WINAPI* fn)(HANDLE, Raw*), platform::Handle snapshot,
-                                    platform::ProcessEntry& entry, std::uint32_t size,
-                                    Narrow narrowName) {
+// The caller's size is the ANSI record's; the UTF-16 one is larger by its names.
+template <class Raw>
+static DWORD recordSize(std::uint32_t asked, std::uint32_t ansiSize) {
+    const std::uint32_t size = asked + (sizeof(Raw) - ansiSize);
+    // A caller's size larger than our record would let kernel32 write past it.
+    return size <= sizeof(Raw) ? size : sizeof(Raw);
+}
+
+template <class Char>
+static platform::Status walkProcess(ProcessWalkFn fn, platform::Handle snapshot,
+                                    platform::ProcessEntry& entry) {
     if (!fn) return platform::Error::CallNotImplemented;
     if (snapshot == platform::kNoHandle) return platform::Error::InvalidHandle;
-    Raw raw{};
-    // A caller's size larger than our record would let kernel32 write past it.
-    raw.dwSize = size <= sizeof raw ? size : sizeof raw;
+    ProcessEntry32<Char> raw{};
+    raw.dwSize = recordSize<decltype(raw)>(entry.size, platform::kProcessEntrySize);
     // A walk stopping without a reason (the 9x family may set none) is at
     // its end, as every walk was taken to be; a stale code must not count.
     SetLastError(0);
@@ -303,51 +290,38 @@ static platform::Status walkProcess(BOOL(WINAPI* fn)(HANDLE, Raw*), platform::Ha
     }
     entry.processId = raw.th32ProcessID;
     entry.parentProcessId = raw.th32ParentProcessID;
-    entry.exeFile = narrowName(raw.szExeFile);
+    entry.exeFile = fieldText(raw.szExeFile, MAX_PATH);
     return {};
-}
-
-// The UTF-16 record is the ANSI one with its name field doubled.
-static std::uint32_t wideSize(std::uint32_t size, std::uint32_t fieldBytes) {
-    return size >= fieldBytes ? size + fieldBytes : size;
-}
-
-static platform::Status walkProcess(const Win32Os::Toolhelp& th, bool first,
-                                    platform::Handle snapshot, platform::ProcessEntry& entry) {
-    if (ProcessWalkWFn fn = first ? th.processFirstW : th.processNextW)
-        return walkProcess(fn, snapshot, entry, wideSize(entry.size, MAX_PATH), [](const WCHAR* f) {
-            return fieldTextW(f, MAX_PATH, MAX_PATH - 1);
-        });
-    return walkProcess(first ? th.processFirst : th.processNext, snapshot, entry, entry.size,
-                       [](const char* f) { return fieldText(f, MAX_PATH); });
 }
 
 platform::Status Win32Os::process32First(platform::Handle snapshot, platform::ProcessEntry& entry) {
-    return walkProcess(toolhelp(), true, snapshot, entry);
+    Toolhelp& th = toolhelp();
+    return th.wide ? walkProcess<WCHAR>(th.processFirst, snapshot, entry)
+                   : walkProcess<char>(th.processFirst, snapshot, entry);
 }
 
 platform::Status Win32Os::process32Next(platform::Handle snapshot, platform::ProcessEntry& entry) {
-    return walkProcess(toolhelp(), false, snapshot, entry);
+    Toolhelp& th = toolhelp();
+    return th.wide ? walkProcess<WCHAR>(th.processNext, snapshot, entry)
+                   : walkProcess<char>(th.processNext, snapshot, entry);
+}
+
+template <class Char>
+static platform::Status walkModule(ModuleWalkFn fn, platform::Handle snapshot,
+                                   platform::ModuleEntry& entry) {
+    if (!fn) return platform::Error::CallNotImplemented;
+    if (snapshot == platform::kNoHandle) return platform::Error::InvalidHandle;
+    ModuleEntry32<Char> raw{};
+    raw.dwSize = recordSize<decltype(raw)>(entry.size, platform::kModuleEntrySize);
+    if (!fn(asHandle(snapshot), &raw)) return lastFailure();
+    entry.exePath = fieldText(raw.szExePath, MAX_PATH);
+    return {};
 }
 
 platform::Status Win32Os::module32First(platform::Handle snapshot, platform::ModuleEntry& entry) {
-    if (ModuleWalkWFn fnW = toolhelp().moduleFirstW) {
-        if (snapshot == platform::kNoHandle) return platform::Error::InvalidHandle;
-        ModuleEntry32W raw{};
-        const std::uint32_t size = wideSize(entry.size, 256 + MAX_PATH);
-        raw.dwSize = size <= sizeof raw ? size : sizeof raw;
-        if (!fnW(asHandle(snapshot), &raw)) return lastFailure();
-        entry.exePath = fieldTextW(raw.szExePath, MAX_PATH, MAX_PATH - 1);
-        return {};
-    }
-    ModuleWalkFn fn = toolhelp().moduleFirst;
-    if (!fn) return platform::Error::CallNotImplemented;
-    if (snapshot == platform::kNoHandle) return platform::Error::InvalidHandle;
-    ModuleEntry32A raw{};
-    raw.dwSize = entry.size <= sizeof raw ? entry.size : sizeof raw;
-    if (!fn(asHandle(snapshot), &raw)) return lastFailure();
-    entry.exePath = fieldText(raw.szExePath, sizeof raw.szExePath);
-    return {};
+    Toolhelp& th = toolhelp();
+    return th.wide ? walkModule<WCHAR>(th.moduleFirst, snapshot, entry)
+                   : walkModule<char>(th.moduleFirst, snapshot, entry);
 }
 
 platform::Status Win32Os::openProcess(std::uint32_t access, bool inherit, std::uint32_t processId,
@@ -377,17 +351,9 @@ platform::Status Win32Os::fileExists(const std::string& path, bool& exists) {
     // FindFirstFileA takes wildcards; a path holding one names no single file.
     // Neither byte can be the trail byte of a GBK character.
     if (path.empty() || path.find_first_of("*?") != std::string::npos) return {};
-    DWORD attributes = 0;
-    HANDLE h;
-    if (const WideCalls* wc = wideCalls()) {
-        WIN32_FIND_DATAW fd;
-        h = wc->findFirstFile(w(path).c_str(), &fd);
-        attributes = fd.dwFileAttributes;
-    } else {
-        WIN32_FIND_DATAA fd;
-        h = FindFirstFileA(path.c_str(), &fd);
-        attributes = fd.dwFileAttributes;
-    }
+    // Only the attributes are read, which lead both kinds of record.
+    WIN32_FIND_DATAW fd;
+    HANDLE h = calls().findFirstFile(arg(path), &fd);
     if (h == INVALID_HANDLE_VALUE) {
         switch (const DWORD code = GetLastError()) {
         case platform::Error::FileNotFound: case platform::Error::PathNotFound:
@@ -398,22 +364,21 @@ platform::Status Win32Os::fileExists(const std::string& path, bool& exists) {
         }
     }
     FindClose(h);
-    exists = (attributes & platform::FileAttr::Directory) == 0;
+    exists = (fd.dwFileAttributes & platform::FileAttr::Directory) == 0;
     return {};
 }
 
 platform::Status Win32Os::setFileAttributes(const std::string& path, std::uint32_t attributes) {
-    if (const WideCalls* wc = wideCalls()) return failedUnless(wc->setFileAttributes(w(path).c_str(), attributes));
-    return failedUnless(SetFileAttributesA(path.c_str(), attributes));
+    return failedUnless(calls().setFileAttributes(arg(path), attributes));
 }
 
 platform::Status Win32Os::deleteFile(const std::string& path) {
-    if (const WideCalls* wc = wideCalls()) return failedUnless(wc->deleteFile(w(path).c_str()));
-    return failedUnless(DeleteFileA(path.c_str()));
+    return failedUnless(calls().deleteFile(arg(path)));
 }
 
 platform::Status Win32Os::readFile(const std::string& path, std::string& bytes) {
-    FileCloser f{openFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING)};
+    FileCloser f{calls().createFile(arg(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
     if (f.h == INVALID_HANDLE_VALUE) return lastFailure();
     DWORD high = 0;
     SetLastError(NO_ERROR);  // a size of 0xFFFFFFFF is told from a failure only so
@@ -434,7 +399,8 @@ platform::Status Win32Os::readFile(const std::string& path, std::string& bytes) 
 }
 
 platform::Status Win32Os::writeFile(const std::string& path, const std::string& bytes) {
-    FileCloser f{openFile(path, GENERIC_WRITE, 0, CREATE_ALWAYS)};
+    FileCloser f{calls().createFile(arg(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr)};
     if (f.h == INVALID_HANDLE_VALUE) return lastFailure();
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -448,22 +414,15 @@ platform::Status Win32Os::writeFile(const std::string& path, const std::string& 
 }
 
 platform::Status Win32Os::fileAttributes(const std::string& path, std::uint32_t& attributes) {
-    const WideCalls* wc = wideCalls();
-    attributes = wc ? wc->getFileAttributes(w(path).c_str()) : GetFileAttributesA(path.c_str());
+    attributes = calls().getFileAttributes(arg(path));
     return attributes != INVALID_FILE_ATTRIBUTES ? platform::Status() : lastFailure();
 }
 
 platform::Status Win32Os::moveFile(const std::string& from, const std::string& to, bool replace) {
-    if (const WideCalls* wc = wideCalls())
-        return failedUnless(replace ? wc->moveFileEx(w(from).c_str(), w(to).c_str(), MOVEFILE_REPLACE_EXISTING)
-                                    : wc->moveFile(w(from).c_str(), w(to).c_str()));
-    if (!replace) return failedUnless(MoveFileA(from.c_str(), to.c_str()));
-    // Looked up, not imported: kernel32 of the 9x family has only a stub, and
-    // an import of something newer would keep the program from loading.
-    using MoveFileExFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
-    static const auto moveEx = lookUp<MoveFileExFn>(GetModuleHandleA("kernel32.dll"), "MoveFileExA");
-    if (!moveEx) return platform::Error::CallNotImplemented;
-    return failedUnless(moveEx(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING));
+    const Calls& c = calls();
+    if (!replace) return failedUnless(c.moveFile(arg(from), arg(to)));
+    if (!c.moveFileEx) return platform::Error::CallNotImplemented;
+    return failedUnless(c.moveFileEx(arg(from), arg(to), MOVEFILE_REPLACE_EXISTING));
 }
 
 // NULL is the end of the list unless the call says why it failed.
@@ -474,28 +433,17 @@ platform::Status Win32Os::getWindow(platform::Hwnd wnd, std::uint32_t cmd, platf
 }
 
 int Win32Os::getWindowText(platform::Hwnd wnd, std::string& text) {
-    if (const WideCalls* wc = wideCalls()) {
-        WCHAR buf[255];
-        int n = wc->getWindowText(asHwnd(wnd), buf, 255);
-        text = fieldTextW(buf, n > 0 ? static_cast<std::size_t>(n) : 0, 254);
-        return static_cast<int>(text.size());
-    }
-    char buf[255];
-    int n = GetWindowTextA(asHwnd(wnd), buf, sizeof buf);
+    wide::Out buf(255, calls().wide);
+    int n = calls().getWindowText(asHwnd(wnd), buf, 255);
     if (n < 0) n = 0;
-    if (n > static_cast<int>(sizeof buf) - 1) n = sizeof buf - 1;
-    text.assign(buf, n);
-    return n;
+    if (n > 254) n = 254;
+    text = buf.text(static_cast<std::size_t>(n));
+    if (calls().wide) text.resize(fitGbk(text, 254));
+    return static_cast<int>(text.size());
 }
 
 platform::Hwnd Win32Os::findWindow(const char* className, const char* windowName) {
-    if (const WideCalls* wc = wideCalls()) {
-        const std::wstring cls = className ? w(className) : std::wstring();
-        const std::wstring name = windowName ? w(windowName) : std::wstring();
-        return reinterpret_cast<platform::Hwnd>(
-            wc->findWindow(className ? cls.c_str() : nullptr, windowName ? name.c_str() : nullptr));
-    }
-    return reinterpret_cast<platform::Hwnd>(FindWindowA(className, windowName));
+    return reinterpret_cast<platform::Hwnd>(calls().findWindow(arg(className), arg(windowName)));
 }
 
 // A plain SendMessageA would block until the other program answers, so a hung
@@ -520,9 +468,7 @@ platform::Status Win32Os::postQuit(platform::Hwnd wnd) {
 platform::Status Win32Os::regOpenKeyEx(platform::HKey root, const std::string& subKey,
                                        std::uint32_t access, platform::HKey& key) {
     HKEY k = nullptr;
-    const WideCalls* wc = wideCalls();
-    LONG rc = wc ? wc->regOpenKey(asHkey(root), w(subKey).c_str(), 0, access, &k)
-                 : RegOpenKeyExA(asHkey(root), subKey.c_str(), 0, access, &k);
+    LONG rc = calls().regOpenKey(asHkey(root), arg(subKey), 0, access, &k);
     key = rc == ERROR_SUCCESS ? reinterpret_cast<platform::HKey>(k) : 0;
     return static_cast<std::uint32_t>(rc);
 }
@@ -531,10 +477,7 @@ platform::Status Win32Os::regCreateKeyEx(platform::HKey root, const std::string&
                                          std::uint32_t access, platform::HKey& key) {
     HKEY k = nullptr;
     DWORD disposition = 0;
-    const WideCalls* wc = wideCalls();
-    LONG rc = wc ? wc->regCreateKey(asHkey(root), w(subKey).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                    access, nullptr, &k, &disposition)
-                 : RegCreateKeyExA(asHkey(root), subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+    LONG rc = calls().regCreateKey(asHkey(root), arg(subKey), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                    access, nullptr, &k, &disposition);
     key = rc == ERROR_SUCCESS ? reinterpret_cast<platform::HKey>(k) : 0;
     return static_cast<std::uint32_t>(rc);
@@ -546,41 +489,22 @@ platform::Status Win32Os::regCloseKey(platform::HKey key) {
 
 platform::Status Win32Os::regQueryValueEx(platform::HKey key, const std::string& name,
                                           platform::RegValue& value) {
-    if (const WideCalls* wc = wideCalls()) {
-        const std::wstring wname = w(name);
-        for (int attempt = 0; attempt < 4; ++attempt) {
-            DWORD type = 0, size = 0;
-            LONG rc = wc->regQueryValue(asHkey(key), wname.c_str(), nullptr, &type, nullptr, &size);
-            if (rc != ERROR_SUCCESS) return static_cast<std::uint32_t>(rc);
-            std::string data(size, '\0');
-            rc = wc->regQueryValue(asHkey(key), wname.c_str(), nullptr, &type,
-                                   size ? reinterpret_cast<BYTE*>(&data[0]) : nullptr, &size);
-            if (rc == ERROR_MORE_DATA) continue;
-            if (rc != ERROR_SUCCESS) return static_cast<std::uint32_t>(rc);
-            data.resize(size);
-            if (isStringType(type)) {
-                std::wstring units(size / sizeof(WCHAR), L'\0');
-                if (!units.empty()) std::memcpy(&units[0], data.data(), units.size() * sizeof(WCHAR));
-                data = wide::narrow(units);
-            }
-            value.type = type;
-            value.data = std::move(data);
-            return {};
-        }
-        return platform::Error::MoreData;
-    }
+    const Calls& c = calls();
+    const wide::Arg valueName = arg(name);
     // The value may grow between asking its size and reading it; a few tries
     // settle that without looping for ever.
     for (int attempt = 0; attempt < 4; ++attempt) {
         DWORD type = 0, size = 0;
-        LONG rc = RegQueryValueExA(asHkey(key), name.c_str(), nullptr, &type, nullptr, &size);
+        LONG rc = c.regQueryValue(asHkey(key), valueName, nullptr, &type, nullptr, &size);
         if (rc != ERROR_SUCCESS) return static_cast<std::uint32_t>(rc);
         std::string data(size, '\0');
-        rc = RegQueryValueExA(asHkey(key), name.c_str(), nullptr, &type,
-                              size ? reinterpret_cast<BYTE*>(&data[0]) : nullptr, &size);
+        rc = c.regQueryValue(asHkey(key), valueName, nullptr, &type,
+                             size ? reinterpret_cast<BYTE*>(&data[0]) : nullptr, &size);
         if (rc == ERROR_MORE_DATA) continue;
         if (rc != ERROR_SUCCESS) return static_cast<std::uint32_t>(rc);
         data.resize(size);
+        if (c.wide && isStringType(type))
+            data = wide::narrow(reinterpret_cast<const wchar_t*>(data.data()), size / sizeof(wchar_t));
         value.type = type;
         value.data = std::move(data);
         return {};
@@ -590,45 +514,26 @@ platform::Status Win32Os::regQueryValueEx(platform::HKey key, const std::string&
 
 platform::Status Win32Os::regSetValueEx(platform::HKey key, const std::string& name,
                                         const platform::RegValue& value) {
-    if (const WideCalls* wc = wideCalls()) {
-        if (!isStringType(value.type))
-            return static_cast<std::uint32_t>(wc->regSetValue(asHkey(key), w(name).c_str(), 0, value.type,
-                reinterpret_cast<const BYTE*>(value.data.data()), static_cast<DWORD>(value.data.size())));
-        const std::wstring data = w(value.data);
-        return static_cast<std::uint32_t>(wc->regSetValue(asHkey(key), w(name).c_str(), 0, value.type,
-            reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size() * sizeof(WCHAR))));
-    }
-    return static_cast<std::uint32_t>(RegSetValueExA(asHkey(key), name.c_str(), 0, value.type,
-                                                     reinterpret_cast<const BYTE*>(value.data.data()),
-                                                     static_cast<DWORD>(value.data.size())));
+    // A string's data is the text, in the kind of the call, with its NULs.
+    const wide::Arg data(value.data, calls().wide && isStringType(value.type));
+    const std::size_t unit = data.get() == value.data.c_str() ? 1 : sizeof(wchar_t);
+    return static_cast<std::uint32_t>(calls().regSetValue(asHkey(key), arg(name), 0, value.type,
+                                                          static_cast<const BYTE*>(data.get()),
+                                                          static_cast<DWORD>(data.length() * unit)));
 }
 
 platform::Status Win32Os::regDeleteValue(platform::HKey key, const std::string& name) {
-    if (const WideCalls* wc = wideCalls())
-        return static_cast<std::uint32_t>(wc->regDeleteValue(asHkey(key), w(name).c_str()));
-    return static_cast<std::uint32_t>(RegDeleteValueA(asHkey(key), name.c_str()));
+    return static_cast<std::uint32_t>(calls().regDeleteValue(asHkey(key), arg(name)));
 }
 
 platform::Status Win32Os::regEnumValue(platform::HKey key, std::uint32_t index, std::string& name) {
     // Value names are at most 16383 characters on NT, 255 bytes on 9x.
-    if (const WideCalls* wc = wideCalls()) {
-        for (DWORD room = 256; room <= 32768; room *= 2) {
-            std::wstring buf(room, L'\0');
-            DWORD len = room;
-            LONG rc = wc->regEnumValue(asHkey(key), index, &buf[0], &len, nullptr, nullptr, nullptr, nullptr);
-            if (rc == ERROR_MORE_DATA) continue;
-            if (rc == ERROR_SUCCESS) name = wide::narrow(buf.data(), len < room ? len : room - 1);
-            return static_cast<std::uint32_t>(rc);
-        }
-        return platform::Error::MoreData;
-    }
     for (DWORD room = 256; room <= 32768; room *= 2) {
-        std::string buf(room, '\0');
+        wide::Out buf(room, calls().wide);
         DWORD len = room;
-        LONG rc = RegEnumValueA(asHkey(key), index, &buf[0], &len, nullptr, nullptr, nullptr,
-                                nullptr);
+        LONG rc = calls().regEnumValue(asHkey(key), index, buf, &len, nullptr, nullptr, nullptr, nullptr);
         if (rc == ERROR_MORE_DATA) continue;
-        if (rc == ERROR_SUCCESS) name.assign(buf.data(), len < room ? len : room - 1);
+        if (rc == ERROR_SUCCESS) name = buf.text(len < room ? len : room - 1);
         return static_cast<std::uint32_t>(rc);
     }
     return platform::Error::MoreData;
@@ -649,9 +554,7 @@ platform::Status Win32Os::regQueryInfoKey(platform::HKey key, platform::RegKeyIn
 }
 
 platform::Status Win32Os::regDeleteKey(platform::HKey root, const std::string& subKey) {
-    if (const WideCalls* wc = wideCalls())
-        return static_cast<std::uint32_t>(wc->regDeleteKey(asHkey(root), w(subKey).c_str()));
-    return static_cast<std::uint32_t>(RegDeleteKeyA(asHkey(root), subKey.c_str()));
+    return static_cast<std::uint32_t>(calls().regDeleteKey(asHkey(root), arg(subKey)));
 }
 
 platform::Status Win32Os::getVersionEx(platform::VersionInfo& info) {
@@ -671,44 +574,24 @@ std::uint32_t Win32Os::getTickCount() { return GetTickCount(); }
 platform::Status Win32Os::shellExecute(platform::Hwnd wnd, const std::string& verb,
                                        const std::string& file, const std::string& params,
                                        const std::string& dir, int show) {
-    if (wideCalls()) {
-        using ShellExecuteWFn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
-        static const ShellExecuteWFn runW = shellFunction<ShellExecuteWFn>("ShellExecuteW");
-        if (!runW) return platform::Error::NotEnoughMemory;
-        return platform::shellExecuteStatus(reinterpret_cast<std::intptr_t>(
-            runW(asHwnd(wnd), verb.empty() ? nullptr : w(verb).c_str(), w(file).c_str(),
-                 w(params).c_str(), w(dir).c_str(), show)));
-    }
     using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
-    static const ShellExecuteFn run = shellFunction<ShellExecuteFn>("ShellExecuteA");
+    static const ShellExecuteFn run =
+        shellFunction<ShellExecuteFn>(calls().wide ? "ShellExecuteW" : "ShellExecuteA");
     if (!run) return platform::Error::NotEnoughMemory;
     const std::intptr_t r = reinterpret_cast<std::intptr_t>(
-        run(asHwnd(wnd), verb.empty() ? nullptr : verb.c_str(), file.c_str(), params.c_str(),
-            dir.c_str(), show));
+        run(asHwnd(wnd), verb.empty() ? nullptr : static_cast<LPCSTR>(arg(verb)), arg(file),
+            arg(params), arg(dir), show));
     return platform::shellExecuteStatus(r);
 }
 
 platform::Status Win32Os::exePath(std::string& path) {
     // A path cut to the buffer comes back without its NUL on XP; grow until it fits.
-    if (const WideCalls* wc = wideCalls()) {
-        for (DWORD room = MAX_PATH; room <= 32768; room *= 2) {
-            std::wstring buf(room, L'\0');
-            DWORD n = wc->moduleFileName(nullptr, &buf[0], room);
-            if (n == 0) return lastFailure();
-            if (n < room - 1) {
-                path = wide::narrow(buf.data(), n);
-                return {};
-            }
-        }
-        return platform::Error::BadPathname;
-    }
     for (DWORD room = MAX_PATH; room <= 32768; room *= 2) {
-        std::string buf(room, '\0');
-        DWORD n = GetModuleFileNameA(nullptr, &buf[0], room);
+        wide::Out buf(room, calls().wide);
+        DWORD n = calls().moduleFileName(nullptr, buf, room);
         if (n == 0) return lastFailure();
         if (n < room - 1) {
-            buf.resize(n);
-            path = std::move(buf);
+            path = buf.text(n);
             return {};
         }
     }
@@ -716,35 +599,22 @@ platform::Status Win32Os::exePath(std::string& path) {
 }
 
 platform::Status Win32Os::shellNotifyIcon(std::uint32_t message, const platform::NotifyIconData& data) {
-    if (wideCalls()) {
-        NotifyIconDataV1W nid;
-        std::memset(&nid, 0, sizeof nid);
-        nid.cbSize = sizeof nid;
-        nid.hWnd = asHwnd(data.wnd);
-        nid.uID = data.id;
-        nid.uFlags = data.flags;
-        nid.uCallbackMessage = data.callbackMessage;
-        nid.hIcon = reinterpret_cast<HICON>(data.icon);
-        const std::wstring tip = w(data.tip.substr(0, fitGbk(data.tip, 63)));
-        std::memcpy(nid.szTip, tip.data(), (tip.size() < 63 ? tip.size() : 63) * sizeof(WCHAR));
-        using NotifyWFn = BOOL(WINAPI*)(DWORD, NotifyIconDataV1W*);
-        static const NotifyWFn notifyW = shellFunction<NotifyWFn>("Shell_NotifyIconW");
-        if (!notifyW) return platform::Error::ProcNotFound;
-        return failedUnless(notifyW(message, &nid));
-    }
     NotifyIconDataV1 nid;
     std::memset(&nid, 0, sizeof nid);
-    nid.cbSize = sizeof nid;
+    const bool wide = calls().wide;
+    nid.cbSize = offsetof(NotifyIconDataV1, szTip) + (wide ? sizeof nid.szTip.w : sizeof nid.szTip.a);
     nid.hWnd = asHwnd(data.wnd);
     nid.uID = data.id;
     nid.uFlags = data.flags;
     nid.uCallbackMessage = data.callbackMessage;
     nid.hIcon = reinterpret_cast<HICON>(data.icon);
-    std::memcpy(nid.szTip, data.tip.data(), fitGbk(data.tip, sizeof nid.szTip - 1));
-    using NotifyFn = BOOL(WINAPI*)(DWORD, NOTIFYICONDATAA*);
-    static const NotifyFn notify = shellFunction<NotifyFn>("Shell_NotifyIconA");
+    // The tip is the bytes an ANSI tip holds, in either kind.
+    const wide::Arg tip(data.tip.substr(0, fitGbk(data.tip, sizeof nid.szTip.a - 1)), wide);
+    std::memcpy(&nid.szTip, tip.get(), static_cast<std::size_t>(tip.length()) * (wide ? 2 : 1));
+    using NotifyFn = BOOL(WINAPI*)(DWORD, NotifyIconDataV1*);
+    static const NotifyFn notify = shellFunction<NotifyFn>(wide ? "Shell_NotifyIconW" : "Shell_NotifyIconA");
     if (!notify) return platform::Error::ProcNotFound;
-    return failedUnless(notify(message, reinterpret_cast<NOTIFYICONDATAA*>(&nid)));
+    return failedUnless(notify(message, &nid));
 }
 
 platform::Status Win32Os::getCursorPos(platform::Point& p) {
@@ -790,23 +660,13 @@ platform::Status Win32Os::enableShutdownPrivilege() {
 
 std::string Win32Os::systemText(std::uint32_t code) {
     // In the system's own language, whatever its code page.
-    using FormatWFn = DWORD(WINAPI*)(DWORD, LPCVOID, DWORD, DWORD, LPWSTR, DWORD, va_list*);
-    static const FormatWFn formatW =
-        wideCalls() ? lookUp<FormatWFn>(GetModuleHandleA("kernel32.dll"), "FormatMessageW") : nullptr;
-    if (formatW) {
-        WCHAR* wbuf = nullptr;
-        DWORD n = formatW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                              FORMAT_MESSAGE_IGNORE_INSERTS,
-                          nullptr, code, 0, reinterpret_cast<WCHAR*>(&wbuf), 0, nullptr);
-        std::string text = n && wbuf ? base::trim(wide::narrow(wbuf, n)) : std::string();
-        if (wbuf) LocalFree(wbuf);
-        return text;
-    }
     char* buf = nullptr;
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                 FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, code, 0, reinterpret_cast<char*>(&buf), 0, nullptr);
-    std::string text = n && buf ? base::trim(std::string(buf, n)) : std::string();
+    DWORD n = calls().formatMessage(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                        FORMAT_MESSAGE_IGNORE_INSERTS,
+                                    nullptr, code, 0, reinterpret_cast<char*>(&buf), 0, nullptr);
+    std::string text;
+    if (n && buf)
+        text = base::trim(calls().wide ? wide::narrow(reinterpret_cast<const wchar_t*>(buf), n) : std::string(buf, n));
     if (buf) LocalFree(buf);
     return text;
 }

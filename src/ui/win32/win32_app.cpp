@@ -147,12 +147,12 @@ bool Win32Application::preTranslate(MSG& msg) {
 void Win32Application::dispatch(MSG& msg) {
     if (preTranslate(msg)) return;
     TranslateMessage(&msg);
-    text::dispatchMessage(msg);
+    text::api().dispatchMessage(&msg);
 }
 
 void Win32Application::processMessages() {
     MSG msg;
-    while (text::peekMessage(msg, PM_REMOVE)) {
+    while (text::api().peekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             exitCode_ = static_cast<int>(msg.wParam);
             terminated_ = true;
@@ -172,12 +172,12 @@ int Win32Application::run() {
     while (!terminated_) {
         // Made one by one while nothing waits, so that input is never held
         // up by more than one window.
-        if (later && !text::peekMessage(msg, PM_NOREMOVE)) {
+        if (later && !text::api().peekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             TForm* f = mainForm();
             later = f && static_cast<Win32Peer&>(f->peer()).realizeNext();
             continue;
         }
-        const BOOL got = text::getMessage(msg);
+        const BOOL got = text::api().getMessage(&msg, nullptr, 0, 0);
         if (got == 0 || got == -1) {
             if (got == 0) exitCode_ = static_cast<int>(msg.wParam);
             terminated_ = true;
@@ -196,14 +196,14 @@ HWND Win32Application::ownerWindow() const {
 
 int Win32Application::messageBox(const std::string& message, const std::string& caption,
                                  unsigned flags) {
-    return text::messageBox(ownerWindow(), message, caption, flags);
+    return text::api().messageBox(ownerWindow(), text::arg(message), text::arg(caption), flags);
 }
 
 bool Win32Application::runFileDialog(TFileDialog& d, bool save) {
     const std::string filter = filterList(d.filter);
     for (int attempt = 0;; ++attempt) {
         std::string file = attempt == 0 ? d.fileName : std::string();
-        const text::FileDialogRecord r{ownerWindow(), instance_, &filter, &file, &d.title, &d.defaultExt,
+        const text::FileDialogRecord r{ownerWindow(), instance_, filter, file, d.title, d.defaultExt,
                                        d.options | OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR};
         DWORD error = 0;
         if (text::runFileDialog(r, save, error)) {
@@ -270,7 +270,7 @@ void Win32Application::popupMenu(TPopupMenu& menu, int x, int y) {
             flags |= MF_OWNERDRAW | (item->isSeparator() ? MF_DISABLED : 0);
             AppendMenuA(h, flags, static_cast<UINT_PTR>(item->id()), reinterpret_cast<LPCSTR>(item));
         } else {
-            text::appendMenu(h, flags | MF_STRING, static_cast<UINT_PTR>(item->id()), item->caption());
+            text::api().appendMenu(h, flags | MF_STRING, static_cast<UINT_PTR>(item->id()), text::arg(item->caption()));
             // Until a painter takes the menu over, a picture stands where the
             // tick would; a ticked item shows its tick.
             if (menu.images && menu.images->handle() && item->imageIndex() >= 0 &&

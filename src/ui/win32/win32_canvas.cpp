@@ -97,7 +97,8 @@ int Win32Canvas::textHeight(const std::string& t) {
 
 void Win32Canvas::drawText(TRect r, const std::string& t, unsigned format) {
     RECT rc = toRect(r);
-    text::drawText(dc_, t, rc, format);
+    const text::Arg s = text::arg(t);
+    text::api().drawText(dc_, s, s.length(), &rc, format);
 }
 
 void Win32Canvas::copyRect(const TRect& to, TCanvas& src, const TRect& from) {

@@ -26,27 +26,29 @@ public:
                                     WS_CLIPCHILDREN;
 
     bool createForm(const std::string& cls) {
-        if (!text::classRegistered(app_.instance(), cls.c_str())) {
-            WNDCLASSA wc{};
+        WNDCLASSA wc{};
+        if (!text::api().classInfo(app_.instance(), text::arg(cls), &wc)) {
+            const text::Arg name = text::arg(cls);
+            wc = WNDCLASSA{};
             wc.style = CS_DBLCLKS;
             wc.lpfnWndProc = formProc;
             wc.hInstance = app_.instance();
             wc.hIcon = LoadIconA(app_.instance(), "MAINICON");
             wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
             wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-            wc.lpszClassName = cls.c_str();
-            if (!text::registerClass(wc)) return false;
+            wc.lpszClassName = name;
+            if (!text::api().registerClass(&wc)) return false;
         }
-        hwnd_ = text::createWindow(0, cls.c_str(), "", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 300, 300,
-                                   nullptr, nullptr, app_.instance(), this);
+        hwnd_ = text::api().createWindow(0, text::arg(cls), text::arg(""), kStyle, CW_USEDEFAULT,
+                                         CW_USEDEFAULT, 300, 300, nullptr, nullptr, app_.instance(), this);
         return hwnd_ != nullptr;
     }
 
     HWND tips() override {
         if (tips_ || !hwnd_) return tips_;
-        tips_ = text::createWindow(WS_EX_TOPMOST, TOOLTIPS_CLASSA, "", WS_POPUP | TTS_ALWAYSTIP,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
-                                   nullptr, app_.instance(), nullptr);
+        tips_ = text::api().createWindow(WS_EX_TOPMOST, text::arg(TOOLTIPS_CLASSA), nullptr,
+                                         WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                                         CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, app_.instance(), nullptr);
         if (tips_) SendMessageA(tips_, TTM_SETMAXTIPWIDTH, 0, 360);
         return tips_;
     }
@@ -115,7 +117,7 @@ public:
             SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
         }
         auto* self = reinterpret_cast<FormPeer*>(GetWindowLongPtrA(h, GWLP_USERDATA));
-        if (!self || !self->hwnd_) return text::defaultProc(h, msg, w, l);
+        if (!self || !self->hwnd_) return text::api().defaultProc(h, msg, w, l);
         return self->receive(msg, w, l);
     }
 
@@ -127,7 +129,7 @@ protected:
         HWND h = hwnd_;
         hwnd_ = nullptr;
         SetWindowLongPtrA(h, GWLP_USERDATA, 0);
-        return text::defaultProc(h, WM_NCDESTROY, w, l);
+        return text::api().defaultProc(h, WM_NCDESTROY, w, l);
     }
 
 private:
@@ -174,7 +176,7 @@ private:
     }
     bool sysCommand(WPARAM w, LPARAM l, LRESULT& r) {
         if ((w & 0xFFF0) != SC_MINIMIZE) return false;
-        r = text::defaultProc(hwnd_, WM_SYSCOMMAND, w, l);
+        r = text::api().defaultProc(hwnd_, WM_SYSCOMMAND, w, l);
         sink_.peerMinimize();
         return true;
     }
@@ -203,7 +205,7 @@ LRESULT FormPeer::classProc(UINT msg, WPARAM w, LPARAM l) {
     for (const Handler& h : kHandlers)
         if (h.msg == msg && (this->*h.handle)(w, l, r)) return r;
     TMessage m{msg, w, l, 0};
-    return sink_.peerMessage(m) ? m.result : text::defaultProc(hwnd_, msg, w, l);
+    return sink_.peerMessage(m) ? m.result : text::api().defaultProc(hwnd_, msg, w, l);
 }
 
 }  // namespace

@@ -33,10 +33,10 @@ constexpr UINT kLeavePollMs = 100;
 LRESULT CALLBACK childProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
     if (Win32Peer* p = Win32Peer::of(h)) return p->receive(msg, w, l);
     const auto it = subclassed.find(h);
-    if (it == subclassed.end()) return text::defaultProc(h, msg, w, l);
+    if (it == subclassed.end()) return text::api().defaultProc(h, msg, w, l);
     const WNDPROC old = it->second.old;
     if (msg == WM_NCDESTROY) subclassed.erase(h);
-    return text::callProc(old, h, msg, w, l);
+    return text::api().callProc(old, h, msg, w, l);
 }
 }  // namespace
 
@@ -94,10 +94,10 @@ void Win32Peer::realize() {
     }
     // No control listens for its children's WM_PARENTNOTIFY, which every
     // ancestor would otherwise get at each child's making, click and end.
-    hwnd_ = text::createWindow(static_cast<DWORD>(exStyle_) | WS_EX_NOPARENTNOTIFY, cls_, text_,
-                               static_cast<DWORD>(style_),
-                               bounds_.left, bounds_.top, bounds_.width(), bounds_.height(), parent,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), app_.instance(), nullptr);
+    hwnd_ = text::api().createWindow(static_cast<DWORD>(exStyle_) | WS_EX_NOPARENTNOTIFY, text::arg(cls_),
+                                     text::arg(text_), static_cast<DWORD>(style_), bounds_.left,
+                                     bounds_.top, bounds_.width(), bounds_.height(), parent,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), app_.instance(), nullptr);
     if (!hwnd_) throw base::Error("Cannot create a control window");
     subclass();
     placeInZOrder();
@@ -155,15 +155,16 @@ bool Win32Peer::rootShown() const {
 }
 
 void Win32Peer::subclass() {
-    oldProc_ = text::setProc(hwnd_, childProc);
+    oldProc_ = reinterpret_cast<WNDPROC>(
+        text::api().setLong(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(childProc)));
     subclassed[hwnd_] = {this, oldProc_};
 }
 
 // Our procedure comes off the window only while it is the outermost one;
 // under a later subclass it stays, and passes everything to the class.
 void Win32Peer::detach() {
-    if (text::proc(hwnd_) == childProc) {
-        text::setProc(hwnd_, oldProc_);
+    if (text::api().getLong(hwnd_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(childProc)) {
+        text::api().setLong(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
         subclassed.erase(hwnd_);
     } else if (const auto it = subclassed.find(hwnd_); it != subclassed.end()) {
         it->second.peer = nullptr;
@@ -267,7 +268,7 @@ LRESULT Win32Peer::windowGone(WPARAM w, LPARAM l) {
     detach();
     subclassed.erase(h);  // its last message, even under a later subclass
     hwnd_ = nullptr;
-    return text::callProc(old, h, WM_NCDESTROY, w, l);
+    return text::api().callProc(old, h, WM_NCDESTROY, w, l);
 }
 
 // A move outside the client area (the mouse is captured) enters nothing.
@@ -354,7 +355,7 @@ TRect Win32Peer::bounds() const {
 // Hooks hear of a change as they would from the window.
 void Win32Peer::setText(const std::string& text) {
     if (hwnd_) {
-        text::setText(hwnd_, text);
+        text::api().setText(hwnd_, text::arg(text));
     } else {
         text_ = text;
         textChanged();

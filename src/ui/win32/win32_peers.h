@@ -95,7 +95,7 @@ public:
     // The class procedure, past the hooks and the peer.
     LRESULT callOld(UINT msg, WPARAM w, LPARAM l) const {
         HWND h = ensure();
-        return text::callProc(oldProc_, h, msg, w, l);
+        return text::api().callProc(oldProc_, h, msg, w, l);
     }
     LONG_PTR style() const { return hwnd_ ? GetWindowLongPtrA(hwnd_, GWL_STYLE) : style_; }
     void changeStyle(LONG_PTR add, LONG_PTR remove);

@@ -4,210 +4,92 @@
 
 #include <cstddef>
 #include <cstring>
-#include <vector>
 
 #include "base/error.h"
-#include "platform/win32/wide.h"
 
 namespace ui::win32::text {
 
 namespace {
 
-using platform::wide::function;
-using platform::wide::narrow;
-using platform::wide::widen;
+template <class Fn>
+Fn as(Fn, const void* f) {
+    return reinterpret_cast<Fn>(const_cast<void*>(f));
+}
 
-// Every W function the toolkit uses, looked up once: Windows 95 exports few
-// of them, and an import would keep the program from loading there.
-struct Calls {
-    decltype(&CreateWindowExW) createWindow;
-    decltype(&DefWindowProcW) defaultProc;
-    decltype(&CallWindowProcW) callProc;
-#ifdef _WIN64
-    decltype(&SetWindowLongPtrW) setLong;
-    decltype(&GetWindowLongPtrW) getLong;
-#else
-    decltype(&SetWindowLongW) setLong;
-    decltype(&GetWindowLongW) getLong;
-#endif
-    decltype(&GetClassInfoW) classInfo;
-    decltype(&RegisterClassW) registerClass;
-    decltype(&GetMessageW) getMessage;
-    decltype(&PeekMessageW) peekMessage;
-    decltype(&DispatchMessageW) dispatchMessage;
-    decltype(&SendMessageW) sendMessage;
-    decltype(&SetWindowTextW) setText;
-    decltype(&GetWindowTextW) getText;
-    decltype(&GetWindowTextLengthW) textLength;
-    decltype(&MessageBoxW) messageBox;
-    decltype(&AppendMenuW) appendMenu;
-    decltype(&DrawTextW) drawText;
-    decltype(&SystemParametersInfoW) parameters;
-    decltype(&CreateFontIndirectW) createFont;
-    decltype(&TextOutW) textOut;
-    decltype(&GetTextExtentPoint32W) textExtent;
-};
+// The ANSI table: the functions every Windows has, imported.
+Api ansiApi() {
+    Api a{};
+    a.createWindow = as(a.createWindow, reinterpret_cast<const void*>(&CreateWindowExA));
+    a.defaultProc = &DefWindowProcA;
+    a.callProc = &CallWindowProcA;
+    a.setLong = as(a.setLong, reinterpret_cast<const void*>(&SetWindowLongPtrA));
+    a.getLong = as(a.getLong, reinterpret_cast<const void*>(&GetWindowLongPtrA));
+    a.classInfo = &GetClassInfoA;
+    a.registerClass = &RegisterClassA;
+    a.getMessage = &GetMessageA;
+    a.peekMessage = &PeekMessageA;
+    a.dispatchMessage = &DispatchMessageA;
+    a.sendMessage = &SendMessageA;
+    a.setText = &SetWindowTextA;
+    a.getText = &GetWindowTextA;
+    a.textLength = &GetWindowTextLengthA;
+    a.messageBox = &MessageBoxA;
+    a.appendMenu = &AppendMenuA;
+    a.drawText = as(a.drawText, reinterpret_cast<const void*>(&DrawTextA));
+    a.parameters = &SystemParametersInfoA;
+    a.textOut = &TextOutA;
+    a.textExtent = &GetTextExtentPoint32A;
+    a.createFont = as(a.createFont, reinterpret_cast<const void*>(&CreateFontIndirectA));
+    return a;
+}
 
-const Calls* calls() {
-    static const Calls* const found = []() -> const Calls* {
-        if (!platform::wide::on()) return nullptr;
-        static Calls c;
-        const HMODULE u = GetModuleHandleA("user32.dll"), g = GetModuleHandleA("gdi32.dll");
-        c.createWindow = function<decltype(c.createWindow)>(u, "CreateWindowExW");
-        c.defaultProc = function<decltype(c.defaultProc)>(u, "DefWindowProcW");
-        c.callProc = function<decltype(c.callProc)>(u, "CallWindowProcW");
+// The same calls' W functions, in the order of Api, looked up: Windows 95
+// exports few of them, and an import would keep it from loading us.
+constexpr char kWideNames[] =
+    "user32.dll\0CreateWindowExW\0DefWindowProcW\0CallWindowProcW\0"
 #ifdef _WIN64
-        c.setLong = function<decltype(c.setLong)>(u, "SetWindowLongPtrW");
-        c.getLong = function<decltype(c.getLong)>(u, "GetWindowLongPtrW");
+    "SetWindowLongPtrW\0GetWindowLongPtrW\0"
 #else
-        c.setLong = function<decltype(c.setLong)>(u, "SetWindowLongW");
-        c.getLong = function<decltype(c.getLong)>(u, "GetWindowLongW");
+    "SetWindowLongW\0GetWindowLongW\0"
 #endif
-        c.classInfo = function<decltype(c.classInfo)>(u, "GetClassInfoW");
-        c.registerClass = function<decltype(c.registerClass)>(u, "RegisterClassW");
-        c.getMessage = function<decltype(c.getMessage)>(u, "GetMessageW");
-        c.peekMessage = function<decltype(c.peekMessage)>(u, "PeekMessageW");
-        c.dispatchMessage = function<decltype(c.dispatchMessage)>(u, "DispatchMessageW");
-        c.sendMessage = function<decltype(c.sendMessage)>(u, "SendMessageW");
-        c.setText = function<decltype(c.setText)>(u, "SetWindowTextW");
-        c.getText = function<decltype(c.getText)>(u, "GetWindowTextW");
-        c.textLength = function<decltype(c.textLength)>(u, "GetWindowTextLengthW");
-        c.messageBox = function<decltype(c.messageBox)>(u, "MessageBoxW");
-        c.appendMenu = function<decltype(c.appendMenu)>(u, "AppendMenuW");
-        c.drawText = function<decltype(c.drawText)>(u, "DrawTextW");
-        c.parameters = function<decltype(c.parameters)>(u, "SystemParametersInfoW");
-        c.createFont = function<decltype(c.createFont)>(g, "CreateFontIndirectW");
-        c.textOut = function<decltype(c.textOut)>(g, "TextOutW");
-        c.textExtent = function<decltype(c.textExtent)>(g, "GetTextExtentPoint32W");
+    "GetClassInfoW\0RegisterClassW\0GetMessageW\0PeekMessageW\0DispatchMessageW\0SendMessageW\0"
+    "SetWindowTextW\0GetWindowTextW\0GetWindowTextLengthW\0MessageBoxW\0AppendMenuW\0DrawTextW\0"
+    "SystemParametersInfoW\0gdi32.dll\0TextOutW\0GetTextExtentPoint32W\0CreateFontIndirectW\0";
+
+static_assert(offsetof(Api, wide) == 21 * sizeof(void*), "one W name for each call");
+
+}  // namespace
+
+const Api& api() {
+    static const Api found = [] {
+        Api w{};
         // All or none: a window made Unicode must be spoken to in Unicode.
-        const void* const* f = reinterpret_cast<const void* const*>(&c);
-        for (std::size_t i = 0; i < sizeof c / sizeof(void*); ++i)
-            if (!f[i]) return nullptr;
-        return &c;
+        if (platform::wide::on() && platform::wide::lookUp(reinterpret_cast<void* const*>(&w), kWideNames)) {
+            w.wide = true;
+            return w;
+        }
+        return ansiApi();
     }();
     return found;
 }
 
-LPSTR asField(std::wstring& text) { return reinterpret_cast<LPSTR>(text.data()); }
-
-// Characters before the first NUL (the lean runtime has no wcslen).
-template <class Char>
-std::size_t untilNul(const Char* s, std::size_t room) {
-    std::size_t n = 0;
-    while (n < room && s[n]) ++n;
-    return n;
-}
-
-}  // namespace
-
-bool unicode() { return calls() != nullptr; }
-
-bool classRegistered(HINSTANCE instance, const char* name) {
-    if (const Calls* c = calls()) {
-        WNDCLASSW wc{};
-        return c->classInfo(instance, widen(name).c_str(), &wc) != FALSE;
-    }
-    WNDCLASSA wc{};
-    return GetClassInfoA(instance, name, &wc) != FALSE;
-}
-
-bool registerClass(const WNDCLASSA& a) {
-    const Calls* c = calls();
-    if (!c) return RegisterClassA(&a) != 0;
-    const std::wstring name = widen(a.lpszClassName);
-    WNDCLASSW wc{};
-    wc.style = a.style;
-    wc.lpfnWndProc = a.lpfnWndProc;
-    wc.cbClsExtra = a.cbClsExtra;
-    wc.cbWndExtra = a.cbWndExtra;
-    wc.hInstance = a.hInstance;
-    wc.hIcon = a.hIcon;
-    wc.hCursor = a.hCursor;
-    wc.hbrBackground = a.hbrBackground;
-    wc.lpszClassName = name.c_str();
-    return c->registerClass(&wc) != 0;
-}
-
-HWND createWindow(DWORD exStyle, const char* cls, const std::string& caption, DWORD style, int x,
-                  int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
-                  void* param) {
-    if (const Calls* c = calls())
-        return c->createWindow(exStyle, widen(cls).c_str(), widen(caption).c_str(), style, x, y,
-                               width, height, parent, menu, instance, param);
-    return CreateWindowExA(exStyle, cls, caption.c_str(), style, x, y, width, height, parent, menu,
-                           instance, param);
-}
-
-LRESULT defaultProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-    const Calls* c = calls();
-    return c ? c->defaultProc(h, msg, w, l) : DefWindowProcA(h, msg, w, l);
-}
-
-LRESULT callProc(WNDPROC proc, HWND h, UINT msg, WPARAM w, LPARAM l) {
-    const Calls* c = calls();
-    return c ? c->callProc(proc, h, msg, w, l) : CallWindowProcA(proc, h, msg, w, l);
-}
-
-WNDPROC setProc(HWND h, WNDPROC proc) {
-    const auto value = reinterpret_cast<LONG_PTR>(proc);
-    const Calls* c = calls();
-    return reinterpret_cast<WNDPROC>(c ? c->setLong(h, GWLP_WNDPROC, value)
-                                       : SetWindowLongPtrA(h, GWLP_WNDPROC, value));
-}
-
-WNDPROC proc(HWND h) {
-    const Calls* c = calls();
-    return reinterpret_cast<WNDPROC>(c ? c->getLong(h, GWLP_WNDPROC) : GetWindowLongPtrA(h, GWLP_WNDPROC));
-}
-
-BOOL getMessage(MSG& msg) {
-    const Calls* c = calls();
-    return c ? c->getMessage(&msg, nullptr, 0, 0) : GetMessageA(&msg, nullptr, 0, 0);
-}
-
-BOOL peekMessage(MSG& msg, UINT remove) {
-    const Calls* c = calls();
-    return c ? c->peekMessage(&msg, nullptr, 0, 0, remove) : PeekMessageA(&msg, nullptr, 0, 0, remove);
-}
-
-void dispatchMessage(const MSG& msg) {
-    if (const Calls* c = calls()) c->dispatchMessage(&msg);
-    else DispatchMessageA(&msg);
-}
-
-void setText(HWND h, const std::string& text) {
-    if (const Calls* c = calls()) c->setText(h, widen(text).c_str());
-    else SetWindowTextA(h, text.c_str());
-}
-
 std::string windowText(HWND h) {
-    if (const Calls* c = calls()) {
-        const int n = c->textLength(h);
-        std::wstring s(static_cast<std::size_t>(n > 0 ? n : 0) + 1, L'\0');
-        const int got = c->getText(h, s.data(), n + 1);
-        return narrow(s.data(), static_cast<std::size_t>(got > 0 ? got : 0));
-    }
-    const int n = GetWindowTextLengthA(h);
-    std::string s(static_cast<std::size_t>(n > 0 ? n : 0) + 1, '\0');
-    const int got = GetWindowTextA(h, s.data(), n + 1);
-    s.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-    return s;
-}
-
-int messageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags) {
-    if (const Calls* c = calls()) return c->messageBox(owner, widen(text).c_str(), widen(caption).c_str(), flags);
-    return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+    const Api& a = api();
+    const int n = a.textLength(h);
+    Out s(static_cast<std::size_t>(n > 0 ? n : 0) + 1, a.wide);
+    const int got = a.getText(h, s, n + 1);
+    return s.text(static_cast<std::size_t>(got > 0 ? got : 0));
 }
 
 HFONT createFont(const LOGFONTA& a) {
-    const Calls* c = calls();
-    if (!c) return CreateFontIndirectA(&a);
-    LOGFONTW lf;
+    if (!unicode()) return CreateFontIndirectA(&a);
+    LOGFONTW lf{};
     std::memcpy(&lf, &a, offsetof(LOGFONTA, lfFaceName));
-    const std::wstring face = widen(std::string(a.lfFaceName, untilNul(a.lfFaceName, LF_FACESIZE)));
-    std::memset(lf.lfFaceName, 0, sizeof lf.lfFaceName);
-    face.copy(lf.lfFaceName, LF_FACESIZE - 1);
-    return c->createFont(&lf);
+    std::size_t n = 0;
+    while (n < LF_FACESIZE && a.lfFaceName[n]) ++n;
+    Arg face(std::string(a.lfFaceName, n), true);
+    std::memcpy(lf.lfFaceName, face.get(), (face.length() < LF_FACESIZE ? face.length() : LF_FACESIZE - 1) * 2);
+    return api().createFont(&lf);
 }
 
 bool menuFont(LOGFONTA& font) {
@@ -215,109 +97,65 @@ bool menuFont(LOGFONTA& font) {
     constexpr UINT kSizeA = 340;
     constexpr UINT kSizeW = offsetof(NONCLIENTMETRICSW, lfMessageFont) + sizeof(LOGFONTW);
     static_assert(offsetof(NONCLIENTMETRICSA, lfMessageFont) + sizeof(LOGFONTA) == kSizeA);
-    const Calls* c = calls();
-    if (!c) {
-        NONCLIENTMETRICSA ncm{};
-        ncm.cbSize = kSizeA;
-        if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kSizeA, &ncm, 0)) return false;
-        font = ncm.lfMenuFont;
+    NONCLIENTMETRICSW ncm{};
+    const UINT size = unicode() ? kSizeW : kSizeA;
+    ncm.cbSize = size;
+    if (!api().parameters(SPI_GETNONCLIENTMETRICS, size, &ncm, 0)) return false;
+    if (!unicode()) {
+        font = reinterpret_cast<const NONCLIENTMETRICSA&>(ncm).lfMenuFont;
         return true;
     }
-    NONCLIENTMETRICSW ncm{};
-    ncm.cbSize = kSizeW;
-    if (!c->parameters(SPI_GETNONCLIENTMETRICS, kSizeW, &ncm, 0)) return false;
-    std::memcpy(&font, &ncm.lfMenuFont, offsetof(LOGFONTA, lfFaceName));
-    const std::string face = platform::wide::narrowField(ncm.lfMenuFont.lfFaceName, LF_FACESIZE);
+    const LOGFONTW& lf = ncm.lfMenuFont;
+    std::memcpy(&font, &lf, offsetof(LOGFONTA, lfFaceName));
+    std::size_t n = 0;
+    while (n < LF_FACESIZE && lf.lfFaceName[n]) ++n;
+    const std::string face = platform::wide::narrow(lf.lfFaceName, n);
     std::memset(font.lfFaceName, 0, sizeof font.lfFaceName);
     face.copy(font.lfFaceName, LF_FACESIZE - 1);
     return true;
 }
 
 void textOut(HDC dc, int x, int y, const std::string& text) {
-    if (const Calls* c = calls()) {
-        const std::wstring t = widen(text);
-        c->textOut(dc, x, y, t.data(), static_cast<int>(t.size()));
-    } else {
-        TextOutA(dc, x, y, text.data(), static_cast<int>(text.size()));
-    }
+    const Arg t = arg(text);
+    api().textOut(dc, x, y, t, t.length());
 }
 
 SIZE textExtent(HDC dc, const std::string& text) {
     SIZE s{};
-    if (const Calls* c = calls()) {
-        const std::wstring t = widen(text);
-        c->textExtent(dc, t.data(), static_cast<int>(t.size()), &s);
-    } else {
-        GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &s);
-    }
+    const Arg t = arg(text);
+    api().textExtent(dc, t, t.length(), &s);
     return s;
-}
-
-void drawText(HDC dc, const std::string& text, RECT& rc, UINT format) {
-    if (const Calls* c = calls()) {
-        std::wstring t = widen(text);
-        c->drawText(dc, t.data(), static_cast<int>(t.size()), &rc, format);
-    } else {
-        DrawTextA(dc, text.data(), static_cast<int>(text.size()), &rc, format);
-    }
-}
-
-BOOL appendMenu(HMENU menu, UINT flags, UINT_PTR id, const std::string& caption) {
-    if (const Calls* c = calls()) return c->appendMenu(menu, flags, id, widen(caption).c_str());
-    return AppendMenuA(menu, flags, id, caption.c_str());
 }
 
 LRESULT sendString(HWND h, UINT msg, WPARAM w, const std::string& text) {
-    if (const Calls* c = calls()) return c->sendMessage(h, msg, w, reinterpret_cast<LPARAM>(widen(text).c_str()));
-    return SendMessageA(h, msg, w, reinterpret_cast<LPARAM>(text.c_str()));
+    return api().sendMessage(h, msg, w, reinterpret_cast<LPARAM>(arg(text).get()));
 }
 
 std::string listBoxText(HWND h, int row) {
-    const Calls* c = calls();
-    const LRESULT n = c ? c->sendMessage(h, LB_GETTEXTLEN, row, 0) : SendMessageA(h, LB_GETTEXTLEN, row, 0);
+    const Api& a = api();
+    const LRESULT n = a.sendMessage(h, LB_GETTEXTLEN, row, 0);
     if (n == LB_ERR) return {};
-    if (c) {
-        std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');
-        const LRESULT got = c->sendMessage(h, LB_GETTEXT, row, reinterpret_cast<LPARAM>(s.data()));
-        return got == LB_ERR ? std::string() : narrow(s.data(), static_cast<std::size_t>(got));
-    }
-    std::string s(static_cast<std::size_t>(n) + 1, '\0');
-    const LRESULT got = SendMessageA(h, LB_GETTEXT, row, reinterpret_cast<LPARAM>(s.data()));
-    s.resize(got == LB_ERR ? 0 : static_cast<std::size_t>(got));
-    return s;
+    Out s(static_cast<std::size_t>(n) + 1, a.wide);
+    const LRESULT got = a.sendMessage(h, LB_GETTEXT, row, reinterpret_cast<LPARAM>(s.get()));
+    return got == LB_ERR ? std::string() : s.text(static_cast<std::size_t>(got));
 }
 
 LRESULT sendRecord(HWND h, UINT msgA, UINT msgW, WPARAM w, void* record, LPSTR& field,
                    const std::string& text) {
-    const auto l = reinterpret_cast<LPARAM>(record);
-    if (const Calls* c = calls()) {
-        std::wstring t = widen(text);
-        field = asField(t);
-        return c->sendMessage(h, msgW, w, l);
-    }
-    field = const_cast<LPSTR>(text.c_str());
-    return SendMessageA(h, msgA, w, l);
+    const Arg t = arg(text);
+    field = const_cast<LPSTR>(static_cast<LPCSTR>(t));
+    return api().sendMessage(h, unicode() ? msgW : msgA, w, reinterpret_cast<LPARAM>(record));
 }
 
 std::string readRecord(HWND h, UINT msgA, UINT msgW, WPARAM w, void* record, LPSTR& field,
                        int& room) {
-    const auto l = reinterpret_cast<LPARAM>(record);
-    const Calls* c = calls();
     for (std::size_t size = 256;; size *= 4) {
+        Out buf(size, unicode());
+        field = buf;
         room = static_cast<int>(size);
-        if (c) {
-            std::wstring buf(size, L'\0');
-            field = asField(buf);
-            c->sendMessage(h, msgW, w, l);
-            const std::size_t n = untilNul(buf.c_str(), size);
-            if (n < size - 1 || size >= 65536) return narrow(buf.data(), n);
-        } else {
-            std::string buf(size, '\0');
-            field = buf.data();
-            SendMessageA(h, msgA, w, l);
-            const std::size_t n = untilNul(buf.c_str(), size);
-            if (n < size - 1 || size >= 65536) return buf.substr(0, n);
-        }
+        api().sendMessage(h, unicode() ? msgW : msgA, w, reinterpret_cast<LPARAM>(record));
+        std::string text = buf.text();
+        if (text.size() < size - 1 || size >= 65536) return text;
     }
 }
 
@@ -328,46 +166,33 @@ bool runFileDialog(const FileDialogRecord& d, bool save, DWORD& error) {
     const bool wide = unicode();
     const char* name = save ? (wide ? "GetSaveFileNameW" : "GetSaveFileNameA")
                             : (wide ? "GetOpenFileNameW" : "GetOpenFileNameA");
-    const auto run = function<BOOL(WINAPI*)(void*)>(library, name);
-    const auto lastError = function<DWORD(WINAPI*)()>(library, "CommDlgExtendedError");
+    using Run = BOOL(WINAPI*)(OPENFILENAMEA*);
+    const auto run = library ? reinterpret_cast<Run>(reinterpret_cast<void*>(GetProcAddress(library, name))) : nullptr;
+    const auto lastError = library ? reinterpret_cast<DWORD(WINAPI*)()>(
+                                         reinterpret_cast<void*>(GetProcAddress(library, "CommDlgExtendedError")))
+                                   : nullptr;
     if (!run || !lastError) throw base::Error("The file dialog is not available");
     // The record Windows 95, 98 and NT 4 accept: it ends at lpTemplateName.
-    // The W record is the A one with wide pointers, so one serves both.
+    // The W record is the A one with wide texts, so one serves both.
     constexpr DWORD kSize = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
     static_assert(kSize == (sizeof(void*) == 8 ? 136 : 76));
     static_assert(sizeof(OPENFILENAMEA) == sizeof(OPENFILENAMEW));
     constexpr std::size_t kRoom = 4096;
+    const Arg filter(d.filter, wide), title(d.title, wide), ext(d.defaultExt, wide);
+    Out file(kRoom, wide, d.fileName);
     OPENFILENAMEA ofn{};
     ofn.lStructSize = kSize;
     ofn.hwndOwner = d.owner;
     ofn.hInstance = d.instance;
+    ofn.lpstrFilter = filter;
     ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file;
     ofn.nMaxFile = kRoom;
+    ofn.lpstrTitle = d.title.empty() ? nullptr : static_cast<LPCSTR>(title);
+    ofn.lpstrDefExt = d.defaultExt.empty() ? nullptr : static_cast<LPCSTR>(ext);
     ofn.Flags = d.flags;
-    auto orNull = [](const std::string* s) { return s && !s->empty() ? s : nullptr; };
-    BOOL ok;
-    if (wide) {
-        const std::wstring filter = widen(*d.filter), title = widen(d.title ? *d.title : std::string()),
-                           ext = widen(d.defaultExt ? *d.defaultExt : std::string());
-        std::wstring file = widen(*d.fileName);
-        file.resize(kRoom, L'\0');
-        file[kRoom - 1] = L'\0';
-        ofn.lpstrFilter = reinterpret_cast<LPCSTR>(filter.c_str());
-        ofn.lpstrFile = reinterpret_cast<LPSTR>(file.data());
-        ofn.lpstrTitle = orNull(d.title) ? reinterpret_cast<LPCSTR>(title.c_str()) : nullptr;
-        ofn.lpstrDefExt = orNull(d.defaultExt) ? reinterpret_cast<LPCSTR>(ext.c_str()) : nullptr;
-        ok = run(&ofn);
-        if (ok) *d.fileName = narrow(file.c_str(), untilNul(file.c_str(), kRoom));
-    } else {
-        std::vector<char> file(kRoom, '\0');
-        d.fileName->copy(file.data(), std::min(d.fileName->size(), kRoom - 1));
-        ofn.lpstrFilter = d.filter->c_str();
-        ofn.lpstrFile = file.data();
-        ofn.lpstrTitle = orNull(d.title) ? d.title->c_str() : nullptr;
-        ofn.lpstrDefExt = orNull(d.defaultExt) ? d.defaultExt->c_str() : nullptr;
-        ok = run(&ofn);
-        if (ok) *d.fileName = file.data();
-    }
+    const BOOL ok = run(&ofn);
+    if (ok) d.fileName = file.text();
     error = ok ? 0 : lastError();
     return ok != FALSE;
 }

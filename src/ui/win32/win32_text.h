@@ -5,42 +5,53 @@
 #pragma once
 #include <string>
 
-#include "platform/win32/win.h"
+#include "platform/win32/wide.h"
 
 namespace ui::win32::text {
 
-bool unicode();
+using platform::wide::Arg;
+using platform::wide::Out;
 
-// Windows and their procedures.
-bool classRegistered(HINSTANCE instance, const char* name);
-bool registerClass(const WNDCLASSA& wc);
-HWND createWindow(DWORD exStyle, const char* cls, const std::string& caption, DWORD style, int x,
-                  int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
-                  void* param);
-LRESULT defaultProc(HWND h, UINT msg, WPARAM w, LPARAM l);
-LRESULT callProc(WNDPROC proc, HWND h, UINT msg, WPARAM w, LPARAM l);
-WNDPROC setProc(HWND h, WNDPROC proc);
-WNDPROC proc(HWND h);
+// The calls whose text is either kind, with the A or the W function behind
+// each; `wide` says which, and is what an Arg or Out is made with.
+struct Api {
+    HWND(WINAPI* createWindow)(DWORD, LPCSTR, LPCSTR, DWORD, int, int, int, int, HWND, HMENU,
+                               HINSTANCE, LPVOID);
+    LRESULT(WINAPI* defaultProc)(HWND, UINT, WPARAM, LPARAM);
+    LRESULT(WINAPI* callProc)(WNDPROC, HWND, UINT, WPARAM, LPARAM);
+    LONG_PTR(WINAPI* setLong)(HWND, int, LONG_PTR);
+    LONG_PTR(WINAPI* getLong)(HWND, int);
+    BOOL(WINAPI* classInfo)(HINSTANCE, LPCSTR, WNDCLASSA*);
+    ATOM(WINAPI* registerClass)(const WNDCLASSA*);
+    BOOL(WINAPI* getMessage)(MSG*, HWND, UINT, UINT);
+    BOOL(WINAPI* peekMessage)(MSG*, HWND, UINT, UINT, UINT);
+    LRESULT(WINAPI* dispatchMessage)(const MSG*);
+    LRESULT(WINAPI* sendMessage)(HWND, UINT, WPARAM, LPARAM);
+    BOOL(WINAPI* setText)(HWND, LPCSTR);
+    int(WINAPI* getText)(HWND, LPSTR, int);
+    int(WINAPI* textLength)(HWND);
+    int(WINAPI* messageBox)(HWND, LPCSTR, LPCSTR, UINT);
+    BOOL(WINAPI* appendMenu)(HMENU, UINT, UINT_PTR, LPCSTR);
+    int(WINAPI* drawText)(HDC, LPCSTR, int, RECT*, UINT);
+    BOOL(WINAPI* parameters)(UINT, UINT, void*, UINT);
+    BOOL(WINAPI* textOut)(HDC, int, int, LPCSTR, int);
+    BOOL(WINAPI* textExtent)(HDC, LPCSTR, int, SIZE*);
+    HFONT(WINAPI* createFont)(const void*);
+    bool wide;
+};
+const Api& api();
+inline bool unicode() { return api().wide; }
+inline Arg arg(const std::string& s) { return Arg(s, unicode()); }
+inline Arg arg(const char* s) { return Arg(s, unicode()); }
 
-// The message loop.
-BOOL getMessage(MSG& msg);
-BOOL peekMessage(MSG& msg, UINT remove);
-void dispatchMessage(const MSG& msg);
-
-// Text.
-void setText(HWND h, const std::string& text);
 std::string windowText(HWND h);
-int messageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags);
 HFONT createFont(const LOGFONTA& font);
 bool menuFont(LOGFONTA& font);
 void textOut(HDC dc, int x, int y, const std::string& text);
 SIZE textExtent(HDC dc, const std::string& text);
-void drawText(HDC dc, const std::string& text, RECT& rc, UINT format);
-BOOL appendMenu(HMENU menu, UINT flags, UINT_PTR id, const std::string& caption);
 
 // A message whose text is the string at lParam (LB_ADDSTRING, LB_INSERTSTRING).
 LRESULT sendString(HWND h, UINT msg, WPARAM w, const std::string& text);
-// A list box row.
 std::string listBoxText(HWND h, int row);
 // A message whose record names its text at `field` (LVITEM, LVCOLUMN, TCITEM,
 // TOOLINFO): `msgA` on the 9x family, `msgW` with the text in UTF-16 on NT.
@@ -51,18 +62,17 @@ LRESULT sendRecord(HWND h, UINT msgA, UINT msgW, WPARAM w, void* record, LPSTR& 
 std::string readRecord(HWND h, UINT msgA, UINT msgW, WPARAM w, void* record, LPSTR& field,
                        int& room);
 
-// The file dialogs' record, run by comdlg32's open or save.
+// The file dialogs' record, run by comdlg32's open or save. True when a name
+// was chosen; false with `error` 0 for a cancel, else comdlg32's code.
 struct FileDialogRecord {
     HWND owner;
     HINSTANCE instance;
-    const std::string* filter;  // NUL-separated pairs, ending in two NULs
-    std::string* fileName;      // in: the name offered; out: the name chosen
-    const std::string* title;
-    const std::string* defaultExt;
+    const std::string& filter;  // NUL-separated pairs, ending in two NULs
+    std::string& fileName;      // in: the name offered; out: the name chosen
+    const std::string& title;
+    const std::string& defaultExt;
     DWORD flags;
 };
-// True when a name was chosen; false with `error` 0 for a cancel, else
-// comdlg32's code.
 bool runFileDialog(const FileDialogRecord& d, bool save, DWORD& error);
 
 }  // namespace ui::win32::text
