@@ -6,6 +6,8 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "platform/win32/wide.h"
+
 namespace e2e {
 
 const char* const kCaption = "Morvane进程管理器";
@@ -130,20 +132,13 @@ void removeTree(const std::wstring& dir) {
 
 // ---- text -------------------------------------------------------------------
 
-std::string toGbk(const std::wstring& w) {
-    if (w.empty()) return {};
-    int n = WideCharToMultiByte(936, 0, w.data(), (int)w.size(), nullptr, 0, nullptr, nullptr);
-    std::string s(n, '\0');
-    WideCharToMultiByte(936, 0, w.data(), (int)w.size(), s.data(), n, nullptr, nullptr);
-    return s;
-}
+// The program's own conversion: a name no code page holds keeps its
+// GB18030 four bytes, so it is told from every other name here too.
+std::string toGbk(const std::wstring& w) { return platform::wide::narrow(w.data(), w.size()); }
 
 std::wstring fromGbk(const std::string& s) {
-    if (s.empty()) return {};
-    int n = MultiByteToWideChar(936, 0, s.data(), (int)s.size(), nullptr, 0);
-    std::wstring w(n, L'\0');
-    MultiByteToWideChar(936, 0, s.data(), (int)s.size(), w.data(), n);
-    return w;
+    const platform::wide::Arg w(s, true);
+    return std::wstring(static_cast<const wchar_t*>(w.get()), static_cast<std::size_t>(w.length()));
 }
 
 std::string hostToWinPath(const std::string& path) {
@@ -503,33 +498,68 @@ void App::selectRow(int id, int row) {
 int App::tabCount(int id) const { return static_cast<int>(send(control(id), TCM_GETITEMCOUNT)); }
 int App::currentTab(int id) const { return static_cast<int>(send(control(id), TCM_GETCURSEL)); }
 
+// A record a control of the program fills with text at `field` (a tab, a
+// tool, a column): the record and its text live in the program's memory.
+template <class Record>
+static std::optional<std::string> remoteText(HANDLE proc, HWND h, UINT msg, WPARAM w, Record record,
+                                             LPWSTR Record::*field) {
+    const int chars = 1024;
+    RemoteBuffer buf(proc, sizeof(Record) + chars * sizeof(wchar_t));
+    record.*field = reinterpret_cast<LPWSTR>(buf.addr() + sizeof(Record));
+    const wchar_t zero = 0;
+    buf.write(0, &record, sizeof record);
+    buf.write(sizeof(Record), &zero, sizeof zero);
+    if (!send(h, msg, w, reinterpret_cast<LPARAM>(buf.addr()))) return std::nullopt;
+    Record back;
+    buf.read(0, &back, sizeof back);
+    // The control may answer with a pointer of its own instead of copying.
+    std::wstring text;
+    for (int k = 0; k < chars; ++k) {
+        wchar_t c;
+        SIZE_T done = 0;
+        if (!ReadProcessMemory(proc, back.*field + k, &c, sizeof c, &done) || c == 0) break;
+        text.push_back(c);
+    }
+    return toGbk(text);
+}
+
 std::vector<std::string> App::tabCaptions(int id) const {
     HWND h = control(id);
-    int n = tabCount(id);
-    const int chars = 256;
-    RemoteBuffer buf(proc_.handle(), sizeof(TCITEMW) + chars * sizeof(wchar_t));
     std::vector<std::string> out;
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0, n = tabCount(id); i < n; ++i) {
         TCITEMW item = {};
         item.mask = TCIF_TEXT;
-        item.pszText = reinterpret_cast<LPWSTR>(buf.addr() + sizeof(TCITEMW));
-        item.cchTextMax = chars;
-        wchar_t zero = 0;
-        buf.write(0, &item, sizeof item);
-        buf.write(sizeof(TCITEMW), &zero, sizeof zero);
-        if (!send(h, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(buf.addr())))
-            throw Failure(fmt("tab %d of control %d could not be read", i, id));
-        TCITEMW back;
-        buf.read(0, &back, sizeof back);
-        // The control may answer with a pointer of its own instead of copying.
-        std::wstring w;
-        for (int k = 0; k < chars; ++k) {
-            wchar_t c;
-            SIZE_T done = 0;
-            if (!ReadProcessMemory(proc_.handle(), back.pszText + k, &c, sizeof c, &done) || c == 0) break;
-            w.push_back(c);
+        item.cchTextMax = 1024;
+        const auto text = remoteText(proc_.handle(), h, TCM_GETITEMW, i, item, &TCITEMW::pszText);
+        if (!text) throw Failure(fmt("tab %d of control %d could not be read", i, id));
+        out.push_back(*text);
+    }
+    return out;
+}
+
+std::vector<std::string> App::columnCaptions(int id) const {
+    HWND header = FindWindowExW(control(id), nullptr, L"SysHeader32", nullptr);
+    if (!header) throw Failure(fmt("list view %d has no header", id));
+    std::vector<std::string> out;
+    for (int i = 0, n = static_cast<int>(send(header, HDM_GETITEMCOUNT)); i < n; ++i) {
+        HDITEMW item = {};
+        item.mask = HDI_TEXT;
+        item.cchTextMax = 1024;
+        out.push_back(remoteText(proc_.handle(), header, HDM_GETITEMW, i, item, &HDITEMW::pszText).value_or(""));
+    }
+    return out;
+}
+
+std::vector<std::string> App::hints() const {
+    std::vector<std::string> out;
+    for (HWND tips : topWindowsOf(proc_.pid())) {
+        if (className(tips) != TOOLTIPS_CLASSA) continue;
+        for (int i = 0, n = static_cast<int>(send(tips, TTM_GETTOOLCOUNT)); i < n; ++i) {
+            TTTOOLINFOW tool = {};
+            tool.cbSize = TTTOOLINFOW_V1_SIZE;
+            if (auto text = remoteText(proc_.handle(), tips, TTM_ENUMTOOLSW, i, tool, &TTTOOLINFOW::lpszText))
+                out.push_back(*text);
         }
-        out.push_back(toGbk(w));
     }
     return out;
 }
@@ -722,8 +752,12 @@ ReportedVersion::~ReportedVersion() {
     applyReportedVersion();
 }
 
-App& Session::startApp(DWORD ms, bool visible) {
+App& Session::startApp(DWORD ms, bool visible, const std::string& folder) {
     std::string exe = dir_ + "\\Morvane.exe";
+    if (!folder.empty()) {
+        exe = dir_ + "\\" + folder + "\\Morvane.exe";
+        CreateDirectoryW(fromGbk(dir_ + "\\" + folder).c_str(), nullptr);
+    }
     copyInto(envPath("MORVANE_EXE"), exe);
     applyReportedVersion();
     Process& p = start(exe);
@@ -746,15 +780,19 @@ Process& Session::startHelper(const std::string& name, const std::string& args) 
     return start(exe, args);
 }
 
-// The program reads and writes the registry through the A functions; GBK
-// names and texts go the same way here.
+// In UTF-16, as a Chinese system's program stores its GBK texts, whatever
+// this system's code page: strings are given and read as GBK here.
+static bool isString(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
+
 void setRegValue(HKEY root, const std::string& key, const std::string& name, DWORD type,
                  const std::string& data) {
     HKEY k;
-    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(root, fromGbk(key).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr) != ERROR_SUCCESS)
         throw Failure("cannot create registry key " + key);
-    LONG r = RegSetValueExA(k, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                            static_cast<DWORD>(data.size()));
+    const std::wstring text = isString(type) ? fromGbk(data) : std::wstring();
+    const BYTE* bytes = isString(type) ? reinterpret_cast<const BYTE*>(text.data()) : reinterpret_cast<const BYTE*>(data.data());
+    const DWORD size = static_cast<DWORD>(isString(type) ? text.size() * sizeof(wchar_t) : data.size());
+    LONG r = RegSetValueExW(k, fromGbk(name).c_str(), 0, type, bytes, size);
     RegCloseKey(k);
     if (r != ERROR_SUCCESS) throw Failure("cannot set registry value " + name);
 }
@@ -765,24 +803,25 @@ void setRegString(HKEY root, const std::string& key, const std::string& name, co
 
 std::optional<std::string> regString(HKEY root, const std::string& key, const std::string& name) {
     HKEY k;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return std::nullopt;
-    char buf[1024];
+    if (RegOpenKeyExW(root, fromGbk(key).c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return std::nullopt;
+    wchar_t buf[1024];
     DWORD size = sizeof buf, type = 0;
-    LONG r = RegQueryValueExA(k, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
+    LONG r = RegQueryValueExW(k, fromGbk(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
     RegCloseKey(k);
     if (r != ERROR_SUCCESS) return std::nullopt;
-    std::string out(buf, size);
+    std::string out = isString(type) ? toGbk(std::wstring(buf, size / sizeof(wchar_t)))
+                                     : std::string(reinterpret_cast<const char*>(buf), size);
     if (!out.empty() && out.back() == '\0') out.pop_back();
     return out;
 }
 
 void deleteRegValue(HKEY root, const std::string& key, const std::string& name) {
     HKEY k;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_ALL_ACCESS, &k) != ERROR_SUCCESS) return;
-    RegDeleteValueA(k, name.c_str());
+    if (RegOpenKeyExW(root, fromGbk(key).c_str(), 0, KEY_ALL_ACCESS, &k) != ERROR_SUCCESS) return;
+    RegDeleteValueW(k, fromGbk(name).c_str());
     RegCloseKey(k);
 }
 
-void deleteRegKey(HKEY root, const std::string& key) { RegDeleteKeyA(root, key.c_str()); }
+void deleteRegKey(HKEY root, const std::string& key) { RegDeleteKeyW(root, fromGbk(key).c_str()); }
 
 }  // namespace e2e

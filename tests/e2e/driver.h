@@ -20,7 +20,8 @@ struct Failure : std::runtime_error {
 constexpr DWORD kWaitMs = 10000;   // default for any wait on the program
 constexpr DWORD kStartMs = 20000;  // the first start in a fresh Wine session is slow
 
-// GBK (code page 936) <-> UTF-16; the program's texts are GBK bytes.
+// GBK (code page 936) <-> UTF-16; the program's texts are GBK bytes, with
+// GB18030's four bytes for a character 936 cannot hold.
 std::string toGbk(const std::wstring& w);
 std::wstring fromGbk(const std::string& s);
 
@@ -162,6 +163,10 @@ public:
     int tabCount(int id) const;
     int currentTab(int id) const;
     std::vector<std::string> tabCaptions(int id) const;
+    // A report list view's column captions.
+    std::vector<std::string> columnCaptions(int id) const;
+    // The texts of every tool of the program's tooltip windows (the hints).
+    std::vector<std::string> hints() const;
     // Selects a page by a mouse click on its tab (scrolled into the strip
     // first), so the form sees the change.
     void selectTab(int id, int index);
@@ -196,7 +201,8 @@ public:
     // Copies MORVANE_EXE into dir() (once), starts it and waits for its
     // main window to be visible and answering (or only to exist and answer,
     // for a start that hides the window).
-    App& startApp(DWORD ms = kStartMs, bool visible = true);
+    // In a folder below dir() when one is named.
+    App& startApp(DWORD ms = kStartMs, bool visible = true, const std::string& folder = {});
     // Starts the helper (MORVANE_HELPER) copied as dir()\name, with args.
     Process& startHelper(const std::string& name, const std::string& args = "");
     // Starts any program (a Windows path) with args.

@@ -4,6 +4,8 @@
 //   morvane_helper [options]
 //     --title TEXT      open a top-level window with this title (GBK bytes;
 //                       quote it when it holds spaces)
+//     --title-utf16 HEX the same with a title of UTF-16 code units, four hex
+//                       digits each, for titles no code page holds
 //     --hidden          create that window without showing it
 //     --refuse-close    the window swallows WM_CLOSE and stays
 //     --hang            once the window exists, stop pumping messages for good
@@ -84,6 +86,7 @@ std::string upper(std::string s) {
 struct Options {
     bool window = false, hidden = false, refuseClose = false, hang = false, sleep = false;
     std::string title, partner;
+    std::wstring wideTitle;
     UINT closeCode = 0, quitCode = 0;
 };
 
@@ -150,18 +153,24 @@ LRESULT CALLBACK wndProc(HWND h, UINT m, WPARAM w, LPARAM l) {
         PostQuitMessage(static_cast<int>(g_opt.closeCode));
         return 0;
     default:
-        return DefWindowProcA(h, m, w, l);
+        return DefWindowProcW(h, m, w, l);
     }
 }
 
 bool createWindow(HINSTANCE inst) {
-    WNDCLASSA wc{};
+    WNDCLASSW wc{};
     wc.lpfnWndProc = wndProc;
     wc.hInstance = inst;
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = "MorvaneHelperWindow";
-    if (!RegisterClassA(&wc)) return false;
-    g_wnd = CreateWindowA("MorvaneHelperWindow", g_opt.title.c_str(), WS_OVERLAPPEDWINDOW, 10, 10,
+    wc.lpszClassName = L"MorvaneHelperWindow";
+    if (!RegisterClassW(&wc)) return false;
+    std::wstring title = g_opt.wideTitle;
+    if (title.empty() && !g_opt.title.empty()) {
+        title.resize(g_opt.title.size());
+        title.resize(MultiByteToWideChar(CP_ACP, 0, g_opt.title.data(), static_cast<int>(g_opt.title.size()),
+                                         title.data(), static_cast<int>(title.size())));
+    }
+    g_wnd = CreateWindowW(L"MorvaneHelperWindow", title.c_str(), WS_OVERLAPPEDWINDOW, 10, 10,
                           240, 120, nullptr, nullptr, inst, nullptr);
     if (!g_wnd) return false;
     if (!g_opt.hidden) ShowWindow(g_wnd, SW_SHOWNOACTIVATE);
@@ -197,6 +206,12 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
         const std::string& a = args[i];
         bool hasValue = i + 1 < args.size();
         if (a == "--title" && hasValue) { g_opt.window = true; g_opt.title = args[++i]; }
+        else if (a == "--title-utf16" && hasValue) {
+            g_opt.window = true;
+            const std::string& hex = args[++i];
+            for (std::size_t k = 0; k + 4 <= hex.size(); k += 4)
+                g_opt.wideTitle += static_cast<wchar_t>(strtoul(hex.substr(k, 4).c_str(), nullptr, 16));
+        }
         else if (a == "--hidden") g_opt.hidden = true;
         else if (a == "--refuse-close") g_opt.refuseClose = true;
         else if (a == "--hang") g_opt.hang = true;

@@ -22,6 +22,13 @@ bool on();
 // name ending the list. False when one is missing.
 bool lookUp(void* const* slots, const char* names);
 
+// A table's slot for an A function whose pointer types differ from the
+// slot's only where the W twin takes UTF-16 (LPCSTR against LPCWSTR).
+template <class Fn>
+Fn as(Fn, const void* f) {
+    return reinterpret_cast<Fn>(const_cast<void*>(f));
+}
+
 std::string narrow(const wchar_t* text, std::size_t length);
 
 // A text handed to a call: our bytes to the A function, UTF-16 to the W one.

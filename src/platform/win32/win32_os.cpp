@@ -153,11 +153,6 @@ constexpr char kWideNames[] =
     "FindWindowW\0advapi32.dll\0RegOpenKeyExW\0RegCreateKeyExW\0RegQueryValueExW\0RegSetValueExW\0"
     "RegDeleteValueW\0RegEnumValueW\0RegDeleteKeyW\0";
 
-template <class Fn>
-Fn as(Fn, const void* f) {
-    return reinterpret_cast<Fn>(const_cast<void*>(f));
-}
-
 const Calls& calls() {
     static const Calls found = [] {
         Calls c{};
@@ -167,7 +162,7 @@ const Calls& calls() {
             return c;
         }
         c.createFile = &CreateFileA;
-        c.findFirstFile = as(c.findFirstFile, reinterpret_cast<const void*>(&FindFirstFileA));
+        c.findFirstFile = wide::as(c.findFirstFile, reinterpret_cast<const void*>(&FindFirstFileA));
         c.setFileAttributes = &SetFileAttributesA;
         c.deleteFile = &DeleteFileA;
         c.getFileAttributes = &GetFileAttributesA;
@@ -176,7 +171,7 @@ const Calls& calls() {
         c.formatMessage = &FormatMessageA;
         // Looked up, not imported: kernel32 of the 9x family has only a stub,
         // and an import of something newer would keep the program from loading.
-        c.moveFileEx = as(c.moveFileEx, reinterpret_cast<const void*>(
+        c.moveFileEx = wide::as(c.moveFileEx, reinterpret_cast<const void*>(
                                              GetProcAddress(GetModuleHandleA("kernel32.dll"), "MoveFileExA")));
         c.getWindowText = &GetWindowTextA;
         c.findWindow = &FindWindowA;

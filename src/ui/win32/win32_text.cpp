@@ -11,19 +11,14 @@ namespace ui::win32::text {
 
 namespace {
 
-template <class Fn>
-Fn as(Fn, const void* f) {
-    return reinterpret_cast<Fn>(const_cast<void*>(f));
-}
-
 // The ANSI table: the functions every Windows has, imported.
 Api ansiApi() {
     Api a{};
-    a.createWindow = as(a.createWindow, reinterpret_cast<const void*>(&CreateWindowExA));
+    a.createWindow = platform::wide::as(a.createWindow, reinterpret_cast<const void*>(&CreateWindowExA));
     a.defaultProc = &DefWindowProcA;
     a.callProc = &CallWindowProcA;
-    a.setLong = as(a.setLong, reinterpret_cast<const void*>(&SetWindowLongPtrA));
-    a.getLong = as(a.getLong, reinterpret_cast<const void*>(&GetWindowLongPtrA));
+    a.setLong = platform::wide::as(a.setLong, reinterpret_cast<const void*>(&SetWindowLongPtrA));
+    a.getLong = platform::wide::as(a.getLong, reinterpret_cast<const void*>(&GetWindowLongPtrA));
     a.classInfo = &GetClassInfoA;
     a.registerClass = &RegisterClassA;
     a.getMessage = &GetMessageA;
@@ -35,11 +30,11 @@ Api ansiApi() {
     a.textLength = &GetWindowTextLengthA;
     a.messageBox = &MessageBoxA;
     a.appendMenu = &AppendMenuA;
-    a.drawText = as(a.drawText, reinterpret_cast<const void*>(&DrawTextA));
+    a.drawText = platform::wide::as(a.drawText, reinterpret_cast<const void*>(&DrawTextA));
     a.parameters = &SystemParametersInfoA;
     a.textOut = &TextOutA;
     a.textExtent = &GetTextExtentPoint32A;
-    a.createFont = as(a.createFont, reinterpret_cast<const void*>(&CreateFontIndirectA));
+    a.createFont = platform::wide::as(a.createFont, reinterpret_cast<const void*>(&CreateFontIndirectA));
     return a;
 }
 
