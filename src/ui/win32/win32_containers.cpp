@@ -100,7 +100,7 @@ protected:
     }
 
 private:
-    LRESULT send(UINT m, WPARAM w, LPARAM l) const { return SendMessageA(ensure(), m, w, l); }
+    LRESULT send(UINT m, WPARAM w, LPARAM l) const { return text::api().sendMessage(ensure(), m, w, l); }
     PendingRows kept_;
 };
 

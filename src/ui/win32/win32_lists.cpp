@@ -93,7 +93,7 @@ public:
     }
 
 protected:
-    LRESULT send(UINT m, WPARAM w, LPARAM l) const { return SendMessageA(ensure(), m, w, l); }
+    LRESULT send(UINT m, WPARAM w, LPARAM l) const { return text::api().sendMessage(ensure(), m, w, l); }
     void replay() override {
         PendingRows kept;
         std::swap(kept, lines_);
@@ -287,7 +287,7 @@ protected:
     }
 
 private:
-    LRESULT send(UINT m, WPARAM w, LPARAM l) const { return SendMessageA(ensure(), m, w, l); }
+    LRESULT send(UINT m, WPARAM w, LPARAM l) const { return text::api().sendMessage(ensure(), m, w, l); }
     LPARAM key(int row) const {
         LVITEMA it{};
         it.mask = LVIF_PARAM;

@@ -68,7 +68,9 @@ public:
     void bringToFront() override;
     void invalidate() override;
     std::intptr_t send(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override {
-        return SendMessageA(ensure(), msg, wParam, lParam);
+        // In the window's own kind: one made Unicode would have a text
+        // message sent as ANSI converted, and asked twice.
+        return text::api().sendMessage(ensure(), msg, wParam, lParam);
     }
     void setBevel(TBevelCut cut) override;
     void paintOver(bool wholeWindow, const std::function<void(TCanvas&, const TRect&)>& paint) override;
