@@ -39,6 +39,9 @@ platform::Status SimOs::fileExists(const std::string& path, bool& exists) {
     exists = false;
     if (s_->log("FindFirstFileA", path, "file " + path)) return platform::Error::AccessDenied;
     if (path.find_first_of("*?") != std::string::npos) return {};  // names no single file
+    const std::size_t slash = path.find_last_of('\\');
+    const File* folder = slash == std::string::npos ? nullptr : file(path.substr(0, slash));
+    if (folder && folder->directory && folder->unreadable) return platform::Error::AccessDenied;
     const File* f = file(path);
     exists = f && !f->directory;
     return {};

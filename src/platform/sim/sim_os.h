@@ -43,7 +43,7 @@ struct File {
     std::uint32_t attributes = platform::FileAttr::Archive;
     bool directory = false;
     bool refusesDelete = false;  // DeleteFileA fails while this is set
-    bool unreadable = false;     // reading is denied
+    bool unreadable = false;     // reading is denied; a folder's, looking for its files too
     bool unwritable = false;     // writing is denied
     int deleteFailuresLeft = 0;  // DeleteFileA fails this many more times
 };
