@@ -125,7 +125,7 @@ private:
     // has been saved over it since.
     bool normalListLoaded_ = false;
     // The interval's position when start-up could not read KillTime; 0
-    // once it was read.
+    // once it was read or written.
     int intervalNotRead_ = 0;
     void saveInterval();
     void saveNormalList(bool mayAsk);

@@ -152,22 +152,33 @@ TEST(Settings, TheRunValueCountsOnlyForThisCopyAndTheBoxOwnsIt) {
         w.generalSettings.ChkAutoRun.userClick();
         EXPECT_FALSE(f.machine.hasValue(HKLM, kRun, "Zentrek"));
         w.generalSettings.ChkAutoRun.userClick();
-        w.generalSettings.ChkAutoRun.userClick();  // deleting twice is no error
+        f.machine.removeKey(HKLM, kRun);  // another tool took the value away
+        f.machine.setString(HKLM, kRun, "Other", "other.exe");
+        w.generalSettings.ChkAutoRun.userClick();  // a value already gone is no failure
         EXPECT_TRUE(f.application.errors().empty());
     }
 }
 
-TEST(Settings, ARunKeyThatCannotBeOpenedReadsEmptyAndRefusesWrites) {
-    Settings f;
-    f.machine.setString(HKLM, kRun, "Zentrek", kExe);
-    f.machine.setKeyUnopenable(HKLM, kRun, true);
-    TfrmMain& w = f.start();
-    EXPECT_FALSE(w.generalSettings.ChkAutoRun.checked());
-    EXPECT_TRUE(f.application.errors().empty());
-    w.PageControl1.userSelect(4);
-    w.generalSettings.ChkAutoRun.userClick();
-    EXPECT_EQ(f.application.errors(), V{"Failed to set data for 'Zentrek'"});
-    EXPECT_TRUE(w.generalSettings.ChkAutoRun.checked()) << "the box keeps the user's tick";
+// The tick stores this program's path or says why not: a Run key that will
+// not open, or a path longer than the system hands out (once stored empty).
+TEST(Settings, ATickThatCannotStoreThisProgramSaysSo) {
+    for (bool longPath : {false, true}) {
+        Settings f;
+        if (longPath) {
+            f.machine.setExePath("C:\\" + std::string(32767, 'a') + "\\Morvane.exe");
+        } else {
+            f.machine.setString(HKLM, kRun, "Zentrek", kExe);
+            f.machine.setKeyUnopenable(HKLM, kRun, true);
+        }
+        TfrmMain& w = f.start();
+        EXPECT_FALSE(w.generalSettings.ChkAutoRun.checked());
+        EXPECT_TRUE(f.application.errors().empty());
+        w.PageControl1.userSelect(4);
+        w.generalSettings.ChkAutoRun.userClick();
+        EXPECT_EQ(f.application.errors(), V{"Failed to set data for 'Zentrek'"});
+        EXPECT_EQ(f.machine.hasValue(HKLM, kRun, "Zentrek"), !longPath);
+        EXPECT_TRUE(w.generalSettings.ChkAutoRun.checked()) << "the box keeps the user's tick";
+    }
 }
 
 TEST(Closing, AFailedSaveAsksWhetherToLeaveWithoutIt) {
@@ -188,6 +199,41 @@ TEST(Closing, AFailedSaveAsksWhetherToLeaveWithoutIt) {
         EXPECT_EQ(f.machine.file(kList)->bytes, "OLD.EXE\r\n");
         EXPECT_EQ(f.get("KillTime"), "1") << "written before the file";
     }
+}
+
+// The interval start-up could not read stayed unwritten once the user had
+// set another and it was stored: set back, it was never written again.
+TEST(Closing, AnIntervalStoredOnceIsStoredAgainAfterAStartThatCouldNotReadIt) {
+    Settings f;
+    f.machine.setValue(HKCU, kKey, "KillTime", platform::RegType::Binary, "\x05");
+    f.machine.addFile(kList, "OLD.EXE\r\n", platform::FileAttr::ReadOnly);
+    TfrmMain& w = f.start();
+    w.generalSettings.UpDown1.setPosition(5);
+    f.application.answerMessage(ui::answer::Ok);
+    f.application.answerMessage(ui::answer::No);
+    w.process.BtnExit.userClick();
+    ASSERT_FALSE(f.application.terminated());
+    EXPECT_EQ(f.get("KillTime"), "5");
+    w.generalSettings.UpDown1.setPosition(1);
+    f.application.answerMessage(ui::answer::Ok);
+    f.application.answerMessage(ui::answer::Yes);
+    w.process.BtnExit.userClick();
+    EXPECT_TRUE(f.application.terminated());
+    EXPECT_EQ(f.get("KillTime"), "1");
+}
+
+// With the program's folder out of sight, every close once showed an error
+// and asked about a list nobody had changed.
+TEST(Closing, AListNobodyChangedIsNotAskedAboutWhenItsFolderCannotBeLookedAt) {
+    Settings f;
+    f.machine.addDirectory("C:\\Morvane");
+    f.machine.file("C:\\Morvane")->unreadable = true;
+    TfrmMain& w = f.start();
+    ASSERT_EQ(f.application.errors().size(), 1u);
+    w.process.BtnExit.userClick();
+    EXPECT_TRUE(f.application.terminated());
+    EXPECT_EQ(f.application.messages().size(), 1u);
+    EXPECT_EQ(f.get("KillTime"), "1");
 }
 
 // Each item is saved on its own: an interval that cannot be stored once
@@ -260,6 +306,13 @@ TEST(Closing, ANormalListPutAsideByACutSaveIsReadAtTheNextStart) {
     w.process.BtnExit.userClick();
     ASSERT_NE(f.machine.file(kList), nullptr);
     EXPECT_EQ(f.machine.file(kList)->bytes, "A.EXE\r\nB.EXE\r\n");
+
+    // Beside the file a save wrote (its delete of the old copy failed), the
+    // copy is stale: once read first, the user's saved changes were lost.
+    AppFixture g(sim::Family::Win9x);
+    g.machine.addFile(kList, "NEW.EXE\r\n");
+    g.machine.addFile(std::string(kList) + "~old", "OLD.EXE\r\n");
+    EXPECT_EQ(g.start().normalPrograms.ListApp.items(), V{"NEW.EXE"});
 }
 
 // With no file to keep, the close writes the list as ever.
@@ -307,6 +360,16 @@ TEST(Closing, TheEndOfTheSessionSavesWithoutABox) {
     g.application.sendMessage(v.handle(), kEndSession, 1, 0);
     EXPECT_EQ(g.get("KillTime"), "1");
     EXPECT_EQ(g.machine.file(kList)->bytes, "OLD.EXE\r\n");
+
+    // Once the user agreed to replace it, the file is the list's: a close
+    // that stays, then the end of the session, save it without asking again.
+    g.machine.setKeyReadOnly(HKCU, kKey, true);
+    for (int answer : {ui::answer::Yes, ui::answer::Ok, ui::answer::No}) g.application.answerMessage(answer);
+    v.process.BtnExit.userClick();
+    ASSERT_FALSE(g.application.terminated());
+    v.normalPrograms.ListApp.add("MORE.EXE");
+    g.application.sendMessage(v.handle(), kEndSession, 1, 0);
+    EXPECT_EQ(g.machine.file(kList)->bytes, "NEW.EXE\r\nMORE.EXE\r\n");
 }
 
 struct Gate : Settings {
