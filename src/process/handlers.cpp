@@ -89,9 +89,11 @@ void ProcessPage::BtnRefreshClick() { RefreshProcessList(); }
 
 void ProcessPage::BtnSaveClick() { host.saveListAs(List1); }
 
+// The list of the mode is shown first, so a refresh that raises never
+// leaves "结束进程" reading the hidden one.
 void ProcessPage::RadioGroup1Click() {
-    RefreshProcessList();
     ChkList1.setVisible(multipleMode());
+    RefreshProcessList();
 }
 
 void ProcessPage::List1Click() { showLine(List1, BtnAddNormalAppList); }

@@ -253,6 +253,17 @@ TEST(ProcessPage, ModeSwitchRebuildsBothListsAndShowsTheRightOne) {
     EXPECT_FALSE(w.process.ChkList1.visible());
     EXPECT_TRUE(w.process.List1.visible());
     EXPECT_EQ(p.checks(), (std::vector<bool>{false, false}));
+
+    // A refresh that raises once left the other mode's list in view, so
+    // "结束进程" read the hidden one and ended nothing.
+    sim::FaultPlan unlisted;
+    unlisted.family = sim::CallFamily::Processes;
+    unlisted.at = 1;
+    unlisted.alsoAt = 2;
+    p.machine.setFaultPlan(unlisted);
+    p.multipleMode();
+    EXPECT_EQ(p.application.errors().size(), 1u);
+    EXPECT_TRUE(w.process.ChkList1.visible());
 }
 
 TEST(ProcessPage, MarkingInMultipleModeChangesTheCheckListOnlyAndKeepsTicks) {
