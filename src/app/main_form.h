@@ -38,6 +38,7 @@ public:
         void hideToNotificationArea() override;
         void loopClearSwitched(bool on) override;
         void passwordAccepted() override;
+        void processesListed() override;
         std::uintptr_t hostHandle() const override;
 
     private:

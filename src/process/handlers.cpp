@@ -54,6 +54,7 @@ void ProcessPage::RefreshProcessList() {
     List1.setItems(l.lines);
     ChkList1.setItems(l.lines);
     Label1.setCaption(common::countText(static_cast<std::size_t>(List1.count())));
+    host.processesListed();
 }
 
 // --- Ending processes.

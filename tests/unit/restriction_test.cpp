@@ -14,13 +14,15 @@ using sim::Family;
 constexpr const char* kAllow = "允许运行程序列表";
 constexpr const char* kForbid = "禁止运行程序列表";
 
-// This program and an editor run when the window starts.
+// This program and an editor run when the window starts, which runs under
+// the fault plan given.
 struct Restrict : AppFixture {
-    explicit Restrict(Family family = Family::NT)
+    explicit Restrict(Family family = Family::NT, const sim::FaultPlan& atStart = {})
         : AppFixture(family),
           self(machine.addProcess(family == Family::NT ? "Morvane.exe" : "C:\\MORVANE\\MORVANE.EXE")),
           editor(machine.addProcess(family == Family::NT ? "editor.exe" : "C:\\APPS\\EDITOR.EXE")),
-          w(start()) {
+          w((machine.setFaultPlan(atStart), start())) {
+        machine.setFaultPlan({});
         w.PageControl1.userSelect(2);
     }
     // Lets the clock run, pumping as the message loop does.
@@ -239,6 +241,45 @@ TEST(LoopClear, NtPassesEndByIdentifierNeverByName) {
     EXPECT_EQ(r.w.restriction.KillTaskB(line), 0);
     EXPECT_TRUE(r.running(other));
     EXPECT_EQ(r.machine.openHandles(), 0);
+}
+
+// Start-up could not list the processes twice over: the empty allow list
+// once made the first pass, switched on from the menu, end every program.
+TEST(LoopClear, AnAllowListStartUpCouldNotFillEndsNothingUntilAWholeListingFillsIt) {
+    sim::FaultPlan unlisted;
+    unlisted.family = sim::CallFamily::Processes;
+    unlisted.at = 1;  // the start's snapshot, and the one taken again
+    unlisted.alsoAt = 2;
+    for (int fill : {0, 1, 2}) {
+        Restrict r(Family::NT, unlisted);
+        ASSERT_EQ(r.application.errors().size(), 1u);
+        ASSERT_EQ(r.w.restriction.List3.count(), 0);
+        const auto late = r.machine.addProcess("late.exe");
+        r.application.answerDialog(std::string("C:\\Apps\\new.exe"));
+        r.w.restriction.Button8.userClick();  // one line added fills nothing
+        r.w.N1.userClick();
+        r.runFor(3500);
+        EXPECT_EQ(r.machine.runningProcesses().size(), 3u) << fill;
+        ASSERT_EQ(r.application.messages().size(), 2u) << "why, once: " << fill;
+        EXPECT_NE(r.application.messages().back().text.find("添加所有进程"), std::string::npos);
+
+        r.w.N1.userClick();
+        if (fill == 0) r.w.restriction.Button10.userClick();
+        if (fill == 2) r.w.restriction.RadioGroup2.userSelect(1);  // parked, it is filled all the same
+        if (fill != 0) {
+            r.w.PageControl1.userSelect(0);
+            r.w.process.BtnRefresh.userClick();
+            r.w.PageControl1.userSelect(2);
+            r.w.restriction.RadioGroup2.userSelect(0);
+            EXPECT_EQ(r.w.restriction.List3.items().back(), "NEW.EXE") << "the user's line stays";
+        }
+        const auto later = r.machine.addProcess("later.exe");
+        r.w.N1.userClick();
+        r.runFor(1100);
+        EXPECT_TRUE(r.running(r.self) && r.running(r.editor) && r.running(late)) << fill;
+        EXPECT_FALSE(r.running(later)) << fill;
+        EXPECT_EQ(r.application.messages().size(), 2u) << fill;
+    }
 }
 
 TEST(LoopClear, NtForbidModeEndsEveryListedProcessInOnePass) {
