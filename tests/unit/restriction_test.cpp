@@ -70,13 +70,13 @@ TEST(RestrictionLists, AddTakesTheTitleOfTheModeAndRefusesAnExactDuplicateSilent
     r.w.restriction.RadioGroup2.userSelect(1);
     r.application.answerDialog("c:\\games\\game.exe");
     r.w.restriction.Button8.userClick();
-    EXPECT_EQ(r.application.dialogs().back().title, "添加禁止运行程序");
+    EXPECT_EQ(lastOf(r.application.dialogs()).title, "添加禁止运行程序");
     EXPECT_EQ(r.w.restriction.List3.items(), V{"GAME.EXE"});
 
     Restrict w9x(Family::Win9x);
     w9x.application.answerDialog("c:\\games\\game.exe");
     w9x.w.restriction.Button8.userClick();
-    EXPECT_EQ(w9x.w.restriction.List3.items().back(), "C:\\GAMES\\GAME.EXE") << "9x keeps the whole path";
+    EXPECT_EQ(lastOf(w9x.w.restriction.List3.items()), "C:\\GAMES\\GAME.EXE") << "9x keeps the whole path";
 }
 
 TEST(RestrictionLists, DeleteAndClear) {
@@ -113,13 +113,13 @@ TEST(RestrictionLists, SaveAndLoadCarryAListBetweenModes) {
     Restrict r;
     r.application.answerDialog("C:\\lists\\allow.txt");
     r.w.restriction.Button6.userClick();
-    EXPECT_EQ(r.machine.file("C:\\lists\\allow.txt")->bytes, "MORVANE.EXE\r\nEDITOR.EXE\r\n");
-    EXPECT_TRUE(r.application.dialogs().back().save);
+    EXPECT_EQ(r.machine.bytesOf("C:\\lists\\allow.txt"), "MORVANE.EXE\r\nEDITOR.EXE\r\n");
+    EXPECT_TRUE(lastOf(r.application.dialogs()).save);
 
     r.w.restriction.RadioGroup2.userSelect(1);
     r.application.answerDialog("C:\\lists\\empty.txt");
     r.w.restriction.Button6.userClick();
-    EXPECT_EQ(r.machine.file("C:\\lists\\empty.txt")->bytes, "");
+    EXPECT_EQ(r.machine.bytesOf("C:\\lists\\empty.txt"), "");
     r.application.answerDialog("C:\\lists\\allow.txt");
     r.w.restriction.Button7.userClick();
     EXPECT_EQ(r.w.restriction.List3.items(), (V{"MORVANE.EXE", "EDITOR.EXE"}));
@@ -261,7 +261,7 @@ TEST(LoopClear, AnAllowListStartUpCouldNotFillEndsNothingUntilAWholeListingFills
         r.runFor(3500);
         EXPECT_EQ(r.machine.runningProcesses().size(), 3u) << fill;
         ASSERT_EQ(r.application.messages().size(), 2u) << "why, once: " << fill;
-        EXPECT_NE(r.application.messages().back().text.find("添加所有进程"), std::string::npos);
+        EXPECT_NE(lastOf(r.application.messages()).text.find("添加所有进程"), std::string::npos);
 
         r.w.N1.userClick();
         if (fill == 0) r.w.restriction.Button10.userClick();
@@ -271,7 +271,7 @@ TEST(LoopClear, AnAllowListStartUpCouldNotFillEndsNothingUntilAWholeListingFills
             r.w.process.BtnRefresh.userClick();
             r.w.PageControl1.userSelect(2);
             r.w.restriction.RadioGroup2.userSelect(0);
-            EXPECT_EQ(r.w.restriction.List3.items().back(), "NEW.EXE") << "the user's line stays";
+            EXPECT_EQ(lastOf(r.w.restriction.List3.items()), "NEW.EXE") << "the user's line stays";
         }
         const auto later = r.machine.addProcess("later.exe");
         r.w.N1.userClick();
@@ -424,7 +424,7 @@ TEST(ModuleNameCache, LinesStayThoseOfAnUncachedListing) {
     endAndReuse(c, "d.exe", "C:\\E\\Epsilon.exe");
     os.process(c)->parentId = 77;
     same();
-    EXPECT_EQ(common::listHidden(os, true, &cache).lines.back(), "EPSILON.EXE");
+    EXPECT_EQ(lastOf(common::listHidden(os, true, &cache).lines), "EPSILON.EXE");
     const auto u = os.addProcess("u.exe");
     os.process(u)->modulesUnreadable = true;
     same();

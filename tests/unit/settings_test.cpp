@@ -61,7 +61,7 @@ TEST(Settings, AMissingKeyIsCreatedAndTheFirstCloseWritesTheDesignValues) {
     EXPECT_TRUE(f.application.terminated());
     EXPECT_EQ(f.get("KillTime"), "1");
     ASSERT_NE(f.machine.file(kList), nullptr) << "an empty list still writes its file";
-    EXPECT_EQ(f.machine.file(kList)->bytes, "");
+    EXPECT_EQ(f.machine.bytesOf(kList), "");
 }
 
 TEST(Settings, AFieldLeftWithoutANumberIsNeverStored) {
@@ -191,12 +191,12 @@ TEST(Closing, AFailedSaveAsksWhetherToLeaveWithoutIt) {
         f.application.answerMessage(answer);
         w.process.BtnExit.userClick();
         ASSERT_EQ(f.application.errors().size(), 1u) << answer;
-        const auto& asked = f.application.messages().back();
+        const auto& asked = lastOf(f.application.messages());
         EXPECT_EQ(asked.caption, "确认");
         EXPECT_NE(asked.text.find("正常程序列表"), std::string::npos);
         EXPECT_EQ(f.application.terminated(), answer == ui::answer::Yes) << answer;
         EXPECT_EQ(w.visible(), answer != ui::answer::Yes) << answer;
-        EXPECT_EQ(f.machine.file(kList)->bytes, "OLD.EXE\r\n");
+        EXPECT_EQ(f.machine.bytesOf(kList), "OLD.EXE\r\n");
         EXPECT_EQ(f.get("KillTime"), "1") << "written before the file";
     }
 }
@@ -249,9 +249,9 @@ TEST(Closing, AFailedIntervalWriteNeverKeepsTheListFromItsFile) {
         const V shown = listFails ? V{"Failed to set data for 'KillTime'", "File access denied"}
                                   : V{"Failed to set data for 'KillTime'"};
         EXPECT_EQ(f.application.errors(), shown);
-        EXPECT_EQ(f.application.messages().back().text,
+        EXPECT_EQ(lastOf(f.application.messages()).text,
                   listFails ? "设置和正常程序列表未能保存。是否不保存而直接退出？" : "设置未能保存。是否不保存而直接退出？");
-        EXPECT_EQ(f.machine.file(kList)->bytes, listFails ? "OLD.EXE\r\n" : "NEW.EXE\r\n");
+        EXPECT_EQ(f.machine.bytesOf(kList), listFails ? "OLD.EXE\r\n" : "NEW.EXE\r\n");
     }
 }
 
@@ -283,13 +283,13 @@ TEST(Closing, ANormalListFileStartUpDidNotReadIsReplacedOnlyOnRequest) {
                 EXPECT_EQ(f.application.messages().size(), shown) << "no question: " << context;
             } else {
                 ASSERT_EQ(f.application.messages().size(), shown + 1) << context;
-                EXPECT_EQ(f.application.messages().back().caption, "确认");
-                EXPECT_EQ(f.application.messages().back().text, settings::kUnloadedListQuestion);
+                EXPECT_EQ(lastOf(f.application.messages()).caption, "确认");
+                EXPECT_EQ(lastOf(f.application.messages()).text, settings::kUnloadedListQuestion);
             }
             if (answer == ui::answer::Yes) {
-                EXPECT_EQ(f.machine.file(kList)->bytes, "NEW.EXE\r\n") << context;
+                EXPECT_EQ(f.machine.bytesOf(kList), "NEW.EXE\r\n") << context;
             } else {
-                EXPECT_EQ(f.machine.file(kept)->bytes, "OLD.EXE\r\nKEEP.EXE") << context;
+                EXPECT_EQ(f.machine.bytesOf(kept), "OLD.EXE\r\nKEEP.EXE") << context;
                 EXPECT_EQ(f.machine.file(kList) != nullptr, why == Unreadable) << context;
             }
         }
@@ -305,7 +305,7 @@ TEST(Closing, ANormalListPutAsideByACutSaveIsReadAtTheNextStart) {
     EXPECT_EQ(w.normalPrograms.ListApp.items(), (V{"A.EXE", "B.EXE"}));
     w.process.BtnExit.userClick();
     ASSERT_NE(f.machine.file(kList), nullptr);
-    EXPECT_EQ(f.machine.file(kList)->bytes, "A.EXE\r\nB.EXE\r\n");
+    EXPECT_EQ(f.machine.bytesOf(kList), "A.EXE\r\nB.EXE\r\n");
 
     // Beside the file a save wrote (its delete of the old copy failed), the
     // copy is stale: once read first, the user's saved changes were lost.
@@ -323,7 +323,7 @@ TEST(Closing, AMissingNormalListFileIsWrittenAlsoAfterAnUnfinishedStart) {
     ASSERT_EQ(f.application.errors().size(), 1u);
     w.process.BtnExit.userClick();
     ASSERT_NE(f.machine.file(kList), nullptr);
-    EXPECT_EQ(f.machine.file(kList)->bytes, "");
+    EXPECT_EQ(f.machine.bytesOf(kList), "");
     EXPECT_EQ(f.application.messages().size(), 1u) << "no question";
 }
 
@@ -341,7 +341,7 @@ TEST(Closing, TheEndOfTheSessionSavesWithoutABox) {
     EXPECT_FALSE(f.machine.hasValue(HKCU, kKey, "KillTime")) << "the log-off was cancelled";
     f.application.sendMessage(w.handle(), kEndSession, 1, 0);
     EXPECT_EQ(f.get("KillTime"), "12");
-    EXPECT_EQ(f.machine.file(kList)->bytes, "A.EXE\r\nB.EXE\r\n");
+    EXPECT_EQ(f.machine.bytesOf(kList), "A.EXE\r\nB.EXE\r\n");
     EXPECT_TRUE(f.application.messages().empty());
 
     // A save that fails is passed over; an unread list file is left alone.
@@ -355,11 +355,11 @@ TEST(Closing, TheEndOfTheSessionSavesWithoutABox) {
     const auto shown = g.application.messages().size();
     g.application.sendMessage(v.handle(), kEndSession, 1, 0);
     EXPECT_EQ(g.application.messages().size(), shown);
-    EXPECT_EQ(g.machine.file(kList)->bytes, "OLD.EXE\r\n");
+    EXPECT_EQ(g.machine.bytesOf(kList), "OLD.EXE\r\n");
     g.machine.setKeyReadOnly(HKCU, kKey, false);
     g.application.sendMessage(v.handle(), kEndSession, 1, 0);
     EXPECT_EQ(g.get("KillTime"), "1");
-    EXPECT_EQ(g.machine.file(kList)->bytes, "OLD.EXE\r\n");
+    EXPECT_EQ(g.machine.bytesOf(kList), "OLD.EXE\r\n");
 
     // Once the user agreed to replace it, the file is the list's: a close
     // that stays, then the end of the session, save it without asking again.
@@ -369,7 +369,7 @@ TEST(Closing, TheEndOfTheSessionSavesWithoutABox) {
     ASSERT_FALSE(g.application.terminated());
     v.normalPrograms.ListApp.add("MORE.EXE");
     g.application.sendMessage(v.handle(), kEndSession, 1, 0);
-    EXPECT_EQ(g.machine.file(kList)->bytes, "NEW.EXE\r\nMORE.EXE\r\n");
+    EXPECT_EQ(g.machine.bytesOf(kList), "NEW.EXE\r\nMORE.EXE\r\n");
 }
 
 struct Gate : Settings {
@@ -462,8 +462,8 @@ TEST(Password, SettingOneNeedsTheSameTextTwice) {
     w.passwordSettings.Edit2.setText("abc");
     w.passwordSettings.Edit3.setText("abd");
     w.passwordSettings.Button12.userClick();
-    EXPECT_EQ(f.application.messages().back().text, "两次输入的密码不一致，请重新输入！");
-    EXPECT_EQ(f.application.messages().back().caption, "提示");
+    EXPECT_EQ(lastOf(f.application.messages()).text, "两次输入的密码不一致，请重新输入！");
+    EXPECT_EQ(lastOf(f.application.messages()).caption, "提示");
     EXPECT_EQ(w.passwordSettings.Edit2.text() + w.passwordSettings.Edit3.text(), "");
     EXPECT_TRUE(w.passwordSettings.Edit2.focused());
     EXPECT_FALSE(f.machine.hasValue(HKCU, kKey, "Pass"));
@@ -477,8 +477,8 @@ TEST(Password, SettingOneNeedsTheSameTextTwice) {
     EXPECT_FALSE(f.machine.hasValue(HKCU, kKey, "Pass")) << "Enter only moves the focus";
     w.passwordSettings.Button12.userClick();
     EXPECT_EQ(f.get("Pass"), "abc");
-    EXPECT_EQ(f.application.messages().back().text, "密码设置成功！");
-    EXPECT_EQ(f.application.messages().back().caption, "成功");
+    EXPECT_EQ(lastOf(f.application.messages()).text, "密码设置成功！");
+    EXPECT_EQ(lastOf(f.application.messages()).caption, "成功");
     EXPECT_EQ(w.PageControl2.activePage(), &w.passwordSettings.TabSheet9);
     EXPECT_FALSE(w.generalSettings.ChkRunByPass.checked()) << "setting a password does not switch the gate on";
 

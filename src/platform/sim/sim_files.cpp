@@ -26,6 +26,11 @@ File* SimOs::file(const std::string& path) {
     return it == s_->files.end() ? nullptr : &it->second;
 }
 
+std::string SimOs::bytesOf(const std::string& path) {
+    const File* f = file(path);
+    return f ? f->bytes : "<no file>";
+}
+
 std::vector<std::string> SimOs::files() const {
     std::vector<std::string> out;
     for (auto& [path, f] : s_->files)
