@@ -256,11 +256,7 @@ TEST(ProcessPage, ModeSwitchRebuildsBothListsAndShowsTheRightOne) {
 
     // A refresh that raises once left the other mode's list in view, so
     // "结束进程" read the hidden one and ended nothing.
-    sim::FaultPlan unlisted;
-    unlisted.family = sim::CallFamily::Processes;
-    unlisted.at = 1;
-    unlisted.alsoAt = 2;
-    p.machine.setFaultPlan(unlisted);
+    p.machine.setFaultPlan({sim::CallFamily::Processes, 1, false, 2, 0});
     p.multipleMode();
     EXPECT_EQ(p.application.errors().size(), 1u);
     EXPECT_TRUE(w.process.ChkList1.visible());

@@ -358,8 +358,7 @@ TEST(Closing, TheEndOfTheSessionSavesWithoutABox) {
     EXPECT_EQ(g.get("KillTime"), "1");
     EXPECT_EQ(g.machine.bytesOf(kList), "OLD.EXE\r\n");
 
-    // Once the user agreed to replace it, the file is the list's: a close
-    // that stays, then the end of the session, save it without asking again.
+    // Agreed to once, replacing the unread file is never asked again nor skipped.
     g.machine.setKeyReadOnly(HKCU, kKey, true);
     for (int answer : {ui::answer::Yes, ui::answer::Ok, ui::answer::No}) g.application.answerMessage(answer);
     v.process.BtnExit.userClick();
