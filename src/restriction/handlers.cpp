@@ -60,7 +60,9 @@ void RestrictPage::fillAllowList(std::vector<std::string> running) {
 }
 
 // The lines are replaced as a whole, so a listing that fails keeps the old ones.
-void RestrictPage::Button10Click() { setWholeList(common::listHidden(os, IsWindowsNT, &host.ModuleNames).lines); }
+void RestrictPage::Button10Click() {
+    setWholeList(common::listHidden(os, IsWindowsNT, &host.ModuleNames).lines);
+}
 
 void RestrictPage::Button6Click() { host.saveListAs(List3); }
 

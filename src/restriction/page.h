@@ -61,7 +61,9 @@ public:
     void fillAllowList(std::vector<std::string> running);
 
 private:
+    // The allow list is whole: a listing filled it, or the user put one in.
     bool allowFilled_ = false;
+    // A pass said once why it ends nothing.
     bool unfilledTold_ = false;
     // The user put a whole list in: in allow mode it is the allow list.
     void setWholeList(const std::vector<std::string>& lines);
