@@ -22,6 +22,10 @@ void TfrmMain::Host::closeWindow() { form_.close(); }
 void TfrmMain::Host::hideToNotificationArea() { form_.hideToNotificationArea(); }
 void TfrmMain::Host::loopClearSwitched(bool on) { form_.N1.checked = on; }
 void TfrmMain::Host::passwordAccepted() { form_.N1.enabled = true; }
+// The allow list starts as every program the first whole listing found.
+void TfrmMain::Host::processesListed() {
+    form_.restriction.fillAllowList(app::programNames(form_.process.PageSnapshot));
+}
 std::uintptr_t TfrmMain::Host::hostHandle() const { return form_.handle(); }
 
 TfrmMain::TfrmMain(ui::TApplication& application, platform::Os& platform)
@@ -158,11 +162,9 @@ void TfrmMain::FormCreate() {
         TakeReadAhead(pageHost.ModuleNames);
         TakeReadAhead = nullptr;
     }
+    // A listing that fails leaves the allow list to the next whole one.
     Application.guard([this] { process.RefreshProcessList(); });
     Application.guard([this] { window.RefreshWindowList(); });
-    // The allow list starts as every program running now: those the process
-    // page has just listed, from the same snapshot.
-    restriction.List3.setItems(app::programNames(process.PageSnapshot));
 }
 
 void TfrmMain::detectFamily() {

@@ -38,6 +38,7 @@ public:
         void hideToNotificationArea() override;
         void loopClearSwitched(bool on) override;
         void passwordAccepted() override;
+        void processesListed() override;
         std::uintptr_t hostHandle() const override;
 
     private:
@@ -125,7 +126,7 @@ private:
     // has been saved over it since.
     bool normalListLoaded_ = false;
     // The interval's position when start-up could not read KillTime; 0
-    // once it was read.
+    // once it was read or written.
     int intervalNotRead_ = 0;
     void saveInterval();
     void saveNormalList(bool mayAsk);

@@ -79,10 +79,13 @@ void TfrmMain::LoadSettings() {
 // changed the list, and then only after a question. Without a question to
 // ask (the session is ending) it is left alone.
 void TfrmMain::saveNormalList(bool mayAsk) {
-    if (!normalListLoaded_ && process::normalListStored(os, AppDir)) {
-        // Start-up leaves the list empty when it did not load the file.
-        const bool changed = normalPrograms.ListApp.count() != 0;
-        if (!changed || !mayAsk || !common::confirmed(Application, settings::kUnloadedListQuestion)) return;
+    if (!normalListLoaded_) {
+        // Start-up leaves the list empty when it did not load the file: an
+        // empty one is unchanged, and the file is not even looked for.
+        if (normalPrograms.ListApp.count() == 0) return;
+        if (process::normalListStored(os, AppDir) &&
+            (!mayAsk || !common::confirmed(Application, settings::kUnloadedListQuestion)))
+            return;
     }
     process::saveNormalAppList(os, AppDir, normalPrograms.ListApp);
     normalListLoaded_ = true;
@@ -91,10 +94,11 @@ void TfrmMain::saveNormalList(bool mayAsk) {
 // Reading the position brings a field the user left with no number in range
 // back to what counts, so a bad text is never stored to stop the next start.
 // An interval start-up could not read stays as stored unless the user set
-// another.
+// another; once one is stored, every later one is.
 void TfrmMain::saveInterval() {
     if (generalSettings.UpDown1.position() == intervalNotRead_) return;
     settings::writeSetting(os, "KillTime", generalSettings.Edit4.text());
+    intervalNotRead_ = 0;
 }
 
 namespace {

@@ -42,6 +42,8 @@ public:
     virtual void loopClearSwitched(bool on) = 0;
     // The start-up password was given: the menu opens what the panel held back.
     virtual void passwordAccepted() = 0;
+    // The process page listed every process, from a whole walk.
+    virtual void processesListed() = 0;
     // The window the pages sit in, which the window list leaves out.
     virtual std::uintptr_t hostHandle() const = 0;
 

@@ -54,6 +54,7 @@ void ProcessPage::RefreshProcessList() {
     List1.setItems(l.lines);
     ChkList1.setItems(l.lines);
     Label1.setCaption(common::countText(static_cast<std::size_t>(List1.count())));
+    host.processesListed();
 }
 
 // --- Ending processes.
@@ -89,9 +90,11 @@ void ProcessPage::BtnRefreshClick() { RefreshProcessList(); }
 
 void ProcessPage::BtnSaveClick() { host.saveListAs(List1); }
 
+// The list of the mode is shown first, so a refresh that raises never
+// leaves "结束进程" reading the hidden one.
 void ProcessPage::RadioGroup1Click() {
-    RefreshProcessList();
     ChkList1.setVisible(multipleMode());
+    RefreshProcessList();
 }
 
 void ProcessPage::List1Click() { showLine(List1, BtnAddNormalAppList); }

@@ -46,9 +46,22 @@ void RestrictPage::Button16Click() {
         List3.clear();
 }
 
+void RestrictPage::setWholeList(const std::vector<std::string>& lines) {
+    List3.setItems(lines);
+    if (modeOf(GroupBox3.caption()) == Mode::Allow) allowFilled_ = true;
+}
+
+void RestrictPage::fillAllowList(std::vector<std::string> running) {
+    if (allowFilled_) return;
+    ui::TListBox& allow = modeOf(GroupBox3.caption()) == Mode::Forbid ? ListYunXu : List3;
+    for (std::string& line : allow.items()) running.push_back(std::move(line));
+    allow.setItems(running);
+    allowFilled_ = true;
+}
+
 // The lines are replaced as a whole, so a listing that fails keeps the old ones.
 void RestrictPage::Button10Click() {
-    List3.setItems(common::listHidden(os, IsWindowsNT, &host.ModuleNames).lines);
+    setWholeList(common::listHidden(os, IsWindowsNT, &host.ModuleNames).lines);
 }
 
 void RestrictPage::Button6Click() { host.saveListAs(List3); }
@@ -66,7 +79,7 @@ std::int32_t RestrictPage::KillTaskB(std::int32_t index) {
 void RestrictPage::Button7Click() {
     if (!host.OpenDialog1.execute()) return;
     // Read first: a file that cannot be read leaves the list as it was.
-    List3.setItems(common::readChosenListFile(os, host.OpenDialog1.fileName));
+    setWholeList(common::readChosenListFile(os, host.OpenDialog1.fileName));
 }
 
 // --- The loop clear.
@@ -94,6 +107,12 @@ void RestrictPage::Timer1Timer() {
 void RestrictPage::loopClearPass() {
     const Mode mode = modeOf(GroupBox3.caption());
     if (mode == Mode::None) return;
+    if (mode == Mode::Allow && !allowFilled_) {
+        if (unfilledTold_) return;
+        unfilledTold_ = true;
+        Application.messageBox(kUnfilledText, "提示", ui::mb::Ok | ui::mb::IconWarning);
+        return;
+    }
     const std::vector<std::string> lines = List3.items();
     if (mode == Mode::Forbid && !IsWindowsNT) {
         // No list of our own on 9x: every listed name is ended by name.

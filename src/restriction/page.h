@@ -4,6 +4,8 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "common/page_host.h"
 #include "common/process_record.h"
@@ -53,8 +55,18 @@ public:
     // starts or stops the timer; setMirror sets the other switch's state
     // without running its handler.
     void switchLoopClear(bool on, const std::function<void()>& setMirror);
+    // Start-up's allow list, from the first whole listing of the programs
+    // running; until then no pass in allow mode ends anything. Lines the
+    // user added meanwhile stay.
+    void fillAllowList(std::vector<std::string> running);
 
 private:
+    // The allow list is whole: a listing filled it, or the user put one in.
+    bool allowFilled_ = false;
+    // A pass said once why it ends nothing.
+    bool unfilledTold_ = false;
+    // The user put a whole list in: in allow mode it is the allow list.
+    void setWholeList(const std::vector<std::string>& lines);
     // Set while a pass's error box is open: later passes run, but add no box.
     bool loopErrorShown_ = false;
     void loopClearPass();

@@ -13,6 +13,9 @@ inline constexpr char kForbidCaption[] = "禁止运行程序列表";
 inline constexpr char kAddAllowedTitle[] = "添加允许运行程序";
 inline constexpr char kAddForbiddenTitle[] = "添加禁止运行程序";
 inline constexpr char kClearQuestion[] = "您当真要清空列表吗？";
+inline constexpr char kUnfilledText[] =
+    "启动时未能列出正在运行的程序，允许运行程序列表未填入，循环清除暂不结束任何程序。"
+    "请按“添加所有进程”或“载入列表”，或刷新进程列表。";
 
 enum class Mode { Allow, Forbid, None };
 Mode modeOf(const std::string& caption);

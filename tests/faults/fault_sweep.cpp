@@ -104,6 +104,10 @@ bool isWalkStep(const std::string& call) {
            call == "GetWindow";
 }
 
+// A step of a walk that is taken again whole when it fails (a module list
+// that cannot be read has a stand-in instead).
+bool isRetriedWalkStep(const std::string& call) { return isWalkStep(call) && call != "Module32First"; }
+
 // The codes a walk step fails with on Windows, besides the end of the list.
 const std::uint32_t kWalkErrors[] = {platform::Error::AccessDenied, platform::Error::NotEnoughMemory,
                                      platform::Error::GeneralFailure};
@@ -259,21 +263,32 @@ std::vector<std::string> judge(const Scenario& sc, const Outcome& clean, const O
     if (!sc.silent && dialogFailed && !o.told) out.push_back("the file dialog failed, and nobody was told");
     // A walk that ended early looks whole to anyone; Windows never ends one so.
     if (walkFailed && !plan.walkError) return out;
-    // Nothing acts on part of a list: the allow list at start-up comes from a
-    // whole walk (or stays empty, and the user is told), every program ended
-    // is one the whole walk would have ended, and a list shown is whole, as
-    // it was, or the user is told (lists are judged where nothing but walk
-    // steps failed: a process that would not end changes them too).
-    if (o.allowAtStart && *o.allowAtStart != *clean.allowAtStart && !(o.allowAtStart->empty() && o.told))
+    // One step that failed once is taken again with its whole walk: nobody
+    // is told, and everything comes out as without it.
+    if (o.faults.size() == 1 && isRetriedWalkStep(o.faults.front().name) &&
+        (o.told != clean.told || o.allowAtStart != clean.allowAtStart || o.ended != clean.ended ||
+         o.processesAfter != clean.processesAfter || o.windowsAfter != clean.windowsAfter))
+        out.push_back("a walk step that failed once was not taken again, silently");
+    // Nothing is enforced that is not whole, told or not: the allow list at
+    // start-up comes from a whole walk or stays empty (and is then enforced
+    // by no pass), and every program ended is one a whole walk would have
+    // ended. A list shown is whole, as it was, or the user is told; so is a
+    // program a whole walk would have ended and that still runs (lists are
+    // judged where nothing but walk steps failed: a process that would not
+    // end changes them too).
+    if (o.allowAtStart && *o.allowAtStart != *clean.allowAtStart && !o.allowAtStart->empty())
         out.push_back("the allow list at start-up is part of a walk");
     for (std::uint32_t id : o.ended)
-        if (!clean.ended.count(id) && !o.told)
+        if (!clean.ended.count(id))
             out.push_back("process " + std::to_string(id) + " was ended, which a whole walk would have kept");
     if (onlyWalks && !o.told) {
         if (o.processesAfter != clean.processesAfter && o.processesAfter != o.processesBefore)
             out.push_back("the process list shows part of a walk");
         if (o.windowsAfter != clean.windowsAfter && o.windowsAfter != o.windowsBefore)
             out.push_back("the window list shows part of a walk");
+        for (std::uint32_t id : clean.ended)
+            if (!o.ended.count(id))
+                out.push_back("process " + std::to_string(id) + " runs on, which a whole walk would have ended");
     }
     return out;
 }

@@ -12,6 +12,12 @@ inline ui::headless::Clock clockOf(sim::SimOs& machine) {
             [&machine](std::uint32_t ms) { machine.advance(ms); }};
 }
 
+// The last element, or an empty one: a test compares where back() would crash.
+template <class Seq>
+typename Seq::value_type lastOf(const Seq& seq) {
+    return seq.empty() ? typename Seq::value_type{} : seq.back();
+}
+
 struct AppFixture {
     explicit AppFixture(sim::Family family = sim::Family::NT)
         : machine(family), application(clockOf(machine)) {

@@ -79,12 +79,12 @@ TEST(StartUp, ProcessPageIsFilledForThePlatformFoundBeforeIt) {
     AppFixture w9x(Family::Win9x);
     w9x.machine.addProcess("C:\\WINDOWS\\notepad.exe", "C:\\WINDOWS\\notepad.exe");
     w9x.start();
-    EXPECT_EQ(w9x.form->process.List1.items().back(), "C:\\WINDOWS\\NOTEPAD.EXE");
+    EXPECT_EQ(lastOf(w9x.form->process.List1.items()), "C:\\WINDOWS\\NOTEPAD.EXE");
 
     AppFixture nt(Family::NT);
     nt.machine.addProcess("notepad.exe", "C:\\WINDOWS\\notepad.exe");
     nt.start();
-    EXPECT_EQ(nt.form->process.List1.items().back(), "NOTEPAD.EXE");
+    EXPECT_EQ(lastOf(nt.form->process.List1.items()), "NOTEPAD.EXE");
     EXPECT_EQ(nt.form->process.ChkList1.items(), nt.form->process.List1.items());
     EXPECT_EQ(nt.form->process.Label1.caption(),
               "当前系统中共有" + std::to_string(nt.form->process.List1.count()) + "个进程");
@@ -128,7 +128,7 @@ TEST(StartUp, AllowListHoldsFullPathsOnWindows9x) {
     f.machine.addProcess("C:\\WINDOWS\\explorer.exe");
     TfrmMain& w = f.start();
     EXPECT_EQ(w.restriction.List3.items(), expectedNames(f.machine));
-    EXPECT_EQ(w.restriction.List3.items().back(), "C:\\WINDOWS\\EXPLORER.EXE");
+    EXPECT_EQ(lastOf(w.restriction.List3.items()), "C:\\WINDOWS\\EXPLORER.EXE");
 }
 
 TEST(StartUp, NoToolhelpLeavesTheAllowListEmptyAndSilent) {

@@ -26,7 +26,7 @@ TEST_P(FileReplace, ANewTextTakesThePlaceOfTheOldOneWithNothingLeftBeside) {
     sim::SimOs os(GetParam());
     platform::writeFileReplacing(os, kPath, "A.EXE\r\n");  // no file yet
     platform::writeFileReplacing(os, kPath, "B.EXE\r\nC.EXE\r\n");
-    EXPECT_EQ(os.file(kPath)->bytes, "B.EXE\r\nC.EXE\r\n");
+    EXPECT_EQ(os.bytesOf(kPath), "B.EXE\r\nC.EXE\r\n");
     EXPECT_EQ(os.files(), std::vector<std::string>{kPath});
 }
 
@@ -40,7 +40,7 @@ TEST_P(FileReplace, ADiskFillingUpPartWayLeavesTheOldTextWhole) {
     } catch (const platform::OsError& e) {
         EXPECT_STREQ(e.what(), "Disk full");
     }
-    EXPECT_EQ(os.file(kPath)->bytes, "OLD.EXE\r\n");
+    EXPECT_EQ(os.bytesOf(kPath), "OLD.EXE\r\n");
     EXPECT_EQ(os.files(), std::vector<std::string>{kPath});
 }
 
@@ -49,7 +49,7 @@ TEST_P(FileReplace, AFileThatWasAlwaysRefusedStaysRefused) {
         sim::SimOs os(GetParam());
         os.addFile(kPath, "OLD.EXE\r\n", a);
         EXPECT_THROW(platform::writeFileReplacing(os, kPath, "NEW.EXE\r\n"), platform::OsError) << a;
-        EXPECT_EQ(os.file(kPath)->bytes, "OLD.EXE\r\n");
+        ASSERT_EQ(os.bytesOf(kPath), "OLD.EXE\r\n");
         EXPECT_EQ(os.file(kPath)->attributes, a);
         EXPECT_EQ(os.files().size(), 1u);
     }
@@ -63,7 +63,7 @@ TEST(FileReplace9x, WhenTheNewFileCannotTakeThePlaceTheOldOneIsPutBack) {
     os.addFile(kPath, "OLD.EXE\r\n");
     os.failAt = 2;  // aside works, into place fails
     EXPECT_THROW(platform::writeFileReplacing(os, kPath, "NEW.EXE\r\n"), platform::OsError);
-    EXPECT_EQ(os.file(kPath)->bytes, "OLD.EXE\r\n");
+    EXPECT_EQ(os.bytesOf(kPath), "OLD.EXE\r\n");
     EXPECT_EQ(os.files(), std::vector<std::string>{kPath});
 }
 
@@ -74,7 +74,7 @@ TEST(FileReplace9x, AStaleCopyAsideNeverStopsASaveNorTheOneAfter) {
     os.addFile(kPath + "~old", "STALE.EXE\r\n");
     platform::writeFileReplacing(os, kPath, "NEW.EXE\r\n");
     platform::writeFileReplacing(os, kPath, "NEWER.EXE\r\n");
-    EXPECT_EQ(os.file(kPath)->bytes, "NEWER.EXE\r\n");
+    EXPECT_EQ(os.bytesOf(kPath), "NEWER.EXE\r\n");
     EXPECT_EQ(os.files(), std::vector<std::string>{kPath});
 }
 
@@ -89,7 +89,7 @@ TEST(FileReplace9x, WhenNothingCanBeRenamedBackTheOldTextStaysAside) {
     os.addFile(kPath, "OLD.EXE\r\n");
     EXPECT_THROW(platform::writeFileReplacing(os, kPath, "NEW.EXE\r\n"), platform::OsError);
     ASSERT_NE(os.file(kPath + "~old"), nullptr) << "both texts were lost";
-    EXPECT_EQ(os.file(kPath + "~old")->bytes, "OLD.EXE\r\n");
+    EXPECT_EQ(os.bytesOf(kPath + "~old"), "OLD.EXE\r\n");
 }
 
 // The standard box's texts for a failed file call; a failing read is raised

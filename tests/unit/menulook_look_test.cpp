@@ -193,7 +193,7 @@ TEST_F(Look, AnItemPaintsItsColumnSelectionPictureAndText) {
     // The picture sits at (3, 3), faded by 30 percent; its frame stays out.
     EXPECT_EQ(idle.pixel(10, 10), LightenColour(idle, static_cast<TColor>(picture), 30));
     EXPECT_EQ(idle.pixel(3, 3), kIconColumn);
-    EXPECT_EQ(idle.calls().back(), "drawText 27,5,120,23 0  循环清除");
+    EXPECT_EQ(lastOf(idle.calls()), "drawText 27,5,120,23 0  循环清除");
 
     MemoryCanvas hot(120, 23, ui::clWhite);
     ui::TOwnerDrawState selected;
@@ -285,7 +285,7 @@ TEST(LookWindow, TheTrayMenuIsDrawnWithItsColumnSelectionAndTheLoopItemsCheck) {
     f.application.chooseMenuItem(app::ids::N8);
     w.PopupMenu1.popup(10, 10);
     ASSERT_FALSE(f.application.menus().empty());
-    const auto& shown = f.application.menus().back();
+    const auto& shown = lastOf(f.application.menus());
     ASSERT_TRUE(shown.picture);
     const MemoryCanvas& c = shown.picture->canvas();
     const auto& boxes = shown.picture->boxes();
@@ -442,7 +442,7 @@ TEST_F(Look, PanelsAndGroupBoxesRepaintOnlyWhenTheyPaint) {
     const MemoryCanvas& g = surfaceOf(group);
     EXPECT_EQ(g.pixel(0, 30), rgb(238, 236, 233));
     EXPECT_EQ(g.pixel(99, 30), rgb(152, 150, 140));
-    EXPECT_EQ(g.calls().back(), "textOut 9,0 Group");
+    EXPECT_EQ(lastOf(g.calls()), "textOut 9,0 Group");
 }
 
 // A bit button's glyph and caption stand as one centred group: the glyph's

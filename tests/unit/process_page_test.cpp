@@ -253,6 +253,13 @@ TEST(ProcessPage, ModeSwitchRebuildsBothListsAndShowsTheRightOne) {
     EXPECT_FALSE(w.process.ChkList1.visible());
     EXPECT_TRUE(w.process.List1.visible());
     EXPECT_EQ(p.checks(), (std::vector<bool>{false, false}));
+
+    // A refresh that raises once left the other mode's list in view, so
+    // "结束进程" read the hidden one and ended nothing.
+    p.machine.setFaultPlan({sim::CallFamily::Processes, 1, false, 2, 0});
+    p.multipleMode();
+    EXPECT_EQ(p.application.errors().size(), 1u);
+    EXPECT_TRUE(w.process.ChkList1.visible());
 }
 
 TEST(ProcessPage, MarkingInMultipleModeChangesTheCheckListOnlyAndKeepsTicks) {
@@ -310,7 +317,7 @@ TEST(ProcessPage, SavingWritesList1AsItStandsWithCrLf) {
     w.process.BtnNormalAppShow.userClick();
     p.application.answerDialog("C:\\out.txt");
     w.process.BtnSave.userClick();
-    EXPECT_EQ(p.machine.file("C:\\out.txt")->bytes,
+    ASSERT_EQ(p.machine.bytesOf("C:\\out.txt"),
               "C:\\WINDOWS\\SYSTEM\\KERNEL32.DLL\r\n" + kMarker + "\r\n");
     ASSERT_EQ(p.application.dialogs().size(), 1u);
     EXPECT_TRUE(p.application.dialogs()[0].save);
@@ -341,7 +348,7 @@ TEST(ProcessPage, HiddenListAndLoopSnapshotForThePeriodicPass) {
     TfrmMain& v = w9x.start();
     v.restriction.LoopSnapshot = {{"kept", 99}};
     v.restriction.RefreshHideList();
-    EXPECT_EQ(v.restriction.ListHide.items().back(), "C:\\WINDOWS\\A.EXE");
+    EXPECT_EQ(lastOf(v.restriction.ListHide.items()), "C:\\WINDOWS\\A.EXE");
     EXPECT_EQ(v.restriction.LoopSnapshot.size(), 1u) << "the 9x pass ends by name, not by entry";
     EXPECT_NE(v.process.KillTask("c:\\windows\\a.exe"), 0);
 }
@@ -410,7 +417,7 @@ TEST(ProcessNormalPage, ListFilesRoundTripAndAFailedLoadLosesNothing) {
     w.normalPrograms.ListApp.clear();
     p.application.answerDialog("C:\\n.txt");
     w.normalPrograms.BtnOpenAppList.userClick();
-    EXPECT_EQ(w.normalPrograms.ListApp.items(), (V{"B.EXE", "记事本.EXE", "A.EXE"}));
+    ASSERT_EQ(w.normalPrograms.ListApp.items(), (V{"B.EXE", "记事本.EXE", "A.EXE"}));
 
     p.machine.file("C:\\n.txt")->unreadable = true;
     p.application.answerDialog("C:\\n.txt");
@@ -443,7 +450,7 @@ TEST(ProcessNormalPage, AFailingFileDialogIsShownAndTakesNothing) {
     failNextDialog();
     p.application.answerDialog("C:\\n.txt");
     w.normalPrograms.BtnSaveAppList.userClick();
-    EXPECT_EQ(p.machine.file("C:\\n.txt")->bytes, "OTHER.EXE\r\n");
+    EXPECT_EQ(p.machine.bytesOf("C:\\n.txt"), "OTHER.EXE\r\n");
     failNextDialog();
     p.application.answerDialog("C:\\n.txt");
     w.normalPrograms.BtnOpenAppList.userClick();

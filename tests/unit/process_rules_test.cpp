@@ -256,11 +256,11 @@ TEST(ProcessListFiles, StartUpFileAndChosenFilesReadByTheirOwnRules) {
 
     const V list{"C:\\WINNT\\NOTEPAD.EXE", "记事本.EXE", "A.EXE", "A.EXE"};
     writeListFile(os, "C:\\l.txt", list);
-    EXPECT_EQ(os.file("C:\\l.txt")->bytes, "C:\\WINNT\\NOTEPAD.EXE\r\n记事本.EXE\r\nA.EXE\r\nA.EXE\r\n");
+    EXPECT_EQ(os.bytesOf("C:\\l.txt"), "C:\\WINNT\\NOTEPAD.EXE\r\n记事本.EXE\r\nA.EXE\r\nA.EXE\r\n");
     EXPECT_EQ(readChosenListFile(os, "C:\\l.txt"), list);
 
     saveNormalList(os, dir, {});
-    EXPECT_EQ(os.file(dir + "Napplst.dat")->bytes, "");
+    EXPECT_EQ(os.bytesOf(dir + "Napplst.dat"), "");
     saveNormalList(os, dir, list);
     EXPECT_EQ(loadNormalList(os, dir), std::optional<V>(list));
 }

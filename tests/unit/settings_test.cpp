@@ -61,7 +61,7 @@ TEST(Settings, AMissingKeyIsCreatedAndTheFirstCloseWritesTheDesignValues) {
     EXPECT_TRUE(f.application.terminated());
     EXPECT_EQ(f.get("KillTime"), "1");
     ASSERT_NE(f.machine.file(kList), nullptr) << "an empty list still writes its file";
-    EXPECT_EQ(f.machine.file(kList)->bytes, "");
+    EXPECT_EQ(f.machine.bytesOf(kList), "");
 }
 
 TEST(Settings, AFieldLeftWithoutANumberIsNeverStored) {
@@ -152,22 +152,33 @@ TEST(Settings, TheRunValueCountsOnlyForThisCopyAndTheBoxOwnsIt) {
         w.generalSettings.ChkAutoRun.userClick();
         EXPECT_FALSE(f.machine.hasValue(HKLM, kRun, "Zentrek"));
         w.generalSettings.ChkAutoRun.userClick();
-        w.generalSettings.ChkAutoRun.userClick();  // deleting twice is no error
+        f.machine.removeKey(HKLM, kRun);  // another tool took the value away
+        f.machine.setString(HKLM, kRun, "Other", "other.exe");
+        w.generalSettings.ChkAutoRun.userClick();  // a value already gone is no failure
         EXPECT_TRUE(f.application.errors().empty());
     }
 }
 
-TEST(Settings, ARunKeyThatCannotBeOpenedReadsEmptyAndRefusesWrites) {
-    Settings f;
-    f.machine.setString(HKLM, kRun, "Zentrek", kExe);
-    f.machine.setKeyUnopenable(HKLM, kRun, true);
-    TfrmMain& w = f.start();
-    EXPECT_FALSE(w.generalSettings.ChkAutoRun.checked());
-    EXPECT_TRUE(f.application.errors().empty());
-    w.PageControl1.userSelect(4);
-    w.generalSettings.ChkAutoRun.userClick();
-    EXPECT_EQ(f.application.errors(), V{"Failed to set data for 'Zentrek'"});
-    EXPECT_TRUE(w.generalSettings.ChkAutoRun.checked()) << "the box keeps the user's tick";
+// The tick stores this program's path or says why not: a Run key that will
+// not open, or a path longer than the system hands out (once stored empty).
+TEST(Settings, ATickThatCannotStoreThisProgramSaysSo) {
+    for (bool longPath : {false, true}) {
+        Settings f;
+        if (longPath) {
+            f.machine.setExePath("C:\\" + std::string(32767, 'a') + "\\Morvane.exe");
+        } else {
+            f.machine.setString(HKLM, kRun, "Zentrek", kExe);
+            f.machine.setKeyUnopenable(HKLM, kRun, true);
+        }
+        TfrmMain& w = f.start();
+        EXPECT_FALSE(w.generalSettings.ChkAutoRun.checked());
+        EXPECT_TRUE(f.application.errors().empty());
+        w.PageControl1.userSelect(4);
+        w.generalSettings.ChkAutoRun.userClick();
+        EXPECT_EQ(f.application.errors(), V{"Failed to set data for 'Zentrek'"});
+        EXPECT_EQ(f.machine.hasValue(HKLM, kRun, "Zentrek"), !longPath);
+        EXPECT_TRUE(w.generalSettings.ChkAutoRun.checked()) << "the box keeps the user's tick";
+    }
 }
 
 TEST(Closing, AFailedSaveAsksWhetherToLeaveWithoutIt) {
@@ -180,14 +191,46 @@ TEST(Closing, AFailedSaveAsksWhetherToLeaveWithoutIt) {
         f.application.answerMessage(answer);
         w.process.BtnExit.userClick();
         ASSERT_EQ(f.application.errors().size(), 1u) << answer;
-        const auto& asked = f.application.messages().back();
+        const auto& asked = lastOf(f.application.messages());
         EXPECT_EQ(asked.caption, "确认");
         EXPECT_NE(asked.text.find("正常程序列表"), std::string::npos);
         EXPECT_EQ(f.application.terminated(), answer == ui::answer::Yes) << answer;
         EXPECT_EQ(w.visible(), answer != ui::answer::Yes) << answer;
-        EXPECT_EQ(f.machine.file(kList)->bytes, "OLD.EXE\r\n");
+        EXPECT_EQ(f.machine.bytesOf(kList), "OLD.EXE\r\n");
         EXPECT_EQ(f.get("KillTime"), "1") << "written before the file";
     }
+}
+
+// The interval start-up could not read stayed unwritten once the user had
+// set another and it was stored: set back, it was never written again.
+TEST(Closing, AnIntervalStoredOnceIsStoredAgainAfterAStartThatCouldNotReadIt) {
+    Settings f;
+    f.machine.setValue(HKCU, kKey, "KillTime", platform::RegType::Binary, "\x05");
+    f.machine.addFile(kList, "OLD.EXE\r\n", platform::FileAttr::ReadOnly);
+    TfrmMain& w = f.start();
+    // The list cannot be saved: the first close stays, the second leaves.
+    for (int seconds : {5, 1}) {
+        w.generalSettings.UpDown1.setPosition(seconds);
+        f.application.answerMessage(ui::answer::Ok);
+        f.application.answerMessage(seconds == 5 ? ui::answer::No : ui::answer::Yes);
+        w.process.BtnExit.userClick();
+        ASSERT_EQ(f.application.terminated(), seconds == 1);
+        EXPECT_EQ(f.get("KillTime"), std::to_string(seconds));
+    }
+}
+
+// With the program's folder out of sight, every close once showed an error
+// and asked about a list nobody had changed.
+TEST(Closing, AListNobodyChangedIsNotAskedAboutWhenItsFolderCannotBeLookedAt) {
+    Settings f;
+    f.machine.addDirectory("C:\\Morvane");
+    f.machine.file("C:\\Morvane")->unreadable = true;
+    TfrmMain& w = f.start();
+    ASSERT_EQ(f.application.errors().size(), 1u);
+    w.process.BtnExit.userClick();
+    EXPECT_TRUE(f.application.terminated());
+    EXPECT_EQ(f.application.messages().size(), 1u);
+    EXPECT_EQ(f.get("KillTime"), "1");
 }
 
 // Each item is saved on its own: an interval that cannot be stored once
@@ -203,9 +246,9 @@ TEST(Closing, AFailedIntervalWriteNeverKeepsTheListFromItsFile) {
         const V shown = listFails ? V{"Failed to set data for 'KillTime'", "File access denied"}
                                   : V{"Failed to set data for 'KillTime'"};
         EXPECT_EQ(f.application.errors(), shown);
-        EXPECT_EQ(f.application.messages().back().text,
+        EXPECT_EQ(lastOf(f.application.messages()).text,
                   listFails ? "设置和正常程序列表未能保存。是否不保存而直接退出？" : "设置未能保存。是否不保存而直接退出？");
-        EXPECT_EQ(f.machine.file(kList)->bytes, listFails ? "OLD.EXE\r\n" : "NEW.EXE\r\n");
+        EXPECT_EQ(f.machine.bytesOf(kList), listFails ? "OLD.EXE\r\n" : "NEW.EXE\r\n");
     }
 }
 
@@ -237,13 +280,13 @@ TEST(Closing, ANormalListFileStartUpDidNotReadIsReplacedOnlyOnRequest) {
                 EXPECT_EQ(f.application.messages().size(), shown) << "no question: " << context;
             } else {
                 ASSERT_EQ(f.application.messages().size(), shown + 1) << context;
-                EXPECT_EQ(f.application.messages().back().caption, "确认");
-                EXPECT_EQ(f.application.messages().back().text, settings::kUnloadedListQuestion);
+                EXPECT_EQ(lastOf(f.application.messages()).caption, "确认");
+                EXPECT_EQ(lastOf(f.application.messages()).text, settings::kUnloadedListQuestion);
             }
             if (answer == ui::answer::Yes) {
-                EXPECT_EQ(f.machine.file(kList)->bytes, "NEW.EXE\r\n") << context;
+                EXPECT_EQ(f.machine.bytesOf(kList), "NEW.EXE\r\n") << context;
             } else {
-                EXPECT_EQ(f.machine.file(kept)->bytes, "OLD.EXE\r\nKEEP.EXE") << context;
+                EXPECT_EQ(f.machine.bytesOf(kept), "OLD.EXE\r\nKEEP.EXE") << context;
                 EXPECT_EQ(f.machine.file(kList) != nullptr, why == Unreadable) << context;
             }
         }
@@ -259,7 +302,14 @@ TEST(Closing, ANormalListPutAsideByACutSaveIsReadAtTheNextStart) {
     EXPECT_EQ(w.normalPrograms.ListApp.items(), (V{"A.EXE", "B.EXE"}));
     w.process.BtnExit.userClick();
     ASSERT_NE(f.machine.file(kList), nullptr);
-    EXPECT_EQ(f.machine.file(kList)->bytes, "A.EXE\r\nB.EXE\r\n");
+    EXPECT_EQ(f.machine.bytesOf(kList), "A.EXE\r\nB.EXE\r\n");
+
+    // Beside the file a save wrote (its delete of the old copy failed), the
+    // copy is stale: once read first, the user's saved changes were lost.
+    AppFixture g(sim::Family::Win9x);
+    g.machine.addFile(kList, "NEW.EXE\r\n");
+    g.machine.addFile(std::string(kList) + "~old", "OLD.EXE\r\n");
+    EXPECT_EQ(g.start().normalPrograms.ListApp.items(), V{"NEW.EXE"});
 }
 
 // With no file to keep, the close writes the list as ever.
@@ -270,7 +320,7 @@ TEST(Closing, AMissingNormalListFileIsWrittenAlsoAfterAnUnfinishedStart) {
     ASSERT_EQ(f.application.errors().size(), 1u);
     w.process.BtnExit.userClick();
     ASSERT_NE(f.machine.file(kList), nullptr);
-    EXPECT_EQ(f.machine.file(kList)->bytes, "");
+    EXPECT_EQ(f.machine.bytesOf(kList), "");
     EXPECT_EQ(f.application.messages().size(), 1u) << "no question";
 }
 
@@ -288,7 +338,7 @@ TEST(Closing, TheEndOfTheSessionSavesWithoutABox) {
     EXPECT_FALSE(f.machine.hasValue(HKCU, kKey, "KillTime")) << "the log-off was cancelled";
     f.application.sendMessage(w.handle(), kEndSession, 1, 0);
     EXPECT_EQ(f.get("KillTime"), "12");
-    EXPECT_EQ(f.machine.file(kList)->bytes, "A.EXE\r\nB.EXE\r\n");
+    EXPECT_EQ(f.machine.bytesOf(kList), "A.EXE\r\nB.EXE\r\n");
     EXPECT_TRUE(f.application.messages().empty());
 
     // A save that fails is passed over; an unread list file is left alone.
@@ -302,11 +352,20 @@ TEST(Closing, TheEndOfTheSessionSavesWithoutABox) {
     const auto shown = g.application.messages().size();
     g.application.sendMessage(v.handle(), kEndSession, 1, 0);
     EXPECT_EQ(g.application.messages().size(), shown);
-    EXPECT_EQ(g.machine.file(kList)->bytes, "OLD.EXE\r\n");
+    EXPECT_EQ(g.machine.bytesOf(kList), "OLD.EXE\r\n");
     g.machine.setKeyReadOnly(HKCU, kKey, false);
     g.application.sendMessage(v.handle(), kEndSession, 1, 0);
     EXPECT_EQ(g.get("KillTime"), "1");
-    EXPECT_EQ(g.machine.file(kList)->bytes, "OLD.EXE\r\n");
+    EXPECT_EQ(g.machine.bytesOf(kList), "OLD.EXE\r\n");
+
+    // Agreed to once, replacing the unread file is never asked again nor skipped.
+    g.machine.setKeyReadOnly(HKCU, kKey, true);
+    for (int answer : {ui::answer::Yes, ui::answer::Ok, ui::answer::No}) g.application.answerMessage(answer);
+    v.process.BtnExit.userClick();
+    ASSERT_FALSE(g.application.terminated());
+    v.normalPrograms.ListApp.add("MORE.EXE");
+    g.application.sendMessage(v.handle(), kEndSession, 1, 0);
+    EXPECT_EQ(g.machine.bytesOf(kList), "NEW.EXE\r\nMORE.EXE\r\n");
 }
 
 struct Gate : Settings {
@@ -399,8 +458,8 @@ TEST(Password, SettingOneNeedsTheSameTextTwice) {
     w.passwordSettings.Edit2.setText("abc");
     w.passwordSettings.Edit3.setText("abd");
     w.passwordSettings.Button12.userClick();
-    EXPECT_EQ(f.application.messages().back().text, "两次输入的密码不一致，请重新输入！");
-    EXPECT_EQ(f.application.messages().back().caption, "提示");
+    EXPECT_EQ(lastOf(f.application.messages()).text, "两次输入的密码不一致，请重新输入！");
+    EXPECT_EQ(lastOf(f.application.messages()).caption, "提示");
     EXPECT_EQ(w.passwordSettings.Edit2.text() + w.passwordSettings.Edit3.text(), "");
     EXPECT_TRUE(w.passwordSettings.Edit2.focused());
     EXPECT_FALSE(f.machine.hasValue(HKCU, kKey, "Pass"));
@@ -414,8 +473,8 @@ TEST(Password, SettingOneNeedsTheSameTextTwice) {
     EXPECT_FALSE(f.machine.hasValue(HKCU, kKey, "Pass")) << "Enter only moves the focus";
     w.passwordSettings.Button12.userClick();
     EXPECT_EQ(f.get("Pass"), "abc");
-    EXPECT_EQ(f.application.messages().back().text, "密码设置成功！");
-    EXPECT_EQ(f.application.messages().back().caption, "成功");
+    EXPECT_EQ(lastOf(f.application.messages()).text, "密码设置成功！");
+    EXPECT_EQ(lastOf(f.application.messages()).caption, "成功");
     EXPECT_EQ(w.PageControl2.activePage(), &w.passwordSettings.TabSheet9);
     EXPECT_FALSE(w.generalSettings.ChkRunByPass.checked()) << "setting a password does not switch the gate on";
 

@@ -251,7 +251,7 @@ TEST(SimFiles, DeleteAndIoFaultsBehaveLikeWin32) {
     std::string bytes;
     EXPECT_EQ(os.readFile("C:\\secret.dat", bytes), platform::Error::AccessDenied);
     EXPECT_EQ(os.writeFile("C:\\secret.dat", "y"), platform::Error::AccessDenied);
-    EXPECT_EQ(os.file("C:\\secret.dat")->bytes, "x");
+    EXPECT_EQ(os.bytesOf("C:\\secret.dat"), "x");
     os.addFile("C:\\ro.txt", "keep", platform::FileAttr::ReadOnly);
     EXPECT_EQ(os.writeFile("C:\\ro.txt", ""), platform::Error::AccessDenied);
     os.addFile("C:\\hidden.dat", "keep", platform::FileAttr::Hidden);
@@ -345,7 +345,7 @@ TEST(SimFaults, APlanFailsTheCallsItNamesOnce) {
     EXPECT_TRUE(os.writeFile("C:\\a.txt", "C"));
     EXPECT_NE(os.fileDialog(false), 0u);
     EXPECT_EQ(os.faultedCall(), "GetOpenFileNameA");
-    EXPECT_EQ(os.file("C:\\a.txt")->bytes, "C");
+    EXPECT_EQ(os.bytesOf("C:\\a.txt"), "C");
 
     os.addProcess("a.exe");
     os.addWindow("A");

@@ -94,7 +94,7 @@ TEST(WindowPage, SavingWritesEveryTitleWithCrLf) {
     f.application.answerDialog("C:\\windows.txt");
     w.PageControl1.userSelect(1);
     w.window.Button2.userClick();
-    EXPECT_EQ(f.machine.file("C:\\windows.txt")->bytes, "Editor\r\nHidden tool\r\nEditor\r\n");
+    EXPECT_EQ(f.machine.bytesOf("C:\\windows.txt"), "Editor\r\nHidden tool\r\nEditor\r\n");
 }
 
 }  // namespace

@@ -9,7 +9,8 @@ namespace sim {
 namespace {
 
 // Calls that do not fail on Windows in any way the program could meet:
-// closing what it opened, reading the clock, its own path.
+// closing what it opened, reading the clock, its own path (which fails
+// only for a path too long, a machine set up so).
 bool neverFails(const char* name) {
     for (const char* n : {"CloseHandle", "RegCloseKey", "GetTickCount", "GetModuleFileNameA",
                           "ToolhelpAvailable"})

@@ -26,6 +26,11 @@ File* SimOs::file(const std::string& path) {
     return it == s_->files.end() ? nullptr : &it->second;
 }
 
+std::string SimOs::bytesOf(const std::string& path) {
+    const File* f = file(path);
+    return f ? f->bytes : "<no file>";
+}
+
 std::vector<std::string> SimOs::files() const {
     std::vector<std::string> out;
     for (auto& [path, f] : s_->files)
@@ -39,6 +44,9 @@ platform::Status SimOs::fileExists(const std::string& path, bool& exists) {
     exists = false;
     if (s_->log("FindFirstFileA", path, "file " + path)) return platform::Error::AccessDenied;
     if (path.find_first_of("*?") != std::string::npos) return {};  // names no single file
+    const std::size_t slash = path.find_last_of('\\');
+    const File* folder = slash == std::string::npos ? nullptr : file(path.substr(0, slash));
+    if (folder && folder->directory && folder->unreadable) return platform::Error::AccessDenied;
     const File* f = file(path);
     exists = f && !f->directory;
     return {};

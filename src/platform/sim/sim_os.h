@@ -43,7 +43,7 @@ struct File {
     std::uint32_t attributes = platform::FileAttr::Archive;
     bool directory = false;
     bool refusesDelete = false;  // DeleteFileA fails while this is set
-    bool unreadable = false;     // reading is denied
+    bool unreadable = false;     // reading is denied; a folder's, looking for its files too
     bool unwritable = false;     // writing is denied
     int deleteFailuresLeft = 0;  // DeleteFileA fails this many more times
 };
@@ -142,6 +142,8 @@ public:
                  std::uint32_t attributes = platform::FileAttr::Archive);
     void addDirectory(const std::string& path);
     File* file(const std::string& path);  // exact path; nullptr when absent
+    // Its bytes, or "<no file>": a test compares where it would crash.
+    std::string bytesOf(const std::string& path);
     // The next file write stops after this many bytes with "Disk full",
     // leaving what it wrote: a disk that filled up part-way.
     void failNextWriteAfter(std::size_t bytes);

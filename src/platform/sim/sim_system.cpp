@@ -50,6 +50,8 @@ platform::Status SimOs::shellExecute(platform::Hwnd wnd, const std::string& verb
 
 platform::Status SimOs::exePath(std::string& path) {
     s_->log("GetModuleFileNameA", "");
+    // As the real layer: no buffer holds a path of 32767 bytes or more.
+    if (s_->exePath.size() >= 32767) return platform::Error::BadPathname;
     path = s_->exePath;
     return {};
 }
