@@ -39,7 +39,7 @@ echo "sleep \$*" >>"$T/slept"
 EOF
     cat >"$T/bin/locale" <<'EOF'
 #!/bin/sh
-echo zh_CN.utf8
+printf 'en_US.utf8\nja_JP.utf8\nzh_CN.utf8\n'
 EOF
     cat >"$T/bin/win32-probe" <<'EOF'
 #!/bin/sh
