@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "ui/canvas.h"
+#include "ui/win32/win32_objects.h"
 
 namespace ui::win32 {
 
@@ -16,7 +17,7 @@ struct WindowDc {
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
     ~WindowDc() {
-        if (dc) ReleaseDC(wnd, dc);
+        if (dc) ReleaseDC(wnd, objects::release(objects::Dc, dc));
     }
     HWND wnd;
     HDC dc;

@@ -3,6 +3,7 @@
 #include "base/error.h"
 
 #include "ui/win32/win32_families.h"
+#include "ui/win32/win32_objects.h"
 #include "ui/win32/win32_text.h"
 
 namespace ui::win32 {
@@ -39,16 +40,20 @@ public:
             wc.lpszClassName = name;
             if (!text::api().registerClass(&wc)) return false;
         }
-        hwnd_ = text::api().createWindow(0, text::arg(cls), text::arg(""), kStyle, CW_USEDEFAULT,
-                                         CW_USEDEFAULT, 300, 300, nullptr, nullptr, app_.instance(), this);
+        hwnd_ = objects::create(objects::Window, [&] {
+            return text::api().createWindow(0, text::arg(cls), text::arg(""), kStyle, CW_USEDEFAULT,
+                                            CW_USEDEFAULT, 300, 300, nullptr, nullptr, app_.instance(), this);
+        });
         return hwnd_ != nullptr;
     }
 
     HWND tips() override {
         if (tips_ || !hwnd_) return tips_;
-        tips_ = text::api().createWindow(WS_EX_TOPMOST, text::arg(TOOLTIPS_CLASSA), nullptr,
-                                         WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                                         CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, app_.instance(), nullptr);
+        tips_ = objects::create(objects::Window, [&] {
+            return text::api().createWindow(WS_EX_TOPMOST, text::arg(TOOLTIPS_CLASSA), nullptr,
+                                            WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                                            CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, app_.instance(), nullptr);
+        });
         if (tips_) SendMessageA(tips_, TTM_SETMAXTIPWIDTH, 0, 360);
         return tips_;
     }
@@ -95,8 +100,9 @@ public:
     void killTimer(int id) override { KillTimer(hwnd_, static_cast<UINT_PTR>(id)); }
     void setIcon(const std::string& resource) override {
         icon_ = LoadIconA(app_.instance(), resource.c_str());
-        HICON small = static_cast<HICON>(LoadImageA(app_.instance(), resource.c_str(), IMAGE_ICON,
-                                                    16, 16, 0));
+        HICON small = objects::create(objects::Icon, [&] {
+            return static_cast<HICON>(LoadImageA(app_.instance(), resource.c_str(), IMAGE_ICON, 16, 16, 0));
+        });
         if (!small) small = icon_;
         // Before the first show the class carries them: the window takes them
         // when it is mapped, where each WM_SETICON makes Wine convert and send
@@ -117,6 +123,7 @@ public:
             SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
         }
         auto* self = reinterpret_cast<FormPeer*>(GetWindowLongPtrA(h, GWLP_USERDATA));
+        if (LRESULT r = 0; objects::control(msg, w, l, r)) return r;
         if (!self || !self->hwnd_) return text::api().defaultProc(h, msg, w, l);
         return self->receive(msg, w, l);
     }
