@@ -73,8 +73,9 @@ int closeBoxes(App& app, const Seam& seam) {
     return closed;
 }
 
-// The window as the screen shows it, one number per picture.
-unsigned long long picture(HWND h) {
+// The window as the screen shows it, one number per picture; kept as a
+// bitmap file too when `keep` names one.
+unsigned long long picture(HWND h, const std::string& keep = {}) {
     RECT r{};
     GetWindowRect(h, &r);
     const int w = r.right - r.left, ht = r.bottom - r.top;
@@ -90,6 +91,14 @@ unsigned long long picture(HWND h) {
     unsigned long long sum = 1469598103934665603ull;
     const auto* p = static_cast<const unsigned char*>(bits);
     for (int i = 0; p && i < w * ht * 4; ++i) sum = (sum ^ p[i]) * 1099511628211ull;
+    if (p && !keep.empty()) {
+        BITMAPFILEHEADER fh{0x4D42, static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader + w * ht * 4), 0, 0,
+                            static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader)};
+        std::string bytes(reinterpret_cast<const char*>(&fh), sizeof fh);
+        bytes.append(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
+        bytes.append(reinterpret_cast<const char*>(p), static_cast<size_t>(w * ht * 4));
+        writeFile(keep, bytes);
+    }
     SelectObject(mem, old);
     DeleteObject(bmp);
     DeleteDC(mem);
@@ -133,6 +142,12 @@ std::vector<Action> actions(Session& s, DWORD& helper) {
              waitFor([&] { return a.popupMenu() == nullptr; }, 3000);
          }, [](App& a) { return a.popupMenu() == nullptr; }},
         {"end a program by selection", [&s, &helper](App& a) {
+             // One left by a failed run would be a line more than after a clean one.
+             if (helper && processListed(helper)) {
+                 auto left = Process::attach(helper);
+                 left->kill();
+                 left->waitExit();
+             }
              Process& p = s.startHelper("sweepme.exe");
              helper = p.pid();
              waitFor([&] { return processListed(p.pid()); });
@@ -145,13 +160,10 @@ std::vector<Action> actions(Session& s, DWORD& helper) {
              if (at == lines.rend()) return;
              a.select(List1, static_cast<int>(lines.rend() - at) - 1);
              a.clickAsync(BtnKill);
+             // The page is listed again after a wait of its own.
+             if (waitFor([&] { return !processListed(p.pid()); }, 3000)) Sleep(500);
+             a.sync();
          }, [&helper](App&) { return waitFor([&] { return !processListed(helper); }, 3000); }},
-        {"minimise and come back", [](App& a) {
-             PostMessageW(a.hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-             waitFor([&] { return !IsWindowVisible(a.hwnd()); }, 3000);
-             a.trayMessage(WM_LBUTTONDOWN);
-             waitFor([&] { return IsWindowVisible(a.hwnd()) && !IsIconic(a.hwnd()); }, 3000);
-         }, [](App& a) { return waitFor([&] { return IsWindowVisible(a.hwnd()) && !IsIconic(a.hwnd()); }, 3000); }},
     };
 }
 
@@ -203,7 +215,8 @@ int main(int argc, char** argv) {
             if (seam.alive() != kept) fail("objects not given back on a clean run", 0, false);
             redrawAll(app);
             settle(app, seam);
-            const unsigned long long whole = picture(app.hwnd());
+            const unsigned long long whole =
+                picture(app.hwnd(), envSet("MORVANE_SWEEP_SHOTS") ? envPath("MORVANE_SWEEP_SHOTS") + "\\clean.bmp" : "");
 
             std::vector<long> ks;
             const long n = row.calls;
@@ -248,8 +261,19 @@ int main(int argc, char** argv) {
                     if (seam.boxesMade() || closeBoxes(app, seam)) fail("a box once calls succeed", k, onward);
                     if (!a.works(app)) fail("the action does not work again", k, onward);
                     redrawAll(app);
-                    if (!waitFor([&] { settle(app, seam); return picture(app.hwnd()) == whole; }, 3000))
+                    if (!waitFor([&] { settle(app, seam); return picture(app.hwnd()) == whole; }, 3000)) {
                         fail("the window is not drawn whole again", k, onward);
+                        if (envSet("MORVANE_SWEEP_SHOTS")) {
+                            const std::string at = envPath("MORVANE_SWEEP_SHOTS") + "\\" + std::to_string(k) +
+                                                   (onward ? "on" : "") + "-";
+                            picture(app.hwnd(), at + "now.bmp");
+                            a.act(app);
+                            settle(app, seam);
+                            redrawAll(app);
+                            settle(app, seam);
+                            picture(app.hwnd(), at + "again.bmp");
+                        }
+                    }
                     const std::vector<long> now = seam.alive();
                     for (int kind = 0; kind < kKindCount - 1; ++kind)
                         if (now[static_cast<size_t>(kind)] != kept[static_cast<size_t>(kind)]) {
