@@ -40,7 +40,8 @@ HFONT Win32Application::font(const TFont& f) {
     lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
     f.name.copy(lf.lfFaceName, LF_FACESIZE - 1);
     HFONT h = text::createFont(lf);
-    if (!h) h = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    // Not kept: the font is asked for again at the next use.
+    if (!h) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     fonts_[key] = h;
     return h;
 }

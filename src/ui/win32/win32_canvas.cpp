@@ -18,25 +18,44 @@ Win32Canvas::Win32Canvas(HDC dc, Win32Application& app) : dc_(dc), app_(app) {
     saved_ = objects::create(objects::Saved, [&] { return SaveDC(dc_); });
 }
 
+// Ours are put out of the context even when its state could not be saved:
+// an object still selected cannot be deleted.
 Win32Canvas::~Win32Canvas() {
-    RestoreDC(dc_, objects::release(objects::Saved, saved_));
+    if (saved_) RestoreDC(dc_, objects::release(objects::Saved, saved_));
+    if (oldPen_) SelectObject(dc_, oldPen_);
+    if (oldBrush_) SelectObject(dc_, oldBrush_);
     if (pen_) objects::remove(objects::Pen, pen_, dc_);
     if (brush_) objects::remove(objects::Brush, brush_, dc_);
 }
 
+namespace {
+// Puts `made` in `current`'s place; when it cannot be made or selected, the
+// current one stays, and the one it replaced is still known.
+template <class H>
+void replaceSelected(HDC dc, objects::Kind kind, H made, H& current, HGDIOBJ& original) {
+    if (!made) return;
+    HGDIOBJ was = SelectObject(dc, made);
+    if (!was) {
+        objects::remove(kind, made, dc);
+        return;
+    }
+    if (current) objects::remove(kind, current, dc);
+    else original = was;
+    current = made;
+}
+}  // namespace
+
 void Win32Canvas::setPenColor(TColor c) {
-    HPEN p = objects::create(objects::Pen, [&] { return CreatePen(PS_SOLID, 1, ui::win32::rgbOf(c)); });
-    SelectObject(dc_, p);
-    if (pen_) objects::remove(objects::Pen, pen_, dc_);
-    pen_ = p;
+    replaceSelected(dc_, objects::Pen,
+                    objects::create(objects::Pen, [&] { return CreatePen(PS_SOLID, 1, ui::win32::rgbOf(c)); }),
+                    pen_, oldPen_);
 }
 
 void Win32Canvas::setBrushColor(TColor c) {
     brushColor_ = c;
-    HBRUSH b = objects::create(objects::Brush, [&] { return CreateSolidBrush(ui::win32::rgbOf(c)); });
-    SelectObject(dc_, b);
-    if (brush_) objects::remove(objects::Brush, brush_, dc_);
-    brush_ = b;
+    replaceSelected(dc_, objects::Brush,
+                    objects::create(objects::Brush, [&] { return CreateSolidBrush(ui::win32::rgbOf(c)); }),
+                    brush_, oldBrush_);
 }
 
 void Win32Canvas::setFont(const TFont& f) {
@@ -177,6 +196,7 @@ TPixels Win32Canvas::imagePixels(const TImageList& list, int index, TColor backg
     if (!s.ok()) return {};
     RECT rc{0, 0, list.width(), list.height()};
     HBRUSH b = objects::create(objects::Brush, [&] { return CreateSolidBrush(ui::win32::rgbOf(background)); });
+    if (!b) return {};
     FillRect(s.dc(), &rc, b);
     DeleteObject(objects::release(objects::Brush, b));
     ImageList_DrawEx(reinterpret_cast<HIMAGELIST>(list.handle()), index, s.dc(), 0, 0, 0, 0,

@@ -68,6 +68,7 @@ private:
     int saved_;
     HPEN pen_ = nullptr;
     HBRUSH brush_ = nullptr;
+    HGDIOBJ oldPen_ = nullptr, oldBrush_ = nullptr;  // what ours replaced
     TColor brushColor_ = clWhite;
 };
 

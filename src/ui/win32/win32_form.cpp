@@ -22,6 +22,8 @@ public:
             SetWindowLongPtrA(h, GWLP_USERDATA, 0);
             DestroyWindow(h);
         }
+        // Once its window is gone.
+        if (small_) DestroyIcon(objects::release(objects::Icon, small_));
     }
     static constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
                                     WS_CLIPCHILDREN;
@@ -99,10 +101,13 @@ public:
     void setTimer(int id, unsigned ms) override { SetTimer(hwnd_, static_cast<UINT_PTR>(id), ms, nullptr); }
     void killTimer(int id) override { KillTimer(hwnd_, static_cast<UINT_PTR>(id)); }
     void setIcon(const std::string& resource) override {
+        // The big one is shared, the system's to free; the small one is ours.
         icon_ = LoadIconA(app_.instance(), resource.c_str());
         HICON small = objects::create(objects::Icon, [&] {
             return static_cast<HICON>(LoadImageA(app_.instance(), resource.c_str(), IMAGE_ICON, 16, 16, 0));
         });
+        HICON was = small_;
+        small_ = small;
         if (!small) small = icon_;
         // Before the first show the class carries them: the window takes them
         // when it is mapped, where each WM_SETICON makes Wine convert and send
@@ -110,10 +115,11 @@ public:
         if (!shown_) {
             SetClassLongPtrA(hwnd_, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon_));
             SetClassLongPtrA(hwnd_, GCLP_HICONSM, reinterpret_cast<LONG_PTR>(small));
-            return;
+        } else {
+            SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+            SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
         }
-        SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-        SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+        if (was) DestroyIcon(objects::release(objects::Icon, was));
     }
     std::uintptr_t iconHandle() const override { return reinterpret_cast<std::uintptr_t>(icon_); }
 
@@ -197,6 +203,7 @@ private:
     HWND tips_ = nullptr;
     HWND lastFocus_ = nullptr;
     HICON icon_ = nullptr;
+    HICON small_ = nullptr;
     TRect place_{};
     bool placed_ = false;
 };

@@ -249,6 +249,7 @@ void Win32Peer::paintWindowless(HDC dc) {
     for (auto k = kids_.rbegin(); k != kids_.rend(); ++k) {
         if (!(*k)->windowless() || !(*k)->visible()) continue;
         const int saved = objects::create(objects::Saved, [&] { return SaveDC(dc); });
+        if (!saved) continue;  // its drawing would change the context for the next
         (*k)->drawOnParent(dc);
         RestoreDC(dc, objects::release(objects::Saved, saved));
     }

@@ -158,6 +158,7 @@ public:
         BITMAP info{};
         GetObjectA(bmp_, sizeof info, &info);
         HDC mem = objects::create(objects::Dc, [&] { return CreateCompatibleDC(dc); });
+        if (!mem) return;
         HGDIOBJ old = SelectObject(mem, bmp_);
         if (stretch_) {
             SetStretchBltMode(dc, COLORONCOLOR);
