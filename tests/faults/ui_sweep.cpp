@@ -73,9 +73,8 @@ int closeBoxes(App& app, const Seam& seam) {
     return closed;
 }
 
-// The window as the screen shows it, one number per picture; kept as a
-// bitmap file too when `keep` names one.
-unsigned long long picture(HWND h, const std::string& keep = {}) {
+// The window as the screen shows it, one number per picture.
+unsigned long long picture(HWND h) {
     RECT r{};
     GetWindowRect(h, &r);
     const int w = r.right - r.left, ht = r.bottom - r.top;
@@ -91,14 +90,6 @@ unsigned long long picture(HWND h, const std::string& keep = {}) {
     unsigned long long sum = 1469598103934665603ull;
     const auto* p = static_cast<const unsigned char*>(bits);
     for (int i = 0; p && i < w * ht * 4; ++i) sum = (sum ^ p[i]) * 1099511628211ull;
-    if (p && !keep.empty()) {
-        BITMAPFILEHEADER fh{0x4D42, static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader + w * ht * 4), 0, 0,
-                            static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader)};
-        std::string bytes(reinterpret_cast<const char*>(&fh), sizeof fh);
-        bytes.append(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
-        bytes.append(reinterpret_cast<const char*>(p), static_cast<size_t>(w * ht * 4));
-        writeFile(keep, bytes);
-    }
     SelectObject(mem, old);
     DeleteObject(bmp);
     DeleteDC(mem);
@@ -171,6 +162,79 @@ struct Row {
     long calls = 0, alone = 0, onward = 0, mostBoxes = 0, violations = 0;
 };
 
+void printRow(const char* name, const Row& r) {
+    std::printf("%-38s %6ld %6ld %7ld %6ld %10ld\n", name, r.calls, r.alone, r.onward, r.mostBoxes, r.violations);
+    std::fflush(stdout);
+}
+
+// Another copy started with the K-th object refused ("K+": from it on): it
+// shows its window or ends after at most one box, and a window it shows is
+// drawn as a clean start draws it once calls succeed.
+Row startUp(Session& s, bool sample, bool verbose) {
+    Row row;
+    const std::string exe = s.dir() + "\\Morvane.exe";
+    auto launch = [&](const std::string& fault, HWND& main) -> Process& {
+        SetEnvironmentVariableA("MORVANE_UI_FAULT", fault.empty() ? nullptr : fault.c_str());
+        Process& p = s.start(exe);
+        SetEnvironmentVariableA("MORVANE_UI_FAULT", nullptr);
+        waitFor([&] {
+            main = findTopWindow(p.pid(), kCaption);
+            return (main && answers(main, 2000)) || !p.running() || App(p, nullptr).dialog();
+        }, kStartMs);
+        return p;
+    };
+    HWND main = nullptr;
+    Process& clean = launch("", main);
+    if (!main) throw Failure("a clean start shows no window");
+    App first(clean, main);
+    Seam seam{main};
+    settle(first, seam);
+    row.calls = seam.calls();
+    redrawAll(first);
+    settle(first, seam);
+    const unsigned long long whole = picture(main);
+    clean.kill();
+    // Every 40th of the calls, or the middle one alone and all of them.
+    std::vector<std::pair<long, bool>> runs;
+    const long n = row.calls;
+    if (sample) runs = {{(n + 1) / 2, false}, {1, true}};
+    for (long k = 1; !sample && k <= n; k += std::max(1L, n / 40)) runs.insert(runs.end(), {{k, false}, {k, true}});
+    for (const auto& [k, onward] : runs) {
+        ++(onward ? row.onward : row.alone);
+        auto fail = [&](const char* what) {
+            ++row.violations;
+            if (verbose) std::printf("  start-up, %s %ld: %s\n", onward ? "from" : "call", k, what);
+        };
+        Process& p = launch(std::to_string(k) + (onward ? "+" : ""), main);
+        App app(p, main);
+        int boxes = 0;
+        for (HWND box; boxes < 8 && (box = app.dialog()) != nullptr; ++boxes) {
+            if (HWND hidden = findTopWindow(p.pid(), kCaption, false)) Seam{hidden}.arm(0);
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+            waitFor([&] { return !IsWindow(box); }, 3000);
+            waitFor([&] { return (main = findTopWindow(p.pid(), kCaption)) || !p.running() || app.dialog(); }, 5000);
+        }
+        row.mostBoxes = std::max<long>(row.mostBoxes, boxes);
+        if (boxes > 1) fail("more than one box");
+        if (!p.running()) {
+            if (!boxes) fail("ended without a word");
+            continue;
+        }
+        if (!main || !answers(main, 5000)) {
+            fail("runs with no answering window");
+            p.kill();
+            continue;
+        }
+        Seam{main}.arm(0);
+        App shown(p, main);
+        redrawAll(shown);
+        if (!waitFor([&] { settle(shown, Seam{main}); return picture(main) == whole; }, 3000))
+            fail("the window is not drawn whole");
+        p.kill();
+    }
+    return row;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -215,8 +279,7 @@ int main(int argc, char** argv) {
             if (seam.alive() != kept) fail("objects not given back on a clean run", 0, false);
             redrawAll(app);
             settle(app, seam);
-            const unsigned long long whole =
-                picture(app.hwnd(), envSet("MORVANE_SWEEP_SHOTS") ? envPath("MORVANE_SWEEP_SHOTS") + "\\clean.bmp" : "");
+            const unsigned long long whole = picture(app.hwnd());
 
             std::vector<long> ks;
             const long n = row.calls;
@@ -261,19 +324,8 @@ int main(int argc, char** argv) {
                     if (seam.boxesMade() || closeBoxes(app, seam)) fail("a box once calls succeed", k, onward);
                     if (!a.works(app)) fail("the action does not work again", k, onward);
                     redrawAll(app);
-                    if (!waitFor([&] { settle(app, seam); return picture(app.hwnd()) == whole; }, 3000)) {
+                    if (!waitFor([&] { settle(app, seam); return picture(app.hwnd()) == whole; }, 3000))
                         fail("the window is not drawn whole again", k, onward);
-                        if (envSet("MORVANE_SWEEP_SHOTS")) {
-                            const std::string at = envPath("MORVANE_SWEEP_SHOTS") + "\\" + std::to_string(k) +
-                                                   (onward ? "on" : "") + "-";
-                            picture(app.hwnd(), at + "now.bmp");
-                            a.act(app);
-                            settle(app, seam);
-                            redrawAll(app);
-                            settle(app, seam);
-                            picture(app.hwnd(), at + "again.bmp");
-                        }
-                    }
                     const std::vector<long> now = seam.alive();
                     for (int kind = 0; kind < kKindCount - 1; ++kind)
                         if (now[static_cast<size_t>(kind)] != kept[static_cast<size_t>(kind)]) {
@@ -285,9 +337,12 @@ int main(int argc, char** argv) {
                         }
                 }
             }
-            std::printf("%-38s %6ld %6ld %7ld %6ld %10ld\n", a.name, row.calls, row.alone, row.onward,
-                        row.mostBoxes, row.violations);
-            std::fflush(stdout);
+            printRow(a.name, row);
+            total += row.violations;
+        }
+        if (std::strstr("start the program", only)) {
+            const Row row = startUp(s, sample, verbose);
+            printRow("start the program", row);
             total += row.violations;
         }
         std::printf("%ld violations\n", total);
