@@ -29,6 +29,11 @@ std::string withoutDigits(std::string s) {
     return s;
 }
 
+BOOL CALLBACK collect(HWND h, LPARAM l) {
+    reinterpret_cast<std::vector<HWND>*>(l)->push_back(h);
+    return TRUE;
+}
+
 // Every fixed text the window shows, page by page, in UTF-8: captions of
 // the window and of each control, tabs, column headers, hints.
 std::vector<std::string> everyText(App& app) {
@@ -40,10 +45,7 @@ std::vector<std::string> everyText(App& app) {
     for (const auto& t : app.tabCaptions(app::ids::PageControl2)) out.push_back("tab " + utf8(t));
     for (const auto& t : app.columnCaptions(autostart::ids::ListView1)) out.push_back("column " + utf8(t));
     std::vector<HWND> children;
-    EnumChildWindows(app.hwnd(), [](HWND h, LPARAM l) {
-        reinterpret_cast<std::vector<HWND>*>(l)->push_back(h);
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&children));
+    EnumChildWindows(app.hwnd(), collect, reinterpret_cast<LPARAM>(&children));
     for (HWND h : children) {
         const std::string cls = className(h);
         if (cls == "ListBox" || cls == "SysListView32" || cls == "Edit") continue;  // contents, not captions
