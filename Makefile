@@ -5,7 +5,7 @@ WINE := $(ROOT)/scripts/with-wine
 EXE32 := build/win32/Morvane.exe
 EXE64 := build/win64/Morvane64.exe
 
-.PHONY: all setup native win32 win64 wine-tests wine-tests64 test test-native test-versions test-versions-short faults \
+.PHONY: all setup native win32 win64 wine-tests wine-tests64 test test-native test-versions test-versions-short faults faults-ui \
 	test-wine32 test-wine64 imports-audit run screenshot shoot-tool bench soak clean
 
 all: win32 win64
@@ -57,6 +57,20 @@ test-versions-short: wine-tests
 faults: native
 	@build/native/fault_sweep --all
 	@build/native/long_run 24
+
+# The toolkit's own objects (windows, fonts, pens, brushes, bitmaps, device
+# contexts, icons, menus, image lists) refused under every user action, in
+# the real program under Wine, per architecture this machine runs; one table
+# row per action. SWEEP_ARGS=--verbose lists every violation.
+faults-ui: setup
+	@for t in wine-tests64 $$($(ROOT)/scripts/win32-probe >/dev/null && echo wine-tests); do \
+		[ -f build/$$t/build.ninja ] || cmake --preset $$t >/dev/null; \
+		cmake --build --preset $$t --target morvane_seam ui_sweep morvane_helper >/dev/null || exit 1; \
+		echo "== $$t"; \
+		MORVANE_EXE=$(ROOT)/build/$$t/tests/wine-tree/morvane_seam.exe \
+			MORVANE_HELPER=$(ROOT)/build/$$t/tests/wine-tree/morvane_helper.exe \
+			$(WINE) build/$$t/tests/wine-tree/ui_sweep.exe $(SWEEP_ARGS) || exit 1; \
+	done
 
 # Every Windows version Wine can report to the program: the 32-bit product
 # under 95, 98, Me, NT 4.0, 2000 and XP (where this machine runs 32-bit

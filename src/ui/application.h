@@ -93,6 +93,12 @@ public:
 protected:
     bool terminated_ = false;
     TForm* mainForm_ = nullptr;
+
+private:
+    // The error box open now, and the other errors raised under it.
+    bool errorOpen_ = false;
+    std::string errorShown_;
+    std::vector<std::string> errorsWaiting_;
 };
 
 }  // namespace ui

@@ -14,6 +14,9 @@
 //     --quit-code N     exit code after a WM_QUIT posted from outside while
 //                       the window still exists (default 0)
 //     --sleep           no window, no message loop: sleep until ended
+//     --starve          once the window exists, take menus until the window
+//                       system has no handle left for anyone, then retitle
+//                       the window "starved"
 //     --partner NAME    every 250 ms check on the process NAME (an exe in our
 //                       own directory); when it has ended, start it again as
 //                       "NAME --partner OURNAME". Two partners started this way
@@ -84,7 +87,7 @@ std::string upper(std::string s) {
 }
 
 struct Options {
-    bool window = false, hidden = false, refuseClose = false, hang = false, sleep = false;
+    bool window = false, hidden = false, refuseClose = false, hang = false, sleep = false, starve = false;
     std::string title, partner;
     std::wstring wideTitle;
     UINT closeCode = 0, quitCode = 0;
@@ -218,6 +221,7 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
         else if (a == "--close-code" && hasValue) g_opt.closeCode = number(args[++i]);
         else if (a == "--quit-code" && hasValue) g_opt.quitCode = number(args[++i]);
         else if (a == "--sleep") g_opt.sleep = true;
+        else if (a == "--starve") g_opt.starve = true;
         else if (a == "--partner" && hasValue) g_opt.partner = args[++i];
         else if (a == "--exit" && hasValue) return static_cast<int>(number(args[++i]));
         else if (a == "--module-path" && hasValue) setOwnModulePath(args[++i]);
@@ -234,6 +238,11 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
         for (;;) Sleep(INFINITE);
     }
     if (g_opt.window && !createWindow(inst)) return 3;
+    if (g_opt.starve && g_wnd) {
+        for (int i = 0; i < 1000000 && CreateMenu(); ++i) {
+        }
+        SetWindowTextA(g_wnd, "starved");
+    }
     if (g_opt.hang) {
         for (;;) Sleep(INFINITE);
     }

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "ui/controls.h"
 #include "ui/dialogs.h"
@@ -35,6 +38,27 @@ TEST_F(Toolkit, ErrorOfAHandlerRunByCodeGoesBackToTheCallerButStopsAtAUserEvent)
     button.OnClick = [] { throw 42; };
     button.userClick();
     EXPECT_EQ(app.errors().back(), "Unknown error");
+}
+
+// Catches a box per failing paint: an error raised under an open box waits
+// for it, and the same error again is dropped.
+TEST_F(Toolkit, OneErrorBoxAtATimeAndARepeatDroppedWhileItIsOpen) {
+    int open = 0, most = 0;
+    auto fail = [this](const char* what) { app.guard([what] { throw std::runtime_error(what); }); };
+    app.whileBoxOpen = [&] {
+        most = std::max(most, ++open);
+        if (app.errors().size() == 1) {
+            fail("paint failed");
+            fail("list failed");
+            fail("paint failed");
+        }
+        --open;
+    };
+    fail("paint failed");
+    EXPECT_EQ(app.errors(), (std::vector<std::string>{"paint failed", "list failed"}));
+    EXPECT_EQ(most, 1);
+    fail("paint failed");
+    EXPECT_EQ(app.errors().size(), 3u) << "a box once closed is shown again for a new error";
 }
 
 TEST_F(Toolkit, RadioGroupReportsOnlyChangesOfTheChoice) {

@@ -10,6 +10,8 @@
 #include "ui/controls.h"
 #include "ui/dialogs.h"
 #include "ui/menus.h"
+#include "ui/win32/win32_canvas.h"
+#include "ui/win32/win32_objects.h"
 #include "ui/win32/win32_peers.h"
 #include "ui/win32/win32_text.h"
 
@@ -24,7 +26,7 @@ Win32Application::Win32Application(HINSTANCE instance) : instance_(instance) {
 }
 
 Win32Application::~Win32Application() {
-    for (auto& [key, f] : fonts_) DeleteObject(f);
+    for (auto& [key, f] : fonts_) DeleteObject(objects::release(objects::Font, f));
 }
 
 HFONT Win32Application::font(const TFont& f) {
@@ -38,7 +40,8 @@ HFONT Win32Application::font(const TFont& f) {
     lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
     f.name.copy(lf.lfFaceName, LF_FACESIZE - 1);
     HFONT h = text::createFont(lf);
-    if (!h) h = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    // Not kept: the font is asked for again at the next use.
+    if (!h) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     fonts_[key] = h;
     return h;
 }
@@ -196,7 +199,10 @@ HWND Win32Application::ownerWindow() const {
 
 int Win32Application::messageBox(const std::string& message, const std::string& caption,
                                  unsigned flags) {
-    return text::api().messageBox(ownerWindow(), text::arg(message), text::arg(caption), flags);
+    objects::made(objects::Box, 1);
+    const int answer = text::api().messageBox(ownerWindow(), text::arg(message), text::arg(caption), flags);
+    objects::gone(objects::Box);
+    return answer;
 }
 
 bool Win32Application::runFileDialog(TFileDialog& d, bool save) {
@@ -222,13 +228,13 @@ namespace {
 // A menu picture in the size of the check-mark area, on the menu's colour.
 HBITMAP menuPicture(const TImageList& list, int index) {
     const int cx = GetSystemMetrics(SM_CXMENUCHECK), cy = GetSystemMetrics(SM_CYMENUCHECK);
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, cx, cy);
-    ReleaseDC(nullptr, screen);
+    const WindowDc screen(nullptr, objects::create(objects::Dc, [] { return GetDC(nullptr); }));
+    if (!screen.dc) return nullptr;
+    HDC dc = objects::create(objects::Dc, [&] { return CreateCompatibleDC(screen.dc); });
+    HBITMAP bmp = objects::create(objects::Bitmap, [&] { return CreateCompatibleBitmap(screen.dc, cx, cy); });
     if (!dc || !bmp) {
-        if (dc) DeleteDC(dc);
-        if (bmp) DeleteObject(bmp);
+        if (dc) DeleteDC(objects::release(objects::Dc, dc));
+        if (bmp) DeleteObject(objects::release(objects::Bitmap, bmp));
         return nullptr;
     }
     HGDIOBJ old = SelectObject(dc, bmp);
@@ -237,7 +243,7 @@ HBITMAP menuPicture(const TImageList& list, int index) {
     ImageList_Draw(reinterpret_cast<HIMAGELIST>(list.handle()), index, dc,
                    (cx - list.width()) / 2, (cy - list.height()) / 2, ILD_TRANSPARENT);
     SelectObject(dc, old);
-    DeleteDC(dc);
+    DeleteDC(objects::release(objects::Dc, dc));
     return bmp;
 }
 
@@ -256,7 +262,7 @@ void Win32Application::popupMenu(TPopupMenu& menu, int x, int y) {
     TForm* form = mainForm();
     if (!form) return;
     HWND owner = reinterpret_cast<HWND>(form->handle());
-    HMENU h = CreatePopupMenu();
+    HMENU h = objects::create(objects::Menu, [] { return CreatePopupMenu(); });
     if (!h) return;
     std::vector<HBITMAP> pictures;
     for (TMenuItem* item : menu.items()) {
@@ -289,8 +295,8 @@ void Win32Application::popupMenu(TPopupMenu& menu, int x, int y) {
     const int id = static_cast<int>(TrackPopupMenu(h, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
                                                    x, y, 0, owner, nullptr));
     PostMessageA(owner, WM_NULL, 0, 0);
-    DestroyMenu(h);
-    for (HBITMAP b : pictures) DeleteObject(b);
+    DestroyMenu(objects::release(objects::Menu, h));
+    for (HBITMAP b : pictures) DeleteObject(objects::release(objects::Bitmap, b));
     if (id)
         if (TMenuItem* item = menu.findItem(id)) item->userClick();
 }
@@ -298,19 +304,23 @@ void Win32Application::popupMenu(TPopupMenu& menu, int x, int y) {
 std::uintptr_t Win32Application::loadImageList(const std::string& resource, int width, int height,
                                                TColor mask, int& count) {
     count = 0;
-    HBITMAP bmp = static_cast<HBITMAP>(LoadImageA(instance_, resource.c_str(), IMAGE_BITMAP, 0, 0, 0));
+    HBITMAP bmp = objects::create(objects::Bitmap, [&] {
+        return static_cast<HBITMAP>(LoadImageA(instance_, resource.c_str(), IMAGE_BITMAP, 0, 0, 0));
+    });
     if (!bmp) return 0;
-    HIMAGELIST il = ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 8, 4);
+    HIMAGELIST il = objects::create(objects::ImageList, [&] {
+        return ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 8, 4);
+    });
     if (il) {
         ImageList_AddMasked(il, bmp, static_cast<COLORREF>(mask));
         count = ImageList_GetImageCount(il);
     }
-    DeleteObject(bmp);
+    DeleteObject(objects::release(objects::Bitmap, bmp));
     return reinterpret_cast<std::uintptr_t>(il);
 }
 
 void Win32Application::releaseImageList(std::uintptr_t handle) {
-    ImageList_Destroy(reinterpret_cast<HIMAGELIST>(handle));
+    ImageList_Destroy(objects::release(objects::ImageList, reinterpret_cast<HIMAGELIST>(handle)));
 }
 
 }  // namespace ui::win32

@@ -1,6 +1,7 @@
 // Push, check, radio and speed buttons (the class does the work), and the
 // bit button we draw ourselves.
 #include "ui/win32/win32_families.h"
+#include "ui/win32/win32_objects.h"
 
 namespace ui::win32 {
 
@@ -61,11 +62,11 @@ class BitBtnPeer : public ButtonPeer {
 public:
     using ButtonPeer::ButtonPeer;
     ~BitBtnPeer() override {
-        if (glyph_) ImageList_Destroy(glyph_);
+        if (glyph_) ImageList_Destroy(objects::release(objects::ImageList, glyph_));
     }
     // Loaded when first drawn: under the flat look the button never draws it.
     void setPicture(const std::string& resource) override {
-        if (glyph_) ImageList_Destroy(glyph_);
+        if (glyph_) ImageList_Destroy(objects::release(objects::ImageList, glyph_));
         glyph_ = nullptr;
         resource_ = resource;
         invalidate();
@@ -73,16 +74,17 @@ public:
     void loadGlyph() {
         std::string resource;
         resource.swap(resource_);
-        HBITMAP bmp = static_cast<HBITMAP>(
-            LoadImageA(app_.instance(), resource.c_str(), IMAGE_BITMAP, 0, 0, 0));
+        HBITMAP bmp = objects::create(objects::Bitmap, [&] {
+            return static_cast<HBITMAP>(LoadImageA(app_.instance(), resource.c_str(), IMAGE_BITMAP, 0, 0, 0));
+        });
         if (!bmp) return;
         BITMAP info{};
         GetObjectA(bmp, sizeof info, &info);
         w_ = info.bmWidth;
         h_ = info.bmHeight;
-        glyph_ = ImageList_Create(w_, h_, ILC_COLOR24 | ILC_MASK, 1, 0);
+        glyph_ = objects::create(objects::ImageList, [&] { return ImageList_Create(w_, h_, ILC_COLOR24 | ILC_MASK, 1, 0); });
         if (glyph_) ImageList_AddMasked(glyph_, bmp, RGB(255, 0, 255));
-        DeleteObject(bmp);
+        DeleteObject(objects::release(objects::Bitmap, bmp));
     }
     void setText(const std::string& t) override {
         Win32Peer::setText(t);

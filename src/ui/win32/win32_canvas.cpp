@@ -15,28 +15,47 @@ COLORREF rgbOf(TColor c) {
 static RECT toRect(const TRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 Win32Canvas::Win32Canvas(HDC dc, Win32Application& app) : dc_(dc), app_(app) {
-    saved_ = SaveDC(dc_);
+    saved_ = objects::create(objects::Saved, [&] { return SaveDC(dc_); });
 }
 
+// Ours are put out of the context even when its state could not be saved:
+// an object still selected cannot be deleted.
 Win32Canvas::~Win32Canvas() {
-    RestoreDC(dc_, saved_);
-    if (pen_) DeleteObject(pen_);
-    if (brush_) DeleteObject(brush_);
+    if (saved_) RestoreDC(dc_, objects::release(objects::Saved, saved_));
+    if (oldPen_) SelectObject(dc_, oldPen_);
+    if (oldBrush_) SelectObject(dc_, oldBrush_);
+    if (pen_) objects::remove(objects::Pen, pen_, dc_);
+    if (brush_) objects::remove(objects::Brush, brush_, dc_);
 }
+
+namespace {
+// Puts `made` in `current`'s place; when it cannot be made or selected, the
+// current one stays, and the one it replaced is still known.
+template <class H>
+void replaceSelected(HDC dc, objects::Kind kind, H made, H& current, HGDIOBJ& original) {
+    if (!made) return;
+    HGDIOBJ was = SelectObject(dc, made);
+    if (!was) {
+        objects::remove(kind, made, dc);
+        return;
+    }
+    if (current) objects::remove(kind, current, dc);
+    else original = was;
+    current = made;
+}
+}  // namespace
 
 void Win32Canvas::setPenColor(TColor c) {
-    HPEN p = CreatePen(PS_SOLID, 1, ui::win32::rgbOf(c));
-    SelectObject(dc_, p);
-    if (pen_) DeleteObject(pen_);
-    pen_ = p;
+    replaceSelected(dc_, objects::Pen,
+                    objects::create(objects::Pen, [&] { return CreatePen(PS_SOLID, 1, ui::win32::rgbOf(c)); }),
+                    pen_, oldPen_);
 }
 
 void Win32Canvas::setBrushColor(TColor c) {
     brushColor_ = c;
-    HBRUSH b = CreateSolidBrush(ui::win32::rgbOf(c));
-    SelectObject(dc_, b);
-    if (brush_) DeleteObject(brush_);
-    brush_ = b;
+    replaceSelected(dc_, objects::Brush,
+                    objects::create(objects::Brush, [&] { return CreateSolidBrush(ui::win32::rgbOf(c)); }),
+                    brush_, oldBrush_);
 }
 
 void Win32Canvas::setFont(const TFont& f) {
@@ -136,14 +155,16 @@ public:
         bi.bmiHeader.biPlanes = 1;
         bi.bmiHeader.biBitCount = 32;
         bi.bmiHeader.biCompression = BI_RGB;
-        dc_ = CreateCompatibleDC(like);
-        bmp_ = CreateDIBSection(like, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+        dc_ = objects::create(objects::Dc, [&] { return CreateCompatibleDC(like); });
+        bmp_ = objects::create(objects::Bitmap, [&] {
+            return CreateDIBSection(like, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+        });
         if (dc_ && bmp_) old_ = SelectObject(dc_, bmp_);
     }
     ~DibSurface() {
         if (old_) SelectObject(dc_, old_);
-        if (bmp_) DeleteObject(bmp_);
-        if (dc_) DeleteDC(dc_);
+        if (bmp_) DeleteObject(objects::release(objects::Bitmap, bmp_));
+        if (dc_) DeleteDC(objects::release(objects::Dc, dc_));
     }
     DibSurface(const DibSurface&) = delete;
     DibSurface& operator=(const DibSurface&) = delete;
@@ -174,32 +195,35 @@ TPixels Win32Canvas::imagePixels(const TImageList& list, int index, TColor backg
     DibSurface s(dc_, list.width(), list.height());
     if (!s.ok()) return {};
     RECT rc{0, 0, list.width(), list.height()};
-    HBRUSH b = CreateSolidBrush(ui::win32::rgbOf(background));
+    HBRUSH b = objects::create(objects::Brush, [&] { return CreateSolidBrush(ui::win32::rgbOf(background)); });
+    if (!b) return {};
     FillRect(s.dc(), &rc, b);
-    DeleteObject(b);
+    DeleteObject(objects::release(objects::Brush, b));
     ImageList_DrawEx(reinterpret_cast<HIMAGELIST>(list.handle()), index, s.dc(), 0, 0, 0, 0,
                      CLR_NONE, CLR_NONE, ILD_TRANSPARENT);
     return s.read();
 }
 
 TPixels Win32Canvas::resourcePixels(const std::string& resource) {
-    HBITMAP bmp = static_cast<HBITMAP>(LoadImageA(app_.instance(), resource.c_str(), IMAGE_BITMAP, 0, 0, 0));
+    HBITMAP bmp = objects::create(objects::Bitmap, [&] {
+        return static_cast<HBITMAP>(LoadImageA(app_.instance(), resource.c_str(), IMAGE_BITMAP, 0, 0, 0));
+    });
     if (!bmp) return {};
     BITMAP info{};
     GetObjectA(bmp, sizeof info, &info);
     TPixels out;
     {
         DibSurface s(dc_, info.bmWidth, info.bmHeight);
-        HDC mem = CreateCompatibleDC(dc_);
+        HDC mem = objects::create(objects::Dc, [&] { return CreateCompatibleDC(dc_); });
         if (s.ok() && mem) {
             HGDIOBJ old = SelectObject(mem, bmp);
             BitBlt(s.dc(), 0, 0, info.bmWidth, info.bmHeight, mem, 0, 0, SRCCOPY);
             SelectObject(mem, old);
             out = s.read();
         }
-        if (mem) DeleteDC(mem);
+        if (mem) DeleteDC(objects::release(objects::Dc, mem));
     }
-    DeleteObject(bmp);
+    DeleteObject(objects::release(objects::Bitmap, bmp));
     return out;
 }
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "ui/canvas.h"
+#include "ui/win32/win32_objects.h"
 
 namespace ui::win32 {
 
@@ -16,7 +17,7 @@ struct WindowDc {
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
     ~WindowDc() {
-        if (dc) ReleaseDC(wnd, dc);
+        if (dc) ReleaseDC(wnd, objects::release(objects::Dc, dc));
     }
     HWND wnd;
     HDC dc;
@@ -67,6 +68,7 @@ private:
     int saved_;
     HPEN pen_ = nullptr;
     HBRUSH brush_ = nullptr;
+    HGDIOBJ oldPen_ = nullptr, oldBrush_ = nullptr;  // what ours replaced
     TColor brushColor_ = clWhite;
 };
 

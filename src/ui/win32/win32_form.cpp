@@ -3,6 +3,7 @@
 #include "base/error.h"
 
 #include "ui/win32/win32_families.h"
+#include "ui/win32/win32_objects.h"
 #include "ui/win32/win32_text.h"
 
 namespace ui::win32 {
@@ -21,6 +22,8 @@ public:
             SetWindowLongPtrA(h, GWLP_USERDATA, 0);
             DestroyWindow(h);
         }
+        // Once its window is gone.
+        if (small_) DestroyIcon(objects::release(objects::Icon, small_));
     }
     static constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
                                     WS_CLIPCHILDREN;
@@ -39,16 +42,20 @@ public:
             wc.lpszClassName = name;
             if (!text::api().registerClass(&wc)) return false;
         }
-        hwnd_ = text::api().createWindow(0, text::arg(cls), text::arg(""), kStyle, CW_USEDEFAULT,
-                                         CW_USEDEFAULT, 300, 300, nullptr, nullptr, app_.instance(), this);
+        hwnd_ = objects::create(objects::Window, [&] {
+            return text::api().createWindow(0, text::arg(cls), text::arg(""), kStyle, CW_USEDEFAULT,
+                                            CW_USEDEFAULT, 300, 300, nullptr, nullptr, app_.instance(), this);
+        });
         return hwnd_ != nullptr;
     }
 
     HWND tips() override {
         if (tips_ || !hwnd_) return tips_;
-        tips_ = text::api().createWindow(WS_EX_TOPMOST, text::arg(TOOLTIPS_CLASSA), nullptr,
-                                         WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                                         CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, app_.instance(), nullptr);
+        tips_ = objects::create(objects::Window, [&] {
+            return text::api().createWindow(WS_EX_TOPMOST, text::arg(TOOLTIPS_CLASSA), nullptr,
+                                            WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                                            CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, app_.instance(), nullptr);
+        });
         if (tips_) SendMessageA(tips_, TTM_SETMAXTIPWIDTH, 0, 360);
         return tips_;
     }
@@ -94,9 +101,13 @@ public:
     void setTimer(int id, unsigned ms) override { SetTimer(hwnd_, static_cast<UINT_PTR>(id), ms, nullptr); }
     void killTimer(int id) override { KillTimer(hwnd_, static_cast<UINT_PTR>(id)); }
     void setIcon(const std::string& resource) override {
+        // The big one is shared, the system's to free; the small one is ours.
         icon_ = LoadIconA(app_.instance(), resource.c_str());
-        HICON small = static_cast<HICON>(LoadImageA(app_.instance(), resource.c_str(), IMAGE_ICON,
-                                                    16, 16, 0));
+        HICON small = objects::create(objects::Icon, [&] {
+            return static_cast<HICON>(LoadImageA(app_.instance(), resource.c_str(), IMAGE_ICON, 16, 16, 0));
+        });
+        HICON was = small_;
+        small_ = small;
         if (!small) small = icon_;
         // Before the first show the class carries them: the window takes them
         // when it is mapped, where each WM_SETICON makes Wine convert and send
@@ -104,10 +115,11 @@ public:
         if (!shown_) {
             SetClassLongPtrA(hwnd_, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon_));
             SetClassLongPtrA(hwnd_, GCLP_HICONSM, reinterpret_cast<LONG_PTR>(small));
-            return;
+        } else {
+            SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+            SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
         }
-        SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-        SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+        if (was) DestroyIcon(objects::release(objects::Icon, was));
     }
     std::uintptr_t iconHandle() const override { return reinterpret_cast<std::uintptr_t>(icon_); }
 
@@ -117,6 +129,7 @@ public:
             SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
         }
         auto* self = reinterpret_cast<FormPeer*>(GetWindowLongPtrA(h, GWLP_USERDATA));
+        if (LRESULT r = 0; objects::control(msg, w, l, r)) return r;
         if (!self || !self->hwnd_) return text::api().defaultProc(h, msg, w, l);
         return self->receive(msg, w, l);
     }
@@ -190,6 +203,7 @@ private:
     HWND tips_ = nullptr;
     HWND lastFocus_ = nullptr;
     HICON icon_ = nullptr;
+    HICON small_ = nullptr;
     TRect place_{};
     bool placed_ = false;
 };

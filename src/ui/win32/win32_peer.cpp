@@ -11,6 +11,7 @@
 #include "ui/messages.h"
 #include "ui/win32/win32_canvas.h"
 #include "ui/win32/win32_families.h"
+#include "ui/win32/win32_objects.h"
 
 namespace ui::win32 {
 
@@ -94,10 +95,12 @@ void Win32Peer::realize() {
     }
     // No control listens for its children's WM_PARENTNOTIFY, which every
     // ancestor would otherwise get at each child's making, click and end.
-    hwnd_ = text::api().createWindow(static_cast<DWORD>(exStyle_) | WS_EX_NOPARENTNOTIFY, text::arg(cls_),
-                                     text::arg(text_), static_cast<DWORD>(style_), bounds_.left,
-                                     bounds_.top, bounds_.width(), bounds_.height(), parent,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), app_.instance(), nullptr);
+    hwnd_ = objects::create(objects::Window, [&] {
+        return text::api().createWindow(static_cast<DWORD>(exStyle_) | WS_EX_NOPARENTNOTIFY, text::arg(cls_),
+                                        text::arg(text_), static_cast<DWORD>(style_), bounds_.left,
+                                        bounds_.top, bounds_.width(), bounds_.height(), parent,
+                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), app_.instance(), nullptr);
+    });
     if (!hwnd_) throw base::Error("Cannot create a control window");
     subclass();
     placeInZOrder();
@@ -245,9 +248,10 @@ bool Win32Peer::hasWindowlessKids() const {
 void Win32Peer::paintWindowless(HDC dc) {
     for (auto k = kids_.rbegin(); k != kids_.rend(); ++k) {
         if (!(*k)->windowless() || !(*k)->visible()) continue;
-        const int saved = SaveDC(dc);
+        const int saved = objects::create(objects::Saved, [&] { return SaveDC(dc); });
+        if (!saved) continue;  // its drawing would change the context for the next
         (*k)->drawOnParent(dc);
-        RestoreDC(dc, saved);
+        RestoreDC(dc, objects::release(objects::Saved, saved));
     }
 }
 
@@ -317,7 +321,7 @@ void Win32Peer::textChanged() { notifyHooks(cm::TextChanged); }
 void Win32Peer::paintOver(bool wholeWindow,
                           const std::function<void(TCanvas&, const TRect&)>& paint) {
     if (!hwnd_ || !IsWindowVisible(hwnd_)) return;
-    HDC dc = wholeWindow ? GetWindowDC(hwnd_) : GetDC(hwnd_);
+    HDC dc = objects::create(objects::Dc, [&] { return wholeWindow ? GetWindowDC(hwnd_) : GetDC(hwnd_); });
     if (!dc) return;
     const WindowDc release(hwnd_, dc);
     RECT rc{};

@@ -30,7 +30,7 @@ bool notify(Win32Application&, HWND, WPARAM, LPARAM l, LRESULT& r) {
 void measureMenuItem(Win32Application& app, HWND self, MEASUREITEMSTRUCT& m) {
     auto* item = reinterpret_cast<TMenuItem*>(m.itemData);
     if (!item || !item->OnMeasureItem) return;
-    const WindowDc dc(self, GetDC(self));
+    const WindowDc dc(self, objects::create(objects::Dc, [&] { return GetDC(self); }));
     Win32Canvas canvas(dc.dc, app);
     int width = static_cast<int>(m.itemWidth), height = static_cast<int>(m.itemHeight);
     item->OnMeasureItem(canvas, width, height);

@@ -1,6 +1,7 @@
 // Controls that hold no rows and no other controls: labels, edit fields,
 // up-down arrows, pictures and bevels.
 #include "ui/win32/win32_families.h"
+#include "ui/win32/win32_objects.h"
 
 namespace ui::win32 {
 
@@ -107,7 +108,7 @@ class WindowlessPeer : public Win32Peer {
 public:
     using Win32Peer::Win32Peer;
     ~WindowlessPeer() override {
-        if (bmp_) DeleteObject(bmp_);
+        if (bmp_) DeleteObject(objects::release(objects::Bitmap, bmp_));
     }
     void setBounds(int left, int top, int width, int height) override {
         invalidate();
@@ -129,7 +130,7 @@ public:
     }
     // Loaded when first drawn: most pictures sit on pages not shown at start.
     void setPicture(const std::string& resource) override {
-        if (bmp_) DeleteObject(bmp_);
+        if (bmp_) DeleteObject(objects::release(objects::Bitmap, bmp_));
         bmp_ = nullptr;
         resource_ = resource;
         invalidate();
@@ -148,14 +149,16 @@ public:
         if (framed_) DrawEdge(dc, &rc, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
         FillRect(dc, &rc, faceBrush());
         if (!bmp_ && !resource_.empty()) {
-            bmp_ = static_cast<HBITMAP>(
-                LoadImageA(app_.instance(), resource_.c_str(), IMAGE_BITMAP, 0, 0, 0));
+            bmp_ = objects::create(objects::Bitmap, [&] {
+                return static_cast<HBITMAP>(LoadImageA(app_.instance(), resource_.c_str(), IMAGE_BITMAP, 0, 0, 0));
+            });
             if (!bmp_) resource_.clear();  // missing: not looked for at every paint
         }
         if (!bmp_) return;
         BITMAP info{};
         GetObjectA(bmp_, sizeof info, &info);
-        HDC mem = CreateCompatibleDC(dc);
+        HDC mem = objects::create(objects::Dc, [&] { return CreateCompatibleDC(dc); });
+        if (!mem) return;
         HGDIOBJ old = SelectObject(mem, bmp_);
         if (stretch_) {
             SetStretchBltMode(dc, COLORONCOLOR);
@@ -167,7 +170,7 @@ public:
                    SRCCOPY);
         }
         SelectObject(mem, old);
-        DeleteDC(mem);
+        DeleteDC(objects::release(objects::Dc, mem));
     }
 
 private:

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "base/error.h"
+#include "ui/win32/win32_objects.h"
 
 namespace ui::win32::text {
 
@@ -76,7 +77,7 @@ std::string windowText(HWND h) {
     return s.text(static_cast<std::size_t>(got > 0 ? got : 0));
 }
 
-HFONT createFont(const LOGFONTA& a) {
+static HFONT makeFont(const LOGFONTA& a) {
     if (!unicode()) return CreateFontIndirectA(&a);
     LOGFONTW lf{};
     std::memcpy(&lf, &a, offsetof(LOGFONTA, lfFaceName));
@@ -85,6 +86,10 @@ HFONT createFont(const LOGFONTA& a) {
     Arg face(std::string(a.lfFaceName, n), true);
     std::memcpy(lf.lfFaceName, face.get(), (face.length() < LF_FACESIZE ? face.length() : LF_FACESIZE - 1) * 2);
     return api().createFont(&lf);
+}
+
+HFONT createFont(const LOGFONTA& a) {
+    return objects::create(objects::Font, [&] { return makeFont(a); });
 }
 
 bool menuFont(LOGFONTA& font) {
