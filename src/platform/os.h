@@ -21,7 +21,8 @@ constexpr Handle kNoHandle = 0;
 class [[nodiscard]] Status {
 public:
     constexpr Status() = default;
-    constexpr Status(std::uint32_t code) : code_(code) {}
+    // Explicit: a number is not a result until a call says it is one.
+    constexpr explicit Status(std::uint32_t code) : code_(code) {}
     constexpr bool ok() const { return code_ == 0; }
     constexpr explicit operator bool() const { return ok(); }
     constexpr std::uint32_t code() const { return code_; }

@@ -60,22 +60,22 @@ void Registry::writeString(const std::string& name, const std::string& text, std
 }
 
 platform::Status Registry::readValue(const std::string& name, platform::RegValue& value) {
-    return key_ == 0 ? platform::Error::InvalidHandle : os_.regQueryValueEx(key_, name, value);
+    return key_ == 0 ? platform::Status(platform::Error::InvalidHandle) : os_.regQueryValueEx(key_, name, value);
 }
 
 platform::Status Registry::writeValue(const std::string& name, const platform::RegValue& value) {
-    return key_ == 0 ? platform::Error::InvalidHandle : os_.regSetValueEx(key_, name, value);
+    return key_ == 0 ? platform::Status(platform::Error::InvalidHandle) : os_.regSetValueEx(key_, name, value);
 }
 
 platform::Status Registry::deleteValue(const std::string& name) {
-    return key_ == 0 ? platform::Error::InvalidHandle : os_.regDeleteValue(key_, name);
+    return key_ == 0 ? platform::Status(platform::Error::InvalidHandle) : os_.regDeleteValue(key_, name);
 }
 
 platform::Status Registry::getValueNames(std::vector<std::string>& names) {
     names.clear();
     platform::RegKeyInfo info;
     const platform::Status counted =
-        key_ == 0 ? platform::Error::InvalidHandle : os_.regQueryInfoKey(key_, info);
+        key_ == 0 ? platform::Status(platform::Error::InvalidHandle) : os_.regQueryInfoKey(key_, info);
     if (!counted) return counted;
     for (std::uint32_t i = 0; i < info.values; ++i) {
         std::string name;
