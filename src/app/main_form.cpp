@@ -147,10 +147,10 @@ void TfrmMain::FormCreate() {
     const ui::TRect outer = windowRect();
     moveTo(app::centredOrigin(screen.x, outer.width()),
            app::centredOrigin(screen.y, outer.height()));
-    std::string exe;
-    platform::ignore(os.exePath(exe), "empty when the system cannot tell: the lists then go beside the "
-                                      "current folder");
-    AppDir = base::dirPart(exe);
+    const platform::Result<std::string> exe = os.exePath();
+    platform::ignore(exe.status(), "empty when the system cannot tell: the lists then go beside the "
+                                   "current folder");
+    AppDir = base::dirPart(*exe);
     // Each step runs through the guard, so it runs even when one before it
     // failed, that error shown: a settings value that cannot be read must
     // not leave NT taken for 9x, or the lists empty (an empty allow list

@@ -64,8 +64,8 @@ void TfrmMain::LoadSettings() {
         platform::Registry run(os, platform::RootKey::LocalMachine);
         platform::ignore(run.openKey(settings::kRunKey, true),
                          "a Run key this user may not open reads as empty: the box stays unticked");
-        std::string exe;
-        if (os.exePath(exe) && run.readString(settings::kRunValue) == exe)
+        const platform::Result<std::string> exe = os.exePath();
+        if (exe && run.readString(settings::kRunValue) == *exe)
             generalSettings.ChkAutoRun.setChecked(true);
     });
     Application.guard([this] {

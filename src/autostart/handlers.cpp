@@ -79,7 +79,7 @@ void AutostartPage::FillAutostartList() {
                     break;
                 case Reading::WrongType:
                     if (!wrongTypes.empty()) wrongTypes += "\r\n";
-                    wrongTypes += platform::RegistryError::badType(name).what();
+                    wrongTypes += platform::RegistryError::badTypeText(name);
                     break;
                 case Reading::Unreadable: whole = false; break;
                 case Reading::Skipped: break;
@@ -87,7 +87,7 @@ void AutostartPage::FillAutostartList() {
         }
         if (whole) filled.whole |= keyBit(k);
     }
-    if (!wrongTypes.empty()) Application.showException(platform::RegistryError(wrongTypes));
+    if (!wrongTypes.empty()) Application.showErrorText(wrongTypes);
 }
 
 void AutostartPage::ApplyAutostartList() { applyEntries(os, rowsOf(ListView1), filled); }

@@ -18,15 +18,13 @@ void GeneralSettingsPage::ChkAutoRunClick() {
     platform::Registry run(os, platform::RootKey::LocalMachine);
     const platform::Status opened = run.openKey(kRunKey, true);
     if (ChkAutoRun.checked()) {
-        std::string exe;
-        const platform::Status known = opened ? os.exePath(exe) : opened;
-        if (!known) throw platform::RegistryError::cannotSet(kRunValue, known);
-        run.writeString(kRunValue, exe);
+        platform::orRaise(opened, platform::RegistryError::cannotSet, kRunValue);
+        run.writeString(kRunValue, platform::orRaise(os.exePath(), platform::RegistryError::cannotSet, kRunValue));
         return;
     }
     const platform::Status deleted = opened ? run.deleteValue(kRunValue) : opened;
-    if (!deleted && deleted.code() != platform::Error::FileNotFound)
-        throw platform::RegistryError::cannotDelete(kRunValue, deleted);
+    if (deleted.code() != platform::Error::FileNotFound)
+        platform::orRaise(deleted, platform::RegistryError::cannotDelete, kRunValue);
 }
 
 void GeneralSettingsPage::Button5Click() { pages_.setActivePage(passwordPage_.TabSheet9); }

@@ -386,8 +386,7 @@ TEST_F(ContractRegistry, MissingKeyOpensOnlyWhenCreatedAndWritesWithoutAKeyFail)
 TEST_F(ContractRegistry, ValuesOfAnyTypeRoundTripAndAMissingKeyIsToldApart) {
     const std::string sub = w.regTestKey() + "\\Sub";
     EXPECT_EQ(reg.openKey(sub, false), platform::Status(platform::Error::FileNotFound));
-    platform::RegValue v;
-    EXPECT_EQ(reg.readValue("x", v), platform::Status(platform::Error::InvalidHandle)) << "no key open";
+    EXPECT_EQ(reg.readValue("x").status(), platform::Status(platform::Error::InvalidHandle)) << "no key open";
 
     ASSERT_TRUE(reg.openKey(sub, true));
     const platform::RegValue flag{platform::RegType::Dword, std::string("\x01\0\0\x80", 4)};
@@ -395,15 +394,18 @@ TEST_F(ContractRegistry, ValuesOfAnyTypeRoundTripAndAMissingKeyIsToldApart) {
     ASSERT_TRUE(reg.writeValue("Flag", flag));
     ASSERT_TRUE(reg.writeValue("List", list));
     reg.writeString("Tool", "%SystemRoot%\\t.exe", platform::RegType::ExpandString);
-    ASSERT_TRUE(reg.readValue("Flag", v));
-    EXPECT_EQ(v.type, flag.type);
-    EXPECT_EQ(v.data, flag.data);
-    ASSERT_TRUE(reg.readValue("List", v));
-    EXPECT_EQ(v.data, list.data);
-    ASSERT_TRUE(reg.readValue("Tool", v));
-    EXPECT_EQ(v.type, platform::RegType::ExpandString);
-    EXPECT_EQ(v.data, std::string("%SystemRoot%\\t.exe") + '\0');
-    EXPECT_EQ(reg.readValue("Missing", v), platform::Status(platform::Error::FileNotFound));
+    const platform::Result<platform::RegValue> readFlag = reg.readValue("Flag");
+    ASSERT_TRUE(readFlag);
+    EXPECT_EQ(readFlag->type, flag.type);
+    EXPECT_EQ(readFlag->data, flag.data);
+    const platform::Result<platform::RegValue> readList = reg.readValue("List");
+    ASSERT_TRUE(readList);
+    EXPECT_EQ(readList->data, list.data);
+    const platform::Result<platform::RegValue> readTool = reg.readValue("Tool");
+    ASSERT_TRUE(readTool);
+    EXPECT_EQ(readTool->type, platform::RegType::ExpandString);
+    EXPECT_EQ(readTool->data, std::string("%SystemRoot%\\t.exe") + '\0');
+    EXPECT_EQ(reg.readValue("Missing").status(), platform::Status(platform::Error::FileNotFound));
     EXPECT_EQ(reg.deleteValue("Missing"), platform::Status(platform::Error::FileNotFound));
 
     for (const char* name : {"Flag", "List", "Tool"}) EXPECT_TRUE(reg.deleteValue(name));

@@ -3,10 +3,13 @@
 #include "platform/os.h"
 
 platform::Status call();
+platform::Result<int> count();
 
 void caller() {
 #if defined(DROP)
     call();
+#elif defined(DROP_RESULT)
+    count();
 #elif defined(NUMBER)
     const platform::Status s = 5;
     platform::ignore(s, "never reached");

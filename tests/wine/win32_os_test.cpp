@@ -124,10 +124,10 @@ TEST(Win32OsSystem, TickCountVersionAndOwnPath) {
     EXPECT_EQ(v.platformId, platform::PlatformId::NT);
     EXPECT_GE(v.major, 4u);
 
-    std::string self;
-    ASSERT_TRUE(os.exePath(self));
-    EXPECT_EQ(base::asciiUpper(base::fileNamePart(self)), "WINE_TESTS.EXE");
-    EXPECT_TRUE(platform::fileFound(os, self));
+    const platform::Result<std::string> self = os.exePath();
+    ASSERT_TRUE(self);
+    EXPECT_EQ(base::asciiUpper(base::fileNamePart(*self)), "WINE_TESTS.EXE");
+    EXPECT_TRUE(platform::fileFound(os, *self));
 }
 
 TEST(Win32OsFiles, PatternsAndEmptyPathsNameNoFile) {

@@ -48,12 +48,12 @@ platform::Status SimOs::shellExecute(platform::Hwnd wnd, const std::string& verb
     return platform::shellExecuteStatus(s_->shellResult);
 }
 
-platform::Status SimOs::exePath(std::string& path) {
+platform::Result<std::string> SimOs::exePath() {
     s_->log("GetModuleFileNameA", "");
     // As the real layer: no buffer holds a path of 32767 bytes or more.
-    if (s_->exePath.size() >= 32767) return platform::Status(platform::Error::BadPathname);
-    path = s_->exePath;
-    return {};
+    if (s_->exePath.size() >= 32767)
+        return platform::Result<std::string>(platform::Status(platform::Error::BadPathname));
+    return s_->exePath;
 }
 
 platform::Status SimOs::shellNotifyIcon(std::uint32_t message, const platform::NotifyIconData& data) {

@@ -579,18 +579,15 @@ platform::Status Win32Os::shellExecute(platform::Hwnd wnd, const std::string& ve
     return platform::shellExecuteStatus(r);
 }
 
-platform::Status Win32Os::exePath(std::string& path) {
+platform::Result<std::string> Win32Os::exePath() {
     // A path cut to the buffer comes back without its NUL on XP; grow until it fits.
     for (DWORD room = MAX_PATH; room <= 32768; room *= 2) {
         wide::Out buf(room, calls().wide);
         DWORD n = calls().moduleFileName(nullptr, buf, room);
-        if (n == 0) return lastFailure();
-        if (n < room - 1) {
-            path = buf.text(n);
-            return {};
-        }
+        if (n == 0) return platform::Result<std::string>(lastFailure());
+        if (n < room - 1) return buf.text(n);
     }
-    return platform::Status(platform::Error::BadPathname);
+    return platform::Result<std::string>(platform::Status(platform::Error::BadPathname));
 }
 
 platform::Status Win32Os::shellNotifyIcon(std::uint32_t message, const platform::NotifyIconData& data) {
