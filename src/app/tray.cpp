@@ -73,8 +73,7 @@ void TfrmMain::hideToNotificationArea() {
 }
 
 void TfrmMain::N1Click() {
-    const bool on = N1.checked;
-    restriction.switchLoopClear(on, [&] { restriction.SpeedButton1.setDown(on); });
+    restriction.setLoopClear(N1.checked);
 }
 
 void TfrmMain::N3Click() { PFUnit::LogOffWindows(os); }

@@ -40,8 +40,11 @@ public:
     virtual void hideToNotificationArea() = 0;
     // The loop clear was switched on its page; the menu's item follows.
     virtual void loopClearSwitched(bool on) = 0;
-    // The start-up password was given: the menu opens what the panel held back.
-    virtual void passwordAccepted() = 0;
+    // The start-up password gate went up or down: the menu holds back what
+    // the panel guards while it is up.
+    virtual void passwordGate(bool up) = 0;
+    // The loop clear's interval was set on the settings page.
+    virtual void loopIntervalSet(int seconds) = 0;
     // The process page listed every process, from a whole walk.
     virtual void processesListed() = 0;
     // The window the pages sit in, which the window list leaves out.

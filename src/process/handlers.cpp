@@ -147,6 +147,23 @@ void NormalProgramPage::BtnOpenAppListClick() {
     ListApp.setItems(common::readChosenListFile(os, host.OpenDialog1.fileName));
 }
 
+void NormalProgramPage::loadSettings() {
+    loadNormalAppList(os, AppDir, ListApp);
+    listLoaded_ = true;
+}
+
+void NormalProgramPage::saveSettings(bool mayAsk) {
+    if (!listLoaded_) {
+        // Start-up leaves the list empty when it did not load the file: an
+        // empty one is unchanged, and the file is not even looked for.
+        if (ListApp.count() == 0) return;
+        if (normalListStored(os, AppDir) && (!mayAsk || !common::confirmed(Application, kUnloadedListQuestion)))
+            return;
+    }
+    saveNormalAppList(os, AppDir, ListApp);
+    listLoaded_ = true;
+}
+
 // --- Deleting program files.
 
 // Each file on its own: one whose deletion fails is shown, and the next one
@@ -165,6 +182,10 @@ void ProcessPage::deleteChosenFile() {
     deleteFileOf(host.NormalAppSet.fileName);
     host.Delay(300);
     RefreshProcessList();
+}
+
+void ProcessPage::applyFamilyRules() {
+    if (IsWindowsNT) BtnDelApp.setEnabled(false);
 }
 
 void ProcessPage::BtnDelAppClick() {

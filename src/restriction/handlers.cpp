@@ -150,6 +150,12 @@ void RestrictPage::switchLoopClear(bool on, const std::function<void()>& setMirr
         c->setEnabled(true);
 }
 
+void RestrictPage::setLoopClear(bool on) {
+    switchLoopClear(on, [&] { SpeedButton1.setDown(on); });
+}
+
+void RestrictPage::setInterval(int seconds) { Timer1.setInterval(static_cast<unsigned>(seconds) * 1000u); }
+
 void RestrictPage::SpeedButton1Click() {
     const bool on = SpeedButton1.down();
     switchLoopClear(on, [&] { host.loopClearSwitched(on); });

@@ -3,6 +3,7 @@
 // and the password panel and page.
 #include <gtest/gtest.h>
 
+#include "process/normal_list.h"
 #include "settings/store.h"
 #include "app_fixture.h"
 
@@ -281,7 +282,7 @@ TEST(Closing, ANormalListFileStartUpDidNotReadIsReplacedOnlyOnRequest) {
             } else {
                 ASSERT_EQ(f.application.messages().size(), shown + 1) << context;
                 EXPECT_EQ(lastOf(f.application.messages()).caption, "确认");
-                EXPECT_EQ(lastOf(f.application.messages()).text, settings::kUnloadedListQuestion);
+                EXPECT_EQ(lastOf(f.application.messages()).text, process::kUnloadedListQuestion);
             }
             if (answer == ui::answer::Yes) {
                 EXPECT_EQ(f.machine.bytesOf(kList), "NEW.EXE\r\n") << context;
