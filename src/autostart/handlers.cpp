@@ -121,10 +121,10 @@ void AutostartPage::Button21Click() {
 }
 
 void AutostartPage::Button20Click() {
-    host.NormalAppSet.title = "添加自启动程序";
-    if (!host.NormalAppSet.execute()) return;
-    Edit6.setText(host.NormalAppSet.fileName);
-    if (Edit5.text().empty()) Edit5.setText(base::fileNamePart(host.NormalAppSet.fileName));
+    const std::optional<std::string> program = host.chooseProgram("添加自启动程序");
+    if (!program) return;
+    Edit6.setText(*program);
+    if (Edit5.text().empty()) Edit5.setText(base::fileNamePart(*program));
 }
 
 void AutostartPage::Button14Click() {

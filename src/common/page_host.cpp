@@ -39,4 +39,15 @@ void PageHost::saveListAs(const ui::TListBox& list) {
     writeListFile(os, SaveDialog1.fileName, list.items());
 }
 
+std::optional<std::string> PageHost::chooseProgram(const std::string& title) {
+    NormalAppSet.title = title;
+    if (!NormalAppSet.execute()) return std::nullopt;
+    return NormalAppSet.fileName;
+}
+
+std::optional<std::string> PageHost::chooseListFile() {
+    if (!OpenDialog1.execute()) return std::nullopt;
+    return OpenDialog1.fileName;
+}
+
 }  // namespace common

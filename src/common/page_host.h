@@ -5,6 +5,8 @@
 // functions, so no page needs the window's own declaration.
 #pragma once
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "common/listing.h"
 #include "platform/os.h"
@@ -22,9 +24,6 @@ public:
 
     ui::TApplication& Application;
     platform::Os& os;
-    ui::TSaveDialog SaveDialog1;
-    ui::TOpenDialog OpenDialog1;
-    ui::TOpenDialog NormalAppSet;
     // The executable names the process lists have already read, by process.
     ModuleNameCache ModuleNames;
 
@@ -33,6 +32,10 @@ public:
     void Delay(std::int32_t ms);
     // Writes a list box's lines, CR LF each, to a file the user names.
     void saveListAs(const ui::TListBox& list);
+    // The questions the file dialogs ask: the path the user chose, nothing
+    // when they cancelled. Each dialog opens where the last choice was.
+    std::optional<std::string> chooseProgram(const std::string& title);
+    std::optional<std::string> chooseListFile();
 
     // The exit buttons leave the way the window's close button does.
     virtual void closeWindow() = 0;
@@ -52,6 +55,11 @@ public:
 
 protected:
     ~PageHost() = default;
+
+private:
+    ui::TSaveDialog SaveDialog1;
+    ui::TOpenDialog OpenDialog1;
+    ui::TOpenDialog NormalAppSet;
 };
 
 // A page keeps its host, and the two parts of it every handler uses.

@@ -123,9 +123,9 @@ void ProcessPage::BtnAddNormalAppListClick() {
 }
 
 void NormalProgramPage::BtnAddClick() {
-    host.NormalAppSet.title = kAddDialogTitle;
-    if (!host.NormalAppSet.execute()) return;
-    if (auto entry = entryFromPath(host.NormalAppSet.fileName, ListApp.items()))
+    const std::optional<std::string> program = host.chooseProgram(kAddDialogTitle);
+    if (!program) return;
+    if (auto entry = entryFromPath(*program, ListApp.items()))
         ListApp.add(*entry);
 }
 
@@ -142,9 +142,10 @@ void NormalProgramPage::BtnClearClick() {
 void NormalProgramPage::BtnSaveAppListClick() { host.saveListAs(ListApp); }
 
 void NormalProgramPage::BtnOpenAppListClick() {
-    if (!host.OpenDialog1.execute()) return;
+    const std::optional<std::string> file = host.chooseListFile();
+    if (!file) return;
     // Read first: a file that cannot be read leaves the list as it was.
-    ListApp.setItems(common::readChosenListFile(os, host.OpenDialog1.fileName));
+    ListApp.setItems(common::readChosenListFile(os, *file));
 }
 
 void NormalProgramPage::loadSettings() {
@@ -176,10 +177,10 @@ void ProcessPage::deleteFileOf(const std::string& path) {
 }
 
 void ProcessPage::deleteChosenFile() {
-    host.NormalAppSet.title = kDeleteDialogTitle;
-    if (!host.NormalAppSet.execute()) return;
+    const std::optional<std::string> program = host.chooseProgram(kDeleteDialogTitle);
+    if (!program) return;
     if (!confirmed(Application, kDeleteQuestion)) return;
-    deleteFileOf(host.NormalAppSet.fileName);
+    deleteFileOf(*program);
     host.Delay(300);
     RefreshProcessList();
 }

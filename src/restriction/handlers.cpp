@@ -29,11 +29,10 @@ void RestrictPage::RadioGroup2Click() {
 }
 
 void RestrictPage::Button8Click() {
-    host.NormalAppSet.title = GroupBox3.caption() == kAllowCaption
-                             ? kAddAllowedTitle
-                             : kAddForbiddenTitle;
-    if (!host.NormalAppSet.execute()) return;
-    const std::string entry = entryFromChosenPath(host.NormalAppSet.fileName, IsWindowsNT);
+    const std::optional<std::string> program =
+        host.chooseProgram(GroupBox3.caption() == kAllowCaption ? kAddAllowedTitle : kAddForbiddenTitle);
+    if (!program) return;
+    const std::string entry = entryFromChosenPath(*program, IsWindowsNT);
     const std::vector<std::string> lines = List3.items();
     if (std::find(lines.begin(), lines.end(), entry) != lines.end()) return;
     List3.add(entry);
@@ -77,9 +76,10 @@ std::int32_t RestrictPage::KillTaskB(std::int32_t index) {
 }
 
 void RestrictPage::Button7Click() {
-    if (!host.OpenDialog1.execute()) return;
+    const std::optional<std::string> file = host.chooseListFile();
+    if (!file) return;
     // Read first: a file that cannot be read leaves the list as it was.
-    setWholeList(common::readChosenListFile(os, host.OpenDialog1.fileName));
+    setWholeList(common::readChosenListFile(os, *file));
 }
 
 // --- The loop clear.
