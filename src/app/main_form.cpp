@@ -62,11 +62,7 @@ TfrmMain::TfrmMain(ui::TApplication& application, platform::Os& platform)
       N8(PopupMenu1, ids::N8, "还    原", 0),
       N7(PopupMenu1, ids::N7, common::kExitCaption, 5),
       XPMenu1(*this) {
-    // Each window starts the program-wide values afresh.
     frmMain = this;
-    AppDir.clear();
-    IsWindowsNT = false;
-    StartMinimized = false;
 
     setCaption(kCaption);
     setIcon("MAINICON");
@@ -150,7 +146,7 @@ void TfrmMain::FormCreate() {
     const platform::Result<std::string> exe = os.exePath();
     platform::ignore(exe.status(), "empty when the system cannot tell: the lists then go beside the "
                                    "current folder");
-    AppDir = base::dirPart(*exe);
+    pageHost.AppDir = base::dirPart(*exe);
     // Each step runs through the guard, so it runs even when one before it
     // failed, that error shown: a settings value that cannot be read must
     // not leave NT taken for 9x, or the lists empty (an empty allow list
@@ -173,15 +169,15 @@ void TfrmMain::detectFamily() {
 }
 
 void TfrmMain::DetectWindowsVersion() {
-    IsWindowsNT = false;
-    IsWindowsNT = app::isNtPlatform(os);
+    pageHost.IsWindowsNT = false;
+    pageHost.IsWindowsNT = app::isNtPlatform(os);
 }
 
 void TfrmMain::FormPaint() {
-    if (!StartMinimized) return;
+    if (!pageHost.StartMinimized) return;
     hide();
     AddTrayIcon();
-    StartMinimized = false;
+    pageHost.StartMinimized = false;
 }
 
 namespace {

@@ -11,7 +11,6 @@
 #include "autostart/page.h"
 #include "common/listing.h"
 #include "common/page_host.h"
-#include "common/program.h"
 #include "menulook/xpmenu.h"
 #include "platform/os.h"
 #include "process/page.h"

@@ -24,6 +24,12 @@ public:
 
     ui::TApplication& Application;
     platform::Os& os;
+    // Program-wide values start-up sets: the executable's folder with its
+    // backslash, the NT family (not 95, 98, Me), and a request to hide into
+    // the notification area at the next paint.
+    std::string AppDir;
+    bool IsWindowsNT = false;
+    bool StartMinimized = false;
     // The executable names the process lists have already read, by process.
     ModuleNameCache ModuleNames;
 

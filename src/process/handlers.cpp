@@ -7,7 +7,6 @@
 #include "common/list_file.h"
 #include "common/listing.h"
 #include "common/lists.h"
-#include "common/program.h"
 #include "process/delete.h"
 #include "process/kill_plan.h"
 #include "process/normal_list.h"
@@ -49,7 +48,7 @@ void showLine(ui::TListBox& list, ui::TButton& addButton) {
 
 void ProcessPage::RefreshProcessList() {
     // setItems replaces every line, so checks, selection and markers go too.
-    common::ProcessListing l = common::listProcesses(os, IsWindowsNT, &host.ModuleNames);
+    common::ProcessListing l = common::listProcesses(os, host.IsWindowsNT, &host.ModuleNames);
     PageSnapshot = std::move(l.snapshot);
     List1.setItems(l.lines);
     ChkList1.setItems(l.lines);
@@ -149,7 +148,7 @@ void NormalProgramPage::BtnOpenAppListClick() {
 }
 
 void NormalProgramPage::loadSettings() {
-    loadNormalAppList(os, AppDir, ListApp);
+    loadNormalAppList(os, host.AppDir, ListApp);
     listLoaded_ = true;
 }
 
@@ -158,10 +157,10 @@ void NormalProgramPage::saveSettings(bool mayAsk) {
         // Start-up leaves the list empty when it did not load the file: an
         // empty one is unchanged, and the file is not even looked for.
         if (ListApp.count() == 0) return;
-        if (normalListStored(os, AppDir) && (!mayAsk || !common::confirmed(Application, kUnloadedListQuestion)))
+        if (normalListStored(os, host.AppDir) && (!mayAsk || !common::confirmed(Application, kUnloadedListQuestion)))
             return;
     }
-    saveNormalAppList(os, AppDir, ListApp);
+    saveNormalAppList(os, host.AppDir, ListApp);
     listLoaded_ = true;
 }
 
@@ -186,7 +185,7 @@ void ProcessPage::deleteChosenFile() {
 }
 
 void ProcessPage::applyFamilyRules() {
-    if (IsWindowsNT) BtnDelApp.setEnabled(false);
+    if (host.IsWindowsNT) BtnDelApp.setEnabled(false);
 }
 
 void ProcessPage::BtnDelAppClick() {

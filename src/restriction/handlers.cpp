@@ -7,7 +7,6 @@
 #include "common/list_file.h"
 #include "common/listing.h"
 #include "common/lists.h"
-#include "common/program.h"
 #include "restriction/page.h"
 #include "restriction/rules.h"
 
@@ -32,7 +31,7 @@ void RestrictPage::Button8Click() {
     const std::optional<std::string> program =
         host.chooseProgram(GroupBox3.caption() == kAllowCaption ? kAddAllowedTitle : kAddForbiddenTitle);
     if (!program) return;
-    const std::string entry = entryFromChosenPath(*program, IsWindowsNT);
+    const std::string entry = entryFromChosenPath(*program, host.IsWindowsNT);
     const std::vector<std::string> lines = List3.items();
     if (std::find(lines.begin(), lines.end(), entry) != lines.end()) return;
     List3.add(entry);
@@ -60,15 +59,15 @@ void RestrictPage::fillAllowList(std::vector<std::string> running) {
 
 // The lines are replaced as a whole, so a listing that fails keeps the old ones.
 void RestrictPage::Button10Click() {
-    setWholeList(common::listHidden(os, IsWindowsNT, &host.ModuleNames).lines);
+    setWholeList(common::listHidden(os, host.IsWindowsNT, &host.ModuleNames).lines);
 }
 
 void RestrictPage::Button6Click() { host.saveListAs(List3); }
 
 void RestrictPage::RefreshHideList() {
-    common::ProcessListing l = common::listHidden(os, IsWindowsNT, &host.ModuleNames);
+    common::ProcessListing l = common::listHidden(os, host.IsWindowsNT, &host.ModuleNames);
     ListHide.setItems(l.lines);
-    if (IsWindowsNT) LoopSnapshot = std::move(l.snapshot);
+    if (host.IsWindowsNT) LoopSnapshot = std::move(l.snapshot);
 }
 
 std::int32_t RestrictPage::KillTaskB(std::int32_t index) {
@@ -114,7 +113,7 @@ void RestrictPage::loopClearPass() {
         return;
     }
     const std::vector<std::string> lines = List3.items();
-    if (mode == Mode::Forbid && !IsWindowsNT) {
+    if (mode == Mode::Forbid && !host.IsWindowsNT) {
         // No list of our own on 9x: every listed name is ended by name.
         common::killByNames(os, lines);
         return;
@@ -122,7 +121,7 @@ void RestrictPage::loopClearPass() {
     RefreshHideList();
     const std::vector<std::string> names = ListHide.items();
     const std::vector<std::size_t> hits = positionsToEnd(mode, names, lines);
-    if (IsWindowsNT) {
+    if (host.IsWindowsNT) {
         common::killEntries(os, LoopSnapshot, hits);
         return;
     }

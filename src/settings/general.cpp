@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <functional>
 
-#include "common/program.h"
 #include "platform/registry.h"
 #include "settings/page.h"
 #include "settings/store.h"
@@ -78,7 +77,7 @@ void GeneralSettingsPage::loadSettings() {
             Application.guard([&] {
                 const bool minimised = isYes(reg.readString("RunAutoMin"));
                 ChkMin.setChecked(minimised);
-                StartMinimized = minimised;
+                host.StartMinimized = minimised;
             });
             Application.guard([&] {
                 const std::string killTime = reg.readString("KillTime");

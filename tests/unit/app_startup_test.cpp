@@ -34,18 +34,18 @@ TEST(StartUp, TheWindowIsCentredByItsOuterSize) {
 TEST(StartUp, DeleteButtonIsDisabledOnTheNtFamilyOnly) {
     AppFixture nt(Family::NT);
     nt.start();
-    EXPECT_TRUE(IsWindowsNT);
+    EXPECT_TRUE(nt.form->pageHost.IsWindowsNT);
     EXPECT_FALSE(nt.form->process.BtnDelApp.enabled());
 
     AppFixture w9x(Family::Win9x);
     w9x.start();
-    EXPECT_FALSE(IsWindowsNT);
+    EXPECT_FALSE(w9x.form->pageHost.IsWindowsNT);
     EXPECT_TRUE(w9x.form->process.BtnDelApp.enabled());
 
     AppFixture broken(Family::NT);
     broken.machine.setVersionFails(true);
     broken.start();
-    EXPECT_FALSE(IsWindowsNT);
+    EXPECT_FALSE(broken.form->pageHost.IsWindowsNT);
     EXPECT_TRUE(broken.form->process.BtnDelApp.enabled());
 }
 
@@ -159,7 +159,7 @@ TEST(StartUp, AnErrorInAStepIsShownAndTheLaterStepsStillRun) {
     TfrmMain w(application, machine);
     w.start();
     EXPECT_EQ(application.errors(), (std::vector<std::string>{"Invalid data type for 'KillTime'"}));
-    EXPECT_EQ(AppDir, "C:\\Tools\\");
+    EXPECT_EQ(w.pageHost.AppDir, "C:\\Tools\\");
     EXPECT_EQ(w.restriction.List3.items(), (std::vector<std::string>{"NOTEPAD.EXE"}));
     EXPECT_EQ(w.process.List1.count(), 1);
     EXPECT_TRUE(w.visible());
@@ -171,7 +171,7 @@ TEST(StartUp, AnErrorInAStepIsShownAndTheLaterStepsStillRun) {
     f.machine.addWindow("Editor");
     TfrmMain& v = f.start();
     EXPECT_EQ(f.application.errors(), (std::vector<std::string>{"'abc' is not a valid integer value"}));
-    EXPECT_TRUE(IsWindowsNT);
+    EXPECT_TRUE(v.pageHost.IsWindowsNT);
     EXPECT_FALSE(v.process.BtnDelApp.enabled());
     EXPECT_EQ(v.restriction.List3.items(), expectedNames(f.machine));
     EXPECT_FALSE(v.restriction.List3.items().empty());
@@ -182,12 +182,12 @@ TEST(StartUp, AppDirIsTheExecutablesDirectoryWithItsBackslash) {
     AppFixture f;
     f.machine.setExePath("C:\\Program Files\\Morvane\\Morvane.exe");
     f.start();
-    EXPECT_EQ(AppDir, "C:\\Program Files\\Morvane\\");
+    EXPECT_EQ(f.form->pageHost.AppDir, "C:\\Program Files\\Morvane\\");
 
     AppFixture g;
     g.machine.setExePath("D:\\\xCC\x5C\\Morvane.exe");  // 檀: trail byte 0x5C
     g.start();
-    EXPECT_EQ(AppDir, "D:\\\xCC\x5C\\");
+    EXPECT_EQ(g.form->pageHost.AppDir, "D:\\\xCC\x5C\\");
 }
 
 TEST(MainWindow, StartsOnTheFirstPagesWithNothingPending) {
@@ -385,10 +385,10 @@ TEST(Paint, AStartMinimisedRequestHidesTheWindowOnceAtTheFirstPaint) {
     TfrmMain& w = f.start();
     w.peerPaint();
     EXPECT_TRUE(w.visible());
-    StartMinimized = true;
+    w.pageHost.StartMinimized = true;
     w.peerPaint();
     EXPECT_FALSE(w.visible());
-    EXPECT_FALSE(StartMinimized);
+    EXPECT_FALSE(w.pageHost.StartMinimized);
     EXPECT_EQ(f.machine.trayIcons().size(), 1u);
     w.show();
     w.peerPaint();
