@@ -121,7 +121,7 @@ void AutostartPage::Button21Click() {
 }
 
 void AutostartPage::Button20Click() {
-    const std::optional<std::string> program = host.chooseProgram("添加自启动程序");
+    const std::string* program = host.chooseProgram("添加自启动程序");
     if (!program) return;
     Edit6.setText(*program);
     if (Edit5.text().empty()) Edit5.setText(base::fileNamePart(*program));

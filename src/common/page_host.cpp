@@ -39,15 +39,11 @@ void PageHost::saveListAs(const ui::TListBox& list) {
     writeListFile(os, SaveDialog1.fileName, list.items());
 }
 
-std::optional<std::string> PageHost::chooseProgram(const std::string& title) {
+const std::string* PageHost::chooseProgram(const std::string& title) {
     NormalAppSet.title = title;
-    if (!NormalAppSet.execute()) return std::nullopt;
-    return NormalAppSet.fileName;
+    return NormalAppSet.execute() ? &NormalAppSet.fileName : nullptr;
 }
 
-std::optional<std::string> PageHost::chooseListFile() {
-    if (!OpenDialog1.execute()) return std::nullopt;
-    return OpenDialog1.fileName;
-}
+const std::string* PageHost::chooseListFile() { return OpenDialog1.execute() ? &OpenDialog1.fileName : nullptr; }
 
 }  // namespace common

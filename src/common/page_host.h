@@ -5,7 +5,6 @@
 // functions, so no page needs the window's own declaration.
 #pragma once
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "common/listing.h"
@@ -38,10 +37,11 @@ public:
     void Delay(std::int32_t ms);
     // Writes a list box's lines, CR LF each, to a file the user names.
     void saveListAs(const ui::TListBox& list);
-    // The questions the file dialogs ask: the path the user chose, nothing
-    // when they cancelled. Each dialog opens where the last choice was.
-    std::optional<std::string> chooseProgram(const std::string& title);
-    std::optional<std::string> chooseListFile();
+    // The questions the file dialogs ask: the path the user chose, null
+    // when they cancelled, good until the next question. Each dialog opens
+    // where the last choice was.
+    const std::string* chooseProgram(const std::string& title);
+    const std::string* chooseListFile();
 
     // The exit buttons leave the way the window's close button does.
     virtual void closeWindow() = 0;

@@ -11,6 +11,11 @@ std::string relative(const std::string& path) {
 }
 }  // namespace
 
+// One copy of the throw, not one at every step that may fail.
+void orRaise(Status done, RegistryFailure what, const std::string& name) {
+    if (!done) throw what(name, done);
+}
+
 Registry::Registry(platform::Os& os, platform::HKey root, std::uint32_t access)
     : os_(os), root_(root), access_(access) {}
 

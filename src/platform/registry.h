@@ -42,9 +42,7 @@ using RegistryFailure = RegistryError (*)(const std::string& name, Status why);
 
 // The one way a failed step becomes the error a page raises: the value of a
 // result that came, else the failure `what` names for `name`.
-inline void orRaise(Status done, RegistryFailure what, const std::string& name) {
-    if (!done) throw what(name, done);
-}
+void orRaise(Status done, RegistryFailure what, const std::string& name);
 template <class T>
 T orRaise(Result<T> done, RegistryFailure what, const std::string& name) {
     orRaise(done.status(), what, name);

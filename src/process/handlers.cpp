@@ -122,7 +122,7 @@ void ProcessPage::BtnAddNormalAppListClick() {
 }
 
 void NormalProgramPage::BtnAddClick() {
-    const std::optional<std::string> program = host.chooseProgram(kAddDialogTitle);
+    const std::string* program = host.chooseProgram(kAddDialogTitle);
     if (!program) return;
     if (auto entry = entryFromPath(*program, ListApp.items()))
         ListApp.add(*entry);
@@ -141,7 +141,7 @@ void NormalProgramPage::BtnClearClick() {
 void NormalProgramPage::BtnSaveAppListClick() { host.saveListAs(ListApp); }
 
 void NormalProgramPage::BtnOpenAppListClick() {
-    const std::optional<std::string> file = host.chooseListFile();
+    const std::string* file = host.chooseListFile();
     if (!file) return;
     // Read first: a file that cannot be read leaves the list as it was.
     ListApp.setItems(common::readChosenListFile(os, *file));
@@ -176,7 +176,7 @@ void ProcessPage::deleteFileOf(const std::string& path) {
 }
 
 void ProcessPage::deleteChosenFile() {
-    const std::optional<std::string> program = host.chooseProgram(kDeleteDialogTitle);
+    const std::string* program = host.chooseProgram(kDeleteDialogTitle);
     if (!program) return;
     if (!confirmed(Application, kDeleteQuestion)) return;
     deleteFileOf(*program);

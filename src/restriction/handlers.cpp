@@ -28,7 +28,7 @@ void RestrictPage::RadioGroup2Click() {
 }
 
 void RestrictPage::Button8Click() {
-    const std::optional<std::string> program =
+    const std::string* program =
         host.chooseProgram(GroupBox3.caption() == kAllowCaption ? kAddAllowedTitle : kAddForbiddenTitle);
     if (!program) return;
     const std::string entry = entryFromChosenPath(*program, host.IsWindowsNT);
@@ -75,7 +75,7 @@ std::int32_t RestrictPage::KillTaskB(std::int32_t index) {
 }
 
 void RestrictPage::Button7Click() {
-    const std::optional<std::string> file = host.chooseListFile();
+    const std::string* file = host.chooseListFile();
     if (!file) return;
     // Read first: a file that cannot be read leaves the list as it was.
     setWholeList(common::readChosenListFile(os, *file));
