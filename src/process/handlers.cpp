@@ -184,10 +184,6 @@ void ProcessPage::deleteChosenFile() {
     RefreshProcessList();
 }
 
-void ProcessPage::applyFamilyRules() {
-    if (host.IsWindowsNT) BtnDelApp.setEnabled(false);
-}
-
 void ProcessPage::BtnDelAppClick() {
     if (!multipleMode()) {
         const std::optional<std::string> line = selectedLine(List1);

@@ -50,7 +50,9 @@ public:
     void BtnAddNormalAppListClick();
     void BtnExitClick();
     // Once the family is known: on the NT family no program file is deleted.
-    void applyFamilyRules();
+    void applyFamilyRules() {
+        if (host.IsWindowsNT) BtnDelApp.setEnabled(false);
+    }
 
 private:
     NormalProgramPage& normalPage_;

@@ -153,8 +153,6 @@ void RestrictPage::setLoopClear(bool on) {
     switchLoopClear(on, [&] { SpeedButton1.setDown(on); });
 }
 
-void RestrictPage::setInterval(int seconds) { Timer1.setInterval(static_cast<unsigned>(seconds) * 1000u); }
-
 void RestrictPage::SpeedButton1Click() {
     const bool on = SpeedButton1.down();
     switchLoopClear(on, [&] { host.loopClearSwitched(on); });

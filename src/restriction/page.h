@@ -55,7 +55,7 @@ public:
     // follows, and the controls that edit the lists or the mode lock.
     void setLoopClear(bool on);
     // Seconds between two passes of the loop clear.
-    void setInterval(int seconds);
+    void setInterval(int seconds) { Timer1.setInterval(static_cast<unsigned>(seconds) * 1000u); }
     // Start-up's allow list, from the first whole listing of the programs
     // running; until then no pass in allow mode ends anything. Lines the
     // user added meanwhile stay.

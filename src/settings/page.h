@@ -100,10 +100,19 @@ public:
     void BitBtn2Click();
 
     // The gate over the pages, and the menu's items it holds back.
-    void raise();
-    void lower();
+    void raise() {
+        Panel2.show();
+        host.passwordGate(true);
+    }
+    void lower() {
+        Panel2.hide();
+        host.passwordGate(false);
+    }
     // Placed over the pages, above them.
-    void cover(int left, int top, int width, int height);
+    void cover(int left, int top, int width, int height) {
+        Panel2.setBounds(left, top, width, height);
+        Panel2.bringToFront();
+    }
 };
 
 }  // namespace settings

@@ -28,21 +28,6 @@ void PasswordPanel::BitBtn1Click() {
 // Leaves at once: the closing save is for a user who got past the panel.
 void PasswordPanel::BitBtn2Click() { Application.terminate(); }
 
-void PasswordPanel::raise() {
-    Panel2.show();
-    host.passwordGate(true);
-}
-
-void PasswordPanel::lower() {
-    Panel2.hide();
-    host.passwordGate(false);
-}
-
-void PasswordPanel::cover(int left, int top, int width, int height) {
-    Panel2.setBounds(left, top, width, height);
-    Panel2.bringToFront();
-}
-
 void PasswordSettingsPage::Button13Click() { pages_.setActivePage(generalTab_); }
 
 void PasswordSettingsPage::Edit2KeyPress(char& key) {
