@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "menulook/classify.h"
 #include "menulook/colours.h"
 #include "menulook/painters.h"
 #include "menulook/subclass.h"
@@ -177,6 +178,24 @@ TEST_F(Look, MenuItemsMeasureTheirTextThePictureColumnAndTheShortcut) {
     EXPECT_EQ(size(access).first, 4 * 6 + 29);
     EXPECT_EQ(size(keyed).first, (4 + 6 + 3) * 6 + 29);
     EXPECT_EQ(size(plain).second, 21);  // no picture: 12 + 9
+}
+
+// Catches a control whose class no longer picks the flat look of its kind.
+TEST_F(Look, EachControlIsTakenOverByTheLookOfItsKind) {
+    ui::TButton b(form, 1);
+    ui::TBitBtn bb(form, 2);
+    ui::TSpeedButton sb(form, 3);
+    ui::TEdit e(form, 4);
+    ui::TCheckBox c(form, 5);
+    ui::TPanel p(form, 6);
+    ui::TGroupBox g(form, 7);
+    ui::TRadioGroup r(form, 8);
+    ui::TListBox l(form, 9);
+    const std::pair<const ui::TControl*, LookKind> kinds[] = {
+        {&b, LookKind::Button},   {&bb, LookKind::BitBtn}, {&sb, LookKind::SpeedButton},
+        {&e, LookKind::Edit},     {&c, LookKind::CheckBox}, {&p, LookKind::Panel},
+        {&g, LookKind::GroupBox}, {&r, LookKind::GroupBox}, {&l, LookKind::None}};
+    for (const auto& [control, kind] : kinds) EXPECT_EQ(lookKindOf(*control), kind) << control->className();
 }
 
 TEST_F(Look, AnItemPaintsItsColumnSelectionPictureAndText) {
