@@ -149,7 +149,7 @@ int main(int argc, char** argv) {
         std::unique_ptr<TfrmMain> form;
         try {
             form = std::make_unique<TfrmMain>(application, platform);
-            IsWindowsNT = true;
+            form->pageHost.IsWindowsNT = true;
         } catch (const std::exception& e) {
             std::printf("the form could not be made (%s); its refresh is not timed\n", e.what());
         }

@@ -21,7 +21,8 @@ TfrmMain::Host::Host(TfrmMain& form, ui::TApplication& application, platform::Os
 void TfrmMain::Host::closeWindow() { form_.close(); }
 void TfrmMain::Host::hideToNotificationArea() { form_.hideToNotificationArea(); }
 void TfrmMain::Host::loopClearSwitched(bool on) { form_.N1.checked = on; }
-void TfrmMain::Host::passwordAccepted() { form_.N1.enabled = true; }
+void TfrmMain::Host::passwordGate(bool up) { form_.N1.enabled = !up; }
+void TfrmMain::Host::loopIntervalSet(int seconds) { form_.restriction.setInterval(seconds); }
 // The allow list starts as every program the first whole listing found.
 void TfrmMain::Host::processesListed() {
     form_.restriction.fillAllowList(app::programNames(form_.process.PageSnapshot));
@@ -42,7 +43,7 @@ TfrmMain::TfrmMain(ui::TApplication& application, platform::Os& platform)
       autostart(pageHost, PageControl1),
       TabSheet5(PageControl1, ids::TabSheet5, "程序设置"),
       PageControl2(TabSheet5, ids::PageControl2),
-      generalSettings(pageHost, PageControl2, restriction.Timer1, passwordSettings),
+      generalSettings(pageHost, PageControl2, passwordSettings, passwordPanel),
       normalPrograms(pageHost, PageControl2),
       passwordSettings(pageHost, PageControl2, generalSettings.TabSheet7),
       about(pageHost, PageControl1),
@@ -61,11 +62,7 @@ TfrmMain::TfrmMain(ui::TApplication& application, platform::Os& platform)
       N8(PopupMenu1, ids::N8, "还    原", 0),
       N7(PopupMenu1, ids::N7, common::kExitCaption, 5),
       XPMenu1(*this) {
-    // Each window starts the program-wide values afresh.
     frmMain = this;
-    AppDir.clear();
-    IsWindowsNT = false;
-    StartMinimized = false;
 
     setCaption(kCaption);
     setIcon("MAINICON");
@@ -105,8 +102,7 @@ void TfrmMain::layOutFrame() {
     Panel1.setBounds(4, 4, 367, 52);
     Image3.setBounds(2, 2, 359, 44);
     PageControl1.setBoundsAndLayout(4, 60, 367, 318);
-    passwordPanel.Panel2.setBounds(4, 60, 367, 318);
-    passwordPanel.Panel2.bringToFront();
+    passwordPanel.cover(4, 60, 367, 318);
     PageControl2.setBoundsAndLayout(4, 4, 351, 280);
 }
 
@@ -147,10 +143,10 @@ void TfrmMain::FormCreate() {
     const ui::TRect outer = windowRect();
     moveTo(app::centredOrigin(screen.x, outer.width()),
            app::centredOrigin(screen.y, outer.height()));
-    std::string exe;
-    platform::ignore(os.exePath(exe), "empty when the system cannot tell: the lists then go beside the "
-                                      "current folder");
-    AppDir = base::dirPart(exe);
+    const platform::Result<std::string> exe = os.exePath();
+    platform::ignore(exe.status(), "empty when the system cannot tell: the lists then go beside the "
+                                   "current folder");
+    pageHost.AppDir = base::dirPart(*exe);
     // Each step runs through the guard, so it runs even when one before it
     // failed, that error shown: a settings value that cannot be read must
     // not leave NT taken for 9x, or the lists empty (an empty allow list
@@ -169,19 +165,19 @@ void TfrmMain::FormCreate() {
 
 void TfrmMain::detectFamily() {
     DetectWindowsVersion();
-    if (IsWindowsNT) process.BtnDelApp.setEnabled(false);
+    process.applyFamilyRules();
 }
 
 void TfrmMain::DetectWindowsVersion() {
-    IsWindowsNT = false;
-    IsWindowsNT = app::isNtPlatform(os);
+    pageHost.IsWindowsNT = false;
+    pageHost.IsWindowsNT = app::isNtPlatform(os);
 }
 
 void TfrmMain::FormPaint() {
-    if (!StartMinimized) return;
+    if (!pageHost.StartMinimized) return;
     hide();
     AddTrayIcon();
-    StartMinimized = false;
+    pageHost.StartMinimized = false;
 }
 
 namespace {

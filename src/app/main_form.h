@@ -11,7 +11,6 @@
 #include "autostart/page.h"
 #include "common/listing.h"
 #include "common/page_host.h"
-#include "common/program.h"
 #include "menulook/xpmenu.h"
 #include "platform/os.h"
 #include "process/page.h"
@@ -37,7 +36,8 @@ public:
         void closeWindow() override;
         void hideToNotificationArea() override;
         void loopClearSwitched(bool on) override;
-        void passwordAccepted() override;
+        void passwordGate(bool up) override;
+        void loopIntervalSet(int seconds) override;
         void processesListed() override;
         std::uintptr_t hostHandle() const override;
 
@@ -111,25 +111,17 @@ public:
     void N8Click();
     void N7Click();
 
-    // --- Settings store.
+    // --- Settings store: the pages that show settings load and save them.
     void LoadSettings();
-    // The closing save, each item on its own; what failed comes back as the
-    // text of its error (empty when saved), for the caller to show. Without mayAsk it asks nothing
-    // and never replaces a Napplst.dat that start-up did not load.
+    // The closing save, each page on its own; what failed comes back as the
+    // text of its error (empty when saved), for the caller to show. Without
+    // mayAsk it asks nothing.
     struct SaveFailures {
         std::string interval, list;
     };
     SaveFailures SaveSettings(bool mayAsk = true);
 
 private:
-    // Napplst.dat was read whole at start-up (or was missing), or the list
-    // has been saved over it since.
-    bool normalListLoaded_ = false;
-    // The interval's position when start-up could not read KillTime; 0
-    // once it was read or written.
-    int intervalNotRead_ = 0;
-    void saveInterval();
-    void saveNormalList(bool mayAsk);
     void endSession();
     void detectFamily();
     // Hidden into the notification area by us (not merely without an icon).

@@ -1,14 +1,12 @@
 #include "app/power.h"
 
-#include "common/program.h"
-
 namespace PFUnit {
 
 namespace {
 // On the NT family a program may restart or shut down Windows only with the
 // shutdown privilege switched on in its own token.
-void endSession(platform::Os& os, std::uint32_t flags) {
-    if (IsWindowsNT && flags != platform::ExitWindows::LogOff)
+void endSession(platform::Os& os, bool nt, std::uint32_t flags) {
+    if (nt && flags != platform::ExitWindows::LogOff)
         platform::ignore(os.enableShutdownPrivilege(),
                          "without the privilege ExitWindowsEx refuses, and that refusal is shown");
     const platform::Status done = os.exitWindowsEx(flags, 0);
@@ -16,8 +14,8 @@ void endSession(platform::Os& os, std::uint32_t flags) {
 }
 }  // namespace
 
-void LogOffWindows(platform::Os& os) { endSession(os, platform::ExitWindows::LogOff); }
-void RebootWindows(platform::Os& os) { endSession(os, platform::ExitWindows::Reboot); }
-void ShutdownWindows(platform::Os& os) { endSession(os, platform::ExitWindows::Shutdown); }
+void LogOffWindows(platform::Os& os, bool nt) { endSession(os, nt, platform::ExitWindows::LogOff); }
+void RebootWindows(platform::Os& os, bool nt) { endSession(os, nt, platform::ExitWindows::Reboot); }
+void ShutdownWindows(platform::Os& os, bool nt) { endSession(os, nt, platform::ExitWindows::Shutdown); }
 
 }  // namespace PFUnit

@@ -6,8 +6,9 @@
 
 namespace PFUnit {
 
-void LogOffWindows(platform::Os& os);
-void RebootWindows(platform::Os& os);
-void ShutdownWindows(platform::Os& os);
+// nt: the NT family, where restarting and shutting down need a privilege.
+void LogOffWindows(platform::Os& os, bool nt);
+void RebootWindows(platform::Os& os, bool nt);
+void ShutdownWindows(platform::Os& os, bool nt);
 
 }  // namespace PFUnit

@@ -73,13 +73,12 @@ void TfrmMain::hideToNotificationArea() {
 }
 
 void TfrmMain::N1Click() {
-    const bool on = N1.checked;
-    restriction.switchLoopClear(on, [&] { restriction.SpeedButton1.setDown(on); });
+    restriction.setLoopClear(N1.checked);
 }
 
-void TfrmMain::N3Click() { PFUnit::LogOffWindows(os); }
-void TfrmMain::N4Click() { PFUnit::RebootWindows(os); }
-void TfrmMain::N5Click() { PFUnit::ShutdownWindows(os); }
+void TfrmMain::N3Click() { PFUnit::LogOffWindows(os, pageHost.IsWindowsNT); }
+void TfrmMain::N4Click() { PFUnit::RebootWindows(os, pageHost.IsWindowsNT); }
+void TfrmMain::N5Click() { PFUnit::ShutdownWindows(os, pageHost.IsWindowsNT); }
 void TfrmMain::N8Click() { comeBack(); }
 
 // A close that stops (the save failed and the user stays) must not leave a

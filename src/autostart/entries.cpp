@@ -94,7 +94,7 @@ std::unique_ptr<Registry> openForApply(platform::Os& os, std::size_t key, Journa
     platform::Status opened = reg->openKey(path, false);
     if (opened) return reg;
     if (opened.code() == platform::Error::FileNotFound) opened = reg->openKey(path, true);
-    if (!opened) throw RegistryError::cannotCreate(path, opened);
+    platform::orRaise(opened, RegistryError::cannotCreate, path);
     journal.created(key);
     return reg;
 }
@@ -102,11 +102,10 @@ std::unique_ptr<Registry> openForApply(platform::Os& os, std::size_t key, Journa
 }  // namespace
 
 Reading readEntry(Registry& key, const std::string& name, const std::string& source, Entry& row) {
-    platform::RegValue v;
-    const platform::Status read = key.readValue(name, v);
-    if (!read) return read.code() == platform::Error::FileNotFound ? Reading::Skipped : Reading::Unreadable;
-    if (!platform::isString(v)) return v.data.empty() ? Reading::Skipped : Reading::WrongType;
-    row = {name, platform::textOf(v), source, v.type == platform::RegType::ExpandString};
+    const platform::Result<platform::RegValue> read = key.readValue(name);
+    if (!read) return read.status().code() == platform::Error::FileNotFound ? Reading::Skipped : Reading::Unreadable;
+    if (!platform::isString(*read)) return read->data.empty() ? Reading::Skipped : Reading::WrongType;
+    row = {name, platform::textOf(*read), source, read->type == platform::RegType::ExpandString};
     return Reading::Row;
 }
 
@@ -140,7 +139,7 @@ void applyEntries(platform::Os& os, const std::vector<Entry>& rows, FillRecord& 
             if (deleted)
                 journal.removed(std::move(c));
             else if (deleted.code() != platform::Error::FileNotFound)
-                throw RegistryError::cannotDelete(c.name, deleted);
+                platform::orRaise(deleted, RegistryError::cannotDelete, c.name);
         }
         std::size_t next = 0;
         for (std::size_t k = 0; k < kKeys; ++k) {

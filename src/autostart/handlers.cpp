@@ -79,7 +79,7 @@ void AutostartPage::FillAutostartList() {
                     break;
                 case Reading::WrongType:
                     if (!wrongTypes.empty()) wrongTypes += "\r\n";
-                    wrongTypes += platform::RegistryError::badType(name).what();
+                    wrongTypes += platform::RegistryError::badTypeText(name);
                     break;
                 case Reading::Unreadable: whole = false; break;
                 case Reading::Skipped: break;
@@ -87,7 +87,7 @@ void AutostartPage::FillAutostartList() {
         }
         if (whole) filled.whole |= keyBit(k);
     }
-    if (!wrongTypes.empty()) Application.showException(platform::RegistryError(wrongTypes));
+    if (!wrongTypes.empty()) Application.showErrorText(wrongTypes);
 }
 
 void AutostartPage::ApplyAutostartList() { applyEntries(os, rowsOf(ListView1), filled); }
@@ -121,10 +121,10 @@ void AutostartPage::Button21Click() {
 }
 
 void AutostartPage::Button20Click() {
-    host.NormalAppSet.title = "添加自启动程序";
-    if (!host.NormalAppSet.execute()) return;
-    Edit6.setText(host.NormalAppSet.fileName);
-    if (Edit5.text().empty()) Edit5.setText(base::fileNamePart(host.NormalAppSet.fileName));
+    const std::string* program = host.chooseProgram("添加自启动程序");
+    if (!program) return;
+    Edit6.setText(*program);
+    if (Edit5.text().empty()) Edit5.setText(base::fileNamePart(*program));
 }
 
 void AutostartPage::Button14Click() {

@@ -39,4 +39,11 @@ void PageHost::saveListAs(const ui::TListBox& list) {
     writeListFile(os, SaveDialog1.fileName, list.items());
 }
 
+const std::string* PageHost::chooseProgram(const std::string& title) {
+    NormalAppSet.title = title;
+    return NormalAppSet.execute() ? &NormalAppSet.fileName : nullptr;
+}
+
+const std::string* PageHost::chooseListFile() { return OpenDialog1.execute() ? &OpenDialog1.fileName : nullptr; }
+
 }  // namespace common

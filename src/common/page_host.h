@@ -5,6 +5,7 @@
 // functions, so no page needs the window's own declaration.
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "common/listing.h"
 #include "platform/os.h"
@@ -22,9 +23,12 @@ public:
 
     ui::TApplication& Application;
     platform::Os& os;
-    ui::TSaveDialog SaveDialog1;
-    ui::TOpenDialog OpenDialog1;
-    ui::TOpenDialog NormalAppSet;
+    // Program-wide values start-up sets: the executable's folder with its
+    // backslash, the NT family (not 95, 98, Me), and a request to hide into
+    // the notification area at the next paint.
+    std::string AppDir;
+    bool IsWindowsNT = false;
+    bool StartMinimized = false;
     // The executable names the process lists have already read, by process.
     ModuleNameCache ModuleNames;
 
@@ -33,6 +37,11 @@ public:
     void Delay(std::int32_t ms);
     // Writes a list box's lines, CR LF each, to a file the user names.
     void saveListAs(const ui::TListBox& list);
+    // The questions the file dialogs ask: the path the user chose, null
+    // when they cancelled, good until the next question. Each dialog opens
+    // where the last choice was.
+    const std::string* chooseProgram(const std::string& title);
+    const std::string* chooseListFile();
 
     // The exit buttons leave the way the window's close button does.
     virtual void closeWindow() = 0;
@@ -40,8 +49,11 @@ public:
     virtual void hideToNotificationArea() = 0;
     // The loop clear was switched on its page; the menu's item follows.
     virtual void loopClearSwitched(bool on) = 0;
-    // The start-up password was given: the menu opens what the panel held back.
-    virtual void passwordAccepted() = 0;
+    // The start-up password gate went up or down: the menu holds back what
+    // the panel guards while it is up.
+    virtual void passwordGate(bool up) = 0;
+    // The loop clear's interval was set on the settings page.
+    virtual void loopIntervalSet(int seconds) = 0;
     // The process page listed every process, from a whole walk.
     virtual void processesListed() = 0;
     // The window the pages sit in, which the window list leaves out.
@@ -49,6 +61,11 @@ public:
 
 protected:
     ~PageHost() = default;
+
+private:
+    ui::TSaveDialog SaveDialog1;
+    ui::TOpenDialog OpenDialog1;
+    ui::TOpenDialog NormalAppSet;
 };
 
 // A page keeps its host, and the two parts of it every handler uses.

@@ -7,12 +7,12 @@ namespace platform {
 Status shellExecuteStatus(std::intptr_t answer) {
     if (answer > 32) return {};
     switch (answer) {
-    case 0: return Error::NotEnoughMemory;  // out of memory or resources
-    case 26: return Error::SharingViolation;
-    case 27: case 31: return 1155;  // SE_ERR_ASSOCINCOMPLETE, SE_ERR_NOASSOC: ERROR_NO_ASSOCIATION
-    case 28: case 29: case 30: return 1156;  // the DDE answers: ERROR_DDE_FAIL
-    case 32: return 1157;  // SE_ERR_DLLNOTFOUND: ERROR_DLL_NOT_FOUND
-    default: return static_cast<std::uint32_t>(answer);  // 2, 3, 5, 8, 11 are Win32 codes already
+    case 0: return Status(Error::NotEnoughMemory);  // out of memory or resources
+    case 26: return Status(Error::SharingViolation);
+    case 27: case 31: return Status(1155);  // SE_ERR_ASSOCINCOMPLETE, SE_ERR_NOASSOC: ERROR_NO_ASSOCIATION
+    case 28: case 29: case 30: return Status(1156);  // the DDE answers: ERROR_DDE_FAIL
+    case 32: return Status(1157);  // SE_ERR_DLLNOTFOUND: ERROR_DLL_NOT_FOUND
+    default: return Status(static_cast<std::uint32_t>(answer));  // 2, 3, 5, 8, 11 are Win32 codes already
     }
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include "base/error.h"
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -21,7 +22,8 @@ constexpr Handle kNoHandle = 0;
 class [[nodiscard]] Status {
 public:
     constexpr Status() = default;
-    constexpr Status(std::uint32_t code) : code_(code) {}
+    // Explicit: a number is not a result until a call says it is one.
+    constexpr explicit Status(std::uint32_t code) : code_(code) {}
     constexpr bool ok() const { return code_ == 0; }
     constexpr explicit operator bool() const { return ok(); }
     constexpr std::uint32_t code() const { return code_; }
@@ -32,6 +34,26 @@ private:
 
 // A result dropped on purpose; `why` says at the call why that is right.
 inline void ignore(Status, const char* /*why*/) {}
+
+// What a call hands back when it yields a value: the value, or the Status
+// of the failure that kept it from coming.
+template <class T>
+class [[nodiscard]] Result {
+public:
+    Result(T value) : value_(std::move(value)) {}
+    explicit Result(Status failure) : status_(failure) {}
+    bool ok() const { return status_.ok(); }
+    explicit operator bool() const { return ok(); }
+    Status status() const { return status_; }
+    // Only once ok(): a failed result holds a default value.
+    T& operator*() { return value_; }
+    const T& operator*() const { return value_; }
+    const T* operator->() const { return &value_; }
+
+private:
+    T value_{};
+    Status status_;
+};
 
 // A failure turned into the standard error box's text by the helpers above
 // Os (the file helpers, the registry object); code() keeps the system's code.
@@ -241,7 +263,7 @@ public:
                                 const std::string& params, const std::string& dir,
                                 int show) = 0;
     // The running executable's full path.
-    virtual Status exePath(std::string& path) = 0;
+    virtual Result<std::string> exePath() = 0;
     virtual Status shellNotifyIcon(std::uint32_t message, const NotifyIconData& data) = 0;
     virtual Status getCursorPos(Point& p) = 0;
     virtual Status exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) = 0;

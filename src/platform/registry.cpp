@@ -11,6 +11,11 @@ std::string relative(const std::string& path) {
 }
 }  // namespace
 
+// One copy of the throw, not one at every step that may fail.
+void orRaise(Status done, RegistryFailure what, const std::string& name) {
+    if (!done) throw what(name, done);
+}
+
 Registry::Registry(platform::Os& os, platform::HKey root, std::uint32_t access)
     : os_(os), root_(root), access_(access) {}
 
@@ -33,10 +38,7 @@ void Registry::closeKey() {
     key_ = 0;
 }
 
-bool Registry::valueExists(const std::string& name) {
-    platform::RegValue v;
-    return readValue(name, v).ok();
-}
+bool Registry::valueExists(const std::string& name) { return readValue(name).ok(); }
 
 std::string Registry::readString(const std::string& name) {
     if (key_ == 0) return "";
@@ -47,35 +49,36 @@ std::string Registry::readString(const std::string& name) {
 }
 
 std::optional<platform::RegValue> Registry::valueIfAny(const std::string& name) {
-    platform::RegValue v;
-    const platform::Status read = readValue(name, v);
-    if (read) return v;
-    if (read.code() == platform::Error::FileNotFound) return std::nullopt;
-    throw RegistryError::cannotRead(name, read);
+    platform::Result<platform::RegValue> read = readValue(name);
+    if (read.status().code() == platform::Error::FileNotFound) return std::nullopt;
+    return orRaise(std::move(read), RegistryError::cannotRead, name);
 }
 
 void Registry::writeString(const std::string& name, const std::string& text, std::uint32_t type) {
-    const platform::Status written = writeValue(name, {type, text + '\0'});
-    if (!written) throw RegistryError::cannotSet(name, written);
+    orRaise(writeValue(name, {type, text + '\0'}), RegistryError::cannotSet, name);
 }
 
-platform::Status Registry::readValue(const std::string& name, platform::RegValue& value) {
-    return key_ == 0 ? platform::Error::InvalidHandle : os_.regQueryValueEx(key_, name, value);
+platform::Result<platform::RegValue> Registry::readValue(const std::string& name) {
+    platform::RegValue value;
+    const platform::Status read =
+        key_ == 0 ? platform::Status(platform::Error::InvalidHandle) : os_.regQueryValueEx(key_, name, value);
+    if (!read) return platform::Result<platform::RegValue>(read);
+    return value;
 }
 
 platform::Status Registry::writeValue(const std::string& name, const platform::RegValue& value) {
-    return key_ == 0 ? platform::Error::InvalidHandle : os_.regSetValueEx(key_, name, value);
+    return key_ == 0 ? platform::Status(platform::Error::InvalidHandle) : os_.regSetValueEx(key_, name, value);
 }
 
 platform::Status Registry::deleteValue(const std::string& name) {
-    return key_ == 0 ? platform::Error::InvalidHandle : os_.regDeleteValue(key_, name);
+    return key_ == 0 ? platform::Status(platform::Error::InvalidHandle) : os_.regDeleteValue(key_, name);
 }
 
 platform::Status Registry::getValueNames(std::vector<std::string>& names) {
     names.clear();
     platform::RegKeyInfo info;
     const platform::Status counted =
-        key_ == 0 ? platform::Error::InvalidHandle : os_.regQueryInfoKey(key_, info);
+        key_ == 0 ? platform::Status(platform::Error::InvalidHandle) : os_.regQueryInfoKey(key_, info);
     if (!counted) return counted;
     for (std::uint32_t i = 0; i < info.values; ++i) {
         std::string name;
@@ -88,8 +91,7 @@ platform::Status Registry::getValueNames(std::vector<std::string>& names) {
 
 void Registry::createKey(const std::string& path) {
     platform::HKey k = 0;
-    const platform::Status created = os_.regCreateKeyEx(root_, relative(path), access_, k);
-    if (!created) throw RegistryError::cannotCreate(path, created);
+    orRaise(os_.regCreateKeyEx(root_, relative(path), access_, k), RegistryError::cannotCreate, path);
     platform::ignore(os_.regCloseKey(k), "nothing can be done about a key that will not close");
 }
 

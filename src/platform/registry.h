@@ -17,9 +17,8 @@ namespace platform {
 class RegistryError : public platform::OsError {
 public:
     using platform::OsError::OsError;
-    static RegistryError badType(const std::string& name) {
-        return RegistryError("Invalid data type for '" + name + "'");
-    }
+    static std::string badTypeText(const std::string& name) { return "Invalid data type for '" + name + "'"; }
+    static RegistryError badType(const std::string& name) { return RegistryError(badTypeText(name)); }
     static RegistryError cannotSet(const std::string& name, Status why) {
         return RegistryError("Failed to set data for '" + name + "'", why.code());
     }
@@ -37,6 +36,19 @@ public:
     }
 };
 
+// How a step failed, as the error box tells it: RegistryError::cannotSet,
+// cannotDelete and their kin.
+using RegistryFailure = RegistryError (*)(const std::string& name, Status why);
+
+// The one way a failed step becomes the error a page raises: the value of a
+// result that came, else the failure `what` names for `name`.
+void orRaise(Status done, RegistryFailure what, const std::string& name);
+template <class T>
+T orRaise(Result<T> done, RegistryFailure what, const std::string& name) {
+    orRaise(done.status(), what, name);
+    return std::move(*done);
+}
+
 // RegType::String and RegType::ExpandString: the types that read as text.
 inline bool isString(const platform::RegValue& v) {
     return v.type == platform::RegType::String || v.type == platform::RegType::ExpandString;
@@ -44,10 +56,11 @@ inline bool isString(const platform::RegValue& v) {
 // A string value's text: its data up to the first NUL, unexpanded.
 inline std::string textOf(const platform::RegValue& v) { return v.data.substr(0, v.data.find('\0')); }
 
-// One convention per kind of call:
+// One shape per kind of call:
 // - the byte-level calls (openKey, readValue, writeValue, deleteValue,
 //   getValueNames, deleteKey) answer as Os's do, with the Status of the call
-//   that reached the registry (Error::InvalidHandle when no key is open);
+//   that reached the registry (Error::InvalidHandle when no key is open),
+//   readValue with a Result that holds the value;
 // - the text calls (readString, writeString, valueIfAny, createKey), whose
 //   failure is an error box, raise RegistryError;
 // - the questions (hasOpenKey, valueExists, keyExists) answer yes or no, a
@@ -76,7 +89,7 @@ public:
     void writeString(const std::string& name, const std::string& text,
                      std::uint32_t type = platform::RegType::String);
     // A value as stored, any type, byte for byte.
-    [[nodiscard]] platform::Status readValue(const std::string& name, platform::RegValue& value);
+    platform::Result<platform::RegValue> readValue(const std::string& name);
     // The value as stored, or nothing when it is missing. A read that fails
     // otherwise is no answer (taken for missing, a "yes" would read as "no"
     // and an undo would delete it): RegistryError "Failed to get data for

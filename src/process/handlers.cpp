@@ -7,7 +7,6 @@
 #include "common/list_file.h"
 #include "common/listing.h"
 #include "common/lists.h"
-#include "common/program.h"
 #include "process/delete.h"
 #include "process/kill_plan.h"
 #include "process/normal_list.h"
@@ -49,7 +48,7 @@ void showLine(ui::TListBox& list, ui::TButton& addButton) {
 
 void ProcessPage::RefreshProcessList() {
     // setItems replaces every line, so checks, selection and markers go too.
-    common::ProcessListing l = common::listProcesses(os, IsWindowsNT, &host.ModuleNames);
+    common::ProcessListing l = common::listProcesses(os, host.IsWindowsNT, &host.ModuleNames);
     PageSnapshot = std::move(l.snapshot);
     List1.setItems(l.lines);
     ChkList1.setItems(l.lines);
@@ -123,9 +122,9 @@ void ProcessPage::BtnAddNormalAppListClick() {
 }
 
 void NormalProgramPage::BtnAddClick() {
-    host.NormalAppSet.title = kAddDialogTitle;
-    if (!host.NormalAppSet.execute()) return;
-    if (auto entry = entryFromPath(host.NormalAppSet.fileName, ListApp.items()))
+    const std::string* program = host.chooseProgram(kAddDialogTitle);
+    if (!program) return;
+    if (auto entry = entryFromPath(*program, ListApp.items()))
         ListApp.add(*entry);
 }
 
@@ -142,9 +141,27 @@ void NormalProgramPage::BtnClearClick() {
 void NormalProgramPage::BtnSaveAppListClick() { host.saveListAs(ListApp); }
 
 void NormalProgramPage::BtnOpenAppListClick() {
-    if (!host.OpenDialog1.execute()) return;
+    const std::string* file = host.chooseListFile();
+    if (!file) return;
     // Read first: a file that cannot be read leaves the list as it was.
-    ListApp.setItems(common::readChosenListFile(os, host.OpenDialog1.fileName));
+    ListApp.setItems(common::readChosenListFile(os, *file));
+}
+
+void NormalProgramPage::loadSettings() {
+    loadNormalAppList(os, host.AppDir, ListApp);
+    listLoaded_ = true;
+}
+
+void NormalProgramPage::saveSettings(bool mayAsk) {
+    if (!listLoaded_) {
+        // Start-up leaves the list empty when it did not load the file: an
+        // empty one is unchanged, and the file is not even looked for.
+        if (ListApp.count() == 0) return;
+        if (normalListStored(os, host.AppDir) && (!mayAsk || !common::confirmed(Application, kUnloadedListQuestion)))
+            return;
+    }
+    saveNormalAppList(os, host.AppDir, ListApp);
+    listLoaded_ = true;
 }
 
 // --- Deleting program files.
@@ -159,10 +176,10 @@ void ProcessPage::deleteFileOf(const std::string& path) {
 }
 
 void ProcessPage::deleteChosenFile() {
-    host.NormalAppSet.title = kDeleteDialogTitle;
-    if (!host.NormalAppSet.execute()) return;
+    const std::string* program = host.chooseProgram(kDeleteDialogTitle);
+    if (!program) return;
     if (!confirmed(Application, kDeleteQuestion)) return;
-    deleteFileOf(host.NormalAppSet.fileName);
+    deleteFileOf(*program);
     host.Delay(300);
     RefreshProcessList();
 }

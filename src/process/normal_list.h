@@ -17,6 +17,9 @@ inline constexpr char kNormalMarker[] = "********正****常****程****序*******
 static_assert(sizeof(kNormalMarker) - 1 == 36, "the marker is 36 GBK bytes");
 
 inline constexpr char kNormalListFileName[] = "Napplst.dat";
+inline constexpr const char* kUnloadedListQuestion =
+    "启动时未能载入正常程序列表文件 Napplst.dat，其中的内容不在当前列表中。\r\n"
+    "是否用当前列表替换该文件？";
 inline constexpr char kAlreadyListedText[] = "该项已存在于正常程序列表中！";
 inline constexpr char kAlreadyListedCaption[] = "提示";
 inline constexpr char kClearQuestion[] = "您当真要清空正常程序列表吗？";

@@ -49,6 +49,10 @@ public:
     void BtnNormalAppShowClick();
     void BtnAddNormalAppListClick();
     void BtnExitClick();
+    // Once the family is known: on the NT family no program file is deleted.
+    void applyFamilyRules() {
+        if (host.IsWindowsNT) BtnDelApp.setEnabled(false);
+    }
 
 private:
     NormalProgramPage& normalPage_;
@@ -78,6 +82,19 @@ public:
     void BtnClearClick();
     void BtnSaveAppListClick();
     void BtnOpenAppListClick();
+
+    // Napplst.dat into the list at start-up, and back at the close. A file
+    // start-up did not read (nor the copy a cut save left aside) is not
+    // what the list shows: it is replaced only when the user changed the
+    // list, and then only after a question; without mayAsk (the session is
+    // ending) it is left alone.
+    void loadSettings();
+    void saveSettings(bool mayAsk);
+
+private:
+    // Napplst.dat was read whole at start-up (or was missing), or the list
+    // has been saved over it since.
+    bool listLoaded_ = false;
 };
 
 // The normal-program list file beside the executable, for the settings

@@ -7,7 +7,6 @@
 #include "common/list_file.h"
 #include "common/listing.h"
 #include "common/lists.h"
-#include "common/program.h"
 #include "restriction/page.h"
 #include "restriction/rules.h"
 
@@ -29,11 +28,10 @@ void RestrictPage::RadioGroup2Click() {
 }
 
 void RestrictPage::Button8Click() {
-    host.NormalAppSet.title = GroupBox3.caption() == kAllowCaption
-                             ? kAddAllowedTitle
-                             : kAddForbiddenTitle;
-    if (!host.NormalAppSet.execute()) return;
-    const std::string entry = entryFromChosenPath(host.NormalAppSet.fileName, IsWindowsNT);
+    const std::string* program =
+        host.chooseProgram(GroupBox3.caption() == kAllowCaption ? kAddAllowedTitle : kAddForbiddenTitle);
+    if (!program) return;
+    const std::string entry = entryFromChosenPath(*program, host.IsWindowsNT);
     const std::vector<std::string> lines = List3.items();
     if (std::find(lines.begin(), lines.end(), entry) != lines.end()) return;
     List3.add(entry);
@@ -61,15 +59,15 @@ void RestrictPage::fillAllowList(std::vector<std::string> running) {
 
 // The lines are replaced as a whole, so a listing that fails keeps the old ones.
 void RestrictPage::Button10Click() {
-    setWholeList(common::listHidden(os, IsWindowsNT, &host.ModuleNames).lines);
+    setWholeList(common::listHidden(os, host.IsWindowsNT, &host.ModuleNames).lines);
 }
 
 void RestrictPage::Button6Click() { host.saveListAs(List3); }
 
 void RestrictPage::RefreshHideList() {
-    common::ProcessListing l = common::listHidden(os, IsWindowsNT, &host.ModuleNames);
+    common::ProcessListing l = common::listHidden(os, host.IsWindowsNT, &host.ModuleNames);
     ListHide.setItems(l.lines);
-    if (IsWindowsNT) LoopSnapshot = std::move(l.snapshot);
+    if (host.IsWindowsNT) LoopSnapshot = std::move(l.snapshot);
 }
 
 std::int32_t RestrictPage::KillTaskB(std::int32_t index) {
@@ -77,9 +75,10 @@ std::int32_t RestrictPage::KillTaskB(std::int32_t index) {
 }
 
 void RestrictPage::Button7Click() {
-    if (!host.OpenDialog1.execute()) return;
+    const std::string* file = host.chooseListFile();
+    if (!file) return;
     // Read first: a file that cannot be read leaves the list as it was.
-    setWholeList(common::readChosenListFile(os, host.OpenDialog1.fileName));
+    setWholeList(common::readChosenListFile(os, *file));
 }
 
 // --- The loop clear.
@@ -114,7 +113,7 @@ void RestrictPage::loopClearPass() {
         return;
     }
     const std::vector<std::string> lines = List3.items();
-    if (mode == Mode::Forbid && !IsWindowsNT) {
+    if (mode == Mode::Forbid && !host.IsWindowsNT) {
         // No list of our own on 9x: every listed name is ended by name.
         common::killByNames(os, lines);
         return;
@@ -122,7 +121,7 @@ void RestrictPage::loopClearPass() {
     RefreshHideList();
     const std::vector<std::string> names = ListHide.items();
     const std::vector<std::size_t> hits = positionsToEnd(mode, names, lines);
-    if (IsWindowsNT) {
+    if (host.IsWindowsNT) {
         common::killEntries(os, LoopSnapshot, hits);
         return;
     }
@@ -148,6 +147,10 @@ void RestrictPage::switchLoopClear(bool on, const std::function<void()>& setMirr
     for (ui::TControl* c : std::initializer_list<ui::TControl*>{
              &Button6, &Button7, &Button16, &Button8, &Button9, &Button10, &RadioGroup2})
         c->setEnabled(true);
+}
+
+void RestrictPage::setLoopClear(bool on) {
+    switchLoopClear(on, [&] { SpeedButton1.setDown(on); });
 }
 
 void RestrictPage::SpeedButton1Click() {

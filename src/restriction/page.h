@@ -51,10 +51,11 @@ public:
     void Timer1Timer();
     void SpeedButton1Click();
     void Button11Click();
-    // Locks or unlocks the controls that edit the lists or the mode and
-    // starts or stops the timer; setMirror sets the other switch's state
-    // without running its handler.
-    void switchLoopClear(bool on, const std::function<void()>& setMirror);
+    // The loop clear switched from outside the page: the page's own switch
+    // follows, and the controls that edit the lists or the mode lock.
+    void setLoopClear(bool on);
+    // Seconds between two passes of the loop clear.
+    void setInterval(int seconds) { Timer1.setInterval(static_cast<unsigned>(seconds) * 1000u); }
     // Start-up's allow list, from the first whole listing of the programs
     // running; until then no pass in allow mode ends anything. Lines the
     // user added meanwhile stay.
@@ -70,6 +71,10 @@ private:
     // Set while a pass's error box is open: later passes run, but add no box.
     bool loopErrorShown_ = false;
     void loopClearPass();
+    // Locks or unlocks the controls that edit the lists or the mode and
+    // starts or stops the timer; setMirror sets the other switch's state
+    // without running its handler.
+    void switchLoopClear(bool on, const std::function<void()>& setMirror);
 };
 
 }  // namespace restriction

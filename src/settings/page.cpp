@@ -6,7 +6,7 @@
 namespace settings {
 
 GeneralSettingsPage::GeneralSettingsPage(common::PageHost& pageHost, ui::TPageControl& settingsPages,
-                                         ui::TTimer& loopTimer, PasswordSettingsPage& passwordPage)
+                                         PasswordSettingsPage& passwordPage, PasswordPanel& passwordPanel)
     : common::Page(pageHost),
       TabSheet7(settingsPages, ids::TabSheet7, "通用设置"),
       GroupBox2(TabSheet7, ids::GroupBox2),
@@ -19,8 +19,8 @@ GeneralSettingsPage::GeneralSettingsPage(common::PageHost& pageHost, ui::TPageCo
       UpDown1(GroupBox2, ids::UpDown1),
       Label3(GroupBox2, ids::Label3, "秒"),
       pages_(settingsPages),
-      loopTimer_(loopTimer),
-      passwordPage_(passwordPage) {
+      passwordPage_(passwordPage),
+      passwordPanel_(passwordPanel) {
     UpDown1.setAssociate(Edit4);
     UpDown1.setRange(1, 30);
     UpDown1.setPosition(1);

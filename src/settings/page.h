@@ -10,14 +10,15 @@
 namespace settings {
 
 class PasswordSettingsPage;
+class PasswordPanel;
 
 // "程序设置" > "通用设置".
 class GeneralSettingsPage : public common::Page {
 public:
-    // The loop clear's timer takes the interval set here; the password
-    // page, built later, is only kept here for Button5 to show it.
-    GeneralSettingsPage(common::PageHost& host, ui::TPageControl& settingsPages, ui::TTimer& loopTimer,
-                        PasswordSettingsPage& passwordPage);
+    // The password page and panel, built later, are only kept here: Button5
+    // shows the page, and the settings raise the panel.
+    GeneralSettingsPage(common::PageHost& host, ui::TPageControl& settingsPages, PasswordSettingsPage& passwordPage,
+                        PasswordPanel& passwordPanel);
 
     ui::TTabSheet TabSheet7;
     ui::TGroupBox GroupBox2;
@@ -40,10 +41,20 @@ public:
     void UpDown1Click();
     void Edit4KeyPress(char& key);
 
+    // Start-up: each value on its own, one that cannot be read shown and
+    // the others still read.
+    void loadSettings();
+    // The close: the interval, unless start-up could not read it and the
+    // user set none.
+    void saveSettings();
+
 private:
     ui::TPageControl& pages_;
-    ui::TTimer& loopTimer_;
     PasswordSettingsPage& passwordPage_;
+    PasswordPanel& passwordPanel_;
+    // The interval's position when start-up could not read KillTime; 0
+    // once it was read or written.
+    int intervalNotRead_ = 0;
 };
 
 // "程序设置" > "密码设置".
@@ -87,6 +98,21 @@ public:
 
     void BitBtn1Click();
     void BitBtn2Click();
+
+    // The gate over the pages, and the menu's items it holds back.
+    void raise() {
+        Panel2.show();
+        host.passwordGate(true);
+    }
+    void lower() {
+        Panel2.hide();
+        host.passwordGate(false);
+    }
+    // Placed over the pages, above them.
+    void cover(int left, int top, int width, int height) {
+        Panel2.setBounds(left, top, width, height);
+        Panel2.bringToFront();
+    }
 };
 
 }  // namespace settings

@@ -17,8 +17,7 @@ constexpr char kEnter = 13;
 void PasswordPanel::BitBtn1Click() {
     // Read at every press: the password is never kept in memory.
     if (Edit1.text() == readSetting(os, "Pass")) {
-        Panel2.hide();
-        host.passwordAccepted();
+        lower();
         return;
     }
     Application.messageBox(kWrongText, kWrongCaption, ui::mb::Ok);

@@ -27,8 +27,7 @@ int toInteger(const std::string& text) {
 void openSettingsToRead(platform::Registry& reg) {
     // A key that will not open holds values nobody can read: the password
     // among them must not read as empty.
-    const platform::Status opened = reg.openKey(kSettingsKey, true);
-    if (!opened) throw platform::RegistryError::cannotOpen(kSettingsKey, opened);
+    platform::orRaise(reg.openKey(kSettingsKey, true), platform::RegistryError::cannotOpen, kSettingsKey);
 }
 
 std::string readSetting(platform::Os& os, const std::string& name) {
@@ -39,8 +38,7 @@ std::string readSetting(platform::Os& os, const std::string& name) {
 
 void writeSetting(platform::Os& os, const std::string& name, const std::string& text) {
     platform::Registry reg(os, platform::RootKey::CurrentUser);
-    const platform::Status opened = reg.openKey(kSettingsKey, true);
-    if (!opened) throw platform::RegistryError::cannotSet(name, opened);
+    platform::orRaise(reg.openKey(kSettingsKey, true), platform::RegistryError::cannotSet, name);
     reg.writeString(name, text);
 }
 

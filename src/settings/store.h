@@ -12,9 +12,6 @@ inline constexpr const char* kSettingsKey = "Software\\Zentrek";
 inline constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr const char* kRunValue = "Zentrek";
 inline constexpr int kMinKillTime = 1, kMaxKillTime = 30;
-inline constexpr const char* kUnloadedListQuestion =
-    "启动时未能载入正常程序列表文件 Napplst.dat，其中的内容不在当前列表中。\r\n"
-    "是否用当前列表替换该文件？";
 
 // Only this exact text switches a setting on; "Yes" does not.
 inline bool isYes(const std::string& text) { return text == "yes"; }

@@ -43,7 +43,7 @@ protected:
         platform::ProcessEntry e;
         platform::Status step = os.process32First(snap, e);
         for (; step && out.size() < 100000; step = os.process32Next(snap, e)) out.push_back(e);
-        EXPECT_EQ(step.code(), platform::Error::NoMoreFiles) << "how a walk ends";
+        EXPECT_EQ(step, platform::Status(platform::Error::NoMoreFiles)) << "how a walk ends";
         return out;
     }
 
@@ -301,9 +301,9 @@ TEST_F(ContractRegistry, StringsRoundTripIncludingGbkTextAndEmptyText) {
 
     // Written as RegType::String with its NUL.
     platform::HKey k = 0;
-    ASSERT_EQ(os.regOpenKeyEx(w.regRoot(), w.regTestKey(), platform::KeyAccess::Read, k), platform::Error::Success);
+    ASSERT_EQ(os.regOpenKeyEx(w.regRoot(), w.regTestKey(), platform::KeyAccess::Read, k), platform::Status(platform::Error::Success));
     platform::RegValue v;
-    EXPECT_EQ(os.regQueryValueEx(k, "名称", v), platform::Error::Success);
+    EXPECT_EQ(os.regQueryValueEx(k, "名称", v), platform::Status(platform::Error::Success));
     EXPECT_EQ(v.type, platform::RegType::String);
     EXPECT_EQ(v.data, std::string("中文文本 C:\\程序\\a.exe") + '\0');
     EXPECT_TRUE(os.regCloseKey(k));
@@ -314,7 +314,7 @@ TEST_F(ContractRegistry, StringsRoundTripIncludingGbkTextAndEmptyText) {
     EXPECT_EQ(names, (std::vector<std::string>{"Pass", "名称"}));
 
     EXPECT_TRUE(reg.deleteValue("Pass"));
-    EXPECT_EQ(reg.deleteValue("Pass"), platform::Error::FileNotFound);
+    EXPECT_EQ(reg.deleteValue("Pass"), platform::Status(platform::Error::FileNotFound));
     EXPECT_FALSE(reg.valueExists("Pass"));
 }
 
@@ -322,10 +322,10 @@ TEST_F(ContractRegistry, ValueOfAnotherTypeRaisesInvalidDataTypeWithItsName) {
     ASSERT_TRUE(reg.openKey(w.regTestKey(), true));
     platform::HKey k = 0;
     ASSERT_EQ(os.regOpenKeyEx(w.regRoot(), w.regTestKey(), platform::KeyAccess::All, k),
-              platform::Error::Success);
+              platform::Status());
     ASSERT_EQ(os.regSetValueEx(k, "KillTime", {platform::RegType::Dword, std::string("\x05\0\0\0", 4)}),
-              platform::Error::Success);
-    ASSERT_EQ(os.regSetValueEx(k, "Blank", {platform::RegType::Binary, ""}), platform::Error::Success);
+              platform::Status());
+    ASSERT_EQ(os.regSetValueEx(k, "Blank", {platform::RegType::Binary, ""}), platform::Status(platform::Error::Success));
     EXPECT_TRUE(os.regCloseKey(k));
 
     try {
@@ -342,9 +342,9 @@ TEST_F(ContractRegistry, ExpandableStringReadsUnexpanded) {
     ASSERT_TRUE(reg.openKey(w.regTestKey(), true));
     platform::HKey k = 0;
     ASSERT_EQ(os.regOpenKeyEx(w.regRoot(), w.regTestKey(), platform::KeyAccess::All, k),
-              platform::Error::Success);
+              platform::Status());
     const std::string text = "%SystemRoot%\\system32\\tool.exe /s";
-    ASSERT_EQ(os.regSetValueEx(k, "Tool", {platform::RegType::ExpandString, text + '\0'}), platform::Error::Success);
+    ASSERT_EQ(os.regSetValueEx(k, "Tool", {platform::RegType::ExpandString, text + '\0'}), platform::Status(platform::Error::Success));
     EXPECT_TRUE(os.regCloseKey(k));
     EXPECT_EQ(reg.readString("Tool"), text);
 }
@@ -385,9 +385,8 @@ TEST_F(ContractRegistry, MissingKeyOpensOnlyWhenCreatedAndWritesWithoutAKeyFail)
 // back byte for byte with its type, and a created key removed again.
 TEST_F(ContractRegistry, ValuesOfAnyTypeRoundTripAndAMissingKeyIsToldApart) {
     const std::string sub = w.regTestKey() + "\\Sub";
-    EXPECT_EQ(reg.openKey(sub, false), platform::Error::FileNotFound);
-    platform::RegValue v;
-    EXPECT_EQ(reg.readValue("x", v), platform::Error::InvalidHandle) << "no key open";
+    EXPECT_EQ(reg.openKey(sub, false), platform::Status(platform::Error::FileNotFound));
+    EXPECT_EQ(reg.readValue("x").status(), platform::Status(platform::Error::InvalidHandle)) << "no key open";
 
     ASSERT_TRUE(reg.openKey(sub, true));
     const platform::RegValue flag{platform::RegType::Dword, std::string("\x01\0\0\x80", 4)};
@@ -395,16 +394,19 @@ TEST_F(ContractRegistry, ValuesOfAnyTypeRoundTripAndAMissingKeyIsToldApart) {
     ASSERT_TRUE(reg.writeValue("Flag", flag));
     ASSERT_TRUE(reg.writeValue("List", list));
     reg.writeString("Tool", "%SystemRoot%\\t.exe", platform::RegType::ExpandString);
-    ASSERT_TRUE(reg.readValue("Flag", v));
-    EXPECT_EQ(v.type, flag.type);
-    EXPECT_EQ(v.data, flag.data);
-    ASSERT_TRUE(reg.readValue("List", v));
-    EXPECT_EQ(v.data, list.data);
-    ASSERT_TRUE(reg.readValue("Tool", v));
-    EXPECT_EQ(v.type, platform::RegType::ExpandString);
-    EXPECT_EQ(v.data, std::string("%SystemRoot%\\t.exe") + '\0');
-    EXPECT_EQ(reg.readValue("Missing", v), platform::Error::FileNotFound);
-    EXPECT_EQ(reg.deleteValue("Missing"), platform::Error::FileNotFound);
+    const platform::Result<platform::RegValue> readFlag = reg.readValue("Flag");
+    ASSERT_TRUE(readFlag);
+    EXPECT_EQ(readFlag->type, flag.type);
+    EXPECT_EQ(readFlag->data, flag.data);
+    const platform::Result<platform::RegValue> readList = reg.readValue("List");
+    ASSERT_TRUE(readList);
+    EXPECT_EQ(readList->data, list.data);
+    const platform::Result<platform::RegValue> readTool = reg.readValue("Tool");
+    ASSERT_TRUE(readTool);
+    EXPECT_EQ(readTool->type, platform::RegType::ExpandString);
+    EXPECT_EQ(readTool->data, std::string("%SystemRoot%\\t.exe") + '\0');
+    EXPECT_EQ(reg.readValue("Missing").status(), platform::Status(platform::Error::FileNotFound));
+    EXPECT_EQ(reg.deleteValue("Missing"), platform::Status(platform::Error::FileNotFound));
 
     for (const char* name : {"Flag", "List", "Tool"}) EXPECT_TRUE(reg.deleteValue(name));
     reg.closeKey();
@@ -418,8 +420,8 @@ TEST_F(ContractRegistry, ValuesOfAnyTypeRoundTripAndAMissingKeyIsToldApart) {
 TEST_F(ContractRegistry, ALeadingBackslashIsRefusedBelowAndTakenByTheRegistryObject) {
     const std::string sub = w.regTestKey() + "\\Lead";
     platform::HKey k = 0;
-    EXPECT_EQ(os.regCreateKeyEx(w.regRoot(), "\\" + sub, platform::KeyAccess::All, k), platform::Error::BadPathname);
-    EXPECT_EQ(os.regOpenKeyEx(w.regRoot(), "\\" + w.regTestKey(), platform::KeyAccess::Read, k), platform::Error::BadPathname);
+    EXPECT_EQ(os.regCreateKeyEx(w.regRoot(), "\\" + sub, platform::KeyAccess::All, k), platform::Status(platform::Error::BadPathname));
+    EXPECT_EQ(os.regOpenKeyEx(w.regRoot(), "\\" + w.regTestKey(), platform::KeyAccess::Read, k), platform::Status(platform::Error::BadPathname));
 
     EXPECT_FALSE(reg.keyExists("\\" + sub));
     reg.createKey("\\" + sub);
@@ -448,7 +450,7 @@ TEST_F(ContractFiles, BytesRoundTripExactlyIncludingCrLfAndGbk) {
 TEST_F(ContractFiles, RenamingAndReplacingInPlace) {
     const std::string a = w.tempDir() + "a.txt", b = w.tempDir() + "b.txt";
     std::uint32_t attributes = 0;
-    EXPECT_EQ(os.fileAttributes(a, attributes), platform::Error::FileNotFound);
+    EXPECT_EQ(os.fileAttributes(a, attributes), platform::Status(platform::Error::FileNotFound));
     ASSERT_TRUE(os.writeFile(a, "one"));
     EXPECT_TRUE(os.fileAttributes(a, attributes));
     EXPECT_EQ(attributes & platform::FileAttr::Directory, 0u);
@@ -457,13 +459,13 @@ TEST_F(ContractFiles, RenamingAndReplacingInPlace) {
     EXPECT_EQ(readBack(b), "one");
 
     ASSERT_TRUE(os.writeFile(a, "two"));
-    EXPECT_EQ(os.moveFile(a, b, false), platform::Error::AlreadyExists) << "a plain rename never replaces";
+    EXPECT_EQ(os.moveFile(a, b, false), platform::Status(platform::Error::AlreadyExists)) << "a plain rename never replaces";
     const platform::Status replaced = os.moveFile(a, b, true);
     if (replaced) {
         EXPECT_FALSE(platform::fileFound(os, a));
         EXPECT_EQ(readBack(b), "two");
     } else {
-        EXPECT_EQ(replaced, platform::Error::CallNotImplemented);
+        EXPECT_EQ(replaced, platform::Status(platform::Error::CallNotImplemented));
         EXPECT_FALSE(w.ntFamily()) << "only the 9x family cannot replace in one step";
     }
 
@@ -476,7 +478,7 @@ TEST_F(ContractFiles, RenamingAndReplacingInPlace) {
 
 TEST_F(ContractFiles, ReadingAMissingFileFailsWithFileNotFound) {
     std::string bytes;
-    EXPECT_EQ(os.readFile(w.tempDir() + "absent.txt", bytes), platform::Error::FileNotFound);
+    EXPECT_EQ(os.readFile(w.tempDir() + "absent.txt", bytes), platform::Status(platform::Error::FileNotFound));
     try {
         platform::readWholeFile(os, w.tempDir() + "absent.txt");
         ADD_FAILURE() << "a missing file was read";
@@ -489,12 +491,12 @@ TEST_F(ContractFiles, ReadOnlyFileIsDeletedOnlyAfterItsAttributesAreArchive) {
     const std::string path = w.tempDir() + "locked.exe";
     ASSERT_TRUE(os.writeFile(path, "MZ"));
     ASSERT_TRUE(os.setFileAttributes(path, platform::FileAttr::ReadOnly | platform::FileAttr::Hidden));
-    EXPECT_EQ(os.deleteFile(path), platform::Error::AccessDenied);
+    EXPECT_EQ(os.deleteFile(path), platform::Status(platform::Error::AccessDenied));
     EXPECT_TRUE(platform::fileFound(os, path));
     ASSERT_TRUE(os.setFileAttributes(path, platform::FileAttr::Archive));
     EXPECT_TRUE(os.deleteFile(path));
     EXPECT_FALSE(platform::fileFound(os, path));
-    EXPECT_EQ(os.deleteFile(path), platform::Error::FileNotFound);
+    EXPECT_EQ(os.deleteFile(path), platform::Status(platform::Error::FileNotFound));
 }
 
 TEST_F(ContractFiles, FileExistsOnlyForExistingFilesNotDirectories) {

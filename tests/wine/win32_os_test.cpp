@@ -61,8 +61,8 @@ TEST(Win32OsToolhelp, FailuresGiveNoHandleAndNoEntryAndSayWhy) {
     Win32Os os;
     platform::ProcessEntry e;
     platform::ModuleEntry m;
-    EXPECT_EQ(os.process32First(platform::kNoHandle, e), platform::Error::InvalidHandle);
-    EXPECT_EQ(os.module32First(platform::kNoHandle, m), platform::Error::InvalidHandle);
+    EXPECT_EQ(os.process32First(platform::kNoHandle, e), platform::Status(platform::Error::InvalidHandle));
+    EXPECT_EQ(os.module32First(platform::kNoHandle, m), platform::Status(platform::Error::InvalidHandle));
     // A process that does not exist has no module list: INVALID_HANDLE_VALUE
     // must come back as "no handle", never as a handle to close.
     platform::Handle h = 1;
@@ -74,7 +74,7 @@ TEST(Win32OsToolhelp, FailuresGiveNoHandleAndNoEntryAndSayWhy) {
     h = 1;
     EXPECT_FALSE(os.openProcess(platform::ProcessAccess::Terminate, false, 0, h));
     EXPECT_EQ(h, platform::kNoHandle);
-    EXPECT_EQ(os.closeHandle(platform::kNoHandle), platform::Error::InvalidHandle);
+    EXPECT_EQ(os.closeHandle(platform::kNoHandle), platform::Status(platform::Error::InvalidHandle));
 }
 
 // The helper's partner mode stands in for programs that restart each other:
@@ -124,10 +124,10 @@ TEST(Win32OsSystem, TickCountVersionAndOwnPath) {
     EXPECT_EQ(v.platformId, platform::PlatformId::NT);
     EXPECT_GE(v.major, 4u);
 
-    std::string self;
-    ASSERT_TRUE(os.exePath(self));
-    EXPECT_EQ(base::asciiUpper(base::fileNamePart(self)), "WINE_TESTS.EXE");
-    EXPECT_TRUE(platform::fileFound(os, self));
+    const platform::Result<std::string> self = os.exePath();
+    ASSERT_TRUE(self);
+    EXPECT_EQ(base::asciiUpper(base::fileNamePart(*self)), "WINE_TESTS.EXE");
+    EXPECT_TRUE(platform::fileFound(os, *self));
 }
 
 TEST(Win32OsFiles, PatternsAndEmptyPathsNameNoFile) {
@@ -227,7 +227,7 @@ TEST(Win32OsWindows, CloseAndQuitReachOtherPrograms) {
     EXPECT_TRUE(os.sendClose(reinterpret_cast<platform::Hwnd>(s), 3000));
     EXPECT_TRUE(IsWindow(s));
     // A window that is gone is a failed target, not a hang.
-    EXPECT_EQ(os.sendClose(reinterpret_cast<platform::Hwnd>(c), 3000), platform::Error::InvalidWindowHandle);
+    EXPECT_EQ(os.sendClose(reinterpret_cast<platform::Hwnd>(c), 3000), platform::Status(platform::Error::InvalidWindowHandle));
 }
 
 TEST(Win32OsWindows, HungWindowCostsOnlyTheTimeout) {
@@ -236,7 +236,7 @@ TEST(Win32OsWindows, HungWindowCostsOnlyTheTimeout) {
     HWND h = helpers.startWindow("hung.exe", "挂起的窗口", "--hang");
     ASSERT_NE(h, nullptr);
     DWORD t0 = GetTickCount();
-    EXPECT_EQ(os.sendClose(reinterpret_cast<platform::Hwnd>(h), 400), platform::Error::Timeout);
+    EXPECT_EQ(os.sendClose(reinterpret_cast<platform::Hwnd>(h), 400), platform::Status(platform::Error::Timeout));
     EXPECT_LT(GetTickCount() - t0, 3000u);
     EXPECT_TRUE(IsWindow(h));
 }
@@ -245,7 +245,7 @@ TEST(Win32OsRegistry, ValuesOfEveryTypeRoundTrip) {
     Win32Os os;
     const std::string sub = "Software\\Zentrek\\WineTest" + base::intToStr(GetCurrentProcessId());
     platform::HKey k = 0;
-    ASSERT_EQ(os.regCreateKeyEx(platform::RootKey::CurrentUser, sub, platform::KeyAccess::All, k), 0);
+    ASSERT_EQ(os.regCreateKeyEx(platform::RootKey::CurrentUser, sub, platform::KeyAccess::All, k), platform::Status());
     struct V { std::string name; std::uint32_t type; std::string data; };
     const std::vector<V> values = {
         {"KillTime", platform::RegType::String, std::string("30\0", 3)},
@@ -259,30 +259,30 @@ TEST(Win32OsRegistry, ValuesOfEveryTypeRoundTrip) {
         platform::RegValue rv;
         rv.type = v.type;
         rv.data = v.data;
-        EXPECT_EQ(os.regSetValueEx(k, v.name, rv), 0) << v.name;
+        EXPECT_EQ(os.regSetValueEx(k, v.name, rv), platform::Status()) << v.name;
     }
     for (const V& v : values) {
         platform::RegValue got;
-        ASSERT_EQ(os.regQueryValueEx(k, v.name, got), 0) << v.name;
+        ASSERT_EQ(os.regQueryValueEx(k, v.name, got), platform::Status()) << v.name;
         EXPECT_EQ(got.type, v.type) << v.name;
         EXPECT_EQ(got.data, v.data) << v.name;
     }
     platform::RegKeyInfo info;
-    ASSERT_EQ(os.regQueryInfoKey(k, info), 0);
+    ASSERT_EQ(os.regQueryInfoKey(k, info), platform::Status());
     EXPECT_EQ(info.values, values.size());
     std::vector<std::string> names;
     std::string name;
-    for (std::uint32_t i = 0; os.regEnumValue(k, i, name) == 0; ++i) names.push_back(name);
+    for (std::uint32_t i = 0; os.regEnumValue(k, i, name).ok(); ++i) names.push_back(name);
     EXPECT_EQ(names.size(), values.size());
     EXPECT_EQ(os.regEnumValue(k, static_cast<std::uint32_t>(values.size()), name),
-              platform::Error::NoMoreItems);
+              platform::Status(platform::Error::NoMoreItems));
 
-    EXPECT_EQ(os.regDeleteValue(k, "Blob"), 0);
+    EXPECT_EQ(os.regDeleteValue(k, "Blob"), platform::Status());
     platform::RegValue gone;
-    EXPECT_EQ(os.regQueryValueEx(k, "Blob", gone), platform::Error::FileNotFound);
-    EXPECT_EQ(os.regCloseKey(k), 0);
-    EXPECT_EQ(os.regDeleteKey(platform::RootKey::CurrentUser, sub), 0);
-    EXPECT_EQ(os.regOpenKeyEx(platform::RootKey::CurrentUser, sub, platform::KeyAccess::Read, k), platform::Error::FileNotFound);
+    EXPECT_EQ(os.regQueryValueEx(k, "Blob", gone), platform::Status(platform::Error::FileNotFound));
+    EXPECT_EQ(os.regCloseKey(k), platform::Status());
+    EXPECT_EQ(os.regDeleteKey(platform::RootKey::CurrentUser, sub), platform::Status());
+    EXPECT_EQ(os.regOpenKeyEx(platform::RootKey::CurrentUser, sub, platform::KeyAccess::Read, k), platform::Status(platform::Error::FileNotFound));
 }
 
 TEST(Win32OsRegistry, MachineRunKeyTakesAndDropsAValue) {
@@ -290,14 +290,14 @@ TEST(Win32OsRegistry, MachineRunKeyTakesAndDropsAValue) {
     const std::string run = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
     const std::string name = "MorvaneWineTest" + base::intToStr(GetCurrentProcessId());
     platform::HKey k = 0;
-    ASSERT_EQ(os.regOpenKeyEx(platform::RootKey::LocalMachine, run, platform::KeyAccess::All, k), 0);
+    ASSERT_EQ(os.regOpenKeyEx(platform::RootKey::LocalMachine, run, platform::KeyAccess::All, k), platform::Status());
     const std::string path = "C:\\程序\\Morvane.exe";
-    EXPECT_EQ(os.regSetValueEx(k, name, {platform::RegType::String, path + '\0'}), 0);
+    EXPECT_EQ(os.regSetValueEx(k, name, {platform::RegType::String, path + '\0'}), platform::Status());
     platform::RegValue v;
-    EXPECT_EQ(os.regQueryValueEx(k, name, v), 0);
+    EXPECT_EQ(os.regQueryValueEx(k, name, v), platform::Status());
     EXPECT_EQ(v.data, path + '\0');
-    EXPECT_EQ(os.regDeleteValue(k, name), 0);
-    EXPECT_EQ(os.regDeleteValue(k, name), platform::Error::FileNotFound);
+    EXPECT_EQ(os.regDeleteValue(k, name), platform::Status());
+    EXPECT_EQ(os.regDeleteValue(k, name), platform::Status(platform::Error::FileNotFound));
     EXPECT_TRUE(os.regCloseKey(k));
 }
 

@@ -42,11 +42,11 @@ std::vector<std::string> SimOs::files() const {
 
 platform::Status SimOs::fileExists(const std::string& path, bool& exists) {
     exists = false;
-    if (s_->log("FindFirstFileA", path, "file " + path)) return platform::Error::AccessDenied;
+    if (s_->log("FindFirstFileA", path, "file " + path)) return platform::Status(platform::Error::AccessDenied);
     if (path.find_first_of("*?") != std::string::npos) return {};  // names no single file
     const std::size_t slash = path.find_last_of('\\');
     const File* folder = slash == std::string::npos ? nullptr : file(path.substr(0, slash));
-    if (folder && folder->directory && folder->unreadable) return platform::Error::AccessDenied;
+    if (folder && folder->directory && folder->unreadable) return platform::Status(platform::Error::AccessDenied);
     const File* f = file(path);
     exists = f && !f->directory;
     return {};
@@ -54,38 +54,38 @@ platform::Status SimOs::fileExists(const std::string& path, bool& exists) {
 
 platform::Status SimOs::setFileAttributes(const std::string& path, std::uint32_t attributes) {
     if (s_->log("SetFileAttributesA", path + ", attributes=" + hex(attributes), "file " + path))
-        return platform::Error::AccessDenied;
+        return platform::Status(platform::Error::AccessDenied);
     File* f = file(path);
-    if (!f) return platform::Error::FileNotFound;
+    if (!f) return platform::Status(platform::Error::FileNotFound);
     f->attributes = attributes & ~platform::FileAttr::Directory;
     if (f->directory) f->attributes |= platform::FileAttr::Directory;
     return {};
 }
 
 platform::Status SimOs::deleteFile(const std::string& path) {
-    if (s_->log("DeleteFileA", path, "file " + path)) return platform::Error::SharingViolation;
+    if (s_->log("DeleteFileA", path, "file " + path)) return platform::Status(platform::Error::SharingViolation);
     auto it = s_->files.find(path);
-    if (it == s_->files.end()) return platform::Error::FileNotFound;
+    if (it == s_->files.end()) return platform::Status(platform::Error::FileNotFound);
     File& f = it->second;
     if (f.directory || (f.attributes & platform::FileAttr::ReadOnly) || f.refusesDelete)
-        return platform::Error::AccessDenied;
+        return platform::Status(platform::Error::AccessDenied);
     if (f.deleteFailuresLeft > 0) {
         --f.deleteFailuresLeft;
-        return platform::Error::SharingViolation;
+        return platform::Status(platform::Error::SharingViolation);
     }
     // The image of a running program cannot be deleted.
     std::string upper = base::asciiUpper(path);
     for (auto& p : s_->table)
-        if (p->running && base::asciiUpper(p->modulePath) == upper) return platform::Error::AccessDenied;
+        if (p->running && base::asciiUpper(p->modulePath) == upper) return platform::Status(platform::Error::AccessDenied);
     s_->files.erase(it);
     return {};
 }
 
 platform::Status SimOs::readFile(const std::string& path, std::string& bytes) {
-    if (s_->log("ReadFile", path, "file " + path)) return platform::Error::SharingViolation;
+    if (s_->log("ReadFile", path, "file " + path)) return platform::Status(platform::Error::SharingViolation);
     const File* f = file(path);
-    if (!f || f->directory) return platform::Error::FileNotFound;
-    if (f->unreadable) return platform::Error::AccessDenied;
+    if (!f || f->directory) return platform::Status(platform::Error::FileNotFound);
+    if (f->unreadable) return platform::Status(platform::Error::AccessDenied);
     bytes = f->bytes;
     return {};
 }
@@ -93,13 +93,13 @@ platform::Status SimOs::readFile(const std::string& path, std::string& bytes) {
 void SimOs::failNextWriteAfter(std::size_t bytes) { s_->writeFailsAfter = bytes; }
 
 platform::Status SimOs::writeFile(const std::string& path, const std::string& bytes) {
-    if (s_->log("WriteFile", path + ", bytes=" + num(bytes.size()), "file " + path)) return platform::Error::DiskFull;
+    if (s_->log("WriteFile", path + ", bytes=" + num(bytes.size()), "file " + path)) return platform::Status(platform::Error::DiskFull);
     if (File* f = file(path)) {
         // Replacing a file is refused when it is read-only, and also when it is
         // hidden or system (CREATE_ALWAYS without those attributes).
         const std::uint32_t refused = platform::FileAttr::ReadOnly | platform::FileAttr::Hidden |
                                       platform::FileAttr::System;
-        if (f->directory || f->unwritable || (f->attributes & refused)) return platform::Error::AccessDenied;
+        if (f->directory || f->unwritable || (f->attributes & refused)) return platform::Status(platform::Error::AccessDenied);
     }
     // Created (or truncated) first, then written: a failure part-way leaves
     // the start of the new text.
@@ -110,7 +110,7 @@ platform::Status SimOs::writeFile(const std::string& path, const std::string& by
         addFile(path);
     if (failAfter && *failAfter < bytes.size()) {
         file(path)->bytes = bytes.substr(0, *failAfter);
-        return platform::Error::DiskFull;
+        return platform::Status(platform::Error::DiskFull);
     }
     file(path)->bytes = bytes;
     return {};
@@ -118,25 +118,25 @@ platform::Status SimOs::writeFile(const std::string& path, const std::string& by
 
 platform::Status SimOs::fileAttributes(const std::string& path, std::uint32_t& attributes) {
     attributes = 0xFFFFFFFFu;  // INVALID_FILE_ATTRIBUTES
-    if (s_->log("GetFileAttributesA", path, "file " + path)) return platform::Error::AccessDenied;
+    if (s_->log("GetFileAttributesA", path, "file " + path)) return platform::Status(platform::Error::AccessDenied);
     const File* f = file(path);
-    if (!f) return platform::Error::FileNotFound;
+    if (!f) return platform::Status(platform::Error::FileNotFound);
     attributes = f->attributes;
     return {};
 }
 
 platform::Status SimOs::moveFile(const std::string& from, const std::string& to, bool replace) {
-    if (s_->log(replace ? "MoveFileExA" : "MoveFileA", from + " -> " + to, "file " + to)) return platform::Error::AccessDenied;
-    if (replace && s_->family == Family::Win9x) return platform::Error::CallNotImplemented;  // only a stub there
+    if (s_->log(replace ? "MoveFileExA" : "MoveFileA", from + " -> " + to, "file " + to)) return platform::Status(platform::Error::AccessDenied);
+    if (replace && s_->family == Family::Win9x) return platform::Status(platform::Error::CallNotImplemented);  // only a stub there
     File* source = file(from);
-    if (!source) return platform::Error::FileNotFound;
+    if (!source) return platform::Status(platform::Error::FileNotFound);
     // A file held open by someone (unwritable) cannot be renamed either.
-    if (source->unwritable || source->refusesDelete) return platform::Error::AccessDenied;
+    if (source->unwritable || source->refusesDelete) return platform::Status(platform::Error::AccessDenied);
     if (File* target = file(to)) {
-        if (!replace) return platform::Error::AlreadyExists;
+        if (!replace) return platform::Status(platform::Error::AlreadyExists);
         if (target->directory || target->unwritable || target->refusesDelete ||
             (target->attributes & platform::FileAttr::ReadOnly))
-            return platform::Error::AccessDenied;
+            return platform::Status(platform::Error::AccessDenied);
     }
     File moved = *source;
     s_->files.erase(from);

@@ -270,7 +270,7 @@ public:
     platform::Status shellExecute(platform::Hwnd wnd, const std::string& verb,
                                   const std::string& file, const std::string& params,
                                   const std::string& dir, int show) override;
-    platform::Status exePath(std::string& path) override;
+    platform::Result<std::string> exePath() override;
     platform::Status shellNotifyIcon(std::uint32_t message, const platform::NotifyIconData& data) override;
     platform::Status getCursorPos(platform::Point& p) override;
     platform::Status exitWindowsEx(std::uint32_t flags, std::uint32_t reserved) override;

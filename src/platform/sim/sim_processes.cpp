@@ -78,8 +78,8 @@ platform::Status SimOs::createToolhelp32Snapshot(std::uint32_t flags, std::uint3
                                                  platform::Handle& snapshot) {
     snapshot = platform::kNoHandle;
     if (s_->log("CreateToolhelp32Snapshot", "flags=" + num(flags) + ", pid=" + num(processId)))
-        return platform::Error::NotEnoughMemory;
-    if (!s_->toolhelp) return platform::Error::CallNotImplemented;
+        return platform::Status(platform::Error::NotEnoughMemory);
+    if (!s_->toolhelp) return platform::Status(platform::Error::CallNotImplemented);
     if (flags & platform::Snapshot::Processes) s_->prune();
     HandleEntry e;
     e.kind = HandleEntry::SnapshotHandle;
@@ -91,7 +91,7 @@ platform::Status SimOs::createToolhelp32Snapshot(std::uint32_t flags, std::uint3
             snap.modulePath = s_->exePath;
         } else {
             auto p = s_->running(processId);
-            if (!p) return 87;  // ERROR_INVALID_PARAMETER: no such process
+            if (!p) return platform::Status(87);  // ERROR_INVALID_PARAMETER: no such process
             snap.moduleReadable = !p->modulesUnreadable;
             snap.modulePath = p->modulePath;
         }
@@ -106,14 +106,14 @@ platform::Status SimOs::createToolhelp32Snapshot(std::uint32_t flags, std::uint3
             snap.entries.push_back(pe);
         }
     }
-    if (!snap.module && !snap.processes) return 87;
+    if (!snap.module && !snap.processes) return platform::Status(87);
     snapshot = s_->newHandle(std::move(e));
     return {};
 }
 
 static platform::Status fillEntry(Snapshot& snap, std::size_t index, platform::ProcessEntry& entry) {
-    if (!snap.processes || entry.size < platform::kProcessEntrySize) return 24;  // ERROR_BAD_LENGTH
-    if (index >= snap.entries.size()) return platform::Error::NoMoreFiles;
+    if (!snap.processes || entry.size < platform::kProcessEntrySize) return platform::Status(24);  // ERROR_BAD_LENGTH
+    if (index >= snap.entries.size()) return platform::Status(platform::Error::NoMoreFiles);
     entry.processId = snap.entries[index].processId;
     entry.parentProcessId = snap.entries[index].parentProcessId;
     entry.exeFile = snap.entries[index].exeFile;
@@ -137,9 +137,9 @@ platform::Status SimOs::process32Next(platform::Handle snapshot, platform::Proce
 platform::Status SimOs::module32First(platform::Handle snapshot, platform::ModuleEntry& entry) {
     if (s_->log("Module32First", "snapshot=" + hex(snapshot))) return s_->walkFailure();
     HandleEntry* e = s_->handle(snapshot, HandleEntry::SnapshotHandle);
-    if (!e) return platform::Error::InvalidHandle;
-    if (!e->snapshot.module || entry.size < platform::kModuleEntrySize) return 24;  // ERROR_BAD_LENGTH
-    if (!e->snapshot.moduleReadable) return 299;  // ERROR_PARTIAL_COPY, as a 32-bit caller gets
+    if (!e) return platform::Status(platform::Error::InvalidHandle);
+    if (!e->snapshot.module || entry.size < platform::kModuleEntrySize) return platform::Status(24);  // ERROR_BAD_LENGTH
+    if (!e->snapshot.moduleReadable) return platform::Status(299);  // ERROR_PARTIAL_COPY, as a 32-bit caller gets
     entry.exePath = e->snapshot.modulePath.substr(0, kMaxExeFile);
     return {};
 }
@@ -151,11 +151,11 @@ platform::Status SimOs::openProcess(std::uint32_t access, bool inherit, std::uin
     process = platform::kNoHandle;
     if (s_->log("OpenProcess",
                 "access=" + hex(access) + ", inherit=" + num(inherit) + ", pid=" + num(processId)))
-        return platform::Error::AccessDenied;
+        return platform::Status(platform::Error::AccessDenied);
     s_->prune();
     auto p = s_->running(processId);
-    if (!p) return 87;  // ERROR_INVALID_PARAMETER: no such process
-    if (p->cannotOpen) return platform::Error::AccessDenied;
+    if (!p) return platform::Status(87);  // ERROR_INVALID_PARAMETER: no such process
+    if (p->cannotOpen) return platform::Status(platform::Error::AccessDenied);
     HandleEntry e;
     e.kind = HandleEntry::ProcessHandle;
     e.process = p;
@@ -168,10 +168,10 @@ platform::Status SimOs::getExitCodeProcess(platform::Handle process, std::uint32
     HandleEntry* e = s_->handle(process, HandleEntry::ProcessHandle);
     if (s_->log("GetExitCodeProcess",
                 "handle=" + hex(process) + ", pid=" + (e ? num(e->process->id) : std::string("?"))))
-        return platform::Error::AccessDenied;
-    if (!e) return platform::Error::InvalidHandle;
+        return platform::Status(platform::Error::AccessDenied);
+    if (!e) return platform::Status(platform::Error::InvalidHandle);
     if (!(e->access & (PROCESS_QUERY_INFORMATION | PROCESS_QUERY_LIMITED_INFORMATION)))
-        return platform::Error::AccessDenied;
+        return platform::Status(platform::Error::AccessDenied);
     code = e->process->running ? platform::kStillActive : e->process->exitCode;
     return {};
 }
@@ -181,11 +181,11 @@ platform::Status SimOs::terminateProcess(platform::Handle process, std::uint32_t
     if (s_->log("TerminateProcess", "handle=" + hex(process) + ", pid=" +
                                         (e ? num(e->process->id) : std::string("?")) +
                                         ", code=" + num(exitCode)))
-        return platform::Error::AccessDenied;
-    if (!e) return platform::Error::InvalidHandle;
-    if (!(e->access & platform::ProcessAccess::Terminate)) return platform::Error::AccessDenied;
+        return platform::Status(platform::Error::AccessDenied);
+    if (!e) return platform::Status(platform::Error::InvalidHandle);
+    if (!(e->access & platform::ProcessAccess::Terminate)) return platform::Status(platform::Error::AccessDenied);
     std::shared_ptr<Process> p = e->process;
-    if (!p->running || p->cannotTerminate) return platform::Error::AccessDenied;
+    if (!p->running || p->cannotTerminate) return platform::Status(platform::Error::AccessDenied);
     p->running = false;
     p->exitCode = exitCode;
     s_->processEnded(*this, p);

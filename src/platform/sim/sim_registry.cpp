@@ -251,35 +251,35 @@ int SimOs::openKeys() const { return static_cast<int>(s_->keys.size()); }
 platform::Status SimOs::regOpenKeyEx(platform::HKey root, const std::string& subKey, std::uint32_t access,
                          platform::HKey& key) {
     if (s_->log("RegOpenKeyExA", hex(root) + "\\" + subKey + ", access=" + hex(access), s_->keyTarget(root, subKey)))
-        return platform::Error::AccessDenied;
-    if (!subKey.empty() && subKey.front() == '\\') return platform::Error::BadPathname;
+        return platform::Status(platform::Error::AccessDenied);
+    if (!subKey.empty() && subKey.front() == '\\') return platform::Status(platform::Error::BadPathname);
     platform::HKey realRoot;
     std::string id;
-    if (!s_->resolve(root, subKey, realRoot, id)) return platform::Error::InvalidHandle;
+    if (!s_->resolve(root, subKey, realRoot, id)) return platform::Status(platform::Error::InvalidHandle);
     Key* k = id.empty() ? &s_->ensureKey(realRoot, "") : s_->key(realRoot, id);
-    if (!k) return platform::Error::FileNotFound;
-    if (k->unopenable) return platform::Error::AccessDenied;
+    if (!k) return platform::Status(platform::Error::FileNotFound);
+    if (k->unopenable) return platform::Status(platform::Error::AccessDenied);
     key = s_->nextKey;
     s_->nextKey += 4;
     s_->keys[key] = {realRoot, id, access};
-    return platform::Error::Success;
+    return platform::Status(platform::Error::Success);
 }
 
 platform::Status SimOs::regCreateKeyEx(platform::HKey root, const std::string& subKey, std::uint32_t access,
                            platform::HKey& key) {
     if (s_->log("RegCreateKeyExA", hex(root) + "\\" + subKey + ", access=" + hex(access), s_->keyTarget(root, subKey)))
-        return platform::Error::AccessDenied;
-    if (!subKey.empty() && subKey.front() == '\\') return platform::Error::BadPathname;
+        return platform::Status(platform::Error::AccessDenied);
+    if (!subKey.empty() && subKey.front() == '\\') return platform::Status(platform::Error::BadPathname);
     platform::HKey realRoot;
     std::string id;
-    if (!s_->resolve(root, subKey, realRoot, id)) return platform::Error::InvalidHandle;
+    if (!s_->resolve(root, subKey, realRoot, id)) return platform::Status(platform::Error::InvalidHandle);
     Key* k = id.empty() ? &s_->ensureKey(realRoot, "") : s_->key(realRoot, id);
     if (!k) {
         // A new key needs write access to the nearest existing ancestor.
         for (std::string up = parentOf(id);; up = parentOf(up)) {
             Key* a = up.empty() ? &s_->ensureKey(realRoot, "") : s_->key(realRoot, up);
             if (a) {
-                if (a->unopenable || s_->readOnlyAt(realRoot, up)) return platform::Error::AccessDenied;
+                if (a->unopenable || s_->readOnlyAt(realRoot, up)) return platform::Status(platform::Error::AccessDenied);
                 break;
             }
             if (up.empty()) break;
@@ -292,82 +292,82 @@ platform::Status SimOs::regCreateKeyEx(platform::HKey root, const std::string& s
                                : norm;
         k = &s_->ensureKey(realRoot, full);
     }
-    if (k->unopenable) return platform::Error::AccessDenied;
+    if (k->unopenable) return platform::Status(platform::Error::AccessDenied);
     key = s_->nextKey;
     s_->nextKey += 4;
     s_->keys[key] = {realRoot, id, access};
-    return platform::Error::Success;
+    return platform::Status(platform::Error::Success);
 }
 
 platform::Status SimOs::regCloseKey(platform::HKey key) {
     s_->log("RegCloseKey", hex(key));
-    if (State::isRoot(key)) return platform::Error::Success;
-    return s_->keys.erase(key) ? platform::Error::Success : platform::Error::InvalidHandle;
+    if (State::isRoot(key)) return platform::Status(platform::Error::Success);
+    return s_->keys.erase(key) ? platform::Status() : platform::Status(platform::Error::InvalidHandle);
 }
 
 platform::Status SimOs::regQueryValueEx(platform::HKey key, const std::string& name, platform::RegValue& value) {
-    if (s_->log("RegQueryValueExA", hex(key) + ", " + name, s_->valueTarget(key, name))) return platform::Error::AccessDenied;
+    if (s_->log("RegQueryValueExA", hex(key) + ", " + name, s_->valueTarget(key, name))) return platform::Status(platform::Error::AccessDenied);
     long err;
     Key* k = s_->keyOf(key, err);
-    if (!k) return err;
-    if (!(s_->accessOf(key) & KEY_QUERY_VALUE)) return platform::Error::AccessDenied;
-    if (const long fault = k->readFault()) return fault;
+    if (!k) return platform::Status(err);
+    if (!(s_->accessOf(key) & KEY_QUERY_VALUE)) return platform::Status(platform::Error::AccessDenied);
+    if (const long fault = k->readFault()) return platform::Status(fault);
     const platform::RegValue* v = findValue(*k, name);
-    if (!v) return platform::Error::FileNotFound;
+    if (!v) return platform::Status(platform::Error::FileNotFound);
     value = *v;
-    return platform::Error::Success;
+    return platform::Status(platform::Error::Success);
 }
 
 platform::Status SimOs::regSetValueEx(platform::HKey key, const std::string& name, const platform::RegValue& value) {
     if (s_->log("RegSetValueExA", hex(key) + ", " + name + ", type=" + num(value.type) +
                                       ", size=" + num(value.data.size()), s_->valueTarget(key, name)))
-        return platform::Error::AccessDenied;
+        return platform::Status(platform::Error::AccessDenied);
     long err;
     Key* k = s_->keyOf(key, err);
-    if (!k) return err;
+    if (!k) return platform::Status(err);
     if (s_->readOnlyHandle(key) || !(s_->accessOf(key) & KEY_SET_VALUE) || k->refusesChange())
-        return platform::Error::AccessDenied;
+        return platform::Status(platform::Error::AccessDenied);
     for (auto& [n, v] : k->values)
         if (sameName(n, name)) {
             v = value;
-            return platform::Error::Success;
+            return platform::Status(platform::Error::Success);
         }
     k->values.push_back({name, value});
-    return platform::Error::Success;
+    return platform::Status(platform::Error::Success);
 }
 
 platform::Status SimOs::regDeleteValue(platform::HKey key, const std::string& name) {
-    if (s_->log("RegDeleteValueA", hex(key) + ", " + name, s_->valueTarget(key, name))) return platform::Error::AccessDenied;
+    if (s_->log("RegDeleteValueA", hex(key) + ", " + name, s_->valueTarget(key, name))) return platform::Status(platform::Error::AccessDenied);
     long err;
     Key* k = s_->keyOf(key, err);
-    if (!k) return err;
+    if (!k) return platform::Status(err);
     auto it = std::find_if(k->values.begin(), k->values.end(),
                            [&](const auto& nv) { return sameName(nv.first, name); });
     if (s_->readOnlyHandle(key) || !(s_->accessOf(key) & KEY_SET_VALUE))
-        return platform::Error::AccessDenied;
-    if (it == k->values.end()) return platform::Error::FileNotFound;
-    if (k->refusesChange()) return platform::Error::AccessDenied;
+        return platform::Status(platform::Error::AccessDenied);
+    if (it == k->values.end()) return platform::Status(platform::Error::FileNotFound);
+    if (k->refusesChange()) return platform::Status(platform::Error::AccessDenied);
     k->values.erase(it);
-    return platform::Error::Success;
+    return platform::Status(platform::Error::Success);
 }
 
 platform::Status SimOs::regEnumValue(platform::HKey key, std::uint32_t index, std::string& name) {
-    if (s_->log("RegEnumValueA", hex(key) + ", index=" + num(index), s_->keyTarget(key))) return platform::Error::AccessDenied;
+    if (s_->log("RegEnumValueA", hex(key) + ", index=" + num(index), s_->keyTarget(key))) return platform::Status(platform::Error::AccessDenied);
     long err;
     Key* k = s_->keyOf(key, err);
-    if (!k) return err;
-    if (!(s_->accessOf(key) & KEY_QUERY_VALUE)) return platform::Error::AccessDenied;
-    if (const long fault = k->readFault()) return fault;
-    if (index >= k->values.size()) return platform::Error::NoMoreItems;
+    if (!k) return platform::Status(err);
+    if (!(s_->accessOf(key) & KEY_QUERY_VALUE)) return platform::Status(platform::Error::AccessDenied);
+    if (const long fault = k->readFault()) return platform::Status(fault);
+    if (index >= k->values.size()) return platform::Status(platform::Error::NoMoreItems);
     name = k->values[index].first;
-    return platform::Error::Success;
+    return platform::Status(platform::Error::Success);
 }
 
 platform::Status SimOs::regQueryInfoKey(platform::HKey key, platform::RegKeyInfo& info) {
-    if (s_->log("RegQueryInfoKeyA", hex(key), s_->keyTarget(key))) return platform::Error::AccessDenied;
+    if (s_->log("RegQueryInfoKeyA", hex(key), s_->keyTarget(key))) return platform::Status(platform::Error::AccessDenied);
     long err;
     Key* k = s_->keyOf(key, err);
-    if (!k) return err;
+    if (!k) return platform::Status(err);
     platform::HKey root;
     std::string id;
     s_->resolve(key, "", root, id);
@@ -381,24 +381,24 @@ platform::Status SimOs::regQueryInfoKey(platform::HKey key, platform::RegKeyInfo
         info.maxValueNameLen = std::max<std::uint32_t>(info.maxValueNameLen, n.size());
         info.maxValueLen = std::max<std::uint32_t>(info.maxValueLen, v.data.size());
     }
-    return platform::Error::Success;
+    return platform::Status(platform::Error::Success);
 }
 
 platform::Status SimOs::regDeleteKey(platform::HKey root, const std::string& subKey) {
-    if (s_->log("RegDeleteKeyA", hex(root) + "\\" + subKey, s_->keyTarget(root, subKey))) return platform::Error::AccessDenied;
-    if (!subKey.empty() && subKey.front() == '\\') return platform::Error::BadPathname;
+    if (s_->log("RegDeleteKeyA", hex(root) + "\\" + subKey, s_->keyTarget(root, subKey))) return platform::Status(platform::Error::AccessDenied);
+    if (!subKey.empty() && subKey.front() == '\\') return platform::Status(platform::Error::BadPathname);
     platform::HKey realRoot;
     std::string id;
-    if (!s_->resolve(root, subKey, realRoot, id)) return platform::Error::InvalidHandle;
-    if (id.empty()) return platform::Error::AccessDenied;
+    if (!s_->resolve(root, subKey, realRoot, id)) return platform::Status(platform::Error::InvalidHandle);
+    if (id.empty()) return platform::Status(platform::Error::AccessDenied);
     Key* k = s_->key(realRoot, id);
-    if (!k) return platform::Error::FileNotFound;
-    if (k->unopenable || s_->readOnlyAt(realRoot, id)) return platform::Error::AccessDenied;
+    if (!k) return platform::Status(platform::Error::FileNotFound);
+    if (k->unopenable || s_->readOnlyAt(realRoot, id)) return platform::Status(platform::Error::AccessDenied);
     // NT refuses a key with subkeys; 9x removes the whole tree.
     if (s_->family == Family::NT && !s_->childrenOf(realRoot, id).empty())
-        return platform::Error::AccessDenied;
+        return platform::Status(platform::Error::AccessDenied);
     removeKey(realRoot, id);
-    return platform::Error::Success;
+    return platform::Status(platform::Error::Success);
 }
 
 }  // namespace sim

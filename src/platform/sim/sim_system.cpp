@@ -25,9 +25,9 @@ std::vector<std::uint32_t> SimOs::exitWindowsCalls() const { return s_->exitWind
 // --- platform::Os ----------------------------------------------------------------
 
 platform::Status SimOs::getVersionEx(platform::VersionInfo& info) {
-    if (s_->log("GetVersionExA", "size=" + num(info.size))) return platform::Error::GeneralFailure;
+    if (s_->log("GetVersionExA", "size=" + num(info.size))) return platform::Status(platform::Error::GeneralFailure);
     if (s_->versionFails || (info.size != platform::kVersionInfoSize && info.size != 156))
-        return 122;  // ERROR_INSUFFICIENT_BUFFER: a size it does not know
+        return platform::Status(122);  // ERROR_INSUFFICIENT_BUFFER: a size it does not know
     if (s_->family == Family::NT) {
         info.major = 5, info.minor = 1, info.build = 2600;
         info.platformId = platform::PlatformId::NT;
@@ -43,24 +43,24 @@ platform::Status SimOs::getVersionEx(platform::VersionInfo& info) {
 platform::Status SimOs::shellExecute(platform::Hwnd wnd, const std::string& verb, const std::string& file,
                                      const std::string& params, const std::string& dir, int show) {
     std::string rec = verb + "|" + file + "|" + params + "|" + dir + "|" + std::to_string(show);
-    if (s_->log("ShellExecuteA", "hwnd=" + hex(wnd) + ", " + rec)) return platform::Error::FileNotFound;
+    if (s_->log("ShellExecuteA", "hwnd=" + hex(wnd) + ", " + rec)) return platform::Status(platform::Error::FileNotFound);
     s_->shellExecutes.push_back(rec);
     return platform::shellExecuteStatus(s_->shellResult);
 }
 
-platform::Status SimOs::exePath(std::string& path) {
+platform::Result<std::string> SimOs::exePath() {
     s_->log("GetModuleFileNameA", "");
     // As the real layer: no buffer holds a path of 32767 bytes or more.
-    if (s_->exePath.size() >= 32767) return platform::Error::BadPathname;
-    path = s_->exePath;
-    return {};
+    if (s_->exePath.size() >= 32767)
+        return platform::Result<std::string>(platform::Status(platform::Error::BadPathname));
+    return s_->exePath;
 }
 
 platform::Status SimOs::shellNotifyIcon(std::uint32_t message, const platform::NotifyIconData& data) {
     if (s_->log("Shell_NotifyIconA", "message=" + num(message) + ", hwnd=" + hex(data.wnd) +
                                          ", id=" + num(data.id)))
-        return platform::Error::Timeout;  // the shell did not answer in time
-    if (!s_->tray) return platform::Error::ProcNotFound;
+        return platform::Status(platform::Error::Timeout);  // the shell did not answer in time
+    if (!s_->tray) return platform::Status(platform::Error::ProcNotFound);
     auto& icons = s_->tray_icons;
     auto it = std::find_if(icons.begin(), icons.end(), [&](const platform::NotifyIconData& d) {
         return d.wnd == data.wnd && d.id == data.id;
@@ -69,26 +69,26 @@ platform::Status SimOs::shellNotifyIcon(std::uint32_t message, const platform::N
     kept.tip = kept.tip.substr(0, kMaxTip);
     switch (message) {
     case platform::TrayMessage::Add:
-        if (it != icons.end()) return platform::Error::GeneralFailure;
+        if (it != icons.end()) return platform::Status(platform::Error::GeneralFailure);
         icons.push_back(kept);
         return {};
     case platform::TrayMessage::Modify:
-        if (it == icons.end()) return platform::Error::GeneralFailure;
+        if (it == icons.end()) return platform::Status(platform::Error::GeneralFailure);
         if (data.flags & platform::TrayFlag::Message) it->callbackMessage = kept.callbackMessage;
         if (data.flags & platform::TrayFlag::Icon) it->icon = kept.icon;
         if (data.flags & platform::TrayFlag::Tip) it->tip = kept.tip;
         it->flags |= data.flags;
         return {};
     case platform::TrayMessage::Delete:
-        if (it == icons.end()) return platform::Error::GeneralFailure;
+        if (it == icons.end()) return platform::Status(platform::Error::GeneralFailure);
         icons.erase(it);
         return {};
     }
-    return platform::Error::GeneralFailure;
+    return platform::Status(platform::Error::GeneralFailure);
 }
 
 platform::Status SimOs::getCursorPos(platform::Point& p) {
-    if (s_->log("GetCursorPos", "")) return platform::Error::AccessDenied;
+    if (s_->log("GetCursorPos", "")) return platform::Status(platform::Error::AccessDenied);
     p = s_->cursor;
     return {};
 }
@@ -99,13 +99,13 @@ platform::Status SimOs::exitWindowsEx(std::uint32_t flags, std::uint32_t reserve
         failure = platform::Error::PrivilegeNotHeld;
     if (!failure && s_->family == Family::NT && flags != platform::ExitWindows::LogOff && !s_->shutdownPrivilege)
         failure = platform::Error::PrivilegeNotHeld;
-    if (failure) return failure;
+    if (failure) return platform::Status(failure);
     s_->exitWindows.push_back(flags);
     return {};
 }
 
 platform::Status SimOs::enableShutdownPrivilege() {
-    if (s_->log("AdjustTokenPrivileges", "SeShutdownPrivilege")) return platform::Error::AccessDenied;
+    if (s_->log("AdjustTokenPrivileges", "SeShutdownPrivilege")) return platform::Status(platform::Error::AccessDenied);
     s_->shutdownPrivilege = true;
     return {};
 }

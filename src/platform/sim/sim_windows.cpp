@@ -61,10 +61,10 @@ platform::Status SimOs::getWindow(platform::Hwnd wnd, std::uint32_t cmd, platfor
             }
         return {};
     }
-    if (cmd != platform::WindowWalk::Next) return 87;  // ERROR_INVALID_PARAMETER
+    if (cmd != platform::WindowWalk::Next) return platform::Status(87);  // ERROR_INVALID_PARAMETER
     if (s_->windowWalk) s_->windowWalk(*this, wnd);
     auto it = std::find_if(ws.begin(), ws.end(), [&](const auto& w) { return w->hwnd == wnd && w->alive; });
-    if (it == ws.end()) return platform::Error::InvalidWindowHandle;
+    if (it == ws.end()) return platform::Status(platform::Error::InvalidWindowHandle);
     for (++it; it != ws.end(); ++it)
         if ((*it)->alive) {
             found = (*it)->hwnd;
@@ -104,22 +104,22 @@ platform::Hwnd SimOs::findWindow(const char* className, const char* windowName) 
 platform::Status SimOs::sendClose(platform::Hwnd wnd, std::uint32_t timeoutMs) {
     if (s_->log("SendMessageA", "hwnd=" + hex(wnd) + ", WM_CLOSE, timeout=" + num(timeoutMs))) {
         advance(timeoutMs);  // a window that does not answer
-        return platform::Error::Timeout;
+        return platform::Status(platform::Error::Timeout);
     }
     Window* w = window(wnd);
-    if (!w || !w->alive) return platform::Error::InvalidWindowHandle;
+    if (!w || !w->alive) return platform::Status(platform::Error::InvalidWindowHandle);
     if (w->hung) {
         advance(timeoutMs);
-        return platform::Error::Timeout;
+        return platform::Status(platform::Error::Timeout);
     }
     if (!w->refusesClose) w->alive = false;
     return {};
 }
 
 platform::Status SimOs::postQuit(platform::Hwnd wnd) {
-    if (s_->log("PostMessageA", "hwnd=" + hex(wnd) + ", WM_QUIT")) return platform::Error::AccessDenied;
+    if (s_->log("PostMessageA", "hwnd=" + hex(wnd) + ", WM_QUIT")) return platform::Status(platform::Error::AccessDenied);
     Window* w = window(wnd);
-    if (!w || !w->alive) return platform::Error::InvalidWindowHandle;
+    if (!w || !w->alive) return platform::Status(platform::Error::InvalidWindowHandle);
     if (w->hung) return {};  // lands in a queue nobody reads
     if (auto p = w->ownerPid ? s_->running(w->ownerPid) : nullptr) {
         p->running = false;

@@ -254,7 +254,7 @@ platform::Status Win32Os::createToolhelp32Snapshot(std::uint32_t flags, std::uin
                                                    platform::Handle& snapshot) {
     snapshot = platform::kNoHandle;
     Toolhelp& th = toolhelp();
-    if (!th.available) return platform::Error::CallNotImplemented;
+    if (!th.available) return platform::Status(platform::Error::CallNotImplemented);
     HANDLE h = th.createSnapshot(flags, processId);
     if (h == INVALID_HANDLE_VALUE || h == nullptr) return lastFailure();
     snapshot = reinterpret_cast<platform::Handle>(h);
@@ -272,8 +272,8 @@ static DWORD recordSize(std::uint32_t asked, std::uint32_t ansiSize) {
 template <class Char>
 static platform::Status walkProcess(ProcessWalkFn fn, platform::Handle snapshot,
                                     platform::ProcessEntry& entry) {
-    if (!fn) return platform::Error::CallNotImplemented;
-    if (snapshot == platform::kNoHandle) return platform::Error::InvalidHandle;
+    if (!fn) return platform::Status(platform::Error::CallNotImplemented);
+    if (snapshot == platform::kNoHandle) return platform::Status(platform::Error::InvalidHandle);
     ProcessEntry32<Char> raw{};
     raw.dwSize = recordSize<decltype(raw)>(entry.size, platform::kProcessEntrySize);
     // A walk stopping without a reason (the 9x family may set none) is at
@@ -304,8 +304,8 @@ platform::Status Win32Os::process32Next(platform::Handle snapshot, platform::Pro
 template <class Char>
 static platform::Status walkModule(ModuleWalkFn fn, platform::Handle snapshot,
                                    platform::ModuleEntry& entry) {
-    if (!fn) return platform::Error::CallNotImplemented;
-    if (snapshot == platform::kNoHandle) return platform::Error::InvalidHandle;
+    if (!fn) return platform::Status(platform::Error::CallNotImplemented);
+    if (snapshot == platform::kNoHandle) return platform::Status(platform::Error::InvalidHandle);
     ModuleEntry32<Char> raw{};
     raw.dwSize = recordSize<decltype(raw)>(entry.size, platform::kModuleEntrySize);
     if (!fn(asHandle(snapshot), &raw)) return lastFailure();
@@ -337,7 +337,7 @@ platform::Status Win32Os::terminateProcess(platform::Handle process, std::uint32
 }
 
 platform::Status Win32Os::closeHandle(platform::Handle h) {
-    if (h == platform::kNoHandle) return platform::Error::InvalidHandle;
+    if (h == platform::kNoHandle) return platform::Status(platform::Error::InvalidHandle);
     return failedUnless(CloseHandle(asHandle(h)));
 }
 
@@ -379,7 +379,7 @@ platform::Status Win32Os::readFile(const std::string& path, std::string& bytes) 
     SetLastError(NO_ERROR);  // a size of 0xFFFFFFFF is told from a failure only so
     DWORD low = GetFileSize(f.h, &high);
     if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return lastFailure();
-    if (high != 0 || low > platform::kMaxReadBytes) return platform::Error::FileTooLarge;
+    if (high != 0 || low > platform::kMaxReadBytes) return platform::Status(platform::Error::FileTooLarge);
     std::string read(low, '\0');
     DWORD done = 0;
     while (done < low) {
@@ -402,7 +402,7 @@ platform::Status Win32Os::writeFile(const std::string& path, const std::string& 
         DWORD put = 0;
         DWORD chunk = static_cast<DWORD>(bytes.size() - done);
         if (!WriteFile(f.h, bytes.data() + done, chunk, &put, nullptr)) return lastFailure();
-        if (put == 0) return platform::Error::DiskFull;
+        if (put == 0) return platform::Status(platform::Error::DiskFull);
         done += put;
     }
     return {};
@@ -416,7 +416,7 @@ platform::Status Win32Os::fileAttributes(const std::string& path, std::uint32_t&
 platform::Status Win32Os::moveFile(const std::string& from, const std::string& to, bool replace) {
     const Calls& c = calls();
     if (!replace) return failedUnless(c.moveFile(arg(from), arg(to)));
-    if (!c.moveFileEx) return platform::Error::CallNotImplemented;
+    if (!c.moveFileEx) return platform::Status(platform::Error::CallNotImplemented);
     return failedUnless(c.moveFileEx(arg(from), arg(to), MOVEFILE_REPLACE_EXISTING));
 }
 
@@ -446,14 +446,14 @@ platform::Hwnd Win32Os::findWindow(const char* className, const char* windowName
 // SMTO_ABORTIFHUNG gives up at once on a window the system already knows hung.
 platform::Status Win32Os::sendClose(platform::Hwnd wnd, std::uint32_t timeoutMs) {
     HWND h = asHwnd(wnd);
-    if (!IsWindow(h)) return platform::Error::InvalidWindowHandle;
+    if (!IsWindow(h)) return platform::Status(platform::Error::InvalidWindowHandle);
     DWORD_PTR answer = 0;
     if (SendMessageTimeoutA(h, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL, timeoutMs,
                             &answer))
         return {};
     // 9x leaves the last error alone, so judge by the window: one still there
     // did not answer in time; one that is gone failed as a target.
-    return IsWindow(h) ? platform::Error::Timeout : platform::Error::InvalidWindowHandle;
+    return platform::Status(IsWindow(h) ? platform::Error::Timeout : platform::Error::InvalidWindowHandle);
 }
 
 platform::Status Win32Os::postQuit(platform::Hwnd wnd) {
@@ -465,7 +465,7 @@ platform::Status Win32Os::regOpenKeyEx(platform::HKey root, const std::string& s
     HKEY k = nullptr;
     LONG rc = calls().regOpenKey(asHkey(root), arg(subKey), 0, access, &k);
     key = rc == ERROR_SUCCESS ? reinterpret_cast<platform::HKey>(k) : 0;
-    return static_cast<std::uint32_t>(rc);
+    return platform::Status(rc);
 }
 
 platform::Status Win32Os::regCreateKeyEx(platform::HKey root, const std::string& subKey,
@@ -475,11 +475,11 @@ platform::Status Win32Os::regCreateKeyEx(platform::HKey root, const std::string&
     LONG rc = calls().regCreateKey(asHkey(root), arg(subKey), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                    access, nullptr, &k, &disposition);
     key = rc == ERROR_SUCCESS ? reinterpret_cast<platform::HKey>(k) : 0;
-    return static_cast<std::uint32_t>(rc);
+    return platform::Status(rc);
 }
 
 platform::Status Win32Os::regCloseKey(platform::HKey key) {
-    return static_cast<std::uint32_t>(RegCloseKey(asHkey(key)));
+    return platform::Status(RegCloseKey(asHkey(key)));
 }
 
 platform::Status Win32Os::regQueryValueEx(platform::HKey key, const std::string& name,
@@ -491,12 +491,12 @@ platform::Status Win32Os::regQueryValueEx(platform::HKey key, const std::string&
     for (int attempt = 0; attempt < 4; ++attempt) {
         DWORD type = 0, size = 0;
         LONG rc = c.regQueryValue(asHkey(key), valueName, nullptr, &type, nullptr, &size);
-        if (rc != ERROR_SUCCESS) return static_cast<std::uint32_t>(rc);
+        if (rc != ERROR_SUCCESS) return platform::Status(rc);
         std::string data(size, '\0');
         rc = c.regQueryValue(asHkey(key), valueName, nullptr, &type,
                              size ? reinterpret_cast<BYTE*>(&data[0]) : nullptr, &size);
         if (rc == ERROR_MORE_DATA) continue;
-        if (rc != ERROR_SUCCESS) return static_cast<std::uint32_t>(rc);
+        if (rc != ERROR_SUCCESS) return platform::Status(rc);
         data.resize(size);
         if (c.wide && isStringType(type))
             data = wide::narrow(reinterpret_cast<const wchar_t*>(data.data()), size / sizeof(wchar_t));
@@ -504,7 +504,7 @@ platform::Status Win32Os::regQueryValueEx(platform::HKey key, const std::string&
         value.data = std::move(data);
         return {};
     }
-    return platform::Error::MoreData;
+    return platform::Status(platform::Error::MoreData);
 }
 
 platform::Status Win32Os::regSetValueEx(platform::HKey key, const std::string& name,
@@ -512,13 +512,13 @@ platform::Status Win32Os::regSetValueEx(platform::HKey key, const std::string& n
     // A string's data is the text, in the kind of the call, with its NULs.
     const wide::Arg data(value.data, calls().wide && isStringType(value.type));
     const std::size_t unit = data.get() == value.data.c_str() ? 1 : sizeof(wchar_t);
-    return static_cast<std::uint32_t>(calls().regSetValue(asHkey(key), arg(name), 0, value.type,
-                                                          static_cast<const BYTE*>(data.get()),
-                                                          static_cast<DWORD>(data.length() * unit)));
+    return platform::Status(calls().regSetValue(asHkey(key), arg(name), 0, value.type,
+                                                static_cast<const BYTE*>(data.get()),
+                                                static_cast<DWORD>(data.length() * unit)));
 }
 
 platform::Status Win32Os::regDeleteValue(platform::HKey key, const std::string& name) {
-    return static_cast<std::uint32_t>(calls().regDeleteValue(asHkey(key), arg(name)));
+    return platform::Status(calls().regDeleteValue(asHkey(key), arg(name)));
 }
 
 platform::Status Win32Os::regEnumValue(platform::HKey key, std::uint32_t index, std::string& name) {
@@ -529,9 +529,9 @@ platform::Status Win32Os::regEnumValue(platform::HKey key, std::uint32_t index, 
         LONG rc = calls().regEnumValue(asHkey(key), index, buf, &len, nullptr, nullptr, nullptr, nullptr);
         if (rc == ERROR_MORE_DATA) continue;
         if (rc == ERROR_SUCCESS) name = buf.text(len < room ? len : room - 1);
-        return static_cast<std::uint32_t>(rc);
+        return platform::Status(rc);
     }
-    return platform::Error::MoreData;
+    return platform::Status(platform::Error::MoreData);
 }
 
 platform::Status Win32Os::regQueryInfoKey(platform::HKey key, platform::RegKeyInfo& info) {
@@ -545,11 +545,11 @@ platform::Status Win32Os::regQueryInfoKey(platform::HKey key, platform::RegKeyIn
         info.maxValueNameLen = maxValueNameLen;
         info.maxValueLen = maxValueLen;
     }
-    return static_cast<std::uint32_t>(rc);
+    return platform::Status(rc);
 }
 
 platform::Status Win32Os::regDeleteKey(platform::HKey root, const std::string& subKey) {
-    return static_cast<std::uint32_t>(calls().regDeleteKey(asHkey(root), arg(subKey)));
+    return platform::Status(calls().regDeleteKey(asHkey(root), arg(subKey)));
 }
 
 platform::Status Win32Os::getVersionEx(platform::VersionInfo& info) {
@@ -572,25 +572,22 @@ platform::Status Win32Os::shellExecute(platform::Hwnd wnd, const std::string& ve
     using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
     static const ShellExecuteFn run =
         shellFunction<ShellExecuteFn>(calls().wide ? "ShellExecuteW" : "ShellExecuteA");
-    if (!run) return platform::Error::NotEnoughMemory;
+    if (!run) return platform::Status(platform::Error::NotEnoughMemory);
     const std::intptr_t r = reinterpret_cast<std::intptr_t>(
         run(asHwnd(wnd), verb.empty() ? nullptr : static_cast<LPCSTR>(arg(verb)), arg(file),
             arg(params), arg(dir), show));
     return platform::shellExecuteStatus(r);
 }
 
-platform::Status Win32Os::exePath(std::string& path) {
+platform::Result<std::string> Win32Os::exePath() {
     // A path cut to the buffer comes back without its NUL on XP; grow until it fits.
     for (DWORD room = MAX_PATH; room <= 32768; room *= 2) {
         wide::Out buf(room, calls().wide);
         DWORD n = calls().moduleFileName(nullptr, buf, room);
-        if (n == 0) return lastFailure();
-        if (n < room - 1) {
-            path = buf.text(n);
-            return {};
-        }
+        if (n == 0) return platform::Result<std::string>(lastFailure());
+        if (n < room - 1) return buf.text(n);
     }
-    return platform::Error::BadPathname;
+    return platform::Result<std::string>(platform::Status(platform::Error::BadPathname));
 }
 
 platform::Status Win32Os::shellNotifyIcon(std::uint32_t message, const platform::NotifyIconData& data) {
@@ -608,7 +605,7 @@ platform::Status Win32Os::shellNotifyIcon(std::uint32_t message, const platform:
     std::memcpy(&nid.szTip, tip.get(), static_cast<std::size_t>(tip.length()) * (wide ? 2 : 1));
     using NotifyFn = BOOL(WINAPI*)(DWORD, NotifyIconDataV1*);
     static const NotifyFn notify = shellFunction<NotifyFn>(wide ? "Shell_NotifyIconW" : "Shell_NotifyIconA");
-    if (!notify) return platform::Error::ProcNotFound;
+    if (!notify) return platform::Status(platform::Error::ProcNotFound);
     return failedUnless(notify(message, &nid));
 }
 
@@ -630,12 +627,12 @@ platform::Status Win32Os::enableShutdownPrivilege() {
     using LookupFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, PLUID);
     using AdjustFn = BOOL(WINAPI*)(HANDLE, BOOL, PTOKEN_PRIVILEGES, DWORD, PTOKEN_PRIVILEGES, PDWORD);
     HMODULE advapi = GetModuleHandleA("advapi32.dll");
-    if (!advapi) return platform::Error::CallNotImplemented;
+    if (!advapi) return platform::Status(platform::Error::CallNotImplemented);
     auto find = [advapi](const char* name) { return reinterpret_cast<void*>(GetProcAddress(advapi, name)); };
     const auto openToken = reinterpret_cast<OpenTokenFn>(find("OpenProcessToken"));
     const auto lookup = reinterpret_cast<LookupFn>(find("LookupPrivilegeValueA"));
     const auto adjust = reinterpret_cast<AdjustFn>(find("AdjustTokenPrivileges"));
-    if (!openToken || !lookup || !adjust) return platform::Error::CallNotImplemented;
+    if (!openToken || !lookup || !adjust) return platform::Status(platform::Error::CallNotImplemented);
     HANDLE token = nullptr;
     if (!openToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
         return lastFailure();
@@ -647,7 +644,7 @@ platform::Status Win32Os::enableShutdownPrivilege() {
     if (status) {
         SetLastError(NO_ERROR);
         status = failedUnless(adjust(token, FALSE, &tp, 0, nullptr, nullptr));
-        if (status && GetLastError() != NO_ERROR) status = GetLastError();
+        if (status && GetLastError() != NO_ERROR) status = platform::Status(GetLastError());
     }
     CloseHandle(token);
     return status;

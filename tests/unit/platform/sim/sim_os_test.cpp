@@ -181,20 +181,20 @@ TEST(SimWindows, HungAndStubbornWindowsStayAndTheWaitIsBounded) {
     os.window(stubborn)->refusesClose = true;
     os.setTickCount(1000);
 
-    EXPECT_EQ(os.sendClose(hung, 5000), platform::Error::Timeout);
+    EXPECT_EQ(os.sendClose(hung, 5000), platform::Status(platform::Error::Timeout));
     EXPECT_EQ(os.getTickCount(), 6000u);
     EXPECT_TRUE(os.window(hung)->alive);
     // A quit posted to a hung program lands in a queue nobody reads.
     EXPECT_TRUE(os.postQuit(hung));
     EXPECT_TRUE(os.process(pid)->running);
 
-    EXPECT_EQ(os.sendClose(stubborn, 5000), platform::Error::Success);
+    EXPECT_EQ(os.sendClose(stubborn, 5000), platform::Status(platform::Error::Success));
     EXPECT_EQ(os.findWindow(nullptr, "save CHANGES?"), stubborn);  // not case-sensitive
 
     auto gone = os.addWindow("Gone");
-    EXPECT_EQ(os.sendClose(gone, 5000), platform::Error::Success);
+    EXPECT_EQ(os.sendClose(gone, 5000), platform::Status(platform::Error::Success));
     EXPECT_FALSE(os.window(gone)->alive);
-    EXPECT_EQ(os.sendClose(gone, 5000), platform::Error::InvalidWindowHandle);
+    EXPECT_EQ(os.sendClose(gone, 5000), platform::Status(platform::Error::InvalidWindowHandle));
     EXPECT_FALSE(os.postQuit(gone));
     EXPECT_EQ(os.windows().size(), 2u);
 }
@@ -215,7 +215,7 @@ TEST(SimWindows, QuitEndsTheOwnerAndAllItsWindowsWithCodeZero) {
     EXPECT_EQ(os.windows()[0].title, "Other");
     EXPECT_TRUE(os.getWindow(0, platform::WindowWalk::First, h));
     EXPECT_EQ(h, os.windows()[0].hwnd);
-    EXPECT_EQ(os.getWindow(first, platform::WindowWalk::Next, h), platform::Error::InvalidWindowHandle);
+    EXPECT_EQ(os.getWindow(first, platform::WindowWalk::Next, h), platform::Status(platform::Error::InvalidWindowHandle));
     EXPECT_EQ(h, 0u);
 }
 
@@ -249,15 +249,15 @@ TEST(SimFiles, DeleteAndIoFaultsBehaveLikeWin32) {
     os.file("C:\\secret.dat")->unreadable = true;
     os.file("C:\\secret.dat")->unwritable = true;
     std::string bytes;
-    EXPECT_EQ(os.readFile("C:\\secret.dat", bytes), platform::Error::AccessDenied);
-    EXPECT_EQ(os.writeFile("C:\\secret.dat", "y"), platform::Error::AccessDenied);
+    EXPECT_EQ(os.readFile("C:\\secret.dat", bytes), platform::Status(platform::Error::AccessDenied));
+    EXPECT_EQ(os.writeFile("C:\\secret.dat", "y"), platform::Status(platform::Error::AccessDenied));
     EXPECT_EQ(os.bytesOf("C:\\secret.dat"), "x");
     os.addFile("C:\\ro.txt", "keep", platform::FileAttr::ReadOnly);
-    EXPECT_EQ(os.writeFile("C:\\ro.txt", ""), platform::Error::AccessDenied);
+    EXPECT_EQ(os.writeFile("C:\\ro.txt", ""), platform::Status(platform::Error::AccessDenied));
     os.addFile("C:\\hidden.dat", "keep", platform::FileAttr::Hidden);
-    EXPECT_EQ(os.writeFile("C:\\hidden.dat", ""), platform::Error::AccessDenied);
+    EXPECT_EQ(os.writeFile("C:\\hidden.dat", ""), platform::Status(platform::Error::AccessDenied));
     EXPECT_FALSE(platform::fileFound(os, "C:\\*.dat"));
-    EXPECT_EQ(os.readFile("C:\\dir", bytes), platform::Error::FileNotFound);
+    EXPECT_EQ(os.readFile("C:\\dir", bytes), platform::Status(platform::Error::FileNotFound));
 }
 
 TEST(SimRegistry, EnumerationInfoAndCaseLikeWin32) {
@@ -268,29 +268,29 @@ TEST(SimRegistry, EnumerationInfoAndCaseLikeWin32) {
 
     platform::HKey k = 0;
     ASSERT_EQ(os.regOpenKeyEx(platform::RootKey::LocalMachine, "SOFTWARE\\run", platform::KeyAccess::Read, k),
-              platform::Error::Success);
+              platform::Status());
     platform::RegKeyInfo info;
-    ASSERT_EQ(os.regQueryInfoKey(k, info), platform::Error::Success);
+    ASSERT_EQ(os.regQueryInfoKey(k, info), platform::Status(platform::Error::Success));
     EXPECT_EQ(info.values, 2u);
     EXPECT_EQ(info.maxValueNameLen, 9u);
     EXPECT_EQ(info.maxValueLen, 4u);
     EXPECT_EQ(info.subKeys, 1u);
     std::string name = "?";
-    EXPECT_EQ(os.regEnumValue(k, 1, name), platform::Error::Success);
+    EXPECT_EQ(os.regEnumValue(k, 1, name), platform::Status(platform::Error::Success));
     EXPECT_EQ(name, "");
-    EXPECT_EQ(os.regEnumValue(k, 2, name), platform::Error::NoMoreItems);
+    EXPECT_EQ(os.regEnumValue(k, 2, name), platform::Status(platform::Error::NoMoreItems));
     // A handle opened for reading cannot write.
     EXPECT_EQ(os.regSetValueEx(k, "x", {platform::RegType::String, std::string(1, '\0')}),
-              platform::Error::AccessDenied);
+              platform::Status(platform::Error::AccessDenied));
     platform::RegValue v;
-    EXPECT_EQ(os.regQueryValueEx(k, "LONG NAME", v), platform::Error::Success);
-    EXPECT_EQ(os.regCloseKey(k), platform::Error::Success);
+    EXPECT_EQ(os.regQueryValueEx(k, "LONG NAME", v), platform::Status(platform::Error::Success));
+    EXPECT_EQ(os.regCloseKey(k), platform::Status(platform::Error::Success));
     EXPECT_EQ(os.openKeys(), 0);
 
     // NT refuses to delete a key with subkeys; 9x removes the tree.
-    EXPECT_EQ(os.regDeleteKey(platform::RootKey::LocalMachine, "Software\\Run"), platform::Error::AccessDenied);
+    EXPECT_EQ(os.regDeleteKey(platform::RootKey::LocalMachine, "Software\\Run"), platform::Status(platform::Error::AccessDenied));
     os.setFamily(Family::Win9x);
-    EXPECT_EQ(os.regDeleteKey(platform::RootKey::LocalMachine, "Software\\Run"), platform::Error::Success);
+    EXPECT_EQ(os.regDeleteKey(platform::RootKey::LocalMachine, "Software\\Run"), platform::Status(platform::Error::Success));
     EXPECT_FALSE(os.hasKey(platform::RootKey::LocalMachine, "Software\\Run\\Sub"));
     EXPECT_TRUE(os.hasKey(platform::RootKey::LocalMachine, "Software"));
 }
@@ -313,7 +313,7 @@ TEST(SimSystem, TrayShellAndPowerAreRecorded) {
     EXPECT_TRUE(os.shellExecute(0, "open", "http://x", "", "", 1));
     EXPECT_EQ(os.shellExecutes(), (std::vector<std::string>{"open|http://x|||1"}));
     EXPECT_TRUE(os.exitWindowsEx(platform::ExitWindows::LogOff, 0));
-    EXPECT_EQ(os.exitWindowsEx(platform::ExitWindows::Reboot, 0), platform::Error::PrivilegeNotHeld)
+    EXPECT_EQ(os.exitWindowsEx(platform::ExitWindows::Reboot, 0), platform::Status(platform::Error::PrivilegeNotHeld))
         << "NT restarts only with the shutdown privilege";
     EXPECT_TRUE(os.enableShutdownPrivilege());
     EXPECT_TRUE(os.exitWindowsEx(platform::ExitWindows::Reboot, 0));
@@ -357,8 +357,8 @@ TEST(SimFaults, APlanFailsTheCallsItNamesOnce) {
     platform::Handle snap = 0;
     ASSERT_TRUE(os.createToolhelp32Snapshot(platform::Snapshot::Processes, 0, snap));
     platform::ProcessEntry e;
-    EXPECT_EQ(os.process32First(snap, e), platform::Error::NotEnoughMemory);
-    EXPECT_EQ(os.process32First(snap, e), platform::Error::NotEnoughMemory);
+    EXPECT_EQ(os.process32First(snap, e), platform::Status(platform::Error::NotEnoughMemory));
+    EXPECT_EQ(os.process32First(snap, e), platform::Status(platform::Error::NotEnoughMemory));
     EXPECT_TRUE(os.process32First(snap, e));
     EXPECT_EQ(os.faultedCalls().size(), 2u);
     EXPECT_TRUE(os.closeHandle(snap));

@@ -55,7 +55,7 @@ TEST(Registry, UnopenableKeyGivesEmptyTextAndFailedWrites) {
     EXPECT_FALSE(reg.keyExists(kRun));
     EXPECT_EQ(reg.readString("Zentrek"), "");
     std::vector<std::string> names;
-    EXPECT_EQ(reg.getValueNames(names), platform::Error::InvalidHandle) << "no key open";
+    EXPECT_EQ(reg.getValueNames(names), platform::Status(platform::Error::InvalidHandle)) << "no key open";
     EXPECT_TRUE(names.empty());
     EXPECT_EQ(errorOf([&] { reg.writeString("Zentrek", "x"); }),
               "Failed to set data for 'Zentrek'");
@@ -77,7 +77,7 @@ TEST(Registry, WithoutWriteRightsKeysCannotBeCreatedNorValuesWritten) {
     EXPECT_EQ(errorOf([&] { reg.writeString("Zentrek", "x"); }),
               "Failed to set data for 'Zentrek'");
     EXPECT_FALSE(reg.deleteValue("Zentrek"));
-    EXPECT_EQ(os.regDeleteKey(HKLM, kRun), platform::Error::AccessDenied);
+    EXPECT_EQ(os.regDeleteKey(HKLM, kRun), platform::Status(platform::Error::AccessDenied));
     reg.closeKey();
     EXPECT_EQ(os.openKeys(), 0);
 }

@@ -15,7 +15,7 @@ struct FailingRename : sim::SimOs {
     using SimOs::SimOs;
     int failAt = 0, renames = 0;
     platform::Status moveFile(const std::string& from, const std::string& to, bool replace) override {
-        if (!replace && ++renames == failAt) return platform::Error::AccessDenied;
+        if (!replace && ++renames == failAt) return platform::Status(platform::Error::AccessDenied);
         return SimOs::moveFile(from, to, replace);
     }
 };
@@ -82,7 +82,7 @@ TEST(FileReplace9x, WhenNothingCanBeRenamedBackTheOldTextStaysAside) {
     struct NoRenameBack : FailingRename {
         using FailingRename::FailingRename;
         platform::Status moveFile(const std::string& from, const std::string& to, bool replace) override {
-            if (!replace && renames >= 1) return platform::Error::AccessDenied;
+            if (!replace && renames >= 1) return platform::Status(platform::Error::AccessDenied);
             return FailingRename::moveFile(from, to, replace);
         }
     } os(Family::Win9x);
@@ -96,11 +96,11 @@ TEST(FileReplace9x, WhenNothingCanBeRenamedBackTheOldTextStaysAside) {
 // with its text and its code.
 TEST(FileErrors, CommonFailuresHaveTheirTextsAndOthersKeepTheirCode) {
     sim::SimOs os;
-    EXPECT_EQ(platform::fileErrorText(os, platform::Error::FileNotFound), "File not found");
-    EXPECT_EQ(platform::fileErrorText(os, platform::Error::DiskFull), "Disk full");
-    EXPECT_EQ(platform::fileErrorText(os, platform::Error::FileTooLarge), "File too large: more than 64 MB");
-    EXPECT_EQ(platform::fileErrorText(os, platform::Error::SharingViolation), "I/O error 32 (sharing violation)");
-    EXPECT_EQ(platform::fileErrorText(os, platform::Error::AlreadyExists), "I/O error 183");
+    EXPECT_EQ(platform::fileErrorText(os, platform::Status(platform::Error::FileNotFound)), "File not found");
+    EXPECT_EQ(platform::fileErrorText(os, platform::Status(platform::Error::DiskFull)), "Disk full");
+    EXPECT_EQ(platform::fileErrorText(os, platform::Status(platform::Error::FileTooLarge)), "File too large: more than 64 MB");
+    EXPECT_EQ(platform::fileErrorText(os, platform::Status(platform::Error::SharingViolation)), "I/O error 32 (sharing violation)");
+    EXPECT_EQ(platform::fileErrorText(os, platform::Status(platform::Error::AlreadyExists)), "I/O error 183");
 
     os.addFile(kPath, "A.EXE\r\n");
     os.file(kPath)->unreadable = true;

@@ -3,6 +3,7 @@
 // and the password panel and page.
 #include <gtest/gtest.h>
 
+#include "process/normal_list.h"
 #include "settings/store.h"
 #include "app_fixture.h"
 
@@ -36,7 +37,7 @@ TEST(Settings, StartReadsEverythingAndWritesBackOnlyWhatTheBoxesStore) {
     EXPECT_TRUE(w.passwordPanel.Panel2.visible());
     EXPECT_FALSE(w.N1.enabled);
     EXPECT_TRUE(w.generalSettings.ChkMin.checked());
-    EXPECT_TRUE(StartMinimized) << "consumed at the first paint";
+    EXPECT_TRUE(w.pageHost.StartMinimized) << "consumed at the first paint";
     EXPECT_EQ(w.generalSettings.Edit4.text(), "30");
     EXPECT_EQ(w.restriction.Timer1.interval(), 30000u);
     EXPECT_TRUE(w.generalSettings.ChkAutoRun.checked());
@@ -84,7 +85,7 @@ TEST(Settings, OnlyAnExactYesAndAnIntervalOfOneToThirtyCount) {
         EXPECT_FALSE(w.generalSettings.ChkRunByPass.checked()) << t;
         EXPECT_FALSE(w.passwordPanel.Panel2.visible()) << t;
         EXPECT_FALSE(w.generalSettings.ChkMin.checked()) << t;
-        EXPECT_FALSE(StartMinimized) << t;
+        EXPECT_FALSE(w.pageHost.StartMinimized) << t;
         EXPECT_EQ(w.generalSettings.Edit4.text(), "1") << t;
         EXPECT_EQ(w.restriction.Timer1.interval(), 1000u) << t;
         EXPECT_TRUE(f.application.errors().empty()) << t;
@@ -281,7 +282,7 @@ TEST(Closing, ANormalListFileStartUpDidNotReadIsReplacedOnlyOnRequest) {
             } else {
                 ASSERT_EQ(f.application.messages().size(), shown + 1) << context;
                 EXPECT_EQ(lastOf(f.application.messages()).caption, "确认");
-                EXPECT_EQ(lastOf(f.application.messages()).text, settings::kUnloadedListQuestion);
+                EXPECT_EQ(lastOf(f.application.messages()).text, process::kUnloadedListQuestion);
             }
             if (answer == ui::answer::Yes) {
                 EXPECT_EQ(f.machine.bytesOf(kList), "NEW.EXE\r\n") << context;

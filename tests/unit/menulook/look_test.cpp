@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "menulook/classify.h"
 #include "menulook/colours.h"
 #include "menulook/painters.h"
 #include "menulook/subclass.h"
@@ -179,6 +180,24 @@ TEST_F(Look, MenuItemsMeasureTheirTextThePictureColumnAndTheShortcut) {
     EXPECT_EQ(size(plain).second, 21);  // no picture: 12 + 9
 }
 
+// Catches a control whose class no longer picks the flat look of its kind.
+TEST_F(Look, EachControlIsTakenOverByTheLookOfItsKind) {
+    ui::TButton b(form, 1);
+    ui::TBitBtn bb(form, 2);
+    ui::TSpeedButton sb(form, 3);
+    ui::TEdit e(form, 4);
+    ui::TCheckBox c(form, 5);
+    ui::TPanel p(form, 6);
+    ui::TGroupBox g(form, 7);
+    ui::TRadioGroup r(form, 8);
+    ui::TListBox l(form, 9);
+    const std::pair<const ui::TControl*, LookKind> kinds[] = {
+        {&b, LookKind::Button},   {&bb, LookKind::BitBtn}, {&sb, LookKind::SpeedButton},
+        {&e, LookKind::Edit},     {&c, LookKind::CheckBox}, {&p, LookKind::Panel},
+        {&g, LookKind::GroupBox}, {&r, LookKind::GroupBox}, {&l, LookKind::None}};
+    for (const auto& [control, kind] : kinds) EXPECT_EQ(lookKindOf(*control), kind) << control->className();
+}
+
 TEST_F(Look, AnItemPaintsItsColumnSelectionPictureAndText) {
     menu.images = &images;
     ui::TMenuItem loop(menu, 1, "循环清除", 6);
@@ -191,7 +210,9 @@ TEST_F(Look, AnItemPaintsItsColumnSelectionPictureAndText) {
     EXPECT_EQ(idle.pixel(1, 10), kIconColumn);
     EXPECT_EQ(idle.pixel(100, 10), kMenuFace);
     // The picture sits at (3, 3), faded by 30 percent; its frame stays out.
-    EXPECT_EQ(idle.pixel(10, 10), LightenColour(idle, static_cast<TColor>(picture), 30));
+    // Worked by hand from its colour rgb(240, 96, 48): each channel gains 30
+    // percent of its way to 255, halves rounded to even.
+    EXPECT_EQ(idle.pixel(10, 10), rgb(244, 144, 110));
     EXPECT_EQ(idle.pixel(3, 3), kIconColumn);
     EXPECT_EQ(lastOf(idle.calls()), "drawText 27,5,120,23 0  循环清除");
 
@@ -204,15 +225,15 @@ TEST_F(Look, AnItemPaintsItsColumnSelectionPictureAndText) {
     EXPECT_EQ(hot.pixel(100, 10), kSelectFill);
     // Raised by one pixel, its shadow two pixels further down and right.
     EXPECT_EQ(hot.pixel(4, 4), static_cast<TColor>(picture));
-    EXPECT_EQ(hot.pixel(17, 17), DarkenColour(hot, kSelectFill, 50));
+    EXPECT_EQ(hot.pixel(17, 17), rgb(127, 137, 157)) << "the selection fill, 50 darker, green 48";
 
     MemoryCanvas off(120, 23, ui::clWhite);
     ui::TOwnerDrawState disabled = selected;
     disabled.disabled = true;
     look.PaintMenuItem(loop, off, {0, 0, 120, 22}, disabled);
     EXPECT_EQ(off.pixel(100, 10), kMenuFace);  // no selection
-    TColor grey = GreyOf(off, static_cast<TColor>(picture), 10);
-    EXPECT_EQ(off.pixel(10, 10), LightenColour(off, grey, 40));
+    // Grey 384 / 3 + 10 = 138, then 40 percent of the way to 255.
+    EXPECT_EQ(off.pixel(10, 10), rgb(185, 185, 185));
     EXPECT_EQ(off.textColor(), rgb(141, 141, 141));
 
     MemoryCanvas shallow(120, 23, ui::clWhite);

@@ -352,28 +352,6 @@ TEST_F(Toolkit, MenuCheckItemsFlipThemselvesAndDisabledItemsAndBoxesDoNothing) {
     EXPECT_FALSE(box.checked());
 }
 
-TEST_F(Toolkit, ControlsReportTheirFrameworkClassNames) {
-    ui::TButton b(form, 1);
-    ui::TBitBtn bb(form, 2);
-    ui::TSpeedButton sb(form, 3);
-    ui::TEdit e(form, 4);
-    ui::TCheckBox c(form, 5);
-    ui::TPanel p(form, 6);
-    ui::TGroupBox g(form, 7);
-    ui::TRadioGroup r(form, 8);
-    ui::TListBox l(form, 9);
-    EXPECT_STREQ(b.className(), "TButton");
-    EXPECT_STREQ(bb.className(), "TBitBtn");
-    EXPECT_STREQ(sb.className(), "TSpeedButton");
-    EXPECT_STREQ(e.className(), "TEdit");
-    EXPECT_STREQ(c.className(), "TCheckBox");
-    EXPECT_STREQ(p.className(), "TPanel");
-    EXPECT_STREQ(g.className(), "TGroupBox");
-    EXPECT_STREQ(r.className(), "TRadioGroup");
-    EXPECT_STREQ(l.className(), "TListBox");
-    EXPECT_STREQ(form.className(), "TTestForm");
-}
-
 TEST_F(Toolkit, MinimisingTheWindowReachesTheApplicationEventsHook) {
     int minimised = 0;
     {

@@ -47,10 +47,10 @@ struct Autostart : AppFixture {
         Hive h;
         platform::HKey k = 0;
         for (const auto& key : autostart::AutostartKeys) {
-            if (machine.regOpenKeyEx(HKLM, key.path, platform::KeyAccess::Read, k) != platform::Error::Success) continue;
+            if (!machine.regOpenKeyEx(HKLM, key.path, platform::KeyAccess::Read, k)) continue;
             auto& values = h[key.path];
             std::string name;
-            for (std::uint32_t i = 0; machine.regEnumValue(k, i, name) == platform::Error::Success; ++i) {
+            for (std::uint32_t i = 0; machine.regEnumValue(k, i, name).ok(); ++i) {
                 platform::RegValue v;
                 EXPECT_TRUE(machine.regQueryValueEx(k, name, v));
                 values[name] = {v.type, v.data};

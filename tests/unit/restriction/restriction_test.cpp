@@ -3,7 +3,7 @@
 
 #include "app/control_ids.h"
 #include "app_fixture.h"
-#include "common/listing.h"
+#include "page_fixture.h"
 #include "restriction/rules.h"
 
 namespace {
@@ -380,49 +380,27 @@ TEST(LoopClear, BackgroundMonitoringHidesIntoTheIconAndKeepsThePassRunning) {
     EXPECT_FALSE(r.running(later));
 }
 
-// The cache gives the lines a fresh read would, while processes come, go and
-// hand their identifiers on.
-TEST(ModuleNameCache, LinesStayThoseOfAnUncachedListing) {
-    sim::SimOs os(Family::NT);
-    os.addProcess("[System Process]");
-    const auto a = os.addProcess("a.exe", "C:\\A\\Alpha.exe");
-    os.addProcess("b.exe");
-    common::ModuleNameCache cache;
-    auto same = [&] {
-        const auto cached = common::listHidden(os, true, &cache);
-        EXPECT_EQ(cached.lines, common::listHidden(os, true).lines);
-        EXPECT_EQ(common::listProcesses(os, true, &cache).lines,
-                  common::listProcesses(os, true).lines);
-    };
-    same();
-    const auto reads = os.countCalls("Module32First");
-    common::listHidden(os, true, &cache);
-    EXPECT_EQ(os.countCalls("Module32First"), reads) << "nothing new, nothing read";
+// Catches a 9x pass that ends by entry, a stale entry ended, or a handle left open.
+TEST(LoopClear, HiddenListAndLoopSnapshotForThePeriodicPass) {
+    PageFixture nt;
+    nt.machine.addProcess("[System Process]");
+    const auto a = nt.machine.addProcess("a.exe", "C:\\WINDOWS\\a.exe");
+    restriction::RestrictPage page(nt.host, nt.pages, nt.form);
+    page.RefreshHideList();
+    EXPECT_EQ(page.ListHide.items(), (V{"[SYSTEM PROCESS]", "A.EXE"}));
+    ASSERT_EQ(page.LoopSnapshot.size(), 2u);
+    EXPECT_NE(page.KillTaskB(1), 0);
+    EXPECT_FALSE(nt.machine.process(a)->running);
+    EXPECT_EQ(page.KillTaskB(7), 0);
+    EXPECT_EQ(nt.machine.openHandles(), 0);
 
-    os.process(a)->running = false;
-    const auto c = os.addProcess("c.exe", "C:\\C\\Gamma.exe");
-    same();
-    EXPECT_EQ(cache.size(), 2u) << "the ended process left the cache";
-    // Its identifier goes to another program, then to one of the first name.
-    auto endAndReuse = [&](std::uint32_t id, const char* exe, const char* path) {
-        os.process(id)->running = false;
-        os.addProcess(exe, path, id);
-    };
-    endAndReuse(c, "d.exe", "C:\\D\\Delta.exe");
-    same();
-    endAndReuse(c, "d.exe", "C:\\D\\Delta.exe");
-    same();
-    // The same entry name again, but another program, started by another
-    // parent: its own module, not the cached one.
-    endAndReuse(c, "d.exe", "C:\\E\\Epsilon.exe");
-    os.process(c)->parentId = 77;
-    same();
-    EXPECT_EQ(lastOf(common::listHidden(os, true, &cache).lines), "EPSILON.EXE");
-    const auto u = os.addProcess("u.exe");
-    os.process(u)->modulesUnreadable = true;
-    same();
-    os.process(u)->modulesUnreadable = false;
-    same();
+    PageFixture w9x(Family::Win9x);
+    w9x.machine.addProcess("C:\\WINDOWS\\a.exe", "C:\\WINDOWS\\a.exe");
+    restriction::RestrictPage v(w9x.host, w9x.pages, w9x.form);
+    v.LoopSnapshot = {{"kept", 99}};
+    v.RefreshHideList();
+    EXPECT_EQ(lastOf(v.ListHide.items()), "C:\\WINDOWS\\A.EXE");
+    EXPECT_EQ(v.LoopSnapshot.size(), 1u) << "the 9x pass ends by name, not by entry";
 }
 
 }  // namespace

@@ -34,18 +34,18 @@ TEST(StartUp, TheWindowIsCentredByItsOuterSize) {
 TEST(StartUp, DeleteButtonIsDisabledOnTheNtFamilyOnly) {
     AppFixture nt(Family::NT);
     nt.start();
-    EXPECT_TRUE(IsWindowsNT);
+    EXPECT_TRUE(nt.form->pageHost.IsWindowsNT);
     EXPECT_FALSE(nt.form->process.BtnDelApp.enabled());
 
     AppFixture w9x(Family::Win9x);
     w9x.start();
-    EXPECT_FALSE(IsWindowsNT);
+    EXPECT_FALSE(w9x.form->pageHost.IsWindowsNT);
     EXPECT_TRUE(w9x.form->process.BtnDelApp.enabled());
 
     AppFixture broken(Family::NT);
     broken.machine.setVersionFails(true);
     broken.start();
-    EXPECT_FALSE(IsWindowsNT);
+    EXPECT_FALSE(broken.form->pageHost.IsWindowsNT);
     EXPECT_TRUE(broken.form->process.BtnDelApp.enabled());
 }
 
@@ -116,13 +116,6 @@ TEST(StartUp, NamesReadAheadServeOnlyTheProcessesStillRunning) {
     EXPECT_EQ(startWith(true), startWith(false) - 1) << "only stays.exe was read ahead";
 }
 
-std::vector<std::string> argsOf(const sim::SimOs& m, const std::string& name) {
-    std::vector<std::string> out;
-    for (const sim::Call& c : m.calls())
-        if (c.name == name) out.push_back(c.args);
-    return out;
-}
-
 TEST(StartUp, AllowListHoldsFullPathsOnWindows9x) {
     AppFixture f(Family::Win9x);
     f.machine.addProcess("C:\\WINDOWS\\explorer.exe");
@@ -159,7 +152,7 @@ TEST(StartUp, AnErrorInAStepIsShownAndTheLaterStepsStillRun) {
     TfrmMain w(application, machine);
     w.start();
     EXPECT_EQ(application.errors(), (std::vector<std::string>{"Invalid data type for 'KillTime'"}));
-    EXPECT_EQ(AppDir, "C:\\Tools\\");
+    EXPECT_EQ(w.pageHost.AppDir, "C:\\Tools\\");
     EXPECT_EQ(w.restriction.List3.items(), (std::vector<std::string>{"NOTEPAD.EXE"}));
     EXPECT_EQ(w.process.List1.count(), 1);
     EXPECT_TRUE(w.visible());
@@ -171,7 +164,7 @@ TEST(StartUp, AnErrorInAStepIsShownAndTheLaterStepsStillRun) {
     f.machine.addWindow("Editor");
     TfrmMain& v = f.start();
     EXPECT_EQ(f.application.errors(), (std::vector<std::string>{"'abc' is not a valid integer value"}));
-    EXPECT_TRUE(IsWindowsNT);
+    EXPECT_TRUE(v.pageHost.IsWindowsNT);
     EXPECT_FALSE(v.process.BtnDelApp.enabled());
     EXPECT_EQ(v.restriction.List3.items(), expectedNames(f.machine));
     EXPECT_FALSE(v.restriction.List3.items().empty());
@@ -182,12 +175,12 @@ TEST(StartUp, AppDirIsTheExecutablesDirectoryWithItsBackslash) {
     AppFixture f;
     f.machine.setExePath("C:\\Program Files\\Morvane\\Morvane.exe");
     f.start();
-    EXPECT_EQ(AppDir, "C:\\Program Files\\Morvane\\");
+    EXPECT_EQ(f.form->pageHost.AppDir, "C:\\Program Files\\Morvane\\");
 
     AppFixture g;
     g.machine.setExePath("D:\\\xCC\x5C\\Morvane.exe");  // 檀: trail byte 0x5C
     g.start();
-    EXPECT_EQ(AppDir, "D:\\\xCC\x5C\\");
+    EXPECT_EQ(g.form->pageHost.AppDir, "D:\\\xCC\x5C\\");
 }
 
 TEST(MainWindow, StartsOnTheFirstPagesWithNothingPending) {
@@ -364,20 +357,11 @@ TEST(Closing, AnErrorWhileClosingKeepsTheWindowOpen) {
     EXPECT_TRUE(w.visible());
 }
 
-TEST(MainWindow, MailLinkOpensANewMail) {
+// The About page's link and the window list name the window by this handle.
+TEST(MainWindow, PagesAreHandedTheWindowsOwnHandle) {
     AppFixture f;
     TfrmMain& w = f.start();
-    w.PageControl1.userSelect(5);
-    w.about.Label16.userClick();
-    ASSERT_EQ(f.machine.shellExecutes().size(), 1u);
-    EXPECT_EQ(f.machine.shellExecutes()[0], "Open|mailto:morvane@example.com|||1");
-    const auto calls = argsOf(f.machine, "ShellExecuteA");
-    ASSERT_EQ(calls.size(), 1u);
-    char hwnd[32];
-    std::snprintf(hwnd, sizeof hwnd, "hwnd=0x%llX", static_cast<unsigned long long>(w.handle()));
-    EXPECT_EQ(calls[0].rfind(hwnd, 0), 0u) << calls[0];
-    EXPECT_EQ(w.about.Label16.caption(), "E-Mail:morvane@example.com");
-    EXPECT_EQ(w.about.Label16.cursor(), ui::TCursor::HandPoint);
+    EXPECT_EQ(w.pageHost.hostHandle(), w.handle());
 }
 
 TEST(Paint, AStartMinimisedRequestHidesTheWindowOnceAtTheFirstPaint) {
@@ -385,10 +369,10 @@ TEST(Paint, AStartMinimisedRequestHidesTheWindowOnceAtTheFirstPaint) {
     TfrmMain& w = f.start();
     w.peerPaint();
     EXPECT_TRUE(w.visible());
-    StartMinimized = true;
+    w.pageHost.StartMinimized = true;
     w.peerPaint();
     EXPECT_FALSE(w.visible());
-    EXPECT_FALSE(StartMinimized);
+    EXPECT_FALSE(w.pageHost.StartMinimized);
     EXPECT_EQ(f.machine.trayIcons().size(), 1u);
     w.show();
     w.peerPaint();

@@ -1,5 +1,0 @@
-#include "common/program.h"
-
-std::string AppDir;
-bool IsWindowsNT = false;
-bool StartMinimized = false;

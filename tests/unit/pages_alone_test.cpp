@@ -1,0 +1,116 @@
+// Each page built on the fake host alone: what it asks of the window goes
+// through its host, and what it owns it sets itself.
+#include <gtest/gtest.h>
+
+#include "about/page.h"
+#include "autostart/page.h"
+#include "page_fixture.h"
+#include "process/page.h"
+#include "restriction/page.h"
+#include "settings/page.h"
+#include "window/page.h"
+
+namespace {
+
+// Catches a process page that leaves the window without its host, lists
+// without telling it, or keeps the delete button on the NT family.
+TEST(PageAlone, ProcessPageAsksItsHostAndAppliesItsFamilyRules) {
+    PageFixture f;
+    f.machine.addProcess("notepad.exe");
+    process::NormalProgramPage normal(f.host, f.pages);
+    process::ProcessPage page(f.host, f.pages, normal);
+    page.RefreshProcessList();
+    EXPECT_EQ(page.List1.items(), std::vector<std::string>{"NOTEPAD.EXE"});
+    EXPECT_EQ(f.host.listings, 1);
+    page.applyFamilyRules();
+    EXPECT_FALSE(page.BtnDelApp.enabled());
+    f.open(&page.TabSheet1);
+    page.BtnExit.userClick();
+    EXPECT_EQ(f.host.closes, 1);
+}
+
+// Catches a normal-program page that reads or writes Napplst.dat anywhere
+// but in its host's program folder.
+TEST(PageAlone, NormalProgramPageLoadsAndSavesItsListInTheHostsFolder) {
+    PageFixture f;
+    f.machine.addFile("C:\\Morvane\\Napplst.dat", "A.EXE\r\n");
+    process::NormalProgramPage page(f.host, f.pages);
+    page.loadSettings();
+    EXPECT_EQ(page.ListApp.items(), std::vector<std::string>{"A.EXE"});
+    page.ListApp.add("B.EXE");
+    page.saveSettings(true);
+    EXPECT_EQ(f.machine.bytesOf("C:\\Morvane\\Napplst.dat"), "A.EXE\r\nB.EXE\r\n");
+}
+
+// Catches a window list that shows the window the pages sit in.
+TEST(PageAlone, WindowPageLeavesOutItsHostsWindow) {
+    PageFixture f;
+    f.machine.addWindow("Editor");
+    window::WindowPage page(f.host, f.pages);
+    page.RefreshWindowList();
+    EXPECT_EQ(page.List2.items(), std::vector<std::string>{"Editor"});
+}
+
+// Catches a switch from outside that echoes back to the menu, a page switch
+// that does not tell it, and an interval not in milliseconds.
+TEST(PageAlone, RestrictionPageSwitchesAndTimesItsOwnLoopClear) {
+    PageFixture f;
+    restriction::RestrictPage page(f.host, f.pages, f.form);
+    page.setInterval(7);
+    EXPECT_EQ(page.Timer1.interval(), 7000u);
+    page.setLoopClear(true);
+    EXPECT_TRUE(page.SpeedButton1.down());
+    EXPECT_TRUE(page.Timer1.enabled());
+    EXPECT_FALSE(page.Button8.enabled());
+    EXPECT_FALSE(f.host.loopClear) << "the menu switched it: nothing to tell";
+    f.open(&page.TabSheet3);
+    page.SpeedButton1.userClick();
+    EXPECT_FALSE(page.Timer1.enabled());
+    EXPECT_EQ(f.host.loopClear, false);
+}
+
+// Catches a dialog title carried over from the question another page asked.
+TEST(PageAlone, AutostartPageAsksForAProgramUnderItsOwnTitle) {
+    PageFixture f;
+    autostart::AutostartPage page(f.host, f.pages);
+    (void)f.host.chooseProgram("another page's question");
+    f.application.answerDialog("C:\\Tools\\tool.exe");
+    f.open(&page.TabSheet4);
+    page.Button20.userClick();
+    EXPECT_EQ(lastOf(f.application.dialogs()).title, "添加自启动程序");
+    EXPECT_EQ(page.Edit6.text(), "C:\\Tools\\tool.exe");
+}
+
+// Catches settings that raise the gate or set the interval by reaching past
+// the page's own panel and host.
+TEST(PageAlone, SettingsPagesLoadTheirSettingsAndRaiseAndLowerTheGate) {
+    PageFixture f;
+    for (auto [name, value] : {std::pair{"RunByPass", "yes"}, {"KillTime", "9"}, {"Pass", ""}})
+        f.machine.setString(platform::RootKey::CurrentUser, "Software\\Zentrek", name, value);
+    settings::PasswordPanel panel(f.host, f.form);
+    ui::TTabSheet generalTab(f.pages, 2, "通用设置");
+    settings::PasswordSettingsPage passwordPage(f.host, f.pages, generalTab);
+    settings::GeneralSettingsPage general(f.host, f.pages, passwordPage, panel);
+    general.loadSettings();
+    EXPECT_TRUE(panel.Panel2.visible());
+    EXPECT_EQ(f.host.gateUp, true);
+    EXPECT_EQ(f.host.interval, 9);
+    f.open();
+    panel.BitBtn1.userClick();
+    EXPECT_FALSE(panel.Panel2.visible());
+    EXPECT_EQ(f.host.gateUp, false);
+}
+
+// Catches a mail link opened for no window or another one than the host's.
+TEST(PageAlone, AboutPageOpensANewMailForItsHostsWindow) {
+    PageFixture f;
+    about::AboutPage page(f.host, f.pages);
+    f.open(&page.TabSheet6);
+    page.Label16.userClick();
+    EXPECT_EQ(f.machine.shellExecutes(), std::vector<std::string>{"Open|mailto:morvane@example.com|||1"});
+    EXPECT_EQ(lastOf(f.machine.calls()).args.rfind("hwnd=0x5151", 0), 0u) << lastOf(f.machine.calls()).args;
+    EXPECT_EQ(page.Label16.caption(), "E-Mail:morvane@example.com");
+    EXPECT_EQ(page.Label16.cursor(), ui::TCursor::HandPoint);
+}
+
+}  // namespace
