@@ -99,6 +99,12 @@ std::string narrow(const wchar_t* text, std::size_t length) {
     return out;
 }
 
+std::string narrowField(const wchar_t* field, std::size_t size) {
+    std::size_t n = 0;
+    while (n < size && field[n]) ++n;
+    return narrow(field, n);
+}
+
 Arg::Arg(const std::string& text, bool wide) : p_(text.c_str()), n_(text.size()) {
     if (wide) convert(text.data(), text.size());
 }
@@ -132,14 +138,10 @@ std::string Out::text(std::size_t units) const {
 }
 
 std::string Out::text() const {
+    if (wide_) return narrowField(reinterpret_cast<const wchar_t*>(p_.get()), room_);
     std::size_t n = 0;
-    if (wide_) {
-        const auto* w = reinterpret_cast<const wchar_t*>(p_.get());
-        while (n < room_ && w[n]) ++n;
-    } else {
-        while (n < room_ && p_[n]) ++n;
-    }
-    return text(n);
+    while (n < room_ && p_[n]) ++n;
+    return std::string(p_.get(), n);
 }
 
 }  // namespace platform::wide

@@ -30,6 +30,8 @@ Fn as(Fn, const void* f) {
 }
 
 std::string narrow(const wchar_t* text, std::size_t length);
+// A fixed-size field up to its first NUL, never past it.
+std::string narrowField(const wchar_t* field, std::size_t size);
 
 // A text handed to a call: our bytes to the A function, UTF-16 to the W one.
 // Embedded NULs (a dialog's filter) go along.

@@ -113,9 +113,7 @@ std::size_t fitGbk(const std::string& text, std::size_t room) {
 
 // A name read in UTF-16, held to the bytes the ANSI field would have held.
 std::string fieldText(const WCHAR* field, std::size_t size) {
-    std::size_t n = 0;
-    while (n < size && field[n]) ++n;
-    std::string text = wide::narrow(field, n);
+    std::string text = wide::narrowField(field, size);
     text.resize(fitGbk(text, size - 1));
     return text;
 }

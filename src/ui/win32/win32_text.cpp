@@ -107,9 +107,7 @@ bool menuFont(LOGFONTA& font) {
     }
     const LOGFONTW& lf = ncm.lfMenuFont;
     std::memcpy(&font, &lf, offsetof(LOGFONTA, lfFaceName));
-    std::size_t n = 0;
-    while (n < LF_FACESIZE && lf.lfFaceName[n]) ++n;
-    const std::string face = platform::wide::narrow(lf.lfFaceName, n);
+    const std::string face = platform::wide::narrowField(lf.lfFaceName, LF_FACESIZE);
     std::memset(font.lfFaceName, 0, sizeof font.lfFaceName);
     face.copy(font.lfFaceName, LF_FACESIZE - 1);
     return true;
