@@ -159,9 +159,9 @@ void applyEntries(platform::Os& os, const std::vector<Entry>& rows, FillRecord& 
     } catch (const RegistryError& e) {
         const std::vector<std::string> lost = journal.undo();
         if (lost.empty()) throw;
-        std::string text = std::string(e.what()) + "\r\n\r\n下列自启动项未能恢复，请记下后手工添加：";
+        std::string text = "\r\n\r\n下列自启动项未能恢复，请记下后手工添加：";
         for (const std::string& l : lost) text += "\r\n" + l;
-        throw RegistryError(text, e.code());
+        throw e.followedBy(text);
     }
 }
 

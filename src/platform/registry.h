@@ -34,6 +34,8 @@ public:
     static RegistryError cannotCreate(const std::string& path, Status why) {
         return RegistryError("Failed to create key " + path, why.code());
     }
+    // The same failure with more for the user to read after its reason.
+    RegistryError followedBy(const std::string& more) const { return RegistryError(what() + more, code()); }
 };
 
 // How a step failed, as the error box tells it: RegistryError::cannotSet,
