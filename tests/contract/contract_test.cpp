@@ -586,16 +586,21 @@ TEST_F(ContractSystem, VersionReportsTheFamily) {
     EXPECT_GE(v.major, 4u);
 }
 
-TEST_F(ContractSystem, NotificationIconIsAddedAndRemoved) {
+// Catches a simulated shell that takes an icon twice or removes one it does
+// not hold, where the tray's retry and the restarted shell rely on the
+// refusal; and a tip longer than its field refused instead of cut.
+TEST_F(ContractSystem, NotificationIconIsAddedAndRemovedOnce) {
     if (!w.trayAvailable()) GTEST_SKIP() << "this machine has no notification area";
     platform::NotifyIconData icon;
     icon.wnd = w.ownWindow();
     icon.id = 1;
     icon.flags = platform::TrayFlag::Message | platform::TrayFlag::Tip;
     icon.callbackMessage = 0x0400 + 1;
-    icon.tip = "Morvane进程管理器";
+    icon.tip = "Morvane进程管理器" + std::string(80, 't');
     EXPECT_TRUE(os.shellNotifyIcon(platform::TrayMessage::Add, icon));
+    EXPECT_FALSE(os.shellNotifyIcon(platform::TrayMessage::Add, icon));
     EXPECT_TRUE(os.shellNotifyIcon(platform::TrayMessage::Delete, icon));
+    EXPECT_FALSE(os.shellNotifyIcon(platform::TrayMessage::Delete, icon));
 }
 
 }  // namespace

@@ -295,31 +295,6 @@ TEST(SimRegistry, EnumerationInfoAndCaseLikeWin32) {
     EXPECT_TRUE(os.hasKey(platform::RootKey::LocalMachine, "Software"));
 }
 
-TEST(SimSystem, TrayShellAndPowerAreRecorded) {
-    SimOs os;
-    platform::NotifyIconData icon;
-    icon.wnd = 0x10;
-    icon.id = 1;
-    icon.tip = std::string(80, 't');
-    EXPECT_TRUE(os.shellNotifyIcon(platform::TrayMessage::Add, icon));
-    EXPECT_FALSE(os.shellNotifyIcon(platform::TrayMessage::Add, icon));
-    ASSERT_EQ(os.trayIcons().size(), 1u);
-    EXPECT_EQ(os.trayIcons()[0].tip.size(), 63u);
-    EXPECT_TRUE(os.shellNotifyIcon(platform::TrayMessage::Delete, icon));
-    EXPECT_FALSE(os.shellNotifyIcon(platform::TrayMessage::Delete, icon));
-    os.setTrayAvailable(false);
-    EXPECT_FALSE(os.shellNotifyIcon(platform::TrayMessage::Add, icon));
-
-    EXPECT_TRUE(os.shellExecute(0, "open", "http://x", "", "", 1));
-    EXPECT_EQ(os.shellExecutes(), (std::vector<std::string>{"open|http://x|||1"}));
-    EXPECT_TRUE(os.exitWindowsEx(platform::ExitWindows::LogOff, 0));
-    EXPECT_EQ(os.exitWindowsEx(platform::ExitWindows::Reboot, 0), platform::Status(platform::Error::PrivilegeNotHeld))
-        << "NT restarts only with the shutdown privilege";
-    EXPECT_TRUE(os.enableShutdownPrivilege());
-    EXPECT_TRUE(os.exitWindowsEx(platform::ExitWindows::Reboot, 0));
-    EXPECT_EQ(os.exitWindowsCalls(), (std::vector<std::uint32_t>{platform::ExitWindows::LogOff, platform::ExitWindows::Reboot}));
-}
-
 // A plan counts only its family's calls and fails the ones it names, once
 // each; a dialog is one of all calls too, and a walk step fails with the
 // plan's code or, without one, ends the list early.
