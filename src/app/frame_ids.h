@@ -1,4 +1,4 @@
-// Child-window ids of the frame: banner, page controls, the window's menu
+// Child-window ids of the frame: banner, the page control, the window's menu
 // and its timer.
 #pragma once
 
@@ -8,9 +8,6 @@ constexpr int Bevel7 = 100;
 constexpr int Panel1 = 101;
 constexpr int Image3 = 102;
 constexpr int PageControl1 = 110;
-constexpr int TabSheet5 = 115;
-// The inner page control of "程序设置".
-constexpr int PageControl2 = 5000;
 
 // Notification menu items (command ids of PopupMenu1).
 constexpr int N1 = 8001;

@@ -27,6 +27,7 @@ void TfrmMain::Host::loopIntervalSet(int seconds) { form_.restriction.setInterva
 void TfrmMain::Host::processesListed() {
     form_.restriction.fillAllowList(app::programNames(form_.process.PageSnapshot));
 }
+ui::TListBox& TfrmMain::Host::normalProgramList() { return form_.programSettings.normalPrograms.ListApp; }
 std::uintptr_t TfrmMain::Host::hostHandle() const { return form_.handle(); }
 
 TfrmMain::TfrmMain(ui::TApplication& application, platform::Os& platform)
@@ -37,15 +38,11 @@ TfrmMain::TfrmMain(ui::TApplication& application, platform::Os& platform)
       Panel1(*this, ids::Panel1),
       Image3(Panel1, ids::Image3),
       PageControl1(*this, ids::PageControl1),
-      process(pageHost, PageControl1, normalPrograms),
+      process(pageHost, PageControl1),
       window(pageHost, PageControl1),
       restriction(pageHost, PageControl1, *this),
       autostart(pageHost, PageControl1),
-      TabSheet5(PageControl1, ids::TabSheet5, "程序设置"),
-      PageControl2(TabSheet5, ids::PageControl2),
-      generalSettings(pageHost, PageControl2, passwordSettings, passwordPanel),
-      normalPrograms(pageHost, PageControl2),
-      passwordSettings(pageHost, PageControl2, generalSettings.TabSheet7),
+      programSettings(pageHost, PageControl1, passwordPanel),
       about(pageHost, PageControl1),
       passwordPanel(pageHost, *this),
       Bevel7(*this, ids::Bevel7),
@@ -103,7 +100,6 @@ void TfrmMain::layOutFrame() {
     Image3.setBounds(2, 2, 359, 44);
     PageControl1.setBoundsAndLayout(4, 60, 367, 318);
     passwordPanel.cover(4, 60, 367, 318);
-    PageControl2.setBoundsAndLayout(4, 4, 351, 280);
 }
 
 void TfrmMain::wireEvents() {

@@ -39,6 +39,7 @@ public:
         void passwordGate(bool up) override;
         void loopIntervalSet(int seconds) override;
         void processesListed() override;
+        ui::TListBox& normalProgramList() override;
         std::uintptr_t hostHandle() const override;
 
     private:
@@ -59,12 +60,7 @@ public:
     window::WindowPage window;
     restriction::RestrictPage restriction;
     autostart::AutostartPage autostart;
-    // Page "程序设置" and its inner page control; its pages follow.
-    ui::TTabSheet TabSheet5;
-    ui::TPageControl PageControl2;
-    settings::GeneralSettingsPage generalSettings;
-    process::NormalProgramPage normalPrograms;
-    settings::PasswordSettingsPage passwordSettings;
+    settings::ProgramSettings programSettings;
     about::AboutPage about;
     settings::PasswordPanel passwordPanel;
 

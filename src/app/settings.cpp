@@ -3,8 +3,8 @@
 #include "app/main_form.h"
 
 void TfrmMain::LoadSettings() {
-    generalSettings.loadSettings();
-    Application.guard([this] { normalPrograms.loadSettings(); });
+    programSettings.generalSettings.loadSettings();
+    Application.guard([this] { programSettings.normalPrograms.loadSettings(); });
 }
 
 namespace {
@@ -25,7 +25,7 @@ std::string failureOf(Step&& step) {
 // being stored.
 TfrmMain::SaveFailures TfrmMain::SaveSettings(bool mayAsk) {
     SaveFailures failed;
-    failed.interval = failureOf([this] { generalSettings.saveSettings(); });
-    failed.list = failureOf([this, mayAsk] { normalPrograms.saveSettings(mayAsk); });
+    failed.interval = failureOf([this] { programSettings.generalSettings.saveSettings(); });
+    failed.list = failureOf([this, mayAsk] { programSettings.normalPrograms.saveSettings(mayAsk); });
     return failed;
 }

@@ -56,6 +56,9 @@ public:
     virtual void loopIntervalSet(int seconds) = 0;
     // The process page listed every process, from a whole walk.
     virtual void processesListed() = 0;
+    // The list of normal programs, which sits on the settings page: the
+    // process page marks its lines by it and adds to it.
+    virtual ui::TListBox& normalProgramList() = 0;
     // The window the pages sit in, which the window list leaves out.
     virtual std::uintptr_t hostHandle() const = 0;
 

@@ -1,31 +1,25 @@
-// The handlers of the process page and the normal-program settings page:
-// each reads its controls, applies the rule and writes the result back.
+// The handlers of the process page: each reads its controls, applies the
+// rule and writes the result back.
 #include <algorithm>
 #include <optional>
 
 #include "common/kill.h"
 #include "common/list_file.h"
 #include "common/listing.h"
+#include "common/normal_list.h"
 #include "common/lists.h"
 #include "process/delete.h"
 #include "process/kill_plan.h"
-#include "process/normal_list.h"
 #include "process/page.h"
 
 namespace process {
-
-void loadNormalAppList(platform::Os& os, const std::string& appDir, ui::TListBox& listApp) {
-    if (auto entries = loadNormalList(os, appDir)) listApp.setItems(*entries);
-}
-
-void saveNormalAppList(platform::Os& os, const std::string& appDir, const ui::TListBox& listApp) {
-    saveNormalList(os, appDir, listApp.items());
-}
 
 namespace {
 
 using common::confirmed;
 using common::selectedLine;
+using common::isNormalMarker;
+using common::kNormalMarker;
 
 std::vector<bool> checks(const ui::TCheckListBox& list) {
     std::vector<bool> out(static_cast<std::size_t>(std::max(0, list.count())));
@@ -104,64 +98,21 @@ void ProcessPage::ChkList1Click() { showLine(ChkList1, BtnAddNormalAppList); }
 
 void ProcessPage::BtnNormalAppShowClick() {
     ui::TListBox& list = multipleMode() ? ChkList1 : List1;
-    for (std::size_t i : linesToMark(list.items(), normalPage_.ListApp.items()))
+    for (std::size_t i : common::linesToMark(list.items(), host.normalProgramList().items()))
         list.setItem(static_cast<int>(i), kNormalMarker);
 }
 
 void ProcessPage::BtnAddNormalAppListClick() {
     ui::TListBox& list = multipleMode() ? ChkList1 : List1;
-    ui::TListBox& listApp = normalPage_.ListApp;
-    const AddFromLine r = addFromLine(selectedLine(list), listApp.items());
-    if (r.outcome == AddFromLine::AlreadyListed) {
-        Application.messageBox(kAlreadyListedText, kAlreadyListedCaption,
+    ui::TListBox& listApp = host.normalProgramList();
+    const common::AddFromLine r = common::addFromLine(selectedLine(list), listApp.items());
+    if (r.outcome == common::AddFromLine::AlreadyListed) {
+        Application.messageBox(common::kAlreadyListedText, common::kAlreadyListedCaption,
                                ui::mb::Ok);
-    } else if (r.outcome == AddFromLine::Added) {
+    } else if (r.outcome == common::AddFromLine::Added) {
         listApp.add(r.entry);
         list.setItem(list.itemIndex(), kNormalMarker);
     }
-}
-
-void NormalProgramPage::BtnAddClick() {
-    const std::string* program = host.chooseProgram(kAddDialogTitle);
-    if (!program) return;
-    if (auto entry = entryFromPath(*program, ListApp.items()))
-        ListApp.add(*entry);
-}
-
-void NormalProgramPage::ListAppClick() {
-    if (auto line = selectedLine(ListApp)) ListApp.setHint(*line);
-}
-
-void NormalProgramPage::BtnDelClick() { common::removeSelectedLine(ListApp); }
-
-void NormalProgramPage::BtnClearClick() {
-    if (confirmed(Application, kClearQuestion)) ListApp.clear();
-}
-
-void NormalProgramPage::BtnSaveAppListClick() { host.saveListAs(ListApp); }
-
-void NormalProgramPage::BtnOpenAppListClick() {
-    const std::string* file = host.chooseListFile();
-    if (!file) return;
-    // Read first: a file that cannot be read leaves the list as it was.
-    ListApp.setItems(common::readChosenListFile(os, *file));
-}
-
-void NormalProgramPage::loadSettings() {
-    loadNormalAppList(os, host.AppDir, ListApp);
-    listLoaded_ = true;
-}
-
-void NormalProgramPage::saveSettings(bool mayAsk) {
-    if (!listLoaded_) {
-        // Start-up leaves the list empty when it did not load the file: an
-        // empty one is unchanged, and the file is not even looked for.
-        if (ListApp.count() == 0) return;
-        if (normalListStored(os, host.AppDir) && (!mayAsk || !common::confirmed(Application, kUnloadedListQuestion)))
-            return;
-    }
-    saveNormalAppList(os, host.AppDir, ListApp);
-    listLoaded_ = true;
 }
 
 // --- Deleting program files.

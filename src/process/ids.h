@@ -1,5 +1,4 @@
-// Child-window ids of the process page (1000s) and of the normal-program
-// settings page (5100s).
+// Child-window ids of the process page (1000s).
 #pragma once
 
 namespace process::ids {
@@ -17,15 +16,5 @@ constexpr int BtnSave = 1023;
 constexpr int BtnKill = 1024;
 constexpr int BtnDelApp = 1025;
 constexpr int BtnExit = 1026;
-
-// "程序设置" > "正常程序设置"
-constexpr int TabSheet8 = 5002;
-constexpr int GroupBox1 = 5100;
-constexpr int ListApp = 5101;
-constexpr int BtnSaveAppList = 5110;
-constexpr int BtnOpenAppList = 5111;
-constexpr int BtnAdd = 5112;
-constexpr int BtnDel = 5113;
-constexpr int BtnClear = 5114;
 
 }  // namespace process::ids

@@ -5,7 +5,7 @@
 
 namespace process {
 
-ProcessPage::ProcessPage(common::PageHost& pageHost, ui::TPageControl& pages, NormalProgramPage& normalPage)
+ProcessPage::ProcessPage(common::PageHost& pageHost, ui::TPageControl& pages)
     : common::Page(pageHost),
       TabSheet1(pages, ids::TabSheet1, "进程列表"),
       List1(TabSheet1, ids::List1),
@@ -18,8 +18,7 @@ ProcessPage::ProcessPage(common::PageHost& pageHost, ui::TPageControl& pages, No
       BtnSave(TabSheet1, ids::BtnSave, "保存列表"),
       BtnKill(TabSheet1, ids::BtnKill, "结束进程"),
       BtnDelApp(TabSheet1, ids::BtnDelApp, "删除进程"),
-      BtnExit(TabSheet1, ids::BtnExit, common::kExitCaption),
-      normalPage_(normalPage) {
+      BtnExit(TabSheet1, ids::BtnExit, common::kExitCaption) {
     RadioGroup1.setItems({"单一清除模式", "多项清除模式"});
     RadioGroup1.setColumns(2);
     RadioGroup1.setItemIndex(0);
@@ -55,28 +54,6 @@ ProcessPage::ProcessPage(common::PageHost& pageHost, ui::TPageControl& pages, No
     BtnNormalAppShow.OnClick = ui::handler<&ProcessPage::BtnNormalAppShowClick>(this);
     BtnAddNormalAppList.OnClick = ui::handler<&ProcessPage::BtnAddNormalAppListClick>(this);
     BtnExit.OnClick = ui::handler<&ProcessPage::BtnExitClick>(this);
-}
-
-NormalProgramPage::NormalProgramPage(common::PageHost& pageHost, ui::TPageControl& settingsPages)
-    : common::Page(pageHost),
-      TabSheet8(settingsPages, ids::TabSheet8, "正常程序设置"),
-      GroupBox1(TabSheet8, ids::GroupBox1, "正常程序列表"),
-      ListApp(GroupBox1, ids::ListApp),
-      BtnSaveAppList(TabSheet8, ids::BtnSaveAppList, "另存列表"),
-      BtnOpenAppList(TabSheet8, ids::BtnOpenAppList, "载入列表"),
-      BtnAdd(TabSheet8, ids::BtnAdd, "添    加"),
-      BtnDel(TabSheet8, ids::BtnDel, "删    除"),
-      BtnClear(TabSheet8, ids::BtnClear, "清空列表") {
-    GroupBox1.setBounds(8, 6, 228, 236);
-    ListApp.setBounds(8, 18, 212, 210);
-    common::stackButtons({&BtnSaveAppList, &BtnOpenAppList, &BtnAdd, &BtnDel, &BtnClear}, 244, 12);
-
-    BtnAdd.OnClick = ui::handler<&NormalProgramPage::BtnAddClick>(this);
-    ListApp.OnClick = ui::handler<&NormalProgramPage::ListAppClick>(this);
-    BtnDel.OnClick = ui::handler<&NormalProgramPage::BtnDelClick>(this);
-    BtnClear.OnClick = ui::handler<&NormalProgramPage::BtnClearClick>(this);
-    BtnSaveAppList.OnClick = ui::handler<&NormalProgramPage::BtnSaveAppListClick>(this);
-    BtnOpenAppList.OnClick = ui::handler<&NormalProgramPage::BtnOpenAppListClick>(this);
 }
 
 }  // namespace process

@@ -1,8 +1,12 @@
-// Child-window ids of the settings pages (5000s, but for the normal-program
-// page's 5100s) and of the start-up password panel (700s).
+// Child-window ids of page "程序设置" (its sheet among the outer page's, the
+// rest 5000s) and of the start-up password panel (700s).
 #pragma once
 
 namespace settings::ids {
+
+// Page "程序设置" and its inner page control.
+constexpr int TabSheet5 = 115;
+constexpr int PageControl2 = 5000;
 
 // "程序设置" > "通用设置"
 constexpr int TabSheet7 = 5001;
@@ -15,6 +19,16 @@ constexpr int Label10 = 5015;
 constexpr int Edit4 = 5016;
 constexpr int UpDown1 = 5017;
 constexpr int Label3 = 5018;
+
+// "程序设置" > "正常程序设置"
+constexpr int TabSheet8 = 5002;
+constexpr int GroupBox1 = 5100;
+constexpr int ListApp = 5101;
+constexpr int BtnSaveAppList = 5110;
+constexpr int BtnOpenAppList = 5111;
+constexpr int BtnAdd = 5112;
+constexpr int BtnDel = 5113;
+constexpr int BtnClear = 5114;
 
 // "程序设置" > "密码设置"
 constexpr int TabSheet9 = 5003;

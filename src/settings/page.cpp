@@ -1,9 +1,19 @@
 #include "settings/page.h"
 
+#include "common/page_look.h"
 #include "settings/ids.h"
 #include "ui/messages.h"
 
 namespace settings {
+
+ProgramSettings::ProgramSettings(common::PageHost& host, ui::TPageControl& pages, PasswordPanel& passwordPanel)
+    : TabSheet5(pages, ids::TabSheet5, "程序设置"),
+      PageControl2(TabSheet5, ids::PageControl2),
+      generalSettings(host, PageControl2, passwordSettings, passwordPanel),
+      normalPrograms(host, PageControl2),
+      passwordSettings(host, PageControl2, generalSettings.TabSheet7) {
+    PageControl2.setBoundsAndLayout(4, 4, 351, 280);
+}
 
 GeneralSettingsPage::GeneralSettingsPage(common::PageHost& pageHost, ui::TPageControl& settingsPages,
                                          PasswordSettingsPage& passwordPage, PasswordPanel& passwordPanel)
@@ -49,6 +59,28 @@ GeneralSettingsPage::GeneralSettingsPage(common::PageHost& pageHost, ui::TPageCo
                                  (m.msg == wm::KeyDown && m.wParam == wm::VkDelete);
         if (!changesText) next(m);
     });
+}
+
+NormalProgramPage::NormalProgramPage(common::PageHost& pageHost, ui::TPageControl& settingsPages)
+    : common::Page(pageHost),
+      TabSheet8(settingsPages, ids::TabSheet8, "正常程序设置"),
+      GroupBox1(TabSheet8, ids::GroupBox1, "正常程序列表"),
+      ListApp(GroupBox1, ids::ListApp),
+      BtnSaveAppList(TabSheet8, ids::BtnSaveAppList, "另存列表"),
+      BtnOpenAppList(TabSheet8, ids::BtnOpenAppList, "载入列表"),
+      BtnAdd(TabSheet8, ids::BtnAdd, "添    加"),
+      BtnDel(TabSheet8, ids::BtnDel, "删    除"),
+      BtnClear(TabSheet8, ids::BtnClear, "清空列表") {
+    GroupBox1.setBounds(8, 6, 228, 236);
+    ListApp.setBounds(8, 18, 212, 210);
+    common::stackButtons({&BtnSaveAppList, &BtnOpenAppList, &BtnAdd, &BtnDel, &BtnClear}, 244, 12);
+
+    BtnAdd.OnClick = ui::handler<&NormalProgramPage::BtnAddClick>(this);
+    ListApp.OnClick = ui::handler<&NormalProgramPage::ListAppClick>(this);
+    BtnDel.OnClick = ui::handler<&NormalProgramPage::BtnDelClick>(this);
+    BtnClear.OnClick = ui::handler<&NormalProgramPage::BtnClearClick>(this);
+    BtnSaveAppList.OnClick = ui::handler<&NormalProgramPage::BtnSaveAppListClick>(this);
+    BtnOpenAppList.OnClick = ui::handler<&NormalProgramPage::BtnOpenAppListClick>(this);
 }
 
 PasswordSettingsPage::PasswordSettingsPage(common::PageHost& pageHost, ui::TPageControl& settingsPages,

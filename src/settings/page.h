@@ -1,8 +1,11 @@
-// The pages of "程序设置" that app does not fill from another folder: the
-// general settings and the password settings, and the start-up password
-// panel that guards the window. Their controls, built with texts and
-// places, and their handlers.
+// Page "程序设置" whole: its sheet and inner page control, the general,
+// normal-program and password pages on it, and the start-up password panel
+// that guards the window. Their controls, built with texts and places, and
+// their handlers.
 #pragma once
+#include <string>
+
+#include "platform/os.h"
 #include "common/page_host.h"
 #include "ui/controls.h"
 #include "ui/hooks.h"
@@ -56,6 +59,48 @@ private:
     // once it was read or written.
     int intervalNotRead_ = 0;
 };
+
+// "程序设置" > "正常程序设置".
+class NormalProgramPage : public common::Page {
+public:
+    NormalProgramPage(common::PageHost& host, ui::TPageControl& settingsPages);
+
+    ui::TTabSheet TabSheet8;
+    ui::TGroupBox GroupBox1;
+    ui::TListBox ListApp;
+    ui::TButton BtnSaveAppList;
+    ui::TButton BtnOpenAppList;
+    ui::TButton BtnAdd;
+    ui::TButton BtnDel;
+    ui::TButton BtnClear;
+
+    void BtnAddClick();
+    void ListAppClick();
+    void BtnDelClick();
+    void BtnClearClick();
+    void BtnSaveAppListClick();
+    void BtnOpenAppListClick();
+
+    // Napplst.dat into the list at start-up, and back at the close. A file
+    // start-up did not read (nor the copy a cut save left aside) is not
+    // what the list shows: it is replaced only when the user changed the
+    // list, and then only after a question; without mayAsk (the session is
+    // ending) it is left alone.
+    void loadSettings();
+    void saveSettings(bool mayAsk);
+
+private:
+    // Napplst.dat was read whole at start-up (or was missing), or the list
+    // has been saved over it since.
+    bool listLoaded_ = false;
+};
+
+// Fills listApp from appDir + "Napplst.dat". A missing file is no error and
+// leaves the list as it is; an unreadable one raises platform::OsError and
+// leaves it as it is too.
+void loadNormalAppList(platform::Os& os, const std::string& appDir, ui::TListBox& listApp);
+// Writes every entry with CR LF, an empty list as an empty file.
+void saveNormalAppList(platform::Os& os, const std::string& appDir, const ui::TListBox& listApp);
 
 // "程序设置" > "密码设置".
 class PasswordSettingsPage : public common::Page {
@@ -113,6 +158,21 @@ public:
         Panel2.setBounds(left, top, width, height);
         Panel2.bringToFront();
     }
+};
+
+// Page "程序设置": the sheet among the window's pages, its inner page
+// control, and the three pages on it in tab order.
+class ProgramSettings {
+public:
+    // The password panel, built later, is only kept: the general page
+    // raises it.
+    ProgramSettings(common::PageHost& host, ui::TPageControl& pages, PasswordPanel& passwordPanel);
+
+    ui::TTabSheet TabSheet5;
+    ui::TPageControl PageControl2;
+    GeneralSettingsPage generalSettings;
+    NormalProgramPage normalPrograms;
+    PasswordSettingsPage passwordSettings;
 };
 
 }  // namespace settings

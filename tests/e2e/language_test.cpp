@@ -40,9 +40,9 @@ std::vector<std::string> everyText(App& app) {
     std::vector<std::string> out{"caption " + utf8(windowText(app.hwnd()))};
     for (int tab = 0; tab < kTabs; ++tab) app.selectTab(app::ids::PageControl1, tab);
     app.selectTab(app::ids::PageControl1, kSettingsTab);
-    for (int tab = 0; tab < kSettingsTabs; ++tab) app.selectTab(app::ids::PageControl2, tab);
+    for (int tab = 0; tab < kSettingsTabs; ++tab) app.selectTab(settings::ids::PageControl2, tab);
     for (const auto& t : app.tabCaptions(app::ids::PageControl1)) out.push_back("tab " + utf8(t));
-    for (const auto& t : app.tabCaptions(app::ids::PageControl2)) out.push_back("tab " + utf8(t));
+    for (const auto& t : app.tabCaptions(settings::ids::PageControl2)) out.push_back("tab " + utf8(t));
     for (const auto& t : app.columnCaptions(autostart::ids::ListView1)) out.push_back("column " + utf8(t));
     std::vector<HWND> children;
     EnumChildWindows(app.hwnd(), collect, reinterpret_cast<LPARAM>(&children));
@@ -76,7 +76,7 @@ TEST(LanguageE2E, EveryTextReadsAsOnAChineseSystem) {
         EXPECT_EQ(got, readFile(file)) << "code page " << GetACP();
 
         // A message box: two passwords that differ.
-        app.selectTab(app::ids::PageControl2, 2);
+        app.selectTab(settings::ids::PageControl2, 2);
         app.setText(settings::ids::Edit2, "a");
         app.setText(settings::ids::Edit3, "b");
         app.clickAsync(settings::ids::Button12);
@@ -99,20 +99,20 @@ TEST(LanguageE2E, WorksFromAFolderTheCodePageCannotName) {
         {
             App& app = s.startApp(kStartMs, true, folder);
             app.selectTab(app::ids::PageControl1, kSettingsTab);
-            app.selectTab(app::ids::PageControl2, 1);
+            app.selectTab(settings::ids::PageControl2, 1);
             const std::string list = s.dir() + "\\" + folder + "\\" + gbk(L"목록 列表.txt");
             writeFile(list, names[0] + "\r\n" + names[1] + "\r\n");
-            app.clickAsync(process::ids::BtnOpenAppList);
+            app.clickAsync(settings::ids::BtnOpenAppList);
             app.waitFileDialog().accept(list);
             waitFor([&] { return app.dialog() == nullptr; });
             app.sync();
-            ASSERT_EQ(app.lines(process::ids::ListApp), names);
+            ASSERT_EQ(app.lines(settings::ids::ListApp), names);
             PostMessageW(app.hwnd(), WM_CLOSE, 0, 0);
             ASSERT_TRUE(app.process().waitExit()) << "the close did not end the program";
         }
         EXPECT_EQ(readFile(s.dir() + "\\" + folder + "\\Napplst.dat"), names[0] + "\r\n" + names[1] + "\r\n");
         App& again = s.startApp(kStartMs, true, folder);
-        EXPECT_EQ(again.lines(process::ids::ListApp), names)
+        EXPECT_EQ(again.lines(settings::ids::ListApp), names)
             << "the next start did not read the list back";
     });
 }

@@ -47,13 +47,13 @@ TEST(MainWindowE2E, PagesAndTheirTabs) {
                                                 "管理自启动程序", "程序设置", "关于我们"};
         const std::vector<std::string> inner = {"通用设置", "正常程序设置", "密码设置"};
         const int sheets[] = {process::ids::TabSheet1, window::ids::TabSheet2, restriction::ids::TabSheet3,
-                              autostart::ids::TabSheet4, app::ids::TabSheet5, about::ids::TabSheet6};
-        const int innerSheets[] = {settings::ids::TabSheet7, process::ids::TabSheet8, settings::ids::TabSheet9};
+                              autostart::ids::TabSheet4, settings::ids::TabSheet5, about::ids::TabSheet6};
+        const int innerSheets[] = {settings::ids::TabSheet7, settings::ids::TabSheet8, settings::ids::TabSheet9};
 
         EXPECT_EQ(app.tabCaptions(app::ids::PageControl1), outer);
-        EXPECT_EQ(app.tabCaptions(app::ids::PageControl2), inner);
+        EXPECT_EQ(app.tabCaptions(settings::ids::PageControl2), inner);
         EXPECT_EQ(app.currentTab(app::ids::PageControl1), 0) << "the process page is active at start";
-        EXPECT_EQ(app.currentTab(app::ids::PageControl2), 0) << "the general settings page is active at start";
+        EXPECT_EQ(app.currentTab(settings::ids::PageControl2), 0) << "the general settings page is active at start";
         // Wine reports the NT platform, where a running program's file is not deleted.
         EXPECT_EQ(app.enabled(process::ids::BtnDelApp), nineXFamily())
             << "\"删除进程\" is for the 9x family only (version " << wineVersion() << ")";
@@ -66,7 +66,7 @@ TEST(MainWindowE2E, PagesAndTheirTabs) {
         }
         app.selectTab(app::ids::PageControl1, 4);
         for (int i : {1, 2, 0}) {
-            app.selectTab(app::ids::PageControl2, i);
+            app.selectTab(settings::ids::PageControl2, i);
             for (int k = 0; k < 3; ++k)
                 EXPECT_EQ(app.visible(innerSheets[k]), k == i) << "inner tab " << i << ", page " << k;
         }

@@ -392,13 +392,13 @@ TEST(ProcessPageE2E, NormalListMarksEveryCopyAndRefusesDuplicates) {
 
         std::vector<int> k = linesOf(app, {c1.pid(), c2.pid()}, "MVCOPY.EXE");
         int ko = lineOf(app, other.pid(), "MVOTHER.EXE");
-        ASSERT_EQ(app.count(process::ids::ListApp), 0);
+        ASSERT_EQ(app.count(settings::ids::ListApp), 0);
         app.select(process::ids::List1, k[0]);
         EXPECT_TRUE(app.enabled(process::ids::BtnAddNormalAppList));
         app.click(process::ids::BtnAddNormalAppList);
         EXPECT_EQ(app.line(process::ids::List1, k[0]), kMarker);
         EXPECT_EQ(app.line(process::ids::List1, k[1]), "MVCOPY.EXE") << "adding marks the selected line only";
-        EXPECT_EQ(app.lines(process::ids::ListApp), std::vector<std::string>{"MVCOPY.EXE"});
+        EXPECT_EQ(app.lines(settings::ids::ListApp), std::vector<std::string>{"MVCOPY.EXE"});
         EXPECT_EQ(app.text(process::ids::Label1), count) << "marking does not change the count";
 
         app.select(process::ids::List1, k[0]);
@@ -430,7 +430,7 @@ TEST(ProcessPageE2E, NormalListMarksEveryCopyAndRefusesDuplicates) {
         box.press(IDOK);
         app.sync();
         EXPECT_EQ(app.line(process::ids::List1, k[1]), "MVCOPY.EXE") << "a refused line is not marked";
-        EXPECT_EQ(app.lines(process::ids::ListApp), std::vector<std::string>{"MVCOPY.EXE"});
+        EXPECT_EQ(app.lines(settings::ids::ListApp), std::vector<std::string>{"MVCOPY.EXE"});
     });
 }
 
@@ -459,25 +459,25 @@ TEST(NormalProgramPageE2E, LoadThenClearAsksFirst) {
         writeFile(file, "C:\\WINDOWS\\NOTEPAD.EXE\r\n程序.EXE\r\n");
 
         app.selectTab(app::ids::PageControl1, 4);
-        app.selectTab(app::ids::PageControl2, 1);
-        app.clickAsync(process::ids::BtnOpenAppList);
+        app.selectTab(settings::ids::PageControl2, 1);
+        app.clickAsync(settings::ids::BtnOpenAppList);
         app.waitFileDialog().accept(file);
-        ASSERT_TRUE(waitFor([&] { return app.count(process::ids::ListApp) == 2; })) << "the list was not loaded";
-        EXPECT_EQ(app.lines(process::ids::ListApp), (std::vector<std::string>{"C:\\WINDOWS\\NOTEPAD.EXE", "程序.EXE"}));
+        ASSERT_TRUE(waitFor([&] { return app.count(settings::ids::ListApp) == 2; })) << "the list was not loaded";
+        EXPECT_EQ(app.lines(settings::ids::ListApp), (std::vector<std::string>{"C:\\WINDOWS\\NOTEPAD.EXE", "程序.EXE"}));
 
-        app.clickAsync(process::ids::BtnClear);
+        app.clickAsync(settings::ids::BtnClear);
         MsgBox ask = app.waitMessageBox();
         EXPECT_EQ(ask.caption, "确认");
         EXPECT_EQ(ask.text, "您当真要清空正常程序列表吗？");
         EXPECT_EQ(ask.buttons.size(), 2u);
         ask.press(IDNO);
         app.sync();
-        EXPECT_EQ(app.count(process::ids::ListApp), 2) << "\"No\" must keep the list";
+        EXPECT_EQ(app.count(settings::ids::ListApp), 2) << "\"No\" must keep the list";
 
-        app.clickAsync(process::ids::BtnClear);
+        app.clickAsync(settings::ids::BtnClear);
         app.waitMessageBox().press(IDYES);
         app.sync();
-        EXPECT_EQ(app.count(process::ids::ListApp), 0);
+        EXPECT_EQ(app.count(settings::ids::ListApp), 0);
     });
 }
 

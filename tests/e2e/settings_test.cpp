@@ -39,7 +39,7 @@ TEST(SettingsE2E, TheBoxesTheIntervalAndTheNormalListSurviveARestart) {
         writeFile(list, "A.EXE\r\n程序.EXE");  // the last line without CR LF
         {
             App& app = s.startApp();
-            EXPECT_EQ(app.lines(process::ids::ListApp), (std::vector<std::string>{"A.EXE", "程序.EXE"}));
+            EXPECT_EQ(app.lines(settings::ids::ListApp), (std::vector<std::string>{"A.EXE", "程序.EXE"}));
             app.selectTab(app::ids::PageControl1, 4);
             app.click(settings::ids::ChkMin);
             app.click(settings::ids::ChkAutoRun);
@@ -65,11 +65,11 @@ TEST(SettingsE2E, TheBoxesTheIntervalAndTheNormalListSurviveARestart) {
             EXPECT_FALSE(app.visible(settings::ids::Panel2));
             // An emptied list leaves an empty file.
             app.selectTab(app::ids::PageControl1, 4);
-            app.selectTab(app::ids::PageControl2, 1);
-            app.clickAsync(process::ids::BtnClear);
+            app.selectTab(settings::ids::PageControl2, 1);
+            app.clickAsync(settings::ids::BtnClear);
             app.waitMessageBox().press(IDYES);
             app.sync();
-            app.selectTab(app::ids::PageControl2, 0);
+            app.selectTab(settings::ids::PageControl2, 0);
             app.click(settings::ids::ChkAutoRun);
             EXPECT_FALSE(regString(HKEY_LOCAL_MACHINE, kRun, "Zentrek").has_value());
             closeNormally(app);
@@ -100,7 +100,7 @@ TEST(SettingsE2E, ABadValueIsShownAndTheRestOfStartUpGoesOn) {
             EXPECT_EQ(box.text, c.error);
             box.press(IDOK);
             ASSERT_TRUE(waitFor([&] { return app.visible(app::ids::PageControl1); })) << "the window did not open";
-            EXPECT_TRUE(waitFor([&] { return app.count(process::ids::ListApp) == 1; })) << "each item is read on its own";
+            EXPECT_TRUE(waitFor([&] { return app.count(settings::ids::ListApp) == 1; })) << "each item is read on its own";
             EXPECT_TRUE(waitFor([&] { return app.count(process::ids::List1) > 0; })) << "no process list";
             EXPECT_EQ(app.count(restriction::ids::List3), app.count(process::ids::List1)) << "no allow list";
         });
@@ -158,7 +158,7 @@ TEST(SettingsE2E, ANormalListFileStartUpDidNotReadIsReplacedOnlyOnRequest) {
             app.waitMessageBox(kStartMs).press(IDOK);
             ASSERT_TRUE(waitFor([&] { return IsWindowVisible(app.hwnd()) != 0; }));
             CloseHandle(held);
-            ASSERT_EQ(app.count(process::ids::ListApp), 0);
+            ASSERT_EQ(app.count(settings::ids::ListApp), 0);
             if (answer == 0) {
                 closeNormally(app);
                 EXPECT_EQ(readFile(list), stored) << "closing without a change emptied it";
@@ -285,7 +285,7 @@ TEST(PasswordE2E, SettingOneStoresItOnlyWhenBothFieldsAgree) {
         App& app = s.startApp();
         app.selectTab(app::ids::PageControl1, 4);
         app.click(settings::ids::Button5);
-        ASSERT_EQ(app.currentTab(app::ids::PageControl2), 2);
+        ASSERT_EQ(app.currentTab(settings::ids::PageControl2), 2);
 
         // Both fields typed, "确认" pressed; the box it shows, answered.
         auto confirm = [&](const std::string& first, const std::string& second) {
@@ -309,7 +309,7 @@ TEST(PasswordE2E, SettingOneStoresItOnlyWhenBothFieldsAgree) {
         EXPECT_EQ(setting("Pass"), "密码");
         EXPECT_EQ(app.text(settings::ids::Edit2) + app.text(settings::ids::Edit3), "");
         app.click(settings::ids::Button13);
-        EXPECT_EQ(app.currentTab(app::ids::PageControl2), 0);
+        EXPECT_EQ(app.currentTab(settings::ids::PageControl2), 0);
     });
 }
 

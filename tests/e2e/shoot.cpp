@@ -118,7 +118,7 @@ int main(int argc, char** argv) {
             closeMenu(app);
             setLoopClear(app, kViews[n].loopClear);
             app.selectTab(app::ids::PageControl1, kViews[n].outerTab);
-            if (kViews[n].innerTab >= 0) app.selectTab(app::ids::PageControl2, kViews[n].innerTab);
+            if (kViews[n].innerTab >= 0) app.selectTab(settings::ids::PageControl2, kViews[n].innerTab);
             RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
             app.sync();
             if (kViews[n].trayMenu) printRect(openMenu(app, h));

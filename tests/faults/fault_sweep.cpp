@@ -490,27 +490,27 @@ std::vector<Scenario> scenarios() {
 
     // Closing, the password, the end of the session.
     s.push_back({"close: save", Family::NT, nullptr,
-                 [](AppFixture&, TfrmMain& w) { w.normalPrograms.ListApp.add("NEW.EXE"); },
+                 [](AppFixture&, TfrmMain& w) { w.programSettings.normalPrograms.ListApp.add("NEW.EXE"); },
                  [](AppFixture&, TfrmMain& w) { w.process.BtnExit.userClick(); }, true});
     s.push_back({"close: save (9x)", Family::Win9x, nullptr,
-                 [](AppFixture&, TfrmMain& w) { w.normalPrograms.ListApp.add("NEW.EXE"); },
+                 [](AppFixture&, TfrmMain& w) { w.programSettings.normalPrograms.ListApp.add("NEW.EXE"); },
                  [](AppFixture&, TfrmMain& w) { w.process.BtnExit.userClick(); }, true});
     s.push_back({"close: unread list, changed", Family::NT, [](sim::SimOs& m) { m.file(kList)->unreadable = true; },
-                 [](AppFixture&, TfrmMain& w) { w.normalPrograms.ListApp.add("NEW.EXE"); },
+                 [](AppFixture&, TfrmMain& w) { w.programSettings.normalPrograms.ListApp.add("NEW.EXE"); },
                  [](AppFixture&, TfrmMain& w) { w.process.BtnExit.userClick(); }, true});
     s.push_back({"password: set", Family::NT, nullptr,
                  [](AppFixture&, TfrmMain& w) {
                      w.PageControl1.userSelect(4);
-                     w.generalSettings.Button5.userClick();
-                     w.passwordSettings.Edit2.setText("secret");
-                     w.passwordSettings.Edit3.setText("secret");
+                     w.programSettings.generalSettings.Button5.userClick();
+                     w.programSettings.passwordSettings.Edit2.setText("secret");
+                     w.programSettings.passwordSettings.Edit3.setText("secret");
                  },
-                 [](AppFixture&, TfrmMain& w) { w.passwordSettings.Button12.userClick(); }});
+                 [](AppFixture&, TfrmMain& w) { w.programSettings.passwordSettings.Button12.userClick(); }});
     s.push_back({"password: the panel's OK", Family::NT, setting("RunByPass", "yes"),
                  [](AppFixture&, TfrmMain& w) { w.passwordPanel.Edit1.setText("wrong"); },
                  [](AppFixture&, TfrmMain& w) { w.passwordPanel.BitBtn1.userClick(); }, false, true});
     s.push_back({"session end", Family::NT, nullptr,
-                 [](AppFixture&, TfrmMain& w) { w.normalPrograms.ListApp.add("NEW.EXE"); },
+                 [](AppFixture&, TfrmMain& w) { w.programSettings.normalPrograms.ListApp.add("NEW.EXE"); },
                  [](AppFixture& f, TfrmMain& w) {
                      f.application.sendMessage(w.handle(), 0x11, 0, 0);
                      f.application.sendMessage(w.handle(), 0x16, 1, 0);
@@ -521,11 +521,11 @@ std::vector<Scenario> scenarios() {
     auto general = [](AppFixture&, TfrmMain& w) { w.PageControl1.userSelect(4); };
     s.push_back({"settings: untick autostart", Family::NT,
                  [](sim::SimOs& m) { m.setString(HKLM, kRun, "Zentrek", "C:\\Morvane\\Morvane.exe"); }, general,
-                 [](AppFixture&, TfrmMain& w) { w.generalSettings.ChkAutoRun.userClick(); }});
+                 [](AppFixture&, TfrmMain& w) { w.programSettings.generalSettings.ChkAutoRun.userClick(); }});
     s.push_back({"settings: tick the three boxes", Family::NT, nullptr, general, [](AppFixture&, TfrmMain& w) {
-                     w.generalSettings.ChkAutoRun.userClick();
-                     w.generalSettings.ChkMin.userClick();
-                     w.generalSettings.ChkRunByPass.userClick();
+                     w.programSettings.generalSettings.ChkAutoRun.userClick();
+                     w.programSettings.generalSettings.ChkMin.userClick();
+                     w.programSettings.generalSettings.ChkRunByPass.userClick();
                  }});
 
     // The process page, both modes and both families.
@@ -578,24 +578,24 @@ std::vector<Scenario> scenarios() {
     // The normal-program page.
     auto normal = [](AppFixture&, TfrmMain& w) {
         w.PageControl1.userSelect(4);
-        w.PageControl2.userSelect(1);
+        w.programSettings.PageControl2.userSelect(1);
     };
     s.push_back({"normal: add", Family::NT, nullptr, normal, [](AppFixture& f, TfrmMain& w) {
                      f.application.answerDialog(std::string("C:\\Apps\\new.exe"));
-                     w.normalPrograms.BtnAdd.userClick();
+                     w.programSettings.normalPrograms.BtnAdd.userClick();
                  }});
     s.push_back({"normal: delete, clear", Family::NT, nullptr, normal, [](AppFixture&, TfrmMain& w) {
-                     w.normalPrograms.ListApp.userSelect(0);
-                     w.normalPrograms.BtnDel.userClick();
-                     w.normalPrograms.BtnClear.userClick();
+                     w.programSettings.normalPrograms.ListApp.userSelect(0);
+                     w.programSettings.normalPrograms.BtnDel.userClick();
+                     w.programSettings.normalPrograms.BtnClear.userClick();
                  }});
     s.push_back({"normal: save", Family::NT, nullptr, normal, [](AppFixture& f, TfrmMain& w) {
                      f.application.answerDialog(std::string(kUserList));
-                     w.normalPrograms.BtnSaveAppList.userClick();
+                     w.programSettings.normalPrograms.BtnSaveAppList.userClick();
                  }});
     s.push_back({"normal: load", Family::NT, nullptr, normal, [](AppFixture& f, TfrmMain& w) {
                      f.application.answerDialog(std::string(kUserList));
-                     w.normalPrograms.BtnOpenAppList.userClick();
+                     w.programSettings.normalPrograms.BtnOpenAppList.userClick();
                  }});
 
     // The restriction page and one pass of each mode on both families.

@@ -12,6 +12,11 @@ inline ui::headless::Clock clockOf(sim::SimOs& machine) {
             [&machine](std::uint32_t ms) { machine.advance(ms); }};
 }
 
+// The application's file dialogs fail as the machine's fault plan says.
+inline void tieToMachine(ui::headless::HeadlessApplication& application, sim::SimOs& machine) {
+    application.dialogFault = [&machine](bool save) { return machine.fileDialog(save); };
+}
+
 // The last element, or an empty one: a test compares where back() would crash.
 template <class Seq>
 typename Seq::value_type lastOf(const Seq& seq) {
@@ -21,7 +26,7 @@ typename Seq::value_type lastOf(const Seq& seq) {
 struct AppFixture {
     explicit AppFixture(sim::Family family = sim::Family::NT)
         : machine(family), application(clockOf(machine)) {
-        application.dialogFault = [this](bool save) { return machine.fileDialog(save); };
+        tieToMachine(application, machine);
     }
 
     // Builds the window and runs its start-up, as the entry point does.

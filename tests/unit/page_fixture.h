@@ -15,17 +15,21 @@ struct FakeHost final : common::PageHost {
     void passwordGate(bool up) override { gateUp = up; }
     void loopIntervalSet(int seconds) override { interval = seconds; }
     void processesListed() override { ++listings; }
+    ui::TListBox& normalProgramList() override { return *normalList; }
     std::uintptr_t hostHandle() const override { return 0x5151; }
 
     int closes = 0, hides = 0, listings = 0;
     std::optional<bool> loopClear, gateUp;
     std::optional<int> interval;
+    ui::TListBox* normalList = nullptr;
 };
 
 struct PageFixture {
     explicit PageFixture(sim::Family family = sim::Family::NT)
         : machine(family), application(clockOf(machine)), host(application, machine),
-          form(application, "TPageTest"), pages(form, 1) {
+          form(application, "TPageTest"), pages(form, 1), normalList(form, 9901) {
+        tieToMachine(application, machine);
+        host.normalList = &normalList;
         host.IsWindowsNT = family == sim::Family::NT;
         host.AppDir = "C:\\Morvane\\";
     }
@@ -41,4 +45,6 @@ struct PageFixture {
     FakeHost host;
     ui::TForm form;
     ui::TPageControl pages;
+    // The normal list the host answers with, as the settings page holds it.
+    ui::TListBox normalList;
 };

@@ -4,6 +4,7 @@
 
 #include "about/page.h"
 #include "autostart/page.h"
+#include "common/normal_list.h"
 #include "page_fixture.h"
 #include "process/page.h"
 #include "restriction/page.h"
@@ -13,15 +14,19 @@
 namespace {
 
 // Catches a process page that leaves the window without its host, lists
-// without telling it, or keeps the delete button on the NT family.
+// without telling it, marks by another list than the host's normal list, or
+// keeps the delete button on the NT family.
 TEST(PageAlone, ProcessPageAsksItsHostAndAppliesItsFamilyRules) {
     PageFixture f;
     f.machine.addProcess("notepad.exe");
-    process::NormalProgramPage normal(f.host, f.pages);
-    process::ProcessPage page(f.host, f.pages, normal);
+    f.machine.addProcess("calc.exe");
+    process::ProcessPage page(f.host, f.pages);
     page.RefreshProcessList();
-    EXPECT_EQ(page.List1.items(), std::vector<std::string>{"NOTEPAD.EXE"});
+    EXPECT_EQ(page.List1.items(), (std::vector<std::string>{"NOTEPAD.EXE", "CALC.EXE"}));
     EXPECT_EQ(f.host.listings, 1);
+    f.normalList.add("CALC.EXE");
+    page.BtnNormalAppShowClick();
+    EXPECT_EQ(page.List1.item(1), common::kNormalMarker);
     page.applyFamilyRules();
     EXPECT_FALSE(page.BtnDelApp.enabled());
     f.open(&page.TabSheet1);
@@ -34,12 +39,24 @@ TEST(PageAlone, ProcessPageAsksItsHostAndAppliesItsFamilyRules) {
 TEST(PageAlone, NormalProgramPageLoadsAndSavesItsListInTheHostsFolder) {
     PageFixture f;
     f.machine.addFile("C:\\Morvane\\Napplst.dat", "A.EXE\r\n");
-    process::NormalProgramPage page(f.host, f.pages);
+    settings::NormalProgramPage page(f.host, f.pages);
     page.loadSettings();
     EXPECT_EQ(page.ListApp.items(), std::vector<std::string>{"A.EXE"});
     page.ListApp.add("B.EXE");
     page.saveSettings(true);
     EXPECT_EQ(f.machine.bytesOf("C:\\Morvane\\Napplst.dat"), "A.EXE\r\nB.EXE\r\n");
+}
+
+// Catches a settings sheet whose pages are not on its own inner control in
+// tab order, or that does not lie among the window's pages.
+TEST(PageAlone, ProgramSettingsHoldsItsThreePagesInTabOrder) {
+    PageFixture f;
+    settings::PasswordPanel panel(f.host, f.form);
+    settings::ProgramSettings sheet(f.host, f.pages, panel);
+    EXPECT_EQ(f.pages.pages(), std::vector<ui::TTabSheet*>{&sheet.TabSheet5});
+    EXPECT_EQ(sheet.PageControl2.pages(),
+              (std::vector<ui::TTabSheet*>{&sheet.generalSettings.TabSheet7, &sheet.normalPrograms.TabSheet8,
+                                           &sheet.passwordSettings.TabSheet9}));
 }
 
 // Catches a window list that shows the window the pages sit in.

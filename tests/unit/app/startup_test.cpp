@@ -193,7 +193,7 @@ TEST(MainWindow, StartsOnTheFirstPagesWithNothingPending) {
     EXPECT_EQ(seenBeforeCreate, &w);
     EXPECT_TRUE(w.visible());
     EXPECT_EQ(w.PageControl1.activePage(), &w.process.TabSheet1);
-    EXPECT_EQ(w.PageControl2.activePage(), &w.generalSettings.TabSheet7);
+    EXPECT_EQ(w.programSettings.PageControl2.activePage(), &w.programSettings.generalSettings.TabSheet7);
     EXPECT_FALSE(w.passwordPanel.Panel2.visible());
     EXPECT_FALSE(w.process.ChkList1.visible());
     EXPECT_TRUE(w.process.List1.showing());
@@ -203,10 +203,10 @@ TEST(MainWindow, StartsOnTheFirstPagesWithNothingPending) {
     EXPECT_FALSE(w.restriction.SpeedButton1.down());
     EXPECT_FALSE(w.N1.checked);
     // The interval field shows what its arrows hold.
-    EXPECT_EQ(w.generalSettings.Edit4.text(), std::to_string(w.generalSettings.UpDown1.position()));
-    EXPECT_GE(w.generalSettings.UpDown1.position(), w.generalSettings.UpDown1.min());
-    EXPECT_LE(w.generalSettings.UpDown1.position(), w.generalSettings.UpDown1.max());
-    EXPECT_EQ(w.restriction.Timer1.interval(), 1000u * static_cast<unsigned>(w.generalSettings.UpDown1.position()));
+    EXPECT_EQ(w.programSettings.generalSettings.Edit4.text(), std::to_string(w.programSettings.generalSettings.UpDown1.position()));
+    EXPECT_GE(w.programSettings.generalSettings.UpDown1.position(), w.programSettings.generalSettings.UpDown1.min());
+    EXPECT_LE(w.programSettings.generalSettings.UpDown1.position(), w.programSettings.generalSettings.UpDown1.max());
+    EXPECT_EQ(w.restriction.Timer1.interval(), 1000u * static_cast<unsigned>(w.programSettings.generalSettings.UpDown1.position()));
     // Both exit buttons read and explain the same.
     EXPECT_EQ(w.process.BtnExit.caption(), w.window.Button4.caption());
     EXPECT_EQ(w.process.BtnExit.hint(), w.window.Button4.hint());
@@ -264,7 +264,7 @@ TEST(MainWindow, ThePasswordPanelHoldsTheKeyboardUntilTheRightPassword) {
     w.peerMinimize();
     w.N8Click();
     ASSERT_TRUE(w.passwordPanel.Panel2.visible()) << "restoring brings the window back, not the pages";
-    w.normalPrograms.ListApp.setFocus();
+    w.programSettings.normalPrograms.ListApp.setFocus();
     w.userKey('b');
     EXPECT_EQ(w.passwordPanel.Edit1.text(), "ab");
     w.userKey(ui::VK_RETURN_KEY);

@@ -340,7 +340,7 @@ TEST(Autostart, ApplyRemovesOnlyWhatTheListRemoved) {
     f.sz(kRun, "Theirs", "theirs.exe");
     f.sz(kOnce, "Setup", "setup.exe /continue");
     w.PageControl1.userSelect(4);
-    w.generalSettings.ChkAutoRun.userClick();  // writes Zentrek into Run
+    w.programSettings.generalSettings.ChkAutoRun.userClick();  // writes Zentrek into Run
     w.PageControl1.userSelect(3);
     w.autostart.ListView1.userClick(0);
     w.autostart.Button19.userClick();  // Old

@@ -321,7 +321,7 @@ TEST(LookWindow, TheTrayMenuIsDrawnWithItsColumnSelectionAndTheLoopItemsCheck) {
     EXPECT_NE(w.XPMenu1.recordOf(w.passwordPanel.Panel2), nullptr);
     EXPECT_NE(w.XPMenu1.recordOf(w.process.RadioGroup1), nullptr);
     EXPECT_EQ(w.XPMenu1.recordOf(w.process.List1), nullptr);
-    EXPECT_EQ(w.XPMenu1.recordOf(w.generalSettings.UpDown1), nullptr);
+    EXPECT_EQ(w.XPMenu1.recordOf(w.programSettings.generalSettings.UpDown1), nullptr);
     EXPECT_EQ(w.XPMenu1.recordOf(w.PageControl1), nullptr);
 }
 

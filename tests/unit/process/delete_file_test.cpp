@@ -3,7 +3,7 @@
 
 #include "app_fixture.h"
 #include "process/delete.h"
-#include "process/normal_list.h"
+#include "common/normal_list.h"
 
 namespace {
 
@@ -62,7 +62,7 @@ TEST(DeleteFile, NoAnswerAMarkerOrACancelledDialogDeleteNothing) {
     w.process.BtnDelApp.userClick();
     EXPECT_NE(f.machine.file(kPath), nullptr);
 
-    w.process.List1.setItem(1, process::kNormalMarker);
+    w.process.List1.setItem(1, common::kNormalMarker);
     w.process.List1.userSelect(1);
     w.process.BtnDelApp.userClick();
     EXPECT_EQ(f.application.messages().size(), 2u) << "a marker line asks nothing";
@@ -81,7 +81,7 @@ TEST(DeleteFile, MultipleModeAsksOnceAndWaitsForTheLinesHandled) {
     w.process.RadioGroup1.userSelect(1);
     w.process.ChkList1.userToggle(0);
     w.process.ChkList1.userToggle(1);
-    w.process.ChkList1.setItem(0, process::kNormalMarker);
+    w.process.ChkList1.setItem(0, common::kNormalMarker);
     const auto t0 = f.machine.getTickCount();
     w.process.BtnDelApp.userClick();
     EXPECT_EQ(f.application.messages().size(), 1u);

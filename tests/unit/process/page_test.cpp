@@ -1,18 +1,18 @@
-// The process page and the normal-program page driven like a user would, on
-// the simulated machine with the in-memory window.
+// The process page driven like a user would, on the simulated machine with
+// the in-memory window.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "app_fixture.h"
-#include "process/normal_list.h"
+#include "common/normal_list.h"
 #include "process/page.h"
 
 namespace {
 
 using sim::Family;
 using V = std::vector<std::string>;
-const std::string kMarker = process::kNormalMarker;
+const std::string kMarker = common::kNormalMarker;
 
 // An NT machine with the idle process first, then the given programs.
 struct Page : AppFixture {
@@ -33,10 +33,6 @@ struct Page : AppFixture {
         for (const auto& c : machine.calls())
             n += c.name == "CreateToolhelp32Snapshot" && c.args.rfind("flags=2,", 0) == 0;
         return n;
-    }
-    void settingsPage() {
-        form->PageControl1.setActivePage(form->TabSheet5);
-        form->PageControl2.setActivePage(form->normalPrograms.TabSheet8);
     }
     std::vector<bool> checks() {
         std::vector<bool> r;
@@ -78,7 +74,7 @@ TEST(ProcessPage, SingleModeWithoutARealSelectionDoesNothingAtAll) {
     const auto t0 = p.machine.getTickCount();
     w.process.BtnKill.userClick();  // nothing selected
     w.process.List1.userSelect(1);
-    w.normalPrograms.ListApp.add("A.EXE");
+    w.programSettings.normalPrograms.ListApp.add("A.EXE");
     w.process.BtnNormalAppShow.userClick();
     ASSERT_EQ(w.process.List1.item(1), kMarker);
     w.process.BtnKill.userClick();  // a marker selected
@@ -142,7 +138,7 @@ TEST(ProcessPage, MultipleModeEndsCheckedLinesButNeverAMarker) {
     auto c = p.add("c.exe");
     p.add("d.exe");
     TfrmMain& w = p.start();
-    w.normalPrograms.ListApp.add("B.EXE");
+    w.programSettings.normalPrograms.ListApp.add("B.EXE");
     p.multipleMode();
     EXPECT_TRUE(w.process.ChkList1.visible());
     w.process.BtnNormalAppShow.userClick();
@@ -242,7 +238,7 @@ TEST(ProcessPage, ModeSwitchRebuildsBothListsAndShowsTheRightOne) {
     Page p;
     p.add("a.exe");
     TfrmMain& w = p.start();
-    w.normalPrograms.ListApp.add("A.EXE");
+    w.programSettings.normalPrograms.ListApp.add("A.EXE");
     w.process.BtnNormalAppShow.userClick();
     ASSERT_EQ(w.process.List1.item(1), kMarker);
     p.multipleMode();
@@ -268,7 +264,7 @@ TEST(ProcessPage, MarkingInMultipleModeChangesTheCheckListOnlyAndKeepsTicks) {
     p.add("b.exe");
     p.add("a.exe");
     TfrmMain& w = p.start();
-    w.normalPrograms.ListApp.setItems({"C:\\WINDOWS\\A.EXE", "a.exe", "A.EXE"});
+    w.programSettings.normalPrograms.ListApp.setItems({"C:\\WINDOWS\\A.EXE", "a.exe", "A.EXE"});
     p.multipleMode();
     w.process.ChkList1.userToggle(1);
     w.process.BtnNormalAppShow.userClick();
@@ -284,13 +280,13 @@ TEST(ProcessPage, ClickingALineShowsItAsHintAndGuardsTheAddButton) {
     TfrmMain& w = p.start();
     EXPECT_TRUE(w.process.BtnAddNormalAppList.enabled());
     w.process.BtnAddNormalAppList.userClick();  // nothing selected: nothing happens
-    EXPECT_EQ(w.normalPrograms.ListApp.count(), 0);
+    EXPECT_EQ(w.programSettings.normalPrograms.ListApp.count(), 0);
     EXPECT_TRUE(p.application.messages().empty());
 
     w.process.List1.userSelect(1);
     EXPECT_EQ(w.process.List1.hint(), "A.EXE");
     w.process.BtnAddNormalAppList.userClick();
-    EXPECT_EQ(w.normalPrograms.ListApp.items(), V{"A.EXE"});
+    EXPECT_EQ(w.programSettings.normalPrograms.ListApp.items(), V{"A.EXE"});
     EXPECT_EQ(w.process.List1.item(1), kMarker);
     w.process.List1.userSelect(1);
     EXPECT_EQ(w.process.List1.hint(), kMarker);
@@ -306,14 +302,14 @@ TEST(ProcessPage, ClickingALineShowsItAsHintAndGuardsTheAddButton) {
     EXPECT_EQ(p.application.messages()[0].text, "该项已存在于正常程序列表中！");
     EXPECT_EQ(p.application.messages()[0].caption, "提示");
     EXPECT_EQ(w.process.ChkList1.item(1), "A.EXE") << "a refused line stays unmarked";
-    EXPECT_EQ(w.normalPrograms.ListApp.count(), 1);
+    EXPECT_EQ(w.programSettings.normalPrograms.ListApp.count(), 1);
 }
 
 TEST(ProcessPage, SavingWritesList1AsItStandsWithCrLf) {
     Page p(Family::Win9x);
     p.add("notepad.exe");
     TfrmMain& w = p.start();
-    w.normalPrograms.ListApp.add("C:\\WINDOWS\\NOTEPAD.EXE");
+    w.programSettings.normalPrograms.ListApp.add("C:\\WINDOWS\\NOTEPAD.EXE");
     w.process.BtnNormalAppShow.userClick();
     p.application.answerDialog("C:\\out.txt");
     w.process.BtnSave.userClick();
@@ -338,123 +334,6 @@ TEST(ProcessPage, KillTaskEndsA9xProgramByItsPathInAnyCase) {
     TfrmMain& v = w9x.start();
     EXPECT_NE(v.process.KillTask("c:\\windows\\a.exe"), 0);
     EXPECT_FALSE(w9x.running(a));
-}
-
-TEST(ProcessNormalPage, AddDeleteAndClear) {
-    Page p;
-    TfrmMain& w = p.start();
-    p.settingsPage();
-    p.application.answerDialog("C:\\WinNT\\notepad.exe");
-    w.normalPrograms.BtnAdd.userClick();
-    p.application.answerDialog("c:\\winnt\\NOTEPAD.exe");
-    w.normalPrograms.BtnAdd.userClick();  // the same program: refused without a word
-    p.application.answerDialog(std::nullopt);
-    w.normalPrograms.BtnAdd.userClick();
-    EXPECT_EQ(w.normalPrograms.ListApp.items(), V{"C:\\WINNT\\NOTEPAD.EXE"});
-    EXPECT_TRUE(p.application.messages().empty());
-    ASSERT_EQ(p.application.dialogs().size(), 3u);
-    EXPECT_EQ(p.application.dialogs()[0].title, "添加正常程序");
-    EXPECT_FALSE(p.application.dialogs()[0].save);
-
-    w.normalPrograms.ListApp.add("B.EXE");
-    w.normalPrograms.ListApp.userSelect(1);
-    EXPECT_EQ(w.normalPrograms.ListApp.hint(), "B.EXE");
-    w.normalPrograms.BtnDel.userClick();
-    EXPECT_EQ(w.normalPrograms.ListApp.items(), V{"C:\\WINNT\\NOTEPAD.EXE"});
-    w.normalPrograms.ListApp.setItemIndex(-1);
-    w.normalPrograms.BtnDel.userClick();
-    EXPECT_EQ(w.normalPrograms.ListApp.count(), 1);
-
-    p.application.answerMessage(ui::answer::No);
-    w.normalPrograms.BtnClear.userClick();
-    EXPECT_EQ(w.normalPrograms.ListApp.count(), 1);
-    p.application.answerMessage(0);  // the box could not be shown
-    w.normalPrograms.BtnClear.userClick();
-    EXPECT_EQ(w.normalPrograms.ListApp.count(), 1);
-    w.normalPrograms.BtnClear.userClick();  // unscripted: the first button, Yes
-    EXPECT_EQ(w.normalPrograms.ListApp.count(), 0);
-    ASSERT_EQ(p.application.messages().size(), 3u);
-    EXPECT_EQ(p.application.messages()[0].text, "您当真要清空正常程序列表吗？");
-    EXPECT_EQ(p.application.messages()[0].caption, "确认");
-    EXPECT_EQ(p.application.messages()[0].flags & 0xF, ui::mb::YesNo);
-}
-
-TEST(ProcessNormalPage, ListFilesRoundTripAndAFailedLoadLosesNothing) {
-    Page p;
-    TfrmMain& w = p.start();
-    p.settingsPage();
-    w.normalPrograms.ListApp.setItems({"B.EXE", "记事本.EXE", "A.EXE"});
-    p.application.answerDialog("C:\\n.txt");
-    w.normalPrograms.BtnSaveAppList.userClick();
-    w.normalPrograms.ListApp.clear();
-    p.application.answerDialog("C:\\n.txt");
-    w.normalPrograms.BtnOpenAppList.userClick();
-    ASSERT_EQ(w.normalPrograms.ListApp.items(), (V{"B.EXE", "记事本.EXE", "A.EXE"}));
-
-    p.machine.file("C:\\n.txt")->unreadable = true;
-    p.application.answerDialog("C:\\n.txt");
-    w.normalPrograms.BtnOpenAppList.userClick();
-    EXPECT_EQ(p.application.errors().size(), 1u);
-    EXPECT_EQ(w.normalPrograms.ListApp.count(), 3);
-
-    p.machine.addFile("C:\\empty.txt");
-    p.application.answerDialog("C:\\empty.txt");
-    w.normalPrograms.BtnOpenAppList.userClick();
-    EXPECT_EQ(w.normalPrograms.ListApp.items(), V{""});
-}
-
-// GetSaveFileName or GetOpenFileName returning FALSE with an extended error
-// is no cancel: the user is told, and the name the user may have typed is
-// not taken for a choice.
-TEST(ProcessNormalPage, AFailingFileDialogIsShownAndTakesNothing) {
-    Page p;
-    TfrmMain& w = p.start();
-    p.settingsPage();
-    w.normalPrograms.ListApp.setItems({"A.EXE"});
-    p.machine.addFile("C:\\n.txt", "OTHER.EXE\r\n");
-    auto failNextDialog = [&] {
-        sim::FaultPlan plan;
-        plan.family = sim::CallFamily::Dialogs;
-        plan.at = 1;
-        p.machine.setFaultPlan(plan);
-    };
-
-    failNextDialog();
-    p.application.answerDialog("C:\\n.txt");
-    w.normalPrograms.BtnSaveAppList.userClick();
-    EXPECT_EQ(p.machine.bytesOf("C:\\n.txt"), "OTHER.EXE\r\n");
-    failNextDialog();
-    p.application.answerDialog("C:\\n.txt");
-    w.normalPrograms.BtnOpenAppList.userClick();
-    failNextDialog();
-    p.application.answerDialog("C:\\Apps\\new.exe");
-    w.normalPrograms.BtnAdd.userClick();
-    EXPECT_EQ(w.normalPrograms.ListApp.items(), V{"A.EXE"});
-    EXPECT_EQ(p.application.errors().size(), 3u);
-
-    p.application.answerDialog("C:\\n.txt");
-    w.normalPrograms.BtnOpenAppList.userClick();
-    EXPECT_EQ(w.normalPrograms.ListApp.items(), V{"OTHER.EXE"}) << "the next dialog is answered as the user chose";
-
-    // Cancel loads nothing, not the file chosen last time, and keeps the edits.
-    w.normalPrograms.ListApp.add("B.EXE");
-    p.application.answerDialog(std::nullopt);
-    w.normalPrograms.BtnOpenAppList.userClick();
-    EXPECT_EQ(w.normalPrograms.ListApp.items(), (V{"OTHER.EXE", "B.EXE"}));
-    EXPECT_EQ(p.application.errors().size(), 3u);
-}
-
-TEST(ProcessNormalPage, NapplstLoadLeavesTheListAloneWhenTheFileIsMissing) {
-    Page p;
-    TfrmMain& w = p.start();
-    w.normalPrograms.ListApp.setItems({"KEPT"});
-    process::loadNormalAppList(p.machine, "C:\\M\\", w.normalPrograms.ListApp);
-    EXPECT_EQ(w.normalPrograms.ListApp.items(), V{"KEPT"});
-    w.normalPrograms.ListApp.setItems({"A.EXE", ""});
-    process::saveNormalAppList(p.machine, "C:\\M\\", w.normalPrograms.ListApp);
-    w.normalPrograms.ListApp.clear();
-    process::loadNormalAppList(p.machine, "C:\\M\\", w.normalPrograms.ListApp);
-    EXPECT_EQ(w.normalPrograms.ListApp.items(), (V{"A.EXE", ""}));
 }
 
 }  // namespace

@@ -2,12 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/sim/sim_os.h"
-#include "common/delay.h"
 #include "common/kill.h"
-#include "common/list_file.h"
 #include "process/kill_plan.h"
 #include "common/listing.h"
-#include "process/normal_list.h"
 
 using namespace common;
 using namespace process;
@@ -230,79 +227,4 @@ TEST(ProcessKill, AnExceptionThroughAWalkOrAnEndLeavesNoHandleOpen) {
     EXPECT_EQ(os.openHandles(), 0);
     EXPECT_THROW(killEntry(os, l.snapshot, 2), Refused);
     EXPECT_EQ(os.openHandles(), 0);
-}
-
-TEST(ProcessNormalMarking, WholeTextByteForByte) {
-    const V lines{"NOTEPAD.EXE", "C:\\WINNT\\NOTEPAD.EXE", "CALC.EXE", "NOTEPAD.EXE", kNormalMarker};
-    // A full path marks no bare name, a lower-case loaded entry marks nothing,
-    // and a marker line matches no entry.
-    const V normal{"C:\\WINNT\\NOTEPAD.EXE", "calc.exe", "NOTEPAD.EXE", "NOTEPAD.EXE"};
-    EXPECT_EQ(linesToMark(lines, normal), (std::vector<std::size_t>{0, 1, 3}));
-    EXPECT_TRUE(linesToMark(lines, {}).empty());
-}
-
-TEST(ProcessListFiles, StartUpFileAndChosenFilesReadByTheirOwnRules) {
-    SimOs os;
-    const std::string dir = "C:\\Morvane\\";
-    EXPECT_EQ(loadNormalList(os, dir), std::nullopt) << "a missing Napplst.dat is no error";
-
-    os.addFile(dir + "Napplst.dat", "");
-    EXPECT_EQ(loadNormalList(os, dir), std::optional<V>(V{}));
-    os.file(dir + "Napplst.dat")->bytes = "A.EXE\r\n\r\nb.exe";
-    EXPECT_EQ(loadNormalList(os, dir), std::optional<V>(V{"A.EXE", "", "b.exe"}));
-
-    os.addFile("C:\\empty.txt", "");
-    EXPECT_EQ(readChosenListFile(os, "C:\\empty.txt"), V{""});
-
-    const V list{"C:\\WINNT\\NOTEPAD.EXE", "记事本.EXE", "A.EXE", "A.EXE"};
-    writeListFile(os, "C:\\l.txt", list);
-    EXPECT_EQ(os.bytesOf("C:\\l.txt"), "C:\\WINNT\\NOTEPAD.EXE\r\n记事本.EXE\r\nA.EXE\r\nA.EXE\r\n");
-    EXPECT_EQ(readChosenListFile(os, "C:\\l.txt"), list);
-
-    saveNormalList(os, dir, {});
-    EXPECT_EQ(os.bytesOf(dir + "Napplst.dat"), "");
-    saveNormalList(os, dir, list);
-    EXPECT_EQ(loadNormalList(os, dir), std::optional<V>(list));
-}
-
-TEST(ProcessListFiles, UnreadableOrUnwritableFilesRaiseTheSystemReason) {
-    SimOs os;
-    os.addFile("C:\\M\\Napplst.dat", "A.EXE\r\n");
-    os.file("C:\\M\\Napplst.dat")->unreadable = true;
-    EXPECT_THROW(loadNormalList(os, "C:\\M\\"), platform::OsError);
-    EXPECT_THROW(readChosenListFile(os, "C:\\nothere.txt"), platform::OsError);
-    os.addFile("C:\\ro.txt", "old\r\n");
-    os.file("C:\\ro.txt")->unwritable = true;
-    EXPECT_THROW(writeListFile(os, "C:\\ro.txt", {"new"}), platform::OsError);
-}
-
-TEST(ProcessDelay, WaitsTheFullTimeAcrossTheWrapAndPastTwoToThe31) {
-    for (std::uint32_t start : {0xFFFFFF00u, 0x80000000u, 0x7FFFFFF0u, 5u}) {
-        SimOs os;
-        os.setTickCount(start);
-        int pumps = 0;
-        delay(os, 300, [&] {
-            ++pumps;
-            os.advance(7);
-        });
-        const std::uint32_t waited = os.getTickCount() - start;
-        EXPECT_GE(waited, 300u) << start;
-        EXPECT_LT(waited, 307u) << start;
-        EXPECT_EQ(pumps, 43);
-    }
-}
-
-TEST(ProcessDelay, ZeroOrLessStillDispatchesOnceAndIdleNeverOversleeps) {
-    SimOs os;
-    for (int ms : {0, -5, INT32_MIN}) {
-        int pumps = 0;
-        delay(os, ms, [&] { ++pumps; });
-        EXPECT_EQ(pumps, 1);
-    }
-    std::vector<std::uint32_t> asked;
-    delay(os, 150, [] {}, [&](std::uint32_t left) {
-        asked.push_back(left);
-        os.advance(left < 100 ? left : 100);
-    });
-    EXPECT_EQ(asked, (std::vector<std::uint32_t>{150, 50}));
 }

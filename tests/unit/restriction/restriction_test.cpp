@@ -161,7 +161,7 @@ TEST(LoopClear, SwitchingOnLocksTheListsMirrorsAndWaitsOneInterval) {
     const std::vector<int> locking{restriction::ids::RadioGroup2, restriction::ids::Button6, restriction::ids::Button7, restriction::ids::Button16,
                                    restriction::ids::Button8,     restriction::ids::Button9, restriction::ids::Button10};
     EXPECT_EQ(order, locking);
-    EXPECT_TRUE(r.w.restriction.List3.enabled() && r.w.restriction.Button11.enabled() && r.w.generalSettings.UpDown1.enabled());
+    EXPECT_TRUE(r.w.restriction.List3.enabled() && r.w.restriction.Button11.enabled() && r.w.programSettings.generalSettings.UpDown1.enabled());
     r.w.restriction.RadioGroup2.userSelect(1);
     EXPECT_EQ(r.w.restriction.GroupBox3.caption(), kAllow) << "the mode cannot change under the pass";
 
@@ -353,15 +353,15 @@ TEST(LoopClear, PassesGoOnWhileAnErrorBoxIsOpenAndAddNoSecondBox) {
 TEST(LoopClear, TheIntervalRestartsTheCountdownAndTypingChangesNothing) {
     Restrict r;
     r.w.PageControl1.userSelect(4);
-    r.w.generalSettings.Edit4.userType("9\b");
-    r.w.generalSettings.Edit4.userType(std::string(1, '\b'));
-    EXPECT_EQ(r.w.generalSettings.Edit4.text(), "1");
+    r.w.programSettings.generalSettings.Edit4.userType("9\b");
+    r.w.programSettings.generalSettings.Edit4.userType(std::string(1, '\b'));
+    EXPECT_EQ(r.w.programSettings.generalSettings.Edit4.text(), "1");
     const auto later = r.machine.addProcess("later.exe");
     r.w.restriction.SpeedButton1.setDown(true);
     r.w.restriction.SpeedButton1Click();
     r.runFor(800);
-    r.w.generalSettings.UpDown1.userClickUp();
-    EXPECT_EQ(r.w.generalSettings.Edit4.text(), "2");
+    r.w.programSettings.generalSettings.UpDown1.userClickUp();
+    EXPECT_EQ(r.w.programSettings.generalSettings.Edit4.text(), "2");
     EXPECT_EQ(r.w.restriction.Timer1.interval(), 2000u);
     r.runFor(1900);
     EXPECT_TRUE(r.running(later)) << "the countdown started again at the change";

@@ -3,7 +3,7 @@
 // and the password panel and page.
 #include <gtest/gtest.h>
 
-#include "process/normal_list.h"
+#include "common/normal_list.h"
 #include "settings/store.h"
 #include "app_fixture.h"
 
@@ -33,15 +33,15 @@ TEST(Settings, StartReadsEverythingAndWritesBackOnlyWhatTheBoxesStore) {
     f.machine.clearCalls();
     TfrmMain& w = f.start();
 
-    EXPECT_TRUE(w.generalSettings.ChkRunByPass.checked());
+    EXPECT_TRUE(w.programSettings.generalSettings.ChkRunByPass.checked());
     EXPECT_TRUE(w.passwordPanel.Panel2.visible());
     EXPECT_FALSE(w.N1.enabled);
-    EXPECT_TRUE(w.generalSettings.ChkMin.checked());
+    EXPECT_TRUE(w.programSettings.generalSettings.ChkMin.checked());
     EXPECT_TRUE(w.pageHost.StartMinimized) << "consumed at the first paint";
-    EXPECT_EQ(w.generalSettings.Edit4.text(), "30");
+    EXPECT_EQ(w.programSettings.generalSettings.Edit4.text(), "30");
     EXPECT_EQ(w.restriction.Timer1.interval(), 30000u);
-    EXPECT_TRUE(w.generalSettings.ChkAutoRun.checked());
-    EXPECT_EQ(w.normalPrograms.ListApp.items(), (V{"A.EXE", "B.EXE"}));
+    EXPECT_TRUE(w.programSettings.generalSettings.ChkAutoRun.checked());
+    EXPECT_EQ(w.programSettings.normalPrograms.ListApp.items(), (V{"A.EXE", "B.EXE"}));
     // The handlers wrote back what they found, in the order of the boxes; nothing else.
     EXPECT_EQ(f.machine.countCalls("RegSetValueExA"), 3u);
     EXPECT_EQ(f.get("RunByPass"), "yes");
@@ -55,7 +55,7 @@ TEST(Settings, AMissingKeyIsCreatedAndTheFirstCloseWritesTheDesignValues) {
     Settings f;
     TfrmMain& w = f.start();
     EXPECT_TRUE(f.machine.hasKey(HKCU, kKey));
-    EXPECT_FALSE(w.generalSettings.ChkRunByPass.checked() || w.generalSettings.ChkMin.checked() || w.generalSettings.ChkAutoRun.checked());
+    EXPECT_FALSE(w.programSettings.generalSettings.ChkRunByPass.checked() || w.programSettings.generalSettings.ChkMin.checked() || w.programSettings.generalSettings.ChkAutoRun.checked());
     EXPECT_FALSE(w.passwordPanel.Panel2.visible());
     EXPECT_EQ(f.machine.countCalls("RegSetValueExA"), 0u);
     w.process.BtnExit.userClick();
@@ -69,7 +69,7 @@ TEST(Settings, AFieldLeftWithoutANumberIsNeverStored) {
     for (const auto& [typed, stored] : {std::pair{"abc", "1"}, {"45", "30"}, {"12", "12"}}) {
         Settings f;
         TfrmMain& w = f.start();
-        w.generalSettings.Edit4.setText(typed);
+        w.programSettings.generalSettings.Edit4.setText(typed);
         w.process.BtnExit.userClick();
         EXPECT_EQ(f.get("KillTime"), stored) << typed;
     }
@@ -82,18 +82,18 @@ TEST(Settings, OnlyAnExactYesAndAnIntervalOfOneToThirtyCount) {
         f.set("RunAutoMin", "YES");
         f.set("KillTime", t);
         TfrmMain& w = f.start();
-        EXPECT_FALSE(w.generalSettings.ChkRunByPass.checked()) << t;
+        EXPECT_FALSE(w.programSettings.generalSettings.ChkRunByPass.checked()) << t;
         EXPECT_FALSE(w.passwordPanel.Panel2.visible()) << t;
-        EXPECT_FALSE(w.generalSettings.ChkMin.checked()) << t;
+        EXPECT_FALSE(w.programSettings.generalSettings.ChkMin.checked()) << t;
         EXPECT_FALSE(w.pageHost.StartMinimized) << t;
-        EXPECT_EQ(w.generalSettings.Edit4.text(), "1") << t;
+        EXPECT_EQ(w.programSettings.generalSettings.Edit4.text(), "1") << t;
         EXPECT_EQ(w.restriction.Timer1.interval(), 1000u) << t;
         EXPECT_TRUE(f.application.errors().empty()) << t;
         // Ticking by hand stores the exact word.
         w.PageControl1.userSelect(4);
-        w.generalSettings.ChkRunByPass.userClick();
+        w.programSettings.generalSettings.ChkRunByPass.userClick();
         EXPECT_EQ(f.get("RunByPass"), "yes");
-        w.generalSettings.ChkRunByPass.userClick();
+        w.programSettings.generalSettings.ChkRunByPass.userClick();
         EXPECT_EQ(f.get("RunByPass"), "no");
     }
 }
@@ -121,8 +121,8 @@ TEST(Settings, ABadValueIsShownAndTheRestOfStartUpGoesOn) {
         f.machine.addFile(kList, "A.EXE\r\n");
         TfrmMain& w = f.start();
         EXPECT_EQ(f.application.errors(), V{c.error});
-        EXPECT_TRUE(w.generalSettings.ChkMin.checked()) << c.error;
-        EXPECT_EQ(w.normalPrograms.ListApp.count(), 1) << "the list file is read all the same";
+        EXPECT_TRUE(w.programSettings.generalSettings.ChkMin.checked()) << c.error;
+        EXPECT_EQ(w.programSettings.normalPrograms.ListApp.count(), 1) << "the list file is read all the same";
         EXPECT_EQ(w.process.List1.count(), 1) << "the process list still comes";
         EXPECT_EQ(w.restriction.List3.count(), w.process.List1.count());
         EXPECT_EQ(f.machine.openKeys(), 0);
@@ -145,17 +145,17 @@ TEST(Settings, TheRunValueCountsOnlyForThisCopyAndTheBoxOwnsIt) {
         Settings f;
         f.machine.setString(HKLM, kRun, "Zentrek", other);
         TfrmMain& w = f.start();
-        EXPECT_FALSE(w.generalSettings.ChkAutoRun.checked()) << other;
+        EXPECT_FALSE(w.programSettings.generalSettings.ChkAutoRun.checked()) << other;
         EXPECT_EQ(f.machine.stringValue(HKLM, kRun, "Zentrek"), other) << "left as it was";
         w.PageControl1.userSelect(4);
-        w.generalSettings.ChkAutoRun.userClick();
+        w.programSettings.generalSettings.ChkAutoRun.userClick();
         EXPECT_EQ(f.machine.stringValue(HKLM, kRun, "Zentrek"), kExe);
-        w.generalSettings.ChkAutoRun.userClick();
+        w.programSettings.generalSettings.ChkAutoRun.userClick();
         EXPECT_FALSE(f.machine.hasValue(HKLM, kRun, "Zentrek"));
-        w.generalSettings.ChkAutoRun.userClick();
+        w.programSettings.generalSettings.ChkAutoRun.userClick();
         f.machine.removeKey(HKLM, kRun);  // another tool took the value away
         f.machine.setString(HKLM, kRun, "Other", "other.exe");
-        w.generalSettings.ChkAutoRun.userClick();  // a value already gone is no failure
+        w.programSettings.generalSettings.ChkAutoRun.userClick();  // a value already gone is no failure
         EXPECT_TRUE(f.application.errors().empty());
     }
 }
@@ -172,13 +172,13 @@ TEST(Settings, ATickThatCannotStoreThisProgramSaysSo) {
             f.machine.setKeyUnopenable(HKLM, kRun, true);
         }
         TfrmMain& w = f.start();
-        EXPECT_FALSE(w.generalSettings.ChkAutoRun.checked());
+        EXPECT_FALSE(w.programSettings.generalSettings.ChkAutoRun.checked());
         EXPECT_TRUE(f.application.errors().empty());
         w.PageControl1.userSelect(4);
-        w.generalSettings.ChkAutoRun.userClick();
+        w.programSettings.generalSettings.ChkAutoRun.userClick();
         EXPECT_EQ(f.application.errors(), V{"Failed to set data for 'Zentrek'"});
         EXPECT_EQ(f.machine.hasValue(HKLM, kRun, "Zentrek"), !longPath);
-        EXPECT_TRUE(w.generalSettings.ChkAutoRun.checked()) << "the box keeps the user's tick";
+        EXPECT_TRUE(w.programSettings.generalSettings.ChkAutoRun.checked()) << "the box keeps the user's tick";
     }
 }
 
@@ -187,7 +187,7 @@ TEST(Closing, AFailedSaveAsksWhetherToLeaveWithoutIt) {
         Settings f;
         f.machine.addFile(kList, "OLD.EXE\r\n", platform::FileAttr::ReadOnly);
         TfrmMain& w = f.start();
-        w.normalPrograms.ListApp.setItems({"NEW.EXE"});
+        w.programSettings.normalPrograms.ListApp.setItems({"NEW.EXE"});
         f.application.answerMessage(ui::answer::Ok);  // the error box
         f.application.answerMessage(answer);
         w.process.BtnExit.userClick();
@@ -211,7 +211,7 @@ TEST(Closing, AnIntervalStoredOnceIsStoredAgainAfterAStartThatCouldNotReadIt) {
     TfrmMain& w = f.start();
     // The list cannot be saved: the first close stays, the second leaves.
     for (int seconds : {5, 1}) {
-        w.generalSettings.UpDown1.setPosition(seconds);
+        w.programSettings.generalSettings.UpDown1.setPosition(seconds);
         f.application.answerMessage(ui::answer::Ok);
         f.application.answerMessage(seconds == 5 ? ui::answer::No : ui::answer::Yes);
         w.process.BtnExit.userClick();
@@ -241,7 +241,7 @@ TEST(Closing, AFailedIntervalWriteNeverKeepsTheListFromItsFile) {
         Settings f;
         if (listFails) f.machine.addFile(kList, "OLD.EXE\r\n", platform::FileAttr::ReadOnly);
         TfrmMain& w = f.start();
-        w.normalPrograms.ListApp.setItems({"NEW.EXE"});
+        w.programSettings.normalPrograms.ListApp.setItems({"NEW.EXE"});
         f.machine.setKeyReadOnly(HKCU, kKey, true);
         w.process.BtnExit.userClick();
         const V shown = listFails ? V{"Failed to set data for 'KillTime'", "File access denied"}
@@ -266,11 +266,11 @@ TEST(Closing, ANormalListFileStartUpDidNotReadIsReplacedOnlyOnRequest) {
             f.machine.file(kept)->unreadable = true;
             TfrmMain& w = f.start();
             ASSERT_EQ(f.application.errors().size(), 1u);
-            ASSERT_EQ(w.normalPrograms.ListApp.count(), 0);
+            ASSERT_EQ(w.programSettings.normalPrograms.ListApp.count(), 0);
             f.machine.file(kept)->unreadable = false;
             const auto shown = f.application.messages().size();
             if (answer != -1) {
-                w.normalPrograms.ListApp.add("NEW.EXE");
+                w.programSettings.normalPrograms.ListApp.add("NEW.EXE");
                 f.application.answerMessage(answer);
             }
             w.process.BtnExit.userClick();
@@ -282,7 +282,7 @@ TEST(Closing, ANormalListFileStartUpDidNotReadIsReplacedOnlyOnRequest) {
             } else {
                 ASSERT_EQ(f.application.messages().size(), shown + 1) << context;
                 EXPECT_EQ(lastOf(f.application.messages()).caption, "确认");
-                EXPECT_EQ(lastOf(f.application.messages()).text, process::kUnloadedListQuestion);
+                EXPECT_EQ(lastOf(f.application.messages()).text, common::kUnloadedListQuestion);
             }
             if (answer == ui::answer::Yes) {
                 EXPECT_EQ(f.machine.bytesOf(kList), "NEW.EXE\r\n") << context;
@@ -300,7 +300,7 @@ TEST(Closing, ANormalListPutAsideByACutSaveIsReadAtTheNextStart) {
     AppFixture f(sim::Family::Win9x);
     f.machine.addFile(std::string(kList) + "~old", "A.EXE\r\nB.EXE\r\n");
     TfrmMain& w = f.start();
-    EXPECT_EQ(w.normalPrograms.ListApp.items(), (V{"A.EXE", "B.EXE"}));
+    EXPECT_EQ(w.programSettings.normalPrograms.ListApp.items(), (V{"A.EXE", "B.EXE"}));
     w.process.BtnExit.userClick();
     ASSERT_NE(f.machine.file(kList), nullptr);
     EXPECT_EQ(f.machine.bytesOf(kList), "A.EXE\r\nB.EXE\r\n");
@@ -310,7 +310,7 @@ TEST(Closing, ANormalListPutAsideByACutSaveIsReadAtTheNextStart) {
     AppFixture g(sim::Family::Win9x);
     g.machine.addFile(kList, "NEW.EXE\r\n");
     g.machine.addFile(std::string(kList) + "~old", "OLD.EXE\r\n");
-    EXPECT_EQ(g.start().normalPrograms.ListApp.items(), V{"NEW.EXE"});
+    EXPECT_EQ(g.start().programSettings.normalPrograms.ListApp.items(), V{"NEW.EXE"});
 }
 
 // With no file to keep, the close writes the list as ever.
@@ -332,8 +332,8 @@ TEST(Closing, TheEndOfTheSessionSavesWithoutABox) {
     Settings f;
     f.machine.addFile(kList, "A.EXE\r\n");
     TfrmMain& w = f.start();
-    w.normalPrograms.ListApp.add("B.EXE");
-    w.generalSettings.UpDown1.setPosition(12);
+    w.programSettings.normalPrograms.ListApp.add("B.EXE");
+    w.programSettings.generalSettings.UpDown1.setPosition(12);
     EXPECT_EQ(f.application.sendMessage(w.handle(), kQueryEndSession, 0, 0), 1);
     f.application.sendMessage(w.handle(), kEndSession, 0, 0);
     EXPECT_FALSE(f.machine.hasValue(HKCU, kKey, "KillTime")) << "the log-off was cancelled";
@@ -348,7 +348,7 @@ TEST(Closing, TheEndOfTheSessionSavesWithoutABox) {
     g.machine.file(kList)->unreadable = true;
     TfrmMain& v = g.start();
     g.machine.file(kList)->unreadable = false;
-    v.normalPrograms.ListApp.add("NEW.EXE");
+    v.programSettings.normalPrograms.ListApp.add("NEW.EXE");
     g.machine.setKeyReadOnly(HKCU, kKey, true);
     const auto shown = g.application.messages().size();
     g.application.sendMessage(v.handle(), kEndSession, 1, 0);
@@ -364,7 +364,7 @@ TEST(Closing, TheEndOfTheSessionSavesWithoutABox) {
     for (int answer : {ui::answer::Yes, ui::answer::Ok, ui::answer::No}) g.application.answerMessage(answer);
     v.process.BtnExit.userClick();
     ASSERT_FALSE(g.application.terminated());
-    v.normalPrograms.ListApp.add("MORE.EXE");
+    v.programSettings.normalPrograms.ListApp.add("MORE.EXE");
     g.application.sendMessage(v.handle(), kEndSession, 1, 0);
     EXPECT_EQ(g.machine.bytesOf(kList), "NEW.EXE\r\nMORE.EXE\r\n");
 }
@@ -453,34 +453,34 @@ TEST(Password, SettingOneNeedsTheSameTextTwice) {
     Settings f;
     TfrmMain& w = f.start();
     w.PageControl1.userSelect(4);
-    w.generalSettings.Button5.userClick();
-    EXPECT_EQ(w.PageControl2.activePage(), &w.passwordSettings.TabSheet9);
+    w.programSettings.generalSettings.Button5.userClick();
+    EXPECT_EQ(w.programSettings.PageControl2.activePage(), &w.programSettings.passwordSettings.TabSheet9);
 
-    w.passwordSettings.Edit2.setText("abc");
-    w.passwordSettings.Edit3.setText("abd");
-    w.passwordSettings.Button12.userClick();
+    w.programSettings.passwordSettings.Edit2.setText("abc");
+    w.programSettings.passwordSettings.Edit3.setText("abd");
+    w.programSettings.passwordSettings.Button12.userClick();
     EXPECT_EQ(lastOf(f.application.messages()).text, "两次输入的密码不一致，请重新输入！");
     EXPECT_EQ(lastOf(f.application.messages()).caption, "提示");
-    EXPECT_EQ(w.passwordSettings.Edit2.text() + w.passwordSettings.Edit3.text(), "");
-    EXPECT_TRUE(w.passwordSettings.Edit2.focused());
+    EXPECT_EQ(w.programSettings.passwordSettings.Edit2.text() + w.programSettings.passwordSettings.Edit3.text(), "");
+    EXPECT_TRUE(w.programSettings.passwordSettings.Edit2.focused());
     EXPECT_FALSE(f.machine.hasValue(HKCU, kKey, "Pass"));
 
     // Enter walks from the first field to the second, then to the button.
-    w.passwordSettings.Edit2.setFocus();
-    w.passwordSettings.Edit2.userType("abc\r");
-    EXPECT_TRUE(w.passwordSettings.Edit3.focused());
-    w.passwordSettings.Edit3.userType("abc\r");
-    EXPECT_TRUE(w.passwordSettings.Button12.focused());
+    w.programSettings.passwordSettings.Edit2.setFocus();
+    w.programSettings.passwordSettings.Edit2.userType("abc\r");
+    EXPECT_TRUE(w.programSettings.passwordSettings.Edit3.focused());
+    w.programSettings.passwordSettings.Edit3.userType("abc\r");
+    EXPECT_TRUE(w.programSettings.passwordSettings.Button12.focused());
     EXPECT_FALSE(f.machine.hasValue(HKCU, kKey, "Pass")) << "Enter only moves the focus";
-    w.passwordSettings.Button12.userClick();
+    w.programSettings.passwordSettings.Button12.userClick();
     EXPECT_EQ(f.get("Pass"), "abc");
     EXPECT_EQ(lastOf(f.application.messages()).text, "密码设置成功！");
     EXPECT_EQ(lastOf(f.application.messages()).caption, "成功");
-    EXPECT_EQ(w.PageControl2.activePage(), &w.passwordSettings.TabSheet9);
-    EXPECT_FALSE(w.generalSettings.ChkRunByPass.checked()) << "setting a password does not switch the gate on";
+    EXPECT_EQ(w.programSettings.PageControl2.activePage(), &w.programSettings.passwordSettings.TabSheet9);
+    EXPECT_FALSE(w.programSettings.generalSettings.ChkRunByPass.checked()) << "setting a password does not switch the gate on";
 
-    w.passwordSettings.Button13.userClick();
-    EXPECT_EQ(w.PageControl2.activePage(), &w.generalSettings.TabSheet7);
+    w.programSettings.passwordSettings.Button13.userClick();
+    EXPECT_EQ(w.programSettings.PageControl2.activePage(), &w.programSettings.generalSettings.TabSheet7);
 }
 
 TEST(Password, AFailedWriteIsShownAfterTheFieldsWereEmptied) {
@@ -488,12 +488,12 @@ TEST(Password, AFailedWriteIsShownAfterTheFieldsWereEmptied) {
     TfrmMain& w = f.start();
     f.machine.setKeyReadOnly(HKCU, kKey, true);
     w.PageControl1.userSelect(4);
-    w.PageControl2.userSelect(2);
-    w.passwordSettings.Edit2.setText("abc");
-    w.passwordSettings.Edit3.setText("abc");
-    w.passwordSettings.Button12.userClick();
+    w.programSettings.PageControl2.userSelect(2);
+    w.programSettings.passwordSettings.Edit2.setText("abc");
+    w.programSettings.passwordSettings.Edit3.setText("abc");
+    w.programSettings.passwordSettings.Button12.userClick();
     EXPECT_EQ(f.application.errors(), V{"Failed to set data for 'Pass'"});
-    EXPECT_EQ(w.passwordSettings.Edit2.text() + w.passwordSettings.Edit3.text(), "");
+    EXPECT_EQ(w.programSettings.passwordSettings.Edit2.text() + w.programSettings.passwordSettings.Edit3.text(), "");
     for (const auto& m : f.application.messages()) EXPECT_NE(m.caption, "成功");
 }
 

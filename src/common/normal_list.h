@@ -9,7 +9,7 @@
 
 #include "platform/os.h"
 
-namespace process {
+namespace common {
 
 // Written over a process line in place, never inserted, so line N stays
 // paired with snapshot entry N.
@@ -59,4 +59,4 @@ std::optional<std::vector<std::string>> loadNormalList(platform::Os& os, const s
 void saveNormalList(platform::Os& os, const std::string& appDir,
                     const std::vector<std::string>& entries);
 
-}  // namespace process
+}  // namespace common

@@ -1,4 +1,4 @@
-#include "process/normal_list.h"
+#include "common/normal_list.h"
 
 #include <algorithm>
 
@@ -6,7 +6,7 @@
 #include "common/list_file.h"
 #include "platform/files.h"
 
-namespace process {
+namespace common {
 
 bool isNormalMarker(std::string_view line) { return line == kNormalMarker; }
 
@@ -66,7 +66,7 @@ std::optional<std::vector<std::string>> loadNormalList(platform::Os& os, const s
 
 void saveNormalList(platform::Os& os, const std::string& appDir,
                     const std::vector<std::string>& entries) {
-    common::writeListFile(os, normalListPath(appDir), entries);
+    writeListFile(os, normalListPath(appDir), entries);
 }
 
-}  // namespace process
+}  // namespace common

@@ -1,0 +1,63 @@
+// The handlers of "程序设置" > "正常程序设置", and its list's file beside the
+// executable.
+#include "common/list_file.h"
+#include "common/lists.h"
+#include "common/normal_list.h"
+#include "settings/page.h"
+
+namespace settings {
+
+using namespace common;
+
+void loadNormalAppList(platform::Os& os, const std::string& appDir, ui::TListBox& listApp) {
+    if (auto entries = loadNormalList(os, appDir)) listApp.setItems(*entries);
+}
+
+void saveNormalAppList(platform::Os& os, const std::string& appDir, const ui::TListBox& listApp) {
+    saveNormalList(os, appDir, listApp.items());
+}
+
+void NormalProgramPage::BtnAddClick() {
+    const std::string* program = host.chooseProgram(kAddDialogTitle);
+    if (!program) return;
+    if (auto entry = entryFromPath(*program, ListApp.items()))
+        ListApp.add(*entry);
+}
+
+void NormalProgramPage::ListAppClick() {
+    if (auto line = selectedLine(ListApp)) ListApp.setHint(*line);
+}
+
+void NormalProgramPage::BtnDelClick() { removeSelectedLine(ListApp); }
+
+void NormalProgramPage::BtnClearClick() {
+    if (confirmed(Application, kClearQuestion)) ListApp.clear();
+}
+
+void NormalProgramPage::BtnSaveAppListClick() { host.saveListAs(ListApp); }
+
+void NormalProgramPage::BtnOpenAppListClick() {
+    const std::string* file = host.chooseListFile();
+    if (!file) return;
+    // Read first: a file that cannot be read leaves the list as it was.
+    ListApp.setItems(readChosenListFile(os, *file));
+}
+
+void NormalProgramPage::loadSettings() {
+    loadNormalAppList(os, host.AppDir, ListApp);
+    listLoaded_ = true;
+}
+
+void NormalProgramPage::saveSettings(bool mayAsk) {
+    if (!listLoaded_) {
+        // Start-up leaves the list empty when it did not load the file: an
+        // empty one is unchanged, and the file is not even looked for.
+        if (ListApp.count() == 0) return;
+        if (normalListStored(os, host.AppDir) && (!mayAsk || !confirmed(Application, kUnloadedListQuestion)))
+            return;
+    }
+    saveNormalAppList(os, host.AppDir, ListApp);
+    listLoaded_ = true;
+}
+
+}  // namespace settings
