@@ -491,8 +491,11 @@ void App::selectRow(int id, int row) {
     const int x = r.left + 4, y = (r.top + r.bottom) / 2;
     PostMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     PostMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    // A sent message is answered before posted ones are taken, so the sync
+    // alone may come back before the click is handled.
     sync();
-    if (selectedRow(id) != row) throw Failure(fmt("clicking row %d of list %d did not select it", row, id));
+    if (!waitFor([&] { return selectedRow(id) == row; }, 3000))
+        throw Failure(fmt("clicking row %d of list %d did not select it", row, id));
 }
 
 int App::tabCount(int id) const { return static_cast<int>(send(control(id), TCM_GETITEMCOUNT)); }
