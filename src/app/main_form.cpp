@@ -27,7 +27,6 @@ void TfrmMain::Host::loopIntervalSet(int seconds) { form_.restriction.setInterva
 void TfrmMain::Host::processesListed() {
     form_.restriction.fillAllowList(app::programNames(form_.process.PageSnapshot));
 }
-ui::TListBox& TfrmMain::Host::normalProgramList() { return form_.programSettings.normalPrograms.ListApp; }
 std::uintptr_t TfrmMain::Host::hostHandle() const { return form_.handle(); }
 
 TfrmMain::TfrmMain(ui::TApplication& application, platform::Os& platform)

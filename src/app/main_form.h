@@ -39,7 +39,6 @@ public:
         void passwordGate(bool up) override;
         void loopIntervalSet(int seconds) override;
         void processesListed() override;
-        ui::TListBox& normalProgramList() override;
         std::uintptr_t hostHandle() const override;
 
     private:

@@ -23,10 +23,8 @@ inline void removeSelectedLine(ui::TListBox& list) {
 }
 
 // A Yes/No question without icon, captioned "确认", that goes on unless the
-// answer is No; a box that could not be shown (0) is no answer at all.
-inline bool confirmed(ui::TApplication& app, const char* question) {
-    const int answer = app.messageBox(question, "确认", ui::mb::YesNo);
-    return answer != ui::answer::No && answer != 0;
-}
+// answer is No; a box that could not be shown (0) is no answer at all. Out
+// of line: each page asks it, and the texts are made in one place.
+bool confirmed(ui::TApplication& app, const char* question);
 
 }  // namespace common

@@ -2,6 +2,7 @@
 
 #include "common/delay.h"
 #include "common/list_file.h"
+#include "common/lists.h"
 
 namespace common {
 
@@ -39,7 +40,12 @@ void PageHost::saveListAs(const ui::TListBox& list) {
     writeListFile(os, SaveDialog1.fileName, list.items());
 }
 
-const std::string* PageHost::chooseProgram(const std::string& title) {
+bool confirmed(ui::TApplication& app, const char* question) {
+    const int answer = app.messageBox(question, "确认", ui::mb::YesNo);
+    return answer != ui::answer::No && answer != 0;
+}
+
+const std::string* PageHost::chooseProgram(const char* title) {
     NormalAppSet.title = title;
     return NormalAppSet.execute() ? &NormalAppSet.fileName : nullptr;
 }

@@ -31,6 +31,9 @@ public:
     bool StartMinimized = false;
     // The executable names the process lists have already read, by process.
     ModuleNameCache ModuleNames;
+    // The list of normal programs, set by the settings page that shows it;
+    // the process page marks its lines by it and adds to it.
+    ui::TListBox* NormalPrograms = nullptr;
 
     // Returns once ms have passed, the window answering meanwhile; a closed
     // program waits no longer.
@@ -40,7 +43,7 @@ public:
     // The questions the file dialogs ask: the path the user chose, null
     // when they cancelled, good until the next question. Each dialog opens
     // where the last choice was.
-    const std::string* chooseProgram(const std::string& title);
+    const std::string* chooseProgram(const char* title);
     const std::string* chooseListFile();
 
     // The exit buttons leave the way the window's close button does.
@@ -56,9 +59,6 @@ public:
     virtual void loopIntervalSet(int seconds) = 0;
     // The process page listed every process, from a whole walk.
     virtual void processesListed() = 0;
-    // The list of normal programs, which sits on the settings page: the
-    // process page marks its lines by it and adds to it.
-    virtual ui::TListBox& normalProgramList() = 0;
     // The window the pages sit in, which the window list leaves out.
     virtual std::uintptr_t hostHandle() const = 0;
 

@@ -98,13 +98,13 @@ void ProcessPage::ChkList1Click() { showLine(ChkList1, BtnAddNormalAppList); }
 
 void ProcessPage::BtnNormalAppShowClick() {
     ui::TListBox& list = multipleMode() ? ChkList1 : List1;
-    for (std::size_t i : common::linesToMark(list.items(), host.normalProgramList().items()))
+    for (std::size_t i : common::linesToMark(list.items(), host.NormalPrograms->items()))
         list.setItem(static_cast<int>(i), kNormalMarker);
 }
 
 void ProcessPage::BtnAddNormalAppListClick() {
     ui::TListBox& list = multipleMode() ? ChkList1 : List1;
-    ui::TListBox& listApp = host.normalProgramList();
+    ui::TListBox& listApp = *host.NormalPrograms;
     const common::AddFromLine r = common::addFromLine(selectedLine(list), listApp.items());
     if (r.outcome == common::AddFromLine::AlreadyListed) {
         Application.messageBox(common::kAlreadyListedText, common::kAlreadyListedCaption,

@@ -1,5 +1,4 @@
-// The handlers of "程序设置" > "正常程序设置", and its list's file beside the
-// executable.
+// The handlers of "程序设置" > "正常程序设置".
 #include "common/list_file.h"
 #include "common/lists.h"
 #include "common/normal_list.h"
@@ -8,14 +7,6 @@
 namespace settings {
 
 using namespace common;
-
-void loadNormalAppList(platform::Os& os, const std::string& appDir, ui::TListBox& listApp) {
-    if (auto entries = loadNormalList(os, appDir)) listApp.setItems(*entries);
-}
-
-void saveNormalAppList(platform::Os& os, const std::string& appDir, const ui::TListBox& listApp) {
-    saveNormalList(os, appDir, listApp.items());
-}
 
 void NormalProgramPage::BtnAddClick() {
     const std::string* program = host.chooseProgram(kAddDialogTitle);

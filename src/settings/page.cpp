@@ -6,15 +6,6 @@
 
 namespace settings {
 
-ProgramSettings::ProgramSettings(common::PageHost& host, ui::TPageControl& pages, PasswordPanel& passwordPanel)
-    : TabSheet5(pages, ids::TabSheet5, "程序设置"),
-      PageControl2(TabSheet5, ids::PageControl2),
-      generalSettings(host, PageControl2, passwordSettings, passwordPanel),
-      normalPrograms(host, PageControl2),
-      passwordSettings(host, PageControl2, generalSettings.TabSheet7) {
-    PageControl2.setBoundsAndLayout(4, 4, 351, 280);
-}
-
 GeneralSettingsPage::GeneralSettingsPage(common::PageHost& pageHost, ui::TPageControl& settingsPages,
                                          PasswordSettingsPage& passwordPage, PasswordPanel& passwordPanel)
     : common::Page(pageHost),
@@ -71,6 +62,7 @@ NormalProgramPage::NormalProgramPage(common::PageHost& pageHost, ui::TPageContro
       BtnAdd(TabSheet8, ids::BtnAdd, "添    加"),
       BtnDel(TabSheet8, ids::BtnDel, "删    除"),
       BtnClear(TabSheet8, ids::BtnClear, "清空列表") {
+    host.NormalPrograms = &ListApp;
     GroupBox1.setBounds(8, 6, 228, 236);
     ListApp.setBounds(8, 18, 212, 210);
     common::stackButtons({&BtnSaveAppList, &BtnOpenAppList, &BtnAdd, &BtnDel, &BtnClear}, 244, 12);

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "platform/os.h"
+#include "settings/ids.h"
+#include "common/normal_list.h"
 #include "common/page_host.h"
 #include "ui/controls.h"
 #include "ui/hooks.h"
@@ -98,9 +100,13 @@ private:
 // Fills listApp from appDir + "Napplst.dat". A missing file is no error and
 // leaves the list as it is; an unreadable one raises platform::OsError and
 // leaves it as it is too.
-void loadNormalAppList(platform::Os& os, const std::string& appDir, ui::TListBox& listApp);
+inline void loadNormalAppList(platform::Os& os, const std::string& appDir, ui::TListBox& listApp) {
+    if (auto entries = common::loadNormalList(os, appDir)) listApp.setItems(*entries);
+}
 // Writes every entry with CR LF, an empty list as an empty file.
-void saveNormalAppList(platform::Os& os, const std::string& appDir, const ui::TListBox& listApp);
+inline void saveNormalAppList(platform::Os& os, const std::string& appDir, const ui::TListBox& listApp) {
+    common::saveNormalList(os, appDir, listApp.items());
+}
 
 // "程序设置" > "密码设置".
 class PasswordSettingsPage : public common::Page {
@@ -166,7 +172,15 @@ class ProgramSettings {
 public:
     // The password panel, built later, is only kept: the general page
     // raises it.
-    ProgramSettings(common::PageHost& host, ui::TPageControl& pages, PasswordPanel& passwordPanel);
+    // Inline: built within the window's constructor, it shares its clean-up.
+    ProgramSettings(common::PageHost& host, ui::TPageControl& pages, PasswordPanel& passwordPanel)
+        : TabSheet5(pages, ids::TabSheet5, "程序设置"),
+          PageControl2(TabSheet5, ids::PageControl2),
+          generalSettings(host, PageControl2, passwordSettings, passwordPanel),
+          normalPrograms(host, PageControl2),
+          passwordSettings(host, PageControl2, generalSettings.TabSheet7) {
+        PageControl2.setBoundsAndLayout(4, 4, 351, 280);
+    }
 
     ui::TTabSheet TabSheet5;
     ui::TPageControl PageControl2;

@@ -15,13 +15,11 @@ struct FakeHost final : common::PageHost {
     void passwordGate(bool up) override { gateUp = up; }
     void loopIntervalSet(int seconds) override { interval = seconds; }
     void processesListed() override { ++listings; }
-    ui::TListBox& normalProgramList() override { return *normalList; }
     std::uintptr_t hostHandle() const override { return 0x5151; }
 
     int closes = 0, hides = 0, listings = 0;
     std::optional<bool> loopClear, gateUp;
     std::optional<int> interval;
-    ui::TListBox* normalList = nullptr;
 };
 
 struct PageFixture {
@@ -29,7 +27,7 @@ struct PageFixture {
         : machine(family), application(clockOf(machine)), host(application, machine),
           form(application, "TPageTest"), pages(form, 1), normalList(form, 9901) {
         tieToMachine(application, machine);
-        host.normalList = &normalList;
+        host.NormalPrograms = &normalList;
         host.IsWindowsNT = family == sim::Family::NT;
         host.AppDir = "C:\\Morvane\\";
     }

@@ -35,11 +35,13 @@ TEST(PageAlone, ProcessPageAsksItsHostAndAppliesItsFamilyRules) {
 }
 
 // Catches a normal-program page that reads or writes Napplst.dat anywhere
-// but in its host's program folder.
+// but in its host's program folder, or keeps its list from the host the
+// process page asks.
 TEST(PageAlone, NormalProgramPageLoadsAndSavesItsListInTheHostsFolder) {
     PageFixture f;
     f.machine.addFile("C:\\Morvane\\Napplst.dat", "A.EXE\r\n");
     settings::NormalProgramPage page(f.host, f.pages);
+    EXPECT_EQ(f.host.NormalPrograms, &page.ListApp);
     page.loadSettings();
     EXPECT_EQ(page.ListApp.items(), std::vector<std::string>{"A.EXE"});
     page.ListApp.add("B.EXE");
