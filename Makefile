@@ -6,7 +6,7 @@ EXE32 := build/win32/Morvane.exe
 EXE64 := build/win64/Morvane64.exe
 
 .PHONY: all setup native win32 win64 wine-tests wine-tests64 test test-native test-versions test-versions-short faults faults-ui \
-	test-wine32 test-wine64 test-32-half imports-audit run screenshot shoot-tool bench soak clean
+	test-wine32 test-wine64 imports-audit run screenshot shoot-tool bench soak clean
 
 all: win32 win64
 
@@ -15,8 +15,7 @@ setup:
 
 # One rule per tree: configure once, then build.
 native win32 win64 wine-tests wine-tests64: setup
-	@[ -f build/$@/build.ninja ] || cmake --preset $@ >/dev/null
-	cmake --build --preset $@
+	@$(ROOT)/scripts/build-trees $@
 
 wine-tests: win32
 wine-tests64: win64
@@ -32,35 +31,27 @@ test-wine32: wine-tests
 
 # Native tests, then the 64-bit Wine tier (every x86-64 machine runs it), the
 # 32-bit one where this machine can execute 32-bit code, and the import audit
-# of Morvane.exe, which needs no execution. The 32-bit half runs beside the
-# 64-bit tier, whose tests mostly wait on windows; its output follows.
+# of Morvane.exe, which needs no execution. The 32-bit trees are built at
+# the lowest priority beside the 64-bit tier, whose tests mostly wait on
+# windows; no two Wine runs ever overlap, as programs that restart each
+# other, or a click and its answer, need the machine's pace to be their own.
 test: setup
 	@rm -f build/logs/summary
 	@$(MAKE) --no-print-directory test-native
 	@$(MAKE) --no-print-directory wine-tests64
 	@if why="$$($(ROOT)/scripts/win32-probe)"; then \
-		$(MAKE) --no-print-directory test-32-half >build/logs/half-32.log 2>&1 & half=$$!; \
+		nice -n 19 $(ROOT)/scripts/build-trees win32 wine-tests >build/logs/build-32.log 2>&1 & build=$$!; \
 		$(MAKE) --no-print-directory test-wine64; tier=$$?; \
-		wait $$half; halfrc=$$?; \
-		echo "== the 32-bit half"; cat build/logs/half-32.log; \
-		[ $$tier -eq 0 ] && [ $$halfrc -eq 0 ]; \
+		wait $$build || { cat build/logs/build-32.log; exit 1; }; \
+		[ $$tier -eq 0 ] && \
+		$(MAKE) --no-print-directory test-wine32 && \
+		$(MAKE) --no-print-directory test-versions-short; \
 	else \
 		$(MAKE) --no-print-directory test-wine64 && \
 		echo "32-bit Wine tier and Windows 98/XP rows skipped: $$why" | tee -a build/logs/summary; \
 	fi
 	@$(MAKE) --no-print-directory imports-audit
 	@echo "== make test passed"; cat build/logs/summary
-
-# The 32-bit half of make test: its trees built at the lowest priority, so
-# the tests beside them keep their pace; then its tier beside the 9x and XP
-# rows, which run in a prefix of their own (a prefix takes one run at a time).
-test-32-half:
-	@nice -n 19 $(MAKE) --no-print-directory win32 wine-tests >build/logs/build-32.log 2>&1 \
-		|| { cat build/logs/build-32.log; exit 1; }
-	@MORVANE_WINEPREFIX=$(ROOT)/build/wineprefix-rows $(MAKE) --no-print-directory test-versions-short & rows=$$!; \
-		$(MAKE) --no-print-directory test-wine32; tier=$$?; \
-		wait $$rows; rowsrc=$$?; \
-		[ $$tier -eq 0 ] && [ $$rowsrc -eq 0 ]
 
 # The 9x and XP rows of test-versions, which make test runs where 32-bit code runs.
 test-versions-short: wine-tests

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 
@@ -404,6 +405,21 @@ std::vector<std::string> App::lines(int id) const {
     int n = count(id);
     for (int i = 0; i < n; ++i) out.push_back(line(id, i));
     return out;
+}
+
+int App::waitLine(int id, const std::string& text, DWORD ms) const {
+    int at = -1;
+    waitFor([&] {
+        try {
+            const std::vector<std::string> now = lines(id);
+            const auto it = std::find(now.begin(), now.end(), text);
+            at = it == now.end() ? -1 : static_cast<int>(it - now.begin());
+        } catch (const Failure&) {
+            at = -1;  // a line went while it was read: the list is being refilled
+        }
+        return at >= 0;
+    }, ms);
+    return at;
 }
 
 int App::selected(int id) const { return static_cast<int>(send(control(id), LB_GETCURSEL)); }

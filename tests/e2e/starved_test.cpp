@@ -22,11 +22,9 @@ TEST(StarvedE2E, TheProgramHoldingEveryHandleIsListedAndEndedAndTheWindowWorksAf
             GTEST_SKIP() << "Wine still hands out window handles";
         }
         app.clickAsync(process::ids::BtnRefresh);
-        app.sync();
-        const auto lines = app.lines(process::ids::List1);
-        const auto at = std::find(lines.begin(), lines.end(), "HOG.EXE");
-        ASSERT_NE(at, lines.end()) << "the helper is not listed";
-        app.select(process::ids::List1, static_cast<int>(at - lines.begin()));
+        const int at = app.waitLine(process::ids::List1, "HOG.EXE");
+        ASSERT_GE(at, 0) << "the helper is not listed";
+        app.select(process::ids::List1, at);
         app.clickAsync(process::ids::BtnKill);
         EXPECT_TRUE(hog.waitExit()) << "the helper was not ended";
         app.sync();
