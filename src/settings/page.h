@@ -5,10 +5,10 @@
 #pragma once
 #include <string>
 
-#include "platform/os.h"
-#include "settings/ids.h"
 #include "common/normal_list.h"
 #include "common/page_host.h"
+#include "platform/os.h"
+#include "settings/ids.h"
 #include "ui/controls.h"
 #include "ui/hooks.h"
 
@@ -171,8 +171,8 @@ public:
 class ProgramSettings {
 public:
     // The password panel, built later, is only kept: the general page
-    // raises it.
-    // Inline: built within the window's constructor, it shares its clean-up.
+    // raises it. Inline, so the window's constructor builds it with its
+    // own clean-up.
     ProgramSettings(common::PageHost& host, ui::TPageControl& pages, PasswordPanel& passwordPanel)
         : TabSheet5(pages, ids::TabSheet5, "程序设置"),
           PageControl2(TabSheet5, ids::PageControl2),
