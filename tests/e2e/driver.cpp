@@ -412,12 +412,15 @@ int App::waitLine(int id, const std::string& text, DWORD ms) const {
     waitFor([&] {
         try {
             const std::vector<std::string> now = lines(id);
-            const auto it = std::find(now.begin(), now.end(), text);
-            at = it == now.end() ? -1 : static_cast<int>(it - now.begin());
+            const auto it = std::find(now.rbegin(), now.rend(), text);
+            at = it == now.rend() ? -1 : static_cast<int>(now.rend() - it) - 1;
+            if (at < 0) return false;
+            Sleep(150);
+            return lines(id) == now;
         } catch (const Failure&) {
             at = -1;  // a line went while it was read: the list is being refilled
+            return false;
         }
-        return at >= 0;
     }, ms);
     return at;
 }

@@ -142,8 +142,9 @@ public:
     int count(int id) const;
     std::string line(int id, int index) const;
     std::vector<std::string> lines(int id) const;
-    // The index of the first line that reads `text`, once the list shows
-    // one (a posted click's listing may still be under way), or -1.
+    // The index of the last line that reads `text`, once the list shows one
+    // and holds still (a posted click's listing may still be under way), or
+    // -1 when none shows within ms.
     int waitLine(int id, const std::string& text, DWORD ms = kWaitMs) const;
     int selected(int id) const;
     // Selects a line and tells the form, as a user's click would.

@@ -145,22 +145,8 @@ std::vector<Action> actions(Session& s, DWORD& helper) {
              a.clickAsync(BtnRefresh);
              a.sync();
              if (a.dialog()) return;
-             // The newest copy is the last of its name in a Toolhelp pass. The
-             // lines are read until they hold still: the answer to the sync
-             // may come before the posted click, and the listing it starts
-             // can change the list between two reads.
-             int line = -1;
-             waitFor([&] {
-                 try {
-                     const auto lines = a.lines(List1);
-                     const auto at = std::find(lines.rbegin(), lines.rend(), "SWEEPME.EXE");
-                     line = at == lines.rend() ? -1 : static_cast<int>(lines.rend() - at) - 1;
-                     Sleep(150);
-                     return line >= 0 && a.lines(List1) == lines;
-                 } catch (const Failure&) {
-                     return false;
-                 }
-             }, 3000);
+             // The newest copy is the last of its name in a Toolhelp pass.
+             const int line = a.waitLine(List1, "SWEEPME.EXE", 3000);
              if (line < 0) return;
              a.select(List1, line);
              a.clickAsync(BtnKill);

@@ -49,18 +49,6 @@ TEST(PageAlone, NormalProgramPageLoadsAndSavesItsListInTheHostsFolder) {
     EXPECT_EQ(f.machine.bytesOf("C:\\Morvane\\Napplst.dat"), "A.EXE\r\nB.EXE\r\n");
 }
 
-// Catches a settings sheet whose pages are not on its own inner control in
-// tab order, or that does not lie among the window's pages.
-TEST(PageAlone, ProgramSettingsHoldsItsThreePagesInTabOrder) {
-    PageFixture f;
-    settings::PasswordPanel panel(f.host, f.form);
-    settings::ProgramSettings sheet(f.host, f.pages, panel);
-    EXPECT_EQ(f.pages.pages(), std::vector<ui::TTabSheet*>{&sheet.TabSheet5});
-    EXPECT_EQ(sheet.PageControl2.pages(),
-              (std::vector<ui::TTabSheet*>{&sheet.generalSettings.TabSheet7, &sheet.normalPrograms.TabSheet8,
-                                           &sheet.passwordSettings.TabSheet9}));
-}
-
 // Catches a window list that shows the window the pages sit in.
 TEST(PageAlone, WindowPageLeavesOutItsHostsWindow) {
     PageFixture f;
@@ -101,15 +89,20 @@ TEST(PageAlone, AutostartPageAsksForAProgramUnderItsOwnTitle) {
 }
 
 // Catches settings that raise the gate or set the interval by reaching past
-// the page's own panel and host.
+// the page's own panel and host, and a settings sheet whose pages are not on
+// its own inner control in tab order, or that does not lie among the
+// window's pages.
 TEST(PageAlone, SettingsPagesLoadTheirSettingsAndRaiseAndLowerTheGate) {
     PageFixture f;
     for (auto [name, value] : {std::pair{"RunByPass", "yes"}, {"KillTime", "9"}, {"Pass", ""}})
         f.machine.setString(platform::RootKey::CurrentUser, "Software\\Zentrek", name, value);
     settings::PasswordPanel panel(f.host, f.form);
-    ui::TTabSheet generalTab(f.pages, 2, "通用设置");
-    settings::PasswordSettingsPage passwordPage(f.host, f.pages, generalTab);
-    settings::GeneralSettingsPage general(f.host, f.pages, passwordPage, panel);
+    settings::ProgramSettings sheet(f.host, f.pages, panel);
+    EXPECT_EQ(f.pages.pages(), std::vector<ui::TTabSheet*>{&sheet.TabSheet5});
+    EXPECT_EQ(sheet.PageControl2.pages(),
+              (std::vector<ui::TTabSheet*>{&sheet.generalSettings.TabSheet7, &sheet.normalPrograms.TabSheet8,
+                                           &sheet.passwordSettings.TabSheet9}));
+    settings::GeneralSettingsPage& general = sheet.generalSettings;
     general.loadSettings();
     EXPECT_TRUE(panel.Panel2.visible());
     EXPECT_EQ(f.host.gateUp, true);
