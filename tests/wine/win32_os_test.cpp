@@ -88,7 +88,12 @@ TEST(Win32OsProcess, PartnersComeBackUnlessBothEndInOneGo) {
         auto ids = helpers.running(name);
         return ids.size() == 1 ? ids[0] : 0;
     };
-    ASSERT_TRUE(winetest::waitUntil([&] { return one("ringb.exe") != 0; }));
+    // Listed is not yet started: ended while it still makes its partner, the
+    // first could take the half-made second with it.
+    ASSERT_TRUE(winetest::waitUntil([&] {
+        const DWORD b = one("ringb.exe");
+        return b && winetest::moduleListReadable(b);
+    }, 15000));
     auto end = [&](DWORD pid) {
         platform::Handle h = platform::kNoHandle;
         ASSERT_TRUE(os.openProcess(platform::ProcessAccess::All, true, pid, h));
@@ -98,7 +103,7 @@ TEST(Win32OsProcess, PartnersComeBackUnlessBothEndInOneGo) {
 
     DWORD a = one("ringa.exe");
     end(a);
-    EXPECT_TRUE(winetest::waitUntil([&] { DWORD n = one("ringa.exe"); return n && n != a; }))
+    EXPECT_TRUE(winetest::waitUntil([&] { DWORD n = one("ringa.exe"); return n && n != a; }, 15000))
         << "ringa.exe was not restarted";
 
     DWORD na = one("ringa.exe"), nb = one("ringb.exe");

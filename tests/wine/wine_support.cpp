@@ -150,6 +150,16 @@ std::string Helpers::copy(const std::string& exeName) {
     return target;
 }
 
+bool moduleListReadable(DWORD pid) {
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
+    if (snap == INVALID_HANDLE_VALUE) return false;
+    MODULEENTRY32 m;
+    m.dwSize = sizeof m;
+    const bool ok = Module32First(snap, &m) != FALSE;
+    CloseHandle(snap);
+    return ok;
+}
+
 Started Helpers::start(const std::string& exeName, const std::string& args) {
     Started s;
     std::string path = copy(exeName);
@@ -166,14 +176,7 @@ Started Helpers::start(const std::string& exeName, const std::string& args) {
     // Running means listed with a readable module list; right after
     // CreateProcessA Wine may not be that far yet.
     waitUntil([&] {
-        if (WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0) return true;
-        HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pi.dwProcessId);
-        if (snap == INVALID_HANDLE_VALUE) return false;
-        MODULEENTRY32 m;
-        m.dwSize = sizeof m;
-        bool ok = Module32First(snap, &m) != FALSE;
-        CloseHandle(snap);
-        return ok;
+        return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0 || moduleListReadable(pi.dwProcessId);
     });
     s.pid = pi.dwProcessId;
     s.process = pi.hProcess;

@@ -33,6 +33,10 @@ void deleteRegTree(HKEY root, const std::string& subKey);
 // ASCII case.
 std::vector<DWORD> processIdsNamed(const std::string& exeName);
 
+// Whether process `pid` has got as far as a readable module list: the loader
+// is done with it. Wine lists a process while it is still being made.
+bool moduleListReadable(DWORD pid);
+
 // Number of kernel handles process `pid` holds, from the system's handle
 // table; -1 when the system does not tell.
 int handlesOfProcess(DWORD pid);
