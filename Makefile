@@ -29,29 +29,10 @@ test-wine64: wine-tests64
 test-wine32: wine-tests
 	@$(ROOT)/scripts/run-tier wine-tests "32-bit Wine tier"
 
-# Native tests, then the 64-bit Wine tier (every x86-64 machine runs it), the
-# 32-bit one where this machine can execute 32-bit code, and the import audit
-# of Morvane.exe, which needs no execution. The 32-bit trees are built at
-# the lowest priority beside the 64-bit tier, whose tests mostly wait on
-# windows; no two Wine runs ever overlap, as programs that restart each
-# other, or a click and its answer, need the machine's pace to be their own.
+# Every tier this machine runs, each tree built while another tier's tests
+# wait on windows (see scripts/test-all).
 test: setup
-	@rm -f build/logs/summary
-	@$(MAKE) --no-print-directory test-native
-	@$(MAKE) --no-print-directory wine-tests64
-	@if why="$$($(ROOT)/scripts/win32-probe)"; then \
-		nice -n 19 $(ROOT)/scripts/build-trees win32 wine-tests >build/logs/build-32.log 2>&1 & build=$$!; \
-		$(MAKE) --no-print-directory test-wine64; tier=$$?; \
-		wait $$build || { cat build/logs/build-32.log; exit 1; }; \
-		[ $$tier -eq 0 ] && \
-		$(MAKE) --no-print-directory test-wine32 && \
-		$(MAKE) --no-print-directory test-versions-short; \
-	else \
-		$(MAKE) --no-print-directory test-wine64 && \
-		echo "32-bit Wine tier and Windows 98/XP rows skipped: $$why" | tee -a build/logs/summary; \
-	fi
-	@$(MAKE) --no-print-directory imports-audit
-	@echo "== make test passed"; cat build/logs/summary
+	@$(ROOT)/scripts/test-all
 
 # The 9x and XP rows of test-versions, which make test runs where 32-bit code runs.
 test-versions-short: wine-tests
