@@ -35,7 +35,9 @@ void NormalProgramPage::BtnOpenAppListClick() {
 }
 
 void NormalProgramPage::loadSettings() {
-    loadNormalAppList(os, host.AppDir, ListApp);
+    // A missing file is no error and leaves the list as it is; so does an
+    // unreadable one, which raises.
+    if (auto entries = loadNormalList(os, host.AppDir)) ListApp.setItems(*entries);
     listLoaded_ = true;
 }
 
@@ -47,7 +49,7 @@ void NormalProgramPage::saveSettings(bool mayAsk) {
         if (normalListStored(os, host.AppDir) && (!mayAsk || !confirmed(Application, kUnloadedListQuestion)))
             return;
     }
-    saveNormalAppList(os, host.AppDir, ListApp);
+    saveNormalList(os, host.AppDir, ListApp.items());
     listLoaded_ = true;
 }
 

@@ -3,11 +3,7 @@
 // that guards the window. Their controls, built with texts and places, and
 // their handlers.
 #pragma once
-#include <string>
-
-#include "common/normal_list.h"
 #include "common/page_host.h"
-#include "platform/os.h"
 #include "settings/ids.h"
 #include "ui/controls.h"
 #include "ui/hooks.h"
@@ -96,17 +92,6 @@ private:
     // has been saved over it since.
     bool listLoaded_ = false;
 };
-
-// Fills listApp from appDir + "Napplst.dat". A missing file is no error and
-// leaves the list as it is; an unreadable one raises platform::OsError and
-// leaves it as it is too.
-inline void loadNormalAppList(platform::Os& os, const std::string& appDir, ui::TListBox& listApp) {
-    if (auto entries = common::loadNormalList(os, appDir)) listApp.setItems(*entries);
-}
-// Writes every entry with CR LF, an empty list as an empty file.
-inline void saveNormalAppList(platform::Os& os, const std::string& appDir, const ui::TListBox& listApp) {
-    common::saveNormalList(os, appDir, listApp.items());
-}
 
 // "程序设置" > "密码设置".
 class PasswordSettingsPage : public common::Page {

@@ -117,12 +117,12 @@ TEST(NormalProgramPage, NapplstLoadLeavesTheListAloneWhenTheFileIsMissing) {
     PageFixture p;
     settings::NormalProgramPage page(p.host, p.pages);
     page.ListApp.setItems({"KEPT"});
-    settings::loadNormalAppList(p.machine, "C:\\M\\", page.ListApp);
+    page.loadSettings();
     EXPECT_EQ(page.ListApp.items(), V{"KEPT"});
     page.ListApp.setItems({"A.EXE", ""});
-    settings::saveNormalAppList(p.machine, "C:\\M\\", page.ListApp);
+    page.saveSettings(false);
     page.ListApp.clear();
-    settings::loadNormalAppList(p.machine, "C:\\M\\", page.ListApp);
+    page.loadSettings();
     EXPECT_EQ(page.ListApp.items(), (V{"A.EXE", ""}));
 }
 
